@@ -1,0 +1,63 @@
+#include "runtime/frmruntimenotice.h"
+
+#include "clock/clock.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+
+frmRuntimeNotice::frmRuntimeNotice(Clock &clock, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    , m_clock(clock)
+    , Image1(new QLabel(this))
+    , Label1(new QLabel(QStringLiteral("Installing Quorvex...Please Wait"), this))
+{
+    setObjectName(QStringLiteral("frmRuntimeNotice"));
+    setWindowTitle(QStringLiteral("Quorvex"));
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Image1->setPixmap(picture());
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(18, 18, 24, 18);
+    layout->setSpacing(16);
+    layout->addWidget(Image1);
+    layout->addWidget(Label1);
+    setFixedSize(sizeHint());
+}
+
+void frmRuntimeNotice::run()
+{
+    show();
+    m_clock.waitSeconds(kNoticeSeconds);
+    m_finished = true;
+    close();
+}
+
+void frmRuntimeNotice::closeEvent(QCloseEvent *event)
+{
+    if (m_finished)
+        event->accept();
+    else
+        event->ignore();
+}
+
+// A parcel being unpacked: drawn here so that the program ships no picture files.
+QPixmap frmRuntimeNotice::picture()
+{
+    QPixmap pixmap(48, 48);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x5a, 0x3d, 0x1e), 2));
+    p.setBrush(QColor(0xc8, 0x9b, 0x5c));
+    p.drawRect(QRectF(7, 18, 34, 24));
+    p.setBrush(QColor(0xe0, 0xb8, 0x7a));
+    p.drawPolygon(QPolygonF({QPointF(7, 18), QPointF(14, 8), QPointF(34, 8), QPointF(41, 18)}));
+    p.setPen(QPen(QColor(0x2f, 0x6f, 0xb5), 3));
+    p.drawLine(QPointF(24, 2), QPointF(24, 14));
+    p.drawLine(QPointF(19, 8), QPointF(24, 14));
+    p.drawLine(QPointF(29, 8), QPointF(24, 14));
+    return pixmap;
+}

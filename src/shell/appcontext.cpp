@@ -1,0 +1,21 @@
+#include "shell/appcontext.h"
+
+#include "clock/clock.h"
+#include "shell/dialogservice.h"
+#include "shell/settings/settingsstore.h"
+
+AppContext::AppContext(AppPaths paths, std::unique_ptr<Clock> clock,
+                       std::unique_ptr<SettingsStore> settings,
+                       std::unique_ptr<DialogService> dialogs)
+    : m_paths(std::move(paths))
+    , m_clock(std::move(clock))
+    , m_settings(std::move(settings))
+    , m_dialogs(std::move(dialogs))
+{
+}
+
+AppContext::~AppContext()
+{
+    while (!m_owned.empty())
+        m_owned.pop_back();
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "shell/apppaths.h"
+
+#include <QObject>
+
+#include <memory>
+#include <vector>
+
+class Clock;
+class DialogService;
+class SettingsStore;
+
+// Owns the long-lived pieces of the program: the settings store, the clock, the platform
+// layers and the long-lived forms. Forms receive it by reference; nothing else is global.
+// Tests build a fresh context for each test, with a virtual clock and scripted fakes.
+class AppContext
+{
+public:
+    AppContext(AppPaths paths, std::unique_ptr<Clock> clock,
+               std::unique_ptr<SettingsStore> settings, std::unique_ptr<DialogService> dialogs);
+    ~AppContext();
+    AppContext(const AppContext &) = delete;
+    AppContext &operator=(const AppContext &) = delete;
+
+    const AppPaths &paths() const { return m_paths; }
+    Clock &clock() const { return *m_clock; }
+    SettingsStore &settings() const { return *m_settings; }
+    DialogService &dialogs() const { return *m_dialogs; }
+
+    // Takes ownership of a long-lived object (a form, a platform layer); such objects are
+    // destroyed before the services above, last adopted first.
+    template<typename T>
+    T *adopt(std::unique_ptr<T> object)
+    {
+        T *raw = object.get();
+        m_owned.emplace_back(std::move(object));
+        return raw;
+    }
+
+private:
+    AppPaths m_paths;
+    std::unique_ptr<Clock> m_clock;
+    std::unique_ptr<SettingsStore> m_settings;
+    std::unique_ptr<DialogService> m_dialogs;
+    std::vector<std::unique_ptr<QObject>> m_owned;
+};

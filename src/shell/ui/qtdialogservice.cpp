@@ -1,0 +1,68 @@
+#include "shell/ui/qtdialogservice.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace {
+
+QMessageBox::Icon toQt(DialogService::Icon icon)
+{
+    switch (icon) {
+    case DialogService::Icon::Information: return QMessageBox::Information;
+    case DialogService::Icon::Warning: return QMessageBox::Warning;
+    case DialogService::Icon::Critical: return QMessageBox::Critical;
+    case DialogService::Icon::Question: return QMessageBox::Question;
+    case DialogService::Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons toQt(DialogService::Buttons buttons)
+{
+    switch (buttons) {
+    case DialogService::Buttons::Ok: return QMessageBox::Ok;
+    case DialogService::Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case DialogService::Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case DialogService::Buttons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+} // namespace
+
+DialogService::Answer QtDialogService::message(Icon icon, const QString &title,
+                                               const QString &text, Buttons buttons)
+{
+    QMessageBox box(toQt(icon), title, text, toQt(buttons));
+    switch (box.exec()) {
+    case QMessageBox::Cancel: return Answer::Cancel;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok
+                                                                           : Answer::Cancel;
+    }
+}
+
+QString QtDialogService::openFileName(const QString &title, const QString &directory,
+                                      const QString &filter)
+{
+    return QFileDialog::getOpenFileName(nullptr, title, directory, filter);
+}
+
+std::optional<QString> QtDialogService::inputBox(const QString &title, const QString &prompt,
+                                                 const QString &defaultText)
+{
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(nullptr, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    return ok ? std::optional<QString>(text) : std::nullopt;
+}
+
+bool QtDialogService::openDocument(const QString &path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "shell/dialogservice.h"
+
+class QWidget;
+
+// DialogService answered by real Qt dialogs, titled and iconed as the program asks.
+class QtDialogService : public DialogService
+{
+public:
+    Answer message(Icon icon, const QString &title, const QString &text,
+                   Buttons buttons) override;
+    QString openFileName(const QString &title, const QString &directory,
+                         const QString &filter) override;
+    std::optional<QString> inputBox(const QString &title, const QString &prompt,
+                                    const QString &defaultText) override;
+    bool openDocument(const QString &path) override;
+};

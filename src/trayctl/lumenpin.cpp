@@ -1,0 +1,8 @@
+#include "trayctl/lumenpin.h"
+
+Lumenpin::Lumenpin(QObject *parent)
+    : QObject(parent)
+{
+}
+
+Lumenpin::~Lumenpin() = default;

@@ -1,0 +1,27 @@
+#include "support/testcontext.h"
+
+#include <QDir>
+
+TestContext::TestContext()
+{
+    reopen();
+}
+
+QString TestContext::settingsPath() const
+{
+    return m_dir.filePath(QStringLiteral("config/Brisvane/Brisvane.ini"));
+}
+
+void TestContext::reopen()
+{
+    m_context.reset();
+    auto clock = std::make_unique<VirtualClock>();
+    auto dialogs = std::make_unique<ScriptedDialogs>();
+    m_clock = clock.get();
+    m_dialogs = dialogs.get();
+    AppPaths paths(QDir(m_dir.path()).filePath(QStringLiteral("program")),
+                   QDir(m_dir.path()).filePath(QStringLiteral("data/Brisvane")));
+    m_context = std::make_unique<AppContext>(std::move(paths), std::move(clock),
+                                             std::make_unique<SettingsStore>(settingsPath()),
+                                             std::move(dialogs));
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "clock/virtualclock.h"
+#include "shell/appcontext.h"
+#include "shell/settings/settingsstore.h"
+#include "support/scripteddialogs.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A throwaway world for one test: its own config and data folders, a virtual clock and
+// scripted dialogs. Reopen() builds a new context over the same folders, as a restart would.
+class TestContext
+{
+public:
+    TestContext();
+
+    AppContext &context() { return *m_context; }
+    VirtualClock &clock() { return *m_clock; }
+    SettingsStore &settings() { return m_context->settings(); }
+    ScriptedDialogs &dialogs() { return *m_dialogs; }
+    QString settingsPath() const;
+    QString dir() const { return m_dir.path(); }
+    void reopen();
+
+private:
+    QTemporaryDir m_dir;
+    VirtualClock *m_clock = nullptr;
+    ScriptedDialogs *m_dialogs = nullptr;
+    std::unique_ptr<AppContext> m_context;
+};

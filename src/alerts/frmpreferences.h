@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+
+class AppContext;
+class MenuTools;
+class QCheckBox;
+class QPushButton;
+
+// Switches four notices on or off. Each box has a box-state key that fills it, a feature key
+// the feature reads, and a check-mark tool of the same meaning in the popup menu.
+class frmPreferences : public QDialog
+{
+    Q_OBJECT
+
+public:
+    frmPreferences(AppContext &context, MenuTools &menu,
+                   std::function<void(bool)> enableStartupBoxes, QWidget *parent = nullptr);
+
+    // Loads the window, which shows itself (not modal) and deletes itself when closed.
+    static frmPreferences *open(AppContext &context, MenuTools &menu,
+                                std::function<void(bool)> enableStartupBoxes,
+                                QWidget *parent = nullptr);
+
+    QCheckBox *chkCustomizeBrisvaneDialogonStartup;
+    QCheckBox *chkCustomizeBrisvaneDialogReminder;
+    QCheckBox *chkCloseMailProgramMessageDialog;
+    QCheckBox *chkDeleteMessageConfirmationDialog;
+    QPushButton *cmdOK;
+    QPushButton *cmdCancel;
+
+    void cmdOK_Click();
+
+private:
+    struct Row;
+    QList<Row> rows() const;
+
+    AppContext &m_context;
+    MenuTools &m_menu;
+    std::function<void(bool)> m_enableStartupBoxes;
+};

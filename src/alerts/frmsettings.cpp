@@ -1,0 +1,12 @@
+#include "alerts/frmsettings.h"
+
+#include "shell/settings/firstrun.h"
+
+namespace frmSettings {
+
+void Load(SettingsStore &store)
+{
+    FirstRun::writeDefaults(store);
+}
+
+} // namespace frmSettings

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+
+// One copy of the program per user. The first copy listens on a local socket in the user's
+// runtime folder; a later copy finds it there and sends it the quit message.
+class SingleInstance : public QObject
+{
+    Q_OBJECT
+
+public:
+    // $XDG_RUNTIME_DIR/Brisvane.socket (falls back to Qt's runtime location).
+    static QString defaultSocketPath();
+
+    explicit SingleInstance(QString socketPath, QObject *parent = nullptr);
+    ~SingleInstance() override;
+
+    // True when another copy answers on the socket. Otherwise this copy takes the socket
+    // (clearing one left behind by a copy that crashed) and becomes the running copy.
+    bool anotherCopyIsRunning();
+    // Sends the quit message to the running copy; true when it was delivered.
+    bool postQuitToRunningCopy();
+    bool isListening() const;
+
+Q_SIGNALS:
+    // A later copy asked this one to end.
+    void quitRequested();
+
+private:
+    void acceptConnection();
+
+    QString m_path;
+    QLocalServer *m_server = nullptr;
+};

@@ -1,0 +1,102 @@
+#include "programs/ui/programstab.h"
+
+#include "shell/appcontext.h"
+#include "shell/menutools.h"
+#include "shell/settings/conversions.h"
+#include "shell/settings/settingsstore.h"
+#include "shell/ui/formhelpers.h"
+
+ProgramsTab::ProgramsTab(AppContext &context, MenuTools &menu, QWidget *parent)
+    : QWidget(parent)
+    , m_context(context)
+    , m_menu(menu)
+{
+    setupUi(this);
+    m_runConnected = {chkRunConnected1, chkRunConnected2, chkRunConnected3, chkRunConnected4,
+                      chkRunConnected5, chkRunConnected6, chkRunConnected7, chkRunConnected8,
+                      chkRunConnected9, chkRunConnected10};
+    m_runDisconnected = {chkRunDisconnected1, chkRunDisconnected2, chkRunDisconnected3,
+                         chkRunDisconnected4, chkRunDisconnected5, chkRunDisconnected6,
+                         chkRunDisconnected7, chkRunDisconnected8, chkRunDisconnected9,
+                         chkRunDisconnected10};
+    for (int k = 1; k <= kSlots; ++k) {
+        connect(runConnected(k), &QCheckBox::toggled, this, [this, k] { chkRunConnected_Click(k); });
+        connect(runDisconnected(k), &QCheckBox::toggled, this,
+                [this, k] { chkRunDisconnected_Click(k); });
+    }
+    showFlagsOf(1);
+    lstPrograms->setToolTip(QStringLiteral("Click the appropriate program then click the Run "
+                                           "Program button or double-click the program to "
+                                           "execute"));
+    connect(chkDisableProgramsApplications, &QCheckBox::toggled, this,
+            &ProgramsTab::chkDisableProgramsApplications_Click);
+    connect(lstPrograms, &QListWidget::itemSelectionChanged, this, &ProgramsTab::lstPrograms_Click);
+}
+
+void ProgramsTab::chkRunConnected_Click(int k)
+{
+    m_context.settings().save(Keys::RunConnected(k), Form::checkText(runConnected(k)));
+}
+
+void ProgramsTab::chkRunDisconnected_Click(int k)
+{
+    m_context.settings().save(Keys::RunDisconnected(k), Form::checkText(runDisconnected(k)));
+}
+
+void ProgramsTab::chkDisableProgramsApplications_Click()
+{
+    const bool disabled = Form::checkValue(chkDisableProgramsApplications) == 1;
+    m_context.settings().save(Keys::DisableProgramsApplications,
+                              Form::checkText(chkDisableProgramsApplications));
+    for (QWidget *w : std::initializer_list<QWidget *>{Label15, lstPrograms, cmdAdd, cmdDelete,
+                                                       cmdRunProgram})
+        w->setVisible(!disabled);
+    for (int k = 1; k <= kSlots; ++k) {
+        runConnected(k)->setVisible(!disabled);
+        runDisconnected(k)->setVisible(!disabled);
+        m_menu.setToolEnabled(MenuNames::mnuProgram(k), !disabled);
+    }
+    m_menu.setToolChecked(MenuNames::mnuDisableProgramsApplications, disabled);
+}
+
+void ProgramsTab::showFlagsOf(int k)
+{
+    for (int other = 1; other <= kSlots; ++other) {
+        runConnected(other)->setVisible(other == k);
+        runDisconnected(other)->setVisible(other == k);
+    }
+}
+
+// The selected slot's pair of flags comes up, loaded from the store. Row 0 always counts; a
+// later empty row is a free slot and changes nothing.
+void ProgramsTab::lstPrograms_Click()
+{
+    const SettingsStore &store = m_context.settings();
+    for (int row = 0; row < lstPrograms->count() && row < kSlots; ++row) {
+        QListWidgetItem *item = lstPrograms->item(row);
+        if (!item->isSelected() || (row > 0 && item->text().isEmpty()))
+            continue;
+        const int k = row + 1;
+        showFlagsOf(k);
+        Form::loadCheck(runConnected(k), store, Keys::RunConnected(k));
+        Form::loadCheck(runDisconnected(k), store, Keys::RunDisconnected(k));
+    }
+}
+
+void ProgramsTab::refreshProgramList()
+{
+    const SettingsStore &store = m_context.settings();
+    for (int k = 1; k <= kSlots; ++k) {
+        const QString path = store.get(Keys::Program(k));
+        if (lstPrograms->count() < k)
+            lstPrograms->addItem(path);
+        else
+            lstPrograms->item(k - 1)->setText(path);
+        if (path.isEmpty()) {
+            m_menu.setToolVisible(MenuNames::mnuProgram(k), false);
+        } else {
+            m_menu.setToolCaption(MenuNames::PopupBandRunProgram, MenuNames::mnuProgram(k), path);
+            m_menu.setToolVisible(MenuNames::mnuProgram(k), true);
+        }
+    }
+}

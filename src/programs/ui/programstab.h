@@ -1,0 +1,41 @@
+#pragma once
+
+#include "ui_programstab.h"
+
+#include <QWidget>
+
+#include <array>
+
+class AppContext;
+class MenuTools;
+
+// The Programs tab: ten program slots with their run-when-connected and run-when-disconnected
+// flags, and the switch that turns all of it off.
+class ProgramsTab : public QWidget, public Ui::ProgramsTab
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kSlots = 10;
+
+    ProgramsTab(AppContext &context, MenuTools &menu, QWidget *parent = nullptr);
+
+    QCheckBox *runConnected(int k) const { return m_runConnected[k - 1]; }
+    QCheckBox *runDisconnected(int k) const { return m_runDisconnected[k - 1]; }
+
+    void chkRunConnected_Click(int k);
+    void chkRunDisconnected_Click(int k);
+    void chkDisableProgramsApplications_Click();
+    void lstPrograms_Click();
+    // Writes the ten program paths from the store into the list, by slot, and follows them in
+    // the program tools' captions and visibility.
+    void refreshProgramList();
+
+private:
+    void showFlagsOf(int k);
+
+    AppContext &m_context;
+    MenuTools &m_menu;
+    std::array<QCheckBox *, kSlots> m_runConnected;
+    std::array<QCheckBox *, kSlots> m_runDisconnected;
+};

@@ -1,0 +1,163 @@
+#include "shell/ui/frmbrisvane.h"
+
+#include "connection/mras.h"
+#include "connection/ui/connectiontab.h"
+#include "mail/ui/mailtab.h"
+#include "programs/ui/programstab.h"
+#include "shell/appcontext.h"
+#include "shell/dialogservice.h"
+#include "shell/settings/conversions.h"
+#include "shell/settings/settingsstore.h"
+#include "shell/ui/settingstab.h"
+#include "trayctl/lumenpin.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+frmBrisvane::frmBrisvane(Links links, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowMinimizeButtonHint)
+    , Timer1(links.context.clock(), 0, true)
+    , Timer2(links.context.clock(), 500, true)
+    , Timer3(links.context.clock(), 2000, false)
+    , Timer4(links.context.clock(), 2000, false)
+    , m_links(std::move(links))
+    , mRAS1(std::make_unique<mRAS>(m_links.context.dialUpService()))
+{
+    setObjectName(QStringLiteral("frmBrisvane"));
+    setWindowTitle(caption());
+    buildWindow();
+    // Loading the dialog lifts a mail-check interlock left set by a check that never ended.
+    SettingsStore &store = m_links.context.settings();
+    if (store.get(Keys::Check) == SettingValues::Unchecked)
+        store.save(Keys::Check, SettingValues::Checked);
+}
+
+frmBrisvane::~frmBrisvane() = default;
+
+void frmBrisvane::buildWindow()
+{
+    AppContext &context = m_links.context;
+    SSTab1 = new QTabWidget(this);
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    m_settings = new SettingsTab(context, m_links.monitorTray);
+    m_connection = new ConnectionTab(context);
+    m_mail = new MailTab(MailTab::Links{context, m_links.menu, Timer2,
+                                        [this] { return mRAS1->IsConnected(); },
+                                        m_settings->chkCheckMailwhenMinimized});
+    m_programs = new ProgramsTab(context, m_links.menu);
+    SSTab1->addTab(m_connection, QStringLiteral("Connection(s)"));
+    SSTab1->addTab(m_mail, QStringLiteral("Mail"));
+    SSTab1->addTab(m_programs, QStringLiteral("Programs"));
+    SSTab1->addTab(m_settings, QStringLiteral("Settings"));
+    connect(SSTab1, &QTabWidget::currentChanged, this, [this](int index) {
+        const int previous = std::exchange(m_currentTab, index);
+        SSTab1_Click(previous);
+    });
+
+    cmdPreferences = new QPushButton(QStringLiteral("&Preferences"), this);
+    cmdHelp = new QPushButton(QStringLiteral("&Help"), this);
+    cmdAbout = new QPushButton(QStringLiteral("&About"), this);
+    cmdPreferences->setObjectName(QStringLiteral("cmdPreferences"));
+    cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
+    cmdAbout->setObjectName(QStringLiteral("cmdAbout"));
+    connect(cmdHelp, &QPushButton::clicked, this, &frmBrisvane::cmdHelp_Click);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdPreferences);
+    buttons->addWidget(cmdHelp);
+    buttons->addWidget(cmdAbout);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(SSTab1);
+    layout->addLayout(buttons);
+    // A fixed-size dialog, sized to its largest tab.
+    setFixedSize(sizeHint());
+}
+
+void frmBrisvane::SSTab1_Click(int previousTab)
+{
+    Q_UNUSED(previousTab)
+    const int current = SSTab1->currentIndex();
+    SettingsStore &store = m_links.context.settings();
+    if (current == MailTabIndex) {
+        m_mail->Option1->setEnabled(true);
+        for (int slot = 2; slot <= MailTab::kSlots; ++slot)
+            m_mail->option(slot)->setEnabled(false);
+        m_mail->showSlot(1);
+    }
+    m_mail->enableOptions(MailTab::kSlots);
+    const QString slots = m_mail->lblMailSlots->text();
+    const auto count = SettingConversions::toInteger(slots);
+    if (count && *count >= 0 && *count <= MailTab::kSlots && slots == QString::number(*count)) {
+        store.save(Keys::MailSlotCount, slots);
+        m_mail->enableOptions(*count);
+        for (int slot = 1; slot <= MailTab::kSlots; ++slot)
+            m_links.menu.setToolVisible(MenuNames::mnuMailSlot(slot), slot <= *count);
+    }
+    const QString minutes = m_mail->lblCheckMailMinutes->text();
+    const auto m = SettingConversions::toInteger(minutes);
+    if (m && *m >= 1 && *m <= 30 && minutes == QString::number(*m))
+        store.save(Keys::CheckMailMinutes, minutes);
+    m_mail->txtMailProgram->setText(store.get(Keys::MailProgram));
+    if (current == ProgramsTabIndex)
+        m_programs->refreshProgramList();
+}
+
+void frmBrisvane::cmdHelp_Click()
+{
+    DialogService &dialogs = m_links.context.dialogs();
+    const QString help = m_links.context.paths().resource(QStringLiteral("bvane.hlp"));
+    if (!QFileInfo(help).isFile()) {
+        dialogs.message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
+                        QStringLiteral("The help file %1 could not be found.").arg(help));
+        return;
+    }
+    if (!dialogs.openDocument(help))
+        dialogs.message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
+                        QStringLiteral("No viewer could open the help file %1.").arg(help));
+}
+
+void frmBrisvane::zoomToTray()
+{
+    m_links.monitorTray.ZoomToTray(this);
+}
+
+void frmBrisvane::restoreCaptionWhenNormal()
+{
+    // While hidden or minimised the connected-time clock writes the time into the caption.
+    if (!isMinimized())
+        setWindowTitle(caption());
+}
+
+void frmBrisvane::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::WindowStateChange)
+        restoreCaptionWhenNormal();
+    QWidget::changeEvent(event);
+}
+
+void frmBrisvane::resizeEvent(QResizeEvent *event)
+{
+    restoreCaptionWhenNormal();
+    QWidget::resizeEvent(event);
+}
+
+void frmBrisvane::mousePressEvent(QMouseEvent *event)
+{
+    // A click on the dialog's own surface, not on a control, puts it away into the tray.
+    if (childAt(event->position().toPoint()) == nullptr)
+        zoomToTray();
+    QWidget::mousePressEvent(event);
+}
+
+void frmBrisvane::closeEvent(QCloseEvent *event)
+{
+    // The dialog is never closed, only put away into the tray.
+    event->ignore();
+    zoomToTray();
+}

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "clock/timer.h"
+#include "connection/connectionstate.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class AppContext;
+class ConnectionTab;
+class Lumenpin;
+class MailTab;
+class MenuTools;
+class ProgramsTab;
+class QPushButton;
+class QTabWidget;
+class SettingsTab;
+class mRAS;
+
+// The Customize dialog: the program's one settings surface, with its four tabs. It is created
+// once and lives until the program ends; it is hidden and shown, never closed. Each tab's
+// handlers live with their subsystem; this class ties them together, loads the settings into
+// them and carries the timers and the dial-up control the connection manager drives.
+class frmBrisvane : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum Tab { ConnectionTabIndex = 0, MailTabIndex = 1, ProgramsTabIndex = 2, SettingsTabIndex = 3 };
+
+    struct Links {
+        AppContext &context;
+        Lumenpin &monitorTray;  // the monitor's tray icon: tips, zoom effect
+        MenuTools &menu;        // the monitor's band menu
+        std::function<void(const QString &path)> loadMenuLayout;
+    };
+
+    explicit frmBrisvane(Links links, QWidget *parent = nullptr);
+    ~frmBrisvane() override;
+
+    static QString caption() { return QStringLiteral("Customize Brisvane"); }
+
+    void LoadFormSettings();
+    void SSTab1_Click(int previousTab);
+    void cmdHelp_Click();
+    // Zooms the dialog into the tray and hides it.
+    void zoomToTray();
+
+    ConnectionTab &connectionTab() const { return *m_connection; }
+    MailTab &mailTab() const { return *m_mail; }
+    ProgramsTab &programsTab() const { return *m_programs; }
+    SettingsTab &settingsTab() const { return *m_settings; }
+    QTabWidget &tabs() const { return *SSTab1; }
+    mRAS &dialUp() const { return *mRAS1; }
+    ConnectionState &connectionState() { return m_state; }
+    AppContext &context() const { return m_links.context; }
+
+    // Connection manager hooks that later work fills: the start-up dial and the detection of a
+    // line that is already up.
+    std::function<void()> onConnectAtStartup;
+
+    // The dialog's timers: connected-time clock, mail schedule, line watch, busy redial.
+    Timer Timer1;
+    Timer Timer2;
+    Timer Timer3;
+    Timer Timer4;
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildWindow();
+    void loadEntries();
+    void promptForLogonWhenNoEntries();
+    void loadCheckBoxes();
+    void loadMenuMarks();
+    void loadCounterLabels();
+    void applyEnablingRules();
+    void applySlotCountAtLoad();
+    void loadTextBoxes();
+    void restoreCaptionWhenNormal();
+
+    Links m_links;
+    ConnectionState m_state;
+    std::unique_ptr<mRAS> mRAS1;
+    QTabWidget *SSTab1 = nullptr;
+    ConnectionTab *m_connection = nullptr;
+    MailTab *m_mail = nullptr;
+    ProgramsTab *m_programs = nullptr;
+    SettingsTab *m_settings = nullptr;
+    QPushButton *cmdPreferences = nullptr;
+    QPushButton *cmdHelp = nullptr;
+    QPushButton *cmdAbout = nullptr;
+    int m_currentTab = 0;
+    bool m_logonPromptPending = false;
+};

@@ -1,0 +1,189 @@
+// Filling the Customize dialog from the settings store at start-up, in its fixed order.
+
+#include "alerts/frmsettings.h"
+#include "connection/mras.h"
+#include "connection/ui/connectiontab.h"
+#include "connection/ui/frmuserlogonsettings.h"
+#include "mail/ui/mailtab.h"
+#include "programs/ui/programstab.h"
+#include "shell/appcontext.h"
+#include "shell/menutools.h"
+#include "shell/settings/conversions.h"
+#include "shell/settings/firstrun.h"
+#include "shell/settings/settingsstore.h"
+#include "shell/ui/formhelpers.h"
+#include "shell/ui/frmbrisvane.h"
+#include "shell/ui/settingstab.h"
+
+#include <QFileInfo>
+#include <QTabWidget>
+
+void frmBrisvane::LoadFormSettings()
+{
+    SettingsStore &store = m_links.context.settings();
+    // The dialog has no Close item: it was built without a close button.
+    const QString layout = m_links.context.paths().userFile(QStringLiteral("mulayout.tb"));
+    if (QFileInfo::exists(layout) && m_links.loadMenuLayout)
+        m_links.loadMenuLayout(layout);
+    promptForLogonWhenNoEntries();
+    if (FirstRun::isFirstRun(store))
+        frmSettings::Load(store);
+    Timer3.setEnabled(false);
+    loadEntries();
+    loadCheckBoxes();
+    loadMenuMarks();
+    loadCounterLabels();
+    m_state.BusyRetriesLeft = qint16(readCount(store, Keys::ReconnectLineBusyCount,
+                                               m_connection->lblReconnectLineBusy->text().toInt(),
+                                               0, 32766));
+    applyEnablingRules();
+    if (m_state.BusyRetriesLeft != 0)
+        ++m_state.BusyRetriesLeft;
+    SSTab1->setCurrentIndex(ConnectionTabIndex);
+    Timer1.setInterval(0);
+    m_connection->lblTime->setText(QStringLiteral("00:00:00"));
+    if (Form::checkValue(m_settings->chkMinimizeTaskbar) == 1)
+        showMinimized();
+    m_mail->chkDisableMailChecking_Click();
+    m_programs->chkDisableProgramsApplications_Click();
+    if (store.get(Keys::ConnectiononStartup) == SettingValues::Checked && onConnectAtStartup)
+        onConnectAtStartup();
+    applySlotCountAtLoad();
+    m_mail->CheckMailSlots();
+    loadTextBoxes();
+}
+
+// No connection entries: ask the dial-up control to look again, then put up the logon dialog
+// modally; whatever the user answers, the program dials with user settings from now on.
+void frmBrisvane::promptForLogonWhenNoEntries()
+{
+    if (mRAS1->EntryCount() != 0)
+        return;
+    mRAS1->ReadEntries();
+    mRAS1->Refresh();
+    m_logonPromptPending = true;
+    frmUserLogonSettings::open(m_links.context.settings(), true, this);
+    Form::setCheckValue(m_connection->chkUserLogonSettings, 1);
+    m_logonPromptPending = false;
+}
+
+void frmBrisvane::loadEntries()
+{
+    QComboBox *combo = m_connection->Combo1;
+    for (int i = 0; i < mRAS1->EntryCount(); ++i) {
+        const QString name = mRAS1->EntryAt(i);
+        mRAS1->setEntry(name);
+        m_state.EntryName = name;
+        combo->addItem(name);
+    }
+    // A default that is no longer in the list still becomes the text to dial.
+    const QString preferred = m_links.context.settings().get(Keys::DefaultConnection);
+    if (!preferred.isEmpty()) {
+        combo->setEditText(preferred);
+        m_state.EntryName = preferred;
+    }
+}
+
+void frmBrisvane::loadCheckBoxes()
+{
+    const SettingsStore &store = m_links.context.settings();
+    const std::pair<QCheckBox *, SettingKey> order[] = {
+        {m_connection->chkReconnectLineBusy, Keys::ReconnectLineBusy},
+        {m_settings->chkReconnectwhenDisconnected, Keys::ReconnectwhenDisconnected},
+        {m_connection->chkAlertConnected, Keys::AlertConnected},
+        {m_connection->chkAlertDisconnected, Keys::AlertDisconnected},
+        {m_mail->chkDisableMailChecking, Keys::DisableMailChecking},
+        {m_programs->chkDisableProgramsApplications, Keys::DisableProgramsApplications},
+        {m_mail->chkAlertMailArrive, Keys::AlertMailArrive},
+        {m_mail->chkAlertMailNoArrive, Keys::AlertMailNoArrive},
+        {m_mail->chkCheckMessages, Keys::CheckMessages},
+        {m_mail->chkMailConnected, Keys::MailConnected},
+        {m_connection->chkConnectionStartup, Keys::ConnectiononStartup},
+        {m_settings->chkMinimizeTaskbar, Keys::MinimizeTaskbar},
+        {m_settings->chkMinimizeSystemTray, Keys::MinimizeSystemTray},
+        {m_settings->chkMinimizeTaskbarafterConnecting, Keys::MinimizeTaskbarafterConnecting},
+        {m_settings->chkMinimizeSystemTrayafterConnecting,
+         Keys::MinimizeSystemTrayafterConnecting},
+        {m_settings->chkMessageHeadersOnly, Keys::MessageHeadersOnly},
+        {m_settings->chkShowConnect, Keys::ShowConnect},
+        {m_settings->chkConnectSingleClick, Keys::ConnectSingleClick},
+        {m_settings->chkCheckMailwhenMinimized, Keys::CheckMailwhenMinimized},
+        {m_connection->chkUserLogonSettings, Keys::UserLogonSettings},
+    };
+    for (const auto &[box, key] : order)
+        Form::loadCheck(box, store, key);
+}
+
+void frmBrisvane::loadMenuMarks()
+{
+    const SettingsStore &store = m_links.context.settings();
+    MenuTools &menu = m_links.menu;
+    const std::pair<QString, SettingKey> marks[] = {
+        {MenuNames::mnuDisableMailChecking, Keys::MailCheck},
+        {MenuNames::mnuLoadCustomizeBrisvaneDialogonStartup,
+         Keys::LoadCustomizeBrisvaneDialogonStartup},
+        {MenuNames::mnuShowCloseMailProgramMessageDialog, Keys::ShowCloseMailProgramMessage},
+        {MenuNames::mnuShowDeleteMessageConfirmationDialog, Keys::ShowDeleteMessageConfirmation},
+        {MenuNames::mnuShowCustomizeBrisvaneReminder, Keys::ShowCustomizeBrisvaneReminder},
+    };
+    for (const auto &[tool, key] : marks)
+        menu.setToolChecked(tool, readTruth(store, key, menu.toolChecked(tool)));
+}
+
+void frmBrisvane::loadCounterLabels()
+{
+    const SettingsStore &store = m_links.context.settings();
+    const std::pair<QLabel *, SettingKey> labels[] = {
+        {m_connection->lblReconnectLineBusy, Keys::ReconnectLineBusyCount},
+        {m_mail->lblMailSlots, Keys::MailSlotCount},
+        {m_mail->lblCheckMailMinutes, Keys::CheckMailMinutes},
+        {m_mail->lblPauseBetweenAccounts, Keys::PauseBetweenAccounts},
+    };
+    for (const auto &[label, key] : labels)
+        label->setText(store.get(key, label->text()));
+}
+
+void frmBrisvane::applyEnablingRules()
+{
+    m_connection->applyUserLogonChoice();
+    m_settings->chkCheckMailwhenMinimized->setEnabled(
+        Form::checkValue(m_mail->chkCheckMessages) == 1);
+    m_settings->applyIdleTrayTip();
+    const std::pair<QCheckBox *, QPushButton *> alerts[] = {
+        {m_connection->chkAlertConnected, m_connection->cmdAlertConnected},
+        {m_connection->chkAlertDisconnected, m_connection->cmdAlertDisconnected},
+        {m_mail->chkAlertMailArrive, m_mail->cmdAlertMailArrive},
+        {m_mail->chkAlertMailNoArrive, m_mail->cmdAlertMailNoArrive},
+    };
+    for (auto [box, browse] : alerts)
+        browse->setEnabled(Form::checkValue(box) == 1);
+    const bool dialogOnStartup =
+        m_links.menu.toolChecked(MenuNames::mnuLoadCustomizeBrisvaneDialogonStartup);
+    m_settings->chkMinimizeTaskbar->setEnabled(dialogOnStartup);
+    m_settings->chkMinimizeSystemTray->setEnabled(dialogOnStartup);
+    m_connection->applyReconnectLineBusy();
+    const bool scheduled = Form::checkValue(m_mail->chkCheckMessages) == 1;
+    m_mail->lblCheckMailMinutes->setEnabled(scheduled);
+    m_mail->UpDown1->setEnabled(scheduled);
+    m_mail->UpDown3->setEnabled(scheduled);
+}
+
+void frmBrisvane::applySlotCountAtLoad()
+{
+    m_mail->enableOptions(MailTab::kSlots);
+    if (m_mail->lblMailSlots->text() != QStringLiteral("0"))
+        return;
+    m_links.context.settings().save(Keys::MailSlotCount, QStringLiteral("0"));
+    m_mail->enableOptions(0);
+    for (int slot = 1; slot <= MailTab::kSlots; ++slot)
+        m_links.menu.setToolVisible(MenuNames::mnuMailSlot(slot), false);
+    m_links.menu.setToolVisible(MenuNames::mnuAllAccounts, false);
+}
+
+void frmBrisvane::loadTextBoxes()
+{
+    const SettingsStore &store = m_links.context.settings();
+    m_mail->txtMailProgram->setText(store.get(Keys::MailProgram));
+    for (int slot = 1; slot <= MailTab::kSlots; ++slot)
+        m_mail->loadSlotBoxes(slot);
+}

@@ -1,0 +1,67 @@
+#include "shell/ui/wrapcheckbox.h"
+
+#include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+namespace {
+constexpr int kPreferredWidth = 420;
+constexpr int kTextFlags = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
+} // namespace
+
+WrapCheckBox::WrapCheckBox(QWidget *parent)
+    : QCheckBox(parent)
+{
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+}
+
+int WrapCheckBox::indicatorWidth() const
+{
+    QStyleOptionButton option;
+    option.initFrom(this);
+    return style()->pixelMetric(QStyle::PM_IndicatorWidth, &option, this) +
+           style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, this);
+}
+
+QRect WrapCheckBox::textRect(int width) const
+{
+    const int textWidth = qMax(40, width - indicatorWidth());
+    const QRect bounds = fontMetrics().boundingRect(QRect(0, 0, textWidth, 10000), kTextFlags,
+                                                    text());
+    return QRect(indicatorWidth(), 0, textWidth, bounds.height());
+}
+
+QSize WrapCheckBox::sizeHint() const
+{
+    return QSize(kPreferredWidth, heightForWidth(kPreferredWidth));
+}
+
+QSize WrapCheckBox::minimumSizeHint() const
+{
+    return QSize(160, heightForWidth(160));
+}
+
+int WrapCheckBox::heightForWidth(int width) const
+{
+    return qMax(textRect(width).height(), QCheckBox::sizeHint().height()) + 2;
+}
+
+void WrapCheckBox::paintEvent(QPaintEvent *)
+{
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    option.rect.setHeight(QCheckBox::sizeHint().height());
+    painter.drawControl(QStyle::CE_CheckBox, option);
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                   QPalette::WindowText));
+    painter.drawText(textRect(width()).translated(0, 1), kTextFlags, text());
+}
+
+bool WrapCheckBox::hitButton(const QPoint &pos) const
+{
+    return rect().contains(pos);
+}

@@ -1,0 +1,71 @@
+#include "connection/ui/connectiontab.h"
+#include "support/testcontext.h"
+
+#include <QTest>
+
+class tst_ConnectionTab : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void userLogonChoiceSwapsListAndButton()
+    {
+        TestContext t;
+        ConnectionTab tab(t.context());
+        tab.chkUserLogonSettings->setChecked(true);
+        QCOMPARE(t.settings().get(Keys::UserLogonSettings), QStringLiteral("1"));
+        QVERIFY(!tab.Combo1->isEnabled());
+        QVERIFY(tab.cmdUserLogonSettings->isEnabled());
+        tab.chkUserLogonSettings->setChecked(false);
+        QCOMPARE(t.settings().get(Keys::UserLogonSettings), QStringLiteral("0"));
+        QVERIFY(tab.Combo1->isEnabled());
+        QVERIFY(!tab.cmdUserLogonSettings->isEnabled());
+    }
+
+    void defaultConnectionIsStoredEvenWhenEmpty()
+    {
+        TestContext t;
+        ConnectionTab tab(t.context());
+        tab.cmdDefaultConnection->click();
+        QVERIFY(t.settings().contains(Keys::DefaultConnection));
+        QCOMPARE(t.settings().get(Keys::DefaultConnection, QStringLiteral("x")), QString());
+        tab.Combo1->addItem(QStringLiteral("Work ISP"));
+        tab.cmdDefaultConnection->click();
+        QCOMPARE(t.settings().get(Keys::DefaultConnection), QStringLiteral("Work ISP"));
+    }
+
+    void busyRetryCountStaysWithinOneToTen()
+    {
+        TestContext t;
+        ConnectionTab tab(t.context());
+        tab.chkReconnectLineBusy->setChecked(true);
+        QVERIFY(tab.UpDown4->isEnabled() && tab.lblReconnectLineBusy->isEnabled());
+        for (int i = 0; i < 12; ++i)
+            tab.UpDown4->stepUp();
+        QCOMPARE(tab.lblReconnectLineBusy->text(), QStringLiteral("10"));
+        QCOMPARE(t.settings().get(Keys::ReconnectLineBusyCount), QStringLiteral("10"));
+        tab.chkReconnectLineBusy->setChecked(false);
+        QCOMPARE(t.settings().get(Keys::ReconnectLineBusy), QStringLiteral("0"));
+        QVERIFY(!tab.UpDown4->isEnabled() && !tab.lblReconnectLineBusy->isEnabled());
+        tab.chkConnectionStartup->setChecked(true);
+        QCOMPARE(t.settings().get(Keys::ConnectiononStartup), QStringLiteral("1"));
+    }
+
+    void informationBoxesHaveTheirTitles()
+    {
+        TestContext t;
+        ConnectionTab tab(t.context());
+        tab.cmdConnectionDetails->click();
+        tab.cmdUserDetails->click();
+        QCOMPARE(t.dialogs().shown().size(), 2);
+        QCOMPARE(t.dialogs().shown().at(0).title, QStringLiteral("Connection Entries"));
+        QVERIFY(t.dialogs().shown().at(0).text.contains(
+            QStringLiteral("steps:\r\n1. Double click on My Computer\r\n2. Double click on Dial Up "
+                           "Networking\r\n3. Then follow")));
+        QCOMPARE(t.dialogs().shown().at(1).title, QStringLiteral("User Logon Details"));
+        QCOMPARE(t.dialogs().shown().at(1).icon, DialogService::Icon::Information);
+    }
+};
+
+QTEST_MAIN(tst_ConnectionTab)
+#include "tst_connectiontab.moc"

@@ -1,0 +1,68 @@
+#include "connection/ui/frmuserlogonsettings.h"
+#include "support/testcontext.h"
+
+#include <QTest>
+
+class tst_frmUserLogonSettings : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void okStoresExactlyAsTyped()
+    {
+        TestContext t;
+        frmUserLogonSettings dialog(t.settings(), false);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("User Logon Settings"));
+        QCOMPARE(dialog.txtPassword->echoMode(), QLineEdit::Password);
+        dialog.txtUserName->setText(QStringLiteral(" dave "));
+        dialog.txtPassword->setText(QStringLiteral("p=ss;w\"rd "));
+        dialog.txtNumber->setText(QStringLiteral("0w,555 1234"));
+        dialog.cmdOK->click();
+        t.reopen();
+        QCOMPARE(t.settings().get(Keys::UserName), QStringLiteral(" dave "));
+        QCOMPARE(t.settings().get(Keys::Password), QStringLiteral("p=ss;w\"rd "));
+        QCOMPARE(t.settings().get(Keys::Number), QStringLiteral("0w,555 1234"));
+    }
+
+    void okWithEmptyBoxesStoresThreeEmptyStrings()
+    {
+        TestContext t;
+        frmUserLogonSettings dialog(t.settings(), false);
+        dialog.cmdOK->click();
+        for (const SettingKey &key : {Keys::UserName, Keys::Password, Keys::Number}) {
+            QVERIFY(t.settings().contains(key));
+            QCOMPARE(t.settings().get(key, QStringLiteral("absent")), QString());
+        }
+    }
+
+    void cancelStoresNothingAndBoxesLoadFromTheStore()
+    {
+        TestContext t;
+        t.settings().save(Keys::UserName, QStringLiteral("kim"));
+        frmUserLogonSettings dialog(t.settings(), false);
+        QCOMPARE(dialog.txtUserName->text(), QStringLiteral("kim"));
+        dialog.txtUserName->setText(QStringLiteral("changed"));
+        dialog.cmdCancel->click();
+        QCOMPARE(t.settings().get(Keys::UserName), QStringLiteral("kim"));
+        QVERIFY(!t.settings().contains(Keys::Number));
+    }
+
+    void tabOrderRunsThroughTheBoxesThenTheButtons()
+    {
+        TestContext t;
+        frmUserLogonSettings dialog(t.settings(), false);
+        auto nextTabStop = [](QWidget *w) {
+            do
+                w = w->nextInFocusChain();
+            while (!(w->focusPolicy() & Qt::TabFocus));
+            return w;
+        };
+        QCOMPARE(nextTabStop(dialog.txtUserName), dialog.txtPassword);
+        QCOMPARE(nextTabStop(dialog.txtPassword), dialog.txtNumber);
+        QCOMPARE(nextTabStop(dialog.txtNumber), dialog.cmdOK);
+        QCOMPARE(nextTabStop(dialog.cmdOK), dialog.cmdCancel);
+    }
+};
+
+QTEST_MAIN(tst_frmUserLogonSettings)
+#include "tst_frmuserlogonsettings.moc"

@@ -1,0 +1,60 @@
+#include "monitor/singleinstance.h"
+
+#include <QFile>
+#include <QLocalSocket>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+class tst_SingleInstance : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void secondCopyFindsTheFirstAndAsksItToQuit()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Brisvane.socket"));
+        SingleInstance first(path);
+        QVERIFY(!first.anotherCopyIsRunning());
+        QVERIFY(first.isListening());
+        QSignalSpy quit(&first, &SingleInstance::quitRequested);
+
+        SingleInstance second(path);
+        QVERIFY(second.anotherCopyIsRunning());
+        QVERIFY(!second.isListening());
+        QVERIFY(second.postQuitToRunningCopy());
+        QVERIFY(quit.wait(5000));
+        QCOMPARE(quit.size(), 1);
+    }
+
+    void socketLeftByACrashedCopyIsTakenOver()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Brisvane.socket"));
+        QFile stale(path);
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.close();
+        SingleInstance copy(path);
+        QVERIFY(!copy.anotherCopyIsRunning());
+        QVERIFY(copy.isListening());
+    }
+
+    void otherMessagesAreIgnored()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Brisvane.socket"));
+        SingleInstance first(path);
+        QVERIFY(!first.anotherCopyIsRunning());
+        QSignalSpy quit(&first, &SingleInstance::quitRequested);
+        QLocalSocket socket;
+        socket.connectToServer(path);
+        QVERIFY(socket.waitForConnected(2000));
+        socket.write("exit now\n");
+        socket.waitForBytesWritten(2000);
+        QVERIFY(!quit.wait(300));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_SingleInstance)
+#include "tst_singleinstance.moc"

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "shell/menutools.h"
+
+#include <QHash>
+
+// MenuTools that remembers what the forms did to each tool.
+class FakeMenuTools : public MenuTools
+{
+public:
+    struct Tool {
+        bool checked = false;
+        bool enabled = true;
+        bool visible = true;
+        QHash<QString, QString> captions; // by band
+    };
+
+    bool toolChecked(const QString &tool) const override { return m_tools.value(tool).checked; }
+    void setToolChecked(const QString &tool, bool checked) override { m_tools[tool].checked = checked; }
+    void setToolEnabled(const QString &tool, bool enabled) override { m_tools[tool].enabled = enabled; }
+    void setToolVisible(const QString &tool, bool visible) override { m_tools[tool].visible = visible; }
+    void setToolCaption(const QString &band, const QString &tool, const QString &caption) override
+    {
+        m_tools[tool].captions[band] = caption;
+    }
+
+    Tool tool(const QString &name) const { return m_tools.value(name); }
+
+private:
+    QHash<QString, Tool> m_tools;
+};

@@ -11,6 +11,8 @@ public:
     virtual ~MenuTools() = default;
 
     virtual bool toolChecked(const QString &tool) const = 0;
+    virtual bool toolEnabled(const QString &tool) const = 0;
+    virtual bool toolVisible(const QString &tool) const = 0;
     virtual void setToolChecked(const QString &tool, bool checked) = 0;
     virtual void setToolEnabled(const QString &tool, bool enabled) = 0;
     virtual void setToolVisible(const QString &tool, bool visible) = 0;

@@ -60,6 +60,7 @@ public:
     // Connection manager hooks that later work fills: the start-up dial and the detection of a
     // line that is already up.
     std::function<void()> onConnectAtStartup;
+    std::function<void()> onCheckConnection;
 
     // The dialog's timers: connected-time clock, mail schedule, line watch, busy redial.
     Timer Timer1;

@@ -1,0 +1,54 @@
+#include "monitor/bandmenutools.h"
+
+#include "monitor/bandmenu/bandmenu.h"
+
+BandMenuTools::BandMenuTools(BandMenu &menu)
+    : m_menu(menu)
+{
+}
+
+// A tool the layout does not hold (a hand-edited layout file) reads as unset and ignores
+// what is set on it.
+bool BandMenuTools::toolChecked(const QString &tool) const
+{
+    const BandTool *t = m_menu.tool(tool);
+    return t && t->checked();
+}
+
+bool BandMenuTools::toolEnabled(const QString &tool) const
+{
+    const BandTool *t = m_menu.tool(tool);
+    return t && t->enabled();
+}
+
+bool BandMenuTools::toolVisible(const QString &tool) const
+{
+    const BandTool *t = m_menu.tool(tool);
+    return t && t->visible();
+}
+
+void BandMenuTools::setToolChecked(const QString &tool, bool checked)
+{
+    if (BandTool *t = m_menu.tool(tool))
+        t->setChecked(checked);
+}
+
+void BandMenuTools::setToolEnabled(const QString &tool, bool enabled)
+{
+    if (BandTool *t = m_menu.tool(tool))
+        t->setEnabled(enabled);
+}
+
+void BandMenuTools::setToolVisible(const QString &tool, bool visible)
+{
+    if (BandTool *t = m_menu.tool(tool))
+        t->setVisible(visible);
+}
+
+void BandMenuTools::setToolCaption(const QString &band, const QString &tool,
+                                   const QString &caption)
+{
+    const Band *b = m_menu.band(band);
+    if (BandTool *t = b ? b->tool(tool) : nullptr)
+        t->setCaption(caption);
+}

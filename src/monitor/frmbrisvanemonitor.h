@@ -1,0 +1,54 @@
+#pragma once
+
+#include "clock/timer.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class AppContext;
+class Lumenpin;
+class MenuTools;
+class SingleInstance;
+class frmBrisvane;
+class mRAS;
+
+// The window the user never sees: it carries the tray icon, the popup menu bands and the
+// timer that tells a single click on the icon from a double click. Its load is the first code
+// of the program that runs.
+class frmBrisvaneMonitor : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit frmBrisvaneMonitor(AppContext &context, QWidget *parent = nullptr);
+    ~frmBrisvaneMonitor() override;
+
+    // Refuses a second copy (it asks the running copy to end, takes its own icon away and
+    // returns false: this copy ends), reads the double-click time and runs the start-up.
+    bool Form_Load(SingleInstance &instance);
+    // The start-up routine: fills the Customize dialog, looks for a line already up, then
+    // shows the dialog (with the reminder) or leaves the program in the tray.
+    void runStartup();
+
+    void Lumenpin1_LeftDblClick();
+    void Lumenpin1_RightClick();
+    // Zooms the Customize dialog out of the tray, or back into it.
+    void toggleCustomizeDialog();
+
+    Lumenpin &tray() const { return *Lumenpin1; }
+    MenuTools &menu() const;
+    frmBrisvane &customizeDialog() const { return *m_dialog; }
+    QString iconPath(const QString &fileName) const;
+
+    // Single-click delay; disabled, interval = the desktop's double-click time.
+    Timer Timer1;
+
+private:
+    void buildTray();
+
+    AppContext &m_context;
+    Lumenpin *Lumenpin1 = nullptr;
+    std::unique_ptr<class MonitorMenu> m_menu;
+    std::unique_ptr<frmBrisvane> m_dialog;
+};

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Starts bvane with a fresh home on Xvfb + trayer: the tray icon appears and the Customize
+# dialog comes up on the Connection(s) tab; writes a screenshot of each of its four tabs.
+# Usage: bvane_startup.sh BVANE ARTIFACT_DIR
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/xsession.sh"
+bvane=$1
+out=$2
+mkdir -p "$out"
+home=$(mktemp -d)
+trap 'xsession_stop; rm -rf "$home"' EXIT
+export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share
+export XDG_RUNTIME_DIR=$home/run
+mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+xsession_start
+trap 'xsession_stop; rm -rf "$home"' EXIT
+
+xsession_spawn "$bvane"
+# The first run puts up the reminder over the dialog; both appear.
+xsession_wait_for "xdotool search --name '^Closing Brisvane Customize Dialog$'" 20 \
+  || { echo "FAIL: the reminder did not appear"; exit 1; }
+reminder=$(xdotool search --name '^Closing Brisvane Customize Dialog$' | head -1)
+xdotool windowactivate --sync "$reminder" 2>/dev/null || true
+xdotool key --window "$reminder" Return
+xsession_wait_for "! xdotool search --onlyvisible --name '^Closing Brisvane Customize Dialog$'" 10
+dialog=$(xdotool search --onlyvisible --name '^Customize Brisvane$' | head -1)
+[ -n "$dialog" ] || { echo "FAIL: the Customize dialog is not shown"; exit 1; }
+
+# The tray icon: trayer embeds one client window.
+tray=$(xdotool search --class trayer | head -1)
+if ! xsession_wait_for "[ \$(xwininfo -id $tray -children | grep -c 'child') -ge 1 ]" 10; then
+  echo "FAIL: no icon in the tray"; exit 1
+fi
+import -window root "$out/tray-and-dialog.png"
+
+xdotool windowactivate --sync "$dialog" 2>/dev/null || true
+for tab in connection mail programs settings; do
+  sleep 0.3
+  import -window "$dialog" "$out/tab-$tab.png"
+  xdotool key --window "$dialog" ctrl+Tab
+done
+echo "PASS: tray icon present, dialog shown, four tab screenshots in $out"

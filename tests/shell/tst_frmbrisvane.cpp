@@ -1,0 +1,268 @@
+#include "connection/ui/connectiontab.h"
+#include "mail/ui/mailtab.h"
+#include "monitor/frmbrisvanemonitor.h"
+#include "programs/ui/programstab.h"
+#include "shell/menutools.h"
+#include "shell/ui/frmbrisvane.h"
+#include "shell/ui/settingstab.h"
+#include "support/modalanswerer.h"
+#include "support/testcontext.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+
+// The Customize dialog as start-up fills it, and as a restart finds it again.
+class tst_frmBrisvane : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void firstRunWritesDefaultsOnceAndShowsDialogWithReminder();
+    void secondStartRewritesNothing();
+    void noEntriesPromptsForLogonModally_data();
+    void noEntriesPromptsForLogonModally();
+    void defaultConnectionNotInTheListBecomesTheText();
+    void bothStartupMinimiseBoxesMinimiseThenHide();
+    void slotCountZeroMakesEverySlotUnavailable();
+    void captionComesBackWhenRestored();
+    void everyControlIsStoredAtOnceAndReadBack();
+    void startupExclusionsFollowThePreferencesTool();
+    void tabChangeReloadsMailSlotOne();
+    void helpOpensTheProgramsHelpFile();
+
+private:
+    struct Started {
+        std::unique_ptr<frmBrisvaneMonitor> monitor;
+        frmBrisvane &dialog() { return monitor->customizeDialog(); }
+    };
+    static Started start(TestContext &t);
+};
+
+tst_frmBrisvane::Started tst_frmBrisvane::start(TestContext &t)
+{
+    Started s{std::make_unique<frmBrisvaneMonitor>(t.context())};
+    s.monitor->runStartup();
+    return s;
+}
+
+void tst_frmBrisvane::firstRunWritesDefaultsOnceAndShowsDialogWithReminder()
+{
+    TestContext t;
+    QStringList firstRunKeys;
+    connect(&t.settings(), &SettingsStore::saved, this,
+            [&](const QString &section, const QString &key) { firstRunKeys << section + u'/' + key; });
+    ModalAnswerer answerer;
+    Started s = start(t);
+    QCOMPARE(firstRunKeys.count(QStringLiteral("Settings/FirstTime")), 1);
+    QCOMPARE(firstRunKeys.count(QStringLiteral("BrisvaneDialogReminder/Reminder")), 1);
+    QVERIFY(s.dialog().isVisible());
+    QCOMPARE(s.dialog().windowTitle(), QStringLiteral("Customize Brisvane"));
+    QCOMPARE(s.dialog().tabs().currentIndex(), 0);
+    QCOMPARE(answerer.titles(), QStringList{QStringLiteral("Closing Brisvane Customize Dialog")});
+}
+
+void tst_frmBrisvane::secondStartRewritesNothing()
+{
+    TestContext t;
+    {
+        ModalAnswerer answerer;
+        Started s = start(t);
+    }
+    QFile file(t.settingsPath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    t.reopen();
+    ModalAnswerer answerer;
+    Started s = start(t);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
+}
+
+void tst_frmBrisvane::noEntriesPromptsForLogonModally_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::newRow("OK") << QStringLiteral("cmdOK");
+    QTest::newRow("Cancel") << QStringLiteral("cmdCancel");
+}
+
+void tst_frmBrisvane::noEntriesPromptsForLogonModally()
+{
+    QFETCH(QString, button);
+    TestContext t;
+    t.useDialUpEntries({});
+    t.settings().save(Keys::CustomizeBrisvaneReminder, SettingValues::FalseText);
+    ModalAnswerer answerer(button);
+    answerer.setBeforeAnswer([](QWidget *w) {
+        if (auto *name = w->findChild<QLineEdit *>(QStringLiteral("txtUserName")))
+            name->setText(QStringLiteral("dave"));
+    });
+    Started s = start(t);
+    QCOMPARE(answerer.titles().value(0), QStringLiteral("User Logon Settings"));
+    ConnectionTab &tab = s.dialog().connectionTab();
+    QVERIFY(tab.chkUserLogonSettings->isChecked());
+    QVERIFY(!tab.Combo1->isEnabled());
+    QVERIFY(tab.cmdUserLogonSettings->isEnabled());
+    QCOMPARE(t.settings().get(Keys::UserLogonSettings), QStringLiteral("1"));
+    QCOMPARE(t.settings().contains(Keys::UserName), button == QLatin1String("cmdOK"));
+}
+
+void tst_frmBrisvane::defaultConnectionNotInTheListBecomesTheText()
+{
+    TestContext t;
+    t.settings().save(Keys::DefaultConnection, QStringLiteral("Gone ISP"));
+    ModalAnswerer answerer;
+    Started s = start(t);
+    QCOMPARE(s.dialog().connectionTab().Combo1->currentText(), QStringLiteral("Gone ISP"));
+    QCOMPARE(s.dialog().connectionState().EntryName, QStringLiteral("Gone ISP"));
+}
+
+void tst_frmBrisvane::bothStartupMinimiseBoxesMinimiseThenHide()
+{
+    TestContext t;
+    t.settings().save(Keys::MinimizeTaskbar, QStringLiteral("1"));
+    t.settings().save(Keys::MinimizeSystemTray, QStringLiteral("1"));
+    bool minimisedDuringLoad = false;
+    TestContext *ctx = &t;
+    Q_UNUSED(ctx)
+    ModalAnswerer answerer;
+    auto monitor = std::make_unique<frmBrisvaneMonitor>(t.context());
+    connect(&t.settings(), &SettingsStore::saved, this, [&](const QString &section) {
+        // The mail slots are loaded last: by then the dialog has been minimised.
+        if (section == QLatin1String("Domain5"))
+            minimisedDuringLoad = monitor->customizeDialog().isMinimized();
+    });
+    monitor->runStartup();
+    QVERIFY(minimisedDuringLoad);
+    QVERIFY(!monitor->customizeDialog().isVisible());
+    QVERIFY(answerer.titles().isEmpty());
+}
+
+void tst_frmBrisvane::slotCountZeroMakesEverySlotUnavailable()
+{
+    TestContext t;
+    t.settings().save(Keys::MailSlotCount, QStringLiteral("0"));
+    ModalAnswerer answerer;
+    Started s = start(t);
+    MailTab &mail = s.dialog().mailTab();
+    for (int slot = 1; slot <= MailTab::kSlots; ++slot)
+        QVERIFY(!mail.option(slot)->isEnabled());
+    QCOMPARE(t.settings().get(Keys::MailSlotCount), QStringLiteral("0"));
+    QVERIFY(!s.monitor->menu().toolVisible(MenuNames::mnuMailSlot(1)));
+    QVERIFY(!s.monitor->menu().toolVisible(MenuNames::mnuAllAccounts));
+}
+
+void tst_frmBrisvane::captionComesBackWhenRestored()
+{
+    TestContext t;
+    ModalAnswerer answerer;
+    Started s = start(t);
+    s.dialog().setWindowTitle(QStringLiteral("01:02:03"));
+    s.dialog().showMinimized();
+    s.dialog().setWindowTitle(QStringLiteral("01:02:04"));
+    s.dialog().showNormal();
+    QCOMPARE(s.dialog().windowTitle(), QStringLiteral("Customize Brisvane"));
+}
+
+// Every check box, text box and spinner label of the dialog keeps what the user set, at once,
+// and a restart shows it again.
+void tst_frmBrisvane::everyControlIsStoredAtOnceAndReadBack()
+{
+    TestContext t;
+    QStringList checked;
+    {
+        ModalAnswerer answerer;
+        Started s = start(t);
+        for (QCheckBox *box : s.dialog().findChildren<QCheckBox *>()) {
+            if (box->objectName() == QLatin1String("chkConnectionStartup") ||
+                box->objectName() == QLatin1String("chkUserLogonSettings"))
+                continue; // dial at start-up; logon choice is checked below
+            box->setChecked(!box->isChecked());
+            if (box->isChecked())
+                checked << box->objectName();
+        }
+        MailTab &mail = s.dialog().mailTab();
+        mail.lblMailSlots->setText(QStringLiteral("4"));
+        mail.UpDown2->stepUp();
+        mail.lblCheckMailMinutes->setText(QStringLiteral("7"));
+        mail.UpDown1->stepUp();
+        mail.UpDown3->stepUp();
+        s.dialog().connectionTab().UpDown4->stepUp();
+        mail.txtMailProgram->setText(QStringLiteral("thunderbird -mail"));
+    }
+    QVERIFY(checked.size() >= 15);
+    t.reopen();
+    t.settings().save(Keys::DisableMailChecking, QStringLiteral("0"));
+    ModalAnswerer answerer;
+    Started s = start(t);
+    for (const QString &name : checked) {
+        if (name == QLatin1String("chkDisableMailChecking"))
+            continue;
+        auto *box = s.dialog().findChild<QCheckBox *>(name);
+        QVERIFY2(box && box->isChecked(), qPrintable(name));
+    }
+    MailTab &mail = s.dialog().mailTab();
+    QCOMPARE(mail.lblMailSlots->text(), QStringLiteral("5"));
+    QCOMPARE(mail.lblCheckMailMinutes->text(), QStringLiteral("8"));
+    QCOMPARE(mail.lblPauseBetweenAccounts->text(), QStringLiteral("2"));
+    QCOMPARE(s.dialog().connectionTab().lblReconnectLineBusy->text(), QStringLiteral("2"));
+    // The busy count is the stored count plus one, ready for the first dial.
+    QCOMPARE(s.dialog().connectionState().BusyRetriesLeft, qint16(3));
+}
+
+void tst_frmBrisvane::startupExclusionsFollowThePreferencesTool()
+{
+    TestContext t;
+    ModalAnswerer answerer;
+    Started s = start(t);
+    SettingsTab &settings = s.dialog().settingsTab();
+    settings.chkMinimizeSystemTray->setChecked(true);
+    QVERIFY(!settings.chkMinimizeTaskbar->isEnabled());
+    QVERIFY(!settings.chkMinimizeTaskbar->isChecked());
+    QCOMPARE(t.settings().get(Keys::MinimizeTaskbar), QString());
+    settings.chkMinimizeTaskbarafterConnecting->setChecked(true);
+    QVERIFY(!settings.chkMinimizeSystemTrayafterConnecting->isEnabled());
+    settings.chkMinimizeTaskbarafterConnecting->setChecked(false);
+    QVERIFY(settings.chkMinimizeSystemTrayafterConnecting->isEnabled());
+}
+
+void tst_frmBrisvane::tabChangeReloadsMailSlotOne()
+{
+    TestContext t;
+    ModalAnswerer answerer;
+    Started s = start(t);
+    MailTab &mail = s.dialog().mailTab();
+    mail.lblMailSlots->setText(QStringLiteral("3"));
+    t.settings().save(Keys::AccountName(1), QStringLiteral("Stored"));
+    s.dialog().tabs().setCurrentIndex(frmBrisvane::MailTabIndex);
+    QCOMPARE(mail.txtAccountName1->text(), QStringLiteral("Stored"));
+    QVERIFY(mail.option(3)->isEnabled());
+    QVERIFY(!mail.option(4)->isEnabled());
+    QCOMPARE(t.settings().get(Keys::MailSlotCount), QStringLiteral("3"));
+    t.settings().save(Keys::Program(1), QStringLiteral("/usr/bin/true"));
+    s.dialog().tabs().setCurrentIndex(frmBrisvane::ProgramsTabIndex);
+    QCOMPARE(s.dialog().programsTab().lstPrograms->item(0)->text(), QStringLiteral("/usr/bin/true"));
+}
+
+void tst_frmBrisvane::helpOpensTheProgramsHelpFile()
+{
+    TestContext t;
+    ModalAnswerer answerer;
+    Started s = start(t);
+    s.dialog().cmdHelp_Click();
+    QCOMPARE(t.dialogs().shown().last().icon, DialogService::Icon::Warning);
+    QVERIFY(t.dialogs().shown().last().text.contains(QStringLiteral("bvane.hlp")));
+    QDir().mkpath(t.context().paths().programDir());
+    QFile help(t.context().paths().resource(QStringLiteral("bvane.hlp")));
+    QVERIFY(help.open(QIODevice::WriteOnly));
+    help.close();
+    s.dialog().cmdHelp_Click();
+    QCOMPARE(t.dialogs().shown().last().kind, QStringLiteral("open"));
+    QCOMPARE(t.dialogs().shown().last().text, help.fileName());
+}
+
+QTEST_MAIN(tst_frmBrisvane)
+#include "tst_frmbrisvane.moc"

@@ -14,9 +14,9 @@ AlertControls::AlertControls(AppContext &context, const Widgets &widgets, QObjec
     for (AlertKind kind : SoundAlerts::allKinds) {
         Q_ASSERT(checkBox(kind) && browseButton(kind));
         connect(checkBox(kind), &QAbstractButton::toggled, this,
-                [this, kind] { checkBoxClicked(kind); });
+            [this, kind] { checkBoxClicked(kind); });
         connect(browseButton(kind), &QAbstractButton::clicked, this,
-                [this, kind] { browseClicked(kind); });
+            [this, kind] { browseClicked(kind); });
     }
 }
 
@@ -46,8 +46,13 @@ void AlertControls::checkBoxClicked(AlertKind kind)
 {
     const bool ticked = checkBox(kind)->isChecked();
     m_context.settings().save(SoundAlerts::keys(kind).enabled,
-                              ticked ? SettingValues::Checked : SettingValues::Unchecked);
+        ticked ? SettingValues::Checked : SettingValues::Unchecked);
     browseButton(kind)->setEnabled(ticked);
+}
+
+frmAlert *AlertControls::alertWindow() const
+{
+    return m_alert;
 }
 
 void AlertControls::browseClicked(AlertKind kind)

@@ -44,7 +44,7 @@ public:
     void cmdAlertMailNoArrive_Click() { browseClicked(AlertKind::MailNoArrive); }
 
     // The open Sound Alerts window, or null.
-    frmAlert *alertWindow() const { return m_alert; }
+    frmAlert *alertWindow() const;
 
 private:
     QAbstractButton *checkBox(AlertKind kind) const;

@@ -16,8 +16,8 @@ CanberraSoundPlayer::CanberraSoundPlayer()
         m_context = nullptr;
         return;
     }
-    ca_context_change_props(m_context, CA_PROP_APPLICATION_NAME, "Brisvane",
-                            CA_PROP_APPLICATION_ID, "org.brisvane.Brisvane", nullptr);
+    ca_context_change_props(m_context, CA_PROP_APPLICATION_NAME, "Brisvane", CA_PROP_APPLICATION_ID,
+        "org.brisvane.Brisvane", nullptr);
     // Opening late would also work, but a missing sound device is cheaper to meet once.
     ca_context_open(m_context);
 }
@@ -49,9 +49,8 @@ bool CanberraSoundPlayer::startFile(const QString &path)
     stop();
     const QByteArray file = QFile::encodeName(path);
     // The user may replace the file under the same name: never play a cached copy.
-    const int result = ca_context_play(m_context, soundId, CA_PROP_MEDIA_FILENAME,
-                                       file.constData(), CA_PROP_MEDIA_ROLE, "event",
-                                       CA_PROP_CANBERRA_CACHE_CONTROL, "never", nullptr);
+    const int result = ca_context_play(m_context, soundId, CA_PROP_MEDIA_FILENAME, file.constData(),
+        CA_PROP_MEDIA_ROLE, "event", CA_PROP_CANBERRA_CACHE_CONTROL, "never", nullptr);
     return result == CA_SUCCESS;
 }
 
@@ -60,6 +59,6 @@ void CanberraSoundPlayer::startDefault()
     if (!m_context)
         return;
     stop();
-    ca_context_play(m_context, soundId, CA_PROP_EVENT_ID, defaultEvent, CA_PROP_MEDIA_ROLE,
-                    "event", CA_PROP_EVENT_DESCRIPTION, "Brisvane alert", nullptr);
+    ca_context_play(m_context, soundId, CA_PROP_EVENT_ID, defaultEvent, CA_PROP_MEDIA_ROLE, "event",
+        CA_PROP_EVENT_DESCRIPTION, "Brisvane alert", nullptr);
 }

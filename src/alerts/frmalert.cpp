@@ -35,8 +35,8 @@ QString frmAlert::alertText() const
 
 void frmAlert::cmdBrowse_Click()
 {
-    const QString chosen =
-        m_context.dialogs().openFileName(QStringLiteral("Open"), QString(), fileFilter);
+    const QString chosen
+        = m_context.dialogs().openFileName(QStringLiteral("Open"), QString(), fileFilter);
     // A cancelled dialog chooses nothing: storing its empty name would wipe the sound the
     // user had chosen for every marked kind.
     if (chosen.isEmpty())

@@ -10,16 +10,15 @@ class AppContext;
 enum class AlertKind { Connected, Disconnected, MailArrive, MailNoArrive };
 
 struct AlertKeys {
-    SettingKey enabled;  // "1" when the alert is on
-    SettingKey sound;    // full path of the wave file; absent means ""
+    SettingKey enabled; // "1" when the alert is on
+    SettingKey sound; // full path of the wave file; absent means ""
     SettingKey selected; // "Yes" while the Sound Alerts window chooses a file for this kind
 };
 
 namespace SoundAlerts {
 // In the order of the Customize dialog (and of the Sound Alerts window's updates).
-inline constexpr std::array<AlertKind, 4> allKinds{AlertKind::Connected, AlertKind::Disconnected,
-                                                   AlertKind::MailArrive,
-                                                   AlertKind::MailNoArrive};
+inline constexpr std::array<AlertKind, 4> allKinds{
+    AlertKind::Connected, AlertKind::Disconnected, AlertKind::MailArrive, AlertKind::MailNoArrive};
 const AlertKeys &keys(AlertKind kind);
 
 inline const QString SelectedYes = QStringLiteral("Yes");

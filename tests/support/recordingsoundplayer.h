@@ -11,7 +11,7 @@ class RecordingSoundPlayer : public SoundPlayer
 public:
     struct Played {
         bool isDefault = false;
-        QString file;      // the wave file, empty for the default sound
+        QString file; // the wave file, empty for the default sound
         bool cutOff = false; // a later sound (or stop) ended it before it finished
         bool operator==(const Played &) const = default;
     };
@@ -19,7 +19,11 @@ public:
     const QList<Played> &played() const { return m_played; }
     // The files played, with "<default>" for the default sound.
     QStringList names() const;
-    void clear() { m_played.clear(); m_playing = false; }
+    void clear()
+    {
+        m_played.clear();
+        m_playing = false;
+    }
     // The current sound comes to its end by itself.
     void finish() { m_playing = false; }
     // Makes the backend refuse files it is handed, as for a wave it cannot decode.

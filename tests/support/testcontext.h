@@ -11,7 +11,8 @@
 #include <memory>
 
 // A throwaway world for one test: its own config and data folders, a virtual clock and
-// scripted dialogs and a recording sound player. Reopen() builds a new context over the same folders, as a restart would.
+// scripted dialogs and a recording sound player. Reopen() builds a new context over the same
+// folders, as a restart would.
 class TestContext
 {
 public:

@@ -54,7 +54,7 @@ public:
     void popupBand(const Band *band, std::optional<QPoint> at = std::nullopt);
     void popupBand(const QString &bandName, std::optional<QPoint> at = std::nullopt);
     // The popup shown last, while it exists (tests read its actions).
-    QMenu *currentPopup() const { return m_popup; }
+    QMenu *currentPopup() const;
 
 Q_SIGNALS:
     // Once per chosen command tool.

@@ -29,24 +29,30 @@ inline const QString mnuMailProperties = QStringLiteral("mnuMailProperties");
 inline const QString mnuProgramProperties = QStringLiteral("mnuProgramProperties");
 inline const QString mnuSettings = QStringLiteral("mnuSettings");
 // PopupBandRunProgram: mnuProgram1 ... mnuProgram10
-inline QString mnuProgram(int slot) { return QStringLiteral("mnuProgram") + QString::number(slot); }
-inline const QString mnuDisableProgramsApplications =
-    QStringLiteral("mnuDisableProgramsApplications");
+inline QString mnuProgram(int slot)
+{
+    return QStringLiteral("mnuProgram") + QString::number(slot);
+}
+inline const QString mnuDisableProgramsApplications
+    = QStringLiteral("mnuDisableProgramsApplications");
 // PopupBandMailSlots: mnuMailSlot1 ... mnuMailSlot5
-inline QString mnuMailSlot(int slot) { return QStringLiteral("mnuMailSlot") + QString::number(slot); }
+inline QString mnuMailSlot(int slot)
+{
+    return QStringLiteral("mnuMailSlot") + QString::number(slot);
+}
 inline const QString mnuAllAccounts = QStringLiteral("mnuAllAccounts");
 inline const QString mnuDisableMailChecking = QStringLiteral("mnuDisableMailChecking");
 // PopupBandConnection
 inline const QString mnuConnect = QStringLiteral("mnuConnect");
 inline const QString mnuDisconnect = QStringLiteral("mnuDisconnect");
 // PopupBandConfirmationMenus
-inline const QString mnuLoadCustomizeBrisvaneDialogonStartup =
-    QStringLiteral("mnuLoadCustomizeBrisvaneDialogonStartup");
-inline const QString mnuShowCustomizeBrisvaneReminder =
-    QStringLiteral("mnuShowCustomizeBrisvaneReminder");
-inline const QString mnuShowCloseMailProgramMessageDialog =
-    QStringLiteral("mnuShowCloseMailProgramMessageDialog");
-inline const QString mnuShowDeleteMessageConfirmationDialog =
-    QStringLiteral("mnuShowDeleteMessageConfirmationDialog");
+inline const QString mnuLoadCustomizeBrisvaneDialogonStartup
+    = QStringLiteral("mnuLoadCustomizeBrisvaneDialogonStartup");
+inline const QString mnuShowCustomizeBrisvaneReminder
+    = QStringLiteral("mnuShowCustomizeBrisvaneReminder");
+inline const QString mnuShowCloseMailProgramMessageDialog
+    = QStringLiteral("mnuShowCloseMailProgramMessageDialog");
+inline const QString mnuShowDeleteMessageConfirmationDialog
+    = QStringLiteral("mnuShowDeleteMessageConfirmationDialog");
 
 } // namespace BandNames

@@ -6,12 +6,14 @@
 #include "shell/settings/settingsstore.h"
 
 AppContext::AppContext(AppPaths paths, std::unique_ptr<Clock> clock,
-    std::unique_ptr<SettingsStore> settings, std::unique_ptr<DialogService> dialogs)
+                       std::unique_ptr<SettingsStore> settings,
+                       std::unique_ptr<DialogService> dialogs)
     : m_paths(std::move(paths))
     , m_clock(std::move(clock))
     , m_settings(std::move(settings))
     , m_dialogs(std::move(dialogs))
-{ }
+{
+}
 
 AppContext::~AppContext()
 {

@@ -19,7 +19,7 @@ class AppContext
 {
 public:
     AppContext(AppPaths paths, std::unique_ptr<Clock> clock,
-        std::unique_ptr<SettingsStore> settings, std::unique_ptr<DialogService> dialogs);
+               std::unique_ptr<SettingsStore> settings, std::unique_ptr<DialogService> dialogs);
     ~AppContext();
     AppContext(const AppContext &) = delete;
     AppContext &operator=(const AppContext &) = delete;
@@ -34,7 +34,8 @@ public:
 
     // Takes ownership of a long-lived object (a form, a platform layer); such objects are
     // destroyed before the services above, last adopted first.
-    template <typename T> T *adopt(std::unique_ptr<T> object)
+    template<typename T>
+    T *adopt(std::unique_ptr<T> object)
     {
         T *raw = object.get();
         m_owned.emplace_back(std::move(object));

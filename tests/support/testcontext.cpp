@@ -20,9 +20,10 @@ void TestContext::reopen()
     m_clock = clock.get();
     m_dialogs = dialogs.get();
     AppPaths paths(QDir(m_dir.path()).filePath(QStringLiteral("program")),
-        QDir(m_dir.path()).filePath(QStringLiteral("data/Brisvane")));
+                   QDir(m_dir.path()).filePath(QStringLiteral("data/Brisvane")));
     m_context = std::make_unique<AppContext>(std::move(paths), std::move(clock),
-        std::make_unique<SettingsStore>(settingsPath()), std::move(dialogs));
+                                             std::make_unique<SettingsStore>(settingsPath()),
+                                             std::move(dialogs));
     auto sounds = std::make_unique<RecordingSoundPlayer>();
     m_sounds = sounds.get();
     m_context->setSounds(std::move(sounds));

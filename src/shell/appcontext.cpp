@@ -1,5 +1,6 @@
 #include "shell/appcontext.h"
 
+#include "alerts/soundplayer.h"
 #include "clock/clock.h"
 #include "shell/dialogservice.h"
 #include "shell/settings/settingsstore.h"
@@ -18,4 +19,15 @@ AppContext::~AppContext()
 {
     while (!m_owned.empty())
         m_owned.pop_back();
+}
+
+SoundPlayer &AppContext::sounds() const
+{
+    Q_ASSERT(m_sounds);
+    return *m_sounds;
+}
+
+void AppContext::setSounds(std::unique_ptr<SoundPlayer> sounds)
+{
+    m_sounds = std::move(sounds);
 }

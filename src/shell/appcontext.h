@@ -10,6 +10,7 @@
 class Clock;
 class DialogService;
 class SettingsStore;
+class SoundPlayer;
 
 // Owns the long-lived pieces of the program: the settings store, the clock, the platform
 // layers and the long-lived forms. Forms receive it by reference; nothing else is global.
@@ -27,6 +28,9 @@ public:
     Clock &clock() const { return *m_clock; }
     SettingsStore &settings() const { return *m_settings; }
     DialogService &dialogs() const { return *m_dialogs; }
+    // The alert sound player; every context is given one before forms use it.
+    SoundPlayer &sounds() const;
+    void setSounds(std::unique_ptr<SoundPlayer> sounds);
 
     // Takes ownership of a long-lived object (a form, a platform layer); such objects are
     // destroyed before the services above, last adopted first.
@@ -43,5 +47,6 @@ private:
     std::unique_ptr<Clock> m_clock;
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<DialogService> m_dialogs;
+    std::unique_ptr<SoundPlayer> m_sounds;
     std::vector<std::unique_ptr<QObject>> m_owned;
 };

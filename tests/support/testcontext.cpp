@@ -24,4 +24,7 @@ void TestContext::reopen()
     m_context = std::make_unique<AppContext>(std::move(paths), std::move(clock),
                                              std::make_unique<SettingsStore>(settingsPath()),
                                              std::move(dialogs));
+    auto sounds = std::make_unique<RecordingSoundPlayer>();
+    m_sounds = sounds.get();
+    m_context->setSounds(std::move(sounds));
 }

@@ -3,6 +3,7 @@
 #include "clock/virtualclock.h"
 #include "shell/appcontext.h"
 #include "shell/settings/settingsstore.h"
+#include "support/recordingsoundplayer.h"
 #include "support/scripteddialogs.h"
 
 #include <QTemporaryDir>
@@ -10,7 +11,8 @@
 #include <memory>
 
 // A throwaway world for one test: its own config and data folders, a virtual clock and
-// scripted dialogs. Reopen() builds a new context over the same folders, as a restart would.
+// scripted dialogs and a recording sound player. Reopen() builds a new context over the same
+// folders, as a restart would.
 class TestContext
 {
 public:
@@ -20,6 +22,7 @@ public:
     VirtualClock &clock() { return *m_clock; }
     SettingsStore &settings() { return m_context->settings(); }
     ScriptedDialogs &dialogs() { return *m_dialogs; }
+    RecordingSoundPlayer &sounds() { return *m_sounds; }
     QString settingsPath() const;
     QString dir() const { return m_dir.path(); }
     void reopen();
@@ -28,5 +31,6 @@ private:
     QTemporaryDir m_dir;
     VirtualClock *m_clock = nullptr;
     ScriptedDialogs *m_dialogs = nullptr;
+    RecordingSoundPlayer *m_sounds = nullptr;
     std::unique_ptr<AppContext> m_context;
 };

@@ -1,5 +1,6 @@
 #include "shell/ui/startup.h"
 
+#include "alerts/canberrasoundplayer.h"
 #include "clock/realclock.h"
 #include "shell/appcontext.h"
 #include "shell/settings/settingsstore.h"
@@ -15,6 +16,7 @@ std::unique_ptr<AppContext> makeApplicationContext()
         AppPaths::forApplication(), std::make_unique<RealClock>(),
         std::make_unique<SettingsStore>(SettingsStore::defaultFilePath()),
         std::make_unique<QtDialogService>());
+    context->setSounds(std::make_unique<CanberraSoundPlayer>());
     reportSettingsProblem(*context);
     return context;
 }

@@ -1,0 +1,69 @@
+#include "alerts/frmalert.h"
+
+#include "alerts/soundalerts.h"
+#include "alerts/soundplayer.h"
+#include "shell/appcontext.h"
+#include "shell/dialogservice.h"
+#include "shell/settings/settingsstore.h"
+#include "ui_frmalert.h"
+
+#include <QPushButton>
+
+namespace {
+const QString fileFilter = QStringLiteral("Wav (*.wav)");
+} // namespace
+
+frmAlert::frmAlert(AppContext &context, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_context(context)
+    , m_ui(std::make_unique<Ui::frmAlert>())
+{
+    m_ui->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+    connect(m_ui->cmdBrowse, &QPushButton::clicked, this, &frmAlert::cmdBrowse_Click);
+    connect(m_ui->cmdTest, &QPushButton::clicked, this, &frmAlert::cmdTest_Click);
+    connect(m_ui->cmdOK, &QPushButton::clicked, this, &frmAlert::cmdOK_Click);
+    connect(m_ui->cmdCancel, &QPushButton::clicked, this, &frmAlert::cmdCancel_Click);
+}
+
+frmAlert::~frmAlert() = default;
+
+QString frmAlert::alertText() const
+{
+    return m_ui->txtAlert->text();
+}
+
+void frmAlert::cmdBrowse_Click()
+{
+    const QString chosen
+        = m_context.dialogs().openFileName(QStringLiteral("Open"), QString(), fileFilter);
+    // A cancelled dialog chooses nothing: storing its empty name would wipe the sound the
+    // user had chosen for every marked kind.
+    if (chosen.isEmpty())
+        return;
+    SettingsStore &store = m_context.settings();
+    for (AlertKind kind : SoundAlerts::allKinds) {
+        const AlertKeys &keys = SoundAlerts::keys(kind);
+        if (store.get(keys.selected) != SoundAlerts::SelectedYes)
+            continue;
+        store.save(keys.sound, chosen);
+        m_ui->txtAlert->setText(store.get(keys.sound));
+    }
+}
+
+void frmAlert::cmdTest_Click()
+{
+    m_context.sounds().play(m_ui->txtAlert->text());
+}
+
+void frmAlert::cmdOK_Click()
+{
+    for (AlertKind kind : SoundAlerts::allKinds)
+        m_context.settings().save(SoundAlerts::keys(kind).selected, SoundAlerts::SelectedNo);
+    close();
+}
+
+void frmAlert::cmdCancel_Click()
+{
+    close();
+}

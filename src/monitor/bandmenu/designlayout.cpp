@@ -1,0 +1,90 @@
+#include "monitor/bandmenu/bandlayout.h"
+#include "monitor/bandmenu/bandnames.h"
+
+namespace {
+
+struct ToolRow {
+    QString name;
+    QString caption;
+    QString opens;
+};
+
+void addBand(
+    BandLayout &layout, const QString &name, const QString &caption, const QList<ToolRow> &rows)
+{
+    BandLayout::BandEntry band{name, caption, {}};
+    for (const ToolRow &row : rows) {
+        BandTool::State tool;
+        tool.name = row.name;
+        tool.caption = row.caption;
+        tool.opensBand = row.opens;
+        layout.tools.append(tool);
+        band.tools.append(row.name);
+    }
+    layout.bands.append(band);
+}
+
+QList<ToolRow> programRows()
+{
+    QList<ToolRow> rows;
+    for (int slot = 1; slot <= 10; ++slot)
+        rows.append({BandNames::mnuProgram(slot), QStringLiteral("Program%1").arg(slot), {}});
+    rows.append({BandNames::mnuDisableProgramsApplications,
+        QStringLiteral("Disable Programs/Applications"), {}});
+    return rows;
+}
+
+QList<ToolRow> mailSlotRows()
+{
+    QList<ToolRow> rows;
+    for (int slot = 1; slot <= 5; ++slot)
+        rows.append({BandNames::mnuMailSlot(slot), QStringLiteral("MailSlot %1").arg(slot), {}});
+    rows.append({BandNames::mnuAllAccounts, QStringLiteral("All Accounts"), {}});
+    rows.append({BandNames::mnuDisableMailChecking, QStringLiteral("Disable Mail Checking"), {}});
+    return rows;
+}
+
+} // namespace
+
+BandLayout designBandLayout()
+{
+    using namespace BandNames;
+    BandLayout layout;
+    addBand(layout, PopupBandBvane, QStringLiteral("Bvane"),
+        {
+            {mnuConfirmationMenus, QStringLiteral("Confirmation Menus"),
+                PopupBandConfirmationMenus},
+            {mnuCustomize, QStringLiteral("Customize"), PopupBandCustomize},
+            {mnuRunProgram, QStringLiteral("Run Program"), PopupBandRunProgram},
+            {mnuCheckMail, QStringLiteral("Check Mail"), PopupBandMailSlots},
+            {mnuConnectionStatus, QStringLiteral("Connection Status"), PopupBandConnection},
+            {mnuAbout, QStringLiteral("About"), {}},
+            {mnuExit, QStringLiteral("Exit"), {}},
+        });
+    addBand(layout, PopupBandCustomize, QStringLiteral("Customize"),
+        {
+            {mnuConnectionProperties, QStringLiteral("Connection Properties"), {}},
+            {mnuMailProperties, QStringLiteral("Mail Properties"), {}},
+            {mnuProgramProperties, QStringLiteral("Program Properties"), {}},
+            {mnuSettings, QStringLiteral("Settings"), {}},
+        });
+    addBand(layout, PopupBandRunProgram, QStringLiteral("RunProgram"), programRows());
+    addBand(layout, PopupBandMailSlots, QStringLiteral("MailSlots"), mailSlotRows());
+    addBand(layout, PopupBandConnection, QStringLiteral("Connection"),
+        {
+            {mnuConnect, QStringLiteral("Connect"), {}},
+            {mnuDisconnect, QStringLiteral("Disconnect"), {}},
+        });
+    addBand(layout, PopupBandConfirmationMenus, QStringLiteral("Confirmation Menus"),
+        {
+            {mnuLoadCustomizeBrisvaneDialogonStartup,
+                QStringLiteral("Show Customize Brisvane Dialog on Startup"), {}},
+            {mnuShowCustomizeBrisvaneReminder,
+                QStringLiteral("Show Customize Brisvane Dialog Reminder"), {}},
+            {mnuShowCloseMailProgramMessageDialog,
+                QStringLiteral("Show Close Mail Program Message Dialog"), {}},
+            {mnuShowDeleteMessageConfirmationDialog,
+                QStringLiteral("Show Delete Message Confirmation Dialog"), {}},
+        });
+    return layout;
+}

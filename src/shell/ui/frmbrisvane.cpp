@@ -1,5 +1,6 @@
 #include "shell/ui/frmbrisvane.h"
 
+#include "alerts/alertcontrols.h"
 #include "connection/mras.h"
 #include "connection/ui/connectiontab.h"
 #include "mail/ui/mailtab.h"
@@ -50,6 +51,13 @@ void frmBrisvane::buildWindow()
                                         [this] { return mRAS1->IsConnected(); },
                                         m_settings->chkCheckMailwhenMinimized});
     m_programs = new ProgramsTab(context, m_links.menu);
+    m_alerts = new AlertControls(
+        context,
+        AlertControls::Widgets{m_connection->chkAlertConnected, m_connection->chkAlertDisconnected,
+                               m_mail->chkAlertMailArrive, m_mail->chkAlertMailNoArrive,
+                               m_connection->cmdAlertConnected, m_connection->cmdAlertDisconnected,
+                               m_mail->cmdAlertMailArrive, m_mail->cmdAlertMailNoArrive},
+        this);
     SSTab1->addTab(m_connection, QStringLiteral("Connection(s)"));
     SSTab1->addTab(m_mail, QStringLiteral("Mail"));
     SSTab1->addTab(m_programs, QStringLiteral("Programs"));

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class AlertControls;
 class AppContext;
 class ConnectionTab;
 class Lumenpin;
@@ -52,6 +53,7 @@ public:
     MailTab &mailTab() const { return *m_mail; }
     ProgramsTab &programsTab() const { return *m_programs; }
     SettingsTab &settingsTab() const { return *m_settings; }
+    AlertControls &alerts() const { return *m_alerts; }
     QTabWidget &tabs() const { return *SSTab1; }
     mRAS &dialUp() const { return *mRAS1; }
     ConnectionState &connectionState() { return m_state; }
@@ -94,6 +96,7 @@ private:
     MailTab *m_mail = nullptr;
     ProgramsTab *m_programs = nullptr;
     SettingsTab *m_settings = nullptr;
+    AlertControls *m_alerts = nullptr;
     QPushButton *cmdPreferences = nullptr;
     QPushButton *cmdHelp = nullptr;
     QPushButton *cmdAbout = nullptr;

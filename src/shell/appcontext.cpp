@@ -2,6 +2,7 @@
 
 #include "alerts/soundplayer.h"
 #include "clock/clock.h"
+#include "connection/dialupservice.h"
 #include "shell/dialogservice.h"
 #include "shell/settings/settingsstore.h"
 
@@ -30,4 +31,15 @@ SoundPlayer &AppContext::sounds() const
 void AppContext::setSounds(std::unique_ptr<SoundPlayer> sounds)
 {
     m_sounds = std::move(sounds);
+}
+
+DialUpService &AppContext::dialUpService() const
+{
+    Q_ASSERT(m_dialUp);
+    return *m_dialUp;
+}
+
+void AppContext::setDialUpService(std::unique_ptr<DialUpService> service)
+{
+    m_dialUp = std::move(service);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 class Clock;
+class DialUpService;
 class DialogService;
 class SettingsStore;
 class SoundPlayer;
@@ -31,6 +32,9 @@ public:
     // The alert sound player; every context is given one before forms use it.
     SoundPlayer &sounds() const;
     void setSounds(std::unique_ptr<SoundPlayer> sounds);
+    // The dial-up line every mRAS of the program sees.
+    DialUpService &dialUpService() const;
+    void setDialUpService(std::unique_ptr<DialUpService> service);
 
     // Takes ownership of a long-lived object (a form, a platform layer); such objects are
     // destroyed before the services above, last adopted first.
@@ -48,5 +52,6 @@ private:
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<DialogService> m_dialogs;
     std::unique_ptr<SoundPlayer> m_sounds;
+    std::unique_ptr<DialUpService> m_dialUp;
     std::vector<std::unique_ptr<QObject>> m_owned;
 };

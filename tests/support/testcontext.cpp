@@ -1,5 +1,7 @@
 #include "support/testcontext.h"
 
+#include "connection/simulatedline.h"
+
 #include <QDir>
 
 TestContext::TestContext()
@@ -27,4 +29,12 @@ void TestContext::reopen()
     auto sounds = std::make_unique<RecordingSoundPlayer>();
     m_sounds = sounds.get();
     m_context->setSounds(std::move(sounds));
+    useDialUpEntries(SimulatedLine::standardEntries());
+}
+
+void TestContext::useDialUpEntries(const QList<SimulatedLine::Entry> &entries)
+{
+    auto line = std::make_unique<SimulatedLine>(*m_clock, entries);
+    m_line = line.get();
+    m_context->setDialUpService(std::move(line));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clock/virtualclock.h"
+#include "connection/simulatedline.h"
 #include "shell/appcontext.h"
 #include "shell/settings/settingsstore.h"
 #include "support/recordingsoundplayer.h"
@@ -23,6 +24,10 @@ public:
     SettingsStore &settings() { return m_context->settings(); }
     ScriptedDialogs &dialogs() { return *m_dialogs; }
     RecordingSoundPlayer &sounds() { return *m_sounds; }
+    SimulatedLine &line() { return *m_line; }
+    // Replaces the simulated line by one with these entries (none: a machine without any);
+    // call before building forms on the context.
+    void useDialUpEntries(const QList<SimulatedLine::Entry> &entries);
     QString settingsPath() const;
     QString dir() const { return m_dir.path(); }
     void reopen();
@@ -32,5 +37,6 @@ private:
     VirtualClock *m_clock = nullptr;
     ScriptedDialogs *m_dialogs = nullptr;
     RecordingSoundPlayer *m_sounds = nullptr;
+    SimulatedLine *m_line = nullptr;
     std::unique_ptr<AppContext> m_context;
 };

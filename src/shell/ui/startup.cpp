@@ -2,6 +2,8 @@
 
 #include "alerts/canberrasoundplayer.h"
 #include "clock/realclock.h"
+#include "connection/dialupfactory.h"
+#include "connection/dialupservice.h"
 #include "shell/appcontext.h"
 #include "shell/settings/settingsstore.h"
 #include "shell/ui/qtdialogservice.h"
@@ -17,6 +19,7 @@ std::unique_ptr<AppContext> makeApplicationContext()
         std::make_unique<SettingsStore>(SettingsStore::defaultFilePath()),
         std::make_unique<QtDialogService>());
     context->setSounds(std::make_unique<CanberraSoundPlayer>());
+    context->setDialUpService(DialUpFactory::create(context->settings(), context->clock()));
     reportSettingsProblem(*context);
     return context;
 }

@@ -1,0 +1,3 @@
+#include "connection/dialupservice.h"
+
+DialUpService::~DialUpService() = default;

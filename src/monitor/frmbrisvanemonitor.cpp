@@ -1,9 +1,15 @@
 #include "monitor/frmbrisvanemonitor.h"
 
 #include "alerts/frmcustomizebrisvanereminder.h"
+#include "connection/mras.h"
+#include "mail/ui/mailtab.h"
+#include "monitor/bandmenu/bandmenu.h"
+#include "monitor/bandmenutools.h"
 #include "monitor/singleinstance.h"
 #include "shell/appcontext.h"
+#include "shell/dialogservice.h"
 #include "shell/menutools.h"
+#include "connection/ui/connectiontab.h"
 #include "shell/settings/settingsstore.h"
 #include "shell/ui/formhelpers.h"
 #include "shell/ui/frmbrisvane.h"
@@ -12,15 +18,70 @@
 
 #include <QApplication>
 
-frmBrisvaneMonitor::frmBrisvaneMonitor(AppContext &context, QWidget *parent)
+frmBrisvaneMonitor::frmBrisvaneMonitor(AppContext &context, TrayService &trayService,
+                                       QWidget *parent)
     : QWidget(parent)
     , Timer1(context.clock(), 0, false)
     , m_context(context)
+    , Lumenpin1(new Lumenpin(trayService, &context.clock(), this))
 {
     setObjectName(QStringLiteral("frmBrisvaneMonitor"));
     // The application's title: a second copy looks for the running one by it.
     setWindowTitle(QStringLiteral("Brisvane"));
     buildTray();
+}
+
+void frmBrisvaneMonitor::buildTray()
+{
+    Lumenpin1->setObjectName(QStringLiteral("Lumenpin1"));
+    // The icon is there from the moment the window loads.
+    Lumenpin1->LoadIcon(iconPath(QStringLiteral("net10b.ico")));
+    Lumenpin1->setTrayVisible(true);
+    ImageList1 = std::make_unique<ImageList>(QList<QIcon>{QIcon(iconPath(QStringLiteral("dial1.ico"))),
+                                                          QIcon(iconPath(QStringLiteral("dial2.ico")))});
+    BandMenu1 = new BandMenu(this);
+    BandMenu1->setObjectName(QStringLiteral("BandMenu1"));
+    m_menu = std::make_unique<BandMenuTools>(*BandMenu1);
+    mRAS1 = std::make_unique<mRAS>(m_context.dialUpService());
+    m_dialog = std::make_unique<frmBrisvane>(frmBrisvane::Links{
+        m_context, *Lumenpin1, *m_menu,
+        [this](const QString &path) { BandMenu1->loadLayout(path); }});
+    connect(Lumenpin1, &Lumenpin::Click, this, &frmBrisvaneMonitor::Lumenpin1_Click);
+    connect(Lumenpin1, &Lumenpin::LeftDblClick, this, &frmBrisvaneMonitor::Lumenpin1_LeftDblClick);
+    connect(Lumenpin1, &Lumenpin::RightClick, this, &frmBrisvaneMonitor::Lumenpin1_RightClick);
+    connect(&Timer1, &Timer::tick, this, &frmBrisvaneMonitor::Timer1_Timer);
+}
+
+MenuTools &frmBrisvaneMonitor::menu() const
+{
+    return *m_menu;
+}
+
+void frmBrisvaneMonitor::Lumenpin1_Click()
+{
+    m_dialog->Timer2.setEnabled(false);
+    if (m_dialog->dialUp().IsConnected() && m_dialog->connectionState().ExistingConnectionCount > 0) {
+        m_context.dialogs().message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
+                                    QStringLiteral("Existing connection exists. Unable to "
+                                                   "establish connection"));
+        return;
+    }
+    Timer1.setEnabled(true);
+}
+
+void frmBrisvaneMonitor::Timer1_Timer()
+{
+    mRAS1->setEntry(m_dialog->connectionTab().Combo1->currentText());
+    if (Form::checkValue(m_dialog->settingsTab().chkConnectSingleClick) == 0)
+        toggleCustomizeDialog();
+    else if (onSingleClickAction)
+        onSingleClickAction();
+    Timer1.setEnabled(false);
+}
+
+void frmBrisvaneMonitor::Lumenpin1_RightClick()
+{
+    BandMenu1->popupBand(MenuNames::PopupBandBvane);
 }
 
 frmBrisvaneMonitor::~frmBrisvaneMonitor() = default;

@@ -4,9 +4,14 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class AppContext;
+class BandMenu;
+class BandMenuTools;
+class ImageList;
+class TrayService;
 class Lumenpin;
 class MenuTools;
 class SingleInstance;
@@ -21,7 +26,7 @@ class frmBrisvaneMonitor : public QWidget
     Q_OBJECT
 
 public:
-    explicit frmBrisvaneMonitor(AppContext &context, QWidget *parent = nullptr);
+    frmBrisvaneMonitor(AppContext &context, TrayService &trayService, QWidget *parent = nullptr);
     ~frmBrisvaneMonitor() override;
 
     // Refuses a second copy (it asks the running copy to end, takes its own icon away and
@@ -31,13 +36,19 @@ public:
     // shows the dialog (with the reminder) or leaves the program in the tray.
     void runStartup();
 
+    void Lumenpin1_Click();
     void Lumenpin1_LeftDblClick();
+    void Timer1_Timer();
     void Lumenpin1_RightClick();
     // Zooms the Customize dialog out of the tray, or back into it.
     void toggleCustomizeDialog();
 
     Lumenpin &tray() const { return *Lumenpin1; }
     MenuTools &menu() const;
+    BandMenu &bandMenu() const { return *BandMenu1; }
+    const ImageList &imageList() const { return *ImageList1; }
+    // The tray's single-click dial and hang-up; the connection manager fills it.
+    std::function<void()> onSingleClickAction;
     frmBrisvane &customizeDialog() const { return *m_dialog; }
     QString iconPath(const QString &fileName) const;
 
@@ -49,6 +60,9 @@ private:
 
     AppContext &m_context;
     Lumenpin *Lumenpin1 = nullptr;
-    std::unique_ptr<class MonitorMenu> m_menu;
+    std::unique_ptr<ImageList> ImageList1;
+    BandMenu *BandMenu1 = nullptr;
+    std::unique_ptr<BandMenuTools> m_menu;
+    std::unique_ptr<mRAS> mRAS1;
     std::unique_ptr<frmBrisvane> m_dialog;
 };

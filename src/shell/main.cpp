@@ -1,5 +1,8 @@
+#include "monitor/frmbrisvanemonitor.h"
+#include "monitor/singleinstance.h"
 #include "shell/appcontext.h"
 #include "shell/ui/startup.h"
+#include "trayctl/trayservice.h"
 
 #include <QApplication>
 
@@ -10,5 +13,12 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     const std::unique_ptr<AppContext> context = Startup::makeApplicationContext();
-    return 0;
+    SingleInstance instance(SingleInstance::defaultSocketPath());
+    QtTrayService tray;
+    frmBrisvaneMonitor monitor(*context, tray);
+    // A later copy's quit message ends this one.
+    QObject::connect(&instance, &SingleInstance::quitRequested, &app, &QApplication::quit);
+    if (!monitor.Form_Load(instance))
+        return 0;
+    return QApplication::exec();
 }

@@ -7,6 +7,7 @@
 #include "shell/ui/settingstab.h"
 #include "support/modalanswerer.h"
 #include "support/testcontext.h"
+#include "trayctl/trayservice.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,6 +36,7 @@ private Q_SLOTS:
 
 private:
     struct Started {
+        std::unique_ptr<RecordingTrayService> tray;
         std::unique_ptr<frmBrisvaneMonitor> monitor;
         frmBrisvane &dialog() { return monitor->customizeDialog(); }
     };
@@ -43,7 +45,9 @@ private:
 
 tst_frmBrisvane::Started tst_frmBrisvane::start(TestContext &t)
 {
-    Started s{std::make_unique<frmBrisvaneMonitor>(t.context())};
+    Started s;
+    s.tray = std::make_unique<RecordingTrayService>();
+    s.monitor = std::make_unique<frmBrisvaneMonitor>(t.context(), *s.tray);
     s.monitor->runStartup();
     return s;
 }
@@ -129,7 +133,8 @@ void tst_frmBrisvane::bothStartupMinimiseBoxesMinimiseThenHide()
     TestContext *ctx = &t;
     Q_UNUSED(ctx)
     ModalAnswerer answerer;
-    auto monitor = std::make_unique<frmBrisvaneMonitor>(t.context());
+    RecordingTrayService tray;
+    auto monitor = std::make_unique<frmBrisvaneMonitor>(t.context(), tray);
     connect(&t.settings(), &SettingsStore::saved, this, [&](const QString &section) {
         // The mail slots are loaded last: by then the dialog has been minimised.
         if (section == QLatin1String("Domain5"))

@@ -7,7 +7,7 @@
 #include <QWidget>
 
 // Answers modal windows the code under test puts up (the reminder, the logon prompt): while
-// armed, it clicks the named button of each modal window that comes up and records the window
+// armed, it clicks the named button (else OK) of each modal window that comes up and records the window
 // titles in order. Polls on a real Qt timer; it is test plumbing, not program timing.
 class ModalAnswerer : public QObject
 {
@@ -35,6 +35,9 @@ private:
         if (modal == m_last)
             return;
         auto *button = modal->findChild<QAbstractButton *>(m_button);
+        // A window without that button (the reminder has only OK) is dismissed with OK.
+        if (!button)
+            button = modal->findChild<QAbstractButton *>(QStringLiteral("cmdOK"));
         if (!button)
             return;
         m_last = modal;

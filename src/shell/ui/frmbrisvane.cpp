@@ -7,6 +7,7 @@
 #include "programs/ui/programstab.h"
 #include "shell/appcontext.h"
 #include "shell/dialogservice.h"
+#include "shell/menutools.h"
 #include "shell/settings/conversions.h"
 #include "shell/settings/settingsstore.h"
 #include "shell/ui/settingstab.h"
@@ -99,10 +100,10 @@ void frmBrisvane::SSTab1_Click(int previousTab)
         m_mail->showSlot(1);
     }
     m_mail->enableOptions(MailTab::kSlots);
-    const QString slots = m_mail->lblMailSlots->text();
-    const auto count = SettingConversions::toInteger(slots);
-    if (count && *count >= 0 && *count <= MailTab::kSlots && slots == QString::number(*count)) {
-        store.save(Keys::MailSlotCount, slots);
+    const QString slotText = m_mail->lblMailSlots->text();
+    const auto count = SettingConversions::toInteger(slotText);
+    if (count && *count >= 0 && *count <= MailTab::kSlots && slotText == QString::number(*count)) {
+        store.save(Keys::MailSlotCount, slotText);
         m_mail->enableOptions(*count);
         for (int slot = 1; slot <= MailTab::kSlots; ++slot)
             m_links.menu.setToolVisible(MenuNames::mnuMailSlot(slot), slot <= *count);

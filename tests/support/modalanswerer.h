@@ -7,8 +7,8 @@
 #include <QWidget>
 
 // Answers modal windows the code under test puts up (the reminder, the logon prompt): while
-// armed, it clicks the named button (else OK) of each modal window that comes up and records the window
-// titles in order. Polls on a real Qt timer; it is test plumbing, not program timing.
+// armed, it clicks the named button (else OK) of each modal window that comes up and records the
+// window titles in order. Polls on a real Qt timer; it is test plumbing, not program timing.
 class ModalAnswerer : public QObject
 {
 public:

@@ -2,6 +2,8 @@
 
 #include "alerts/frmcustomizebrisvanereminder.h"
 #include "connection/mras.h"
+#include "connection/ui/connectionmanager.h"
+#include "connection/ui/connectiontab.h"
 #include "mail/ui/mailtab.h"
 #include "monitor/bandmenu/bandmenu.h"
 #include "monitor/bandmenutools.h"
@@ -9,7 +11,6 @@
 #include "shell/appcontext.h"
 #include "shell/dialogservice.h"
 #include "shell/menutools.h"
-#include "connection/ui/connectiontab.h"
 #include "shell/settings/settingsstore.h"
 #include "shell/ui/formhelpers.h"
 #include "shell/ui/frmbrisvane.h"
@@ -18,8 +19,8 @@
 
 #include <QApplication>
 
-frmBrisvaneMonitor::frmBrisvaneMonitor(AppContext &context, TrayService &trayService,
-                                       QWidget *parent)
+frmBrisvaneMonitor::frmBrisvaneMonitor(
+    AppContext &context, TrayService &trayService, QWidget *parent)
     : QWidget(parent)
     , Timer1(context.clock(), 0, false)
     , m_context(context)
@@ -37,15 +38,15 @@ void frmBrisvaneMonitor::buildTray()
     // The icon is there from the moment the window loads.
     Lumenpin1->LoadIcon(iconPath(QStringLiteral("net10b.ico")));
     Lumenpin1->setTrayVisible(true);
-    ImageList1 = std::make_unique<ImageList>(QList<QIcon>{QIcon(iconPath(QStringLiteral("dial1.ico"))),
-                                                          QIcon(iconPath(QStringLiteral("dial2.ico")))});
+    ImageList1
+        = std::make_unique<ImageList>(QList<QIcon>{QIcon(iconPath(QStringLiteral("dial1.ico"))),
+            QIcon(iconPath(QStringLiteral("dial2.ico")))});
     BandMenu1 = new BandMenu(this);
     BandMenu1->setObjectName(QStringLiteral("BandMenu1"));
     m_menu = std::make_unique<BandMenuTools>(*BandMenu1);
     mRAS1 = std::make_unique<mRAS>(m_context.dialUpService());
-    m_dialog = std::make_unique<frmBrisvane>(frmBrisvane::Links{
-        m_context, *Lumenpin1, *m_menu,
-        [this](const QString &path) { BandMenu1->loadLayout(path); }});
+    m_dialog = std::make_unique<frmBrisvane>(frmBrisvane::Links{m_context, *Lumenpin1, *m_menu,
+        [this](const QString &path) { BandMenu1->loadLayout(path); }, *ImageList1});
     connect(Lumenpin1, &Lumenpin::Click, this, &frmBrisvaneMonitor::Lumenpin1_Click);
     connect(Lumenpin1, &Lumenpin::LeftDblClick, this, &frmBrisvaneMonitor::Lumenpin1_LeftDblClick);
     connect(Lumenpin1, &Lumenpin::RightClick, this, &frmBrisvaneMonitor::Lumenpin1_RightClick);
@@ -60,10 +61,11 @@ MenuTools &frmBrisvaneMonitor::menu() const
 void frmBrisvaneMonitor::Lumenpin1_Click()
 {
     m_dialog->Timer2.setEnabled(false);
-    if (m_dialog->dialUp().IsConnected() && m_dialog->connectionState().ExistingConnectionCount > 0) {
+    if (m_dialog->dialUp().IsConnected()
+        && m_dialog->connectionState().ExistingConnectionCount > 0) {
         m_context.dialogs().message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
-                                    QStringLiteral("Existing connection exists. Unable to "
-                                                   "establish connection"));
+            QStringLiteral("Existing connection exists. Unable to "
+                           "establish connection"));
         return;
     }
     Timer1.setEnabled(true);
@@ -72,10 +74,17 @@ void frmBrisvaneMonitor::Lumenpin1_Click()
 void frmBrisvaneMonitor::Timer1_Timer()
 {
     mRAS1->setEntry(m_dialog->connectionTab().Combo1->currentText());
-    if (Form::checkValue(m_dialog->settingsTab().chkConnectSingleClick) == 0)
+    ConnectionManager &manager = m_dialog->connectionManager();
+    ConnectionState &state = m_dialog->connectionState();
+    if (Form::checkValue(m_dialog->settingsTab().chkConnectSingleClick) == 0) {
         toggleCustomizeDialog();
-    else if (onSingleClickAction)
-        onSingleClickAction();
+    } else if (state.DialFlag == 0) {
+        manager.ShowConnect();
+        state.DialFlag = 1;
+        manager.cmdConnect_Click();
+    } else {
+        manager.trayHangUp();
+    }
     Timer1.setEnabled(false);
 }
 
@@ -109,8 +118,7 @@ void frmBrisvaneMonitor::runStartup()
     const SettingsStore &store = m_context.settings();
     frmBrisvane &dialog = *m_dialog;
     dialog.LoadFormSettings();
-    if (dialog.onCheckConnection)
-        dialog.onCheckConnection();
+    dialog.CheckConnection();
     if (Form::checkValue(dialog.settingsTab().chkMinimizeSystemTray) == 1) {
         dialog.hide();
     } else if (store.get(Keys::LoadCustomizeBrisvaneDialogonStartup) == SettingValues::TrueText) {

@@ -47,8 +47,6 @@ public:
     MenuTools &menu() const;
     BandMenu &bandMenu() const { return *BandMenu1; }
     const ImageList &imageList() const { return *ImageList1; }
-    // The tray's single-click dial and hang-up; the connection manager fills it.
-    std::function<void()> onSingleClickAction;
     frmBrisvane &customizeDialog() const { return *m_dialog; }
     QString iconPath(const QString &fileName) const;
 

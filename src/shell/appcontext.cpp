@@ -3,18 +3,17 @@
 #include "alerts/soundplayer.h"
 #include "clock/clock.h"
 #include "connection/dialupservice.h"
+#include "programs/programlauncher.h"
 #include "shell/dialogservice.h"
 #include "shell/settings/settingsstore.h"
 
 AppContext::AppContext(AppPaths paths, std::unique_ptr<Clock> clock,
-                       std::unique_ptr<SettingsStore> settings,
-                       std::unique_ptr<DialogService> dialogs)
+    std::unique_ptr<SettingsStore> settings, std::unique_ptr<DialogService> dialogs)
     : m_paths(std::move(paths))
     , m_clock(std::move(clock))
     , m_settings(std::move(settings))
     , m_dialogs(std::move(dialogs))
-{
-}
+{ }
 
 AppContext::~AppContext()
 {
@@ -42,4 +41,15 @@ DialUpService &AppContext::dialUpService() const
 void AppContext::setDialUpService(std::unique_ptr<DialUpService> service)
 {
     m_dialUp = std::move(service);
+}
+
+ProgramLauncher &AppContext::programs() const
+{
+    Q_ASSERT(m_programs);
+    return *m_programs;
+}
+
+void AppContext::setPrograms(std::unique_ptr<ProgramLauncher> programs)
+{
+    m_programs = std::move(programs);
 }

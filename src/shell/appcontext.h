@@ -10,6 +10,7 @@
 class Clock;
 class DialUpService;
 class DialogService;
+class ProgramLauncher;
 class SettingsStore;
 class SoundPlayer;
 
@@ -20,7 +21,7 @@ class AppContext
 {
 public:
     AppContext(AppPaths paths, std::unique_ptr<Clock> clock,
-               std::unique_ptr<SettingsStore> settings, std::unique_ptr<DialogService> dialogs);
+        std::unique_ptr<SettingsStore> settings, std::unique_ptr<DialogService> dialogs);
     ~AppContext();
     AppContext(const AppContext &) = delete;
     AppContext &operator=(const AppContext &) = delete;
@@ -32,14 +33,16 @@ public:
     // The alert sound player; every context is given one before forms use it.
     SoundPlayer &sounds() const;
     void setSounds(std::unique_ptr<SoundPlayer> sounds);
+    // Starts the user's programs.
+    ProgramLauncher &programs() const;
+    void setPrograms(std::unique_ptr<ProgramLauncher> programs);
     // The dial-up line every mRAS of the program sees.
     DialUpService &dialUpService() const;
     void setDialUpService(std::unique_ptr<DialUpService> service);
 
     // Takes ownership of a long-lived object (a form, a platform layer); such objects are
     // destroyed before the services above, last adopted first.
-    template<typename T>
-    T *adopt(std::unique_ptr<T> object)
+    template <typename T> T *adopt(std::unique_ptr<T> object)
     {
         T *raw = object.get();
         m_owned.emplace_back(std::move(object));
@@ -53,5 +56,6 @@ private:
     std::unique_ptr<DialogService> m_dialogs;
     std::unique_ptr<SoundPlayer> m_sounds;
     std::unique_ptr<DialUpService> m_dialUp;
+    std::unique_ptr<ProgramLauncher> m_programs;
     std::vector<std::unique_ptr<QObject>> m_owned;
 };

@@ -18,9 +18,18 @@ public:
     bool toolChecked(const QString &tool) const override { return m_tools.value(tool).checked; }
     bool toolEnabled(const QString &tool) const override { return m_tools.value(tool).enabled; }
     bool toolVisible(const QString &tool) const override { return m_tools.value(tool).visible; }
-    void setToolChecked(const QString &tool, bool checked) override { m_tools[tool].checked = checked; }
-    void setToolEnabled(const QString &tool, bool enabled) override { m_tools[tool].enabled = enabled; }
-    void setToolVisible(const QString &tool, bool visible) override { m_tools[tool].visible = visible; }
+    void setToolChecked(const QString &tool, bool checked) override
+    {
+        m_tools[tool].checked = checked;
+    }
+    void setToolEnabled(const QString &tool, bool enabled) override
+    {
+        m_tools[tool].enabled = enabled;
+    }
+    void setToolVisible(const QString &tool, bool visible) override
+    {
+        m_tools[tool].visible = visible;
+    }
     void setToolCaption(const QString &band, const QString &tool, const QString &caption) override
     {
         m_tools[tool].captions[band] = caption;

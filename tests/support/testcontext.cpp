@@ -2,10 +2,18 @@
 
 #include "connection/simulatedline.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 
 TestContext::TestContext()
 {
+    // The program folder starts with the icons the build puts next to the binaries.
+    const QDir built(QCoreApplication::applicationDirPath());
+    const QDir program(QDir(m_dir.path()).filePath(QStringLiteral("program")));
+    program.mkpath(QStringLiteral("."));
+    for (const QString &icon : built.entryList({QStringLiteral("*.ico")}, QDir::Files))
+        QFile::copy(built.filePath(icon), program.filePath(icon));
     reopen();
 }
 
@@ -22,13 +30,15 @@ void TestContext::reopen()
     m_clock = clock.get();
     m_dialogs = dialogs.get();
     AppPaths paths(QDir(m_dir.path()).filePath(QStringLiteral("program")),
-                   QDir(m_dir.path()).filePath(QStringLiteral("data/Brisvane")));
+        QDir(m_dir.path()).filePath(QStringLiteral("data/Brisvane")));
     m_context = std::make_unique<AppContext>(std::move(paths), std::move(clock),
-                                             std::make_unique<SettingsStore>(settingsPath()),
-                                             std::move(dialogs));
+        std::make_unique<SettingsStore>(settingsPath()), std::move(dialogs));
     auto sounds = std::make_unique<RecordingSoundPlayer>();
     m_sounds = sounds.get();
     m_context->setSounds(std::move(sounds));
+    auto programs = std::make_unique<RecordingProgramLauncher>();
+    m_programs = programs.get();
+    m_context->setPrograms(std::move(programs));
     useDialUpEntries(SimulatedLine::standardEntries());
 }
 

@@ -4,6 +4,7 @@
 #include "connection/simulatedline.h"
 #include "shell/appcontext.h"
 #include "shell/settings/settingsstore.h"
+#include "support/recordingprogramlauncher.h"
 #include "support/recordingsoundplayer.h"
 #include "support/scripteddialogs.h"
 
@@ -24,6 +25,7 @@ public:
     SettingsStore &settings() { return m_context->settings(); }
     ScriptedDialogs &dialogs() { return *m_dialogs; }
     RecordingSoundPlayer &sounds() { return *m_sounds; }
+    RecordingProgramLauncher &programs() { return *m_programs; }
     SimulatedLine &line() { return *m_line; }
     // Replaces the simulated line by one with these entries (none: a machine without any);
     // call before building forms on the context.
@@ -37,6 +39,7 @@ private:
     VirtualClock *m_clock = nullptr;
     ScriptedDialogs *m_dialogs = nullptr;
     RecordingSoundPlayer *m_sounds = nullptr;
+    RecordingProgramLauncher *m_programs = nullptr;
     SimulatedLine *m_line = nullptr;
     std::unique_ptr<AppContext> m_context;
 };

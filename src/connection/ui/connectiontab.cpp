@@ -14,38 +14,36 @@ ConnectionTab::ConnectionTab(AppContext &context, QWidget *parent)
     UpDown4->setBuddy(lblReconnectLineBusy);
     UpDown4->setRange(1, 10);
     connect(cmdConnectionDetails, &QPushButton::clicked, this,
-            &ConnectionTab::cmdConnectionDetails_Click);
+        &ConnectionTab::cmdConnectionDetails_Click);
     connect(cmdUserDetails, &QPushButton::clicked, this, &ConnectionTab::cmdUserDetails_Click);
     connect(cmdDefaultConnection, &QPushButton::clicked, this,
-            &ConnectionTab::cmdDefaultConnection_Click);
+        &ConnectionTab::cmdDefaultConnection_Click);
     connect(cmdUserLogonSettings, &QPushButton::clicked, this,
-            &ConnectionTab::cmdUserLogonSettings_Click);
+        &ConnectionTab::cmdUserLogonSettings_Click);
     connect(chkUserLogonSettings, &QCheckBox::toggled, this,
-            &ConnectionTab::chkUserLogonSettings_Click);
+        &ConnectionTab::chkUserLogonSettings_Click);
     connect(chkConnectionStartup, &QCheckBox::toggled, this,
-            &ConnectionTab::chkConnectionStartup_Click);
+        &ConnectionTab::chkConnectionStartup_Click);
     connect(chkReconnectLineBusy, &QCheckBox::toggled, this,
-            &ConnectionTab::chkReconnectLineBusy_Click);
+        &ConnectionTab::chkReconnectLineBusy_Click);
     connect(UpDown4, &UpDown::Change, this, &ConnectionTab::UpDown4_Change);
 }
 
 void ConnectionTab::cmdConnectionDetails_Click()
 {
     const QString br = Form::kLineBreak;
-    Form::information(
-        m_context.dialogs(), QStringLiteral("Connection Entries"),
+    Form::information(m_context.dialogs(), QStringLiteral("Connection Entries"),
         QStringLiteral("In order for Brisvane to dial-up and work properly you will need to "
                        "create a dial-up networking connection. If you do not already have one "
-                       "established, you may create one by the following steps:") +
-            br + QStringLiteral("1. Double click on My Computer") + br +
-            QStringLiteral("2. Double click on Dial Up Networking") + br +
-            QStringLiteral("3. Then follow the steps to create a connection"));
+                       "established, you may create one by the following steps:")
+            + br + QStringLiteral("1. Double click on My Computer") + br
+            + QStringLiteral("2. Double click on Dial Up Networking") + br
+            + QStringLiteral("3. Then follow the steps to create a connection"));
 }
 
 void ConnectionTab::cmdUserDetails_Click()
 {
-    Form::information(
-        m_context.dialogs(), QStringLiteral("User Logon Details"),
+    Form::information(m_context.dialogs(), QStringLiteral("User Logon Details"),
         QStringLiteral("If you do not have a connection entry (Dial-Up Networking Connection), "
                        "you may allow Brisvane to connect for you by placing a check in the "
                        "checkbox called Dial using User Settings and then clicking the User "

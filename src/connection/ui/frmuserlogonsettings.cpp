@@ -2,8 +2,8 @@
 
 #include "shell/settings/settingsstore.h"
 
-frmUserLogonSettings::frmUserLogonSettings(SettingsStore &store, bool logonPromptPending,
-                                           QWidget *parent)
+frmUserLogonSettings::frmUserLogonSettings(
+    SettingsStore &store, bool logonPromptPending, QWidget *parent)
     : QDialog(parent)
     , m_store(store)
     , m_logonPromptPending(logonPromptPending)

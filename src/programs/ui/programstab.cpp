@@ -13,23 +13,23 @@ ProgramsTab::ProgramsTab(AppContext &context, MenuTools &menu, QWidget *parent)
 {
     setupUi(this);
     m_runConnected = {chkRunConnected1, chkRunConnected2, chkRunConnected3, chkRunConnected4,
-                      chkRunConnected5, chkRunConnected6, chkRunConnected7, chkRunConnected8,
-                      chkRunConnected9, chkRunConnected10};
+        chkRunConnected5, chkRunConnected6, chkRunConnected7, chkRunConnected8, chkRunConnected9,
+        chkRunConnected10};
     m_runDisconnected = {chkRunDisconnected1, chkRunDisconnected2, chkRunDisconnected3,
-                         chkRunDisconnected4, chkRunDisconnected5, chkRunDisconnected6,
-                         chkRunDisconnected7, chkRunDisconnected8, chkRunDisconnected9,
-                         chkRunDisconnected10};
+        chkRunDisconnected4, chkRunDisconnected5, chkRunDisconnected6, chkRunDisconnected7,
+        chkRunDisconnected8, chkRunDisconnected9, chkRunDisconnected10};
     for (int k = 1; k <= kSlots; ++k) {
-        connect(runConnected(k), &QCheckBox::toggled, this, [this, k] { chkRunConnected_Click(k); });
+        connect(
+            runConnected(k), &QCheckBox::toggled, this, [this, k] { chkRunConnected_Click(k); });
         connect(runDisconnected(k), &QCheckBox::toggled, this,
-                [this, k] { chkRunDisconnected_Click(k); });
+            [this, k] { chkRunDisconnected_Click(k); });
     }
     showFlagsOf(1);
     lstPrograms->setToolTip(QStringLiteral("Click the appropriate program then click the Run "
                                            "Program button or double-click the program to "
                                            "execute"));
     connect(chkDisableProgramsApplications, &QCheckBox::toggled, this,
-            &ProgramsTab::chkDisableProgramsApplications_Click);
+        &ProgramsTab::chkDisableProgramsApplications_Click);
     connect(lstPrograms, &QListWidget::itemSelectionChanged, this, &ProgramsTab::lstPrograms_Click);
 }
 
@@ -46,10 +46,10 @@ void ProgramsTab::chkRunDisconnected_Click(int k)
 void ProgramsTab::chkDisableProgramsApplications_Click()
 {
     const bool disabled = Form::checkValue(chkDisableProgramsApplications) == 1;
-    m_context.settings().save(Keys::DisableProgramsApplications,
-                              Form::checkText(chkDisableProgramsApplications));
-    for (QWidget *w : std::initializer_list<QWidget *>{Label15, lstPrograms, cmdAdd, cmdDelete,
-                                                       cmdRunProgram})
+    m_context.settings().save(
+        Keys::DisableProgramsApplications, Form::checkText(chkDisableProgramsApplications));
+    for (QWidget *w :
+        std::initializer_list<QWidget *>{Label15, lstPrograms, cmdAdd, cmdDelete, cmdRunProgram})
         w->setVisible(!disabled);
     for (int k = 1; k <= kSlots; ++k) {
         runConnected(k)->setVisible(!disabled);

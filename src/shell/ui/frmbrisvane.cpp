@@ -2,6 +2,7 @@
 
 #include "alerts/alertcontrols.h"
 #include "connection/mras.h"
+#include "connection/ui/connectionmanager.h"
 #include "connection/ui/connectiontab.h"
 #include "mail/ui/mailtab.h"
 #include "programs/ui/programstab.h"
@@ -21,8 +22,8 @@
 #include <QVBoxLayout>
 
 frmBrisvane::frmBrisvane(Links links, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowMinimizeButtonHint)
+    : QWidget(parent,
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint)
     , Timer1(links.context.clock(), 0, true)
     , Timer2(links.context.clock(), 500, true)
     , Timer3(links.context.clock(), 2000, false)
@@ -49,16 +50,19 @@ void frmBrisvane::buildWindow()
     m_settings = new SettingsTab(context, m_links.monitorTray);
     m_connection = new ConnectionTab(context);
     m_mail = new MailTab(MailTab::Links{context, m_links.menu, Timer2,
-                                        [this] { return mRAS1->IsConnected(); },
-                                        m_settings->chkCheckMailwhenMinimized});
+        [this] { return mRAS1->IsConnected(); }, m_settings->chkCheckMailwhenMinimized});
     m_programs = new ProgramsTab(context, m_links.menu);
-    m_alerts = new AlertControls(
-        context,
+    m_alerts = new AlertControls(context,
         AlertControls::Widgets{m_connection->chkAlertConnected, m_connection->chkAlertDisconnected,
-                               m_mail->chkAlertMailArrive, m_mail->chkAlertMailNoArrive,
-                               m_connection->cmdAlertConnected, m_connection->cmdAlertDisconnected,
-                               m_mail->cmdAlertMailArrive, m_mail->cmdAlertMailNoArrive},
+            m_mail->chkAlertMailArrive, m_mail->chkAlertMailNoArrive,
+            m_connection->cmdAlertConnected, m_connection->cmdAlertDisconnected,
+            m_mail->cmdAlertMailArrive, m_mail->cmdAlertMailNoArrive},
         this);
+    m_manager = new ConnectionManager(ConnectionManager::Links{context, *this, m_links.monitorTray,
+                                          m_links.dialFrames, m_links.menu},
+        this);
+    m_manager->hooks.RunProgramswhenConnecting = [this] { RunProgramswhenConnecting(); };
+    m_manager->hooks.RunProgramswhenDisconnecting = [this] { RunProgramswhenDisconnecting(); };
     SSTab1->addTab(m_connection, QStringLiteral("Connection(s)"));
     SSTab1->addTab(m_mail, QStringLiteral("Mail"));
     SSTab1->addTab(m_programs, QStringLiteral("Programs"));
@@ -123,12 +127,17 @@ void frmBrisvane::cmdHelp_Click()
     const QString help = m_links.context.paths().resource(QStringLiteral("bvane.hlp"));
     if (!QFileInfo(help).isFile()) {
         dialogs.message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
-                        QStringLiteral("The help file %1 could not be found.").arg(help));
+            QStringLiteral("The help file %1 could not be found.").arg(help));
         return;
     }
     if (!dialogs.openDocument(help))
         dialogs.message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
-                        QStringLiteral("No viewer could open the help file %1.").arg(help));
+            QStringLiteral("No viewer could open the help file %1.").arg(help));
+}
+
+void frmBrisvane::CheckConnection()
+{
+    m_manager->CheckConnection();
 }
 
 void frmBrisvane::zoomToTray()

@@ -2,6 +2,7 @@
 
 #include "clock/timer.h"
 #include "connection/connectionstate.h"
+#include "shell/settings/settingkeys.h"
 
 #include <QWidget>
 
@@ -10,7 +11,9 @@
 
 class AlertControls;
 class AppContext;
+class ConnectionManager;
 class ConnectionTab;
+class ImageList;
 class Lumenpin;
 class MailTab;
 class MenuTools;
@@ -29,13 +32,19 @@ class frmBrisvane : public QWidget
     Q_OBJECT
 
 public:
-    enum Tab { ConnectionTabIndex = 0, MailTabIndex = 1, ProgramsTabIndex = 2, SettingsTabIndex = 3 };
+    enum Tab {
+        ConnectionTabIndex = 0,
+        MailTabIndex = 1,
+        ProgramsTabIndex = 2,
+        SettingsTabIndex = 3
+    };
 
     struct Links {
         AppContext &context;
-        Lumenpin &monitorTray;  // the monitor's tray icon: tips, zoom effect
-        MenuTools &menu;        // the monitor's band menu
+        Lumenpin &monitorTray; // the monitor's tray icon: tips, zoom effect
+        MenuTools &menu; // the monitor's band menu
         std::function<void(const QString &path)> loadMenuLayout;
+        const ImageList &dialFrames; // the tray animation while dialling
     };
 
     explicit frmBrisvane(Links links, QWidget *parent = nullptr);
@@ -59,10 +68,12 @@ public:
     ConnectionState &connectionState() { return m_state; }
     AppContext &context() const { return m_links.context; }
 
-    // Connection manager hooks that later work fills: the start-up dial and the detection of a
-    // line that is already up.
-    std::function<void()> onConnectAtStartup;
-    std::function<void()> onCheckConnection;
+    ConnectionManager &connectionManager() const { return *m_manager; }
+    void CheckConnection();
+
+    // Starting the flagged programs when the line comes up or goes down.
+    void RunProgramswhenConnecting();
+    void RunProgramswhenDisconnecting();
 
     // The dialog's timers: connected-time clock, mail schedule, line watch, busy redial.
     Timer Timer1;
@@ -87,6 +98,8 @@ private:
     void applySlotCountAtLoad();
     void loadTextBoxes();
     void restoreCaptionWhenNormal();
+    bool startProgram(const QString &commandLine);
+    bool startFlaggedPrograms(SettingKey (*flag)(int));
 
     Links m_links;
     ConnectionState m_state;
@@ -97,6 +110,7 @@ private:
     ProgramsTab *m_programs = nullptr;
     SettingsTab *m_settings = nullptr;
     AlertControls *m_alerts = nullptr;
+    ConnectionManager *m_manager = nullptr;
     QPushButton *cmdPreferences = nullptr;
     QPushButton *cmdHelp = nullptr;
     QPushButton *cmdAbout = nullptr;

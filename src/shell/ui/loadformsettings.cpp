@@ -2,6 +2,7 @@
 
 #include "alerts/frmsettings.h"
 #include "connection/mras.h"
+#include "connection/ui/connectionmanager.h"
 #include "connection/ui/connectiontab.h"
 #include "connection/ui/frmuserlogonsettings.h"
 #include "mail/ui/mailtab.h"
@@ -34,8 +35,7 @@ void frmBrisvane::LoadFormSettings()
     loadMenuMarks();
     loadCounterLabels();
     m_state.BusyRetriesLeft = qint16(readCount(store, Keys::ReconnectLineBusyCount,
-                                               m_connection->lblReconnectLineBusy->text().toInt(),
-                                               0, 32766));
+        m_connection->lblReconnectLineBusy->text().toInt(), 0, 32766));
     applyEnablingRules();
     if (m_state.BusyRetriesLeft != 0)
         ++m_state.BusyRetriesLeft;
@@ -46,8 +46,8 @@ void frmBrisvane::LoadFormSettings()
         showMinimized();
     m_mail->chkDisableMailChecking_Click();
     m_programs->chkDisableProgramsApplications_Click();
-    if (store.get(Keys::ConnectiononStartup) == SettingValues::Checked && onConnectAtStartup)
-        onConnectAtStartup();
+    if (store.get(Keys::ConnectiononStartup) == SettingValues::Checked)
+        m_manager->cmdConnect_Click();
     applySlotCountAtLoad();
     m_mail->CheckMailSlots();
     loadTextBoxes();
@@ -102,8 +102,7 @@ void frmBrisvane::loadCheckBoxes()
         {m_settings->chkMinimizeTaskbar, Keys::MinimizeTaskbar},
         {m_settings->chkMinimizeSystemTray, Keys::MinimizeSystemTray},
         {m_settings->chkMinimizeTaskbarafterConnecting, Keys::MinimizeTaskbarafterConnecting},
-        {m_settings->chkMinimizeSystemTrayafterConnecting,
-         Keys::MinimizeSystemTrayafterConnecting},
+        {m_settings->chkMinimizeSystemTrayafterConnecting, Keys::MinimizeSystemTrayafterConnecting},
         {m_settings->chkMessageHeadersOnly, Keys::MessageHeadersOnly},
         {m_settings->chkShowConnect, Keys::ShowConnect},
         {m_settings->chkConnectSingleClick, Keys::ConnectSingleClick},
@@ -121,7 +120,7 @@ void frmBrisvane::loadMenuMarks()
     const std::pair<QString, SettingKey> marks[] = {
         {MenuNames::mnuDisableMailChecking, Keys::MailCheck},
         {MenuNames::mnuLoadCustomizeBrisvaneDialogonStartup,
-         Keys::LoadCustomizeBrisvaneDialogonStartup},
+            Keys::LoadCustomizeBrisvaneDialogonStartup},
         {MenuNames::mnuShowCloseMailProgramMessageDialog, Keys::ShowCloseMailProgramMessage},
         {MenuNames::mnuShowDeleteMessageConfirmationDialog, Keys::ShowDeleteMessageConfirmation},
         {MenuNames::mnuShowCustomizeBrisvaneReminder, Keys::ShowCustomizeBrisvaneReminder},
@@ -157,8 +156,8 @@ void frmBrisvane::applyEnablingRules()
     };
     for (auto [box, browse] : alerts)
         browse->setEnabled(Form::checkValue(box) == 1);
-    const bool dialogOnStartup =
-        m_links.menu.toolChecked(MenuNames::mnuLoadCustomizeBrisvaneDialogonStartup);
+    const bool dialogOnStartup
+        = m_links.menu.toolChecked(MenuNames::mnuLoadCustomizeBrisvaneDialogonStartup);
     m_settings->chkMinimizeTaskbar->setEnabled(dialogOnStartup);
     m_settings->chkMinimizeSystemTray->setEnabled(dialogOnStartup);
     m_connection->applyReconnectLineBusy();

@@ -4,6 +4,7 @@
 #include "clock/realclock.h"
 #include "connection/dialupfactory.h"
 #include "connection/dialupservice.h"
+#include "programs/programlauncher.h"
 #include "shell/appcontext.h"
 #include "shell/settings/settingsstore.h"
 #include "shell/ui/qtdialogservice.h"
@@ -19,6 +20,7 @@ std::unique_ptr<AppContext> makeApplicationContext()
         std::make_unique<SettingsStore>(SettingsStore::defaultFilePath()),
         std::make_unique<QtDialogService>());
     context->setSounds(std::make_unique<CanberraSoundPlayer>());
+    context->setPrograms(std::make_unique<ProcessProgramLauncher>());
     context->setDialUpService(DialUpFactory::create(context->settings(), context->clock()));
     reportSettingsProblem(*context);
     return context;

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class AppContext;
+class ConnectionTab;
+class ImageList;
+class Lumenpin;
+class MenuTools;
+class frmBrisvane;
+struct ConnectionState;
+class mRAS;
+
+// What the line does to the parts of the program that live elsewhere. Each is optional: a
+// hook that is not given does nothing.
+struct LineHooks {
+    std::function<void()> RunProgramswhenConnecting;
+    std::function<void()> RunProgramswhenDisconnecting;
+    // The mail check five seconds after the line came up; returns the message count of the
+    // last account it visited.
+    std::function<int()> checkMailAfterConnecting;
+};
+
+// The connection manager of the Customize dialog: dialling and hanging up, the line-state
+// event, the busy redial, the line watch, the connected-time clock and the start-up detection
+// of a line that is already up. It drives the dialog's dial-up control, timers and connection
+// state, and the monitor's tray icon and menu tools.
+class ConnectionManager : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Links {
+        AppContext &context;
+        frmBrisvane &dialog;
+        Lumenpin &tray; // the monitor's tray icon
+        const ImageList &frames; // the dialling animation
+        MenuTools &menu;
+    };
+
+    explicit ConnectionManager(Links links, QObject *parent = nullptr);
+
+    LineHooks hooks;
+
+    // Dialling and hanging up.
+    void cmdConnect_Click();
+    // A hang-up the program asks for; the Disconnect button passes userPressed.
+    void cmdDisconnect_Click(bool userPressed = false);
+    void ShowConnect();
+    // The tray's single-click hang-up, close to the one above but always ending the watch.
+    void trayHangUp();
+
+    // The line.
+    void mRAS1_StateChanged(int value);
+    void Timer1_Timer();
+    void Timer3_Timer();
+    void Timer4_Timer();
+    void CheckConnection();
+
+    // The tip the clock writes: the click hint, a blank and the connected time.
+    static QString connectedTime(quint32 elapsedMs);
+
+private:
+    void promptForPhonebook();
+    bool dialSequence();
+    void startClockOrStop();
+    void setIdleTray();
+    void blinkForLostLine();
+    void setDialButtons(bool connectEnabled, bool disconnectEnabled);
+    void afterHangUp();
+    void redialWhenBusy();
+    void onConnected();
+    bool reconnectOptionSet() const;
+    QString iconPath(const QString &name) const;
+    ConnectionState &state() const;
+    ConnectionTab &tab() const;
+    mRAS &ras() const;
+
+    Links m_links;
+    QString m_lastClockText;
+};

@@ -1,0 +1,196 @@
+// Following the line once a dial has started: the line-state event, the busy redial, the
+// line watch, the connected-time clock and the start-up detection of a line already up.
+
+#include "alerts/soundalerts.h"
+#include "clock/clock.h"
+#include "connection/mras.h"
+#include "connection/ui/connectionmanager.h"
+#include "connection/ui/connectiontab.h"
+#include "mail/ui/mailtab.h"
+#include "programs/ui/programstab.h"
+#include "shell/appcontext.h"
+#include "shell/dialogservice.h"
+#include "shell/menutools.h"
+#include "shell/settings/settingsstore.h"
+#include "shell/ui/formhelpers.h"
+#include "shell/ui/frmbrisvane.h"
+#include "shell/ui/settingstab.h"
+#include "trayctl/lumenpin.h"
+
+#include <QListWidget>
+
+namespace {
+constexpr double kMailAfterConnectingSeconds = 5;
+
+bool endedWithoutLine(const QString &text)
+{
+    return text == DialState::LineBusyText || text == DialState::FailedText;
+}
+} // namespace
+
+void ConnectionManager::mRAS1_StateChanged(int value)
+{
+    QListWidget *log = tab().lstConnectState;
+    log->addItem(QString::number(value) + u' ' + ras().StateText());
+    log->setCurrentRow(log->count() - 1);
+    if (!endedWithoutLine(ras().StateText())) {
+        if (ras().StateCode() == DialState::Disconnected)
+            PlaySoundAlert(m_links.context, AlertKind::Disconnected);
+        if (hooks.RunProgramswhenDisconnecting)
+            hooks.RunProgramswhenDisconnecting();
+    } else {
+        redialWhenBusy();
+    }
+    if (ras().StateCode() == DialState::Connected)
+        onConnected();
+    if (hooks.RunProgramswhenConnecting)
+        hooks.RunProgramswhenConnecting();
+    frmBrisvane &dialog = m_links.dialog;
+    const bool checkMail = Form::checkValue(dialog.mailTab().chkDisableMailChecking) == 0
+        && ras().StateCode() == DialState::Connected
+        && m_links.context.settings().get(Keys::MailConnected) == SettingValues::Checked;
+    if (!checkMail || !hooks.checkMailAfterConnecting)
+        return;
+    m_links.context.clock().waitSeconds(kMailAfterConnectingSeconds);
+    if (hooks.checkMailAfterConnecting() < 1) {
+        m_links.tray.LoadIcon(iconPath(QStringLiteral("net10a.ico")));
+        dialog.Timer1.setEnabled(true);
+        dialog.Timer2.setEnabled(true);
+        dialog.Timer3.setEnabled(true);
+    }
+}
+
+// A dial that ended busy or failed: hang up, and redial while retries remain.
+void ConnectionManager::redialWhenBusy()
+{
+    m_links.dialog.Timer1.setEnabled(false);
+    ConnectionState &s = state();
+    const bool retry = Form::checkValue(tab().chkReconnectLineBusy) == 1
+        && tab().lblReconnectLineBusy->text() > QStringLiteral("0");
+    if (!retry) {
+        cmdDisconnect_Click();
+        return;
+    }
+    if (s.BusyRetriesLeft > 0) {
+        --s.BusyRetriesLeft;
+        cmdDisconnect_Click();
+        m_links.dialog.Timer4.setEnabled(true);
+    }
+}
+
+void ConnectionManager::onConnected()
+{
+    frmBrisvane &dialog = m_links.dialog;
+    PlaySoundAlert(m_links.context, AlertKind::Connected);
+    const SettingsTab &settings = dialog.settingsTab();
+    if (Form::checkValue(settings.chkMinimizeTaskbarafterConnecting) == 1)
+        dialog.showMinimized();
+    if (Form::checkValue(settings.chkMinimizeSystemTrayafterConnecting) == 1) {
+        dialog.zoomToTray();
+        dialog.hide();
+    }
+    dialog.Timer3.setEnabled(true);
+    state().LineState = 0;
+}
+
+void ConnectionManager::Timer4_Timer()
+{
+    Timer &redial = m_links.dialog.Timer4;
+    if (!endedWithoutLine(ras().StateText()))
+        return;
+    redial.setEnabled(false);
+    if (Form::checkValue(tab().chkReconnectLineBusy) != 1)
+        cmdDisconnect_Click();
+    else if (state().BusyRetriesLeft != 0)
+        cmdConnect_Click();
+}
+
+void ConnectionManager::Timer3_Timer()
+{
+    ConnectionState &s = state();
+    ras().setEntry(s.EntryName);
+    if (s.LineState == 0 && !ras().IsConnected()) {
+        PlaySoundAlert(m_links.context, AlertKind::Disconnected);
+        s.LineState = 1;
+        cmdDisconnect_Click();
+    }
+    if (s.LineState == 2
+        && Form::checkValue(m_links.dialog.settingsTab().chkReconnectwhenDisconnected) == 1) {
+        cmdConnect_Click();
+        s.LineState = 1;
+    }
+}
+
+QString ConnectionManager::connectedTime(quint32 elapsedMs)
+{
+    const auto two = [](quint32 n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); };
+    return two(elapsedMs / 3600000) + u':' + two((elapsedMs / 60000) % 60) + u':'
+        + two((elapsedMs / 1000) % 60);
+}
+
+// Ticks every 15 ms, but writes only when the shown second changes, so the tray host sees
+// one update a second.
+void ConnectionManager::Timer1_Timer()
+{
+    frmBrisvane &dialog = m_links.dialog;
+    const auto elapsed = quint32(m_links.context.clock().tickCount() - state().ConnectStartTick);
+    const QString time = connectedTime(elapsed);
+    const bool inCaption = dialog.isHidden() || dialog.isMinimized() || dialog.isMaximized();
+    const QString shown = (inCaption ? QStringLiteral("c") : QStringLiteral("l")) + time;
+    if (shown == m_lastClockText)
+        return;
+    m_lastClockText = shown;
+    if (inCaption)
+        dialog.setWindowTitle(time);
+    else
+        tab().lblTime->setText(time);
+    const bool singleClick = Form::checkValue(dialog.settingsTab().chkConnectSingleClick) == 1;
+    m_links.tray.setTrayTip((singleClick ? QStringLiteral("Click to Disc/Dbclick to zoom dialog "
+                                                          "to and from tray")
+                                         : QStringLiteral("Single click to zoom dialog to and "
+                                                          "from tray"))
+        + u' ' + time);
+}
+
+void ConnectionManager::CheckConnection()
+{
+    frmBrisvane &dialog = m_links.dialog;
+    ConnectionState &s = state();
+    dialog.programsTab().refreshProgramList();
+    ras().setEntry(s.EntryName);
+    const bool connected = ras().IsConnected();
+    if (connected) {
+        ++s.ExistingConnectionCount;
+        m_links.context.dialogs().message(DialogService::Icon::Warning,
+            QStringLiteral("Connection Detected"),
+            QStringLiteral("Brisvane has detected a connection has already been established. If "
+                           "you have enabled mail checking, any minutes that you have specified "
+                           "will start counting now. Brisvane will be unable to disconnect this "
+                           "connection."));
+        setDialButtons(false, false);
+        const bool singleClick = Form::checkValue(dialog.settingsTab().chkConnectSingleClick) == 1;
+        m_links.tray.setTrayTip(singleClick
+                ? QStringLiteral("Double-click to zoom dialog to and from tray")
+                : QStringLiteral("Single click to zoom dialog to and from tray"));
+        dialog.mailTab().CheckMailSlots();
+        dialog.Timer2.setEnabled(true);
+        dialog.Timer3.setEnabled(true);
+    } else {
+        tab().cmdDisconnect->setEnabled(false);
+        m_links.menu.setToolEnabled(MenuNames::mnuConnect, true);
+        m_links.menu.setToolEnabled(MenuNames::mnuDisconnect, false);
+    }
+    const bool offerPrograms = connected
+        && m_links.context.settings().get(Keys::RunConnected(1)) == SettingValues::Checked
+        && Form::checkValue(dialog.programsTab().chkDisableProgramsApplications) == 0;
+    if (!offerPrograms)
+        return;
+    const auto answer = m_links.context.dialogs().message(DialogService::Icon::Warning,
+        QStringLiteral("Connection Detected"),
+        QStringLiteral("Brisvane has also determined that you have enabled program(s) to run "
+                       "when started.")
+            + Form::kLineBreak + QStringLiteral("Would like to run those program(s) now?"),
+        DialogService::Buttons::YesNo);
+    if (answer == DialogService::Answer::Yes && hooks.RunProgramswhenConnecting)
+        hooks.RunProgramswhenConnecting();
+}

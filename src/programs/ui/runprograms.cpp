@@ -1,0 +1,63 @@
+// Starting the user's programs when the line comes up or goes down.
+
+#include "connection/mras.h"
+#include "mail/ui/mailtab.h"
+#include "programs/programlauncher.h"
+#include "programs/ui/programstab.h"
+#include "shell/appcontext.h"
+#include "shell/dialogservice.h"
+#include "shell/settings/settingsstore.h"
+#include "shell/ui/formhelpers.h"
+#include "shell/ui/frmbrisvane.h"
+#include "trayctl/lumenpin.h"
+
+bool frmBrisvane::startProgram(const QString &commandLine)
+{
+    AppContext &context = m_links.context;
+    switch (context.programs().start(commandLine)) {
+    case ProgramLauncher::Result::Started: return true;
+    case ProgramLauncher::Result::NotFound:
+        context.dialogs().message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
+            ProgramLauncher::notFoundText(commandLine));
+        return false;
+    case ProgramLauncher::Result::Failed: break;
+    }
+    return false;
+}
+
+// Starts slot k's program when its flag under `flags` is set; false when a start failed, which
+// ends the whole run.
+bool frmBrisvane::startFlaggedPrograms(SettingKey (*flag)(int))
+{
+    const SettingsStore &store = m_links.context.settings();
+    for (int k = 1; k <= ProgramsTab::kSlots; ++k) {
+        if (store.get(flag(k)) != SettingValues::Checked)
+            continue;
+        QListWidgetItem *row = m_programs->lstPrograms->item(k - 1);
+        if (!startProgram(row ? row->text() : QString()))
+            return false;
+    }
+    return true;
+}
+
+void frmBrisvane::RunProgramswhenConnecting()
+{
+    mRAS1->setEntry(m_state.EntryName);
+    const auto connected
+        = [this] { return mRAS1->StateCode() == DialState::Connected || mRAS1->IsConnected(); };
+    const bool enabled = Form::checkValue(m_programs->chkDisableProgramsApplications) == 0;
+    if (enabled && connected() && !startFlaggedPrograms(&Keys::RunConnected))
+        return;
+    if (!connected())
+        return;
+    m_links.monitorTray.StopAnimation();
+    m_links.monitorTray.LoadIcon(m_links.context.paths().resource(QStringLiteral("net10a.ico")));
+    m_mail->CheckMailSlots();
+}
+
+void frmBrisvane::RunProgramswhenDisconnecting()
+{
+    if (Form::checkValue(m_programs->chkDisableProgramsApplications) == 0
+        && mRAS1->StateCode() == DialState::Disconnected)
+        startFlaggedPrograms(&Keys::RunDisconnected);
+}

@@ -1,0 +1,398 @@
+#include "connection/mras.h"
+#include "connection/ui/connectionmanager.h"
+#include "connection/ui/connectiontab.h"
+#include "monitor/frmbrisvanemonitor.h"
+#include "shell/menutools.h"
+#include "shell/ui/frmbrisvane.h"
+#include "shell/ui/settingstab.h"
+#include "support/testcontext.h"
+#include "trayctl/lumenpin.h"
+#include "trayctl/trayservice.h"
+
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+const QString kLine = QStringLiteral("Simulated line");
+const QString kBusy = QStringLiteral("Simulated line (always busy)");
+const QString kBusyTwice = QStringLiteral("Simulated line (busy twice)");
+
+// The program as it runs after start-up, on a virtual clock, a simulated line and a
+// recording tray; the settings given are stored before start-up.
+struct Program {
+    explicit Program(TestContext &t, const QList<std::pair<SettingKey, QString>> &settings = {})
+        : t(t)
+    {
+        t.settings().save(Keys::FirstTime, QStringLiteral("FirstTime"));
+        for (const auto &[key, value] : settings)
+            t.settings().save(key, value);
+        monitor = std::make_unique<frmBrisvaneMonitor>(t.context(), tray);
+        monitor->runStartup();
+    }
+    frmBrisvane &dialog() { return monitor->customizeDialog(); }
+    ConnectionManager &manager() { return dialog().connectionManager(); }
+    ConnectionState &state() { return dialog().connectionState(); }
+    ConnectionTab &tab() { return dialog().connectionTab(); }
+    void choose(const QString &entry) { tab().Combo1->setCurrentText(entry); }
+    void run(int seconds) { t.clock().advance(qint64(seconds) * 1000); }
+    QStringList log() const
+    {
+        QStringList lines;
+        QListWidget *list = monitor->customizeDialog().connectionTab().lstConnectState;
+        for (int i = 0; i < list->count(); ++i)
+            lines << list->item(i)->text();
+        return lines;
+    }
+
+    TestContext &t;
+    RecordingTrayService tray;
+    std::unique_ptr<frmBrisvaneMonitor> monitor;
+};
+
+const std::pair<SettingKey, QString> busyRetry(int count)
+{
+    return {Keys::ReconnectLineBusyCount, QString::number(count)};
+}
+const std::pair<SettingKey, QString> checked(const SettingKey &key)
+{
+    return {key, QStringLiteral("1")};
+}
+} // namespace
+
+class tst_ConnectionManager : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void dialConnectsLogsEveryStepAndShowsTheConnectedIcon();
+    void alwaysBusyDialsCountPlusOneTimesThenStartsOverNextTime();
+    void busyThenConnectedKeepsTheRemainder();
+    void busyWithoutRetryHangsUpAtOnce();
+    void dropWithReconnectRedialsAfterThePause();
+    void dropWithoutOptionsBlinksAMinuteBeforeHangingUp();
+    void clockShowsHoursPastNinetyNine();
+    void clockWritesTheTipOncePerSecond();
+    void dialWhileClockRunsStopsIt();
+    void userSettingsDialPassesStoredValuesEvenEmpty();
+    void noEntryChosenWarnsAndDialsNothing();
+    void lineAlreadyUpAtStartupIsDetected();
+    void singleClicksAlternateDialAndHangUp();
+    void clickWithExistingConnectionOnlyWarns();
+    void doubleClickDropsThePendingSingleClick();
+    void disconnectButtonLeavesLineStateAndStopsTheWatch();
+};
+
+void tst_ConnectionManager::dialConnectsLogsEveryStepAndShowsTheConnectedIcon()
+{
+    TestContext t;
+    t.settings().save(Keys::AlertConnected, QStringLiteral("1"));
+    Program p(t);
+    p.choose(kLine);
+    p.tab().cmdConnect->click();
+    QVERIFY(p.monitor->tray().IsAnimating());
+    QVERIFY(!p.tab().cmdConnect->isEnabled());
+    QVERIFY(p.tab().cmdDisconnect->isEnabled());
+    QVERIFY(!p.monitor->menu().toolEnabled(MenuNames::mnuConnect));
+    QVERIFY(p.monitor->menu().toolEnabled(MenuNames::mnuDisconnect));
+    QCOMPARE(p.state().DialFlag, 1);
+    p.run(10);
+    QVERIFY(p.dialog().dialUp().IsConnected());
+    QCOMPARE(p.log().first(), QStringLiteral("0 Opening port"));
+    QCOMPARE(p.log().last(), QStringLiteral("8192 Connected"));
+    QCOMPARE(p.tab().lstConnectState->currentRow(), p.log().size() - 1);
+    QVERIFY(!p.monitor->tray().IsAnimating());
+    QVERIFY(p.dialog().Timer3.enabled());
+    QCOMPARE(p.state().LineState, 0);
+    QCOMPARE(t.sounds().names(), QStringList{QStringLiteral("<default>")});
+}
+
+void tst_ConnectionManager::alwaysBusyDialsCountPlusOneTimesThenStartsOverNextTime()
+{
+    TestContext t;
+    Program p(t, {busyRetry(3), checked(Keys::ReconnectLineBusy)});
+    QCOMPARE(p.state().BusyRetriesLeft, qint16(4));
+    p.choose(kBusy);
+    p.tab().cmdConnect->click();
+    p.run(120);
+    QCOMPARE(t.line().dialCount(), 4);
+    QCOMPARE(p.state().BusyRetriesLeft, qint16(0));
+    QVERIFY(!p.dialog().Timer4.enabled());
+    QVERIFY(p.tab().cmdConnect->isEnabled());
+    QVERIFY(!p.tab().cmdDisconnect->isEnabled());
+    QCOMPARE(p.state().DialFlag, 0);
+    // The counter ran out, so the next dial is given the whole count again.
+    p.tab().cmdConnect->click();
+    p.run(120);
+    QCOMPARE(t.line().dialCount(), 8);
+}
+
+void tst_ConnectionManager::busyThenConnectedKeepsTheRemainder()
+{
+    TestContext t;
+    Program p(t, {busyRetry(3), checked(Keys::ReconnectLineBusy)});
+    p.choose(kBusyTwice);
+    p.tab().cmdConnect->click();
+    p.run(60);
+    QVERIFY(p.dialog().dialUp().IsConnected());
+    QCOMPARE(t.line().dialCount(), 3);
+    QCOMPARE(p.state().BusyRetriesLeft, qint16(2));
+}
+
+void tst_ConnectionManager::busyWithoutRetryHangsUpAtOnce()
+{
+    TestContext t;
+    Program p(t, {busyRetry(3)});
+    p.choose(kBusy);
+    p.tab().cmdConnect->click();
+    QSignalSpy redials(&p.dialog().Timer4, &Timer::tick);
+    p.run(60);
+    QCOMPARE(t.line().dialCount(), 1);
+    QCOMPARE(redials.count(), 0);
+    QVERIFY(p.tab().cmdConnect->isEnabled());
+    QCOMPARE(p.state().LineState, 2);
+    QCOMPARE(p.log().last(), QStringLiteral("8193 Disconnected - Line Busy"));
+}
+
+void tst_ConnectionManager::dropWithReconnectRedialsAfterThePause()
+{
+    TestContext t;
+    Program p(t,
+        {checked(Keys::ReconnectwhenDisconnected), checked(Keys::AlertDisconnected),
+            checked(Keys::RunDisconnected(1)), {Keys::Program(1), QStringLiteral("cleanup")}});
+    p.choose(kLine);
+    p.tab().cmdConnect->click();
+    p.run(10);
+    QVERIFY(p.dialog().dialUp().IsConnected());
+    t.sounds().clear();
+    t.line().dropLine();
+    const qint64 droppedAt = t.clock().tickCount();
+    // The watch notices within one tick, hangs up with its pause, then dials again.
+    p.run(2);
+    QCOMPARE(t.sounds().names().value(0), QStringLiteral("<default>"));
+    QCOMPARE(t.programs().started, QStringList{QStringLiteral("cleanup")});
+    QVERIFY(t.clock().tickCount() - droppedAt >= 3000);
+    QCOMPARE(t.line().dialCount(), 2);
+    QCOMPARE(p.state().LineState, 1);
+    p.run(10);
+    QVERIFY(p.dialog().dialUp().IsConnected());
+    QCOMPARE(p.state().LineState, 0);
+}
+
+void tst_ConnectionManager::dropWithoutOptionsBlinksAMinuteBeforeHangingUp()
+{
+    TestContext t;
+    Program p(t);
+    p.choose(kLine);
+    p.tab().cmdConnect->click();
+    p.run(10);
+    bool blinkedWithButtonsOff = false;
+    qint64 blinkStart = -1;
+    qint64 blinkEnd = -1;
+    Timer probe(t.clock(), 1000, true);
+    connect(&probe, &Timer::tick, this, [&] {
+        const bool blinking = p.monitor->tray().IsBlinking();
+        if (blinking && blinkStart < 0)
+            blinkStart = t.clock().tickCount();
+        if (!blinking && blinkStart >= 0 && blinkEnd < 0)
+            blinkEnd = t.clock().tickCount();
+        if (blinking)
+            blinkedWithButtonsOff = !p.tab().cmdConnect->isEnabled()
+                && !p.tab().cmdDisconnect->isEnabled()
+                && !p.monitor->menu().toolEnabled(MenuNames::mnuConnect);
+    });
+    t.line().dropLine();
+    p.run(90);
+    QVERIFY(blinkedWithButtonsOff);
+    QVERIFY(blinkEnd - blinkStart >= 59000 && blinkEnd - blinkStart <= 61000);
+    QCOMPARE(t.line().dialCount(), 1);
+    QCOMPARE(p.state().LineState, 2);
+    QVERIFY(p.tab().cmdConnect->isEnabled());
+}
+
+void tst_ConnectionManager::clockShowsHoursPastNinetyNine()
+{
+    QCOMPARE(ConnectionManager::connectedTime(0), QStringLiteral("00:00:00"));
+    QCOMPARE(ConnectionManager::connectedTime(3723000), QStringLiteral("01:02:03"));
+    QCOMPARE(
+        ConnectionManager::connectedTime(100u * 3600000u + 59000u), QStringLiteral("100:00:59"));
+    // The tick count difference wraps as an unsigned 32-bit number.
+    QCOMPARE(ConnectionManager::connectedTime(quint32(qint64(5000) - qint64(1000))),
+        QStringLiteral("00:00:04"));
+}
+
+void tst_ConnectionManager::clockWritesTheTipOncePerSecond()
+{
+    TestContext t;
+    Program p(t, {checked(Keys::ConnectSingleClick)});
+    p.choose(kLine);
+    p.tab().cmdConnect->click();
+    p.run(10);
+    const int before = int(p.tray.calls().size());
+    p.run(5);
+    const auto tipCalls = [&] {
+        int n = 0;
+        for (int i = before; i < p.tray.calls().size(); ++i)
+            n += (p.tray.calls().at(i).record.flags & NotifyRecord::kTipFlag) ? 1 : 0;
+        return n;
+    };
+    QVERIFY(tipCalls() >= 4 && tipCalls() <= 6);
+    QVERIFY(p.tray.lastTip().startsWith(
+        QStringLiteral("Click to Disc/Dbclick to zoom dialog to and from tray 00:00:")));
+    // The dialog is hidden, so the time goes into its caption.
+    QCOMPARE(p.dialog().windowTitle(), p.tray.lastTip().section(u' ', -1));
+}
+
+void tst_ConnectionManager::dialWhileClockRunsStopsIt()
+{
+    TestContext t;
+    Program p(t);
+    p.choose(kLine);
+    p.manager().cmdConnect_Click();
+    QCOMPARE(p.dialog().Timer1.interval(), 15);
+    p.manager().cmdConnect_Click();
+    QCOMPARE(p.dialog().Timer1.interval(), 0);
+    p.manager().cmdDisconnect_Click(true);
+    QCOMPARE(p.tab().lblTime->text(), QStringLiteral("00:00:00"));
+    p.manager().cmdConnect_Click();
+    QCOMPARE(p.dialog().Timer1.interval(), 15);
+    QCOMPARE(p.state().ConnectStartTick, t.clock().tickCount());
+}
+
+void tst_ConnectionManager::userSettingsDialPassesStoredValuesEvenEmpty()
+{
+    TestContext t;
+    Program p(t, {checked(Keys::UserLogonSettings)});
+    p.tab().cmdConnect->click();
+    QCOMPARE(t.line().dialCount(), 1);
+    const DialRequest &request = t.line().lastRequest();
+    QVERIFY(request.useLogon);
+    QCOMPARE(request.phoneNumber, QString());
+    QCOMPARE(request.logonName, QString());
+    QCOMPARE(request.logonPassword, QString());
+    p.run(10);
+    // No password ever reaches the state list.
+    t.settings().save(Keys::Password, QStringLiteral("s3cret!"));
+    t.settings().save(Keys::Number, QStringLiteral("5551234"));
+    p.manager().cmdDisconnect_Click(true);
+    p.tab().cmdConnect->click();
+    p.run(10);
+    QCOMPARE(t.line().lastRequest().logonPassword, QStringLiteral("s3cret!"));
+    QVERIFY(!p.log().join(u'\n').contains(QStringLiteral("s3cret!")));
+}
+
+void tst_ConnectionManager::noEntryChosenWarnsAndDialsNothing()
+{
+    TestContext t;
+    Program p(t);
+    p.tab().Combo1->setCurrentIndex(-1);
+    p.tab().cmdConnect->click();
+    QCOMPARE(t.line().dialCount(), 0);
+    QCOMPARE(t.dialogs().shown().last().title, QStringLiteral("Brisvane"));
+    QVERIFY(t.dialogs().shown().last().text.startsWith(
+        QStringLiteral("Please select a dial-up connection")));
+    QVERIFY(p.tab().cmdConnect->isEnabled());
+}
+
+void tst_ConnectionManager::lineAlreadyUpAtStartupIsDetected()
+{
+    TestContext t;
+    t.settings().save(Keys::DefaultConnection, kLine);
+    t.settings().save(Keys::RunConnected(1), QStringLiteral("1"));
+    t.settings().save(Keys::Program(1), QStringLiteral("fetchnews"));
+    mRAS other(t.context().dialUpService());
+    other.setEntry(kLine);
+    other.Dial();
+    t.clock().advance(10000);
+    QVERIFY(other.IsConnected());
+    t.dialogs().answerNext(DialogService::Answer::Ok);
+    t.dialogs().answerNext(DialogService::Answer::Yes);
+    Program p(t);
+    QCOMPARE(p.state().ExistingConnectionCount, 1);
+    QCOMPARE(t.dialogs().shown().value(0).title, QStringLiteral("Connection Detected"));
+    QVERIFY(!p.tab().cmdConnect->isEnabled());
+    QVERIFY(!p.tab().cmdDisconnect->isEnabled());
+    QVERIFY(!p.monitor->menu().toolEnabled(MenuNames::mnuConnect));
+    QVERIFY(p.dialog().Timer2.enabled());
+    QVERIFY(p.dialog().Timer3.enabled());
+    QCOMPARE(p.tray.lastTip(), QStringLiteral("Single click to zoom dialog to and from tray"));
+    QCOMPARE(t.programs().started, QStringList{QStringLiteral("fetchnews")});
+}
+
+void tst_ConnectionManager::singleClicksAlternateDialAndHangUp()
+{
+    TestContext t;
+    Program p(t, {checked(Keys::ConnectSingleClick), {Keys::DefaultConnection, kLine}});
+    p.monitor->Timer1.setInterval(400);
+    p.tray.send(MouseMessage::LeftDown);
+    p.tray.send(MouseMessage::LeftUp);
+    p.run(1);
+    QCOMPARE(t.line().dialCount(), 1);
+    QCOMPARE(p.state().DialFlag, 1);
+    p.run(10);
+    QVERIFY(p.dialog().dialUp().IsConnected());
+    p.tray.send(MouseMessage::LeftDown);
+    p.tray.send(MouseMessage::LeftUp);
+    p.run(5);
+    QVERIFY(!p.dialog().dialUp().IsConnected());
+    QCOMPARE(p.state().DialFlag, 0);
+    QVERIFY(!p.dialog().Timer3.enabled());
+    p.tray.send(MouseMessage::LeftUp);
+    p.run(1);
+    QCOMPARE(t.line().dialCount(), 2);
+}
+
+void tst_ConnectionManager::clickWithExistingConnectionOnlyWarns()
+{
+    TestContext t;
+    t.settings().save(Keys::DefaultConnection, kLine);
+    mRAS other(t.context().dialUpService());
+    other.setEntry(kLine);
+    other.Dial();
+    t.clock().advance(10000);
+    Program p(t, {checked(Keys::ConnectSingleClick)});
+    p.monitor->Timer1.setInterval(400);
+    t.dialogs().clear();
+    p.monitor->Lumenpin1_Click();
+    QCOMPARE(t.dialogs().shown().size(), 1);
+    QCOMPARE(t.dialogs().shown().first().text,
+        QStringLiteral("Existing connection exists. Unable to establish connection"));
+    QVERIFY(!p.monitor->Timer1.enabled());
+    QVERIFY(!p.dialog().Timer2.enabled());
+}
+
+void tst_ConnectionManager::doubleClickDropsThePendingSingleClick()
+{
+    TestContext t;
+    Program p(t, {checked(Keys::ConnectSingleClick), {Keys::DefaultConnection, kLine}});
+    p.monitor->Timer1.setInterval(400);
+    p.monitor->Lumenpin1_Click();
+    QVERIFY(p.monitor->Timer1.enabled());
+    p.monitor->Lumenpin1_LeftDblClick();
+    p.run(2);
+    QCOMPARE(t.line().dialCount(), 0);
+    QVERIFY(p.dialog().isVisible());
+}
+
+void tst_ConnectionManager::disconnectButtonLeavesLineStateAndStopsTheWatch()
+{
+    TestContext t;
+    Program p(t);
+    p.choose(kLine);
+    p.tab().cmdConnect->click();
+    p.run(10);
+    p.state().LineState = 0;
+    p.tab().cmdDisconnect->click();
+    QCOMPARE(p.state().LineState, 0);
+    QVERIFY(!p.dialog().Timer3.enabled());
+    QVERIFY(!p.dialog().dialUp().IsConnected());
+    QVERIFY(p.tray.calls().last().record.icon.isNull() == false);
+    // A hang-up the program asks for marks the line for a redial.
+    p.tab().cmdConnect->click();
+    p.run(10);
+    p.manager().cmdDisconnect_Click();
+    QCOMPARE(p.state().LineState, 2);
+}
+
+QTEST_MAIN(tst_ConnectionManager)
+#include "tst_connectionmanager.moc"

@@ -21,8 +21,9 @@ xsession_spawn "$bvane"
 xsession_wait_for "xdotool search --name '^Closing Brisvane Customize Dialog$'" 20 \
   || { echo "FAIL: the reminder did not appear"; exit 1; }
 reminder=$(xdotool search --name '^Closing Brisvane Customize Dialog$' | head -1)
-xdotool windowactivate --sync "$reminder" 2>/dev/null || true
-xdotool key --window "$reminder" Return
+# No window manager runs: give the window the input focus ourselves, then type.
+xdotool windowfocus --sync "$reminder"
+xdotool key Return
 xsession_wait_for "! xdotool search --onlyvisible --name '^Closing Brisvane Customize Dialog$'" 10
 dialog=$(xdotool search --onlyvisible --name '^Customize Brisvane$' | head -1)
 [ -n "$dialog" ] || { echo "FAIL: the Customize dialog is not shown"; exit 1; }
@@ -34,10 +35,10 @@ if ! xsession_wait_for "[ \$(xwininfo -id $tray -children | grep -c 'child') -ge
 fi
 import -window root "$out/tray-and-dialog.png"
 
-xdotool windowactivate --sync "$dialog" 2>/dev/null || true
+xdotool windowfocus --sync "$dialog"
 for tab in connection mail programs settings; do
-  sleep 0.3
+  sleep 0.5
   import -window "$dialog" "$out/tab-$tab.png"
-  xdotool key --window "$dialog" ctrl+Tab
+  xdotool key ctrl+Tab
 done
 echo "PASS: tray icon present, dialog shown, four tab screenshots in $out"

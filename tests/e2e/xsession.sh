@@ -30,10 +30,17 @@ xsession_start() {
   xsession_pids+=($!)
   trap xsession_stop EXIT
   xsession_wait_for "xdpyinfo -display $DISPLAY" 10 || { echo "Xvfb did not start"; return 1; }
-  trayer --edge top --align right --widthtype pixel --width 200 --height 32 --transparent false \
-         --tint 0x444444 --SetDockType true >/dev/null 2>&1 &
-  xsession_pids+=($!)
-  xsession_wait_for "xdotool search --class trayer" 10 || { echo "trayer did not start"; return 1; }
+  # trayer now and then gives up when it starts the moment the server is up: try again.
+  local attempt
+  for attempt in 1 2 3; do
+    trayer --edge top --align right --widthtype pixel --width 200 --height 32 \
+           --transparent false --tint 0x444444 --SetDockType true >/dev/null 2>&1 &
+    local trayer_pid=$!
+    xsession_pids+=($trayer_pid)
+    xsession_wait_for "xdotool search --class trayer" 5 && break
+    kill "$trayer_pid" 2>/dev/null || true
+    [ "$attempt" -lt 3 ] || { echo "trayer did not start"; return 1; }
+  done
   unset QT_QPA_PLATFORM
   export QT_QPA_PLATFORM=xcb
 }

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Dials the simulated line from the tray on Xvfb + trayer: with "connect on single click" on, a
+# click on the icon dials, the tip then shows the running time, and a second click hangs up.
+# Writes screenshots of each stage. Usage: bvane_tray_dial.sh BVANE ARTIFACT_DIR
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/xsession.sh"
+bvane=$1
+out=$2
+mkdir -p "$out"
+home=$(mktemp -d)
+export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share
+export XDG_RUNTIME_DIR=$home/run
+mkdir -m 700 -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME/Brisvane"
+# Not a first run: the program lives in the tray, dials the simulated line on a single click
+# and brings the dialog forward when it does.
+cat > "$XDG_CONFIG_HOME/Brisvane/Brisvane.ini" <<'INI'
+[Settings]
+FirstTime=FirstTime
+[DialUp]
+Service=simulated
+[ConnectSingleClick]
+SingleClick=1
+[ShowConnect]
+Connect=1
+[DefaultConnection]
+Connection=Simulated line
+INI
+chmod 600 "$XDG_CONFIG_HOME/Brisvane/Brisvane.ini"
+xsession_start
+trap 'xsession_stop; rm -rf "$home"' EXIT
+
+log=$out/bvane.log
+xsession_spawn "$bvane" >"$log" 2>&1
+tray_icon() { xwininfo -root -tree | awk '/\("bvane" "Brisvane"\)/ && /22x|16x|24x|x2[0-9]|x1[0-9]/ {print $1; exit}'; }
+xsession_wait_for '[ -n "$(tray_icon)" ]' 20 || { echo "FAIL: no tray icon"; exit 1; }
+icon=$(tray_icon)
+click_icon() { xdotool mousemove --window "$icon" 8 8 click 1; }
+dialog_visible() { xdotool search --onlyvisible --name '^Customize Brisvane$' >/dev/null; }
+
+click_icon
+xsession_wait_for dialog_visible 10 || { echo "FAIL: the click did not bring the dialog"; exit 1; }
+dialog=$(xdotool search --onlyvisible --name '^Customize Brisvane$' | head -1)
+# The simulated line takes a few seconds to come up; then the clock runs.
+sleep 9
+import -window "$dialog" "$out/1-connected-dialog.png"
+# A double click puts the dialog away into the tray; the clock then writes the running time
+# into its caption, in the same tick as into the icon's tip.
+xdotool mousemove --window "$icon" 8 8 click --repeat 2 --delay 80 1
+xsession_wait_for '! dialog_visible' 10 || { echo "FAIL: the double click left the dialog up"; exit 1; }
+xsession_wait_for "xdotool search --name '^00:00:[0-9][0-9]\$'" 5 \
+  || { echo "FAIL: the running time is not shown"; exit 1; }
+import -window root "$out/2-in-tray.png"
+time_shown=$(xdotool getwindowname "$(xdotool search --name '^00:00:[0-9][0-9]$' | head -1)")
+
+# The second single click hangs up; the dialog comes back with a double click to show it.
+click_icon
+sleep 5
+xdotool mousemove --window "$icon" 8 8 click --repeat 2 --delay 80 1
+xsession_wait_for dialog_visible 10 || { echo "FAIL: the dialog did not come back"; exit 1; }
+sleep 0.5
+import -window "$dialog" "$out/3-hung-up-dialog.png"
+echo "PASS: dialled from the tray, running time $time_shown shown, hung up; screenshots in $out"

@@ -1,6 +1,7 @@
 #include "connection/ui/connectiontab.h"
 #include "mail/ui/mailtab.h"
 #include "monitor/frmbrisvanemonitor.h"
+#include "monitor/singleinstance.h"
 #include "programs/ui/programstab.h"
 #include "shell/menutools.h"
 #include "shell/ui/frmbrisvane.h"
@@ -9,8 +10,10 @@
 #include "support/testcontext.h"
 #include "trayctl/trayservice.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -33,6 +36,8 @@ private Q_SLOTS:
     void startupExclusionsFollowThePreferencesTool();
     void tabChangeReloadsMailSlotOne();
     void helpOpensTheProgramsHelpFile();
+    void secondCopyAsksTheFirstToQuitAndShowsNothing();
+    void preferencesButtonOpensPreferences();
 
 private:
     struct Started {
@@ -271,6 +276,35 @@ void tst_frmBrisvane::helpOpensTheProgramsHelpFile()
     s.dialog().cmdHelp_Click();
     QCOMPARE(t.dialogs().shown().last().kind, QStringLiteral("open"));
     QCOMPARE(t.dialogs().shown().last().text, help.fileName());
+}
+
+void tst_frmBrisvane::secondCopyAsksTheFirstToQuitAndShowsNothing()
+{
+    TestContext t;
+    const QString socket = QDir(t.dir()).filePath(QStringLiteral("Brisvane.socket"));
+    SingleInstance first(socket);
+    QVERIFY(!first.anotherCopyIsRunning());
+    QSignalSpy quit(&first, &SingleInstance::quitRequested);
+    SingleInstance second(socket);
+    RecordingTrayService tray;
+    frmBrisvaneMonitor monitor(t.context(), tray);
+    QVERIFY(tray.iconShown());
+    QVERIFY(!monitor.Form_Load(second));
+    QVERIFY(!tray.iconShown());
+    QVERIFY(!monitor.customizeDialog().isVisible());
+    // Start-up never ran: not even the first-run values were written.
+    QVERIFY(!t.settings().contains(Keys::FirstTime));
+    QVERIFY(quit.wait(5000));
+}
+
+void tst_frmBrisvane::preferencesButtonOpensPreferences()
+{
+    TestContext t;
+    ModalAnswerer answerer;
+    Started s = start(t);
+    s.dialog().findChild<QPushButton *>(QStringLiteral("cmdPreferences"))->click();
+    QTRY_VERIFY(QApplication::topLevelWidgets().contains(
+        s.dialog().findChild<QWidget *>(QStringLiteral("frmPreferences"))));
 }
 
 QTEST_MAIN(tst_frmBrisvane)

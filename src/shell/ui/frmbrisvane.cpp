@@ -1,6 +1,7 @@
 #include "shell/ui/frmbrisvane.h"
 
 #include "alerts/alertcontrols.h"
+#include "alerts/frmpreferences.h"
 #include "connection/mras.h"
 #include "connection/ui/connectionmanager.h"
 #include "connection/ui/connectiontab.h"
@@ -79,6 +80,7 @@ void frmBrisvane::buildWindow()
     cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
     cmdAbout->setObjectName(QStringLiteral("cmdAbout"));
     connect(cmdHelp, &QPushButton::clicked, this, &frmBrisvane::cmdHelp_Click);
+    connect(cmdPreferences, &QPushButton::clicked, this, &frmBrisvane::cmdPreferences_Click);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -133,6 +135,17 @@ void frmBrisvane::cmdHelp_Click()
     if (!dialogs.openDocument(help))
         dialogs.message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
             QStringLiteral("No viewer could open the help file %1.").arg(help));
+}
+
+void frmBrisvane::cmdPreferences_Click()
+{
+    frmPreferences::open(
+        m_links.context, m_links.menu,
+        [this](bool enabled) {
+            m_settings->chkMinimizeTaskbar->setEnabled(enabled);
+            m_settings->chkMinimizeSystemTray->setEnabled(enabled);
+        },
+        this);
 }
 
 void frmBrisvane::CheckConnection()

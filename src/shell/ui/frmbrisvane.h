@@ -55,6 +55,7 @@ public:
     void LoadFormSettings();
     void SSTab1_Click(int previousTab);
     void cmdHelp_Click();
+    void cmdPreferences_Click();
     // Zooms the dialog into the tray and hides it.
     void zoomToTray();
 

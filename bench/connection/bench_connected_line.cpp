@@ -1,0 +1,87 @@
+// Keeps the simulated line connected for a while of real time with the program's real clock
+// and prints how often the tray icon was updated and how much CPU the process used.
+// Usage: bench_connected_line [seconds, default 60]
+
+#include "alerts/canberrasoundplayer.h"
+#include "clock/realclock.h"
+#include "connection/mras.h"
+#include "connection/simulatedline.h"
+#include "connection/ui/connectionmanager.h"
+#include "connection/ui/connectiontab.h"
+#include "monitor/frmbrisvanemonitor.h"
+#include "shell/appcontext.h"
+#include "shell/settings/settingsstore.h"
+#include "shell/ui/frmbrisvane.h"
+#include "shell/ui/qtdialogservice.h"
+#include "trayctl/trayservice.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// Counts the tray operations that carry a tip or an icon.
+class CountingTrayService : public RecordingTrayService
+{
+public:
+    bool notify(Operation operation, const NotifyRecord &record) override
+    {
+        ++updates;
+        return RecordingTrayService::notify(operation, record);
+    }
+    int updates = 0;
+};
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int seconds = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 60;
+    QTemporaryDir dir;
+    AppContext context(AppPaths(QCoreApplication::applicationDirPath(),
+                           QDir(dir.path()).filePath(QStringLiteral("data"))),
+        std::make_unique<RealClock>(),
+        std::make_unique<SettingsStore>(QDir(dir.path()).filePath(QStringLiteral("Brisvane.ini"))),
+        std::make_unique<QtDialogService>());
+    context.setSounds(std::make_unique<CanberraSoundPlayer>());
+    context.setDialUpService(std::make_unique<SimulatedLine>(context.clock()));
+    context.settings().save(Keys::FirstTime, QStringLiteral("FirstTime"));
+    context.settings().save(Keys::DefaultConnection, QStringLiteral("Simulated line"));
+
+    CountingTrayService tray;
+    frmBrisvaneMonitor monitor(context, tray);
+    monitor.runStartup();
+    frmBrisvane &dialog = monitor.customizeDialog();
+    dialog.connectionManager().cmdConnect_Click();
+    if (!context.clock().waitUntil([&] { return dialog.dialUp().IsConnected(); }, 30000)) {
+        std::fprintf(stderr, "the simulated line did not connect\n");
+        return 1;
+    }
+    const int updatesBefore = tray.updates;
+    const double cpuBefore = cpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    context.clock().waitSeconds(seconds);
+    const double elapsed = wall.elapsed() / 1000.0;
+    const double cpu = cpuSeconds() - cpuBefore;
+    std::printf("connected for %.1f s of real time\n", elapsed);
+    std::printf("tray updates: %d (%.2f per second)\n", tray.updates - updatesBefore,
+        (tray.updates - updatesBefore) / elapsed);
+    std::printf("CPU: %.3f s (%.2f%% of one core)\n", cpu, 100.0 * cpu / elapsed);
+    // Hidden in the tray, the dialog shows the running time in its caption.
+    std::printf("clock shows %s\n", qPrintable(dialog.windowTitle()));
+    return 0;
+}

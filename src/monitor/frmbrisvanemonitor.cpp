@@ -7,6 +7,7 @@
 #include "mail/ui/mailtab.h"
 #include "monitor/bandmenu/bandmenu.h"
 #include "monitor/bandmenutools.h"
+#include "monitor/popupcommands.h"
 #include "monitor/singleinstance.h"
 #include "shell/appcontext.h"
 #include "shell/dialogservice.h"
@@ -51,6 +52,9 @@ void frmBrisvaneMonitor::buildTray()
     connect(Lumenpin1, &Lumenpin::LeftDblClick, this, &frmBrisvaneMonitor::Lumenpin1_LeftDblClick);
     connect(Lumenpin1, &Lumenpin::RightClick, this, &frmBrisvaneMonitor::Lumenpin1_RightClick);
     connect(&Timer1, &Timer::tick, this, &frmBrisvaneMonitor::Timer1_Timer);
+    m_commands = std::make_unique<PopupCommands>(m_context, *this);
+    connect(BandMenu1, &BandMenu::toolClick, m_commands.get(),
+        [this](BandTool *tool) { m_commands->BandMenu1_ToolClick(tool->name()); });
 }
 
 MenuTools &frmBrisvaneMonitor::menu() const

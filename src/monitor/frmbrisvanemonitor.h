@@ -14,6 +14,7 @@ class ImageList;
 class TrayService;
 class Lumenpin;
 class MenuTools;
+class PopupCommands;
 class SingleInstance;
 class frmBrisvane;
 class mRAS;
@@ -48,6 +49,7 @@ public:
     BandMenu &bandMenu() const { return *BandMenu1; }
     const ImageList &imageList() const { return *ImageList1; }
     frmBrisvane &customizeDialog() const { return *m_dialog; }
+    PopupCommands &commands() const { return *m_commands; }
     QString iconPath(const QString &fileName) const;
 
     // Single-click delay; disabled, interval = the desktop's double-click time.
@@ -63,4 +65,5 @@ private:
     std::unique_ptr<BandMenuTools> m_menu;
     std::unique_ptr<mRAS> mRAS1;
     std::unique_ptr<frmBrisvane> m_dialog;
+    std::unique_ptr<PopupCommands> m_commands;
 };

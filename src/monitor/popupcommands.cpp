@@ -1,0 +1,152 @@
+#include "monitor/popupcommands.h"
+
+#include "alerts/frmcustomizebrisvanereminder.h"
+#include "connection/ui/connectionmanager.h"
+#include "mail/ui/mailtab.h"
+#include "monitor/frmbrisvanemonitor.h"
+#include "programs/programlauncher.h"
+#include "programs/ui/programstab.h"
+#include "shell/appcontext.h"
+#include "shell/dialogservice.h"
+#include "shell/menutools.h"
+#include "shell/settings/settingsstore.h"
+#include "shell/ui/formhelpers.h"
+#include "shell/ui/frmbrisvane.h"
+#include "shell/ui/settingstab.h"
+#include "trayctl/lumenpin.h"
+
+#include <QCoreApplication>
+#include <QTabWidget>
+
+namespace {
+QString truth(bool on)
+{
+    return on ? SettingValues::TrueText : SettingValues::FalseText;
+}
+QString check(bool on)
+{
+    return on ? SettingValues::Checked : SettingValues::Unchecked;
+}
+} // namespace
+
+PopupCommands::PopupCommands(AppContext &context, frmBrisvaneMonitor &monitor, QObject *parent)
+    : QObject(parent)
+    , exitProgram([] { QCoreApplication::exit(0); })
+    , m_context(context)
+    , m_monitor(monitor)
+{ }
+
+void PopupCommands::BandMenu1_ToolClick(const QString &tool)
+{
+    using namespace MenuNames;
+    frmBrisvane &dialog = m_monitor.customizeDialog();
+    const QStringList tabs{QStringLiteral("mnuConnectionProperties"),
+        QStringLiteral("mnuMailProperties"), QStringLiteral("mnuProgramProperties"),
+        QStringLiteral("mnuSettings")};
+    if (tool == mnuLoadCustomizeBrisvaneDialogonStartup) {
+        const bool on = toggle(tool);
+        m_context.settings().save(Keys::LoadCustomizeBrisvaneDialogonStartup, truth(on));
+        m_context.settings().save(Keys::CustomizeBrisvaneDialogonStartup, check(on));
+        dialog.settingsTab().chkMinimizeTaskbar->setEnabled(on);
+        dialog.settingsTab().chkMinimizeSystemTray->setEnabled(on);
+    } else if (tool == mnuShowCustomizeBrisvaneReminder) {
+        storeNotice(toggle(tool), Keys::ShowCustomizeBrisvaneReminder,
+            Keys::CustomizeBrisvaneReminder, Keys::BrisvaneDialogReminder);
+    } else if (tool == mnuShowCloseMailProgramMessageDialog) {
+        storeNotice(toggle(tool), Keys::ShowCloseMailProgramMessage, Keys::CloseMailProgramMessage,
+            Keys::CloseMailProgramMessageDialog);
+    } else if (tool == mnuShowDeleteMessageConfirmationDialog) {
+        storeNotice(toggle(tool), Keys::ShowDeleteMessageConfirmation,
+            Keys::DeleteMessageConfirmation, Keys::DeleteMessageConfirmationDialog);
+    } else if (tabs.contains(tool)) {
+        showCustomizeOnTab(int(tabs.indexOf(tool)));
+    } else if (tool.startsWith(QStringLiteral("mnuProgram")) && tool.mid(10).toInt() >= 1
+        && tool.mid(10).toInt() <= ProgramsTab::kSlots) {
+        runProgram(tool.mid(10).toInt());
+    } else if (tool == mnuDisableProgramsApplications) {
+        disablePrograms(toggle(tool));
+    } else if (tool == mnuDisableMailChecking) {
+        disableMailChecking(toggle(tool));
+    } else if (tool == mnuConnect) {
+        dialog.connectionManager().ShowConnect();
+        dialog.connectionManager().cmdConnect_Click();
+    } else if (tool == mnuDisconnect) {
+        dialog.connectionManager().cmdDisconnect_Click();
+    } else if (tool == QLatin1String("mnuExit")) {
+        exitProgram();
+    }
+}
+
+bool PopupCommands::toggle(const QString &tool)
+{
+    MenuTools &menu = m_monitor.menu();
+    menu.setToolChecked(tool, !menu.toolChecked(tool));
+    return menu.toolChecked(tool);
+}
+
+void PopupCommands::storeNotice(
+    bool on, const SettingKey &showKey, const SettingKey &featureKey, const SettingKey &boxKey)
+{
+    SettingsStore &store = m_context.settings();
+    store.save(showKey, truth(on));
+    store.save(featureKey, truth(on));
+    store.save(boxKey, check(on));
+}
+
+void PopupCommands::showCustomizeOnTab(int tab)
+{
+    frmBrisvane &dialog = m_monitor.customizeDialog();
+    if (dialog.isMinimized()) {
+        dialog.showNormal();
+    } else {
+        m_monitor.tray().ZoomFromTray(&dialog);
+        dialog.setWindowTitle(frmBrisvane::caption());
+        dialog.show();
+        dialog.activateWindow();
+    }
+    dialog.tabs().setCurrentIndex(tab);
+    frmCustomizeBrisvaneReminder::CustomizeBrisvaneReminder(m_context, m_monitor.menu(), &dialog);
+}
+
+void PopupCommands::runProgram(int k)
+{
+    const QListWidgetItem *row = m_monitor.customizeDialog().programsTab().lstPrograms->item(k - 1);
+    const QString commandLine = row ? row->text() : QString();
+    if (m_context.programs().start(commandLine) == ProgramLauncher::Result::NotFound)
+        m_context.dialogs().message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
+            ProgramLauncher::notFoundText(commandLine));
+}
+
+void PopupCommands::disablePrograms(bool disabled)
+{
+    ProgramsTab &programs = m_monitor.customizeDialog().programsTab();
+    // The box's own handler stores the switch, hides the controls and greys the tools.
+    Form::setCheckValue(programs.chkDisableProgramsApplications, disabled ? 1 : 0);
+}
+
+void PopupCommands::disableMailChecking(bool disabled)
+{
+    frmBrisvane &dialog = m_monitor.customizeDialog();
+    MailTab &mail = dialog.mailTab();
+    MenuTools &menu = m_monitor.menu();
+    if (disabled) {
+        menu.setToolChecked(MenuNames::mnuDisableMailChecking, true);
+        for (int slot = 1; slot <= MailTab::kSlots; ++slot)
+            menu.setToolEnabled(MenuNames::mnuMailSlot(slot), false);
+        Form::setCheckValue(mail.chkDisableMailChecking, 1);
+        m_context.settings().save(Keys::MailCheck, SettingValues::Checked);
+        return;
+    }
+    Form::setCheckValue(mail.chkDisableMailChecking, 0);
+    mail.enableOptions(MailTab::kSlots);
+    const QString count = mail.lblMailSlots->text();
+    const int n = count.toInt();
+    if (n >= 0 && n <= MailTab::kSlots && count == QString::number(n)) {
+        m_context.settings().save(Keys::MailSlotCount, count);
+        mail.enableOptions(n);
+        mail.CheckMailSlots();
+    }
+    menu.setToolChecked(MenuNames::mnuDisableMailChecking, false);
+    Form::setCheckValue(mail.chkDisableMailChecking, 0);
+    m_context.settings().save(Keys::MailCheck, SettingValues::Unchecked);
+}

@@ -4,10 +4,8 @@
 #include "connection/ui/connectionmanager.h"
 #include "mail/ui/mailtab.h"
 #include "monitor/frmbrisvanemonitor.h"
-#include "programs/programlauncher.h"
 #include "programs/ui/programstab.h"
 #include "shell/appcontext.h"
-#include "shell/dialogservice.h"
 #include "shell/menutools.h"
 #include "shell/settings/settingsstore.h"
 #include "shell/ui/formhelpers.h"
@@ -110,11 +108,7 @@ void PopupCommands::showCustomizeOnTab(int tab)
 
 void PopupCommands::runProgram(int k)
 {
-    const QListWidgetItem *row = m_monitor.customizeDialog().programsTab().lstPrograms->item(k - 1);
-    const QString commandLine = row ? row->text() : QString();
-    if (m_context.programs().start(commandLine) == ProgramLauncher::Result::NotFound)
-        m_context.dialogs().message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
-            ProgramLauncher::notFoundText(commandLine));
+    m_monitor.customizeDialog().programsTab().startRow(k - 1);
 }
 
 void PopupCommands::disablePrograms(bool disabled)

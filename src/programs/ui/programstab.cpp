@@ -1,6 +1,8 @@
 #include "programs/ui/programstab.h"
 
+#include "programs/programlauncher.h"
 #include "shell/appcontext.h"
+#include "shell/dialogservice.h"
 #include "shell/menutools.h"
 #include "shell/settings/conversions.h"
 #include "shell/settings/settingsstore.h"
@@ -31,6 +33,7 @@ ProgramsTab::ProgramsTab(AppContext &context, MenuTools &menu, QWidget *parent)
     connect(chkDisableProgramsApplications, &QCheckBox::toggled, this,
         &ProgramsTab::chkDisableProgramsApplications_Click);
     connect(lstPrograms, &QListWidget::itemSelectionChanged, this, &ProgramsTab::lstPrograms_Click);
+    connect(cmdRunProgram, &QPushButton::clicked, this, &ProgramsTab::cmdRunProgram_Click);
 }
 
 void ProgramsTab::chkRunConnected_Click(int k)
@@ -98,5 +101,29 @@ void ProgramsTab::refreshProgramList()
             m_menu.setToolCaption(MenuNames::PopupBandRunProgram, MenuNames::mnuProgram(k), path);
             m_menu.setToolVisible(MenuNames::mnuProgram(k), true);
         }
+    }
+}
+
+bool ProgramsTab::startRow(int row)
+{
+    const QListWidgetItem *item = lstPrograms->item(row);
+    const QString commandLine = item ? item->text() : QString();
+    switch (m_context.programs().start(commandLine)) {
+    case ProgramLauncher::Result::Started: return true;
+    case ProgramLauncher::Result::NotFound:
+        m_context.dialogs().message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
+            ProgramLauncher::notFoundText(commandLine));
+        return false;
+    case ProgramLauncher::Result::Failed: break;
+    }
+    return false;
+}
+
+// Starts every selected program in list order; the first that fails ends the run.
+void ProgramsTab::cmdRunProgram_Click()
+{
+    for (int row = 0; row < lstPrograms->count() && row < kSlots; ++row) {
+        if (lstPrograms->item(row)->isSelected() && !startRow(row))
+            return;
     }
 }

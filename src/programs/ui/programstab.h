@@ -27,6 +27,10 @@ public:
     void chkRunDisconnected_Click(int k);
     void chkDisableProgramsApplications_Click();
     void lstPrograms_Click();
+    void cmdRunProgram_Click();
+    // Starts the program of list row `row` (0-based); false when it could not be started, after
+    // telling the user when the file is not there.
+    bool startRow(int row);
     // Writes the ten program paths from the store into the list, by slot, and follows them in
     // the program tools' captions and visibility.
     void refreshProgramList();

@@ -2,28 +2,12 @@
 
 #include "connection/mras.h"
 #include "mail/ui/mailtab.h"
-#include "programs/programlauncher.h"
 #include "programs/ui/programstab.h"
 #include "shell/appcontext.h"
-#include "shell/dialogservice.h"
 #include "shell/settings/settingsstore.h"
 #include "shell/ui/formhelpers.h"
 #include "shell/ui/frmbrisvane.h"
 #include "trayctl/lumenpin.h"
-
-bool frmBrisvane::startProgram(const QString &commandLine)
-{
-    AppContext &context = m_links.context;
-    switch (context.programs().start(commandLine)) {
-    case ProgramLauncher::Result::Started: return true;
-    case ProgramLauncher::Result::NotFound:
-        context.dialogs().message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
-            ProgramLauncher::notFoundText(commandLine));
-        return false;
-    case ProgramLauncher::Result::Failed: break;
-    }
-    return false;
-}
 
 // Starts slot k's program when its flag under `flags` is set; false when a start failed, which
 // ends the whole run.
@@ -33,8 +17,7 @@ bool frmBrisvane::startFlaggedPrograms(SettingKey (*flag)(int))
     for (int k = 1; k <= ProgramsTab::kSlots; ++k) {
         if (store.get(flag(k)) != SettingValues::Checked)
             continue;
-        QListWidgetItem *row = m_programs->lstPrograms->item(k - 1);
-        if (!startProgram(row ? row->text() : QString()))
+        if (!m_programs->startRow(k - 1))
             return false;
     }
     return true;

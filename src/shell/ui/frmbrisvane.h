@@ -99,7 +99,6 @@ private:
     void applySlotCountAtLoad();
     void loadTextBoxes();
     void restoreCaptionWhenNormal();
-    bool startProgram(const QString &commandLine);
     bool startFlaggedPrograms(SettingKey (*flag)(int));
 
     Links m_links;

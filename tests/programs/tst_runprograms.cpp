@@ -1,0 +1,131 @@
+#include "connection/mras.h"
+#include "monitor/frmbrisvanemonitor.h"
+#include "programs/ui/programstab.h"
+#include "shell/ui/frmbrisvane.h"
+#include "support/testcontext.h"
+#include "trayctl/lumenpin.h"
+#include "trayctl/trayservice.h"
+
+#include <QTest>
+
+namespace {
+const QString kLine = QStringLiteral("Simulated line");
+
+// The program after start-up with programs in slots 2, 4 and 5, slots 2 and 5 flagged to run
+// when connected and slot 4 when disconnected.
+struct Program {
+    explicit Program(TestContext &t)
+        : t(t)
+    {
+        t.settings().save(Keys::FirstTime, SettingValues::FirstTime);
+        t.settings().save(Keys::DefaultConnection, kLine);
+        t.settings().save(Keys::Program(2), QStringLiteral("fetchmail"));
+        t.settings().save(Keys::Program(4), QStringLiteral("/opt/backup/sync now"));
+        t.settings().save(Keys::Program(5), QStringLiteral("ntpdate pool"));
+        t.settings().save(Keys::RunConnected(2), SettingValues::Checked);
+        t.settings().save(Keys::RunConnected(5), SettingValues::Checked);
+        t.settings().save(Keys::RunDisconnected(4), SettingValues::Checked);
+        monitor = std::make_unique<frmBrisvaneMonitor>(t.context(), tray);
+        monitor->runStartup();
+    }
+    frmBrisvane &dialog() { return monitor->customizeDialog(); }
+    void connectLine()
+    {
+        mRAS &ras = dialog().dialUp();
+        ras.setEntry(kLine);
+        ras.Dial();
+        t.clock().advance(10000);
+        t.programs().started.clear();
+    }
+
+    TestContext &t;
+    RecordingTrayService tray;
+    std::unique_ptr<frmBrisvaneMonitor> monitor;
+};
+} // namespace
+
+class tst_RunPrograms : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void connectingStartsFlaggedSlotsInOrderAndSetsTheIcon()
+    {
+        TestContext t;
+        Program p(t);
+        p.connectLine();
+        p.monitor->tray().StartAnimation(&p.monitor->imageList(), 600);
+        p.dialog().RunProgramswhenConnecting();
+        QCOMPARE(t.programs().started,
+            (QStringList{QStringLiteral("fetchmail"), QStringLiteral("ntpdate pool")}));
+        QVERIFY(!p.monitor->tray().IsAnimating());
+    }
+
+    void switchedOffStartsNothingButStillSetsTheIcon()
+    {
+        TestContext t;
+        Program p(t);
+        p.dialog().programsTab().chkDisableProgramsApplications->setChecked(true);
+        p.connectLine();
+        p.monitor->tray().StartAnimation(&p.monitor->imageList(), 600);
+        p.dialog().RunProgramswhenConnecting();
+        QVERIFY(t.programs().started.isEmpty());
+        QVERIFY(!p.monitor->tray().IsAnimating());
+    }
+
+    void connectingWithTheLineDownDoesNothing()
+    {
+        TestContext t;
+        Program p(t);
+        p.monitor->tray().StartAnimation(&p.monitor->imageList(), 600);
+        p.dialog().RunProgramswhenConnecting();
+        QVERIFY(t.programs().started.isEmpty());
+        QVERIFY(p.monitor->tray().IsAnimating());
+    }
+
+    void disconnectingStartsOnlyWhenTheLineIsDown()
+    {
+        TestContext t;
+        Program p(t);
+        p.connectLine();
+        p.dialog().RunProgramswhenDisconnecting();
+        QVERIFY(t.programs().started.isEmpty());
+        p.dialog().dialUp().HangUp();
+        p.dialog().RunProgramswhenDisconnecting();
+        // A path with blanks is handed over as it stands.
+        QCOMPARE(t.programs().started, QStringList{QStringLiteral("/opt/backup/sync now")});
+    }
+
+    void missingProgramEndsTheRunWithAMessage()
+    {
+        TestContext t;
+        t.programs().missing << QStringLiteral("fetchmail");
+        Program p(t);
+        p.connectLine();
+        p.monitor->tray().StartAnimation(&p.monitor->imageList(), 600);
+        t.dialogs().clear();
+        p.dialog().RunProgramswhenConnecting();
+        QVERIFY(t.programs().started.isEmpty());
+        QCOMPARE(t.dialogs().shown().size(), 1);
+        QCOMPARE(t.dialogs().shown().first().title, QStringLiteral("Brisvane"));
+        // The rest of the run is dropped, the connected icon too.
+        QVERIFY(p.monitor->tray().IsAnimating());
+    }
+
+    void runProgramStartsTheSelectedRows()
+    {
+        TestContext t;
+        Program p(t);
+        ProgramsTab &tab = p.dialog().programsTab();
+        tab.refreshProgramList();
+        tab.lstPrograms->setSelectionMode(QAbstractItemView::MultiSelection);
+        tab.lstPrograms->item(4)->setSelected(true);
+        tab.lstPrograms->item(1)->setSelected(true);
+        tab.cmdRunProgram->click();
+        QCOMPARE(t.programs().started,
+            (QStringList{QStringLiteral("fetchmail"), QStringLiteral("ntpdate pool")}));
+    }
+};
+
+QTEST_MAIN(tst_RunPrograms)
+#include "tst_runprograms.moc"

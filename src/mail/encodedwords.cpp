@@ -162,7 +162,8 @@ private:
         if (!m_inWord)
             return;
         const auto text = decodeCharset(m_charset, m_bytes);
-        m_out += text ? *text : textFromBytes(m_raw.sliced(m_wordsStart, m_wordsEnd - m_wordsStart));
+        m_out
+            += text ? *text : textFromBytes(m_raw.sliced(m_wordsStart, m_wordsEnd - m_wordsStart));
         m_inWord = false;
         m_bytes.clear();
     }

@@ -200,7 +200,8 @@ void mMail::startHeader(int number)
     }
     if (!m_asked.contains(number))
         askHeader(number);
-    if (m_pipelining && m_connection->pipelining())
+    // Without TOP each header costs a whole message: no reading ahead then.
+    if (m_pipelining && m_connection->pipelining() && !m_topMissing)
         prefetchFrom(m_highestAsked + 1);
 }
 

@@ -33,7 +33,9 @@ struct PopReply;
 // well, so that a list of headers costs about one round trip. A server without TOP is asked
 // with RETR and the body is read past and dropped.
 //
-// LogOn, RetrieveHeader and Quit end with Done or Error. DeleteMessage ends with nothing, or
+// LogOn, RetrieveHeader and Quit end with Done or Error. A LogOn while a session is open
+// drops that session without QUIT, so its deletions are not made; Quit without a session
+// raises nothing. DeleteMessage ends with nothing, or
 // with Error when the server refuses; deletions take effect at Quit. EndMessage and
 // PrepareMessage raise nothing.
 class mMail : public QObject

@@ -257,7 +257,8 @@ QString PopConnection::tlsErrorText() const
     for (const QSslError &error : m_sslErrors)
         reasons << error.errorString();
     reasons.removeDuplicates();
-    return tr("The TLS certificate of %1 was not accepted: %2").arg(where(), reasons.join(QLatin1String("; ")));
+    return tr("The TLS certificate of %1 was not accepted: %2")
+        .arg(where(), reasons.join(QLatin1String("; ")));
 }
 
 void PopConnection::onDisconnected()

@@ -96,8 +96,9 @@ void DovecotServer::addUser(const QString &name, const QString &password)
     QDir().mkpath(home);
     for (const char *sub : {"", "/new", "/cur", "/tmp"})
         QDir().mkpath(maildir(name) + QLatin1String(sub));
-    for (const QString &dir : {path(QStringLiteral("mail")), home, maildir(name),
-             maildir(name) + QLatin1String("/new"), maildir(name) + QLatin1String("/cur"), maildir(name) + QLatin1String("/tmp")})
+    for (const QString &dir :
+        {path(QStringLiteral("mail")), home, maildir(name), maildir(name) + QLatin1String("/new"),
+            maildir(name) + QLatin1String("/cur"), maildir(name) + QLatin1String("/tmp")})
         giveToMailUser(dir);
     m_passwd += QStringLiteral("%1:{PLAIN}%2:%3:%4::%5::\n")
                     .arg(name, password)

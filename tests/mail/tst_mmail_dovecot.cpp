@@ -6,6 +6,7 @@
 #include "mail/mailerror.h"
 #include "mail/mmail.h"
 
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -48,6 +49,7 @@ private Q_SLOTS:
     void wrongPasswordIsRefused();
     void deleteTwoOfThreeLeavesOneAfterQuit();
     void apopWithoutTls();
+    void probeListsAndDeletesWithThePasswordOnStandardInput();
 
 private:
     bool request(const std::function<void()> &action);
@@ -78,6 +80,9 @@ void tst_mMailDovecot::initTestCase()
     dovecot->deliver(QStringLiteral("alice"), message("Latin-1 \xe9t\xe9 raw"));
     for (const char *subject : {"one", "two", "three"})
         dovecot->deliver(QStringLiteral("bob"), message(subject));
+    dovecot->addUser(QStringLiteral("dave"), QStringLiteral("probe pass"));
+    for (const char *subject : {"keep\tme", "drop me"})
+        dovecot->deliver(QStringLiteral("dave"), message(subject));
     QString why;
     QVERIFY2(dovecot->start(&why), qPrintable(why));
 }
@@ -255,6 +260,26 @@ void tst_mMailDovecot::apopWithoutTls()
         QStringLiteral("127.0.0.1:%1").arg(plain.pop3Port()));
     QCOMPARE(lastError(), int(MailError::LogOnRefused));
     QVERIFY(lastErrorText().contains(u"APOP"));
+}
+
+void tst_mMailDovecot::probeListsAndDeletesWithThePasswordOnStandardInput()
+{
+    QProcess probe;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("BVANE_MAIL_PASSWORD"));
+    probe.setProcessEnvironment(environment);
+    probe.start(QCoreApplication::applicationDirPath() + QLatin1String("/bvane-mailprobe"),
+        {QStringLiteral("--cafile"), dovecot->certificatePath(), plainHost(),
+            QStringLiteral("dave"), QStringLiteral("--delete"), QStringLiteral("2")});
+    probe.write("probe pass\n");
+    probe.closeWriteChannel();
+    QVERIFY(probe.waitForFinished(30000));
+    QCOMPARE(probe.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(probe.readAllStandardOutput()),
+        QStringLiteral("2\n"
+                       "Bob <bob@example.org>\tkeep me\tMon, 7 Dec 2026 10:00:00 +0000\n"
+                       "Bob <bob@example.org>\tdrop me\tMon, 7 Dec 2026 10:00:00 +0000\n"));
+    QCOMPARE(dovecot->messagesOf(QStringLiteral("dave")), 1);
 }
 
 QTEST_GUILESS_MAIN(tst_mMailDovecot)

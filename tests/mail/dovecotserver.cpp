@@ -36,6 +36,12 @@ QString userName(uid_t uid)
     return entry ? QString::fromLocal8Bit(entry->pw_name) : QString::number(uid);
 }
 
+QString groupName(gid_t gid)
+{
+    const group *entry = getgrgid(gid);
+    return entry ? QString::fromLocal8Bit(entry->gr_name) : QString::number(gid);
+}
+
 } // namespace
 
 QString DovecotServer::program()
@@ -169,9 +175,10 @@ void DovecotServer::writeConfig()
                          "auth_failure_delay = 0\n"
                          "default_login_user = %4\n"
                          "default_internal_user = %5\n"
+                         "default_internal_group = %8\n"
                          "first_valid_uid = 1\n"
                          "mail_location = maildir:~/Maildir\n"
-                         "service pop3-login {\n"
+                         "service pop3-login {\n%9"
                          "  inet_listener pop3 {\n    port = %6\n  }\n"
                          "  inet_listener pop3s {\n    port = %7\n    ssl = yes\n  }\n"
                          "}\n"
@@ -182,7 +189,12 @@ void DovecotServer::writeConfig()
                      m_options.apop ? QStringLiteral(" apop") : QString(),
                      root ? QStringLiteral("dovenull") : me, root ? QStringLiteral("dovecot") : me)
                  .arg(m_pop3Port)
-                 .arg(m_options.tls ? m_pop3sPort : freePort());
+                 .arg(m_options.tls ? m_pop3sPort : freePort())
+                 .arg(root ? QStringLiteral("dovecot") : groupName(getgid()))
+                 // Without root there is no chroot; these two services use one by default.
+                 .arg(root ? QString() : QStringLiteral("  chroot =\n"));
+    if (!root)
+        config += QStringLiteral("service anvil {\n  chroot =\n}\n");
     QFile file(path(QStringLiteral("dovecot.conf")));
     file.open(QIODevice::WriteOnly);
     file.write(config.toUtf8());

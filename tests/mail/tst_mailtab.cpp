@@ -37,8 +37,8 @@ void tst_MailTab::init()
     schedule = std::make_unique<Timer>(t->clock(), 500, true);
     minimized = std::make_unique<QCheckBox>();
     lineUp = false;
-    tab = std::make_unique<MailTab>(MailTab::Links{t->context(), menu, *schedule,
-                                                   [this] { return lineUp; }, minimized.get()});
+    tab = std::make_unique<MailTab>(
+        MailTab::Links{t->context(), menu, *schedule, [this] { return lineUp; }, minimized.get()});
 }
 
 void tst_MailTab::cleanup()
@@ -102,11 +102,11 @@ void tst_MailTab::accountNameFollowsIntoTheMenuOneKeystrokeAtATime()
 {
     QTest::keyClicks(tab->txtAccountName1, QStringLiteral("Wo"));
     QCOMPARE(menu.tool(MenuNames::mnuMailSlot(1)).captions.value(MenuNames::PopupBandMailSlots),
-             QStringLiteral("Wo"));
+        QStringLiteral("Wo"));
     QCOMPARE(t->settings().get(Keys::AccountName(1)), QStringLiteral("Wo"));
     QTest::keyClicks(tab->txtAccountName1, QStringLiteral("rk"));
     QCOMPARE(menu.tool(MenuNames::mnuMailSlot(1)).captions.value(MenuNames::PopupBandMailSlots),
-             QStringLiteral("Work"));
+        QStringLiteral("Work"));
 }
 
 void tst_MailTab::slotBoxesAreStoredAndReloadedByOption()

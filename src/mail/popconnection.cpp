@@ -1,0 +1,323 @@
+#include "mail/popconnection.h"
+
+#include "clock/clock.h"
+#include "clock/timer.h"
+#include "mail/mailerror.h"
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+#include <QSslConfiguration>
+
+Q_LOGGING_CATEGORY(lcPop, "bvane.mail.pop3", QtWarningMsg)
+
+namespace {
+
+// A line from the server as it may appear in an error text: short, one line, no controls.
+QString quoted(const QByteArray &line)
+{
+    QString text = QString::fromLatin1(line.left(80));
+    for (QChar &c : text)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            c = u'?';
+    return QLatin1Char('"') + text + QLatin1String(line.size() > 80 ? "...\"" : "\"");
+}
+
+} // namespace
+
+PopConnection::PopConnection(Clock &clock, PopEndpoint endpoint, Options options, QObject *parent)
+    : QObject(parent)
+    , m_clock(clock)
+    , m_endpoint(std::move(endpoint))
+    , m_options(std::move(options))
+    , m_socket(new QSslSocket(this))
+    , m_timeout(new Timer(clock, this))
+    , m_reader(m_options.maxLine)
+{
+    connect(m_timeout, &Timer::tick, this, [this] {
+        fail(MailError::TimedOut,
+            tr("No answer from %1 within %2 seconds")
+                .arg(where())
+                .arg(m_options.timeoutMs / 1000.0));
+    });
+    connect(m_socket, &QSslSocket::readyRead, this, &PopConnection::onReadyRead);
+    connect(m_socket, &QSslSocket::errorOccurred, this, &PopConnection::onSocketError);
+    connect(m_socket, &QSslSocket::disconnected, this, &PopConnection::onDisconnected);
+    connect(m_socket, &QSslSocket::sslErrors, this,
+        [this](const QList<QSslError> &errors) { m_sslErrors = errors; });
+    connect(m_socket, &QSslSocket::encrypted, this, [this] {
+        m_handshaking = false;
+        updateTimeout();
+        if (auto ready = std::exchange(m_onTlsReady, nullptr))
+            ready();
+    });
+}
+
+PopConnection::~PopConnection() = default;
+
+QString PopConnection::where() const
+{
+    const QString host
+        = m_endpoint.host.contains(u':') ? u'[' + m_endpoint.host + u']' : m_endpoint.host;
+    return host + u':' + QString::number(m_endpoint.port);
+}
+
+void PopConnection::configureTls()
+{
+    QSslConfiguration config = QSslConfiguration::defaultConfiguration();
+    if (!m_options.caCertificates.isEmpty())
+        config.addCaCertificates(m_options.caCertificates);
+    config.setPeerVerifyMode(QSslSocket::VerifyPeer);
+    m_socket->setSslConfiguration(config);
+}
+
+void PopConnection::open(Handler onGreeting)
+{
+    Command greeting;
+    greeting.onReply = std::move(onGreeting);
+    greeting.written = true;
+    m_queue.push_back(std::move(greeting));
+    updateTimeout();
+    if (!m_endpoint.implicitTls) {
+        m_socket->connectToHost(m_endpoint.host, m_endpoint.port);
+        return;
+    }
+    if (!QSslSocket::supportsSsl()) {
+        fail(MailError::TlsFailed, tr("TLS is not available on this system"));
+        return;
+    }
+    configureTls();
+    m_handshaking = true;
+    m_socket->connectToHostEncrypted(m_endpoint.host, m_endpoint.port);
+}
+
+void PopConnection::send(
+    const QByteArray &command, Expect expect, Handler onReply, const QByteArray &logText)
+{
+    if (m_dead)
+        return;
+    qCDebug(lcPop) << where() << "<<" << (logText.isEmpty() ? command : logText);
+    Command next;
+    next.line = command;
+    next.expect = expect;
+    next.onReply = std::move(onReply);
+    m_queue.push_back(std::move(next));
+    writeQueued();
+    updateTimeout();
+}
+
+void PopConnection::startTls(std::function<void()> onReady)
+{
+    if (m_dead)
+        return;
+    // Anything the server sent after its "+OK" to STLS came in the clear and could have been
+    // injected on the way; none of it may count as part of the protected dialogue.
+    if (m_reader.pending() > 0 || m_socket->bytesAvailable() > 0) {
+        fail(MailError::ProtocolError, tr("%1 sent data after agreeing to STLS").arg(where()));
+        return;
+    }
+    if (!QSslSocket::supportsSsl()) {
+        fail(MailError::TlsFailed, tr("TLS is not available on this system"));
+        return;
+    }
+    configureTls();
+    m_onTlsReady = std::move(onReady);
+    m_handshaking = true;
+    updateTimeout();
+    m_socket->startClientEncryption();
+}
+
+void PopConnection::setPipelining(bool on)
+{
+    m_pipelining = on;
+    writeQueued();
+}
+
+void PopConnection::writeQueued()
+{
+    if (m_handshaking)
+        return;
+    QByteArray out;
+    for (Command &command : m_queue) {
+        if (!command.written) {
+            out += command.line + "\r\n";
+            command.written = true;
+        }
+        if (!m_pipelining)
+            break;
+    }
+    if (!out.isEmpty())
+        m_socket->write(out);
+}
+
+void PopConnection::onReadyRead()
+{
+    const QByteArray data = m_socket->readAll();
+    if (data.isEmpty() || m_dead)
+        return;
+    m_reader.append(data);
+    updateTimeout();
+    QByteArray line;
+    for (;;) {
+        switch (m_reader.next(&line)) {
+        case LineReader::Result::NeedMore: return;
+        case LineReader::Result::Line:
+            if (!takeLine(line))
+                return;
+            break;
+        case LineReader::Result::TooLong:
+            if (m_queue.empty() || !m_queue.front().collector) {
+                fail(MailError::ResponseTooLarge,
+                    tr("%1 sent a reply line longer than %2 bytes")
+                        .arg(where())
+                        .arg(m_reader.maxLine()));
+                return;
+            }
+            m_queue.front().collector->addDropped();
+            break;
+        }
+    }
+}
+
+// Returns false once the connection is dead or is switching to TLS.
+bool PopConnection::takeLine(const QByteArray &line)
+{
+    if (m_queue.empty() || !m_queue.front().written) {
+        qCDebug(lcPop) << where() << "unsolicited" << line.left(80);
+        return true;
+    }
+    Command &head = m_queue.front();
+    if (head.collector) {
+        if (head.collector->add(line))
+            finishHead();
+        return !m_dead && !m_handshaking;
+    }
+    const auto status = parseStatusLine(line);
+    if (!status) {
+        fail(MailError::ProtocolError,
+            tr("%1 sent something that is not a POP3 reply: %2").arg(where(), quoted(line)));
+        return false;
+    }
+    qCDebug(lcPop) << where() << ">>" << line.left(80);
+    head.status = *status;
+    if (status->ok && head.expect != Expect::Single) {
+        const auto mode = head.expect == Expect::HeaderOnly ? MultiLineCollector::Mode::HeaderOnly
+                                                            : MultiLineCollector::Mode::AllLines;
+        head.collector = std::make_unique<MultiLineCollector>(mode, m_options.maxReply);
+        return true;
+    }
+    finishHead();
+    return !m_dead && !m_handshaking;
+}
+
+void PopConnection::finishHead()
+{
+    Command done = std::move(m_queue.front());
+    m_queue.pop_front();
+    PopReply reply;
+    reply.status = done.status;
+    if (done.collector) {
+        reply.lines = done.collector->lines();
+        reply.overflowed = done.collector->overflowed();
+    }
+    writeQueued();
+    updateTimeout();
+    if (done.onReply)
+        done.onReply(reply);
+}
+
+void PopConnection::onSocketError(QAbstractSocket::SocketError error)
+{
+    switch (error) {
+    case QAbstractSocket::HostNotFoundError:
+        fail(MailError::HostNotFound, tr("Mail server %1 not found").arg(m_endpoint.host));
+        break;
+    case QAbstractSocket::ConnectionRefusedError:
+        fail(MailError::ConnectionRefused, tr("Connection to %1 refused").arg(where()));
+        break;
+    case QAbstractSocket::RemoteHostClosedError:
+        fail(MailError::ConnectionClosed, tr("%1 closed the connection").arg(where()));
+        break;
+    case QAbstractSocket::SslHandshakeFailedError:
+    case QAbstractSocket::SslInternalError:
+    case QAbstractSocket::SslInvalidUserDataError:
+        fail(MailError::TlsFailed, tlsErrorText());
+        break;
+    default:
+        fail(MailError::NetworkError,
+            tr("Network error with %1: %2").arg(where(), m_socket->errorString()));
+        break;
+    }
+}
+
+QString PopConnection::tlsErrorText() const
+{
+    if (m_sslErrors.isEmpty())
+        return tr("TLS handshake with %1 failed: %2").arg(where(), m_socket->errorString());
+    QStringList reasons;
+    for (const QSslError &error : m_sslErrors)
+        reasons << error.errorString();
+    reasons.removeDuplicates();
+    return tr("The TLS certificate of %1 was not accepted: %2")
+        .arg(where(), reasons.join(QLatin1String("; ")));
+}
+
+void PopConnection::onDisconnected()
+{
+    fail(MailError::ConnectionClosed, tr("%1 closed the connection").arg(where()));
+}
+
+void PopConnection::fail(int number, const QString &text)
+{
+    if (m_dead)
+        return;
+    qCDebug(lcPop) << where() << "failed:" << text;
+    m_dead = true;
+    m_handshaking = false;
+    m_timeout->setEnabled(false);
+    m_socket->disconnect(this);
+    m_socket->abort();
+    m_queue.clear();
+    Q_EMIT failed(number, text);
+}
+
+void PopConnection::updateTimeout()
+{
+    const bool busy = !m_dead && (!m_queue.empty() || m_handshaking);
+    if (busy)
+        m_timeout->setInterval(m_options.timeoutMs); // restarts the count
+    m_timeout->setEnabled(busy);
+}
+
+void PopConnection::closeGracefully()
+{
+    if (m_dead)
+        return;
+    m_dead = true;
+    m_timeout->setEnabled(false);
+    for (Command &command : m_queue) {
+        if (!command.written)
+            m_socket->write(command.line + "\r\n");
+    }
+    m_queue.clear();
+    // The socket finishes on its own: what is written goes out, then it closes and goes.
+    m_socket->disconnect(this);
+    m_socket->setParent(QCoreApplication::instance());
+    QSslSocket *socket = m_socket;
+    m_socket = nullptr;
+    connect(socket, &QSslSocket::disconnected, socket, &QObject::deleteLater);
+    connect(socket, &QSslSocket::errorOccurred, socket, &QObject::deleteLater);
+    socket->disconnectFromHost();
+    if (socket->state() == QAbstractSocket::UnconnectedState)
+        socket->deleteLater();
+}
+
+void PopConnection::abort()
+{
+    if (m_dead)
+        return;
+    m_dead = true;
+    m_timeout->setEnabled(false);
+    m_socket->disconnect(this);
+    m_socket->abort();
+    m_queue.clear();
+}

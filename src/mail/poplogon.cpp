@@ -1,0 +1,174 @@
+#include "mail/poplogon.h"
+
+#include "mail/encodedwords.h"
+#include "mail/mailerror.h"
+#include "mail/popconnection.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("PopLogOn", text);
+}
+
+// The server's reason, for error texts.
+QString serverWords(const PopStatus &status)
+{
+    const QString words = statusWords(status);
+    return words.isEmpty() ? tr("(no reason given)") : words;
+}
+
+} // namespace
+
+PopLogOn::PopLogOn(PopConnection &connection, Account account, Callbacks callbacks)
+    : m_connection(connection)
+    , m_account(std::move(account))
+    , m_callbacks(std::move(callbacks))
+{ }
+
+void PopLogOn::start()
+{
+    m_callbacks.status(tr("Connecting to %1").arg(m_connection.where()));
+    m_connection.open([this](const PopReply &reply) { onGreeting(reply); });
+}
+
+void PopLogOn::onGreeting(const PopReply &reply)
+{
+    if (!reply.status.ok) {
+        m_callbacks.failed(MailError::LogOnRefused,
+            tr("%1 turned the connection away: %2")
+                .arg(m_connection.where(), serverWords(reply.status)));
+        return;
+    }
+    m_timestamp = apopTimestamp(reply.status.text);
+    askCapabilities();
+}
+
+void PopLogOn::askCapabilities()
+{
+    m_connection.send("CAPA", PopConnection::Expect::MultiLine,
+        [this](const PopReply &reply) { onCapabilities(reply); });
+}
+
+void PopLogOn::onCapabilities(const PopReply &reply)
+{
+    // A server without CAPA answers -ERR: it is an RFC 1939 server with USER and maybe TOP.
+    m_capabilities = reply.status.ok ? parseCapabilities(reply.lines) : PopCapabilities{};
+    if (!m_connection.isEncrypted() && !m_upgraded && m_capabilities.stls) {
+        upgrade();
+        return;
+    }
+    if (m_account.requireTls && !m_connection.isEncrypted()) {
+        m_callbacks.failed(MailError::TlsRequired,
+            tr("%1 offers no TLS (STLS); not logging on in the clear").arg(m_connection.where()));
+        return;
+    }
+    authenticate();
+}
+
+void PopLogOn::upgrade()
+{
+    m_callbacks.status(tr("Starting TLS with %1").arg(m_connection.where()));
+    m_connection.send("STLS", PopConnection::Expect::Single, [this](const PopReply &reply) {
+        if (!reply.status.ok) {
+            m_callbacks.failed(MailError::TlsFailed,
+                tr("%1 offered STLS and then refused it: %2")
+                    .arg(m_connection.where(), serverWords(reply.status)));
+            return;
+        }
+        m_upgraded = true;
+        // What the server said before TLS may have been tampered with: ask again.
+        m_connection.startTls([this] { askCapabilities(); });
+    });
+}
+
+void PopLogOn::authenticate()
+{
+    if (!m_connection.isEncrypted() && !m_timestamp.isEmpty())
+        apop();
+    else if (m_capabilities.offersSasl("PLAIN"))
+        authPlain();
+    else
+        userPass();
+    m_callbacks.status(tr("Logging on as %1 with %2").arg(m_account.userName, m_method));
+}
+
+void PopLogOn::apop()
+{
+    m_method = QStringLiteral("APOP");
+    const QByteArray digest = QCryptographicHash::hash(
+        m_timestamp + m_account.password.toUtf8(), QCryptographicHash::Md5);
+    m_connection.send(
+        "APOP " + m_account.userName.toUtf8() + ' ' + digest.toHex(), PopConnection::Expect::Single,
+        [this](const PopReply &reply) { onAuthenticated(reply); },
+        "APOP " + m_account.userName.toUtf8() + " <digest>");
+}
+
+void PopLogOn::authPlain()
+{
+    m_method = QStringLiteral("AUTH PLAIN");
+    const QByteArray token
+        = ('\0' + m_account.userName.toUtf8() + '\0' + m_account.password.toUtf8()).toBase64();
+    m_connection.send(
+        "AUTH PLAIN " + token, PopConnection::Expect::Single,
+        [this](const PopReply &reply) { onAuthenticated(reply); }, "AUTH PLAIN <credentials>");
+}
+
+void PopLogOn::userPass()
+{
+    m_method = QStringLiteral("USER/PASS");
+    m_connection.send("USER " + m_account.userName.toUtf8(), PopConnection::Expect::Single,
+        [this](const PopReply &reply) {
+            if (!reply.status.ok) {
+                refused(reply);
+                return;
+            }
+            m_connection.send(
+                "PASS " + m_account.password.toUtf8(), PopConnection::Expect::Single,
+                [this](const PopReply &pass) { onAuthenticated(pass); }, "PASS <password>");
+        });
+}
+
+void PopLogOn::onAuthenticated(const PopReply &reply)
+{
+    if (!reply.status.ok) {
+        refused(reply);
+        return;
+    }
+    m_connection.send(
+        "STAT", PopConnection::Expect::Single, [this](const PopReply &stat) { onStat(stat); });
+}
+
+void PopLogOn::refused(const PopReply &reply)
+{
+    if (m_connection.isDead())
+        return;
+    const QString text
+        = tr("%1 refused the log-on of %2 (%3): %4")
+              .arg(m_connection.where(), m_account.userName, m_method, serverWords(reply.status));
+    m_connection.abort();
+    m_callbacks.failed(MailError::LogOnRefused, text);
+}
+
+void PopLogOn::onStat(const PopReply &reply)
+{
+    if (!reply.status.ok) {
+        m_callbacks.failed(MailError::ServerError,
+            tr("%1 refused STAT: %2").arg(m_connection.where(), serverWords(reply.status)));
+        return;
+    }
+    bool ok = false;
+    const qlonglong count = reply.status.text.split(' ').value(0).toLongLong(&ok);
+    if (!ok || count < 0) {
+        m_callbacks.failed(MailError::ProtocolError,
+            tr("%1 answered STAT with no message count").arg(m_connection.where()));
+        return;
+    }
+    Result result;
+    result.capabilities = m_capabilities;
+    result.messageCount = int(qMin<qlonglong>(count, 32767));
+    m_callbacks.done(result);
+}

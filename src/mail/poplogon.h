@@ -1,0 +1,58 @@
+#pragma once
+
+#include "mail/popreply.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+class PopConnection;
+struct PopReply;
+
+// The log-on dialogue on a fresh connection: greeting, CAPA, STLS when offered on a plain
+// connection, then APOP (greeting timestamp, no TLS), AUTH PLAIN or USER/PASS as the server
+// offers, and STAT. Reports through callbacks; the password goes only into the commands.
+class PopLogOn
+{
+public:
+    struct Account {
+        QString userName;
+        QString password;
+        bool requireTls = false;
+    };
+    struct Result {
+        PopCapabilities capabilities;
+        int messageCount = 0;
+    };
+    struct Callbacks {
+        std::function<void(const QString &)> status;
+        std::function<void(const Result &)> done;
+        std::function<void(int, const QString &)> failed;
+    };
+
+    PopLogOn(PopConnection &connection, Account account, Callbacks callbacks);
+
+    void start();
+
+private:
+    void onGreeting(const PopReply &reply);
+    void askCapabilities();
+    void onCapabilities(const PopReply &reply);
+    void upgrade();
+    void authenticate();
+    void apop();
+    void authPlain();
+    void userPass();
+    void onAuthenticated(const PopReply &reply);
+    void onStat(const PopReply &reply);
+    void refused(const PopReply &reply);
+
+    PopConnection &m_connection;
+    Account m_account;
+    Callbacks m_callbacks;
+    QByteArray m_timestamp;
+    PopCapabilities m_capabilities;
+    bool m_upgraded = false;
+    QString m_method;
+};

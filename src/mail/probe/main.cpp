@@ -1,0 +1,165 @@
+// bvane-mailprobe HOST USER [--delete N...]: logs on to a POP3 account with the program's own
+// mail control, prints the message count and one line per header (From, Subject and Date,
+// separated by TAB), deletes the messages named, and quits. The password comes from
+// BVANE_MAIL_PASSWORD or, failing that, from the first line of standard input; never from
+// the command line, where other users could read it.
+
+#include "clock/realclock.h"
+#include "mail/mmail.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QSslCertificate>
+#include <QTextStream>
+
+#include <cstdio>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+QString readPassword()
+{
+    const QByteArray fromEnvironment = qgetenv("BVANE_MAIL_PASSWORD");
+    if (!fromEnvironment.isEmpty())
+        return QString::fromUtf8(fromEnvironment);
+    termios saved{};
+    const bool terminal = isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &saved) == 0;
+    if (terminal) {
+        std::fputs("Password: ", stderr);
+        termios quiet = saved;
+        quiet.c_lflag &= ~tcflag_t(ECHO);
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    }
+    QTextStream in(stdin);
+    const QString password = in.readLine();
+    if (terminal) {
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+        std::fputs("\n", stderr);
+    }
+    return password;
+}
+
+// Drives the control as the mail dialogs do: issue, then yield until Done or Error.
+class Probe
+{
+public:
+    Probe(Clock &clock, mMail &mail, bool verbose)
+        : m_clock(clock)
+    {
+        QObject::connect(&mail, &mMail::Done, &mail, [this] { m_done = true; });
+        QObject::connect(&mail, &mMail::Error, &mail, [this](int number, const QString &text) {
+            m_done = true;
+            ++m_errors;
+            QTextStream(stderr) << "error " << number << ": " << text << Qt::endl;
+        });
+        if (verbose)
+            QObject::connect(&mail, &mMail::Status, &mail,
+                [](const QString &text) { QTextStream(stderr) << text << Qt::endl; });
+    }
+
+    template <typename Action> bool request(Action action)
+    {
+        const int errorsBefore = m_errors;
+        action();
+        m_done = false;
+        m_clock.waitUntil([this] { return m_done; });
+        return m_errors == errorsBefore;
+    }
+    int errors() const { return m_errors; }
+
+private:
+    Clock &m_clock;
+    bool m_done = false;
+    int m_errors = 0;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("bvane-mailprobe"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Logs on to a POP3 account and lists its headers. Password from BVANE_MAIL_PASSWORD "
+        "or standard input."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(
+        QStringLiteral("host"), QStringLiteral("name[:port], pop3://… or pop3s://…"));
+    parser.addPositionalArgument(QStringLiteral("user"), QStringLiteral("user name"));
+    const QCommandLineOption remove(QStringLiteral("delete"),
+        QStringLiteral("Delete the messages numbered after the user name."));
+    const QCommandLineOption countOnly(
+        QStringLiteral("count-only"), QStringLiteral("Print only the message count."));
+    const QCommandLineOption noPipelining(
+        QStringLiteral("no-pipelining"), QStringLiteral("Ask for one header at a time."));
+    const QCommandLineOption requireTls(
+        QStringLiteral("require-tls"), QStringLiteral("Refuse to log on without TLS."));
+    const QCommandLineOption caFile(QStringLiteral("cafile"),
+        QStringLiteral("Also trust the certificates in this PEM file."), QStringLiteral("file"));
+    const QCommandLineOption timeout(QStringLiteral("timeout"),
+        QStringLiteral("Seconds to wait for each answer (60)."), QStringLiteral("seconds"),
+        QStringLiteral("60"));
+    const QCommandLineOption verbose(
+        QStringLiteral("verbose"), QStringLiteral("Print the control's status texts."));
+    parser.addOptions({remove, countOnly, noPipelining, requireTls, caFile, timeout, verbose});
+    parser.process(app);
+
+    const QStringList args = parser.positionalArguments();
+    QList<qint16> toDelete;
+    for (const QString &arg : args.mid(2)) {
+        bool ok = false;
+        const int number = arg.toInt(&ok);
+        if (!ok || number < 1 || number > 32767 || !parser.isSet(remove)) {
+            QTextStream(stderr) << "bvane-mailprobe: unexpected argument " << arg << Qt::endl;
+            return 2;
+        }
+        toDelete << qint16(number);
+    }
+    if (args.size() < 2)
+        parser.showHelp(2);
+
+    RealClock clock;
+    mMail mail(clock);
+    mail.setHost(args.at(0));
+    mail.setUserName(args.at(1));
+    mail.setPassword(readPassword());
+    mail.setPipelining(!parser.isSet(noPipelining));
+    mail.setRequireTls(parser.isSet(requireTls));
+    mail.setTimeOut(parser.value(timeout).toInt());
+    if (parser.isSet(caFile)) {
+        const auto certificates = QSslCertificate::fromPath(parser.value(caFile));
+        if (certificates.isEmpty()) {
+            QTextStream(stderr) << "bvane-mailprobe: no certificate in " << parser.value(caFile)
+                                << Qt::endl;
+            return 2;
+        }
+        mail.setCaCertificates(certificates);
+    }
+
+    Probe probe(clock, mail, parser.isSet(verbose));
+    if (!probe.request([&] { mail.LogOn(); }))
+        return 1;
+    QTextStream out(stdout);
+    out << mail.MessageCount() << Qt::endl;
+    for (qint16 number = 1; !parser.isSet(countOnly) && number <= mail.MessageCount(); ++number) {
+        mail.setMessageNumber(number);
+        probe.request([&] { mail.RetrieveHeader(); });
+        out << mail.From() << '\t' << mail.Subject() << '\t' << mail.Date() << Qt::endl;
+        mail.EndMessage();
+    }
+    for (qint16 number : std::as_const(toDelete)) {
+        mail.setMessageNumber(number);
+        mail.DeleteMessage();
+    }
+    // Quit raises nothing without a session; an Error about lost deletions is delivered by
+    // the one turn of the event loop.
+    if (mail.isLoggedOn())
+        probe.request([&] { mail.Quit(); });
+    else
+        mail.Quit();
+    QCoreApplication::processEvents();
+    return probe.errors() == 0 ? 0 : 1;
+}

@@ -1,0 +1,70 @@
+#include "mail/encodedwords.h"
+
+#include <QTest>
+
+class tst_EncodedWords : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void decodes_data();
+    void decodes();
+    void invalidUtf8IsTakenAsLatin1();
+};
+
+void tst_EncodedWords::decodes_data()
+{
+    QTest::addColumn<QByteArray>("raw");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("plain") << QByteArray("Hello there") << QStringLiteral("Hello there");
+    QTest::newRow("B utf-8") << QByteArray("=?UTF-8?B?SsO2cmc=?= <j@x.org>")
+                             << QStringLiteral("Jörg <j@x.org>");
+    QTest::newRow("Q latin-1 with underscore")
+        << QByteArray("=?iso-8859-1?q?caf=E9_cr=E8me?=") << QStringLiteral("café crème");
+    QTest::newRow("lower-case hex")
+        << QByteArray("=?utf-8?Q?=c3=a9t=c3=a9?=") << QStringLiteral("été");
+    QTest::newRow("space between words dropped")
+        << QByteArray("=?utf-8?q?one?= \t =?utf-8?q?_two?=") << QStringLiteral("one two");
+    QTest::newRow("text between words kept")
+        << QByteArray("=?utf-8?q?a?= and =?utf-8?q?b?=") << QStringLiteral("a and b");
+    QTest::newRow("multibyte split across words")
+        << QByteArray("=?UTF-8?B?4oK=?= =?utf-8?B?rA==?=") << QStringLiteral("€");
+    QTest::newRow("two charsets") << QByteArray("=?iso-8859-2?Q?=B1?= =?koi8-r?B?8tXT?=")
+                                  << QStringLiteral("ąРус");
+    QTest::newRow("windows-1252") << QByteArray("=?windows-1252?Q?=80_=93quoted=94?=")
+                                  << QStringLiteral("€ “quoted”");
+    QTest::newRow("shift_jis") << QByteArray("=?Shift_JIS?B?k/qWe4zq?=")
+                               << QStringLiteral("日本語");
+    QTest::newRow("language tag") << QByteArray("=?utf-8*en?q?hi?=") << QStringLiteral("hi");
+    QTest::newRow("base64 without padding")
+        << QByteArray("=?utf-8?b?SsO2cmc?=") << QStringLiteral("Jörg");
+    QTest::newRow("unknown charset left as is")
+        << QByteArray("=?x-nonsense?q?abc?= x") << QStringLiteral("=?x-nonsense?q?abc?= x");
+    QTest::newRow("unknown encoding left as is")
+        << QByteArray("=?utf-8?x?abc?=") << QStringLiteral("=?utf-8?x?abc?=");
+    QTest::newRow("unterminated") << QByteArray("=?utf-8?q?abc") << QStringLiteral("=?utf-8?q?abc");
+    QTest::newRow("space inside is no word")
+        << QByteArray("=?utf-8?q?a b?=") << QStringLiteral("=?utf-8?q?a b?=");
+    QTest::newRow("bad Q escape kept")
+        << QByteArray("=?utf-8?q?100=_=ZZ?=") << QStringLiteral("100= =ZZ");
+    QTest::newRow("8-bit text beside a word") << QByteArray("Re: =?utf-8?q?caf=C3=A9?= \xc3\xbc"
+                                                            "ber")
+                                              << QStringLiteral("Re: café über");
+}
+
+void tst_EncodedWords::decodes()
+{
+    QFETCH(QByteArray, raw);
+    QTEST(decodeEncodedWords(raw), "text");
+}
+
+void tst_EncodedWords::invalidUtf8IsTakenAsLatin1()
+{
+    QCOMPARE(textFromBytes("caf\xe9"), QStringLiteral("café"));
+    QCOMPARE(textFromBytes("caf\xc3\xa9"), QStringLiteral("café"));
+    QCOMPARE(textFromBytes("cut \xc3"), QStringLiteral("cut Ã"));
+    QCOMPARE(decodeEncodedWords("=?utf-8?q?caf=E9?="), QStringLiteral("café"));
+}
+
+QTEST_GUILESS_MAIN(tst_EncodedWords)
+#include "tst_encodedwords.moc"

@@ -50,7 +50,9 @@ void PppdLine::dial(const DialRequest &request)
                 chat.isEmpty() ? QStringLiteral("/usr/sbin/chat") : chat,
                 session->secrets->filePath(QStringLiteral("chat")));
     } else if (!m_entries.contains(entry)) {
-        return endDial(DialState::FailedText);
+        reload(); // a peer written since the list was read
+        if (!m_entries.contains(entry))
+            return endDial(DialState::FailedText);
     }
     QProcess &process = session->process;
     connect(&process, &QProcess::started, this, [this, session] {

@@ -24,6 +24,7 @@ private Q_SLOTS:
     void dialRunsPppdCallAndConnects();
     void busyConnectScriptEndsWithTheBusyText();
     void failedConnectScriptEndsWithDisconnected();
+    void peerWrittenAfterStartCanBeDialled();
     void droppedLineIsNoLongerConnectedAndRaisesNoEvent();
     void hangUpEndsPppd();
     void pppdThatIgnoresHangUpIsKilled();
@@ -197,6 +198,22 @@ void tst_PppdLine::failedConnectScriptEndsWithDisconnected()
     QTRY_COMPARE(codes(steps), QList<int>({0, 8193}));
     QCOMPARE(ras.StateText(), QStringLiteral("Disconnected"));
     QVERIFY(recordedArguments("nowhere").isEmpty());
+}
+
+void tst_PppdLine::peerWrittenAfterStartCanBeDialled()
+{
+    auto line = makeLine();
+    mRAS ras(*line);
+    QFile peer(file(QStringLiteral("peers/late")));
+    QVERIFY(peer.open(QIODevice::WriteOnly));
+    peer.close();
+    ras.setEntry(QStringLiteral("late"));
+    ras.Dial();
+    QTRY_VERIFY_WITH_TIMEOUT(ras.IsConnected(), 20000);
+    QCOMPARE(ras.EntryCount(), 6);
+    QCOMPARE(ras.EntryAt(3), QStringLiteral("late"));
+    ras.HangUp();
+    QVERIFY(peer.remove());
 }
 
 void tst_PppdLine::droppedLineIsNoLongerConnectedAndRaisesNoEvent()

@@ -3,6 +3,7 @@
 #include "connection/nmmapping.h"
 #include "connection/nmproxies.h"
 
+#include <QDBusArgument>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -279,8 +280,29 @@ void NetworkManagerLine::onActiveState(const QString &path, uint state)
         return;
     if (state == ActiveState::Activated && !m_status.connected)
         lineUp();
+    else if (state == ActiveState::Deactivated && m_status.connected)
+        lineLost();
     else if (state == ActiveState::Deactivated)
-        m_status.connected ? lineLost() : endDial(DialState::FailedText);
+        endDial(endTextForReason(deviceReason()));
+}
+
+// Why the device of the dial last changed state. The active connection may report its end
+// before the device's failure reaches us; the device still tells why.
+uint NetworkManagerLine::deviceReason() const
+{
+    if (!m_device)
+        return 0;
+    const QVariant value
+        = Nm::property(m_bus, m_device->path(), Nm::DeviceInterface, QStringLiteral("StateReason"));
+    if (!value.canConvert<QDBusArgument>())
+        return 0;
+    uint state = 0;
+    uint reason = 0;
+    const QDBusArgument argument = value.value<QDBusArgument>();
+    argument.beginStructure();
+    argument >> state >> reason;
+    argument.endStructure();
+    return reason;
 }
 
 void NetworkManagerLine::onInterfacesAdded(

@@ -64,6 +64,7 @@ private:
     void onActiveState(const QString &path, uint state);
     void onInterfacesAdded(const QString &path, const QMap<QString, QVariantMap> &interfaces);
     void onInterfacesRemoved(const QString &path);
+    uint deviceReason() const;
 
     bool dialling() const { return m_live && !m_status.connected; }
     void step(int code, const QString &text);

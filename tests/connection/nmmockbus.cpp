@@ -2,6 +2,7 @@
 
 #include "connection/nmproxies.h"
 
+#include <QDBusArgument>
 #include <QDBusConnectionInterface>
 #include <QDBusObjectPath>
 #include <QDBusReply>
@@ -173,4 +174,15 @@ void NmMockBus::emitDeviceState(const QString &device, uint newState, uint oldSt
         QVariant::fromValue(QDBusVariant(oldState)), QVariant::fromValue(QDBusVariant(reason))};
     mock(device, QStringLiteral("EmitSignal"),
         {Nm::DeviceInterface, QStringLiteral("StateChanged"), QStringLiteral("uuu"), values});
+}
+
+void NmMockBus::setDeviceStateReason(const QString &device, uint state, uint reason)
+{
+    QDBusArgument pair;
+    pair.beginStructure();
+    pair << state << reason;
+    pair.endStructure();
+    mock(device, QStringLiteral("UpdateProperties"),
+        {Nm::DeviceInterface,
+            QVariantMap{{QStringLiteral("StateReason"), QVariant::fromValue(pair)}}});
 }

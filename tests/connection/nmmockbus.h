@@ -39,6 +39,8 @@ public:
     QStringList activeConnections();
     // Makes activation leave the connection activating, for the test to drive the device.
     void holdActivations();
+    // Sets the device's StateReason property, as NetworkManager does before it signals.
+    void setDeviceStateReason(const QString &device, uint state, uint reason);
     void emitDeviceState(const QString &device, uint newState, uint oldState, uint reason);
 
 private:

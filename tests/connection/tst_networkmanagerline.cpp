@@ -28,6 +28,7 @@ private Q_SLOTS:
     void deviceStepsLeadToConnected();
     void failedDeviceEndsTheDial_data();
     void failedDeviceEndsTheDial();
+    void connectionEndingBeforeTheDeviceSignalStillTellsBusy();
     void dialsThatNetworkManagerCannotMakeFail();
 
 private:
@@ -229,6 +230,24 @@ void tst_NetworkManagerLine::failedDeviceEndsTheDial()
     // The result stays readable after the hang-up that follows it.
     ras.HangUp();
     QCOMPARE(ras.StateText(), text);
+}
+
+void tst_NetworkManagerLine::connectionEndingBeforeTheDeviceSignalStillTellsBusy()
+{
+    m_nm->holdActivations();
+    NetworkManagerLine line(m_nm->bus());
+    mRAS ras(line);
+    ras.setEntry(QStringLiteral("Mobile"));
+    ras.Dial();
+    QTRY_COMPARE_WITH_TIMEOUT(m_nm->activeConnections().size(), 1, 20000);
+    QTRY_COMPARE(ras.StateCode(), DialState::PortOpened);
+    m_nm->setDeviceStateReason(m_device, DeviceState::Failed, Reason::ModemBusy);
+    m_nm->mock(m_nm->activeConnections().first(), QStringLiteral("EmitSignal"),
+        {Nm::ActiveInterface, QStringLiteral("StateChanged"), QStringLiteral("uu"),
+            QVariantList{QVariant::fromValue(QDBusVariant(ActiveState::Deactivated)),
+                QVariant::fromValue(QDBusVariant(3u))}});
+    QTRY_COMPARE_WITH_TIMEOUT(ras.StateCode(), DialState::Disconnected, 20000);
+    QCOMPARE(ras.StateText(), QStringLiteral("Disconnected - Line Busy"));
 }
 
 void tst_NetworkManagerLine::dialsThatNetworkManagerCannotMakeFail()

@@ -37,23 +37,37 @@ void PppdLine::dial(const DialRequest &request)
     m_status = LineStatus{
         DialState::OpenPort, QStringLiteral("Starting pppd"), entry, false, request.useLogon};
     m_live = true;
-    m_session = new Session(m_clock, this);
-    Session *session = m_session;
+    m_session = new PppdSession(m_clock, this);
     Q_EMIT stepped(DialState::OpenPort);
-    QStringList arguments{QStringLiteral("call"), entry, QStringLiteral("nodetach")};
+    const std::optional<QStringList> arguments = argumentsFor(*m_session, request);
+    if (arguments)
+        start(m_session, *arguments);
+    else
+        endDial(DialState::FailedText);
+}
+
+// pppd's arguments for the dial: the peer's call, or the modem with files of our own for a
+// dial with user settings; none when there is nothing to dial.
+std::optional<QStringList> PppdLine::argumentsFor(PppdSession &session, const DialRequest &request)
+{
     if (request.useLogon) {
-        if (!prepareLogon(*session, request))
-            return endDial(DialState::FailedText);
-        const QString chat = findProgram(QStringLiteral("chat"));
-        arguments
-            = logonArguments(m_options.modem, session->secrets->filePath(QStringLiteral("options")),
-                chat.isEmpty() ? QStringLiteral("/usr/sbin/chat") : chat,
-                session->secrets->filePath(QStringLiteral("chat")));
-    } else if (!m_entries.contains(entry)) {
-        reload(); // a peer written since the list was read
-        if (!m_entries.contains(entry))
-            return endDial(DialState::FailedText);
+        if (!prepareLogon(session, request))
+            return std::nullopt;
+        QString chat = findProgram(QStringLiteral("chat"));
+        if (chat.isEmpty())
+            chat = QStringLiteral("/usr/sbin/chat");
+        return logonArguments(m_options.modem, session.secrets->filePath(QStringLiteral("options")),
+            chat, session.secrets->filePath(QStringLiteral("chat")));
     }
+    if (!m_entries.contains(request.entry))
+        reload(); // a peer written since the list was read
+    if (!m_entries.contains(request.entry))
+        return std::nullopt;
+    return QStringList{QStringLiteral("call"), request.entry, QStringLiteral("nodetach")};
+}
+
+void PppdLine::start(PppdSession *session, const QStringList &arguments)
+{
     QProcess &process = session->process;
     connect(&process, &QProcess::started, this, [this, session] {
         if (isCurrent(session))
@@ -70,23 +84,23 @@ void PppdLine::dial(const DialRequest &request)
     process.start(pppd.isEmpty() ? QStringLiteral("pppd") : pppd, arguments);
 }
 
-bool PppdLine::prepareLogon(Session &session, const DialRequest &request)
+bool PppdLine::prepareLogon(PppdSession &session, const DialRequest &request)
 {
     session.secrets = std::make_unique<QTemporaryDir>();
     if (!session.secrets->isValid())
         return false;
     const auto write = [&session](const QString &name, const QString &text) {
         QFile file(session.secrets->filePath(name));
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        if (!file.open(
+                QIODevice::WriteOnly | QIODevice::Truncate, QFile::ReadOwner | QFile::WriteOwner))
             return false;
-        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
         return file.write(text.toUtf8()) >= 0 && file.flush();
     };
     return write(QStringLiteral("options"), secretOptions(request))
         && write(QStringLiteral("chat"), chatScript(request.phoneNumber));
 }
 
-void PppdLine::onOutput(Session *session)
+void PppdLine::onOutput(PppdSession *session)
 {
     session->pending += session->process.readAll();
     if (isCurrent(session))
@@ -102,8 +116,11 @@ void PppdLine::onOutput(Session *session)
     }
 }
 
-void PppdLine::onFinished(Session *session, int exitCode, QProcess::ExitStatus exitStatus)
+void PppdLine::onFinished(PppdSession *session, int exitCode, QProcess::ExitStatus exitStatus)
 {
+    session->pending += session->process.readAll();
+    if (!session->pending.isEmpty() && !session->pending.endsWith('\n'))
+        session->pending += '\n'; // the last words, even without their newline
     onOutput(session);
     if (!isCurrent(session))
         return;
@@ -118,7 +135,7 @@ void PppdLine::onFinished(Session *session, int exitCode, QProcess::ExitStatus e
     m_status.text = QStringLiteral("%1 (%2)").arg(DialState::LostText, exitMeaning(code));
 }
 
-void PppdLine::onStartFailed(Session *session)
+void PppdLine::onStartFailed(PppdSession *session)
 {
     if (!isCurrent(session))
         return;

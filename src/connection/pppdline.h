@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QProcess>
 
+#include <optional>
+
 class Clock;
 
 struct PppdOptions {
@@ -40,20 +42,20 @@ public:
     LineStatus status() const override { return m_status; }
 
 private:
-    using Session = PppdSession;
-
-    bool prepareLogon(Session &session, const DialRequest &request);
-    void onOutput(Session *session);
-    void onFinished(Session *session, int exitCode, QProcess::ExitStatus exitStatus);
-    void onStartFailed(Session *session);
-    bool isCurrent(const Session *session) const { return m_live && session == m_session; }
+    std::optional<QStringList> argumentsFor(PppdSession &session, const DialRequest &request);
+    bool prepareLogon(PppdSession &session, const DialRequest &request);
+    void start(PppdSession *session, const QStringList &arguments);
+    void onOutput(PppdSession *session);
+    void onFinished(PppdSession *session, int exitCode, QProcess::ExitStatus exitStatus);
+    void onStartFailed(PppdSession *session);
+    bool isCurrent(const PppdSession *session) const { return m_live && session == m_session; }
     void step(int code, const QString &text);
     void endDial(const QString &text);
 
     Clock &m_clock;
     PppdOptions m_options;
     QStringList m_entries;
-    QPointer<Session> m_session;
+    QPointer<PppdSession> m_session;
     bool m_live = false;
     LineStatus m_status;
 };

@@ -172,6 +172,7 @@ void NetworkManagerLine::dial(const DialRequest &request)
     hangUp();
     ++m_dialId;
     m_live = true;
+    m_deviceStarted = false;
     m_activePath.clear();
     const QString entry = request.useLogon ? QString() : request.entry;
     m_status = LineStatus{DialState::OpenPort,
@@ -259,6 +260,7 @@ void NetworkManagerLine::onDeviceState(uint newState, uint, uint reason)
         return;
     }
     if (const std::optional<Step> next = stepForDeviceState(newState)) {
+        m_deviceStarted = false;
         if (next->code == DialState::Connected)
             lineUp();
         else
@@ -267,8 +269,8 @@ void NetworkManagerLine::onDeviceState(uint newState, uint, uint reason)
     }
     // Failed ends the dial; so does falling back once the device had started on it (a
     // device busy with another connection goes down before it starts on ours).
-    const bool started = m_status.code != DialState::OpenPort;
-    if (newState == DeviceState::Failed || (newState <= DeviceState::Disconnected && started))
+    if (newState == DeviceState::Failed
+        || (newState <= DeviceState::Disconnected && m_deviceStarted))
         endDial(endTextForReason(reason));
 }
 

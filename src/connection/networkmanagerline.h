@@ -85,5 +85,7 @@ private:
     bool m_live = false;
     QString m_activePath;
     Nm::DeviceProxy *m_device = nullptr;
+    // The device has begun on this dial (it may first end what it carried before).
+    bool m_deviceStarted = false;
     LineStatus m_status;
 };

@@ -26,6 +26,7 @@ private Q_SLOTS:
     void connectionUpAtStartIsReportedConnected();
     void droppedConnectionIsNoLongerConnectedAndRaisesNoEvent();
     void deviceStepsLeadToConnected();
+    void deviceTakenFromAnotherConnectionGoesOnToConnect();
     void failedDeviceEndsTheDial_data();
     void failedDeviceEndsTheDial();
     void connectionEndingBeforeTheDeviceSignalStillTellsBusy();
@@ -197,6 +198,28 @@ void tst_NetworkManagerLine::deviceStepsLeadToConnected()
     }
     QTRY_VERIFY_WITH_TIMEOUT(ras.IsConnected(), 20000);
     QTRY_COMPARE(codes(steps), QList<int>({0, 1, 2, 5, 10, 14, 18, 8192}));
+    QCOMPARE(ras.StateText(), QStringLiteral("Connected"));
+}
+
+void tst_NetworkManagerLine::deviceTakenFromAnotherConnectionGoesOnToConnect()
+{
+    QVERIFY(!m_nm->activate(m_profiles.value("Office wired"), m_device).isEmpty());
+    m_nm->holdActivations();
+    NetworkManagerLine line(m_nm->bus());
+    mRAS ras(line);
+    ras.setEntry(QStringLiteral("Mobile"));
+    ras.Dial();
+    QTRY_COMPARE_WITH_TIMEOUT(ras.StateCode(), DialState::PortOpened, 20000);
+    // The device first ends the wired connection it carries, then starts on ours.
+    const uint newActivation = 60;
+    m_nm->emitDeviceState(
+        m_device, DeviceState::Deactivating, DeviceState::Activated, newActivation);
+    m_nm->emitDeviceState(
+        m_device, DeviceState::Disconnected, DeviceState::Deactivating, newActivation);
+    m_nm->emitDeviceState(m_device, DeviceState::Prepare, DeviceState::Disconnected, 0);
+    m_nm->emitDeviceState(m_device, DeviceState::Config, DeviceState::Prepare, 0);
+    m_nm->emitDeviceState(m_device, DeviceState::Activated, DeviceState::Config, 0);
+    QTRY_VERIFY_WITH_TIMEOUT(ras.IsConnected(), 20000);
     QCOMPARE(ras.StateText(), QStringLiteral("Connected"));
 }
 

@@ -12,7 +12,9 @@ constexpr int ConnectDevice = 2;
 constexpr int DeviceConnected = 3;
 constexpr int AllDevicesConnected = 4;
 constexpr int Authenticate = 5;
+constexpr int AuthProject = 10;
 constexpr int Authenticated = 14;
+constexpr int Projected = 18;
 constexpr int Connected = 8192;
 constexpr int Disconnected = 8193;
 
@@ -67,6 +69,10 @@ public:
     // busy result stays readable after its hang-up).
     virtual void hangUp() = 0;
     virtual LineStatus status() const = 0;
+    // Whether the line of `entry` is up. The default reads status(): a line dialled with user
+    // settings, or an empty entry, stands for any entry. Services that can see several
+    // connections at once answer for the entry itself.
+    virtual bool isConnected(const QString &entry) const;
 
 Q_SIGNALS:
     // Each step of a dial, with the step's value; status() already holds it.

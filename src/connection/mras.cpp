@@ -81,8 +81,5 @@ QString mRAS::StateText() const
 
 bool mRAS::IsConnected() const
 {
-    const LineStatus line = m_service.status();
-    if (!line.connected)
-        return false;
-    return line.viaLogon || m_request.entry.isEmpty() || line.entry == m_request.entry;
+    return m_service.isConnected(m_request.entry);
 }

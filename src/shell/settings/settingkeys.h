@@ -38,6 +38,8 @@ BVANE_KEY(ReconnectwhenDisconnected, "ReconnectwhenDisconnected", "Disconnected"
 BVANE_KEY(ConnectiononStartup, "ConnectiononStartup", "Startup");
 // Which dial-up service drives the line: "auto", "networkmanager", "pppd" or "simulated".
 BVANE_KEY(DialUpService, "DialUp", "Service");
+// The modem pppd dials with user settings on (default "/dev/ttyS0").
+BVANE_KEY(DialUpModem, "DialUp", "Modem");
 
 // Window behaviour and tray
 BVANE_KEY(MinimizeTaskbar, "MinimizeTaskbar", "Taskbar");

@@ -1,7 +1,8 @@
 # Compiler settings shared by every target of the project.
 
 add_library(bvane_warnings INTERFACE)
-target_compile_options(bvane_warnings INTERFACE -Wall -Wextra -Wpedantic -Wshadow=local)
+target_compile_options(bvane_warnings INTERFACE -Wall -Wextra -Wpedantic
+  $<$<CXX_COMPILER_ID:GNU>:-Wshadow=local> $<$<CXX_COMPILER_ID:Clang>:-Wshadow>)
 if(BVANE_WERROR)
   target_compile_options(bvane_warnings INTERFACE -Werror)
 endif()

@@ -21,15 +21,19 @@ xsession_wait_for() {
 }
 
 xsession_start() {
-  local display
-  for display in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
-  done
-  export DISPLAY=":$display"
-  Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  # Xvfb picks a free display itself and writes its number to the pipe once it listens, so
+  # runs side by side never share a server.
+  local fifo display
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   xsession_pids+=($!)
   trap xsession_stop EXIT
-  xsession_wait_for "xdpyinfo -display $DISPLAY" 10 || { echo "Xvfb did not start"; return 1; }
+  display=$(timeout 20 head -n1 "$fifo" || true)
+  rm -f "$fifo"
+  [ -n "$display" ] || { echo "Xvfb did not start"; return 1; }
+  export DISPLAY=":$display"
+  xsession_wait_for "xdpyinfo -display $DISPLAY" 10 || { echo "Xvfb does not answer"; return 1; }
   trayer --edge top --align right --widthtype pixel --width 200 --height 32 --transparent false \
          --tint 0x444444 --SetDockType true >/dev/null 2>&1 &
   xsession_pids+=($!)

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs the pinlib6 component of a build tree into a fresh prefix and builds and runs a
+# program that finds it with find_package(pinlib6).
+# Usage: pinlib6_package.sh BUILD_DIR CONSUMER_SOURCE_DIR
+set -euo pipefail
+build=$1
+consumer=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cmake --install "$build" --component pinlib6 --prefix "$work/prefix" >/dev/null
+test -f "$work/prefix/include/brisvane/trayctl/lumenpin.h"
+cmake -S "$consumer" -B "$work/build" -G Ninja -DCMAKE_PREFIX_PATH="$work/prefix" \
+  -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$work/build" >/dev/null
+QT_QPA_PLATFORM=offscreen "$work/build/pinlib6consumer"

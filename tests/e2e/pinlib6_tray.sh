@@ -89,4 +89,10 @@ click_until Click click 1
 click_until LeftDblClick click --repeat 2 --delay 80 1
 click_until RightClick click 3
 echo "host heard: $(tr '\n' ' ' <"$log")"
+# The zoom target the host computed from the tray's geometry: the strip at the icon's centre.
+read -r _ tx ty tw th < <(grep '^target ' "$log" | tail -1)
+if [ "$tw" != 1 ] || [ "$tx" -ne $((x + w - w / 2)) ] || [ "$ty" -ne "$y" ] || [ "$th" -ne "$h" ]; then
+  echo "FAIL: zoom target $tx $ty $tw $th is not the strip at the centre of the icon"
+  exit 1
+fi
 echo "PASS: icon in the tray, Click, LeftDblClick and RightClick heard; screenshot $shot"

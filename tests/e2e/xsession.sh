@@ -22,11 +22,12 @@ xsession_wait_for() {
 
 xsession_start() {
   # Xvfb picks a free display itself and writes its number to the pipe once it listens, so
-  # runs side by side never share a server.
+  # runs side by side never share a server. -noreset: without it the server resets when its
+  # last client (the readiness probe) leaves, and refuses the next one meanwhile.
   local fifo display
   fifo=$(mktemp -u)
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
   xsession_pids+=($!)
   trap xsession_stop EXIT
   display=$(timeout 20 head -n1 "$fifo" || true)
@@ -34,10 +35,15 @@ xsession_start() {
   [ -n "$display" ] || { echo "Xvfb did not start"; return 1; }
   export DISPLAY=":$display"
   xsession_wait_for "xdpyinfo -display $DISPLAY" 10 || { echo "Xvfb does not answer"; return 1; }
-  trayer --edge top --align right --widthtype pixel --width 200 --height 32 --transparent false \
-         --tint 0x444444 --SetDockType true >/dev/null 2>&1 &
-  xsession_pids+=($!)
-  xsession_wait_for "xdotool search --class trayer" 10 || { echo "trayer did not start"; return 1; }
+  local try
+  for try in 1 2 3; do
+    trayer --edge top --align right --widthtype pixel --width 200 --height 32 --transparent false \
+           --tint 0x444444 --SetDockType true >/dev/null 2>&1 &
+    xsession_pids+=($!)
+    xsession_wait_for "xdotool search --class trayer" 10 && break
+    kill "$!" 2>/dev/null || true
+    [ "$try" -lt 3 ] || { echo "trayer did not start"; return 1; }
+  done
   unset QT_QPA_PLATFORM
   export QT_QPA_PLATFORM=xcb
 }

@@ -32,7 +32,16 @@ int main(int argc, char **argv)
     control.setTrayVisible(true);
     QObject::connect(&control, &Lumenpin::Click, &app, [] { say("Click"); });
     QObject::connect(&control, &Lumenpin::LeftDblClick, &app, [] { say("LeftDblClick"); });
-    QObject::connect(&control, &Lumenpin::RightClick, &app, [] { say("RightClick"); });
+    QObject::connect(&control, &Lumenpin::RightClick, &app, [&control] {
+        say("RightClick");
+        // Where a zoom would go: the strip at the centre of the tray as the desktop reports it.
+        const QRect t = control.trayTarget();
+        say(qPrintable(QStringLiteral("target %1 %2 %3 %4")
+                           .arg(t.x())
+                           .arg(t.y())
+                           .arg(t.width())
+                           .arg(t.height())));
+    });
     QObject::connect(&control, &Lumenpin::MiddleClick, &app, [] { say("MiddleClick"); });
     say(control.TrayVisible() ? "visible" : "not visible");
     return app.exec();

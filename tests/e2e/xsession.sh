@@ -32,17 +32,18 @@ xsession_start() {
   trap xsession_stop EXIT
   display=$(timeout 20 head -n1 "$fifo" || true)
   rm -f "$fifo"
-  [ -n "$display" ] || { echo "Xvfb did not start"; return 1; }
-  export DISPLAY=":$display"
-  xsession_wait_for "xdpyinfo -display $DISPLAY" 10 || { echo "Xvfb does not answer"; return 1; }
-  local try
-  for try in 1 2 3; do
-    trayer --edge top --align right --widthtype pixel --width 200 --height 32 --transparent false \
-           --tint 0x444444 --SetDockType true >/dev/null 2>&1 &
-    xsession_pids+=($!)
-    xsession_wait_for "xdotool search --class trayer" 10 && break
-    kill "$!" 2>/dev/null || true
-    [ "$try" -lt 3 ] || { echo "trayer did not start"; return 1; }
+  export DISPLAY=":${display:-none}"
+  xsession_wait_for "xdpyinfo -display $DISPLAY" 10 || { echo "Xvfb did not start"; return 1; }
+  # trayer now and then gives up when it starts the moment the server is up: try again.
+  local attempt
+  for attempt in 1 2 3; do
+    trayer --edge top --align right --widthtype pixel --width 200 --height 32 \
+           --transparent false --tint 0x444444 --SetDockType true >/dev/null 2>&1 &
+    local trayer_pid=$!
+    xsession_pids+=($trayer_pid)
+    xsession_wait_for "xdotool search --class trayer" 5 && break
+    kill "$trayer_pid" 2>/dev/null || true
+    [ "$attempt" -lt 3 ] || { echo "trayer did not start"; return 1; }
   done
   unset QT_QPA_PLATFORM
   export QT_QPA_PLATFORM=xcb

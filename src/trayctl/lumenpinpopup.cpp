@@ -3,6 +3,8 @@
 
 #include <QCursor>
 
+#include <memory>
+
 namespace {
 // The host window: the first widget among the control's parents, as a window.
 QWidget *hostWindow(const QObject *control)
@@ -32,7 +34,7 @@ bool Lumenpin::PopupMenu(
 {
     // A blank helper window in front first, so the menu opened from the tray takes the input
     // and closes when the user clicks elsewhere.
-    auto *frmHidden = new QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint);
+    auto frmHidden = std::make_unique<QWidget>(nullptr, Qt::Tool | Qt::FramelessWindowHint);
     frmHidden->setObjectName(QStringLiteral("frmHidden"));
     frmHidden->setGeometry(-7, -7, 1, 1);
     frmHidden->show();
@@ -41,7 +43,7 @@ bool Lumenpin::PopupMenu(
 
     const bool ok
         = m_popup(hostWindow(this), {Menu, given(Flags), given(X), given(Y), DefaultMenu});
-    delete frmHidden;
+    frmHidden.reset();
     if (!ok)
         m_lastError = QStringLiteral("Invalid procedure call or argument");
     return ok;

@@ -2,13 +2,28 @@
 
 #include "clock/realclock.h"
 #include "clock/timer.h"
+#include "trayctl/zoomeffect.h"
+#include "trayctl/zoomwatch.h"
 
-#include <QFileInfo>
+#include <QMessageBox>
 #include <QPixmap>
-#include <QWidget>
 
 namespace {
-constexpr int kFireEventDelayMs = 5;
+const QString kTrayIcon = QStringLiteral("TrayIcon");
+const QString kTrayTip = QStringLiteral("TrayTip");
+const QString kTrayVisible = QStringLiteral("TrayVisible");
+
+QIcon makeBlankIcon()
+{
+    QPixmap blank(16, 16);
+    blank.fill(Qt::transparent);
+    return QIcon(blank);
+}
+
+void showInformation(const QString &text)
+{
+    QMessageBox::information(nullptr, QStringLiteral("pinlib6"), text);
+}
 } // namespace
 
 Lumenpin::Lumenpin(TrayService &service, Clock *clock, QObject *parent)
@@ -16,228 +31,164 @@ Lumenpin::Lumenpin(TrayService &service, Clock *clock, QObject *parent)
     , m_service(service)
     , m_ownClock(clock ? nullptr : std::make_unique<RealClock>())
     , m_clock(clock ? *clock : *m_ownClock)
-    , tmrFireEvent(std::make_unique<Timer>(m_clock, kFireEventDelayMs, false))
+    , tmrFireEvent(std::make_unique<Timer>(m_clock, 5, false))
     , tmrAnimate(std::make_unique<Timer>(m_clock, 250, false))
+    , tmrAfterMinimize(std::make_unique<Timer>(m_clock, 1, false))
+    , m_blankIcon(makeBlankIcon())
+    , m_message(showInformation)
+    , m_popup(showPopup)
 {
-    connect(tmrFireEvent.get(), &Timer::tick, this, &Lumenpin::fireEvent);
-    connect(tmrAnimate.get(), &Timer::tick, this, &Lumenpin::animateTick);
-    connect(&m_service, &TrayService::mouseMessage, this, &Lumenpin::PrepFireEvent);
+    connect(tmrFireEvent.get(), &Timer::tick, this, &Lumenpin::tmrFireEvent_Timer);
+    connect(tmrAnimate.get(), &Timer::tick, this, &Lumenpin::tmrAnimate_Timer);
+    connect(tmrAfterMinimize.get(), &Timer::tick, this, &Lumenpin::tmrAfterMinimize_Timer);
+    InitProperties();
+    m_changed.clear();
 }
 
 Lumenpin::~Lumenpin()
 {
-    tmrFireEvent.reset();
-    tmrAnimate.reset();
-    if (m_added)
-        notifyShell(TrayService::Operation::Delete, 0);
+    ZoomWatch::removeAllOf(this);
+    if (m_iconAdded)
+        setTrayVisible(false);
 }
 
-QIcon Lumenpin::blankIcon()
+void Lumenpin::InitProperties()
 {
-    QPixmap blank(16, 16);
-    blank.fill(Qt::transparent);
-    return QIcon(blank);
+    setTrayIcon(StdPicture());
+    setTrayTip(QString());
+    setTrayVisible(true);
+}
+
+void Lumenpin::ReadProperties(const QVariantMap &bag)
+{
+    const QVariant icon = bag.value(kTrayIcon);
+    if (icon.canConvert<StdPicture>())
+        setTrayIcon(icon.value<StdPicture>());
+    else if (icon.typeId() == QMetaType::QPixmap || icon.typeId() == QMetaType::QImage)
+        setTrayIcon(StdPicture::fromBitmap(icon.value<QPixmap>()));
+    else
+        setTrayIcon(icon.value<QIcon>());
+    setTrayTip(bag.value(kTrayTip, QString()).toString());
+    setTrayVisible(bag.value(kTrayVisible, true).toBool());
+}
+
+QVariantMap Lumenpin::WriteProperties() const
+{
+    QVariantMap bag;
+    if (!m_trayIcon.isNone())
+        bag.insert(kTrayIcon, m_trayIcon.icon());
+    if (!m_trayTip.isEmpty())
+        bag.insert(kTrayTip, m_trayTip);
+    if (!m_trayVisible)
+        bag.insert(kTrayVisible, false);
+    return bag;
+}
+
+void Lumenpin::markChanged(const QString &name)
+{
+    if (!m_changed.contains(name))
+        m_changed.append(name);
+}
+
+void Lumenpin::setMessageHandler(MessageHandler handler)
+{
+    m_message = handler ? std::move(handler) : MessageHandler(showInformation);
+}
+
+void Lumenpin::invalidIcon()
+{
+    m_message(QStringLiteral("The image you have selected is not a valid Windows icon (ICO "
+                             "file).\nOnly Windows icons may be placed in the system tray."));
 }
 
 void Lumenpin::notifyShell(TrayService::Operation operation, int flags)
 {
     NotifyRecord record;
+    record.window = hWnd();
+    record.iconId = 0;
     record.flags = flags;
-    record.icon = m_icon;
-    record.tip = NotifyRecord::shellTip(m_tip);
-    m_service.notify(operation, record);
+    record.icon = m_trayIcon.icon();
+    record.tip = NotifyRecord::shellTip(m_trayTip);
+    m_service.notify(operation, record); // the tray's refusals are not the caller's concern
 }
 
-void Lumenpin::showIcon(const QIcon &icon)
+void Lumenpin::setTrayIcon(const StdPicture &picture)
 {
-    m_icon = icon;
-    if (m_icon.isNull()) {
-        if (m_added) {
-            notifyShell(TrayService::Operation::Delete, 0);
-            m_added = false;
-        }
+    if (picture.isNone()) {
+        m_trayIcon = picture;
+        markChanged(kTrayIcon);
+        if (m_iconAdded)
+            deleteIcon();
         return;
     }
-    const int all = NotifyRecord::kMessageFlag | NotifyRecord::kIconFlag | NotifyRecord::kTipFlag;
-    if (m_added) {
-        notifyShell(TrayService::Operation::Modify, NotifyRecord::kIconFlag);
-    } else if (m_visible) {
-        notifyShell(TrayService::Operation::Add, all);
-        m_added = true;
+    if (!picture.isIcon()) {
+        invalidIcon();
+        return;
     }
+    m_trayIcon = picture;
+    markChanged(kTrayIcon);
+    if (m_trayVisible)
+        notifyShell(TrayService::Operation::Modify, NotifyRecord::kIconFlag);
 }
 
-void Lumenpin::setTrayIcon(const QIcon &icon)
+bool Lumenpin::LoadIcon(const QString &FileName)
 {
-    showIcon(icon);
-}
-
-bool Lumenpin::LoadIcon(const QString &fileName)
-{
-    if (!QFileInfo(fileName).isFile())
+    StdPicture picture;
+    if (!StdPicture::load(FileName, picture, m_lastError))
         return false;
-    const QIcon icon(fileName);
-    if (icon.availableSizes().isEmpty())
-        return false;
-    setTrayIcon(icon);
+    m_lastError.clear();
+    setTrayIcon(picture);
     return true;
 }
 
 void Lumenpin::setTrayTip(const QString &tip)
 {
-    if (tip == m_tip)
-        return;
-    m_tip = tip;
-    if (m_added)
+    m_trayTip = tip;
+    if (m_trayVisible)
         notifyShell(TrayService::Operation::Modify, NotifyRecord::kTipFlag);
+    markChanged(kTrayTip);
 }
 
 void Lumenpin::setTrayVisible(bool visible)
 {
-    if (visible == m_visible)
+    if (visible == m_trayVisible)
         return;
-    m_visible = visible;
-    if (visible && !m_added && !m_icon.isNull()) {
-        notifyShell(TrayService::Operation::Add, NotifyRecord::kMessageFlag |
-                                                     NotifyRecord::kIconFlag |
-                                                     NotifyRecord::kTipFlag);
-        m_added = true;
-    } else if (!visible && m_added) {
-        notifyShell(TrayService::Operation::Delete, 0);
-        m_added = false;
+    if (visible && !m_designMode && !m_iconAdded) {
+        if (m_trayIcon.isNone())
+            return;
+        addIcon();
+    } else if (!visible && m_iconAdded) {
+        deleteIcon();
     }
+    m_trayVisible = visible;
+    markChanged(kTrayVisible);
 }
 
-void Lumenpin::PrepFireEvent(int mEvent, int ID)
+void Lumenpin::addIcon()
 {
-    Q_UNUSED(ID)
-    // Only the last message before the tick is delivered.
-    m_pendingEvent = mEvent;
-    tmrFireEvent->setEnabled(true);
+    m_trayProc = connect(&m_service, &TrayService::trayMessage, this, &Lumenpin::TrayWindowProc);
+    int flags = NotifyRecord::kMessageFlag | NotifyRecord::kIconFlag;
+    if (!m_trayTip.isEmpty())
+        flags |= NotifyRecord::kTipFlag;
+    notifyShell(TrayService::Operation::Add, flags);
+    m_iconAdded = true;
 }
 
-void Lumenpin::fireEvent()
+void Lumenpin::deleteIcon()
 {
-    tmrFireEvent->setEnabled(false);
-    using namespace MouseMessage;
-    switch (m_pendingEvent) {
-    case MouseMessage::MouseMove: Q_EMIT this->MouseMove(); break;
-    case LeftDown: Q_EMIT MouseDown(1); break;
-    case LeftUp:
-        Q_EMIT MouseUp(1);
-        Q_EMIT LeftClick();
-        Q_EMIT Click();
-        Q_EMIT AnyClick();
-        break;
-    case LeftDoubleClick:
-        Q_EMIT LeftDblClick();
-        Q_EMIT DblClick();
-        Q_EMIT AnyDblClick();
-        break;
-    case RightDown: Q_EMIT MouseDown(2); break;
-    case RightUp:
-        Q_EMIT MouseUp(2);
-        Q_EMIT RightClick();
-        Q_EMIT AnyClick();
-        break;
-    case RightDoubleClick:
-        Q_EMIT RightDblClick();
-        Q_EMIT AnyDblClick();
-        break;
-    case MiddleDown: Q_EMIT MouseDown(4); break;
-    case MiddleUp:
-        Q_EMIT MouseUp(4);
-        Q_EMIT MiddleClick();
-        Q_EMIT AnyClick();
-        break;
-    case MiddleDoubleClick:
-        Q_EMIT MiddleDblClick();
-        Q_EMIT AnyDblClick();
-        break;
-    default: break;
-    }
+    notifyShell(TrayService::Operation::Delete, 0);
+    disconnect(m_trayProc);
+    m_iconAdded = false;
 }
 
-void Lumenpin::ZoomToTray(QWidget *window)
+QVariant Lumenpin::TrayShow()
 {
-    if (window)
-        window->hide();
+    setTrayVisible(true);
+    return {};
 }
 
-void Lumenpin::ZoomFromTray(QWidget *window)
+QVariant Lumenpin::TrayHide()
 {
-    if (window)
-        window->show();
-}
-
-bool Lumenpin::IsAnimating() const
-{
-    return m_mode == Mode::Animate && tmrAnimate->enabled();
-}
-
-bool Lumenpin::IsBlinking() const
-{
-    return m_mode == Mode::Blink && tmrAnimate->enabled();
-}
-
-void Lumenpin::StartAnimation(const ImageList *imgList, int Interval, int StartFrame)
-{
-    if (IsBlinking())
-        StopBlink();
-    if (IsAnimating())
-        StopAnimation();
-    tmrAnimate->setInterval(Interval);
-    if (!imgList || imgList->Count() < 1 || StartFrame < 1)
-        return;
-    m_savedIcon = m_icon;
-    m_animFrame = StartFrame > imgList->Count() ? 1 : StartFrame;
-    setTrayIcon(imgList->Picture(m_animFrame));
-    m_animImages = imgList;
-    m_mode = Mode::Animate;
-    tmrAnimate->setEnabled(true);
-}
-
-void Lumenpin::StopAnimation()
-{
-    if (!IsAnimating())
-        return;
-    tmrAnimate->setEnabled(false);
-    m_mode = Mode::Idle;
-    m_animImages = nullptr;
-    setTrayIcon(m_savedIcon);
-}
-
-void Lumenpin::StartBlink(int Interval, bool StartAsVisible)
-{
-    if (IsAnimating())
-        StopAnimation();
-    if (IsBlinking())
-        StopBlink();
-    tmrAnimate->setInterval(Interval);
-    m_savedIcon = m_icon;
-    m_blinkVisible = StartAsVisible;
-    setTrayIcon(StartAsVisible ? m_savedIcon : blankIcon());
-    m_mode = Mode::Blink;
-    tmrAnimate->setEnabled(true);
-}
-
-void Lumenpin::StopBlink()
-{
-    if (!IsBlinking())
-        return;
-    tmrAnimate->setEnabled(false);
-    m_mode = Mode::Idle;
-    setTrayIcon(m_savedIcon);
-}
-
-void Lumenpin::animateTick()
-{
-    if (m_mode == Mode::Animate && m_animImages) {
-        if (++m_animFrame > m_animImages->Count())
-            m_animFrame = 1;
-        setTrayIcon(m_animImages->Picture(m_animFrame));
-    } else if (m_mode == Mode::Blink) {
-        m_blinkVisible = !m_blinkVisible;
-        setTrayIcon(m_blinkVisible ? m_savedIcon : blankIcon());
-    }
+    setTrayVisible(false);
+    return {};
 }

@@ -2,14 +2,19 @@
 
 #include "pinlib6_export.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QIcon>
+#include <QList>
 #include <QObject>
 #include <QRect>
 #include <QString>
 
-// The notification area as the tray icon control sees it: one icon, added, modified and
-// deleted with the contents of a notify record, and mouse activity reported back as the old
-// mouse message numbers.
+class QSystemTrayIcon;
+
+// What the tray icon control hands the notification area with each operation: the callback
+// window (the control's id), the icon id, which fields count (flags), the callback message
+// and the icon and tip.
 struct PINLIB6_EXPORT NotifyRecord {
     static constexpr int kMessageFlag = 1;
     static constexpr int kIconFlag = 2;
@@ -22,12 +27,16 @@ struct PINLIB6_EXPORT NotifyRecord {
     int flags = 0;
     int callbackMessage = kCallbackMessage;
     QIcon icon;
-    QByteArray tip; // 8-bit, at most 64 characters
+    QByteArray tip = shellTip({}); // always kTipLength bytes
 
-    // The tip as the shell takes it: cut at 64 characters, in the 8-bit form.
+    // The tip field: the text cut at 64 characters, converted to the 8-bit code page and
+    // padded with blanks to the full field.
     static QByteArray shellTip(const QString &tip);
+    // The tip as the user sees it: the field without its padding.
+    QString tipText() const;
 };
 
+// The old mouse message numbers the notification area reports activity on an icon with.
 namespace MouseMessage {
 constexpr int MouseMove = 512;
 constexpr int LeftDown = 513;
@@ -41,6 +50,10 @@ constexpr int MiddleUp = 520;
 constexpr int MiddleDoubleClick = 521;
 } // namespace MouseMessage
 
+// The notification area: icons added, modified and deleted with a notify record, and mouse
+// activity on an icon sent back to the record's window as its callback message (the icon id
+// as the first parameter, the mouse message as the second). Operations on an icon that is
+// not there (or adding one twice) fail, as the shell's do.
 class PINLIB6_EXPORT TrayService : public QObject
 {
     Q_OBJECT
@@ -52,15 +65,16 @@ public:
     ~TrayService() override;
 
     virtual bool notify(Operation operation, const NotifyRecord &record) = 0;
-    // Where the icon sits on the screen, when the desktop tells.
-    virtual QRect iconGeometry() const { return {}; }
+    // The screen rectangle of the notification area, or an empty one when the desktop does
+    // not tell.
+    virtual QRect trayGeometry() const { return {}; }
 
 Q_SIGNALS:
-    // Mouse activity on the icon: one of the MouseMessage numbers, with the icon id.
-    void mouseMessage(int message, int iconId);
+    void trayMessage(quintptr window, int message, qintptr wParam, qintptr lParam);
 };
 
-// The desktop's tray, through QSystemTrayIcon (StatusNotifierItem or XEmbed).
+// The desktop's tray through QSystemTrayIcon (StatusNotifierItem or XEmbed, whichever the
+// desktop offers), one QSystemTrayIcon per window and icon id.
 class PINLIB6_EXPORT QtTrayService : public TrayService
 {
     Q_OBJECT
@@ -70,14 +84,22 @@ public:
     ~QtTrayService() override;
 
     bool notify(Operation operation, const NotifyRecord &record) override;
-    QRect iconGeometry() const override;
+    QRect trayGeometry() const override;
 
 private:
-    class QSystemTrayIcon *m_icon = nullptr;
-    int m_iconId = 0;
+    struct Entry {
+        QSystemTrayIcon *icon = nullptr;
+        int callbackMessage = 0;
+    };
+    using Key = QPair<quintptr, int>;
+    void apply(Entry &entry, const NotifyRecord &record);
+    void activated(Key key, int reason);
+
+    QHash<Key, Entry> m_icons;
 };
 
-// Keeps every operation with its record, for tests.
+// Keeps every operation with its record and whether it succeeded, for tests; plays mouse
+// activity on a registered icon.
 class PINLIB6_EXPORT RecordingTrayService : public TrayService
 {
     Q_OBJECT
@@ -86,19 +108,27 @@ public:
     struct Call {
         Operation operation;
         NotifyRecord record;
+        bool accepted;
     };
 
     using TrayService::TrayService;
 
     bool notify(Operation operation, const NotifyRecord &record) override;
+    QRect trayGeometry() const override { return m_geometry; }
+    void setTrayGeometry(const QRect &geometry) { m_geometry = geometry; }
+
     const QList<Call> &calls() const { return m_calls; }
-    bool iconShown() const { return m_shown; }
-    QString lastTip() const;
     void clear() { m_calls.clear(); }
-    // Plays mouse activity on the icon.
-    void send(int message) { Q_EMIT mouseMessage(message, 0); }
+    bool iconShown() const { return !m_icons.isEmpty(); }
+    // The icon as the tray shows it now (the first one registered).
+    NotifyRecord shown() const;
+    // The tip of the last operation that carried one.
+    QString lastTip() const;
+    // Mouse activity on the first registered icon; false when there is none.
+    bool send(int mouseMessage);
 
 private:
     QList<Call> m_calls;
-    bool m_shown = false;
+    QList<NotifyRecord> m_icons;
+    QRect m_geometry;
 };

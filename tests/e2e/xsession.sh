@@ -21,14 +21,18 @@ xsession_wait_for() {
 }
 
 xsession_start() {
-  local display
-  for display in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
-  done
-  export DISPLAY=":$display"
-  Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  # Xvfb picks a free display itself and writes its number to the pipe once it listens, so
+  # runs side by side never share a server. -noreset: without it the server resets when its
+  # last client (the readiness probe) leaves, and refuses the next one meanwhile.
+  local fifo display
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
   xsession_pids+=($!)
   trap xsession_stop EXIT
+  display=$(timeout 20 head -n1 "$fifo" || true)
+  rm -f "$fifo"
+  export DISPLAY=":${display:-none}"
   xsession_wait_for "xdpyinfo -display $DISPLAY" 10 || { echo "Xvfb did not start"; return 1; }
   # trayer now and then gives up when it starts the moment the server is up: try again.
   local attempt

@@ -1,0 +1,38 @@
+#include "trayctl/aboutbox.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmAbout::frmAbout(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("About %1").arg(productName()));
+    setModal(true);
+    auto *layout = new QVBoxLayout(this);
+    auto *lblProduct = new QLabel(productName(), this);
+    lblProduct->setObjectName(QStringLiteral("lblProduct"));
+    auto *lblVersion = new QLabel(QStringLiteral("Version %1").arg(version()), this);
+    lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    auto *cmdClose = new QPushButton(QStringLiteral("&Close"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose->setDefault(true);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
+    layout->addWidget(lblProduct);
+    layout->addWidget(lblVersion);
+    layout->addWidget(cmdClose, 0, Qt::AlignRight);
+}
+
+QString frmAbout::productName()
+{
+    return QStringLiteral("pinlib6");
+}
+
+QString frmAbout::version()
+{
+    return QStringLiteral("%1.%2 (Build %3)")
+        .arg(PINLIB6_VERSION_MAJOR)
+        .arg(PINLIB6_VERSION_MINOR)
+        .arg(PINLIB6_VERSION_PATCH);
+}

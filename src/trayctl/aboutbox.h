@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QDialog>
+
+// The control's About window: product name, version and a Close button.
+class frmAbout : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit frmAbout(QWidget *parent = nullptr);
+
+    static QString productName();
+    // major "." minor " (Build " revision ")"
+    static QString version();
+};

@@ -1,0 +1,84 @@
+#include "trayctl/trayservice.h"
+
+#include <QSystemTrayIcon>
+
+QtTrayService::QtTrayService(QObject *parent)
+    : TrayService(parent)
+{ }
+
+QtTrayService::~QtTrayService() = default;
+
+bool QtTrayService::notify(Operation operation, const NotifyRecord &record)
+{
+    const Key key(record.window, record.iconId);
+    auto it = m_icons.find(key);
+    switch (operation) {
+    case Operation::Add: {
+        if (it != m_icons.end())
+            return false;
+        Entry entry{new QSystemTrayIcon(this), 0};
+        connect(entry.icon, &QSystemTrayIcon::activated, this,
+            [this, key](QSystemTrayIcon::ActivationReason reason) { activated(key, reason); });
+        apply(entry, record);
+        m_icons.insert(key, entry);
+        entry.icon->show();
+        return QSystemTrayIcon::isSystemTrayAvailable();
+    }
+    case Operation::Modify:
+        if (it == m_icons.end())
+            return false;
+        apply(*it, record);
+        return true;
+    case Operation::Delete:
+        if (it == m_icons.end())
+            return false;
+        it->icon->hide();
+        delete it->icon;
+        m_icons.erase(it);
+        return true;
+    }
+    return false;
+}
+
+void QtTrayService::apply(Entry &entry, const NotifyRecord &record)
+{
+    if (record.flags & NotifyRecord::kMessageFlag)
+        entry.callbackMessage = record.callbackMessage;
+    if (record.flags & NotifyRecord::kIconFlag)
+        entry.icon->setIcon(record.icon);
+    if (record.flags & NotifyRecord::kTipFlag)
+        entry.icon->setToolTip(record.tipText());
+}
+
+// The desktop reports activations, not presses and releases (the XEmbed host reports a left
+// or right press, the StatusNotifierItem host a click): each becomes the messages a press and
+// release would have given, and a double click the double-click message.
+void QtTrayService::activated(Key key, int reason)
+{
+    const auto it = m_icons.constFind(key);
+    if (it == m_icons.cend() || it->callbackMessage == 0)
+        return;
+    const int callback = it->callbackMessage;
+    const auto send = [&](std::initializer_list<int> mouseMessages) {
+        for (int mouseMessage : mouseMessages)
+            Q_EMIT trayMessage(key.first, callback, key.second, mouseMessage);
+    };
+    using namespace MouseMessage;
+    switch (QSystemTrayIcon::ActivationReason(reason)) {
+    case QSystemTrayIcon::Trigger: send({LeftDown, LeftUp}); break;
+    case QSystemTrayIcon::DoubleClick: send({LeftDoubleClick}); break;
+    case QSystemTrayIcon::Context: send({RightDown, RightUp}); break;
+    case QSystemTrayIcon::MiddleClick: send({MiddleDown, MiddleUp}); break;
+    case QSystemTrayIcon::Unknown: break;
+    }
+}
+
+QRect QtTrayService::trayGeometry() const
+{
+    for (const Entry &entry : m_icons) {
+        const QRect geometry = entry.icon->geometry();
+        if (geometry.isValid())
+            return geometry;
+    }
+    return {};
+}

@@ -8,13 +8,8 @@ source "$here/xsession.sh"
 bvane=$1
 out=$2
 mkdir -p "$out"
-home=$(mktemp -d)
-trap 'xsession_stop; rm -rf "$home"' EXIT
-export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share
-export XDG_RUNTIME_DIR=$home/run
-mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+xsession_fresh_home
 xsession_start
-trap 'xsession_stop; rm -rf "$home"' EXIT
 
 xsession_spawn "$bvane"
 # The first run puts up the reminder over the dialog; both appear.

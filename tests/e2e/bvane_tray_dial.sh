@@ -8,10 +8,8 @@ source "$here/xsession.sh"
 bvane=$1
 out=$2
 mkdir -p "$out"
-home=$(mktemp -d)
-export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share
-export XDG_RUNTIME_DIR=$home/run
-mkdir -m 700 -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME/Brisvane"
+xsession_fresh_home
+mkdir -p "$XDG_CONFIG_HOME/Brisvane"
 # Not a first run: the program lives in the tray, dials the simulated line on a single click
 # and brings the dialog forward when it does.
 cat > "$XDG_CONFIG_HOME/Brisvane/Brisvane.ini" <<'INI'
@@ -28,7 +26,6 @@ Connection=Simulated line
 INI
 chmod 600 "$XDG_CONFIG_HOME/Brisvane/Brisvane.ini"
 xsession_start
-trap 'xsession_stop; rm -rf "$home"' EXIT
 
 log=$out/bvane.log
 xsession_spawn "$bvane" >"$log" 2>&1

@@ -4,10 +4,21 @@
 set -euo pipefail
 
 xsession_pids=()
+xsession_home=""
 
 xsession_stop() {
   for pid in "${xsession_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${xsession_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  [ -z "$xsession_home" ] || rm -rf "$xsession_home"
+}
+
+# A throwaway home for the program under test: its own config, data and runtime folders, as
+# on a machine it never ran on. Removed by xsession_stop.
+xsession_fresh_home() {
+  xsession_home=$(mktemp -d)
+  export HOME=$xsession_home XDG_CONFIG_HOME=$xsession_home/.config
+  export XDG_DATA_HOME=$xsession_home/.local/share XDG_RUNTIME_DIR=$xsession_home/run
+  mkdir -m 700 -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
 }
 
 # Waits up to $2 seconds (default 10) for command $1 to succeed.

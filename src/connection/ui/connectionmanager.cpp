@@ -133,7 +133,7 @@ void ConnectionManager::promptForPhonebook()
     dialSequence();
 }
 
-bool ConnectionManager::dialSequence()
+void ConnectionManager::dialSequence()
 {
     frmBrisvane &dialog = m_links.dialog;
     ConnectionState &s = state();
@@ -152,7 +152,6 @@ bool ConnectionManager::dialSequence()
     ras().Dial();
     dialog.settingsTab().chkConnectSingleClick->setEnabled(false);
     startClockOrStop();
-    return true;
 }
 
 // A dial starts the connected-time clock; a dial while it runs stops it.

@@ -64,7 +64,7 @@ public:
 
 private:
     void promptForPhonebook();
-    bool dialSequence();
+    void dialSequence();
     void startClockOrStop();
     void setIdleTray();
     void blinkForLostLine();

@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmCustomizeBrisvaneReminder::frmCustomizeBrisvaneReminder(AppContext &context, MenuTools &menu,
-                                                           QWidget *parent)
+frmCustomizeBrisvaneReminder::frmCustomizeBrisvaneReminder(
+    AppContext &context, MenuTools &menu, QWidget *parent)
     : QDialog(parent)
     , m_context(context)
     , m_menu(menu)
@@ -43,8 +43,8 @@ frmCustomizeBrisvaneReminder::frmCustomizeBrisvaneReminder(AppContext &context, 
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void frmCustomizeBrisvaneReminder::CustomizeBrisvaneReminder(AppContext &context, MenuTools &menu,
-                                                             QWidget *parent)
+void frmCustomizeBrisvaneReminder::CustomizeBrisvaneReminder(
+    AppContext &context, MenuTools &menu, QWidget *parent)
 {
     // Only the exact text "True" asks for the reminder.
     if (context.settings().get(Keys::CustomizeBrisvaneReminder) != SettingValues::TrueText)
@@ -57,8 +57,9 @@ void frmCustomizeBrisvaneReminder::Check1_Click()
 {
     const bool on = Check1->isChecked();
     SettingsStore &store = m_context.settings();
-    store.save(Keys::CustomizeBrisvaneReminder,
-               on ? SettingValues::TrueText : SettingValues::FalseText);
+    store.save(
+        Keys::CustomizeBrisvaneReminder, on ? SettingValues::TrueText : SettingValues::FalseText);
     m_menu.setToolChecked(MenuNames::mnuShowCustomizeBrisvaneReminder, on);
-    store.save(Keys::BrisvaneDialogReminder, on ? SettingValues::Checked : SettingValues::Unchecked);
+    store.save(
+        Keys::BrisvaneDialogReminder, on ? SettingValues::Checked : SettingValues::Unchecked);
 }

@@ -16,8 +16,8 @@ public:
     frmCustomizeBrisvaneReminder(AppContext &context, MenuTools &menu, QWidget *parent = nullptr);
 
     // Shows the reminder modally when the user still wants it; otherwise does nothing.
-    static void CustomizeBrisvaneReminder(AppContext &context, MenuTools &menu,
-                                          QWidget *parent = nullptr);
+    static void CustomizeBrisvaneReminder(
+        AppContext &context, MenuTools &menu, QWidget *parent = nullptr);
 
     void Check1_Click();
 

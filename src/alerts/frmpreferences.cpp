@@ -18,7 +18,7 @@ struct frmPreferences::Row {
 };
 
 frmPreferences::frmPreferences(AppContext &context, MenuTools &menu,
-                               std::function<void(bool)> enableStartupBoxes, QWidget *parent)
+    std::function<void(bool)> enableStartupBoxes, QWidget *parent)
     : QDialog(parent)
     , chkCustomizeBrisvaneDialogonStartup(
           new QCheckBox(QStringLiteral("Show Customize Brisvane Dialog on Startup"), this))
@@ -66,20 +66,19 @@ QList<frmPreferences::Row> frmPreferences::rows() const
 {
     return {
         {chkCustomizeBrisvaneDialogonStartup, Keys::CustomizeBrisvaneDialogonStartup,
-         Keys::LoadCustomizeBrisvaneDialogonStartup,
-         MenuNames::mnuLoadCustomizeBrisvaneDialogonStartup},
+            Keys::LoadCustomizeBrisvaneDialogonStartup,
+            MenuNames::mnuLoadCustomizeBrisvaneDialogonStartup},
         {chkCustomizeBrisvaneDialogReminder, Keys::BrisvaneDialogReminder,
-         Keys::CustomizeBrisvaneReminder, MenuNames::mnuShowCustomizeBrisvaneReminder},
+            Keys::CustomizeBrisvaneReminder, MenuNames::mnuShowCustomizeBrisvaneReminder},
         {chkCloseMailProgramMessageDialog, Keys::CloseMailProgramMessageDialog,
-         Keys::CloseMailProgramMessage, MenuNames::mnuShowCloseMailProgramMessageDialog},
+            Keys::CloseMailProgramMessage, MenuNames::mnuShowCloseMailProgramMessageDialog},
         {chkDeleteMessageConfirmationDialog, Keys::DeleteMessageConfirmationDialog,
-         Keys::DeleteMessageConfirmation, MenuNames::mnuShowDeleteMessageConfirmationDialog},
+            Keys::DeleteMessageConfirmation, MenuNames::mnuShowDeleteMessageConfirmationDialog},
     };
 }
 
 frmPreferences *frmPreferences::open(AppContext &context, MenuTools &menu,
-                                     std::function<void(bool)> enableStartupBoxes,
-                                     QWidget *parent)
+    std::function<void(bool)> enableStartupBoxes, QWidget *parent)
 {
     auto *window = new frmPreferences(context, menu, std::move(enableStartupBoxes), parent);
     window->setAttribute(Qt::WA_DeleteOnClose);

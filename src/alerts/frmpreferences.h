@@ -17,12 +17,11 @@ class frmPreferences : public QDialog
 
 public:
     frmPreferences(AppContext &context, MenuTools &menu,
-                   std::function<void(bool)> enableStartupBoxes, QWidget *parent = nullptr);
+        std::function<void(bool)> enableStartupBoxes, QWidget *parent = nullptr);
 
     // Loads the window, which shows itself (not modal) and deletes itself when closed.
     static frmPreferences *open(AppContext &context, MenuTools &menu,
-                                std::function<void(bool)> enableStartupBoxes,
-                                QWidget *parent = nullptr);
+        std::function<void(bool)> enableStartupBoxes, QWidget *parent = nullptr);
 
     QCheckBox *chkCustomizeBrisvaneDialogonStartup;
     QCheckBox *chkCustomizeBrisvaneDialogReminder;

@@ -7,8 +7,7 @@
 Timer::Timer(Clock &clock, QObject *parent)
     : QObject(parent)
     , m_clock(clock)
-{
-}
+{ }
 
 Timer::Timer(Clock &clock, int intervalMs, bool enabled, QObject *parent)
     : QObject(parent)

@@ -8,8 +8,7 @@
 VirtualClock::VirtualClock(QTime startOfDay, QObject *parent)
     : Clock(parent)
     , m_startOfDay(startOfDay)
-{
-}
+{ }
 
 VirtualClock::~VirtualClock() = default;
 

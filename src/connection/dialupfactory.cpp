@@ -12,7 +12,7 @@ std::unique_ptr<DialUpService> create(const SettingsStore &settings, Clock &cloc
     Platform platform;
     platform.modem = settings.get(Keys::DialUpModem, platform.modem).trimmed();
     return create(settings.get(Keys::DialUpService, QStringLiteral("auto")).trimmed().toLower(),
-                  clock, platform);
+        clock, platform);
 }
 
 std::unique_ptr<DialUpService> create(const QString &kind, Clock &clock)
@@ -22,10 +22,10 @@ std::unique_ptr<DialUpService> create(const QString &kind, Clock &clock)
 
 std::unique_ptr<DialUpService> create(const QString &kind, Clock &clock, const Platform &platform)
 {
-    const bool automatic = kind != QLatin1String("networkmanager") &&
-                           kind != QLatin1String("pppd") && kind != QLatin1String("simulated");
-    if (kind == QLatin1String("networkmanager") ||
-        (automatic && NetworkManagerLine::answers(platform.bus)))
+    const bool automatic = kind != QLatin1String("networkmanager") && kind != QLatin1String("pppd")
+        && kind != QLatin1String("simulated");
+    if (kind == QLatin1String("networkmanager")
+        || (automatic && NetworkManagerLine::answers(platform.bus)))
         return std::make_unique<NetworkManagerLine>(platform.bus);
     if (kind == QLatin1String("pppd") || (automatic && PppdLine::hasPeers(platform.peersDir)))
         return std::make_unique<PppdLine>(clock, PppdOptions{platform.peersDir, platform.modem});

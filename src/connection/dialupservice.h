@@ -63,7 +63,7 @@ public:
     // Connection entries, in the order the user should see them.
     virtual QStringList entries() const = 0;
     // Reads the entries again from the platform.
-    virtual void reload() {}
+    virtual void reload() { }
     virtual void dial(const DialRequest &request) = 0;
     // Ends the dial or the connection. A line that is already down keeps its state text (a
     // busy result stays readable after its hang-up).

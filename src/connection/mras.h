@@ -1,9 +1,9 @@
 #pragma once
 
+#include "connection/dialupservice.h"
+
 #include <QObject>
 #include <QString>
-
-#include "connection/dialupservice.h"
 
 // The dial-up control: points at a connection entry (or takes a number, user name and
 // password of its own), dials, hangs up and reports the line. Several instances see the same

@@ -41,10 +41,12 @@ QList<SimulatedLine::Step> SimulatedLine::stepsFor(Script script, const DialRequ
     QList<Step> steps{
         {0, OpenPort, QStringLiteral("Opening port")},
         {300, PortOpened, QStringLiteral("Port opened")},
-        {200, ConnectDevice, QStringLiteral("Dialling %1").arg(request.useLogon ? request.phoneNumber : request.entry)},
+        {200, ConnectDevice,
+            QStringLiteral("Dialling %1")
+                .arg(request.useLogon ? request.phoneNumber : request.entry)},
     };
-    const bool busy = script == Script::AlwaysBusy ||
-                      (script == Script::BusyTwice && ++m_busyTwiceDials <= 2);
+    const bool busy
+        = script == Script::AlwaysBusy || (script == Script::BusyTwice && ++m_busyTwiceDials <= 2);
     if (busy)
         return steps << Step{2500, Disconnected, LineBusyText};
     if (script == Script::NoCarrier)
@@ -101,8 +103,8 @@ void SimulatedLine::hangUp()
     m_stepTimer->setEnabled(false);
     m_dropTimer->setEnabled(false);
     m_dropTimer->setInterval(0);
-    const bool active = !m_pending.isEmpty() || m_status.connected ||
-                        (m_status.code != DialState::Disconnected);
+    const bool active
+        = !m_pending.isEmpty() || m_status.connected || (m_status.code != DialState::Disconnected);
     m_pending.clear();
     m_status.connected = false;
     if (active)

@@ -17,11 +17,11 @@ class SimulatedLine : public DialUpService
 
 public:
     enum class Script {
-        Connects,        // connects after the usual steps
-        AlwaysBusy,      // every dial ends busy
-        BusyTwice,       // the first two dials end busy, then it connects
-        Drops,           // connects, then the line is lost after a minute
-        NoCarrier,       // every dial fails
+        Connects, // connects after the usual steps
+        AlwaysBusy, // every dial ends busy
+        BusyTwice, // the first two dials end busy, then it connects
+        Drops, // connects, then the line is lost after a minute
+        NoCarrier, // every dial fails
     };
     struct Entry {
         QString name;
@@ -32,8 +32,8 @@ public:
     // How long the dropping line stays up.
     static constexpr int kDropAfterMs = 60000;
 
-    explicit SimulatedLine(Clock &clock, QList<Entry> entries = standardEntries(),
-                           QObject *parent = nullptr);
+    explicit SimulatedLine(
+        Clock &clock, QList<Entry> entries = standardEntries(), QObject *parent = nullptr);
     ~SimulatedLine() override;
 
     QString kind() const override { return QStringLiteral("simulated"); }

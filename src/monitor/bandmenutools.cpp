@@ -4,8 +4,7 @@
 
 BandMenuTools::BandMenuTools(BandMenu &menu)
     : m_menu(menu)
-{
-}
+{ }
 
 // A tool the layout does not hold (a hand-edited layout file) reads as unset and ignores
 // what is set on it.
@@ -45,8 +44,7 @@ void BandMenuTools::setToolVisible(const QString &tool, bool visible)
         t->setVisible(visible);
 }
 
-void BandMenuTools::setToolCaption(const QString &band, const QString &tool,
-                                   const QString &caption)
+void BandMenuTools::setToolCaption(const QString &band, const QString &tool, const QString &caption)
 {
     const Band *b = m_menu.band(band);
     if (BandTool *t = b ? b->tool(tool) : nullptr)

@@ -21,8 +21,7 @@ QString SingleInstance::defaultSocketPath()
 SingleInstance::SingleInstance(QString socketPath, QObject *parent)
     : QObject(parent)
     , m_path(std::move(socketPath))
-{
-}
+{ }
 
 SingleInstance::~SingleInstance() = default;
 
@@ -43,7 +42,7 @@ bool SingleInstance::anotherCopyIsRunning()
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!m_server->listen(m_path))
         qWarning("Brisvane: cannot listen on %s: %s", qPrintable(m_path),
-                 qPrintable(m_server->errorString()));
+            qPrintable(m_server->errorString()));
     connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnection);
     return false;
 }

@@ -16,8 +16,7 @@ AppPaths AppPaths::forApplication()
 AppPaths::AppPaths(QString programDir, QString userDataDir)
     : m_programDir(std::move(programDir))
     , m_userDataDir(std::move(userDataDir))
-{
-}
+{ }
 
 QString AppPaths::resource(const QString &fileName) const
 {

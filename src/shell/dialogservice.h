@@ -16,14 +16,17 @@ public:
 
     virtual ~DialogService() = default;
 
-    virtual Answer message(Icon icon, const QString &title, const QString &text,
-                           Buttons buttons = Buttons::Ok) = 0;
+    virtual Answer message(
+        Icon icon, const QString &title, const QString &text, Buttons buttons = Buttons::Ok)
+        = 0;
     // An empty string when the user cancels.
-    virtual QString openFileName(const QString &title, const QString &directory,
-                                 const QString &filter) = 0;
+    virtual QString openFileName(
+        const QString &title, const QString &directory, const QString &filter)
+        = 0;
     // std::nullopt when the user cancels.
-    virtual std::optional<QString> inputBox(const QString &title, const QString &prompt,
-                                            const QString &defaultText) = 0;
+    virtual std::optional<QString> inputBox(
+        const QString &title, const QString &prompt, const QString &defaultText)
+        = 0;
     // Opens a document with the desktop's viewer; false when it could not.
     virtual bool openDocument(const QString &path) = 0;
 };

@@ -17,8 +17,8 @@ public:
     virtual void setToolEnabled(const QString &tool, bool enabled) = 0;
     virtual void setToolVisible(const QString &tool, bool visible) = 0;
     // The caption of a tool as it stands in one band.
-    virtual void setToolCaption(const QString &band, const QString &tool,
-                                const QString &caption) = 0;
+    virtual void setToolCaption(const QString &band, const QString &tool, const QString &caption)
+        = 0;
 };
 
 // The names of the tools and bands the forms reach.
@@ -28,18 +28,24 @@ inline const QString PopupBandMailSlots = QStringLiteral("PopupBandMailSlots");
 inline const QString PopupBandRunProgram = QStringLiteral("PopupBandRunProgram");
 inline const QString mnuAllAccounts = QStringLiteral("mnuAllAccounts");
 inline const QString mnuDisableMailChecking = QStringLiteral("mnuDisableMailChecking");
-inline const QString mnuDisableProgramsApplications =
-    QStringLiteral("mnuDisableProgramsApplications");
-inline const QString mnuLoadCustomizeBrisvaneDialogonStartup =
-    QStringLiteral("mnuLoadCustomizeBrisvaneDialogonStartup");
-inline const QString mnuShowCloseMailProgramMessageDialog =
-    QStringLiteral("mnuShowCloseMailProgramMessageDialog");
-inline const QString mnuShowDeleteMessageConfirmationDialog =
-    QStringLiteral("mnuShowDeleteMessageConfirmationDialog");
-inline const QString mnuShowCustomizeBrisvaneReminder =
-    QStringLiteral("mnuShowCustomizeBrisvaneReminder");
+inline const QString mnuDisableProgramsApplications
+    = QStringLiteral("mnuDisableProgramsApplications");
+inline const QString mnuLoadCustomizeBrisvaneDialogonStartup
+    = QStringLiteral("mnuLoadCustomizeBrisvaneDialogonStartup");
+inline const QString mnuShowCloseMailProgramMessageDialog
+    = QStringLiteral("mnuShowCloseMailProgramMessageDialog");
+inline const QString mnuShowDeleteMessageConfirmationDialog
+    = QStringLiteral("mnuShowDeleteMessageConfirmationDialog");
+inline const QString mnuShowCustomizeBrisvaneReminder
+    = QStringLiteral("mnuShowCustomizeBrisvaneReminder");
 inline const QString mnuConnect = QStringLiteral("mnuConnect");
 inline const QString mnuDisconnect = QStringLiteral("mnuDisconnect");
-inline QString mnuMailSlot(int slot) { return QStringLiteral("mnuMailSlot%1").arg(slot); }
-inline QString mnuProgram(int k) { return QStringLiteral("mnuProgram%1").arg(k); }
+inline QString mnuMailSlot(int slot)
+{
+    return QStringLiteral("mnuMailSlot%1").arg(slot);
+}
+inline QString mnuProgram(int k)
+{
+    return QStringLiteral("mnuProgram%1").arg(k);
+}
 } // namespace MenuNames

@@ -27,7 +27,7 @@ void tst_VirtualClock::waitInterleavesRepeatingAndOneShotTimers()
     QStringList events;
     Timer repeating(clock, 2000, true);
     connect(&repeating, &Timer::tick, this,
-            [&] { events << QStringLiteral("repeat@%1").arg(clock.tickCount()); });
+        [&] { events << QStringLiteral("repeat@%1").arg(clock.tickCount()); });
     Timer oneShot(clock, 5, true);
     connect(&oneShot, &Timer::tick, this, [&] {
         events << QStringLiteral("once@%1").arg(clock.tickCount());
@@ -139,7 +139,8 @@ void tst_VirtualClock::flagWaitEndsWhenAnEventSetsTheFlag()
     connect(&setter, &Timer::tick, this, [&] {
         setter.setEnabled(false);
         // The flag is set from a queued call, as controls raise their events.
-        QMetaObject::invokeMethod(this, [&] { done = true; }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [&] { done = true; }, Qt::QueuedConnection);
     });
     QVERIFY(clock.waitUntil([&] { return done; }));
     QCOMPARE(clock.tickCount(), 750);

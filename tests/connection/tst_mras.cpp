@@ -197,8 +197,8 @@ void tst_mRAS::busyTwiceThenConnects()
         t.clock().advance(10000);
         results << ras.StateText();
     }
-    QCOMPARE(results, QStringList({"Disconnected - Line Busy", "Disconnected - Line Busy",
-                                   "Connected"}));
+    QCOMPARE(results,
+        QStringList({"Disconnected - Line Busy", "Disconnected - Line Busy", "Connected"}));
 }
 
 void tst_mRAS::stepsAreNeverRaisedInsideTheCall()

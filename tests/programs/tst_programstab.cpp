@@ -73,7 +73,7 @@ private Q_SLOTS:
         tab.refreshProgramList();
         QCOMPARE(tab.lstPrograms->item(1)->text(), QStringLiteral("/opt/my tools/sync --now"));
         QCOMPARE(menu.tool(MenuNames::mnuProgram(2)).captions.value(MenuNames::PopupBandRunProgram),
-                 QStringLiteral("/opt/my tools/sync --now"));
+            QStringLiteral("/opt/my tools/sync --now"));
         QVERIFY(menu.tool(MenuNames::mnuProgram(2)).visible);
         QVERIFY(!menu.tool(MenuNames::mnuProgram(1)).visible);
     }

@@ -14,7 +14,7 @@ int main(int argc, char *argv[])
     for (int i = 0; i < count; ++i) {
         const QString n = QString::number(i);
         store.SaveSetting(QStringLiteral("Burst%1").arg(i % 7), QStringLiteral("Key") + n,
-                          QStringLiteral("value %1 with = and ; and \"quotes\"").arg(i));
+            QStringLiteral("value %1 with = and ; and \"quotes\"").arg(i));
         std::printf("%d\n", i);
         std::fflush(stdout);
     }

@@ -18,21 +18,23 @@ private Q_SLOTS:
         FirstRun::writeDefaults(t.settings());
         QStringList written;
         for (const QList<QVariant> &args : saved)
-            written << args.at(0).toString() + u'/' + args.at(1).toString() + u'=' + args.at(2).toString();
-        QCOMPARE(written, QStringList({
-            "Settings/FirstTime=FirstTime",
-            "LoadCustomizeBrisvaneDialogonStartup/DialogonStartup=True",
-            "CustomizeBrisvaneDialogonStartup/Startup=1",
-            "ShowCloseMailProgramMessage/CloseMailProgramMessage=True",
-            "CloseMailProgramMessage/MailProgramMessage=True",
-            "CloseMailProgramMessageDialog/MailProgramMessageDialog=1",
-            "ShowDeleteMessageConfirmation/DeleteMessageConfirmation=True",
-            "DeleteMessageConfirmation/MessageConfirmation=True",
-            "DeleteMessageConfirmationDialog/MessageConfirmationDialog=1",
-            "ShowCustomizeBrisvaneReminder/Reminder=True",
-            "CustomizeBrisvaneReminder/Reminder=True",
-            "BrisvaneDialogReminder/Reminder=1",
-        }));
+            written << args.at(0).toString() + u'/' + args.at(1).toString() + u'='
+                    + args.at(2).toString();
+        QCOMPARE(written,
+            QStringList({
+                "Settings/FirstTime=FirstTime",
+                "LoadCustomizeBrisvaneDialogonStartup/DialogonStartup=True",
+                "CustomizeBrisvaneDialogonStartup/Startup=1",
+                "ShowCloseMailProgramMessage/CloseMailProgramMessage=True",
+                "CloseMailProgramMessage/MailProgramMessage=True",
+                "CloseMailProgramMessageDialog/MailProgramMessageDialog=1",
+                "ShowDeleteMessageConfirmation/DeleteMessageConfirmation=True",
+                "DeleteMessageConfirmation/MessageConfirmation=True",
+                "DeleteMessageConfirmationDialog/MessageConfirmationDialog=1",
+                "ShowCustomizeBrisvaneReminder/Reminder=True",
+                "CustomizeBrisvaneReminder/Reminder=True",
+                "BrisvaneDialogReminder/Reminder=1",
+            }));
     }
 
     void secondStartIsNotAFirstRun()

@@ -42,10 +42,12 @@ void tst_IniDocument::valuesRoundTripExactly()
 void tst_IniDocument::plainValuesAreWrittenAsTheyStand()
 {
     IniDocument doc;
-    doc.setValue(QStringLiteral("Password"), QStringLiteral("Password"), QStringLiteral("s3cr=t \"x\""));
-    doc.setValue(QStringLiteral("Programs"), QStringLiteral("1"), QStringLiteral("/usr/bin/xterm -e mutt"));
+    doc.setValue(
+        QStringLiteral("Password"), QStringLiteral("Password"), QStringLiteral("s3cr=t \"x\""));
+    doc.setValue(
+        QStringLiteral("Programs"), QStringLiteral("1"), QStringLiteral("/usr/bin/xterm -e mutt"));
     QCOMPARE(doc.serialize(),
-             QByteArray("[Password]\nPassword=s3cr=t \"x\"\n\n[Programs]\n1=/usr/bin/xterm -e mutt\n"));
+        QByteArray("[Password]\nPassword=s3cr=t \"x\"\n\n[Programs]\n1=/usr/bin/xterm -e mutt\n"));
 }
 
 void tst_IniDocument::namesAreCaseInsensitiveAndKeepFirstSpelling()
@@ -83,7 +85,8 @@ void tst_IniDocument::malformedTextIsRefused()
 
 void tst_IniDocument::acceptsCommentsBlankLinesAndCrlf()
 {
-    const auto doc = IniDocument::parse("; written by hand\r\n\r\n[A]\r\nB=1\r\n# note\r\nC = two\r\n");
+    const auto doc
+        = IniDocument::parse("; written by hand\r\n\r\n[A]\r\nB=1\r\n# note\r\nC = two\r\n");
     QVERIFY(doc);
     QCOMPARE(doc->value(QStringLiteral("a"), QStringLiteral("b")), QStringLiteral("1"));
     QCOMPARE(doc->value(QStringLiteral("A"), QStringLiteral("C")), QStringLiteral(" two"));

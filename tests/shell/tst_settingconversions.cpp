@@ -50,17 +50,23 @@ void tst_SettingConversions::garbledFileGivesEachRowItsDefault()
     f.close();
     t.reopen();
     QVERIFY(t.settings().problem().isEmpty());
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("Ignoring unreadable value.*")));
+    QTest::ignoreMessage(
+        QtWarningMsg, QRegularExpression(QStringLiteral("Ignoring unreadable value.*")));
     QCOMPARE(readCheckState(t.settings(), Keys::ReconnectLineBusy, 0), 0);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("Ignoring unreadable value.*")));
+    QTest::ignoreMessage(
+        QtWarningMsg, QRegularExpression(QStringLiteral("Ignoring unreadable value.*")));
     QCOMPARE(readCount(t.settings(), Keys::ReconnectLineBusyCount, 1, 1, 10), 1);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("Ignoring unreadable value.*")));
+    QTest::ignoreMessage(
+        QtWarningMsg, QRegularExpression(QStringLiteral("Ignoring unreadable value.*")));
     QCOMPARE(readTruth(t.settings(), Keys::ShowCustomizeBrisvaneReminder, true), true);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("Ignoring unreadable value.*")));
+    QTest::ignoreMessage(
+        QtWarningMsg, QRegularExpression(QStringLiteral("Ignoring unreadable value.*")));
     QCOMPARE(readCheckState(t.settings(), Keys::ShowConnect, 1), 1);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("Ignoring unreadable value.*")));
+    QTest::ignoreMessage(
+        QtWarningMsg, QRegularExpression(QStringLiteral("Ignoring unreadable value.*")));
     QCOMPARE(readCount(t.settings(), Keys::CheckMailMinutes, 1, 1, 30), 1);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("Ignoring unreadable value.*")));
+    QTest::ignoreMessage(
+        QtWarningMsg, QRegularExpression(QStringLiteral("Ignoring unreadable value.*")));
     QCOMPARE(readCount(t.settings(), Keys::MailSlotCount, 2, 0, 5), 2);
 }
 

@@ -48,10 +48,13 @@ void tst_SettingsStore::roundTripAcrossRestartWithExactPasswords()
 void tst_SettingsStore::sectionAndKeyAreCaseInsensitive()
 {
     TestContext t;
-    t.settings().SaveSetting(QStringLiteral("MailSlot"), QStringLiteral("Slot"), QStringLiteral("4"));
-    t.settings().SaveSetting(QStringLiteral("MAILSLOT"), QStringLiteral("SLOT"), QStringLiteral("5"));
+    t.settings().SaveSetting(
+        QStringLiteral("MailSlot"), QStringLiteral("Slot"), QStringLiteral("4"));
+    t.settings().SaveSetting(
+        QStringLiteral("MAILSLOT"), QStringLiteral("SLOT"), QStringLiteral("5"));
     t.reopen();
-    QCOMPARE(t.settings().GetSetting(QStringLiteral("mailslot"), QStringLiteral("slot")), QStringLiteral("5"));
+    QCOMPARE(t.settings().GetSetting(QStringLiteral("mailslot"), QStringLiteral("slot")),
+        QStringLiteral("5"));
     QFile file(t.settingsPath());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("[MailSlot]\nSlot=5\n"));
@@ -60,7 +63,8 @@ void tst_SettingsStore::sectionAndKeyAreCaseInsensitive()
 void tst_SettingsStore::absentKeyGivesTheDefault()
 {
     TestContext t;
-    QCOMPARE(t.settings().get(Keys::ReconnectLineBusyCount, QStringLiteral("1")), QStringLiteral("1"));
+    QCOMPARE(
+        t.settings().get(Keys::ReconnectLineBusyCount, QStringLiteral("1")), QStringLiteral("1"));
     QCOMPARE(t.settings().get(Keys::DefaultConnection), QString());
     QVERIFY(!QFile::exists(t.settingsPath()));
 }
@@ -71,10 +75,12 @@ void tst_SettingsStore::fileIsPrivateToTheUser()
     const mode_t old = ::umask(0);
     t.settings().save(Keys::UserName, QStringLiteral("dave"));
     ::umask(old);
-    struct stat st {};
+    struct stat st {
+    };
     QCOMPARE(::stat(QFile::encodeName(t.settingsPath()).constData(), &st), 0);
     QCOMPARE(st.st_mode & 0777, mode_t(0600));
-    QCOMPARE(::stat(QFile::encodeName(QFileInfo(t.settingsPath()).absolutePath()).constData(), &st), 0);
+    QCOMPARE(
+        ::stat(QFile::encodeName(QFileInfo(t.settingsPath()).absolutePath()).constData(), &st), 0);
     QCOMPARE(st.st_mode & 0777, mode_t(0700));
 }
 
@@ -106,7 +112,9 @@ void tst_SettingsStore::unusableFileIsReportedAndNeverOverwritten()
     QFETCH(QString, kind);
     TestContext t;
     QDir().mkpath(QFileInfo(t.settingsPath()).absolutePath());
-    QByteArray original("\x7f" "ELF\x02\x01\x01\0\0\0garbage", 17);
+    QByteArray original("\x7f"
+                        "ELF\x02\x01\x01\0\0\0garbage",
+        17);
     if (kind == QLatin1String("dir")) {
         QVERIFY(QDir().mkpath(t.settingsPath()));
     } else {
@@ -124,7 +132,8 @@ void tst_SettingsStore::unusableFileIsReportedAndNeverOverwritten()
     QVERIFY(t.settings().problem().contains(t.settingsPath()));
     QVERIFY(!t.settings().writesToDisk());
     // The program goes on with defaults and remembers changes for this run only.
-    QCOMPARE(t.settings().get(Keys::Password, QStringLiteral("default")), QStringLiteral("default"));
+    QCOMPARE(
+        t.settings().get(Keys::Password, QStringLiteral("default")), QStringLiteral("default"));
     t.settings().save(Keys::Password, QStringLiteral("new"));
     QCOMPARE(t.settings().get(Keys::Password), QStringLiteral("new"));
     if (kind == QLatin1String("dir")) {
@@ -166,8 +175,8 @@ void tst_SettingsStore::killDuringBurstLeavesEverySavedValue()
         SettingsStore reread(t.settingsPath());
         QVERIFY2(reread.problem().isEmpty(), qPrintable(reread.problem()));
         for (int i = 0; i <= lastSaved; ++i) {
-            const QString value = reread.GetSetting(QStringLiteral("burst%1").arg(i % 7),
-                                                    QStringLiteral("key%1").arg(i));
+            const QString value = reread.GetSetting(
+                QStringLiteral("burst%1").arg(i % 7), QStringLiteral("key%1").arg(i));
             QCOMPARE(value, QStringLiteral("value %1 with = and ; and \"quotes\"").arg(i));
         }
     }
@@ -177,7 +186,8 @@ void tst_SettingsStore::defaultPathFollowsXdgConfigHome()
 {
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
-    QCOMPARE(SettingsStore::defaultFilePath(), home.path() + QStringLiteral("/Brisvane/Brisvane.ini"));
+    QCOMPARE(
+        SettingsStore::defaultFilePath(), home.path() + QStringLiteral("/Brisvane/Brisvane.ini"));
 }
 
 QTEST_GUILESS_MAIN(tst_SettingsStore)

@@ -35,11 +35,10 @@ QString fromTruth(bool value)
 } // namespace SettingConversions
 
 namespace {
-template<typename T>
-T fallBack(const SettingKey &key, const QString &stored, T fallback)
+template <typename T> T fallBack(const SettingKey &key, const QString &stored, T fallback)
 {
-    qCWarning(lcSettings) << "Ignoring unreadable value" << stored << "of" << key.section
-                          << "/" << key.key;
+    qCWarning(lcSettings) << "Ignoring unreadable value" << stored << "of" << key.section << "/"
+                          << key.key;
     return fallback;
 }
 } // namespace
@@ -64,8 +63,8 @@ bool readTruth(const SettingsStore &store, const SettingKey &key, bool fallback)
     return truth ? *truth : fallBack(key, stored, fallback);
 }
 
-int readCount(const SettingsStore &store, const SettingKey &key, int fallback, int minimum,
-              int maximum)
+int readCount(
+    const SettingsStore &store, const SettingKey &key, int fallback, int minimum, int maximum)
 {
     if (!store.contains(key))
         return fallback;

@@ -24,5 +24,5 @@ QString fromTruth(bool value);
 int readCheckState(const SettingsStore &store, const SettingKey &key, int fallback);
 bool readTruth(const SettingsStore &store, const SettingKey &key, bool fallback);
 // A count in [minimum, maximum]; out of range or not a number gives the fallback.
-int readCount(const SettingsStore &store, const SettingKey &key, int fallback, int minimum,
-              int maximum);
+int readCount(
+    const SettingsStore &store, const SettingKey &key, int fallback, int minimum, int maximum);

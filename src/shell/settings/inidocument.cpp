@@ -70,8 +70,7 @@ std::optional<QString> unquoted(QStringView text)
             i += 2;
             break;
         }
-        default:
-            return std::nullopt;
+        default: return std::nullopt;
         }
     }
     return out;

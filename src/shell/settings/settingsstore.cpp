@@ -44,15 +44,15 @@ void SettingsStore::load()
     IniDocument::ParseError error;
     auto doc = IniDocument::parse(file.readAll(), &error);
     if (!doc) {
-        const QString where =
-            error.line > 0 ? QStringLiteral(" (line %1)").arg(error.line) : QString();
+        const QString where
+            = error.line > 0 ? QStringLiteral(" (line %1)").arg(error.line) : QString();
         return refuse(error.reason + where);
     }
     m_doc = std::move(*doc);
 }
 
-QString SettingsStore::GetSetting(const QString &section, const QString &key,
-                                  const QString &defaultValue) const
+QString SettingsStore::GetSetting(
+    const QString &section, const QString &key, const QString &defaultValue) const
 {
     return m_doc.value(section, key).value_or(defaultValue);
 }
@@ -92,9 +92,8 @@ bool SettingsStore::writeFile()
     if (!info.absoluteDir().exists()) {
         if (!QDir().mkpath(info.absolutePath()))
             return false;
-        QFile::setPermissions(info.absolutePath(), QFileDevice::ReadOwner |
-                                                       QFileDevice::WriteOwner |
-                                                       QFileDevice::ExeOwner);
+        QFile::setPermissions(info.absolutePath(),
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
     // QSaveFile writes a temporary file beside the target, syncs it to disk on commit and
     // renames it over the old file: a crash leaves either the old file or the new one.

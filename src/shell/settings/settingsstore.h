@@ -27,8 +27,8 @@ public:
     // $XDG_CONFIG_HOME/Brisvane/Brisvane.ini
     static QString defaultFilePath();
 
-    QString GetSetting(const QString &section, const QString &key,
-                       const QString &defaultValue = QString()) const;
+    QString GetSetting(
+        const QString &section, const QString &key, const QString &defaultValue = QString()) const;
     void SaveSetting(const QString &section, const QString &key, const QString &value);
 
     QString get(const SettingKey &key, const QString &defaultValue = QString()) const;

@@ -25,7 +25,9 @@ inline int checkValue(const QCheckBox *box)
 // Setting a box to a different value runs its click handler (connected to toggled).
 inline void setCheckValue(QCheckBox *box, int value)
 {
-    box->setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+    box->setCheckState(value == 1 ? Qt::Checked
+            : value == 2          ? Qt::PartiallyChecked
+                                  : Qt::Unchecked);
 }
 
 inline QString checkText(const QCheckBox *box)

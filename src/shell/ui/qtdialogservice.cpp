@@ -34,31 +34,31 @@ QMessageBox::StandardButtons toQt(DialogService::Buttons buttons)
 
 } // namespace
 
-DialogService::Answer QtDialogService::message(Icon icon, const QString &title,
-                                               const QString &text, Buttons buttons)
+DialogService::Answer QtDialogService::message(
+    Icon icon, const QString &title, const QString &text, Buttons buttons)
 {
     QMessageBox box(toQt(icon), title, text, toQt(buttons));
     switch (box.exec()) {
     case QMessageBox::Cancel: return Answer::Cancel;
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
-    default: return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok
-                                                                           : Answer::Cancel;
+    default:
+        return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Cancel;
     }
 }
 
-QString QtDialogService::openFileName(const QString &title, const QString &directory,
-                                      const QString &filter)
+QString QtDialogService::openFileName(
+    const QString &title, const QString &directory, const QString &filter)
 {
     return QFileDialog::getOpenFileName(nullptr, title, directory, filter);
 }
 
-std::optional<QString> QtDialogService::inputBox(const QString &title, const QString &prompt,
-                                                 const QString &defaultText)
+std::optional<QString> QtDialogService::inputBox(
+    const QString &title, const QString &prompt, const QString &defaultText)
 {
     bool ok = false;
-    const QString text =
-        QInputDialog::getText(nullptr, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    const QString text
+        = QInputDialog::getText(nullptr, title, prompt, QLineEdit::Normal, defaultText, &ok);
     return ok ? std::optional<QString>(text) : std::nullopt;
 }
 

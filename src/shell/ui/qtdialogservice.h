@@ -8,11 +8,10 @@ class QWidget;
 class QtDialogService : public DialogService
 {
 public:
-    Answer message(Icon icon, const QString &title, const QString &text,
-                   Buttons buttons) override;
-    QString openFileName(const QString &title, const QString &directory,
-                         const QString &filter) override;
-    std::optional<QString> inputBox(const QString &title, const QString &prompt,
-                                    const QString &defaultText) override;
+    Answer message(Icon icon, const QString &title, const QString &text, Buttons buttons) override;
+    QString openFileName(
+        const QString &title, const QString &directory, const QString &filter) override;
+    std::optional<QString> inputBox(
+        const QString &title, const QString &prompt, const QString &defaultText) override;
     bool openDocument(const QString &path) override;
 };

@@ -16,7 +16,7 @@ SettingsTab::SettingsTab(AppContext &context, Lumenpin &trayIcon, QWidget *paren
         {chkMinimizeSystemTray, &SettingsTab::chkMinimizeSystemTray_Click},
         {chkMinimizeTaskbarafterConnecting, &SettingsTab::chkMinimizeTaskbarafterConnecting_Click},
         {chkMinimizeSystemTrayafterConnecting,
-         &SettingsTab::chkMinimizeSystemTrayafterConnecting_Click},
+            &SettingsTab::chkMinimizeSystemTrayafterConnecting_Click},
         {chkReconnectwhenDisconnected, &SettingsTab::chkReconnectwhenDisconnected_Click},
         {chkShowConnect, &SettingsTab::chkShowConnect_Click},
         {chkConnectSingleClick, &SettingsTab::chkConnectSingleClick_Click},
@@ -32,8 +32,8 @@ SettingsTab::SettingsTab(AppContext &context, Lumenpin &trayIcon, QWidget *paren
 QString SettingsTab::idleTrayTip(bool connectSingleClick)
 {
     return connectSingleClick
-               ? QStringLiteral("Click to Connect / Double-click to zoom dialog to and from tray")
-               : QStringLiteral("Single click to zoom dialog to and from tray");
+        ? QStringLiteral("Click to Connect / Double-click to zoom dialog to and from tray")
+        : QStringLiteral("Single click to zoom dialog to and from tray");
 }
 
 void SettingsTab::applyIdleTrayTip()
@@ -105,8 +105,7 @@ void SettingsTab::chkCheckMailwhenMinimized_Click()
 
 void SettingsTab::cmdDetails_Click()
 {
-    Form::information(
-        m_context.dialogs(), QStringLiteral("Retrieving Message Headers Only"),
+    Form::information(m_context.dialogs(), QStringLiteral("Retrieving Message Headers Only"),
         QStringLiteral(
             "This feature lets you retrieve message header information only (subject, date, "
             "time, sender) without needing to retrieve the entire message or attachments. "
@@ -119,8 +118,8 @@ void SettingsTab::cmdDetails_Click()
 
 void SettingsTab::cmdDetails2_Click()
 {
-    Form::information(
-        m_context.dialogs(), QStringLiteral("Checking Mail at a Minimized WindowState"),
+    Form::information(m_context.dialogs(),
+        QStringLiteral("Checking Mail at a Minimized WindowState"),
         QStringLiteral(
             "This feature allows you to check you mail with the Checking Mail Dialog Box "
             "minimized to the taskbar. This will be useful if you would not like the Checking "

@@ -15,10 +15,10 @@ namespace Startup {
 
 std::unique_ptr<AppContext> makeApplicationContext()
 {
-    auto context = std::make_unique<AppContext>(
-        AppPaths::forApplication(), std::make_unique<RealClock>(),
-        std::make_unique<SettingsStore>(SettingsStore::defaultFilePath()),
-        std::make_unique<QtDialogService>());
+    auto context
+        = std::make_unique<AppContext>(AppPaths::forApplication(), std::make_unique<RealClock>(),
+            std::make_unique<SettingsStore>(SettingsStore::defaultFilePath()),
+            std::make_unique<QtDialogService>());
     context->setSounds(std::make_unique<CanberraSoundPlayer>());
     context->setPrograms(std::make_unique<ProcessProgramLauncher>());
     context->setDialUpService(DialUpFactory::create(context->settings(), context->clock()));
@@ -30,17 +30,17 @@ void reportSettingsProblem(AppContext &context)
 {
     SettingsStore &store = context.settings();
     if (!store.problem().isEmpty())
-        context.dialogs().message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
-                                  store.problem());
+        context.dialogs().message(
+            DialogService::Icon::Warning, QStringLiteral("Brisvane"), store.problem());
     // A write that fails later (disk full) is reported once, not at every change.
     auto reported = std::make_shared<bool>(false);
-    QObject::connect(&store, &SettingsStore::writeFailed, &store,
-                     [&context, reported](const QString &message) {
-                         if (std::exchange(*reported, true))
-                             return;
-                         context.dialogs().message(DialogService::Icon::Warning,
-                                                   QStringLiteral("Brisvane"), message);
-                     });
+    QObject::connect(
+        &store, &SettingsStore::writeFailed, &store, [&context, reported](const QString &message) {
+            if (std::exchange(*reported, true))
+                return;
+            context.dialogs().message(
+                DialogService::Icon::Warning, QStringLiteral("Brisvane"), message);
+        });
 }
 
 } // namespace Startup

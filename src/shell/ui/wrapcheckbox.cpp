@@ -21,15 +21,15 @@ int WrapCheckBox::indicatorWidth() const
 {
     QStyleOptionButton option;
     option.initFrom(this);
-    return style()->pixelMetric(QStyle::PM_IndicatorWidth, &option, this) +
-           style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, this);
+    return style()->pixelMetric(QStyle::PM_IndicatorWidth, &option, this)
+        + style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, this);
 }
 
 QRect WrapCheckBox::textRect(int width) const
 {
     const int textWidth = qMax(40, width - indicatorWidth());
-    const QRect bounds = fontMetrics().boundingRect(QRect(0, 0, textWidth, 10000), kTextFlags,
-                                                    text());
+    const QRect bounds
+        = fontMetrics().boundingRect(QRect(0, 0, textWidth, 10000), kTextFlags, text());
     return QRect(indicatorWidth(), 0, textWidth, bounds.height());
 }
 
@@ -56,8 +56,8 @@ void WrapCheckBox::paintEvent(QPaintEvent *)
     option.text.clear();
     option.rect.setHeight(QCheckBox::sizeHint().height());
     painter.drawControl(QStyle::CE_CheckBox, option);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::WindowText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     painter.drawText(textRect(width()).translated(0, 1), kTextFlags, text());
 }
 

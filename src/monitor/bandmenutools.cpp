@@ -2,8 +2,9 @@
 
 #include "monitor/bandmenu/bandmenu.h"
 
-BandMenuTools::BandMenuTools(BandMenu &menu)
+BandMenuTools::BandMenuTools(BandMenu &menu, QString layoutPath)
     : m_menu(menu)
+    , m_layoutPath(std::move(layoutPath))
 { }
 
 // A tool the layout does not hold (a hand-edited layout file) reads as unset and ignores
@@ -49,4 +50,21 @@ void BandMenuTools::setToolCaption(const QString &band, const QString &tool, con
     const Band *b = m_menu.band(band);
     if (BandTool *t = b ? b->tool(tool) : nullptr)
         t->setCaption(caption);
+}
+
+void BandMenuTools::setToolPicture(const QString &band, const QString &tool, const QPixmap &picture)
+{
+    const Band *b = m_menu.band(band);
+    if (BandTool *t = b ? b->tool(tool) : nullptr)
+        t->setPicture(picture);
+}
+
+void BandMenuTools::refreshBands()
+{
+    m_menu.refreshBands();
+}
+
+bool BandMenuTools::saveLayout()
+{
+    return m_menu.saveLayout(m_layoutPath);
 }

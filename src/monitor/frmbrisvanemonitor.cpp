@@ -44,7 +44,8 @@ void frmBrisvaneMonitor::buildTray()
             QIcon(iconPath(QStringLiteral("dial2.ico")))});
     BandMenu1 = new BandMenu(this);
     BandMenu1->setObjectName(QStringLiteral("BandMenu1"));
-    m_menu = std::make_unique<BandMenuTools>(*BandMenu1);
+    m_menu = std::make_unique<BandMenuTools>(
+        *BandMenu1, m_context.paths().userFile(QStringLiteral("mulayout.tb")));
     mRAS1 = std::make_unique<mRAS>(m_context.dialUpService());
     m_dialog = std::make_unique<frmBrisvane>(frmBrisvane::Links{m_context, *Lumenpin1, *m_menu,
         [this](const QString &path) { BandMenu1->loadLayout(path); }, *ImageList1});

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <QPixmap>
 #include <QString>
 
 // What the forms need of the popup menu bands: tools reached by name, their check mark,
-// availability, visibility and caption. The band menu implements it; tests may use a plain
-// recording one.
+// availability, visibility, caption and picture, and the layout file they are kept in. The band
+// menu implements it; tests may use a plain recording one.
 class MenuTools
 {
 public:
@@ -19,6 +20,13 @@ public:
     // The caption of a tool as it stands in one band.
     virtual void setToolCaption(const QString &band, const QString &tool, const QString &caption)
         = 0;
+    // The picture of a tool as it stands in one band (a program's icon).
+    virtual void setToolPicture(const QString &band, const QString &tool, const QPixmap &picture)
+        = 0;
+    // Brings open bands up to date with the tools' pictures.
+    virtual void refreshBands() = 0;
+    // Writes the menu layout file; false when it could not be written.
+    virtual bool saveLayout() = 0;
 };
 
 // The names of the tools and bands the forms reach.

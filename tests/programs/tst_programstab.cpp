@@ -9,6 +9,10 @@ class tst_ProgramsTab : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void addFillsTheFirstFreeSlot();
+    void addWhenFullGivesTheLimitMessage();
+    void cancelledFileDialogAddsNothing();
+    void deleteFreesTheSlotAndKeepsTheOthersInPlace();
     void flagsAreStoredUnderTheirOwnSlot()
     {
         TestContext t;
@@ -78,6 +82,79 @@ private Q_SLOTS:
         QVERIFY(!menu.tool(MenuNames::mnuProgram(1)).visible);
     }
 };
+
+void tst_ProgramsTab::addFillsTheFirstFreeSlot()
+{
+    TestContext t;
+    t.settings().save(Keys::Program(1), QStringLiteral("/usr/bin/fetchmail"));
+    t.settings().save(Keys::Program(3), QStringLiteral("/usr/bin/ntpdate"));
+    FakeMenuTools menu;
+    ProgramsTab tab(t.context(), menu);
+    tab.refreshProgramList();
+    t.dialogs().chooseFileNext(QStringLiteral("/bin/sh"));
+    tab.cmdAdd->click();
+    QCOMPARE(t.settings().get(Keys::Program(2)), QStringLiteral("/bin/sh"));
+    QCOMPARE(tab.lstPrograms->item(1)->text(), QStringLiteral("/bin/sh"));
+    const FakeMenuTools::Tool tool = menu.tool(MenuNames::mnuProgram(2));
+    QCOMPARE(tool.captions.value(MenuNames::PopupBandRunProgram), QStringLiteral("/bin/sh"));
+    QVERIFY(!tool.pictures.value(MenuNames::PopupBandRunProgram).isNull());
+    QVERIFY(tool.visible);
+    QCOMPARE(menu.refreshes, 1);
+    QCOMPARE(menu.saves, 1);
+}
+
+void tst_ProgramsTab::addWhenFullGivesTheLimitMessage()
+{
+    TestContext t;
+    for (int k = 1; k <= 9; ++k)
+        t.settings().save(Keys::Program(k), QStringLiteral("/usr/bin/tool%1").arg(k));
+    FakeMenuTools menu;
+    ProgramsTab tab(t.context(), menu);
+    t.dialogs().chooseFileNext(QStringLiteral("/usr/bin/last"));
+    tab.cmdAdd->click();
+    QCOMPARE(t.settings().get(Keys::Program(10)), QStringLiteral("/usr/bin/last"));
+    t.dialogs().chooseFileNext(QStringLiteral("/usr/bin/one-too-many"));
+    tab.cmdAdd->click();
+    QCOMPARE(t.dialogs().shown().last().text,
+        QStringLiteral("Maximum limit of programs/utilities are listed. Please remove a "
+                       "program/utility."));
+    QCOMPARE(t.dialogs().count(QStringLiteral("file")), 1);
+    QCOMPARE(menu.saves, 1);
+}
+
+void tst_ProgramsTab::cancelledFileDialogAddsNothing()
+{
+    TestContext t;
+    FakeMenuTools menu;
+    ProgramsTab tab(t.context(), menu);
+    tab.cmdAdd->click();
+    QVERIFY(!t.settings().contains(Keys::Program(1)));
+    QCOMPARE(tab.lstPrograms->item(0)->text(), QString());
+    QCOMPARE(menu.saves, 0);
+}
+
+void tst_ProgramsTab::deleteFreesTheSlotAndKeepsTheOthersInPlace()
+{
+    TestContext t;
+    t.settings().save(Keys::Program(2), QStringLiteral("/usr/bin/fetchmail"));
+    t.settings().save(Keys::Program(3), QStringLiteral("/usr/bin/ntpdate"));
+    t.settings().save(Keys::RunConnected(2), QStringLiteral("1"));
+    t.settings().save(Keys::RunDisconnected(2), QStringLiteral("1"));
+    FakeMenuTools menu;
+    ProgramsTab tab(t.context(), menu);
+    tab.refreshProgramList();
+    tab.lstPrograms->item(1)->setSelected(true);
+    QVERIFY(tab.runConnected(2)->isChecked());
+    tab.cmdDelete->click();
+    QCOMPARE(t.settings().get(Keys::Program(2), QStringLiteral("absent")), QString());
+    QCOMPARE(t.settings().get(Keys::RunConnected(2)), QStringLiteral("0"));
+    QCOMPARE(t.settings().get(Keys::RunDisconnected(2)), QStringLiteral("0"));
+    QVERIFY(!menu.tool(MenuNames::mnuProgram(2)).visible);
+    // Slot 3 stays in row 2: what runs for slot 3 is still slot 3's program.
+    QCOMPARE(tab.lstPrograms->count(), ProgramsTab::kSlots);
+    QCOMPARE(tab.lstPrograms->item(2)->text(), QStringLiteral("/usr/bin/ntpdate"));
+    QCOMPARE(menu.saves, 1);
+}
 
 QTEST_MAIN(tst_ProgramsTab)
 #include "tst_programstab.moc"

@@ -13,6 +13,7 @@ public:
         bool enabled = true;
         bool visible = true;
         QHash<QString, QString> captions; // by band
+        QHash<QString, QPixmap> pictures; // by band
     };
 
     bool toolChecked(const QString &tool) const override { return m_tools.value(tool).checked; }
@@ -35,7 +36,20 @@ public:
         m_tools[tool].captions[band] = caption;
     }
 
+    void setToolPicture(const QString &band, const QString &tool, const QPixmap &picture) override
+    {
+        m_tools[tool].pictures[band] = picture;
+    }
+    void refreshBands() override { ++refreshes; }
+    bool saveLayout() override
+    {
+        ++saves;
+        return true;
+    }
+
     Tool tool(const QString &name) const { return m_tools.value(name); }
+    int refreshes = 0;
+    int saves = 0;
 
 private:
     QHash<QString, Tool> m_tools;

@@ -8,6 +8,9 @@
 #include "shell/settings/settingsstore.h"
 #include "shell/ui/formhelpers.h"
 
+#include <QFileIconProvider>
+#include <QFileInfo>
+
 ProgramsTab::ProgramsTab(AppContext &context, MenuTools &menu, QWidget *parent)
     : QWidget(parent)
     , m_context(context)
@@ -34,6 +37,9 @@ ProgramsTab::ProgramsTab(AppContext &context, MenuTools &menu, QWidget *parent)
         &ProgramsTab::chkDisableProgramsApplications_Click);
     connect(lstPrograms, &QListWidget::itemSelectionChanged, this, &ProgramsTab::lstPrograms_Click);
     connect(cmdRunProgram, &QPushButton::clicked, this, &ProgramsTab::cmdRunProgram_Click);
+    connect(cmdAdd, &QPushButton::clicked, this, &ProgramsTab::cmdAdd_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &ProgramsTab::cmdDelete_Click);
+    connect(lstPrograms, &QListWidget::itemDoubleClicked, this, &ProgramsTab::lstPrograms_DblClick);
 }
 
 void ProgramsTab::chkRunConnected_Click(int k)
@@ -124,6 +130,67 @@ void ProgramsTab::cmdRunProgram_Click()
 {
     for (int row = 0; row < lstPrograms->count() && row < kSlots; ++row) {
         if (lstPrograms->item(row)->isSelected() && !startRow(row))
+            return;
+    }
+}
+
+QPixmap ProgramsTab::CreateIcon(const QString &path)
+{
+    return QFileIconProvider().icon(QFileInfo(path)).pixmap(16, 16);
+}
+
+void ProgramsTab::cmdAdd_Click()
+{
+    refreshProgramList();
+    if (!lstPrograms->item(kSlots - 1)->text().isEmpty()) {
+        m_context.dialogs().message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
+            QStringLiteral("Maximum limit of programs/utilities are "
+                           "listed. Please remove a program/utility."));
+        return;
+    }
+    const QString path = m_context.dialogs().openFileName(
+        QStringLiteral("Add Program"), QString(), QStringLiteral("Programs (*);;All Files (*)"));
+    // A cancelled file dialog adds nothing.
+    if (path.isEmpty())
+        return;
+    int row = 0;
+    while (!lstPrograms->item(row)->text().isEmpty())
+        ++row;
+    const int k = row + 1;
+    lstPrograms->item(row)->setText(path);
+    m_menu.setToolCaption(MenuNames::PopupBandRunProgram, MenuNames::mnuProgram(k), path);
+    m_menu.setToolPicture(
+        MenuNames::PopupBandRunProgram, MenuNames::mnuProgram(k), CreateIcon(path));
+    m_menu.refreshBands();
+    m_menu.setToolVisible(MenuNames::mnuProgram(k), true);
+    m_context.settings().save(Keys::Program(k), path);
+    m_menu.saveLayout();
+}
+
+// Frees the first selected slot. The row stays, emptied, so every row keeps its slot number
+// and the program tools and commands that read a slot's row find the right program.
+void ProgramsTab::cmdDelete_Click()
+{
+    for (int row = 0; row < lstPrograms->count() && row < kSlots; ++row) {
+        QListWidgetItem *item = lstPrograms->item(row);
+        if (!item->isSelected() || (row > 0 && item->text().isEmpty()))
+            continue;
+        const int k = row + 1;
+        item->setText(QString());
+        Form::setCheckValue(runConnected(k), 0);
+        Form::setCheckValue(runDisconnected(k), 0);
+        m_menu.setToolVisible(MenuNames::mnuProgram(k), false);
+        m_context.settings().save(Keys::Program(k), QString());
+        break;
+    }
+    m_menu.saveLayout();
+}
+
+void ProgramsTab::lstPrograms_DblClick()
+{
+    for (int row = 0; row < lstPrograms->count() && row < kSlots; ++row) {
+        QListWidgetItem *item = lstPrograms->item(row);
+        if (item->isSelected() && !item->text().isEmpty() && !startRow(row))
             return;
     }
 }

@@ -28,6 +28,11 @@ public:
     void chkDisableProgramsApplications_Click();
     void lstPrograms_Click();
     void cmdRunProgram_Click();
+    void cmdAdd_Click();
+    void cmdDelete_Click();
+    void lstPrograms_DblClick();
+    // The small icon the desktop shows for a program file.
+    static QPixmap CreateIcon(const QString &path);
     // Starts the program of list row `row` (0-based); false when it could not be started, after
     // telling the user when the file is not there.
     bool startRow(int row);

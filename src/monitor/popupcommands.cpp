@@ -1,5 +1,6 @@
 #include "monitor/popupcommands.h"
 
+#include "alerts/frmabout.h"
 #include "alerts/frmcustomizebrisvanereminder.h"
 #include "connection/ui/connectionmanager.h"
 #include "mail/ui/mailtab.h"
@@ -70,6 +71,8 @@ void PopupCommands::BandMenu1_ToolClick(const QString &tool)
         dialog.connectionManager().cmdConnect_Click();
     } else if (tool == mnuDisconnect) {
         dialog.connectionManager().cmdDisconnect_Click();
+    } else if (tool == QLatin1String("mnuAbout")) {
+        frmAbout::open();
     } else if (tool == QLatin1String("mnuExit")) {
         exitProgram();
     }

@@ -10,6 +10,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brisvane"));
+    QApplication::setApplicationVersion(QStringLiteral(BVANE_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
 
     const std::unique_ptr<AppContext> context = Startup::makeApplicationContext();

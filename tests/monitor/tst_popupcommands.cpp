@@ -9,6 +9,7 @@
 #include "support/testcontext.h"
 #include "trayctl/trayservice.h"
 
+#include <QApplication>
 #include <QTabWidget>
 #include <QTest>
 
@@ -48,6 +49,7 @@ private Q_SLOTS:
     void exitDuringAConnectionLeavesTheLineUp();
     void disableProgramsFollowsTheBox();
     void disableMailCheckingGreysTheSlotTools();
+    void aboutShowsTheAboutWindow();
 };
 
 void tst_PopupCommands::sameToggleTwiceRestoresMarkAndValues()
@@ -178,6 +180,19 @@ void tst_PopupCommands::disableMailCheckingGreysTheSlotTools()
     QCOMPARE(t.settings().get(Keys::MailSlotCount), QStringLiteral("2"));
     QVERIFY(p.dialog().mailTab().option(2)->isEnabled());
     QVERIFY(!p.dialog().mailTab().option(3)->isEnabled());
+}
+
+void tst_PopupCommands::aboutShowsTheAboutWindow()
+{
+    TestContext t;
+    Program p(t);
+    p.choose(QStringLiteral("mnuAbout"));
+    QWidget *about = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        about = w->objectName() == QLatin1String("frmAbout") && w->isVisible() ? w : about;
+    QVERIFY(about);
+    QCOMPARE(about->windowTitle(), QStringLiteral("About Brisvane"));
+    about->close();
 }
 
 QTEST_MAIN(tst_PopupCommands)

@@ -1,6 +1,7 @@
 #include "shell/ui/frmbrisvane.h"
 
 #include "alerts/alertcontrols.h"
+#include "alerts/frmabout.h"
 #include "alerts/frmpreferences.h"
 #include "connection/mras.h"
 #include "connection/ui/connectionmanager.h"
@@ -81,6 +82,7 @@ void frmBrisvane::buildWindow()
     cmdAbout->setObjectName(QStringLiteral("cmdAbout"));
     connect(cmdHelp, &QPushButton::clicked, this, &frmBrisvane::cmdHelp_Click);
     connect(cmdPreferences, &QPushButton::clicked, this, &frmBrisvane::cmdPreferences_Click);
+    connect(cmdAbout, &QPushButton::clicked, this, [this] { frmAbout::open(this); });
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -1,0 +1,43 @@
+#include "alerts/frmabout.h"
+
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmAbout::frmAbout(QWidget *parent)
+    : QDialog(parent)
+    , cmdOK(new QPushButton(QStringLiteral("&OK"), this))
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("About Brisvane"));
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    auto *title = new QLabel(QStringLiteral("<b>Brisvane</b> %1")
+                                 .arg(QCoreApplication::applicationVersion().toHtmlEscaped()),
+        this);
+    title->setObjectName(QStringLiteral("lblTitle"));
+    auto *text = new QLabel(
+        QStringLiteral("Dials your connection, keeps it up, starts your programs when it comes "
+                       "up or goes down, and checks your POP3 mail, from the system tray."),
+        this);
+    text->setObjectName(QStringLiteral("lblDescription"));
+    text->setWordWrap(true);
+    text->setMinimumWidth(320);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOK);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(title);
+    layout->addWidget(text);
+    layout->addLayout(buttons);
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+frmAbout *frmAbout::open(QWidget *parent)
+{
+    auto *about = new frmAbout(parent);
+    about->setAttribute(Qt::WA_DeleteOnClose);
+    about->show();
+    return about;
+}

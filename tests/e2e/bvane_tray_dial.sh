@@ -47,8 +47,19 @@ xdotool mousemove --window "$icon" 8 8 click --repeat 2 --delay 80 1
 xsession_wait_for '! dialog_visible' 10 || { echo "FAIL: the double click left the dialog up"; exit 1; }
 xsession_wait_for "xdotool search --name '^00:00:[0-9][0-9]\$'" 5 \
   || { echo "FAIL: the running time is not shown"; exit 1; }
-import -window root "$out/2-in-tray.png"
 time_shown=$(xdotool getwindowname "$(xdotool search --name '^00:00:[0-9][0-9]$' | head -1)")
+# Hover over the icon until its tip comes up, and keep a picture of it.
+# The tip: a window of ours, wide and one line high.
+tip_window() {
+  xwininfo -root -tree | grep '"bvane" "Brisvane"' \
+    | awk '{ for (i = 1; i <= NF; i++) if ($i ~ /^[0-9]+x[0-9]+\+/) { split($i, g, /[x+]/);
+             if (g[1] > 100 && g[2] < 40) print $1 } }'
+}
+xdotool mousemove 600 400 sleep 0.3
+xdotool mousemove --window "$icon" 5 5 sleep 0.2 mousemove --window "$icon" 8 9 sleep 0.2 \
+  mousemove --window "$icon" 10 10
+xsession_wait_for '[ -n "$(tip_window)" ]' 10 || { echo "FAIL: no tip over the icon"; exit 1; }
+import -window root "$out/2-tip-with-running-time.png"
 
 # The second single click hangs up; the dialog comes back with a double click to show it.
 click_icon

@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QMimeDatabase>
+#include <QTextBrowser>
 #include <QUrl>
 
 namespace {
@@ -64,5 +66,18 @@ std::optional<QString> QtDialogService::inputBox(
 
 bool QtDialogService::openDocument(const QString &path)
 {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    // The help file is HTML under its old name: the desktop would look for a viewer of the old
+    // help format, so an HTML document opens in a help window of our own.
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchContent);
+    if (!type.inherits(QStringLiteral("text/html")))
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    auto *viewer = new QTextBrowser;
+    viewer->setAttribute(Qt::WA_DeleteOnClose);
+    viewer->setObjectName(QStringLiteral("helpViewer"));
+    viewer->setOpenExternalLinks(true);
+    viewer->setSource(QUrl::fromLocalFile(path), QTextDocument::HtmlResource);
+    viewer->setWindowTitle(viewer->documentTitle());
+    viewer->resize(640, 480);
+    viewer->show();
+    return true;
 }

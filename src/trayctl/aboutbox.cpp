@@ -4,10 +4,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmAbout::frmAbout(QWidget *parent)
+frmLumenpinAbout::frmLumenpinAbout(QWidget *parent)
     : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmAbout"));
+    setObjectName(QStringLiteral("frmLumenpinAbout"));
     setWindowTitle(QStringLiteral("About %1").arg(productName()));
     setModal(true);
     auto *layout = new QVBoxLayout(this);
@@ -24,12 +24,12 @@ frmAbout::frmAbout(QWidget *parent)
     layout->addWidget(cmdClose, 0, Qt::AlignRight);
 }
 
-QString frmAbout::productName()
+QString frmLumenpinAbout::productName()
 {
     return QStringLiteral("pinlib6");
 }
 
-QString frmAbout::version()
+QString frmLumenpinAbout::version()
 {
     return QStringLiteral("%1.%2 (Build %3)")
         .arg(PINLIB6_VERSION_MAJOR)

@@ -3,12 +3,12 @@
 #include <QDialog>
 
 // The control's About window: product name, version and a Close button.
-class frmAbout : public QDialog
+class frmLumenpinAbout : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit frmAbout(QWidget *parent = nullptr);
+    explicit frmLumenpinAbout(QWidget *parent = nullptr);
 
     static QString productName();
     // major "." minor " (Build " revision ")"

@@ -71,6 +71,6 @@ bool Lumenpin::showPopup(QWidget *host, const PopupRequest &request)
 
 void Lumenpin::AboutBox()
 {
-    frmAbout about;
+    frmLumenpinAbout about;
     about.exec();
 }

@@ -13,6 +13,7 @@ struct ScriptedMailServer {
     struct Mailbox {
         QStringList subjects; // one message per subject
         bool refuseLogOn = false;
+        QList<int> refuseDelete; // message numbers whose DELE the server refuses
     };
     explicit ScriptedMailServer(Clock &clock)
         : clock(clock)
@@ -78,6 +79,8 @@ public:
     void DeleteMessage() override
     {
         m_server.note(QStringLiteral("DELE ") + m_host + u' ' + QString::number(m_number));
+        if (m_server.boxes.value(m_host).refuseDelete.contains(m_number))
+            later([this] { Q_EMIT Error(2, QStringLiteral("-ERR no such message")); });
     }
     void Quit() override
     {

@@ -129,7 +129,17 @@ void tst_frmCheckMail::threeSlotsWithSlotTwoEmptySkipTheEmptyPause()
     p.checkAllAccounts();
     QVERIFY(p.window());
     QCOMPARE(p.window()->Label5->text(), QStringLiteral("Checking next account:  59 second(s)"));
+    // A user who presses Next Mail Account during the gap before slot 2 gets nothing.
+    Timer press(t.clock(), 61000, true);
+    bool offeredDuringGap = true;
+    connect(&press, &Timer::tick, this, [&] {
+        press.setEnabled(false);
+        offeredDuringGap = p.window()->cmdNextMailAccount->isEnabled();
+        p.window()->cmdNextMailAccount->click();
+    });
     p.run(80);
+    QVERIFY(!offeredDuringGap);
+    QCOMPARE(p.server.linesLike(QStringLiteral("LOGON pop2")).size(), 1);
     const ScriptedMailServer &s = p.server;
     QCOMPARE(s.when(QStringLiteral("LOGON pop2")) - s.when(QStringLiteral("QUIT pop1")), 5000);
     // Slot 2 is left as soon as its log-on is answered, without a pause.

@@ -1,4 +1,5 @@
 #include "checkmailfixture.h"
+#include "mail/ui/frmmailservererror.h"
 #include "shell/menutools.h"
 #include "support/modalanswerer.h"
 
@@ -31,6 +32,7 @@ private Q_SLOTS:
     void ticksOneAndThreeDeleteThoseThreeSecondsApart();
     void clearingShowAgainStopsTheQuestion();
     void selectAllThenDeleteMarksEveryRowAndQuitAppliesThem();
+    void aRefusedDeletionStillEndsWithAQuit();
 };
 
 void tst_frmCheckMailDelete::deleteWithoutATickAsksForOneAndTheCountdownGoesOn()
@@ -122,6 +124,22 @@ void tst_frmCheckMailDelete::selectAllThenDeleteMarksEveryRowAndQuitAppliesThem(
     const QStringList quits = p.server.linesLike(QStringLiteral("QUIT"));
     QCOMPARE(quits.size(), 1);
     QVERIFY(p.server.log.indexOf(quits.first()) > p.server.log.indexOf(p.deletions().last()));
+}
+
+void tst_frmCheckMailDelete::aRefusedDeletionStillEndsWithAQuit()
+{
+    TestContext t;
+    Listed p(t, SettingValues::FalseText);
+    p.server.boxes[MailProgram::host(1)].refuseDelete = {1};
+    p.tick(0);
+    p.tick(1);
+    p.window()->cmdDeleteMessage->click();
+    QVERIFY(p.check().serverErrorDialog() && p.check().serverErrorDialog()->isVisible());
+    QCOMPARE(p.deletions().size(), 2);
+    p.run(60);
+    QVERIFY(!p.window());
+    // Message 2's deletion is made only if the server sees the QUIT.
+    QCOMPARE(p.server.linesLike(QStringLiteral("QUIT")).size(), 1);
 }
 
 QTEST_MAIN(tst_frmCheckMailDelete)

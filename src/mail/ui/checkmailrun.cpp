@@ -41,7 +41,7 @@ void frmCheckMail::visitAccount(int slot)
     if (slot >= 2) {
         // After a server error the previous account's connection is already gone.
         if (m_check.errorCount == 0)
-            mMail1->Quit();
+            quitSession();
         listMessages->clear();
         QPointer<frmCheckMail> self(this);
         m_check.context().clock().waitSeconds(kGapBetweenAccountsSeconds);
@@ -56,6 +56,7 @@ void frmCheckMail::visitAccount(int slot)
     mMail1->setPassword(tab.password(slot)->text());
     mMail1->setHost(tab.domain(slot)->text());
     mMail1->LogOn();
+    m_quitSent = false;
     if (waitForRequest())
         reportAccount();
 }
@@ -166,8 +167,11 @@ void frmCheckMail::Timer1_Timer()
     cmdNextMailAccount->setEnabled(!last);
     if (m_countdown > 0)
         return;
-    // No second tick while the advance runs.
+    // No second tick while the advance runs, and no Next Mail Account either: a press during
+    // its waits would visit an account twice.
     Timer1.setEnabled(false);
+    cmdNextMailAccount->setEnabled(false);
+    cmdCancel->setEnabled(false);
     Label5->hide();
     Label4->hide();
     QPointer<frmCheckMail> self(this);

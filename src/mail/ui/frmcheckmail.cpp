@@ -149,7 +149,7 @@ void frmCheckMail::Form_Unload()
 {
     SettingsStore &store = m_check.context().settings();
     if (store.get(Keys::CheckMailUnload) != SettingValues::Unchecked) {
-        mMail1->Quit();
+        quitSession();
         // Every way out gives the Customize dialog its clock, schedule and line watch back.
         m_check.restartCustomizeTimers();
         if (slotCount() > 1)
@@ -157,11 +157,23 @@ void frmCheckMail::Form_Unload()
         return;
     }
     store.save(Keys::CheckMailUnload, SettingValues::Checked);
+    // A server error (a refused DELE, say) may leave the session up: without the QUIT the
+    // other deletions the list shows as made would never happen.
+    quitSession();
     m_check.setTrayIcon(QStringLiteral("net10a.ico"));
     // After a server error the starter restarts the timers when its load returns; once it
     // has returned nobody else would.
     if (m_loadReturned)
         m_check.restartCustomizeTimers();
+}
+
+// One QUIT per session: the unloading rules and Cancel may both ask.
+void frmCheckMail::quitSession()
+{
+    if (m_quitSent)
+        return;
+    m_quitSent = true;
+    mMail1->Quit();
 }
 
 void frmCheckMail::closeEvent(QCloseEvent *event)
@@ -189,7 +201,7 @@ void frmCheckMail::cmdCancel_Click()
 {
     m_check.context().settings().save(Keys::CheckMailUnload, SettingValues::Unchecked);
     Timer1.setEnabled(false);
-    mMail1->Quit();
+    quitSession();
     m_check.setTrayIcon(QStringLiteral("net10a.ico"));
     exitStep();
     // The line watch comes back too: a line lost after a cancelled check must still be seen.

@@ -73,6 +73,7 @@ private:
     void exitStep();
     void showProcessing();
     bool waitForRequest();
+    void quitSession();
     bool isLastSlot() const;
 
     void deleteTickedMessages();
@@ -87,6 +88,7 @@ private:
     bool m_unloaded = false;
     bool m_loadReturned = false;
     bool m_countdownRan = false;
+    bool m_quitSent = false; // a QUIT has gone out for the current session
     qint16 m_messageIndex = 0;
     int m_countdown = 60;
 };

@@ -23,9 +23,9 @@ public:
     struct Links {
         AppContext &context;
         MenuTools &menu;
-        Timer &mailSchedule; // the dialog's Timer2
-        std::function<bool()> lineConnected; // the dial-up control's view of the line
-        QCheckBox *checkMailWhenMinimized; // lives on the Settings tab
+        Timer &mailSchedule;                  // the dialog's Timer2
+        std::function<bool()> lineConnected;  // the dial-up control's view of the line
+        QCheckBox *checkMailWhenMinimized;    // lives on the Settings tab
     };
 
     MailTab(Links links, QWidget *parent = nullptr);

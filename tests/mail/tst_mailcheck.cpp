@@ -20,6 +20,7 @@ private Q_SLOTS:
     void firstScheduledCheckComesTheIntervalAfterTheFirstTick();
     void scheduledWaitsNeverOverlap();
     void scheduleWaitsForTheLine();
+    void scheduledRoundLeavesAnOpenPopupCheckAlone();
     void checkAfterConnectingRunsFiveSecondsAfterTheLineComesUp();
 };
 
@@ -82,6 +83,28 @@ void tst_MailCheck::scheduleWaitsForTheLine()
     p.startSchedule();
     p.run(600);
     QCOMPARE(p.server.controlsMade, 0);
+}
+
+void tst_MailCheck::scheduledRoundLeavesAnOpenPopupCheckAlone()
+{
+    TestContext t;
+    MailProgram p(
+        t, 1, true, {value(Keys::CheckMessages, "1"), value(Keys::CheckMailMinutes, "1")});
+    p.mail(1, {QStringLiteral("Invoice")});
+    p.connectLine();
+    // Half-way through the schedule's wait the user checks from the popup menu.
+    Timer popup(t.clock(), 30000, true);
+    connect(&popup, &Timer::tick, this, [&] {
+        popup.setEnabled(false);
+        p.checkAllAccounts();
+    });
+    p.startSchedule();
+    p.run(45);
+    frmCheckMail *manual = p.window();
+    QVERIFY(manual);
+    QCOMPARE(p.server.linesLike(QStringLiteral("LOGON")).size(), 1);
+    QCOMPARE(p.window(), manual);
+    QCOMPARE(p.check().manualCheck, qint16(1));
 }
 
 void tst_MailCheck::checkAfterConnectingRunsFiveSecondsAfterTheLineComesUp()

@@ -43,6 +43,10 @@ void frmBrisvane::Timer2_Timer()
     m_links.context.clock().waitSeconds(minutes * 60.0);
     if (!lineConnected() || Form::checkValue(m_mail->chkCheckMessages) != 1)
         return;
+    // A check the user started meanwhile is still open: it is not replaced, this round is
+    // left out.
+    if (m_mailCheck->checkWindow())
+        return;
     m_mailCheck->clearForStart();
     m_mailCheck->loadCheckWindow();
     if (m_mailCheck->lastMessageCount() >= 1)

@@ -32,9 +32,9 @@ bool frmBrisvane::lineConnected() const
 // runs returns at once.
 void frmBrisvane::Timer2_Timer()
 {
-    if (m_scheduleBusy || !lineConnected())
-        return;
-    if (m_links.context.settings().get(Keys::CheckMessages) != SettingValues::Checked)
+    if (m_scheduleBusy
+        || m_links.context.settings().get(Keys::CheckMessages) != SettingValues::Checked
+        || !lineConnected())
         return;
     const int minutes = scheduleMinutes(m_mail->lblCheckMailMinutes);
     if (minutes == 0)

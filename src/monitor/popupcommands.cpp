@@ -3,6 +3,7 @@
 #include "alerts/frmabout.h"
 #include "alerts/frmcustomizebrisvanereminder.h"
 #include "connection/ui/connectionmanager.h"
+#include "mail/ui/mailcheck.h"
 #include "mail/ui/mailtab.h"
 #include "monitor/frmbrisvanemonitor.h"
 #include "programs/ui/programstab.h"
@@ -66,6 +67,8 @@ void PopupCommands::BandMenu1_ToolClick(const QString &tool)
         disablePrograms(toggle(tool));
     } else if (tool == mnuDisableMailChecking) {
         disableMailChecking(toggle(tool));
+    } else if (tool == mnuAllAccounts) {
+        dialog.mailCheck().mnuAllAccounts_Click();
     } else if (tool == mnuConnect) {
         dialog.connectionManager().ShowConnect();
         dialog.connectionManager().cmdConnect_Click();

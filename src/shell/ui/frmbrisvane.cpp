@@ -6,6 +6,7 @@
 #include "connection/mras.h"
 #include "connection/ui/connectionmanager.h"
 #include "connection/ui/connectiontab.h"
+#include "mail/ui/mailcheck.h"
 #include "mail/ui/mailtab.h"
 #include "programs/ui/programstab.h"
 #include "shell/appcontext.h"
@@ -65,6 +66,11 @@ void frmBrisvane::buildWindow()
         this);
     m_manager->hooks.RunProgramswhenConnecting = [this] { RunProgramswhenConnecting(); };
     m_manager->hooks.RunProgramswhenDisconnecting = [this] { RunProgramswhenDisconnecting(); };
+    m_mailCheck
+        = std::make_unique<MailCheck>(MailCheck::Links{context, *this, m_links.monitorTray});
+    m_manager->hooks.checkMailAfterConnecting
+        = [this] { return m_mailCheck->checkAfterConnecting(); };
+    connect(&Timer2, &Timer::tick, this, &frmBrisvane::Timer2_Timer);
     SSTab1->addTab(m_connection, QStringLiteral("Connection(s)"));
     SSTab1->addTab(m_mail, QStringLiteral("Mail"));
     SSTab1->addTab(m_programs, QStringLiteral("Programs"));

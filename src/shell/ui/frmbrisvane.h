@@ -15,6 +15,7 @@ class ConnectionManager;
 class ConnectionTab;
 class ImageList;
 class Lumenpin;
+class MailCheck;
 class MailTab;
 class MenuTools;
 class ProgramsTab;
@@ -68,6 +69,8 @@ public:
     mRAS &dialUp() const { return *mRAS1; }
     ConnectionState &connectionState() { return m_state; }
     AppContext &context() const { return m_links.context; }
+    MenuTools &menu() const { return m_links.menu; }
+    Lumenpin &monitorTray() const { return m_links.monitorTray; }
 
     ConnectionManager &connectionManager() const { return *m_manager; }
     void CheckConnection();
@@ -75,6 +78,12 @@ public:
     // Starting the flagged programs when the line comes up or goes down.
     void RunProgramswhenConnecting();
     void RunProgramswhenDisconnecting();
+
+    // The mail schedule (Timer2) and the state the mail checks share.
+    void Timer2_Timer();
+    MailCheck &mailCheck() const { return *m_mailCheck; }
+    // The dial-up control's view of the line of the current entry.
+    bool lineConnected() const;
 
     // The dialog's timers: connected-time clock, mail schedule, line watch, busy redial.
     Timer Timer1;
@@ -116,4 +125,6 @@ private:
     QPushButton *cmdAbout = nullptr;
     int m_currentTab = 0;
     bool m_logonPromptPending = false;
+    std::unique_ptr<MailCheck> m_mailCheck;
+    bool m_scheduleBusy = false; // a scheduled wait or check is running
 };

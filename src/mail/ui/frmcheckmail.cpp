@@ -1,0 +1,233 @@
+#include "mail/ui/frmcheckmail.h"
+
+#include "clock/clock.h"
+#include "connection/mras.h"
+#include "mail/ui/mailcheck.h"
+#include "mail/ui/mailcontrol.h"
+#include "mail/ui/mailtab.h"
+#include "shell/appcontext.h"
+#include "shell/settings/settingsstore.h"
+#include "shell/ui/formhelpers.h"
+#include "shell/ui/frmbrisvane.h"
+#include "shell/ui/settingstab.h"
+
+#include <QCloseEvent>
+#include <QPointer>
+
+namespace {
+const QString kExecuted = QStringLiteral("Executed");
+
+// A count label's value when its text is one of the whole numbers from `low` to `high`.
+int labelCount(const QLabel *label, int low, int high)
+{
+    const QString text = label->text();
+    const int n = text.toInt();
+    return (n >= low && n <= high && text == QString::number(n)) ? n : 0;
+}
+} // namespace
+
+frmCheckMail::frmCheckMail(MailCheck &check, std::unique_ptr<MailControl> control, QWidget *parent)
+    : QWidget(parent,
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint)
+    , Timer1(check.context().clock(), 1000, false)
+    , m_check(check)
+    , mMail1(std::move(control))
+    , mRAS1(std::make_unique<mRAS>(check.context().dialUpService()))
+{
+    // The title bar has no Close: the window is left through its buttons.
+    setupUi(this);
+    wire();
+}
+
+frmCheckMail::~frmCheckMail()
+{
+    MailControl::dispose(std::move(mMail1));
+}
+
+void frmCheckMail::wire()
+{
+    connect(&Timer1, &Timer::tick, this, &frmCheckMail::Timer1_Timer);
+    connect(mMail1.get(), &MailControl::Done, this, &frmCheckMail::mMail1_Done);
+    connect(mMail1.get(), &MailControl::Error, this, &frmCheckMail::mMail1_Error);
+    connect(
+        cmdNextMailAccount, &QPushButton::clicked, this, &frmCheckMail::cmdNextMailAccount_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmCheckMail::cmdCancel_Click);
+    connect(cmdSelectMessage, &QPushButton::clicked, this, &frmCheckMail::cmdSelectMessage_Click);
+    connect(cmdDeleteMessage, &QPushButton::clicked, this, &frmCheckMail::cmdDeleteMessage_Click);
+}
+
+QString frmCheckMail::rowText(const QString &from, const QString &subject, const QString &date)
+{
+    return from + QStringLiteral("\t\t") + subject + QStringLiteral("\t\t\t") + date;
+}
+
+int frmCheckMail::slotCount() const
+{
+    return labelCount(m_check.dialog().mailTab().lblMailSlots, 1, MailTab::kSlots);
+}
+
+int frmCheckMail::pauseMinutes() const
+{
+    return labelCount(m_check.dialog().mailTab().lblPauseBetweenAccounts, 1, 5);
+}
+
+QString frmCheckMail::accountName(int slot) const
+{
+    return m_check.dialog().mailTab().accountName(slot)->text();
+}
+
+bool frmCheckMail::lineConnected() const
+{
+    mRAS1->setEntry(m_check.dialog().connectionState().EntryName);
+    return mRAS1->StateCode() == DialState::Connected || mRAS1->IsConnected();
+}
+
+// Both "minimised" and "scheduled checking" boxes ticked.
+bool frmCheckMail::minimisedCheck() const
+{
+    const frmBrisvane &dialog = m_check.dialog();
+    return Form::checkValue(dialog.settingsTab().chkCheckMailwhenMinimized) == 1
+        && Form::checkValue(dialog.mailTab().chkCheckMessages) == 1;
+}
+
+void frmCheckMail::useCompactLayout()
+{
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             Label1, Label2, Label3, listMessages, cmdDeleteMessage, cmdSelectMessage})
+        w->hide();
+    Label4->move(8, 56);
+    Label4->resize(440, 18);
+    Label6->move(192, 40);
+    cmdNextMailAccount->setGeometry(120, 96, 108, 27);
+    cmdMailProgram->setGeometry(232, 96, 108, 27);
+    cmdCancel->setGeometry(344, 96, 108, 27);
+    setFixedSize(459, 162);
+}
+
+void frmCheckMail::Form_Load()
+{
+    SettingsStore &store = m_check.context().settings();
+    store.save(Keys::CheckMailExecuted, kExecuted);
+    const bool minimised = minimisedCheck() && m_check.manualCheck != 1;
+    m_headersMode = Form::checkValue(m_check.dialog().settingsTab().chkMessageHeadersOnly) == 1;
+    if (!m_headersMode)
+        useCompactLayout();
+    Label5->hide();
+    Label6->hide();
+    m_check.stopCustomizeTimers();
+    Timer1.setEnabled(false);
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             cmdCancel, cmdNextMailAccount, cmdDeleteMessage, cmdSelectMessage, cmdMailProgram})
+        w->setEnabled(false);
+    if (minimised)
+        showMinimized();
+    else
+        show();
+    m_check.currentSlotIndex = 0;
+    m_messageIndex = 0;
+    m_countdown = 60;
+    store.save(Keys::Check, SettingValues::Unchecked);
+    QPointer<frmCheckMail> self(this);
+    if (slotCount() >= 1)
+        visitAccount(1);
+    if (self)
+        m_loadReturned = true;
+}
+
+void frmCheckMail::unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    Timer1.setEnabled(false);
+    Form_Unload();
+    hide();
+    deleteLater();
+}
+
+void frmCheckMail::Form_Unload()
+{
+    SettingsStore &store = m_check.context().settings();
+    if (store.get(Keys::CheckMailUnload) != SettingValues::Unchecked) {
+        quitSession();
+        // Every way out gives the Customize dialog its clock, schedule and line watch back.
+        m_check.restartCustomizeTimers();
+        if (slotCount() > 1)
+            m_check.setTrayIcon(QStringLiteral("net10a.ico"));
+        return;
+    }
+    store.save(Keys::CheckMailUnload, SettingValues::Checked);
+    // A server error (a refused DELE, say) may leave the session up: without the QUIT the
+    // other deletions the list shows as made would never happen.
+    quitSession();
+    m_check.setTrayIcon(QStringLiteral("net10a.ico"));
+    // After a server error the starter restarts the timers when its load returns; once it
+    // has returned nobody else would.
+    if (m_loadReturned)
+        m_check.restartCustomizeTimers();
+}
+
+// One QUIT per session: the unloading rules and Cancel may both ask.
+void frmCheckMail::quitSession()
+{
+    if (m_quitSent)
+        return;
+    m_quitSent = true;
+    mMail1->Quit();
+}
+
+void frmCheckMail::closeEvent(QCloseEvent *event)
+{
+    if (!m_unloaded)
+        event->ignore();
+}
+
+void frmCheckMail::mMail1_Done()
+{
+    m_check.requestDone = -1;
+}
+
+void frmCheckMail::mMail1_Error(int number, const QString &text)
+{
+    Q_UNUSED(number)
+    Q_UNUSED(text)
+    m_check.showServerError();
+    m_check.context().settings().save(Keys::CheckMailUnload, SettingValues::Unchecked);
+    m_check.requestDone = -1;
+    ++m_check.errorCount;
+}
+
+void frmCheckMail::cmdCancel_Click()
+{
+    m_check.context().settings().save(Keys::CheckMailUnload, SettingValues::Unchecked);
+    Timer1.setEnabled(false);
+    quitSession();
+    m_check.setTrayIcon(QStringLiteral("net10a.ico"));
+    exitStep();
+    // The line watch comes back too: a line lost after a cancelled check must still be seen.
+    m_check.restartCustomizeTimers();
+}
+
+void frmCheckMail::cmdNextMailAccount_Click()
+{
+    Timer1.setEnabled(false);
+    Label5->hide();
+    Label4->hide();
+    cmdNextMailAccount->setEnabled(false);
+    cmdCancel->setEnabled(false);
+    QPointer<frmCheckMail> self(this);
+    if (!m_headersMode)
+        showProcessing();
+    if (!self || m_unloaded)
+        return;
+    advance();
+    if (!self || m_unloaded)
+        return;
+    // A run parked by a server error waits for the error dialog.
+    const bool ended = mMail1->MessageCount() < 1
+        || (m_countdown == 0 && m_check.currentSlotIndex >= 1 && m_check.currentSlotIndex <= 4);
+    if (ended && m_check.errorCount == 0) {
+        exitStep();
+        m_check.restartCustomizeTimers();
+    }
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QWidget>
+
+class MailCheck;
+class QLabel;
+class QPushButton;
+
+// "Mail Server Error": tells which account a check could not reach and lets the user go on
+// with the next account or give the check up. Not modal; a further error shows it again.
+class frmMailServerError : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit frmMailServerError(MailCheck &check, QWidget *parent = nullptr);
+
+    // Opening: which buttons apply to the failing check; then shown.
+    void Form_Load();
+    void cmdDetails_Click();
+    void cmdNextAccount_Click();
+    void cmdClose_Click();
+
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QPushButton *cmdNextAccount = nullptr;
+    QPushButton *cmdClose = nullptr;
+    QPushButton *cmdDetails = nullptr;
+
+private:
+    bool fromMultiAccountCheck() const;
+    int failingSlotIndex() const;
+    int slotCount() const;
+    void buildWindow();
+
+    MailCheck &m_check;
+};

@@ -1,0 +1,121 @@
+#include "mail/ui/mailcheck.h"
+
+#include "mail/ui/frmcheckmail.h"
+#include "mail/ui/frmmailservererror.h"
+#include "mail/ui/mailcontrol.h"
+#include "mail/ui/mailtab.h"
+#include "shell/appcontext.h"
+#include "shell/ui/formhelpers.h"
+#include "shell/ui/frmbrisvane.h"
+#include "trayctl/lumenpin.h"
+
+MailCheck::MailCheck(Links links, QObject *parent)
+    : QObject(parent)
+    , m_links(links)
+{
+    makeControl = [this] { return std::make_unique<PopMailControl>(m_links.context.clock()); };
+}
+
+MailCheck::~MailCheck()
+{
+    delete m_window;
+    delete m_error;
+}
+
+void MailCheck::clearForStart()
+{
+    requestDone = 0;
+    accountDone = 0;
+    errorCount = 0;
+}
+
+frmCheckMail *MailCheck::loadCheckWindow()
+{
+    unloadCheckWindow();
+    // A window of its own, owned by the Customize dialog so that it never outlives it.
+    m_window = new frmCheckMail(*this, makeControl(), &m_links.dialog);
+    QPointer<frmCheckMail> window = m_window;
+    window->Form_Load();
+    return window;
+}
+
+frmCheckMail *MailCheck::checkWindow() const
+{
+    return m_window && !m_window->isUnloaded() ? m_window.data() : nullptr;
+}
+
+int MailCheck::lastMessageCount() const
+{
+    const frmCheckMail *window = checkWindow();
+    return window ? window->mailControl().MessageCount() : 0;
+}
+
+void MailCheck::unloadCheckWindow()
+{
+    if (m_window)
+        m_window->unload();
+    m_window = nullptr;
+}
+
+int MailCheck::checkAfterConnecting()
+{
+    clearForStart();
+    loadCheckWindow();
+    const int count = lastMessageCount();
+    // A window with nothing to show would otherwise stay open with the timers stopped.
+    if (count < 1)
+        unloadCheckWindow();
+    return count;
+}
+
+void MailCheck::mnuAllAccounts_Click()
+{
+    clearForStart();
+    manualCheck = 1;
+    loadCheckWindow();
+    if (lastMessageCount() > 0)
+        return;
+    if (errorCount == 0) {
+        setTrayIcon(QStringLiteral("net10a.ico"));
+        manualCheck = 0;
+        unloadCheckWindow();
+    } else if (m_window) {
+        m_window->showMinimized();
+    }
+    restartCustomizeTimers();
+}
+
+void MailCheck::showServerError()
+{
+    // A window of its own: it outlives a check window its starter closes.
+    // One that is closing (Next Account, Close) goes away by itself; a new error gets a new one.
+    if (!m_error || !m_error->isVisible())
+        m_error = new frmMailServerError(*this);
+    m_error->Form_Load();
+}
+
+frmMailServerError *MailCheck::serverErrorDialog() const
+{
+    return m_error;
+}
+
+void MailCheck::setTrayIcon(const QString &fileName)
+{
+    m_links.tray.LoadIcon(m_links.context.paths().resource(fileName));
+}
+
+void MailCheck::stopCustomizeTimers()
+{
+    m_links.dialog.Timer1.setEnabled(false);
+    m_links.dialog.Timer2.setEnabled(false);
+    m_links.dialog.Timer3.setEnabled(false);
+}
+
+void MailCheck::restartCustomizeTimers()
+{
+    m_links.dialog.Timer1.setEnabled(true);
+    // Switched-off mail checking keeps its schedule stopped.
+    if (Form::checkValue(m_links.dialog.mailTab().chkDisableMailChecking) == 0)
+        m_links.dialog.Timer2.setEnabled(true);
+    m_links.dialog.Timer3.setEnabled(true);
+}

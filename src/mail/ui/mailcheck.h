@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class AppContext;
+class Lumenpin;
+class MailControl;
+class frmBrisvane;
+class frmCheckMail;
+class frmMailServerError;
+
+// The state a mail check shares across the program, and the ways a multi-account check is
+// started. One lives with the Customize dialog; the check windows, the error dialog, the
+// schedule, the check after connecting and the popup menu all reach it there.
+class MailCheck : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Links {
+        AppContext &context;
+        frmBrisvane &dialog;
+        Lumenpin &tray; // the monitor's tray icon
+    };
+    using ControlFactory = std::function<std::unique_ptr<MailControl>()>;
+
+    explicit MailCheck(Links links, QObject *parent = nullptr);
+    ~MailCheck() override;
+
+    // The values every check window and its starters read and write.
+    qint16 currentSlotIndex = 0; // 0 to 4: the slot in progress is index + 1
+    qint16 requestDone = 0; // -1 once the mail control has answered
+    qint16 accountDone = 0; // non-zero once the current account's report has finished
+    qint16 errorCount = 0; // Error events for the current account
+    qint16 manualCheck = 0; // 1 while a check started from the popup menu runs
+
+    // Every starter clears these before it loads a check window.
+    void clearForStart();
+
+    // Makes the mail control of each new check window (an mMail unless a test replaces it).
+    ControlFactory makeControl;
+
+    // Loads the multi-account check window; its load runs the check until the first pause
+    // with mail, or to the end. A window of an earlier run that is still open is unloaded
+    // first, so only one run exists. The window may already have closed itself on return.
+    frmCheckMail *loadCheckWindow();
+    // The open check window; none once it has been unloaded.
+    frmCheckMail *checkWindow() const;
+    // The count of the last account the window visited; 0 without a window.
+    int lastMessageCount() const;
+    void unloadCheckWindow();
+
+    // The check five seconds after the line came up: runs the check and returns the last
+    // account's count. A window left with no mail to show is closed.
+    int checkAfterConnecting();
+    // The popup menu's All Accounts.
+    void mnuAllAccounts_Click();
+
+    // Opens the mail server error dialog (or shows the open one again).
+    void showServerError();
+    frmMailServerError *serverErrorDialog() const;
+
+    // Tray icon from the program folder, by file name.
+    void setTrayIcon(const QString &fileName);
+    // The Customize dialog's connected-time clock, schedule and line watch.
+    void stopCustomizeTimers();
+    void restartCustomizeTimers();
+
+    AppContext &context() const { return m_links.context; }
+    frmBrisvane &dialog() const { return m_links.dialog; }
+    Lumenpin &tray() const { return m_links.tray; }
+
+private:
+    Links m_links;
+    QPointer<frmCheckMail> m_window;
+    QPointer<frmMailServerError> m_error;
+};

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class Clock;
+class mMail;
+
+// What the check windows use of the mail control. In the program it is an mMail; tests give
+// a scripted one. Like mMail, Done and Error come from the event loop, never from inside the
+// call that issued the action.
+class MailControl : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+    ~MailControl() override;
+
+    virtual void setHost(const QString &host) = 0;
+    virtual void setUserName(const QString &name) = 0;
+    virtual void setPassword(const QString &password) = 0;
+    virtual void LogOn() = 0;
+    virtual qint16 MessageCount() const = 0;
+    virtual void setMessageNumber(qint16 number) = 0;
+    virtual void RetrieveHeader() = 0;
+    virtual void EndMessage() = 0;
+    virtual void DeleteMessage() = 0;
+    virtual void Quit() = 0;
+    virtual QString From() const = 0;
+    virtual QString Subject() const = 0;
+    virtual QString Date() const = 0;
+    // True while a Quit is on its way to the server (its Done or Error still to come).
+    virtual bool isQuitting() const { return false; }
+
+    // Destroys a control its window no longer needs, once a Quit in progress has ended:
+    // the server applies deletions only when it sees the QUIT.
+    static void dispose(std::unique_ptr<MailControl> control);
+
+Q_SIGNALS:
+    void Done();
+    void Error(int number, const QString &text);
+};
+
+// The program's mail control: an mMail on the program's clock.
+class PopMailControl : public MailControl
+{
+    Q_OBJECT
+
+public:
+    explicit PopMailControl(Clock &clock, QObject *parent = nullptr);
+    ~PopMailControl() override;
+
+    void setHost(const QString &host) override;
+    void setUserName(const QString &name) override;
+    void setPassword(const QString &password) override;
+    void LogOn() override;
+    qint16 MessageCount() const override;
+    void setMessageNumber(qint16 number) override;
+    void RetrieveHeader() override;
+    void EndMessage() override;
+    void DeleteMessage() override;
+    void Quit() override;
+    QString From() const override;
+    QString Subject() const override;
+    QString Date() const override;
+    bool isQuitting() const override { return m_quitting; }
+
+private:
+    mMail *m_mail = nullptr;
+    bool m_quitting = false;
+};

@@ -1,0 +1,57 @@
+// The mail schedule of the Customize dialog: every set number of minutes while the line is
+// up, the multi-account check.
+
+#include "clock/clock.h"
+#include "connection/mras.h"
+#include "mail/ui/mailcheck.h"
+#include "mail/ui/mailtab.h"
+#include "shell/appcontext.h"
+#include "shell/settings/settingsstore.h"
+#include "shell/ui/formhelpers.h"
+#include "shell/ui/frmbrisvane.h"
+
+#include <QScopedValueRollback>
+
+namespace {
+// The check interval the minutes label shows (1 to 30), or 0.
+int scheduleMinutes(const QLabel *label)
+{
+    const QString text = label->text();
+    const int m = text.toInt();
+    return (m >= 1 && m <= 30 && text == QString::number(m)) ? m : 0;
+}
+} // namespace
+
+bool frmBrisvane::lineConnected() const
+{
+    mRAS1->setEntry(m_state.EntryName);
+    return mRAS1->StateCode() == DialState::Connected || mRAS1->IsConnected();
+}
+
+// Ticks every 500 ms. At most one wait or check runs at a time: a tick that comes while one
+// runs returns at once.
+void frmBrisvane::Timer2_Timer()
+{
+    if (m_scheduleBusy
+        || m_links.context.settings().get(Keys::CheckMessages) != SettingValues::Checked
+        || !lineConnected())
+        return;
+    const int minutes = scheduleMinutes(m_mail->lblCheckMailMinutes);
+    if (minutes == 0)
+        return;
+    const QScopedValueRollback busy(m_scheduleBusy, true);
+    m_links.context.clock().waitSeconds(minutes * 60.0);
+    if (!lineConnected() || Form::checkValue(m_mail->chkCheckMessages) != 1)
+        return;
+    // A check the user started meanwhile is still open: it is not replaced, this round is
+    // left out.
+    if (m_mailCheck->checkWindow())
+        return;
+    m_mailCheck->clearForStart();
+    m_mailCheck->loadCheckWindow();
+    if (m_mailCheck->lastMessageCount() >= 1)
+        return; // the window restarts the timers when it closes
+    m_mailCheck->setTrayIcon(QStringLiteral("net10a.ico"));
+    m_mailCheck->unloadCheckWindow();
+    m_mailCheck->restartCustomizeTimers();
+}

@@ -1,0 +1,125 @@
+#pragma once
+
+#include "connection/ui/connectiontab.h"
+#include "mail/ui/frmcheckmail.h"
+#include "mail/ui/mailcheck.h"
+#include "mail/ui/mailtab.h"
+#include "monitor/frmbrisvanemonitor.h"
+#include "monitor/popupcommands.h"
+#include "scriptedmailcontrol.h"
+#include "shell/ui/formhelpers.h"
+#include "shell/ui/frmbrisvane.h"
+#include "support/testcontext.h"
+#include "trayctl/lumenpin.h"
+#include "trayctl/trayservice.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QIcon>
+#include <QImage>
+
+// The program after start-up with `slotCount` mail slots ("Account 1" on pop1.example.org and
+// so on) whose check windows talk to a scripted server. Scheduled checking is off unless the
+// test stores it before start-up.
+struct MailProgram {
+    static constexpr const char *kLine = "Simulated line";
+
+    MailProgram(TestContext &t, int slotCount, bool headersOnly,
+        const QList<std::pair<SettingKey, QString>> &settings = {})
+        : t(t)
+        , server(t.clock())
+    {
+        SettingsStore &store = t.settings();
+        store.save(Keys::FirstTime, SettingValues::FirstTime);
+        store.save(Keys::CustomizeBrisvaneReminder, SettingValues::FalseText);
+        store.save(
+            Keys::MessageHeadersOnly, headersOnly ? QStringLiteral("1") : QStringLiteral("0"));
+        store.save(Keys::CheckMessages, QStringLiteral("0"));
+        store.save(Keys::MailSlotCount, QString::number(slotCount));
+        store.save(Keys::PauseBetweenAccounts, QStringLiteral("1"));
+        for (int slot = 1; slot <= slotCount; ++slot) {
+            store.save(Keys::AccountName(slot), QStringLiteral("Account %1").arg(slot));
+            store.save(Keys::MailUserName(slot), QStringLiteral("user%1").arg(slot));
+            store.save(Keys::Domain(slot), host(slot));
+        }
+        for (const auto &[key, value] : settings)
+            store.save(key, value);
+        copyResources();
+        monitor = std::make_unique<frmBrisvaneMonitor>(t.context(), tray);
+        monitor->runStartup();
+        check().makeControl = [this] {
+            ++server.controlsMade;
+            return std::make_unique<ScriptedMailControl>(server);
+        };
+    }
+
+    // The icons and the new-mail sound, from beside the test into the program folder.
+    void copyResources()
+    {
+        const QDir from(QCoreApplication::applicationDirPath());
+        const QString to = t.context().paths().programDir();
+        QDir().mkpath(to);
+        for (const char *name : {"net10a.ico", "net10b.ico", "mail.ico", "notify.wav"})
+            QFile::copy(from.filePath(QString::fromLatin1(name)),
+                QDir(to).filePath(QString::fromLatin1(name)));
+    }
+    static QString host(int slot) { return QStringLiteral("pop%1.example.org").arg(slot); }
+    void mail(int slot, const QStringList &subjects)
+    {
+        server.boxes[host(slot)].subjects = subjects;
+    }
+    void refuse(int slot) { server.boxes[host(slot)].refuseLogOn = true; }
+
+    frmBrisvane &dialog() { return monitor->customizeDialog(); }
+    MailCheck &check() { return dialog().mailCheck(); }
+    frmCheckMail *window() { return check().checkWindow(); }
+    void run(double seconds) { t.clock().advance(qint64(seconds * 1000)); }
+    void connectLine()
+    {
+        dialog().connectionTab().Combo1->setCurrentText(QString::fromLatin1(kLine));
+        dialog().connectionTab().cmdConnect->click();
+        run(10);
+        t.sounds().clear();
+        // A picture no check sets, so that the one a check leaves shows.
+        monitor->tray().LoadIcon(t.context().paths().resource(QStringLiteral("net10b.ico")));
+    }
+    // The mail schedule running with the line up, as after start-up found the line (a dial
+    // starts it only with "Check mail after connection" on).
+    void startSchedule() { dialog().Timer2.setEnabled(true); }
+    // The multi-account check as the popup menu starts it.
+    void checkAllAccounts()
+    {
+        monitor->commands().BandMenu1_ToolClick(QStringLiteral("mnuAllAccounts"));
+    }
+    // Whether the tray shows the program folder's icon `file`.
+    bool trayShows(const QString &file) const
+    {
+        const QImage expected = QIcon(t.context().paths().resource(file)).pixmap(16).toImage();
+        return !expected.isNull() && monitor->tray().TrayIcon().pixmap(16).toImage() == expected;
+    }
+    bool customizeTimersRunning() const
+    {
+        const frmBrisvane &d = monitor->customizeDialog();
+        return d.Timer1.enabled() && d.Timer2.enabled() && d.Timer3.enabled();
+    }
+    bool customizeTimersStopped() const
+    {
+        const frmBrisvane &d = monitor->customizeDialog();
+        return !d.Timer1.enabled() && !d.Timer2.enabled() && !d.Timer3.enabled();
+    }
+    QStringList rows()
+    {
+        QStringList out;
+        if (frmCheckMail *w = window()) {
+            for (int i = 0; i < w->listMessages->count(); ++i)
+                out << w->listMessages->item(i)->text();
+        }
+        return out;
+    }
+
+    TestContext &t;
+    ScriptedMailServer server;
+    RecordingTrayService tray;
+    std::unique_ptr<frmBrisvaneMonitor> monitor;
+};

@@ -1,0 +1,238 @@
+#include "checkmailfixture.h"
+#include "mail/ui/frmmailservererror.h"
+#include "shell/ui/settingstab.h"
+#include "support/modalanswerer.h"
+
+#include <QTest>
+
+namespace {
+const QString kRow1 = frmCheckMail::rowText(QStringLiteral("sender1@example.org"),
+    QStringLiteral("Invoice"), QStringLiteral("Mon, 7 Dec 2026 10:01:00 +0000"));
+
+std::pair<SettingKey, QString> on(const SettingKey &key)
+{
+    return {key, QStringLiteral("1")};
+}
+} // namespace
+
+class tst_frmCheckMail : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void oneSlotWithoutMailStaysOpenForItsStarter();
+    void popupCheckOfOneEmptySlotIsClosedByTheStarter();
+    void oneSlotWithMailCountsDownAndClosesItself();
+    void countOnlyModeShowsProcessingBetweenAccounts();
+    void threeSlotsWithSlotTwoEmptySkipTheEmptyPause();
+    void cancelEndsTheCheckAndGivesEveryTimerBack();
+    void logOnErrorParksTheRunUntilNextAccount();
+    void minimisedScheduledCheckGivesTheNewMailNotice();
+    void popupCheckIsNeverMinimised();
+};
+
+void tst_frmCheckMail::oneSlotWithoutMailStaysOpenForItsStarter()
+{
+    TestContext t;
+    MailProgram p(t, 1, false, {on(Keys::AlertMailNoArrive)});
+    p.mail(1, {});
+    p.connectLine();
+    p.check().clearForStart();
+    frmCheckMail *w = p.check().loadCheckWindow();
+    QVERIFY(w && w->isVisible());
+    QCOMPARE(w->windowTitle(), QStringLiteral("Checking Mail"));
+    QCOMPARE(w->Label4->text(), QStringLiteral("Number of messages waiting on Account 1: 0"));
+    QVERIFY(!w->listMessages->isVisible());
+    QVERIFY(p.customizeTimersStopped());
+    QVERIFY(!w->cmdCancel->isEnabled());
+    QCOMPARE(t.sounds().names(), QStringList{QStringLiteral("<default>")}); // the no-mail alert
+    QCOMPARE(t.settings().get(Keys::CheckMailExecuted), QStringLiteral("Executed"));
+    QCOMPARE(t.settings().get(Keys::Check), QStringLiteral("0"));
+    p.run(300);
+    QCOMPARE(p.window(), w); // nothing closes it but its starter
+}
+
+void tst_frmCheckMail::popupCheckOfOneEmptySlotIsClosedByTheStarter()
+{
+    TestContext t;
+    MailProgram p(t, 1, true);
+    p.mail(1, {});
+    p.connectLine();
+    p.checkAllAccounts();
+    QVERIFY(!p.window());
+    QVERIFY(p.trayShows(QStringLiteral("net10a.ico")));
+    QVERIFY(p.customizeTimersRunning());
+    QCOMPARE(p.check().manualCheck, qint16(0));
+    QCOMPARE(p.server.linesLike(QStringLiteral("QUIT")).size(), 1);
+}
+
+void tst_frmCheckMail::oneSlotWithMailCountsDownAndClosesItself()
+{
+    TestContext t;
+    MailProgram p(t, 1, true);
+    p.mail(1, {QStringLiteral("Invoice"), QStringLiteral("Minutes")});
+    p.connectLine();
+    p.checkAllAccounts();
+    frmCheckMail *w = p.window();
+    QVERIFY(w && !w->isMinimized());
+    QCOMPARE(p.rows().size(), 2);
+    QCOMPARE(p.rows().first(), kRow1);
+    QCOMPARE(w->listMessages->item(1)->checkState(), Qt::Unchecked);
+    QCOMPARE(w->Label4->text(), QStringLiteral("Mail on Account 1"));
+    QCOMPARE(w->Label5->text(), QStringLiteral("Closing Checking Mail Dialog:  59 second(s)"));
+    QVERIFY(!w->cmdNextMailAccount->isEnabled());
+    QVERIFY(w->cmdCancel->isEnabled() && w->cmdDeleteMessage->isEnabled());
+    // The starter leaves the window and the stopped timers alone.
+    QVERIFY(p.customizeTimersStopped());
+    p.run(30);
+    QCOMPARE(w->Label5->text(), QStringLiteral("Closing Checking Mail Dialog:  29 second(s)"));
+    p.run(30);
+    QVERIFY(!p.window());
+    QVERIFY(p.trayShows(QStringLiteral("net10a.ico")));
+    QVERIFY(p.customizeTimersRunning());
+    QCOMPARE(p.server.linesLike(QStringLiteral("QUIT")).size(), 1);
+}
+
+void tst_frmCheckMail::countOnlyModeShowsProcessingBetweenAccounts()
+{
+    TestContext t;
+    MailProgram p(t, 2, false, {on(Keys::AlertMailArrive)});
+    p.mail(1, {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    p.mail(2, {});
+    p.connectLine();
+    p.checkAllAccounts();
+    frmCheckMail *w = p.window();
+    QVERIFY(w);
+    QCOMPARE(w->Label4->text(), QStringLiteral("Number of messages waiting on Account 1: 3"));
+    QCOMPARE(w->Label5->text(), QStringLiteral("Checking next account:  59 second(s)"));
+    QVERIFY(w->cmdNextMailAccount->isEnabled());
+    // Messages waiting give the arrival alert, not the no-mail one.
+    QCOMPARE(t.sounds().names(), QStringList{QStringLiteral("<default>")});
+    const qint64 paused = t.clock().tickCount();
+    p.run(59);
+    QVERIFY(w->Label6->isVisible() || !p.window());
+    p.run(10);
+    QVERIFY(!p.window());
+    // "Processing..." for 3 seconds, the 5-second gap, then slot 2.
+    const qint64 gap = p.server.when(QStringLiteral("LOGON pop2")) - paused;
+    QVERIFY2(gap >= 59000 + 3000 + 5000 && gap < 67010, qPrintable(QString::number(gap)));
+}
+
+void tst_frmCheckMail::threeSlotsWithSlotTwoEmptySkipTheEmptyPause()
+{
+    TestContext t;
+    MailProgram p(t, 3, true);
+    p.mail(1, {QStringLiteral("Invoice")});
+    p.mail(2, {});
+    p.mail(3, {QStringLiteral("Agenda")});
+    p.connectLine();
+    p.checkAllAccounts();
+    QVERIFY(p.window());
+    QCOMPARE(p.window()->Label5->text(), QStringLiteral("Checking next account:  59 second(s)"));
+    // A user who presses Next Mail Account during the gap before slot 2 gets nothing.
+    Timer press(t.clock(), 61000, true);
+    bool offeredDuringGap = true;
+    connect(&press, &Timer::tick, this, [&] {
+        press.setEnabled(false);
+        offeredDuringGap = p.window()->cmdNextMailAccount->isEnabled();
+        p.window()->cmdNextMailAccount->click();
+    });
+    p.run(80);
+    QVERIFY(!offeredDuringGap);
+    QCOMPARE(p.server.linesLike(QStringLiteral("LOGON pop2")).size(), 1);
+    const ScriptedMailServer &s = p.server;
+    QCOMPARE(s.when(QStringLiteral("LOGON pop2")) - s.when(QStringLiteral("QUIT pop1")), 5000);
+    // Slot 2 is left as soon as its log-on is answered, without a pause.
+    QVERIFY(s.when(QStringLiteral("QUIT pop2")) - s.when(QStringLiteral("LOGON pop2")) < 10);
+    QCOMPARE(s.when(QStringLiteral("LOGON pop3")) - s.when(QStringLiteral("QUIT pop2")), 5000);
+    QVERIFY(p.window());
+    QCOMPARE(p.rows().size(), 1);
+    QVERIFY(p.rows().first().contains(QStringLiteral("Agenda")));
+    QVERIFY(p.window()->Label5->text().startsWith(QStringLiteral("Closing Checking Mail Dialog:")));
+    p.run(60);
+    QVERIFY(!p.window());
+    QVERIFY(p.customizeTimersRunning());
+    QCOMPARE(s.linesLike(QStringLiteral("QUIT pop3")).size(), 1);
+}
+
+void tst_frmCheckMail::cancelEndsTheCheckAndGivesEveryTimerBack()
+{
+    TestContext t;
+    MailProgram p(t, 2, true);
+    p.mail(1, {QStringLiteral("Invoice")});
+    p.mail(2, {QStringLiteral("Agenda")});
+    p.connectLine();
+    p.checkAllAccounts();
+    QVERIFY(p.window());
+    p.window()->cmdCancel->click();
+    QVERIFY(!p.window());
+    QVERIFY(p.trayShows(QStringLiteral("net10a.ico")));
+    // The line watch too: a line lost after a cancelled check must still be noticed.
+    QVERIFY(p.customizeTimersRunning());
+    QCOMPARE(t.settings().get(Keys::CheckMailUnload), QStringLiteral("1"));
+    p.run(120);
+    QCOMPARE(p.server.linesLike(QStringLiteral("LOGON pop2")).size(), 0);
+    QCOMPARE(p.server.linesLike(QStringLiteral("QUIT pop1")).size(), 1);
+}
+
+void tst_frmCheckMail::logOnErrorParksTheRunUntilNextAccount()
+{
+    TestContext t;
+    MailProgram p(t, 3, true);
+    p.refuse(1);
+    p.mail(2, {QStringLiteral("Invoice")});
+    p.connectLine();
+    p.checkAllAccounts();
+    frmMailServerError *error = p.check().serverErrorDialog();
+    QVERIFY(error && error->isVisible());
+    QVERIFY(error->cmdNextAccount->isEnabled());
+    QVERIFY(p.window() && p.window()->isMinimized());
+    QCOMPARE(t.settings().get(Keys::CheckMailUnload), QStringLiteral("0"));
+    p.run(300);
+    QCOMPARE(p.server.log.size(), 1); // the refused log-on, nothing after it
+    error->cmdNextAccount->click();
+    QVERIFY(p.window() && !p.window()->isMinimized());
+    QCOMPARE(p.server.linesLike(QStringLiteral("QUIT")).size(), 0); // no Quit for slot 1
+    QCOMPARE(p.server.linesLike(QStringLiteral("LOGON pop2")).size(), 1);
+    QCOMPARE(p.rows().size(), 1);
+}
+
+void tst_frmCheckMail::minimisedScheduledCheckGivesTheNewMailNotice()
+{
+    TestContext t;
+    MailProgram p(t, 1, true,
+        {on(Keys::CheckMessages), on(Keys::CheckMailwhenMinimized), on(Keys::AlertMailArrive),
+            {Keys::AlertConnected, QStringLiteral("0")}});
+    p.mail(1, {QStringLiteral("Invoice"), QStringLiteral("Minutes")});
+    p.connectLine();
+    p.startSchedule();
+    p.run(61);
+    frmCheckMail *w = p.window();
+    QVERIFY(w);
+    QVERIFY(w->isMinimized());
+    QCOMPARE(w->windowTitle(), QStringLiteral("You have new mail"));
+    QCOMPARE(p.monitor->tray().TrayTip(), QStringLiteral("You have new mail"));
+    QVERIFY(p.trayShows(QStringLiteral("mail.ico")));
+    // The notice instead of a sound per message.
+    QCOMPARE(t.sounds().played().size(), 1);
+    QVERIFY(t.sounds().played().first().file.endsWith(QStringLiteral("/notify.wav")));
+}
+
+void tst_frmCheckMail::popupCheckIsNeverMinimised()
+{
+    TestContext t;
+    MailProgram p(t, 1, true, {on(Keys::CheckMailwhenMinimized)});
+    p.mail(1, {QStringLiteral("Invoice")});
+    p.connectLine();
+    // Scheduled checking on as well, so that the minimised-check rule would apply.
+    Form::setCheckValue(p.dialog().mailTab().chkCheckMessages, 1);
+    p.checkAllAccounts();
+    QVERIFY(p.window());
+    QVERIFY(!p.window()->isMinimized());
+    QCOMPARE(p.window()->windowTitle(), QStringLiteral("Checking Mail"));
+    QCOMPARE(p.check().manualCheck, qint16(1));
+    QVERIFY(t.sounds().played().isEmpty());
+}
+
+QTEST_MAIN(tst_frmCheckMail)
+#include "tst_frmcheckmail.moc"

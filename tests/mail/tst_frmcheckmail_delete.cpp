@@ -1,0 +1,146 @@
+#include "checkmailfixture.h"
+#include "mail/ui/frmmailservererror.h"
+#include "shell/menutools.h"
+#include "support/modalanswerer.h"
+
+#include <QCheckBox>
+#include <QTest>
+
+namespace {
+// One account with three messages, checked from the popup menu, pausing with the list shown.
+struct Listed : MailProgram {
+    Listed(TestContext &t, const QString &confirm)
+        : MailProgram(t, 1, true, {{Keys::DeleteMessageConfirmation, confirm}})
+    {
+        mail(1, {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
+        connectLine();
+        checkAllAccounts();
+    }
+    void tick(int row) { window()->listMessages->item(row)->setCheckState(Qt::Checked); }
+    Qt::CheckState ticked(int row) { return window()->listMessages->item(row)->checkState(); }
+    QStringList deletions() const { return server.linesLike(QStringLiteral("DELE")); }
+};
+} // namespace
+
+class tst_frmCheckMailDelete : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void deleteWithoutATickAsksForOneAndTheCountdownGoesOn();
+    void answeringNoUnticksEveryRowAndDeletesNothing();
+    void ticksOneAndThreeDeleteThoseThreeSecondsApart();
+    void clearingShowAgainStopsTheQuestion();
+    void selectAllThenDeleteMarksEveryRowAndQuitAppliesThem();
+    void aRefusedDeletionStillEndsWithAQuit();
+};
+
+void tst_frmCheckMailDelete::deleteWithoutATickAsksForOneAndTheCountdownGoesOn()
+{
+    TestContext t;
+    Listed p(t, SettingValues::TrueText);
+    const int before = p.window()->countdown();
+    p.window()->cmdDeleteMessage->click();
+    QCOMPARE(t.dialogs().count(QStringLiteral("message")), 1);
+    QCOMPARE(t.dialogs().shown().last().title, QStringLiteral("Deleting Messages"));
+    QCOMPARE(t.dialogs().shown().last().text,
+        QStringLiteral("Please select a message(s) by clicking in the appropriate checkbox"));
+    p.run(5);
+    QCOMPARE(p.window()->countdown(), before - 5);
+}
+
+void tst_frmCheckMailDelete::answeringNoUnticksEveryRowAndDeletesNothing()
+{
+    TestContext t;
+    Listed p(t, SettingValues::TrueText);
+    p.tick(0);
+    p.tick(2);
+    ModalAnswerer answerer(QStringLiteral("cmdNo"));
+    p.window()->cmdDeleteMessage->click();
+    QCOMPARE(answerer.titles(), QStringList{QStringLiteral("Deleting Messages")});
+    QVERIFY(p.deletions().isEmpty());
+    for (int row = 0; row < 3; ++row)
+        QCOMPARE(p.ticked(row), Qt::Unchecked);
+    QVERIFY(p.window()->Timer1.enabled());
+}
+
+void tst_frmCheckMailDelete::ticksOneAndThreeDeleteThoseThreeSecondsApart()
+{
+    TestContext t;
+    Listed p(t, SettingValues::FalseText);
+    p.tick(0);
+    p.tick(2);
+    const int countdown = p.window()->countdown();
+    const qint64 pressed = t.clock().tickCount();
+    p.window()->cmdDeleteMessage->click();
+    QCOMPARE(p.deletions().size(), 2);
+    QVERIFY(p.deletions().at(0).endsWith(QStringLiteral("pop1.example.org 1")));
+    QVERIFY(p.deletions().at(1).endsWith(QStringLiteral("pop1.example.org 3")));
+    QCOMPARE(p.server.when(QStringLiteral("DELE"), 0) - pressed, 3000);
+    QCOMPARE(
+        p.server.when(QStringLiteral("DELE"), 1) - p.server.when(QStringLiteral("DELE"), 0), 3000);
+    QCOMPARE(p.rows().at(0), QStringLiteral("Message Deleted"));
+    QVERIFY(p.rows().at(1).contains(QStringLiteral("two")));
+    QCOMPARE(p.rows().at(2), QStringLiteral("Message Deleted"));
+    QCOMPARE(p.ticked(0), Qt::Unchecked);
+    // The countdown was held while deleting.
+    QCOMPARE(p.window()->countdown(), countdown);
+    QVERIFY(p.window()->cmdCancel->isEnabled() && p.window()->cmdDeleteMessage->isEnabled());
+}
+
+void tst_frmCheckMailDelete::clearingShowAgainStopsTheQuestion()
+{
+    TestContext t;
+    Listed p(t, SettingValues::TrueText);
+    p.monitor->menu().setToolChecked(MenuNames::mnuShowDeleteMessageConfirmationDialog, true);
+    p.tick(1);
+    ModalAnswerer answerer(QStringLiteral("cmdYes"));
+    answerer.setBeforeAnswer(
+        [](QWidget *w) { w->findChild<QCheckBox *>(QStringLiteral("Check1"))->setChecked(false); });
+    p.window()->cmdDeleteMessage->click();
+    QCOMPARE(p.deletions().size(), 1);
+    QCOMPARE(t.settings().get(Keys::DeleteMessageConfirmation), QStringLiteral("False"));
+    QCOMPARE(t.settings().get(Keys::DeleteMessageConfirmationDialog), QStringLiteral("0"));
+    QVERIFY(!p.monitor->menu().toolChecked(MenuNames::mnuShowDeleteMessageConfirmationDialog));
+    p.tick(2);
+    p.window()->cmdDeleteMessage->click();
+    QCOMPARE(p.deletions().size(), 2);
+    QCOMPARE(answerer.titles().size(), 1); // not asked the second time
+}
+
+void tst_frmCheckMailDelete::selectAllThenDeleteMarksEveryRowAndQuitAppliesThem()
+{
+    TestContext t;
+    Listed p(t, SettingValues::FalseText);
+    p.window()->cmdSelectMessage->click();
+    for (int row = 0; row < 3; ++row)
+        QCOMPARE(p.ticked(row), Qt::Checked);
+    p.window()->cmdDeleteMessage->click();
+    QCOMPARE(p.rows(), QStringList(3, QStringLiteral("Message Deleted")));
+    QCOMPARE(p.deletions().size(), 3);
+    p.run(60);
+    QVERIFY(!p.window());
+    // Deletions are made when the server sees the QUIT, after the last DELE.
+    const QStringList quits = p.server.linesLike(QStringLiteral("QUIT"));
+    QCOMPARE(quits.size(), 1);
+    QVERIFY(p.server.log.indexOf(quits.first()) > p.server.log.indexOf(p.deletions().last()));
+}
+
+void tst_frmCheckMailDelete::aRefusedDeletionStillEndsWithAQuit()
+{
+    TestContext t;
+    Listed p(t, SettingValues::FalseText);
+    p.server.boxes[MailProgram::host(1)].refuseDelete = {1};
+    p.tick(0);
+    p.tick(1);
+    p.window()->cmdDeleteMessage->click();
+    QVERIFY(p.check().serverErrorDialog() && p.check().serverErrorDialog()->isVisible());
+    QCOMPARE(p.deletions().size(), 2);
+    p.run(60);
+    QVERIFY(!p.window());
+    // Message 2's deletion is made only if the server sees the QUIT.
+    QCOMPARE(p.server.linesLike(QStringLiteral("QUIT")).size(), 1);
+}
+
+QTEST_MAIN(tst_frmCheckMailDelete)
+#include "tst_frmcheckmail_delete.moc"

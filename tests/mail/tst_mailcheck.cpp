@@ -1,0 +1,132 @@
+#include "checkmailfixture.h"
+#include "connection/mras.h"
+
+#include <QTest>
+
+namespace {
+std::pair<SettingKey, QString> value(const SettingKey &key, const char *text)
+{
+    return {key, QString::fromLatin1(text)};
+}
+} // namespace
+
+// The ways a multi-account check starts: the schedule, the check after connecting.
+class tst_MailCheck : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void scheduleOffNeverOpensTheCheck();
+    void firstScheduledCheckComesTheIntervalAfterTheFirstTick();
+    void scheduledWaitsNeverOverlap();
+    void scheduleWaitsForTheLine();
+    void scheduledRoundLeavesAnOpenPopupCheckAlone();
+    void checkAfterConnectingRunsFiveSecondsAfterTheLineComesUp();
+};
+
+void tst_MailCheck::scheduleOffNeverOpensTheCheck()
+{
+    TestContext t;
+    MailProgram p(t, 1, true, {value(Keys::CheckMailMinutes, "1")});
+    p.mail(1, {QStringLiteral("Invoice")});
+    p.connectLine();
+    p.startSchedule();
+    p.run(3600);
+    QCOMPARE(p.server.controlsMade, 0);
+    QVERIFY(p.dialog().Timer2.enabled());
+}
+
+void tst_MailCheck::firstScheduledCheckComesTheIntervalAfterTheFirstTick()
+{
+    TestContext t;
+    MailProgram p(
+        t, 1, true, {value(Keys::CheckMessages, "1"), value(Keys::CheckMailMinutes, "2")});
+    p.mail(1, {});
+    p.connectLine();
+    const qint64 start = t.clock().tickCount();
+    p.startSchedule();
+    p.run(121);
+    // First tick 500 ms after the schedule starts, then two minutes.
+    const qint64 first = p.server.when(QStringLiteral("LOGON")) - start;
+    QVERIFY2(first >= 120500 && first < 120510, qPrintable(QString::number(first)));
+    // No mail: the scheduler closes the window and gives the timers back.
+    QVERIFY(!p.window());
+    QVERIFY(p.trayShows(QStringLiteral("net10a.ico")));
+    QVERIFY(p.customizeTimersRunning());
+}
+
+void tst_MailCheck::scheduledWaitsNeverOverlap()
+{
+    TestContext t;
+    MailProgram p(
+        t, 1, true, {value(Keys::CheckMessages, "1"), value(Keys::CheckMailMinutes, "1")});
+    p.mail(1, {});
+    p.connectLine();
+    p.startSchedule();
+    p.run(600);
+    const QStringList logOns = p.server.linesLike(QStringLiteral("LOGON"));
+    // A tick every 500 ms during the wait would give hundreds of checks.
+    QVERIFY(logOns.size() >= 9 && logOns.size() <= 10);
+    for (int i = 1; i < logOns.size(); ++i) {
+        const qint64 gap = p.server.when(QStringLiteral("LOGON"), i)
+            - p.server.when(QStringLiteral("LOGON"), i - 1);
+        QVERIFY2(gap >= 60000 && gap < 61000, qPrintable(QString::number(gap)));
+    }
+}
+
+void tst_MailCheck::scheduleWaitsForTheLine()
+{
+    TestContext t;
+    MailProgram p(
+        t, 1, true, {value(Keys::CheckMessages, "1"), value(Keys::CheckMailMinutes, "1")});
+    p.mail(1, {QStringLiteral("Invoice")});
+    p.startSchedule();
+    p.run(600);
+    QCOMPARE(p.server.controlsMade, 0);
+}
+
+void tst_MailCheck::scheduledRoundLeavesAnOpenPopupCheckAlone()
+{
+    TestContext t;
+    MailProgram p(
+        t, 1, true, {value(Keys::CheckMessages, "1"), value(Keys::CheckMailMinutes, "1")});
+    p.mail(1, {QStringLiteral("Invoice")});
+    p.connectLine();
+    // Half-way through the schedule's wait the user checks from the popup menu.
+    Timer popup(t.clock(), 30000, true);
+    connect(&popup, &Timer::tick, this, [&] {
+        popup.setEnabled(false);
+        p.checkAllAccounts();
+    });
+    p.startSchedule();
+    p.run(45);
+    frmCheckMail *manual = p.window();
+    QVERIFY(manual);
+    QCOMPARE(p.server.linesLike(QStringLiteral("LOGON")).size(), 1);
+    QCOMPARE(p.window(), manual);
+    QCOMPARE(p.check().manualCheck, qint16(1));
+}
+
+void tst_MailCheck::checkAfterConnectingRunsFiveSecondsAfterTheLineComesUp()
+{
+    TestContext t;
+    qint64 up = -1;
+    // Connected before the program's own controls, so it sees the step first.
+    QObject::connect(&t.line(), &DialUpService::stepped, &t.line(), [&](int value) {
+        if (value == DialState::Connected && up < 0)
+            up = t.clock().tickCount();
+    });
+    MailProgram p(t, 1, true, {value(Keys::MailConnected, "1")});
+    p.mail(1, {});
+    p.connectLine();
+    p.run(30);
+    QCOMPARE(p.server.linesLike(QStringLiteral("LOGON")).size(), 1);
+    const qint64 after = p.server.when(QStringLiteral("LOGON")) - up;
+    QVERIFY2(after >= 5000 && after < 6000, qPrintable(QString::number(after)));
+    // Nothing to show: the window is closed and the timers run again.
+    QVERIFY(!p.window());
+    QVERIFY(p.customizeTimersRunning());
+}
+
+QTEST_MAIN(tst_MailCheck)
+#include "tst_mailcheck.moc"

@@ -1,0 +1,89 @@
+#include "clock/virtualclock.h"
+#include "mail/ui/mailcontrol.h"
+#include "scriptedpopserver.h"
+
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+
+// The program's mail control as the check windows see it, over a real socket to the scripted
+// server (so the clock does not move by itself).
+class tst_MailControl : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        clock = std::make_unique<VirtualClock>();
+        clock->setAutoAdvance(false);
+        server = std::make_unique<ScriptedPopServer>();
+        server->setMessages({scriptedMessage("Ann <ann@example.org>", "first"),
+            scriptedMessage("Bea <bea@example.org>", "second")});
+        control = std::make_unique<PopMailControl>(*clock);
+        control->setHost(server->host());
+        control->setUserName(QStringLiteral("ann"));
+        control->setPassword(QStringLiteral("hunter2pass"));
+    }
+    void cleanup()
+    {
+        control.reset();
+        server.reset();
+        clock.reset();
+    }
+
+    void headersComeThroughTheControl()
+    {
+        QVERIFY(answered([this] { control->LogOn(); }));
+        QCOMPARE(control->MessageCount(), qint16(2));
+        control->setMessageNumber(2);
+        QVERIFY(answered([this] { control->RetrieveHeader(); }));
+        QCOMPARE(control->Subject(), QStringLiteral("second"));
+        QCOMPARE(control->From(), QStringLiteral("Bea <bea@example.org>"));
+    }
+
+    // A window that closes right after its Quit must not take the connection down before
+    // the server has seen the QUIT: only then are the deletions made.
+    void disposingWaitsForTheQuitToReachTheServer()
+    {
+        QVERIFY(answered([this] { control->LogOn(); }));
+        control->setMessageNumber(1);
+        control->DeleteMessage();
+        // The Quit waits behind a header request still on its way.
+        control->setMessageNumber(2);
+        control->RetrieveHeader();
+        control->Quit();
+        QVERIFY(control->isQuitting());
+        QPointer<MailControl> kept = control.get();
+        MailControl::dispose(std::move(control));
+        QTRY_VERIFY_WITH_TIMEOUT(server->received("QUIT"), 10000);
+        QVERIFY(server->received("DELE 1"));
+        QTRY_VERIFY_WITH_TIMEOUT(!kept, 10000);
+    }
+
+    void disposingWithoutASessionDeletesAtOnce()
+    {
+        control->Quit();
+        QVERIFY(!control->isQuitting());
+        QPointer<MailControl> gone = control.get();
+        MailControl::dispose(std::move(control));
+        QVERIFY(!gone);
+    }
+
+private:
+    bool answered(const std::function<void()> &action)
+    {
+        QSignalSpy done(control.get(), &MailControl::Done);
+        QSignalSpy errors(control.get(), &MailControl::Error);
+        action();
+        return QTest::qWaitFor([&] { return !done.isEmpty() || !errors.isEmpty(); }, 10000)
+            && errors.isEmpty();
+    }
+
+    std::unique_ptr<VirtualClock> clock;
+    std::unique_ptr<ScriptedPopServer> server;
+    std::unique_ptr<MailControl> control;
+};
+
+QTEST_MAIN(tst_MailControl)
+#include "tst_mailcontrol.moc"

@@ -96,7 +96,8 @@ struct MailProgram {
     bool trayShows(const QString &file) const
     {
         const QImage expected = QIcon(t.context().paths().resource(file)).pixmap(16).toImage();
-        return !expected.isNull() && monitor->tray().TrayIcon().icon().pixmap(16).toImage() == expected;
+        return !expected.isNull()
+            && monitor->tray().TrayIcon().icon().pixmap(16).toImage() == expected;
     }
     bool customizeTimersRunning() const
     {

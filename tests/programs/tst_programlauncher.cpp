@@ -29,6 +29,21 @@ private Q_SLOTS:
         QTRY_VERIFY(QFile::exists(marker + QStringLiteral(".2")));
     }
 
+    void watchedProgramsReportTheirEndOnce()
+    {
+        ProcessProgramLauncher launcher;
+        int ended = 0;
+        launcher.startAndWatch(QStringLiteral("sh -c \"exit 3\""), [&] { ++ended; });
+        QCOMPARE(ended, 0);
+        QTRY_COMPARE(ended, 1);
+        int missing = 0;
+        launcher.startAndWatch(QStringLiteral("/nonexistent/mail-program"), [&] { ++missing; });
+        QCOMPARE(missing, 0); // from the event loop, never inside the call
+        QTRY_COMPARE(missing, 1);
+        QTest::qWait(50);
+        QCOMPARE(ended + missing, 2);
+    }
+
     void missingProgramsAreNotFound()
     {
         ProcessProgramLauncher launcher;

@@ -17,6 +17,24 @@ public:
         return Result::Started;
     }
 
+    void startAndWatch(const QString &commandLine, std::function<void()> exited) override
+    {
+        watched << commandLine;
+        m_running << std::move(exited);
+    }
+    // The watched programs end now.
+    void exitAll()
+    {
+        const auto running = std::exchange(m_running, {});
+        for (const auto &exited : running)
+            exited();
+    }
+    bool watchedRunning() const { return !m_running.isEmpty(); }
+
     QStringList started;
+    QStringList watched;
     QSet<QString> missing;
+
+private:
+    QList<std::function<void()>> m_running;
 };

@@ -54,6 +54,7 @@ void frmCheckMail::wire()
     connect(cmdCancel, &QPushButton::clicked, this, &frmCheckMail::cmdCancel_Click);
     connect(cmdSelectMessage, &QPushButton::clicked, this, &frmCheckMail::cmdSelectMessage_Click);
     connect(cmdDeleteMessage, &QPushButton::clicked, this, &frmCheckMail::cmdDeleteMessage_Click);
+    connect(cmdMailProgram, &QPushButton::clicked, this, &frmCheckMail::cmdMailProgram_Click);
 }
 
 QString frmCheckMail::rowText(const QString &from, const QString &subject, const QString &date)

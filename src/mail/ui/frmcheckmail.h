@@ -35,6 +35,7 @@ public:
     void cmdCancel_Click();
     void cmdSelectMessage_Click();
     void cmdDeleteMessage_Click();
+    void cmdMailProgram_Click();
     void mMail1_Done();
     void mMail1_Error(int number, const QString &text);
 

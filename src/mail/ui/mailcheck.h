@@ -71,6 +71,10 @@ public:
     void stopCustomizeTimers();
     void restartCustomizeTimers();
 
+    // Starts the mail program and keeps the schedule stopped until it has ended.
+    void launchMailProgram();
+    bool mailProgramRunning() const { return m_mailProgramRunning; }
+
     AppContext &context() const { return m_links.context; }
     frmBrisvane &dialog() const { return m_links.dialog; }
     Lumenpin &tray() const { return m_links.tray; }
@@ -79,4 +83,5 @@ private:
     Links m_links;
     QPointer<frmCheckMail> m_window;
     QPointer<frmMailServerError> m_error;
+    bool m_mailProgramRunning = false;
 };

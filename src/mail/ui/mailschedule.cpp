@@ -32,7 +32,7 @@ bool frmBrisvane::lineConnected() const
 // runs returns at once.
 void frmBrisvane::Timer2_Timer()
 {
-    if (m_scheduleBusy
+    if (m_scheduleBusy || m_mailCheck->mailProgramRunning()
         || m_links.context.settings().get(Keys::CheckMessages) != SettingValues::Checked
         || !lineConnected())
         return;
@@ -45,7 +45,7 @@ void frmBrisvane::Timer2_Timer()
         return;
     // A check the user started meanwhile is still open: it is not replaced, this round is
     // left out.
-    if (m_mailCheck->checkWindow())
+    if (m_mailCheck->checkWindow() || m_mailCheck->mailProgramRunning())
         return;
     m_mailCheck->clearForStart();
     m_mailCheck->loadCheckWindow();

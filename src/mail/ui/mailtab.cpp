@@ -13,8 +13,8 @@ MailTab::MailTab(Links links, QWidget *parent)
 {
     setupUi(this);
     m_options = {Option1, Option2, Option3, Option4, Option5};
-    m_accountNames = {txtAccountName1, txtAccountName2, txtAccountName3, txtAccountName4,
-                      txtAccountName5};
+    m_accountNames
+        = {txtAccountName1, txtAccountName2, txtAccountName3, txtAccountName4, txtAccountName5};
     m_userNames = {txtUserName1, txtUserName2, txtUserName3, txtUserName4, txtUserName5};
     m_passwords = {txtPassword1, txtPassword2, txtPassword3, txtPassword4, txtPassword5};
     m_domains = {txtDomain1, txtDomain2, txtDomain3, txtDomain4, txtDomain5};
@@ -37,23 +37,26 @@ void MailTab::wire()
     for (int slot = 1; slot <= kSlots; ++slot) {
         connect(option(slot), &QRadioButton::clicked, this, [this, slot] { Option_Click(slot); });
         connect(accountName(slot), &QLineEdit::textChanged, this,
-                [this, slot] { txtAccountName_Change(slot); });
+            [this, slot] { txtAccountName_Change(slot); });
         connect(userName(slot), &QLineEdit::textChanged, this,
-                [this, slot] { txtUserName_Change(slot); });
+            [this, slot] { txtUserName_Change(slot); });
         connect(password(slot), &QLineEdit::textChanged, this,
-                [this, slot] { txtPassword_Change(slot); });
-        connect(domain(slot), &QLineEdit::textChanged, this,
-                [this, slot] { txtDomain_Change(slot); });
+            [this, slot] { txtPassword_Change(slot); });
+        connect(
+            domain(slot), &QLineEdit::textChanged, this, [this, slot] { txtDomain_Change(slot); });
     }
     connect(UpDown1, &UpDown::Change, this, &MailTab::UpDown1_Change);
     connect(UpDown2, &UpDown::Change, this, &MailTab::UpDown2_Change);
     connect(UpDown3, &UpDown::Change, this, &MailTab::UpDown3_Change);
     connect(chkCheckMessages, &QCheckBox::toggled, this, &MailTab::chkCheckMessages_Click);
     connect(chkMailConnected, &QCheckBox::toggled, this, &MailTab::chkMailConnected_Click);
-    connect(chkDisableMailChecking, &QCheckBox::toggled, this,
-            &MailTab::chkDisableMailChecking_Click);
+    connect(
+        chkDisableMailChecking, &QCheckBox::toggled, this, &MailTab::chkDisableMailChecking_Click);
     connect(cmdRemovingMailAccount, &QPushButton::clicked, this,
-            &MailTab::cmdRemovingMailAccount_Click);
+        &MailTab::cmdRemovingMailAccount_Click);
+    connect(cmdMailProgram, &QPushButton::clicked, this, &MailTab::cmdMailProgram_Click);
+    connect(cmdRemoveMailCommandLine, &QPushButton::clicked, this,
+        &MailTab::cmdRemoveMailCommandLine_Click);
 }
 
 void MailTab::loadSlotBoxes(int slot)
@@ -157,8 +160,7 @@ void MailTab::applyCheckMessages()
 {
     const bool on = Form::checkValue(chkCheckMessages) == 1;
     for (QWidget *w : std::initializer_list<QWidget *>{lblCheckMailMinutes, lblPauseBetweenAccounts,
-                                                       UpDown1, UpDown3,
-                                                       m_links.checkMailWhenMinimized})
+             UpDown1, UpDown3, m_links.checkMailWhenMinimized})
         w->setEnabled(on);
 }
 
@@ -170,8 +172,8 @@ void MailTab::chkMailConnected_Click()
 void MailTab::chkDisableMailChecking_Click()
 {
     const bool disabled = Form::checkValue(chkDisableMailChecking) == 1;
-    m_links.context.settings().save(Keys::DisableMailChecking,
-                                    Form::checkText(chkDisableMailChecking));
+    m_links.context.settings().save(
+        Keys::DisableMailChecking, Form::checkText(chkDisableMailChecking));
     MenuTools &menu = m_links.menu;
     menu.setToolChecked(MenuNames::mnuDisableMailChecking, disabled);
     for (int slot = 1; slot <= kSlots; ++slot)
@@ -214,14 +216,13 @@ void MailTab::CheckMailSlots()
 void MailTab::cmdRemovingMailAccount_Click()
 {
     const QString br = Form::kLineBreak;
-    Form::information(
-        m_links.context.dialogs(), QStringLiteral("Retrieving Message Headers Only"),
-        QStringLiteral("To remove Mail Accounts perform the following steps:") + br +
-            QStringLiteral("1. Select the mail account by clicking its option button") + br +
-            QStringLiteral("2. Delete the 3 account entries (Username, Password, POP/Domain) by "
-                           "selecting them and pressing delete or using the backspace key") +
-            br +
-            QStringLiteral("3. Then change the number of mailslots entry to reflect how many "
-                           "accounts you have.") +
-            br + QStringLiteral("All settings will be saved automatically"));
+    Form::information(m_links.context.dialogs(), QStringLiteral("Retrieving Message Headers Only"),
+        QStringLiteral("To remove Mail Accounts perform the following steps:") + br
+            + QStringLiteral("1. Select the mail account by clicking its option button") + br
+            + QStringLiteral("2. Delete the 3 account entries (Username, Password, POP/Domain) by "
+                             "selecting them and pressing delete or using the backspace key")
+            + br
+            + QStringLiteral("3. Then change the number of mailslots entry to reflect how many "
+                             "accounts you have.")
+            + br + QStringLiteral("All settings will be saved automatically"));
 }

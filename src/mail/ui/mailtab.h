@@ -23,9 +23,9 @@ public:
     struct Links {
         AppContext &context;
         MenuTools &menu;
-        Timer &mailSchedule;                  // the dialog's Timer2
-        std::function<bool()> lineConnected;  // the dial-up control's view of the line
-        QCheckBox *checkMailWhenMinimized;    // lives on the Settings tab
+        Timer &mailSchedule; // the dialog's Timer2
+        std::function<bool()> lineConnected; // the dial-up control's view of the line
+        QCheckBox *checkMailWhenMinimized; // lives on the Settings tab
     };
 
     MailTab(Links links, QWidget *parent = nullptr);
@@ -42,6 +42,8 @@ public:
     void chkMailConnected_Click();
     void chkDisableMailChecking_Click();
     void cmdRemovingMailAccount_Click();
+    void cmdMailProgram_Click();
+    void cmdRemoveMailCommandLine_Click();
     void CheckMailSlots();
 
     // Loads slot `slot`'s four boxes from the store and shows them alone.

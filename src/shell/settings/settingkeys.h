@@ -23,8 +23,11 @@ inline SettingKey inSection(const char *section, int n)
 }
 } // namespace detail
 
-#define BVANE_KEY(name, section, key)                                                          \
-    inline const SettingKey name { QStringLiteral(section), QStringLiteral(key) }
+#define BVANE_KEY(name, section, key)                                                              \
+    inline const SettingKey name                                                                   \
+    {                                                                                              \
+        QStringLiteral(section), QStringLiteral(key)                                               \
+    }
 
 // Connection manager
 BVANE_KEY(DefaultConnection, "DefaultConnection", "Connection");
@@ -46,27 +49,27 @@ BVANE_KEY(MinimizeTaskbar, "MinimizeTaskbar", "Taskbar");
 BVANE_KEY(MinimizeSystemTray, "MinimizeSystemTray", "SystemTray");
 BVANE_KEY(MinimizeTaskbarafterConnecting, "MinimizeTaskbarafterConnecting", "AfterConnecting");
 BVANE_KEY(MinimizeSystemTrayafterConnecting, "MinimizeSystemTrayafterConnecting",
-          "SystemTrayafterConnecting");
+    "SystemTrayafterConnecting");
 BVANE_KEY(ShowConnect, "ShowConnect", "Connect");
 BVANE_KEY(ConnectSingleClick, "ConnectSingleClick", "SingleClick");
 BVANE_KEY(CheckMailwhenMinimized, "CheckMailwhenMinimized", "Minimized");
 
 // Start-up dialog, reminders and confirmations
 BVANE_KEY(LoadCustomizeBrisvaneDialogonStartup, "LoadCustomizeBrisvaneDialogonStartup",
-          "DialogonStartup");
+    "DialogonStartup");
 BVANE_KEY(CustomizeBrisvaneDialogonStartup, "CustomizeBrisvaneDialogonStartup", "Startup");
 BVANE_KEY(BrisvaneDialogReminder, "BrisvaneDialogReminder", "Reminder");
 BVANE_KEY(CustomizeBrisvaneReminder, "CustomizeBrisvaneReminder", "Reminder");
 BVANE_KEY(ShowCustomizeBrisvaneReminder, "ShowCustomizeBrisvaneReminder", "Reminder");
 BVANE_KEY(CloseMailProgramMessage, "CloseMailProgramMessage", "MailProgramMessage");
-BVANE_KEY(CloseMailProgramMessageDialog, "CloseMailProgramMessageDialog",
-          "MailProgramMessageDialog");
+BVANE_KEY(
+    CloseMailProgramMessageDialog, "CloseMailProgramMessageDialog", "MailProgramMessageDialog");
 BVANE_KEY(ShowCloseMailProgramMessage, "ShowCloseMailProgramMessage", "CloseMailProgramMessage");
 BVANE_KEY(DeleteMessageConfirmation, "DeleteMessageConfirmation", "MessageConfirmation");
 BVANE_KEY(DeleteMessageConfirmationDialog, "DeleteMessageConfirmationDialog",
-          "MessageConfirmationDialog");
-BVANE_KEY(ShowDeleteMessageConfirmation, "ShowDeleteMessageConfirmation",
-          "DeleteMessageConfirmation");
+    "MessageConfirmationDialog");
+BVANE_KEY(
+    ShowDeleteMessageConfirmation, "ShowDeleteMessageConfirmation", "DeleteMessageConfirmation");
 
 // General
 BVANE_KEY(FirstTime, "Settings", "FirstTime");
@@ -86,15 +89,36 @@ BVANE_KEY(MailProgram, "MailProgram", "Run");
 BVANE_KEY(CheckMailExecuted, "CheckMail", "CheckMail");
 BVANE_KEY(CheckMailUnload, "CheckMail", "Unload");
 // Mail slots 1 to 5
-inline SettingKey AccountName(int slot) { return detail::numbered("AccountName", slot); }
-inline SettingKey MailUserName(int slot) { return detail::numbered("UserName", slot); }
-inline SettingKey MailPassword(int slot) { return detail::numbered("Password", slot); }
-inline SettingKey Domain(int slot) { return detail::numbered("Domain", slot); }
+inline SettingKey AccountName(int slot)
+{
+    return detail::numbered("AccountName", slot);
+}
+inline SettingKey MailUserName(int slot)
+{
+    return detail::numbered("UserName", slot);
+}
+inline SettingKey MailPassword(int slot)
+{
+    return detail::numbered("Password", slot);
+}
+inline SettingKey Domain(int slot)
+{
+    return detail::numbered("Domain", slot);
+}
 
 // Program launcher, programs 1 to 10
-inline SettingKey Program(int n) { return detail::inSection("Programs", n); }
-inline SettingKey RunConnected(int n) { return detail::inSection("RunConnected", n); }
-inline SettingKey RunDisconnected(int n) { return detail::inSection("RunDisconnected", n); }
+inline SettingKey Program(int n)
+{
+    return detail::inSection("Programs", n);
+}
+inline SettingKey RunConnected(int n)
+{
+    return detail::inSection("RunConnected", n);
+}
+inline SettingKey RunDisconnected(int n)
+{
+    return detail::inSection("RunDisconnected", n);
+}
 BVANE_KEY(DisableProgramsApplications, "DisableProgramsApplications", "ProgramsApplications");
 
 // Sound alerts

@@ -1,0 +1,61 @@
+// The user's mail program: chosen on the Mail tab, started from the check window, and the
+// schedule held until it has ended.
+
+#include "mail/ui/frmcheckmail.h"
+#include "mail/ui/frmclosemailprogrammessage.h"
+#include "mail/ui/mailcheck.h"
+#include "mail/ui/mailtab.h"
+#include "programs/programlauncher.h"
+#include "shell/appcontext.h"
+#include "shell/dialogservice.h"
+#include "shell/settings/settingsstore.h"
+#include "shell/ui/frmbrisvane.h"
+
+void MailTab::cmdMailProgram_Click()
+{
+    const QString path = m_links.context.dialogs().openFileName(
+        QStringLiteral("Mail Program"), QString(), QStringLiteral("Programs (*)"));
+    // A cancelled file dialog keeps the program there was.
+    if (path.isEmpty())
+        return;
+    SettingsStore &store = m_links.context.settings();
+    store.save(Keys::MailProgram, path);
+    txtMailProgram->setText(store.get(Keys::MailProgram));
+}
+
+void MailTab::cmdRemoveMailCommandLine_Click()
+{
+    txtMailProgram->clear();
+    m_links.context.settings().save(Keys::MailProgram, QString());
+}
+
+void frmCheckMail::cmdMailProgram_Click()
+{
+    MailCheck &check = m_check;
+    if (check.dialog().mailTab().txtMailProgram->text().isEmpty()) {
+        check.context().dialogs().message(DialogService::Icon::Information,
+            QStringLiteral("Checking Mail"),
+            QStringLiteral("Please define a mail program by browsing for it in the Customize "
+                           "Brisvane dialog box by clicking on the Mail tab"));
+        return;
+    }
+    check.dialog().Timer2.setEnabled(false);
+    cmdCancel_Click(); // the window closes; only `check` is used from here on
+    check.launchMailProgram();
+}
+
+// The program runs on its own while the tray and the windows stay live; the schedule stays
+// stopped until the program has ended, so no check runs while the user reads mail.
+void MailCheck::launchMailProgram()
+{
+    AppContext &context = m_links.context;
+    frmBrisvane &dialog = m_links.dialog;
+    if (context.settings().get(Keys::CloseMailProgramMessage) == SettingValues::TrueText)
+        frmCloseMailProgramMessage::show(context, dialog.menu(), &dialog);
+    dialog.Timer2.setEnabled(false);
+    m_mailProgramRunning = true;
+    context.programs().startAndWatch(context.settings().get(Keys::MailProgram), [this] {
+        m_mailProgramRunning = false;
+        m_links.dialog.Timer2.setEnabled(true);
+    });
+}

@@ -1,0 +1,97 @@
+#include "checkmailfixture.h"
+#include "mail/ui/frmclosemailprogrammessage.h"
+#include "shell/menutools.h"
+#include "support/modalanswerer.h"
+
+#include <QPushButton>
+#include <QTest>
+
+// The mail program: chosen and removed on the Mail tab, started from the check window with its
+// notice, and the schedule held until it ends.
+class tst_MailProgram : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void browseStoresTheChoiceAndCancelKeepsIt()
+    {
+        TestContext t;
+        MailProgram p(t, 1, true);
+        MailTab &tab = p.dialog().mailTab();
+        t.dialogs().chooseFileNext(QStringLiteral("/usr/bin/thunderbird"));
+        tab.cmdMailProgram->click();
+        QCOMPARE(t.settings().get(Keys::MailProgram), QStringLiteral("/usr/bin/thunderbird"));
+        QCOMPARE(tab.txtMailProgram->text(), QStringLiteral("/usr/bin/thunderbird"));
+        tab.cmdMailProgram->click(); // cancelled
+        QCOMPARE(t.settings().get(Keys::MailProgram), QStringLiteral("/usr/bin/thunderbird"));
+        tab.cmdRemoveMailCommandLine->click();
+        QCOMPARE(tab.txtMailProgram->text(), QString());
+        QVERIFY(t.settings().contains(Keys::MailProgram));
+        QCOMPARE(t.settings().get(Keys::MailProgram, QStringLiteral("x")), QString());
+    }
+
+    void withoutAProgramTheCheckGoesOn()
+    {
+        TestContext t;
+        MailProgram p(t, 2, true);
+        p.mail(1, {QStringLiteral("Invoice")});
+        p.connectLine();
+        p.checkAllAccounts();
+        QVERIFY(p.window());
+        t.dialogs().clear();
+        p.window()->cmdMailProgram->click();
+        QCOMPARE(t.dialogs().shown().size(), 1);
+        QCOMPARE(t.dialogs().shown().first().title, QStringLiteral("Checking Mail"));
+        QVERIFY(p.window());
+        QVERIFY(t.programs().watched.isEmpty());
+    }
+
+    void noticeOffStartsAtOnceAndHoldsTheSchedule()
+    {
+        TestContext t;
+        MailProgram p(t, 2, true,
+            {{Keys::MailProgram, QStringLiteral("thunderbird -mail")},
+                {Keys::CloseMailProgramMessage, SettingValues::FalseText}});
+        p.mail(1, {QStringLiteral("Invoice")});
+        p.connectLine();
+        p.checkAllAccounts();
+        p.window()->cmdMailProgram->click();
+        QVERIFY(!p.window());
+        QCOMPARE(t.programs().watched, QStringList{QStringLiteral("thunderbird -mail")});
+        QVERIFY(p.check().mailProgramRunning());
+        QVERIFY(!p.dialog().Timer2.enabled());
+        // While the program runs, the schedule starts no check, whatever the time.
+        t.settings().save(Keys::CheckMessages, QStringLiteral("1"));
+        p.dialog().Timer2.setEnabled(true);
+        p.run(5 * 60);
+        QVERIFY(!p.window());
+        t.programs().exitAll();
+        QVERIFY(!p.check().mailProgramRunning());
+        QVERIFY(p.dialog().Timer2.enabled());
+    }
+
+    void noticeShowsAndCanBeSwitchedOff()
+    {
+        TestContext t;
+        MailProgram p(t, 1, true,
+            {{Keys::MailProgram, QStringLiteral("mutt")},
+                {Keys::CloseMailProgramMessage, SettingValues::TrueText}});
+        ModalAnswerer answerer;
+        answerer.setBeforeAnswer([](QWidget *w) {
+            if (auto *box = w->findChild<QCheckBox *>(QStringLiteral("Check1")))
+                box->setChecked(false);
+        });
+        p.check().launchMailProgram();
+        QCOMPARE(answerer.titles(), QStringList{QStringLiteral("Close Mail Program")});
+        QCOMPARE(t.settings().get(Keys::CloseMailProgramMessage), QStringLiteral("False"));
+        QCOMPARE(t.settings().get(Keys::CloseMailProgramMessageDialog), QStringLiteral("0"));
+        QVERIFY(!p.monitor->menu().toolChecked(MenuNames::mnuShowCloseMailProgramMessageDialog));
+        QCOMPARE(t.programs().watched, QStringList{QStringLiteral("mutt")});
+        t.programs().exitAll();
+        p.check().launchMailProgram();
+        QCOMPARE(answerer.titles().size(), 1);
+    }
+};
+
+QTEST_MAIN(tst_MailProgram)
+#include "tst_mailprogram.moc"

@@ -1,5 +1,6 @@
 #include "alerts/frmcustomizebrisvanereminder.h"
 
+#include "alerts/noticeswitch.h"
 #include "shell/appcontext.h"
 #include "shell/menutools.h"
 #include "shell/settings/settingsstore.h"
@@ -55,11 +56,5 @@ void frmCustomizeBrisvaneReminder::CustomizeBrisvaneReminder(
 
 void frmCustomizeBrisvaneReminder::Check1_Click()
 {
-    const bool on = Check1->isChecked();
-    SettingsStore &store = m_context.settings();
-    store.save(
-        Keys::CustomizeBrisvaneReminder, on ? SettingValues::TrueText : SettingValues::FalseText);
-    m_menu.setToolChecked(MenuNames::mnuShowCustomizeBrisvaneReminder, on);
-    store.save(
-        Keys::BrisvaneDialogReminder, on ? SettingValues::Checked : SettingValues::Unchecked);
+    NoticeSwitch::reminder().store(m_context, m_menu, Check1->isChecked());
 }

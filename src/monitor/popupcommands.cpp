@@ -2,6 +2,7 @@
 
 #include "alerts/frmabout.h"
 #include "alerts/frmcustomizebrisvanereminder.h"
+#include "alerts/noticeswitch.h"
 #include "connection/ui/connectionmanager.h"
 #include "mail/ui/mailcheck.h"
 #include "mail/ui/mailtab.h"
@@ -50,14 +51,13 @@ void PopupCommands::BandMenu1_ToolClick(const QString &tool)
         dialog.settingsTab().chkMinimizeTaskbar->setEnabled(on);
         dialog.settingsTab().chkMinimizeSystemTray->setEnabled(on);
     } else if (tool == mnuShowCustomizeBrisvaneReminder) {
-        storeNotice(toggle(tool), Keys::ShowCustomizeBrisvaneReminder,
-            Keys::CustomizeBrisvaneReminder, Keys::BrisvaneDialogReminder);
+        storeNotice(toggle(tool), Keys::ShowCustomizeBrisvaneReminder, NoticeSwitch::reminder());
     } else if (tool == mnuShowCloseMailProgramMessageDialog) {
-        storeNotice(toggle(tool), Keys::ShowCloseMailProgramMessage, Keys::CloseMailProgramMessage,
-            Keys::CloseMailProgramMessageDialog);
+        storeNotice(
+            toggle(tool), Keys::ShowCloseMailProgramMessage, NoticeSwitch::closeMailProgram());
     } else if (tool == mnuShowDeleteMessageConfirmationDialog) {
-        storeNotice(toggle(tool), Keys::ShowDeleteMessageConfirmation,
-            Keys::DeleteMessageConfirmation, Keys::DeleteMessageConfirmationDialog);
+        storeNotice(
+            toggle(tool), Keys::ShowDeleteMessageConfirmation, NoticeSwitch::deleteConfirmation());
     } else if (tabs.contains(tool)) {
         showCustomizeOnTab(int(tabs.indexOf(tool)));
     } else if (tool.startsWith(QStringLiteral("mnuProgram")) && tool.mid(10).toInt() >= 1
@@ -88,13 +88,10 @@ bool PopupCommands::toggle(const QString &tool)
     return menu.toolChecked(tool);
 }
 
-void PopupCommands::storeNotice(
-    bool on, const SettingKey &showKey, const SettingKey &featureKey, const SettingKey &boxKey)
+void PopupCommands::storeNotice(bool on, const SettingKey &showKey, const NoticeSwitch &notice)
 {
-    SettingsStore &store = m_context.settings();
-    store.save(showKey, truth(on));
-    store.save(featureKey, truth(on));
-    store.save(boxKey, check(on));
+    m_context.settings().save(showKey, truth(on));
+    notice.store(m_context, m_monitor.menu(), on);
 }
 
 void PopupCommands::showCustomizeOnTab(int tab)

@@ -30,8 +30,8 @@ public:
 private:
     // Inverts the tool's check mark and returns the new state.
     bool toggle(const QString &tool);
-    void storeNotice(
-        bool on, const SettingKey &showKey, const SettingKey &featureKey, const SettingKey &boxKey);
+    // The tray menu's notice toggles also keep the tool's own "show" key.
+    void storeNotice(bool on, const SettingKey &showKey, const struct NoticeSwitch &notice);
     void showCustomizeOnTab(int tab);
     void runProgram(int k);
     void disablePrograms(bool disabled);

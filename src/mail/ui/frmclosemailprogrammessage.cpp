@@ -1,5 +1,6 @@
 #include "mail/ui/frmclosemailprogrammessage.h"
 
+#include "alerts/noticeswitch.h"
 #include "shell/appcontext.h"
 #include "shell/menutools.h"
 #include "shell/settings/settingsstore.h"
@@ -55,11 +56,5 @@ void frmCloseMailProgramMessage::show(AppContext &context, MenuTools &menu, QWid
 
 void frmCloseMailProgramMessage::Check1_Click()
 {
-    const bool on = Check1->isChecked();
-    SettingsStore &store = m_context.settings();
-    store.save(
-        Keys::CloseMailProgramMessage, on ? SettingValues::TrueText : SettingValues::FalseText);
-    m_menu.setToolChecked(MenuNames::mnuShowCloseMailProgramMessageDialog, on);
-    store.save(Keys::CloseMailProgramMessageDialog,
-        on ? SettingValues::Checked : SettingValues::Unchecked);
+    NoticeSwitch::closeMailProgram().store(m_context, m_menu, Check1->isChecked());
 }

@@ -1,5 +1,6 @@
 #include "mail/ui/frmdeletemessageconfirmation.h"
 
+#include "alerts/noticeswitch.h"
 #include "shell/appcontext.h"
 #include "shell/menutools.h"
 #include "shell/settings/settingsstore.h"
@@ -56,11 +57,5 @@ bool frmDeleteMessageConfirmation::ask(AppContext &context, MenuTools &menu, QWi
 
 void frmDeleteMessageConfirmation::Check1_Click()
 {
-    const bool on = Check1->isChecked();
-    SettingsStore &store = m_context.settings();
-    store.save(
-        Keys::DeleteMessageConfirmation, on ? SettingValues::TrueText : SettingValues::FalseText);
-    m_menu.setToolChecked(MenuNames::mnuShowDeleteMessageConfirmationDialog, on);
-    store.save(Keys::DeleteMessageConfirmationDialog,
-        on ? SettingValues::Checked : SettingValues::Unchecked);
+    NoticeSwitch::deleteConfirmation().store(m_context, m_menu, Check1->isChecked());
 }

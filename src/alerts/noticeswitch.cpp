@@ -1,0 +1,31 @@
+#include "alerts/noticeswitch.h"
+
+#include "shell/appcontext.h"
+#include "shell/menutools.h"
+#include "shell/settings/settingsstore.h"
+
+NoticeSwitch NoticeSwitch::reminder()
+{
+    return {Keys::CustomizeBrisvaneReminder, MenuNames::mnuShowCustomizeBrisvaneReminder,
+        Keys::BrisvaneDialogReminder};
+}
+
+NoticeSwitch NoticeSwitch::closeMailProgram()
+{
+    return {Keys::CloseMailProgramMessage, MenuNames::mnuShowCloseMailProgramMessageDialog,
+        Keys::CloseMailProgramMessageDialog};
+}
+
+NoticeSwitch NoticeSwitch::deleteConfirmation()
+{
+    return {Keys::DeleteMessageConfirmation, MenuNames::mnuShowDeleteMessageConfirmationDialog,
+        Keys::DeleteMessageConfirmationDialog};
+}
+
+void NoticeSwitch::store(AppContext &context, MenuTools &menu, bool on) const
+{
+    SettingsStore &settings = context.settings();
+    settings.save(feature, on ? SettingValues::TrueText : SettingValues::FalseText);
+    menu.setToolChecked(tool, on);
+    settings.save(boxState, on ? SettingValues::Checked : SettingValues::Unchecked);
+}

@@ -9,6 +9,7 @@
 class AppContext;
 class BandTool;
 class MenuTools;
+struct NoticeSwitch;
 class frmBrisvane;
 class frmBrisvaneMonitor;
 
@@ -31,7 +32,7 @@ private:
     // Inverts the tool's check mark and returns the new state.
     bool toggle(const QString &tool);
     // The tray menu's notice toggles also keep the tool's own "show" key.
-    void storeNotice(bool on, const SettingKey &showKey, const struct NoticeSwitch &notice);
+    void storeNotice(bool on, const SettingKey &showKey, const NoticeSwitch &notice);
     void showCustomizeOnTab(int tab);
     void runProgram(int k);
     void disablePrograms(bool disabled);

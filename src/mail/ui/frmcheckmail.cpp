@@ -5,6 +5,7 @@
 #include "mail/ui/mailcheck.h"
 #include "mail/ui/mailcontrol.h"
 #include "mail/ui/mailtab.h"
+#include "mail/ui/messagelist.h"
 #include "shell/appcontext.h"
 #include "shell/settings/settingsstore.h"
 #include "shell/ui/formhelpers.h"
@@ -59,7 +60,7 @@ void frmCheckMail::wire()
 
 QString frmCheckMail::rowText(const QString &from, const QString &subject, const QString &date)
 {
-    return from + QStringLiteral("\t\t") + subject + QStringLiteral("\t\t\t") + date;
+    return MessageList::rowText(from, subject, date);
 }
 
 int frmCheckMail::slotCount() const

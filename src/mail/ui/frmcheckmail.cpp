@@ -143,6 +143,9 @@ void frmCheckMail::unload()
     m_unloaded = true;
     Timer1.setEnabled(false);
     Form_Unload();
+    // The answer to the QUIT must not reach the shared flags: a run loaded next would take it
+    // for the answer to its own log-on.
+    mMail1->disconnect(this);
     hide();
     deleteLater();
 }

@@ -67,6 +67,8 @@ void PopupCommands::BandMenu1_ToolClick(const QString &tool)
         disablePrograms(toggle(tool));
     } else if (tool == mnuDisableMailChecking) {
         disableMailChecking(toggle(tool));
+    } else if (tool == mnuMailSlot(tool.mid(11).toInt())) {
+        dialog.mailCheck().mnuMailSlot_Click(tool.mid(11).toInt());
     } else if (tool == mnuAllAccounts) {
         dialog.mailCheck().mnuAllAccounts_Click();
     } else if (tool == mnuConnect) {

@@ -1,5 +1,6 @@
 #include "checkmailfixture.h"
 #include "connection/mras.h"
+#include "mail/ui/frmmailservererror.h"
 
 #include <QTest>
 
@@ -22,6 +23,7 @@ private Q_SLOTS:
     void scheduleWaitsForTheLine();
     void scheduledRoundLeavesAnOpenPopupCheckAlone();
     void checkAfterConnectingRunsFiveSecondsAfterTheLineComesUp();
+    void aNewRunDoesNotTakeTheOldWindowsQuitForItsLogOn();
 };
 
 void tst_MailCheck::scheduleOffNeverOpensTheCheck()
@@ -126,6 +128,23 @@ void tst_MailCheck::checkAfterConnectingRunsFiveSecondsAfterTheLineComesUp()
     // Nothing to show: the window is closed and the timers run again.
     QVERIFY(!p.window());
     QVERIFY(p.customizeTimersRunning());
+}
+
+void tst_MailCheck::aNewRunDoesNotTakeTheOldWindowsQuitForItsLogOn()
+{
+    TestContext t;
+    MailProgram p(t, 2, true);
+    p.mail(1, {QStringLiteral("Invoice")});
+    p.connectLine();
+    p.checkAllAccounts();
+    QVERIFY(p.window());
+    // The second run unloads the paused first one (a QUIT goes out) and logs on again; its
+    // log-on is refused, so the run must park at the error, not go on to slot 2.
+    p.refuse(1);
+    p.checkAllAccounts();
+    p.run(10);
+    QVERIFY(p.check().serverErrorDialog() && p.check().serverErrorDialog()->isVisible());
+    QVERIFY(p.server.linesLike(QStringLiteral("LOGON pop2")).isEmpty());
 }
 
 QTEST_MAIN(tst_MailCheck)

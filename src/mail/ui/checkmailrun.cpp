@@ -8,6 +8,7 @@
 #include "mail/ui/mailcheck.h"
 #include "mail/ui/mailcontrol.h"
 #include "mail/ui/mailtab.h"
+#include "mail/ui/messagelist.h"
 #include "shell/appcontext.h"
 #include "shell/ui/formhelpers.h"
 #include "shell/ui/frmbrisvane.h"
@@ -117,10 +118,7 @@ void frmCheckMail::listHeaders()
         if (!waitForRequest())
             return;
         // A header that failed still gets its row, from whatever the control holds.
-        auto *row = new QListWidgetItem(
-            rowText(mMail1->From(), mMail1->Subject(), mMail1->Date()), listMessages);
-        row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
-        row->setCheckState(Qt::Unchecked);
+        MessageList::appendRow(listMessages, *mMail1);
         mMail1->EndMessage();
     } while (m_messageIndex < mMail1->MessageCount());
 }

@@ -5,6 +5,7 @@
 #include "mail/ui/mailcheck.h"
 #include "mail/ui/mailcontrol.h"
 #include "mail/ui/mailtab.h"
+#include "mail/ui/messagelist.h"
 #include "shell/appcontext.h"
 #include "shell/settings/settingsstore.h"
 #include "shell/ui/formhelpers.h"
@@ -59,7 +60,7 @@ void frmCheckMail::wire()
 
 QString frmCheckMail::rowText(const QString &from, const QString &subject, const QString &date)
 {
-    return from + QStringLiteral("\t\t") + subject + QStringLiteral("\t\t\t") + date;
+    return MessageList::rowText(from, subject, date);
 }
 
 int frmCheckMail::slotCount() const
@@ -142,6 +143,9 @@ void frmCheckMail::unload()
     m_unloaded = true;
     Timer1.setEnabled(false);
     Form_Unload();
+    // The answer to the QUIT must not reach the shared flags: a run loaded next would take it
+    // for the answer to its own log-on.
+    mMail1->disconnect(this);
     hide();
     deleteLater();
 }

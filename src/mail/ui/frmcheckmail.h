@@ -78,9 +78,6 @@ private:
     bool isLastSlot() const;
 
     void deleteTickedMessages();
-    bool anyRowTicked() const;
-    void setRowsTicked(bool ticked);
-    int rowsInUse() const;
 
     MailCheck &m_check;
     std::unique_ptr<MailControl> mMail1;

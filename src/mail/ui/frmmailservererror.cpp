@@ -66,7 +66,7 @@ bool frmMailServerError::fromMultiAccountCheck() const
 
 int frmMailServerError::failingSlotIndex() const
 {
-    return m_check.currentSlotIndex;
+    return fromMultiAccountCheck() ? m_check.currentSlotIndex : m_check.singleSlotIndex;
 }
 
 int frmMailServerError::slotCount() const

@@ -1,6 +1,7 @@
 #include "mail/ui/mailcheck.h"
 
 #include "mail/ui/frmcheckmail.h"
+#include "mail/ui/frmcheckmail2.h"
 #include "mail/ui/frmmailservererror.h"
 #include "mail/ui/mailcontrol.h"
 #include "mail/ui/mailtab.h"
@@ -19,6 +20,7 @@ MailCheck::MailCheck(Links links, QObject *parent)
 MailCheck::~MailCheck()
 {
     delete m_window;
+    delete m_slotWindow;
     delete m_error;
 }
 

@@ -12,6 +12,7 @@ class Lumenpin;
 class MailControl;
 class frmBrisvane;
 class frmCheckMail;
+class frmCheckMail2;
 class frmMailServerError;
 
 // The state a mail check shares across the program, and the ways a multi-account check is
@@ -38,6 +39,8 @@ public:
     qint16 accountDone = 0; // non-zero once the current account's report has finished
     qint16 errorCount = 0; // Error events for the current account
     qint16 manualCheck = 0; // 1 while a check started from the popup menu runs
+    // 0 to 4: the slot the single-slot window reports is index + 1 (the error dialog reads it)
+    qint16 singleSlotIndex = 0;
 
     // Every starter clears these before it loads a check window.
     void clearForStart();
@@ -61,6 +64,16 @@ public:
     // The popup menu's All Accounts.
     void mnuAllAccounts_Click();
 
+    // The popup menu's MailSlot 1 to 5: loads the single-slot window for `slot`, then keeps
+    // it open when it has something to show and unloads it otherwise.
+    void mnuMailSlot_Click(int slot);
+    // Loads the single-slot window for the slot stored under "MailSlot"/"Settings"; an earlier
+    // one still open is unloaded first. The window may already be gone on return.
+    frmCheckMail2 *loadSlotWindow();
+    // The open single-slot window; none once it has been unloaded.
+    frmCheckMail2 *slotWindow() const;
+    void unloadSlotWindow();
+
     // Opens the mail server error dialog (or shows the open one again).
     void showServerError();
     frmMailServerError *serverErrorDialog() const;
@@ -73,6 +86,9 @@ public:
 
     // Starts the mail program and keeps the schedule stopped until it has ended.
     void launchMailProgram();
+    // Run Mail Program of a check window: without a program set, says where to set one;
+    // otherwise closes the window through `cancel` and starts the program.
+    void runMailProgram(const std::function<void()> &cancel);
     bool mailProgramRunning() const { return m_mailProgramRunning; }
 
     AppContext &context() const { return m_links.context; }
@@ -82,6 +98,7 @@ public:
 private:
     Links m_links;
     QPointer<frmCheckMail> m_window;
+    QPointer<frmCheckMail2> m_slotWindow;
     QPointer<frmMailServerError> m_error;
     bool m_mailProgramRunning = false;
 };

@@ -31,17 +31,24 @@ void MailTab::cmdRemoveMailCommandLine_Click()
 
 void frmCheckMail::cmdMailProgram_Click()
 {
-    MailCheck &check = m_check;
-    if (check.dialog().mailTab().txtMailProgram->text().isEmpty()) {
-        check.context().dialogs().message(DialogService::Icon::Information,
+    m_check.runMailProgram([this] {
+        // The window closes and gives the timers back; the launch holds the schedule again.
+        m_check.dialog().Timer2.setEnabled(false);
+        cmdCancel_Click();
+    });
+}
+
+void MailCheck::runMailProgram(const std::function<void()> &cancel)
+{
+    if (m_links.dialog.mailTab().txtMailProgram->text().isEmpty()) {
+        m_links.context.dialogs().message(DialogService::Icon::Information,
             QStringLiteral("Checking Mail"),
             QStringLiteral("Please define a mail program by browsing for it in the Customize "
                            "Brisvane dialog box by clicking on the Mail tab"));
         return;
     }
-    check.dialog().Timer2.setEnabled(false);
-    cmdCancel_Click(); // the window closes; only `check` is used from here on
-    check.launchMailProgram();
+    cancel(); // the window closes; only this check is used from here on
+    launchMailProgram();
 }
 
 // The program runs on its own while the tray and the windows stay live; the schedule stays

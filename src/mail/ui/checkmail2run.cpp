@@ -1,0 +1,117 @@
+// The check of the single-slot window: log on to the chosen slot, then show its count or
+// list its headers; and the list's buttons, which work as in the multi-account check
+// without a countdown to hold.
+
+#include "alerts/soundalerts.h"
+#include "clock/clock.h"
+#include "mail/ui/frmcheckmail2.h"
+#include "mail/ui/mailcheck.h"
+#include "mail/ui/mailcontrol.h"
+#include "mail/ui/mailtab.h"
+#include "mail/ui/messagelist.h"
+#include "shell/appcontext.h"
+#include "shell/ui/frmbrisvane.h"
+
+#include <QPointer>
+
+bool frmCheckMail2::waitForRequest()
+{
+    QPointer<frmCheckMail2> self(this);
+    m_check.context().clock().waitUntil(
+        [&] { return !self || self->m_unloaded || m_check.requestDone != 0; });
+    return self && !m_unloaded;
+}
+
+void frmCheckMail2::checkSlot()
+{
+    const MailTab &tab = m_check.dialog().mailTab();
+    mMail1->setHost(tab.domain(m_slot)->text());
+    mMail1->setUserName(tab.userName(m_slot)->text());
+    mMail1->setPassword(tab.password(m_slot)->text());
+    // The starter cleared the request-done flag.
+    mMail1->LogOn();
+    if (waitForRequest())
+        reportSlot();
+}
+
+void frmCheckMail2::reportSlot()
+{
+    // After a log-on error the window reports nothing; the error dialog has the word.
+    if (m_check.accountDone > 0 || m_check.errorCount > 0)
+        return;
+    if (!m_headersMode) {
+        reportCount();
+    } else if (mMail1->MessageCount() < 1) {
+        hide();
+        ++m_check.accountDone;
+    } else {
+        listHeaders();
+    }
+}
+
+// Count-only: the count, and the arrival alert whatever it is.
+void frmCheckMail2::reportCount()
+{
+    Label4->setText(QStringLiteral("Number of messages waiting on ") + accountName(m_slot)
+        + QStringLiteral(": ") + QString::number(mMail1->MessageCount()));
+    Label4->show();
+    if (lineConnected())
+        PlaySoundAlert(m_check.context(), AlertKind::MailArrive);
+}
+
+void frmCheckMail2::listHeaders()
+{
+    do {
+        Label4->setText(
+            QStringLiteral("Checking mail on ") + accountName(m_slot) + QStringLiteral("......"));
+        Label4->show();
+        ++m_messageIndex;
+        mMail1->setMessageNumber(m_messageIndex);
+        // Cleared before the request goes out, so that no answer can be missed.
+        m_check.requestDone = 0;
+        mMail1->RetrieveHeader();
+        if (lineConnected())
+            PlaySoundAlert(m_check.context(), AlertKind::MailArrive);
+        if (!waitForRequest())
+            return;
+        MessageList::appendRow(listMessages, *mMail1);
+        mMail1->EndMessage();
+    } while (m_messageIndex < mMail1->MessageCount());
+    finishList();
+}
+
+void frmCheckMail2::finishList()
+{
+    Label4->hide();
+    m_messageIndex = 0;
+    cmdCancel->setEnabled(true);
+    ++m_check.accountDone;
+    setListButtonsEnabled(true);
+}
+
+void frmCheckMail2::cmdSelectMessage_Click()
+{
+    const auto buttons = {cmdSelectMessage, cmdDeleteMessage, cmdCancel};
+    for (QPushButton *b : buttons)
+        b->setEnabled(false);
+    MessageList::setRowsTicked(listMessages, *mMail1, true);
+    for (QPushButton *b : buttons)
+        b->setEnabled(true);
+}
+
+void frmCheckMail2::cmdDeleteMessage_Click()
+{
+    QPointer<frmCheckMail2> self(this);
+    const auto alive = [&] { return self && !m_unloaded; };
+    if (!MessageList::confirmDeletion(m_check, listMessages, *mMail1, this) || !alive())
+        return;
+    const auto buttons = {cmdSelectMessage, cmdDeleteMessage, cmdCancel};
+    for (QPushButton *b : buttons)
+        b->setEnabled(false);
+    setCursor(Qt::BusyCursor);
+    if (!MessageList::deleteTicked(m_check.context().clock(), listMessages, *mMail1, alive))
+        return;
+    for (QPushButton *b : buttons)
+        b->setEnabled(true);
+    unsetCursor();
+}

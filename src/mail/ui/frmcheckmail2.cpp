@@ -1,0 +1,155 @@
+#include "mail/ui/frmcheckmail2.h"
+
+#include "connection/mras.h"
+#include "mail/ui/mailcheck.h"
+#include "mail/ui/mailcontrol.h"
+#include "mail/ui/mailtab.h"
+#include "mail/ui/messagelist.h"
+#include "shell/appcontext.h"
+#include "shell/settings/settingsstore.h"
+#include "shell/ui/formhelpers.h"
+#include "shell/ui/frmbrisvane.h"
+#include "shell/ui/settingstab.h"
+
+#include <QCloseEvent>
+#include <QPointer>
+
+namespace {
+const QString kNotExecuted = QStringLiteral("NotExecuted");
+} // namespace
+
+frmCheckMail2::frmCheckMail2(
+    MailCheck &check, std::unique_ptr<MailControl> control, QWidget *parent)
+    : QWidget(parent,
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint)
+    , m_check(check)
+    , mMail1(std::move(control))
+    , mRAS1(std::make_unique<mRAS>(check.context().dialUpService()))
+{
+    // The title bar has no Close: the window is left through its buttons.
+    setupUi(this);
+    setObjectName(QStringLiteral("frmCheckMail2"));
+    for (QWidget *w : std::initializer_list<QWidget *>{cmdNextMailAccount, Label5, Label6})
+        w->hide();
+    wire();
+}
+
+frmCheckMail2::~frmCheckMail2()
+{
+    MailControl::dispose(std::move(mMail1));
+}
+
+void frmCheckMail2::wire()
+{
+    connect(mMail1.get(), &MailControl::Done, this, &frmCheckMail2::mMail1_Done);
+    connect(mMail1.get(), &MailControl::Error, this, &frmCheckMail2::mMail1_Error);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmCheckMail2::cmdCancel_Click);
+    connect(cmdSelectMessage, &QPushButton::clicked, this, &frmCheckMail2::cmdSelectMessage_Click);
+    connect(cmdDeleteMessage, &QPushButton::clicked, this, &frmCheckMail2::cmdDeleteMessage_Click);
+    connect(cmdMailProgram, &QPushButton::clicked, this, &frmCheckMail2::cmdMailProgram_Click);
+}
+
+QString frmCheckMail2::accountName(int slot) const
+{
+    return m_check.dialog().mailTab().accountName(slot)->text();
+}
+
+bool frmCheckMail2::lineConnected() const
+{
+    mRAS1->setEntry(m_check.dialog().connectionState().EntryName);
+    return mRAS1->StateCode() == DialState::Connected || mRAS1->IsConnected();
+}
+
+void frmCheckMail2::useCompactLayout()
+{
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             Label1, Label2, Label3, listMessages, cmdDeleteMessage, cmdSelectMessage})
+        w->hide();
+    cmdMailProgram->setEnabled(false);
+    Label4->move(8, 40);
+    Label4->resize(440, 18);
+    cmdMailProgram->setGeometry(232, 96, 108, 27);
+    cmdCancel->setGeometry(344, 96, 108, 27);
+    setFixedSize(459, 162);
+}
+
+void frmCheckMail2::setListButtonsEnabled(bool enabled)
+{
+    for (QWidget *w :
+        std::initializer_list<QWidget *>{cmdDeleteMessage, cmdSelectMessage, cmdMailProgram})
+        w->setEnabled(enabled);
+}
+
+void frmCheckMail2::Form_Load()
+{
+    SettingsStore &store = m_check.context().settings();
+    // Tells the server error dialog that a failure belongs to this window.
+    store.save(Keys::CheckMailExecuted, kNotExecuted);
+    m_headersMode = Form::checkValue(m_check.dialog().settingsTab().chkMessageHeadersOnly) == 1;
+    if (!m_headersMode)
+        useCompactLayout();
+    setListButtonsEnabled(false);
+    show();
+    cmdCancel->setEnabled(false);
+    m_messageIndex = 0;
+    const QString chosen = store.get(Keys::MailSlotChosen);
+    const int n = chosen.toInt();
+    m_slot = (n >= 1 && n <= MailTab::kSlots && chosen == QString::number(n)) ? n : 0;
+    if (m_slot != 0)
+        checkSlot();
+}
+
+void frmCheckMail2::unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    Form_Unload();
+    // The answer to the QUIT must not reach the shared flags: a window loaded next would take
+    // it for the answer to its own log-on.
+    mMail1->disconnect(this);
+    hide();
+    deleteLater();
+}
+
+void frmCheckMail2::Form_Unload()
+{
+    SettingsStore &store = m_check.context().settings();
+    if (store.get(Keys::CheckMailUnload) != SettingValues::Unchecked)
+        mMail1->Quit();
+    else
+        store.save(Keys::CheckMailUnload, SettingValues::Checked);
+}
+
+void frmCheckMail2::closeEvent(QCloseEvent *event)
+{
+    if (!m_unloaded)
+        event->ignore();
+}
+
+void frmCheckMail2::mMail1_Done()
+{
+    m_check.requestDone = -1;
+}
+
+void frmCheckMail2::mMail1_Error(int number, const QString &text)
+{
+    Q_UNUSED(number)
+    Q_UNUSED(text)
+    m_check.showServerError();
+    m_check.context().settings().save(Keys::CheckMailUnload, SettingValues::Unchecked);
+    m_check.requestDone = -1;
+    ++m_check.errorCount;
+}
+
+void frmCheckMail2::cmdCancel_Click()
+{
+    m_check.context().settings().save(Keys::CheckMailUnload, SettingValues::Unchecked);
+    mMail1->Quit();
+    unload();
+}
+
+void frmCheckMail2::cmdMailProgram_Click()
+{
+    m_check.runMailProgram([this] { cmdCancel_Click(); });
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "ui_frmcheckmail.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class MailCheck;
+class MailControl;
+class mRAS;
+
+// The single-slot check, "Checking Mail": loading it checks the one slot chosen from the
+// popup menu and shows its count or lists its headers. Unlike the multi-account check it has
+// no countdown and no next account, opens normally, and leaves the Customize dialog's timers
+// and the tray icon alone. It uses the same form; the controls it has no use for stay hidden.
+class frmCheckMail2 : public QWidget, public Ui::frmCheckMail
+{
+    Q_OBJECT
+
+public:
+    frmCheckMail2(
+        MailCheck &check, std::unique_ptr<MailControl> control, QWidget *parent = nullptr);
+    ~frmCheckMail2() override;
+
+    // Checks the slot stored under "MailSlot"/"Settings"; returns when the check has run.
+    void Form_Load();
+    // Closes the window through its unloading rules (at most once).
+    void unload();
+    bool isUnloaded() const { return m_unloaded; }
+
+    void cmdCancel_Click();
+    void cmdSelectMessage_Click();
+    void cmdDeleteMessage_Click();
+    void cmdMailProgram_Click();
+    void mMail1_Done();
+    void mMail1_Error(int number, const QString &text);
+
+    MailControl &mailControl() const { return *mMail1; }
+    bool headersMode() const { return m_headersMode; }
+    // The slot this window checks, 1 to 5; 0 when the stored choice names none.
+    int slot() const { return m_slot; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void wire();
+    void useCompactLayout();
+    void Form_Unload();
+    QString accountName(int slot) const;
+    bool lineConnected() const;
+
+    // The check: log on, then report.
+    void checkSlot();
+    bool waitForRequest();
+    void reportSlot();
+    void reportCount();
+    void listHeaders();
+    void finishList();
+    void setListButtonsEnabled(bool enabled);
+
+    MailCheck &m_check;
+    std::unique_ptr<MailControl> mMail1;
+    std::unique_ptr<mRAS> mRAS1;
+    bool m_headersMode = true;
+    bool m_unloaded = false;
+    int m_slot = 0;
+    qint16 m_messageIndex = 0;
+};

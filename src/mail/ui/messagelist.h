@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class Clock;
+class MailCheck;
+class MailControl;
+class QListWidget;
+class QWidget;
+
+// The headers list both check windows share: its rows, their tick boxes, and the deletion of
+// ticked messages on the server. Row i stands for message i + 1 of the session.
+namespace MessageList {
+
+// The row text of one message: sender, two tabs, subject, three tabs, date.
+QString rowText(const QString &from, const QString &subject, const QString &date);
+// Appends the row of the header the control holds, with an empty tick box.
+void appendRow(QListWidget *list, const MailControl &control);
+
+// Rows that stand for messages on the server.
+int rowsInUse(const QListWidget *list, const MailControl &control);
+bool anyRowTicked(const QListWidget *list, const MailControl &control);
+void setRowsTicked(QListWidget *list, const MailControl &control, bool ticked);
+
+// Before a deletion: tells the user to tick a message when none is, and asks for
+// confirmation when the user wants to be asked (a No clears the ticks). True to go on.
+bool confirmDeletion(
+    MailCheck &check, QListWidget *list, const MailControl &control, QWidget *parent);
+// Deletes the ticked messages one by one, three seconds apart, and marks their rows.
+// Returns false when `alive` says the window went away during a pause.
+bool deleteTicked(
+    Clock &clock, QListWidget *list, MailControl &control, const std::function<bool()> &alive);
+
+} // namespace MessageList

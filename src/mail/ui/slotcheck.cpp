@@ -1,0 +1,60 @@
+// The popup menu's per-slot checks and the single-slot window they load.
+
+#include "mail/ui/frmcheckmail2.h"
+#include "mail/ui/mailcheck.h"
+#include "mail/ui/mailcontrol.h"
+#include "mail/ui/mailtab.h"
+#include "shell/appcontext.h"
+#include "shell/settings/settingsstore.h"
+#include "shell/ui/formhelpers.h"
+#include "shell/ui/frmbrisvane.h"
+#include "shell/ui/settingstab.h"
+
+void MailCheck::mnuMailSlot_Click(int slot)
+{
+    if (slot < 1 || slot > MailTab::kSlots)
+        return;
+    m_links.context.settings().save(Keys::MailSlotChosen, QString::number(slot));
+    // Slot 1 sets the index too: one left over from an earlier check of another slot would
+    // name that slot in the error dialog.
+    singleSlotIndex = qint16(slot - 1);
+    clearForStart();
+    QPointer<frmCheckMail2> window = loadSlotWindow();
+    if (!window || window->isUnloaded())
+        return;
+    if (Form::checkValue(m_links.dialog.settingsTab().chkMessageHeadersOnly) == 0) {
+        if (errorCount < 1) {
+            window->cmdCancel->setEnabled(true);
+            if (slot >= 2)
+                singleSlotIndex = 0;
+        } else {
+            unloadSlotWindow();
+        }
+        return;
+    }
+    const QListWidgetItem *first = window->listMessages->item(0);
+    if (!first || first->text().isEmpty())
+        unloadSlotWindow();
+}
+
+frmCheckMail2 *MailCheck::loadSlotWindow()
+{
+    unloadSlotWindow();
+    // Owned by the Customize dialog so that it never outlives it.
+    m_slotWindow = new frmCheckMail2(*this, makeControl(), &m_links.dialog);
+    QPointer<frmCheckMail2> window = m_slotWindow;
+    window->Form_Load();
+    return window;
+}
+
+frmCheckMail2 *MailCheck::slotWindow() const
+{
+    return m_slotWindow && !m_slotWindow->isUnloaded() ? m_slotWindow.data() : nullptr;
+}
+
+void MailCheck::unloadSlotWindow()
+{
+    if (m_slotWindow)
+        m_slotWindow->unload();
+    m_slotWindow = nullptr;
+}

@@ -1,0 +1,287 @@
+#include "checkmailfixture.h"
+#include "mail/ui/frmcheckmail2.h"
+#include "mail/ui/frmmailservererror.h"
+#include "shell/menutools.h"
+
+#include <QLabel>
+#include <QTest>
+
+namespace {
+std::pair<SettingKey, QString> on(const SettingKey &key)
+{
+    return {key, QStringLiteral("1")};
+}
+
+// The program with the single-slot window reached from the popup menu.
+struct SlotProgram : MailProgram {
+    using MailProgram::MailProgram;
+    frmCheckMail2 *slotWindow() { return check().slotWindow(); }
+    void checkSlot(int slot)
+    {
+        monitor->commands().BandMenu1_ToolClick(MenuNames::mnuMailSlot(slot));
+    }
+    QStringList slotRows()
+    {
+        QStringList out;
+        if (frmCheckMail2 *w = slotWindow()) {
+            for (int i = 0; i < w->listMessages->count(); ++i)
+                out << w->listMessages->item(i)->text();
+        }
+        return out;
+    }
+    int quits() const { return int(server.linesLike(QStringLiteral("QUIT")).size()); }
+    QString detailsText()
+    {
+        frmMailServerError *error = check().serverErrorDialog();
+        if (!error)
+            return {};
+        error->cmdDetails->click();
+        return error->Label2->text().section(QStringLiteral(" is unresponsive"), 0, 0);
+    }
+    struct Timers {
+        bool t1, t2, t3;
+        bool operator==(const Timers &) const = default;
+    };
+    Timers timers() const
+    {
+        const frmBrisvane &d = monitor->customizeDialog();
+        return {d.Timer1.enabled(), d.Timer2.enabled(), d.Timer3.enabled()};
+    }
+};
+
+const QStringList kTwo{QStringLiteral("Invoice"), QStringLiteral("Minutes")};
+} // namespace
+
+class tst_frmCheckMail2 : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void slotThreeWithTwoMessagesListsBothAndStaysOpen();
+    void headersModeWithoutMailVanishesSilently();
+    void countOnlyWithNoMailShowsZeroAndPlaysTheArrivalAlert();
+    void alertsNeedTheLineUp();
+    void logOnErrorOpensTheErrorDialogWithoutNextAccountAndNoReport();
+    void cancelSendsQuitAndLeavesTrayAndTimersAlone();
+    void selectAllAndDeleteWorkWithoutACountdown();
+    void runMailProgramClosesThroughCancel();
+    void singleSlotIndexFollowsTheChosenSlot();
+    void aSecondSlotCommandReplacesTheOpenWindow();
+};
+
+void tst_frmCheckMail2::slotThreeWithTwoMessagesListsBothAndStaysOpen()
+{
+    TestContext t;
+    SlotProgram p(t, 3, true, {on(Keys::AlertMailArrive)});
+    p.mail(3, kTwo);
+    p.connectLine();
+    const auto timers = p.timers();
+    p.checkSlot(3);
+    frmCheckMail2 *w = p.slotWindow();
+    QVERIFY(w && w->isVisible() && !w->isMinimized());
+    QCOMPARE(w->objectName(), QStringLiteral("frmCheckMail2"));
+    QCOMPARE(w->windowTitle(), QStringLiteral("Checking Mail"));
+    QCOMPARE(t.settings().get(Keys::MailSlotChosen), QStringLiteral("3"));
+    QCOMPARE(t.settings().get(Keys::CheckMailExecuted), QStringLiteral("NotExecuted"));
+    QCOMPARE(p.server.linesLike(QStringLiteral("LOGON")).size(), 1);
+    QVERIFY(p.server.log.join(u'\n').contains(QStringLiteral("LOGON pop3.example.org user3")));
+    QCOMPARE(p.slotRows(),
+        QStringList(
+            {frmCheckMail::rowText(QStringLiteral("sender1@example.org"), QStringLiteral("Invoice"),
+                 QStringLiteral("Mon, 7 Dec 2026 10:01:00 +0000")),
+                frmCheckMail::rowText(QStringLiteral("sender2@example.org"),
+                    QStringLiteral("Minutes"), QStringLiteral("Mon, 7 Dec 2026 10:02:00 +0000"))}));
+    QCOMPARE(w->listMessages->item(0)->checkState(), Qt::Unchecked);
+    QCOMPARE(t.sounds().names(), QStringList(2, QStringLiteral("<default>")));
+    for (QWidget *b : std::initializer_list<QWidget *>{
+             w->cmdDeleteMessage, w->cmdSelectMessage, w->cmdMailProgram, w->cmdCancel})
+        QVERIFY(b->isEnabled());
+    QVERIFY(!w->cmdNextMailAccount->isVisible() && !w->Label5->isVisible());
+    QVERIFY(!w->Label4->isVisible());
+    QCOMPARE(p.check().accountDone, qint16(1));
+    // The tray and the Customize dialog's timers are not this window's business.
+    QVERIFY(p.trayShows(QStringLiteral("net10b.ico")));
+    QCOMPARE(p.timers(), timers);
+    p.run(600);
+    QCOMPARE(p.slotWindow(), w); // no countdown closes it
+    QCOMPARE(p.quits(), 0);
+}
+
+void tst_frmCheckMail2::headersModeWithoutMailVanishesSilently()
+{
+    TestContext t;
+    SlotProgram p(t, 2, true, {on(Keys::AlertMailArrive), on(Keys::AlertMailNoArrive)});
+    p.mail(2, {});
+    p.connectLine();
+    p.checkSlot(2);
+    QVERIFY(!p.slotWindow());
+    QVERIFY(t.sounds().names().isEmpty());
+    QCOMPARE(p.quits(), 1); // the session is closed on the way out
+}
+
+void tst_frmCheckMail2::countOnlyWithNoMailShowsZeroAndPlaysTheArrivalAlert()
+{
+    TestContext t;
+    SlotProgram p(t, 2, false, {on(Keys::AlertMailArrive), on(Keys::AlertMailNoArrive)});
+    p.mail(2, {});
+    p.connectLine();
+    p.checkSlot(2);
+    frmCheckMail2 *w = p.slotWindow();
+    QVERIFY(w && w->isVisible());
+    QCOMPARE(w->Label4->text(), QStringLiteral("Number of messages waiting on Account 2: 0"));
+    QVERIFY(w->Label4->isVisible());
+    QCOMPARE(t.sounds().names(), QStringList{QStringLiteral("<default>")});
+    for (QWidget *hidden : std::initializer_list<QWidget *>{w->Label1, w->Label2, w->Label3,
+             w->listMessages, w->cmdDeleteMessage, w->cmdSelectMessage})
+        QVERIFY(!hidden->isVisible());
+    QVERIFY(!w->cmdMailProgram->isEnabled());
+    QVERIFY(w->cmdCancel->isEnabled()); // enabled by the popup command
+    QCOMPARE(w->size(), QSize(459, 162));
+    QCOMPARE(p.check().singleSlotIndex, qint16(0));
+}
+
+void tst_frmCheckMail2::alertsNeedTheLineUp()
+{
+    TestContext t;
+    SlotProgram p(t, 1, true, {on(Keys::AlertMailArrive)});
+    p.mail(1, kTwo);
+    p.checkSlot(1);
+    QCOMPARE(p.slotRows().size(), 2);
+    QVERIFY(t.sounds().names().isEmpty());
+}
+
+void tst_frmCheckMail2::logOnErrorOpensTheErrorDialogWithoutNextAccountAndNoReport()
+{
+    for (const bool headers : {true, false}) {
+        TestContext t;
+        SlotProgram p(t, 3, headers, {on(Keys::AlertMailArrive)});
+        p.refuse(2);
+        p.connectLine();
+        p.checkSlot(2);
+        frmMailServerError *error = p.check().serverErrorDialog();
+        QVERIFY(error && error->isVisible());
+        QVERIFY(!error->cmdNextAccount->isEnabled());
+        QVERIFY(t.sounds().names().isEmpty());
+        QCOMPARE(p.check().accountDone, qint16(0));
+        // Nothing to show: the popup command unloads the window, with no QUIT for the
+        // session that never came up.
+        QVERIFY(!p.slotWindow());
+        QCOMPARE(p.quits(), 0);
+        QCOMPARE(t.settings().get(Keys::CheckMailUnload), QStringLiteral("1"));
+        QCOMPARE(p.detailsText(), QStringLiteral("Mail Account Account 2"));
+    }
+}
+
+void tst_frmCheckMail2::cancelSendsQuitAndLeavesTrayAndTimersAlone()
+{
+    TestContext t;
+    SlotProgram p(t, 2, true);
+    p.mail(1, kTwo);
+    p.connectLine();
+    p.check().stopCustomizeTimers();
+    p.dialog().Timer3.setEnabled(true);
+    const auto timers = p.timers();
+    p.checkSlot(1);
+    QVERIFY(p.slotWindow());
+    p.slotWindow()->cmdCancel->click();
+    QVERIFY(!p.slotWindow());
+    QCOMPARE(p.quits(), 1);
+    QCOMPARE(t.settings().get(Keys::CheckMailUnload), QStringLiteral("1"));
+    QVERIFY(p.trayShows(QStringLiteral("net10b.ico")));
+    QCOMPARE(p.timers(), timers);
+}
+
+void tst_frmCheckMail2::selectAllAndDeleteWorkWithoutACountdown()
+{
+    TestContext t;
+    SlotProgram p(t, 1, true, {{Keys::DeleteMessageConfirmation, SettingValues::FalseText}});
+    p.mail(1, {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
+    p.connectLine();
+    p.checkSlot(1);
+    frmCheckMail2 *w = p.slotWindow();
+    QVERIFY(w);
+    w->cmdDeleteMessage->click();
+    QCOMPARE(t.dialogs().shown().last().text,
+        QStringLiteral("Please select a message(s) by clicking in the appropriate checkbox"));
+    w->listMessages->item(1)->setCheckState(Qt::Checked);
+    w->cmdDeleteMessage->click();
+    const QStringList deleted = p.server.linesLike(QStringLiteral("DELE"));
+    QCOMPARE(deleted.size(), 1);
+    QVERIFY(deleted.first().endsWith(QStringLiteral(" DELE pop1.example.org 2")));
+    QCOMPARE(w->listMessages->item(1)->text(), QStringLiteral("Message Deleted"));
+    QVERIFY(w->cmdDeleteMessage->isEnabled() && w->cmdCancel->isEnabled());
+    w->cmdSelectMessage->click();
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(w->listMessages->item(i)->checkState(), Qt::Checked);
+    w->cmdDeleteMessage->click();
+    QCOMPARE(p.server.linesLike(QStringLiteral("DELE")).size(), 4);
+    const qint64 first = p.server.when(QStringLiteral("DELE"), 1);
+    QCOMPARE(p.server.when(QStringLiteral("DELE"), 3) - first, 6000);
+    QCOMPARE(p.slotWindow(), w);
+}
+
+void tst_frmCheckMail2::runMailProgramClosesThroughCancel()
+{
+    TestContext t;
+    SlotProgram p(t, 1, true, {{Keys::CloseMailProgramMessage, SettingValues::FalseText}});
+    p.mail(1, kTwo);
+    p.connectLine();
+    p.checkSlot(1);
+    t.dialogs().clear();
+    p.slotWindow()->cmdMailProgram->click();
+    QCOMPARE(t.dialogs().shown().size(), 1); // no program chosen yet
+    QVERIFY(p.slotWindow());
+    t.settings().save(Keys::MailProgram, QStringLiteral("mutt"));
+    p.dialog().mailTab().txtMailProgram->setText(QStringLiteral("mutt"));
+    p.slotWindow()->cmdMailProgram->click();
+    QVERIFY(!p.slotWindow());
+    QCOMPARE(p.quits(), 1);
+    QCOMPARE(t.programs().watched, QStringList{QStringLiteral("mutt")});
+}
+
+void tst_frmCheckMail2::singleSlotIndexFollowsTheChosenSlot()
+{
+    TestContext t;
+    SlotProgram p(t, 5, false);
+    for (int slot = 1; slot <= 5; ++slot)
+        p.mail(slot, {QStringLiteral("hello")});
+    p.connectLine();
+    for (int slot = 2; slot <= 5; ++slot) {
+        p.check().singleSlotIndex = 3;
+        p.checkSlot(slot);
+        QCOMPARE(p.slotWindow()->Label4->text(),
+            QStringLiteral("Number of messages waiting on Account %1: 1").arg(slot));
+        QCOMPARE(p.check().singleSlotIndex, qint16(0)); // set back once the count shows
+    }
+    // A failed count keeps the index for the error dialog. The QUIT of the window it
+    // replaces is answered while it logs on; that answer is not taken for its own.
+    p.refuse(4);
+    p.checkSlot(4);
+    QCOMPARE(p.check().singleSlotIndex, qint16(3));
+    QCOMPARE(p.detailsText(), QStringLiteral("Mail Account Account 4"));
+    // Slot 1 does not inherit an index left by an earlier check of another slot.
+    p.check().serverErrorDialog()->cmdClose->click();
+    p.refuse(1);
+    p.checkSlot(1);
+    QCOMPARE(p.check().singleSlotIndex, qint16(0));
+    QCOMPARE(p.detailsText(), QStringLiteral("Mail Account Account 1"));
+}
+
+void tst_frmCheckMail2::aSecondSlotCommandReplacesTheOpenWindow()
+{
+    TestContext t;
+    SlotProgram p(t, 2, true);
+    p.mail(1, kTwo);
+    p.mail(2, {QStringLiteral("Agenda")});
+    p.connectLine();
+    p.checkSlot(1);
+    QPointer<frmCheckMail2> first = p.slotWindow();
+    p.checkSlot(2);
+    QVERIFY(p.slotWindow() && p.slotWindow() != first);
+    QVERIFY(!first || first->isUnloaded());
+    QCOMPARE(p.quits(), 1); // the first session was closed
+    QCOMPARE(p.slotRows().size(), 1);
+}
+
+QTEST_MAIN(tst_frmCheckMail2)
+#include "tst_frmcheckmail2.moc"

@@ -196,10 +196,7 @@ void frmCheckMail::mMail1_Error(int number, const QString &text)
 {
     Q_UNUSED(number)
     Q_UNUSED(text)
-    m_check.showServerError();
-    m_check.context().settings().save(Keys::CheckMailUnload, SettingValues::Unchecked);
-    m_check.requestDone = -1;
-    ++m_check.errorCount;
+    m_check.serverError();
 }
 
 void frmCheckMail::cmdCancel_Click()

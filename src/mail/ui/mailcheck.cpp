@@ -6,6 +6,7 @@
 #include "mail/ui/mailcontrol.h"
 #include "mail/ui/mailtab.h"
 #include "shell/appcontext.h"
+#include "shell/settings/settingsstore.h"
 #include "shell/ui/formhelpers.h"
 #include "shell/ui/frmbrisvane.h"
 #include "trayctl/lumenpin.h"
@@ -120,4 +121,12 @@ void MailCheck::restartCustomizeTimers()
     if (Form::checkValue(m_links.dialog.mailTab().chkDisableMailChecking) == 0)
         m_links.dialog.Timer2.setEnabled(true);
     m_links.dialog.Timer3.setEnabled(true);
+}
+
+void MailCheck::serverError()
+{
+    showServerError();
+    m_links.context.settings().save(Keys::CheckMailUnload, SettingValues::Unchecked);
+    requestDone = -1;
+    ++errorCount;
 }

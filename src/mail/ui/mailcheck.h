@@ -76,6 +76,9 @@ public:
 
     // Opens the mail server error dialog (or shows the open one again).
     void showServerError();
+    // A check window's mail control failed: the error dialog comes up, the window is marked as
+    // closed by an error, and the request in progress ends.
+    void serverError();
     frmMailServerError *serverErrorDialog() const;
 
     // Tray icon from the program folder, by file name.

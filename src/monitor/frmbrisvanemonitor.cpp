@@ -147,10 +147,16 @@ void frmBrisvaneMonitor::toggleCustomizeDialog()
         hide();
         return;
     }
+    bringCustomizeDialogBack();
+    frmCustomizeBrisvaneReminder::CustomizeBrisvaneReminder(m_context, menu(), &dialog);
+}
+
+void frmBrisvaneMonitor::bringCustomizeDialogBack()
+{
+    frmBrisvane &dialog = *m_dialog;
     Lumenpin1->ZoomFromTray(&dialog);
     dialog.setWindowTitle(frmBrisvane::caption());
     dialog.show();
     dialog.activateWindow();
     dialog.raise();
-    frmCustomizeBrisvaneReminder::CustomizeBrisvaneReminder(m_context, menu(), &dialog);
 }

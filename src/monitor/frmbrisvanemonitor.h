@@ -43,6 +43,8 @@ public:
     void Lumenpin1_RightClick();
     // Zooms the Customize dialog out of the tray, or back into it.
     void toggleCustomizeDialog();
+    // Zooms the Customize dialog out of the tray with its own caption, shown and active.
+    void bringCustomizeDialogBack();
 
     Lumenpin &tray() const { return *Lumenpin1; }
     MenuTools &menu() const;

@@ -102,10 +102,7 @@ void PopupCommands::showCustomizeOnTab(int tab)
     if (dialog.isMinimized()) {
         dialog.showNormal();
     } else {
-        m_monitor.tray().ZoomFromTray(&dialog);
-        dialog.setWindowTitle(frmBrisvane::caption());
-        dialog.show();
-        dialog.activateWindow();
+        m_monitor.bringCustomizeDialogBack();
     }
     dialog.tabs().setCurrentIndex(tab);
     frmCustomizeBrisvaneReminder::CustomizeBrisvaneReminder(m_context, m_monitor.menu(), &dialog);
@@ -125,27 +122,13 @@ void PopupCommands::disablePrograms(bool disabled)
 
 void PopupCommands::disableMailChecking(bool disabled)
 {
-    frmBrisvane &dialog = m_monitor.customizeDialog();
-    MailTab &mail = dialog.mailTab();
-    MenuTools &menu = m_monitor.menu();
-    if (disabled) {
-        menu.setToolChecked(MenuNames::mnuDisableMailChecking, true);
-        for (int slot = 1; slot <= MailTab::kSlots; ++slot)
-            menu.setToolEnabled(MenuNames::mnuMailSlot(slot), false);
-        Form::setCheckValue(mail.chkDisableMailChecking, 1);
-        m_context.settings().save(Keys::MailCheck, SettingValues::Checked);
-        return;
-    }
-    Form::setCheckValue(mail.chkDisableMailChecking, 0);
-    mail.enableOptions(MailTab::kSlots);
-    const QString count = mail.lblMailSlots->text();
-    const int n = count.toInt();
-    if (n >= 0 && n <= MailTab::kSlots && count == QString::number(n)) {
-        m_context.settings().save(Keys::MailSlotCount, count);
-        mail.enableOptions(n);
-        mail.CheckMailSlots();
-    }
-    menu.setToolChecked(MenuNames::mnuDisableMailChecking, false);
-    Form::setCheckValue(mail.chkDisableMailChecking, 0);
-    m_context.settings().save(Keys::MailCheck, SettingValues::Unchecked);
+    // The box's own handler stores the switch, sets the tool's mark, greys or frees the slot
+    // tools and re-applies the slot count; a box already in that state is applied again.
+    QCheckBox *box = m_monitor.customizeDialog().mailTab().chkDisableMailChecking;
+    if (box->isChecked() == disabled)
+        m_monitor.customizeDialog().mailTab().chkDisableMailChecking_Click();
+    else
+        Form::setCheckValue(box, disabled ? 1 : 0);
+    m_context.settings().save(
+        Keys::MailCheck, disabled ? SettingValues::Checked : SettingValues::Unchecked);
 }

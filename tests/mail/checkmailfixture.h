@@ -13,9 +13,6 @@
 #include "trayctl/lumenpin.h"
 #include "trayctl/trayservice.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QIcon>
 #include <QImage>
 
@@ -45,7 +42,6 @@ struct MailProgram {
         }
         for (const auto &[key, value] : settings)
             store.save(key, value);
-        copyResources();
         monitor = std::make_unique<frmBrisvaneMonitor>(t.context(), tray);
         monitor->runStartup();
         check().makeControl = [this] {
@@ -54,16 +50,6 @@ struct MailProgram {
         };
     }
 
-    // The icons and the new-mail sound, from beside the test into the program folder.
-    void copyResources()
-    {
-        const QDir from(QCoreApplication::applicationDirPath());
-        const QString to = t.context().paths().programDir();
-        QDir().mkpath(to);
-        for (const char *name : {"net10a.ico", "net10b.ico", "mail.ico", "notify.wav"})
-            QFile::copy(from.filePath(QString::fromLatin1(name)),
-                QDir(to).filePath(QString::fromLatin1(name)));
-    }
     static QString host(int slot) { return QStringLiteral("pop%1.example.org").arg(slot); }
     void mail(int slot, const QStringList &subjects)
     {

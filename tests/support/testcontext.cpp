@@ -8,12 +8,13 @@
 
 TestContext::TestContext()
 {
-    // The program folder starts with the icons the build puts next to the binaries.
+    // The program folder starts with the icons and sounds the build puts next to the binaries.
     const QDir built(QCoreApplication::applicationDirPath());
     const QDir program(QDir(m_dir.path()).filePath(QStringLiteral("program")));
     program.mkpath(QStringLiteral("."));
-    for (const QString &icon : built.entryList({QStringLiteral("*.ico")}, QDir::Files))
-        QFile::copy(built.filePath(icon), program.filePath(icon));
+    const QStringList resources{QStringLiteral("*.ico"), QStringLiteral("*.wav")};
+    for (const QString &file : built.entryList(resources, QDir::Files))
+        QFile::copy(built.filePath(file), program.filePath(file));
     reopen();
 }
 

@@ -9,7 +9,6 @@
 #include "shell/appcontext.h"
 #include "shell/dialogservice.h"
 #include "shell/menutools.h"
-#include "shell/settings/conversions.h"
 #include "shell/settings/settingsstore.h"
 #include "shell/ui/formhelpers.h"
 #include "shell/ui/frmbrisvane.h"
@@ -57,11 +56,6 @@ ConnectionTab &ConnectionManager::tab() const
 mRAS &ConnectionManager::ras() const
 {
     return m_links.dialog.dialUp();
-}
-
-QString ConnectionManager::iconPath(const QString &name) const
-{
-    return m_links.context.paths().resource(name);
 }
 
 void ConnectionManager::cmdConnect_Click()
@@ -140,9 +134,7 @@ void ConnectionManager::dialSequence()
     m_links.tray.StartAnimation(&m_links.frames, kDialFrameMs);
     tab().cmdUserLogonSettings->setEnabled(false);
     if (s.BusyRetriesLeft == 0) {
-        const int configured = readCount(m_links.context.settings(), Keys::ReconnectLineBusyCount,
-            tab().lblReconnectLineBusy->text().toInt(), 0, 32766);
-        s.BusyRetriesLeft = qint16(configured + 1);
+        s.BusyRetriesLeft = qint16(tab().busyRetryCount() + 1);
     }
     dialog.Timer1.setEnabled(true);
     dialog.Timer2.setEnabled(Form::checkValue(dialog.mailTab().chkMailConnected) == 1);
@@ -161,7 +153,7 @@ void ConnectionManager::startClockOrStop()
     if (clock.interval() == 0) {
         clock.setEnabled(true);
         state().ConnectStartTick = m_links.context.clock().tickCount();
-        m_lastClockText.clear();
+        m_clockShownSecond = -1;
         clock.setInterval(kClockTickMs);
     } else {
         clock.setInterval(0);
@@ -179,7 +171,7 @@ void ConnectionManager::setDialButtons(bool connectEnabled, bool disconnectEnabl
 void ConnectionManager::setIdleTray()
 {
     m_links.tray.StopAnimation();
-    m_links.tray.LoadIcon(iconPath(QStringLiteral("net10b.ico")));
+    m_links.dialog.setTrayIcon(QStringLiteral("net10b.ico"));
 }
 
 bool ConnectionManager::reconnectOptionSet() const

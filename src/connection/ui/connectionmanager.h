@@ -73,11 +73,13 @@ private:
     void redialWhenBusy();
     void onConnected();
     bool reconnectOptionSet() const;
-    QString iconPath(const QString &name) const;
+    QString trayHint(const QString &singleClickHint) const;
     ConnectionState &state() const;
     ConnectionTab &tab() const;
     mRAS &ras() const;
 
     Links m_links;
-    QString m_lastClockText;
+    // What the clock last wrote: the second shown, and whether into the caption.
+    qint64 m_clockShownSecond = -1;
+    bool m_clockInCaption = false;
 };

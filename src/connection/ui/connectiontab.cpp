@@ -98,3 +98,9 @@ void ConnectionTab::UpDown4_Change()
     if (count && *count >= 1 && *count <= 10 && text == QString::number(*count))
         m_context.settings().save(Keys::ReconnectLineBusyCount, text);
 }
+
+int ConnectionTab::busyRetryCount() const
+{
+    return readCount(m_context.settings(), Keys::ReconnectLineBusyCount,
+        lblReconnectLineBusy->text().toInt(), 0, 32766);
+}

@@ -27,6 +27,8 @@ public:
     // "Dial using User Settings" decides which of the entry list and the logon button is live.
     void applyUserLogonChoice();
     void applyReconnectLineBusy();
+    // The stored busy redial count; the label's count when none is stored or it is no number.
+    int busyRetryCount() const;
 
 private:
     AppContext &m_context;

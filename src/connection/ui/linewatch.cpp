@@ -53,7 +53,7 @@ void ConnectionManager::mRAS1_StateChanged(int value)
         return;
     m_links.context.clock().waitSeconds(kMailAfterConnectingSeconds);
     if (hooks.checkMailAfterConnecting() < 1) {
-        m_links.tray.LoadIcon(iconPath(QStringLiteral("net10a.ico")));
+        dialog.setTrayIcon(QStringLiteral("net10a.ico"));
         dialog.Timer1.setEnabled(true);
         dialog.Timer2.setEnabled(true);
         dialog.Timer3.setEnabled(true);
@@ -128,28 +128,35 @@ QString ConnectionManager::connectedTime(quint32 elapsedMs)
         + two((elapsedMs / 1000) % 60);
 }
 
-// Ticks every 15 ms, but writes only when the shown second changes, so the tray host sees
-// one update a second.
+// Ticks every 15 ms, but writes only when the shown second (or where it shows) changes, so
+// the tray host sees one update a second.
 void ConnectionManager::Timer1_Timer()
 {
     frmBrisvane &dialog = m_links.dialog;
     const auto elapsed = quint32(m_links.context.clock().tickCount() - state().ConnectStartTick);
-    const QString time = connectedTime(elapsed);
     const bool inCaption = dialog.isHidden() || dialog.isMinimized() || dialog.isMaximized();
-    const QString shown = (inCaption ? QStringLiteral("c") : QStringLiteral("l")) + time;
-    if (shown == m_lastClockText)
+    const qint64 second = elapsed / 1000;
+    if (second == m_clockShownSecond && inCaption == m_clockInCaption)
         return;
-    m_lastClockText = shown;
+    m_clockShownSecond = second;
+    m_clockInCaption = inCaption;
+    const QString time = connectedTime(elapsed);
     if (inCaption)
         dialog.setWindowTitle(time);
     else
         tab().lblTime->setText(time);
-    const bool singleClick = Form::checkValue(dialog.settingsTab().chkConnectSingleClick) == 1;
-    m_links.tray.setTrayTip((singleClick ? QStringLiteral("Click to Disc/Dbclick to zoom dialog "
-                                                          "to and from tray")
-                                         : QStringLiteral("Single click to zoom dialog to and "
-                                                          "from tray"))
-        + u' ' + time);
+    m_links.tray.setTrayTip(
+        trayHint(QStringLiteral("Click to Disc/Dbclick to zoom dialog to and from tray")) + u' '
+        + time);
+}
+
+// The tip's hint: the single-click one when a single click dials or hangs up, else the one
+// every state shares.
+QString ConnectionManager::trayHint(const QString &singleClickHint) const
+{
+    const bool singleClick
+        = Form::checkValue(m_links.dialog.settingsTab().chkConnectSingleClick) == 1;
+    return singleClick ? singleClickHint : SettingsTab::idleTrayTip(false);
 }
 
 void ConnectionManager::CheckConnection()
@@ -168,10 +175,8 @@ void ConnectionManager::CheckConnection()
                            "will start counting now. Brisvane will be unable to disconnect this "
                            "connection."));
         setDialButtons(false, false);
-        const bool singleClick = Form::checkValue(dialog.settingsTab().chkConnectSingleClick) == 1;
-        m_links.tray.setTrayTip(singleClick
-                ? QStringLiteral("Double-click to zoom dialog to and from tray")
-                : QStringLiteral("Single click to zoom dialog to and from tray"));
+        m_links.tray.setTrayTip(
+            trayHint(QStringLiteral("Double-click to zoom dialog to and from tray")));
         dialog.mailTab().CheckMailSlots();
         dialog.Timer2.setEnabled(true);
         dialog.Timer3.setEnabled(true);

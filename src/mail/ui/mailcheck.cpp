@@ -104,7 +104,7 @@ frmMailServerError *MailCheck::serverErrorDialog() const
 
 void MailCheck::setTrayIcon(const QString &fileName)
 {
-    m_links.tray.LoadIcon(m_links.context.paths().resource(fileName));
+    m_links.dialog.setTrayIcon(fileName);
 }
 
 void MailCheck::stopCustomizeTimers()

@@ -25,16 +25,13 @@ bool frmBrisvane::startFlaggedPrograms(SettingKey (*flag)(int))
 
 void frmBrisvane::RunProgramswhenConnecting()
 {
-    mRAS1->setEntry(m_state.EntryName);
-    const auto connected
-        = [this] { return mRAS1->StateCode() == DialState::Connected || mRAS1->IsConnected(); };
     const bool enabled = Form::checkValue(m_programs->chkDisableProgramsApplications) == 0;
-    if (enabled && connected() && !startFlaggedPrograms(&Keys::RunConnected))
+    if (enabled && lineConnected() && !startFlaggedPrograms(&Keys::RunConnected))
         return;
-    if (!connected())
+    if (!lineConnected())
         return;
     m_links.monitorTray.StopAnimation();
-    m_links.monitorTray.LoadIcon(m_links.context.paths().resource(QStringLiteral("net10a.ico")));
+    setTrayIcon(QStringLiteral("net10a.ico"));
     m_mail->CheckMailSlots();
 }
 

@@ -156,6 +156,11 @@ void frmBrisvane::cmdPreferences_Click()
         this);
 }
 
+void frmBrisvane::setTrayIcon(const QString &fileName)
+{
+    m_links.monitorTray.LoadIcon(m_links.context.paths().resource(fileName));
+}
+
 void frmBrisvane::CheckConnection()
 {
     m_manager->CheckConnection();

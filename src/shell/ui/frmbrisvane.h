@@ -71,6 +71,8 @@ public:
     AppContext &context() const { return m_links.context; }
     MenuTools &menu() const { return m_links.menu; }
     Lumenpin &monitorTray() const { return m_links.monitorTray; }
+    // Puts the program folder's icon `fileName` on the monitor's tray icon.
+    void setTrayIcon(const QString &fileName);
 
     ConnectionManager &connectionManager() const { return *m_manager; }
     void CheckConnection();

@@ -34,8 +34,7 @@ void frmBrisvane::LoadFormSettings()
     loadCheckBoxes();
     loadMenuMarks();
     loadCounterLabels();
-    m_state.BusyRetriesLeft = qint16(readCount(store, Keys::ReconnectLineBusyCount,
-        m_connection->lblReconnectLineBusy->text().toInt(), 0, 32766));
+    m_state.BusyRetriesLeft = qint16(m_connection->busyRetryCount());
     applyEnablingRules();
     if (m_state.BusyRetriesLeft != 0)
         ++m_state.BusyRetriesLeft;

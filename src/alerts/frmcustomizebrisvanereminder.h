@@ -1,14 +1,9 @@
 #pragma once
 
-#include <QDialog>
-
-class AppContext;
-class MenuTools;
-class QCheckBox;
-class QPushButton;
+#include "alerts/noticedialog.h"
 
 // The reminder of how to put the Customize dialog back into the tray.
-class frmCustomizeBrisvaneReminder : public QDialog
+class frmCustomizeBrisvaneReminder : public NoticeDialog
 {
     Q_OBJECT
 
@@ -19,11 +14,6 @@ public:
     static void CustomizeBrisvaneReminder(
         AppContext &context, MenuTools &menu, QWidget *parent = nullptr);
 
-    void Check1_Click();
-
 private:
-    AppContext &m_context;
-    MenuTools &m_menu;
-    QCheckBox *Check1;
     QPushButton *cmdOK;
 };

@@ -1,15 +1,10 @@
 #pragma once
 
-#include <QDialog>
-
-class AppContext;
-class MenuTools;
-class QCheckBox;
-class QPushButton;
+#include "alerts/noticedialog.h"
 
 // "Close Mail Program": tells the user, before the mail program starts, that the schedule
-// waits until it is closed; a box switches the notice off for later launches.
-class frmCloseMailProgramMessage : public QDialog
+// waits until it is closed; its box switches the notice off for later launches.
+class frmCloseMailProgramMessage : public NoticeDialog
 {
     Q_OBJECT
 
@@ -19,12 +14,5 @@ public:
     // Shows the notice modally and returns when it is closed.
     static void show(AppContext &context, MenuTools &menu, QWidget *parent);
 
-    void Check1_Click();
-
-    QCheckBox *Check1 = nullptr;
     QPushButton *cmdOK = nullptr;
-
-private:
-    AppContext &m_context;
-    MenuTools &m_menu;
 };

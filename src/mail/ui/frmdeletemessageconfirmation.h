@@ -1,15 +1,10 @@
 #pragma once
 
-#include <QDialog>
+#include "alerts/noticedialog.h"
 
-class AppContext;
-class MenuTools;
-class QCheckBox;
-class QPushButton;
-
-// "Deleting Messages": asks before ticked messages are deleted, with a box that switches the
-// question off for later deletions.
-class frmDeleteMessageConfirmation : public QDialog
+// "Deleting Messages": asks before ticked messages are deleted; its box switches the question
+// off for later deletions.
+class frmDeleteMessageConfirmation : public NoticeDialog
 {
     Q_OBJECT
 
@@ -19,13 +14,6 @@ public:
     // Shows the dialog modally; true when the user pressed Yes.
     static bool ask(AppContext &context, MenuTools &menu, QWidget *parent);
 
-    void Check1_Click();
-
-    QCheckBox *Check1 = nullptr;
     QPushButton *cmdYes = nullptr;
     QPushButton *cmdNo = nullptr;
-
-private:
-    AppContext &m_context;
-    MenuTools &m_menu;
 };

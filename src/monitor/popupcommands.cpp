@@ -28,6 +28,15 @@ QString check(bool on)
 {
     return on ? SettingValues::Checked : SettingValues::Unchecked;
 }
+// The number of a numbered tool ("mnuProgram4" is 4), or 0 when `tool` is none of them.
+int toolNumber(const QString &tool, QString (*name)(int), int count)
+{
+    for (int k = 1; k <= count; ++k) {
+        if (tool == name(k))
+            return k;
+    }
+    return 0;
+}
 } // namespace
 
 PopupCommands::PopupCommands(AppContext &context, frmBrisvaneMonitor &monitor, QObject *parent)
@@ -60,15 +69,14 @@ void PopupCommands::BandMenu1_ToolClick(const QString &tool)
             toggle(tool), Keys::ShowDeleteMessageConfirmation, NoticeSwitch::deleteConfirmation());
     } else if (tabs.contains(tool)) {
         showCustomizeOnTab(int(tabs.indexOf(tool)));
-    } else if (tool.startsWith(QStringLiteral("mnuProgram")) && tool.mid(10).toInt() >= 1
-        && tool.mid(10).toInt() <= ProgramsTab::kSlots) {
-        runProgram(tool.mid(10).toInt());
+    } else if (const int k = toolNumber(tool, &mnuProgram, ProgramsTab::kSlots); k > 0) {
+        runProgram(k);
     } else if (tool == mnuDisableProgramsApplications) {
         disablePrograms(toggle(tool));
     } else if (tool == mnuDisableMailChecking) {
         disableMailChecking(toggle(tool));
-    } else if (tool == mnuMailSlot(tool.mid(11).toInt())) {
-        dialog.mailCheck().mnuMailSlot_Click(tool.mid(11).toInt());
+    } else if (const int slot = toolNumber(tool, &mnuMailSlot, MailTab::kSlots); slot > 0) {
+        dialog.mailCheck().mnuMailSlot_Click(slot);
     } else if (tool == mnuAllAccounts) {
         dialog.mailCheck().mnuAllAccounts_Click();
     } else if (tool == mnuConnect) {

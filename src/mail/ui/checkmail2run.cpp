@@ -91,12 +91,7 @@ void frmCheckMail2::finishList()
 
 void frmCheckMail2::cmdSelectMessage_Click()
 {
-    const auto buttons = {cmdSelectMessage, cmdDeleteMessage, cmdCancel};
-    for (QPushButton *b : buttons)
-        b->setEnabled(false);
-    MessageList::setRowsTicked(listMessages, *mMail1, true);
-    for (QPushButton *b : buttons)
-        b->setEnabled(true);
+    MessageList::selectAll(listMessages, *mMail1, {cmdSelectMessage, cmdDeleteMessage, cmdCancel});
 }
 
 void frmCheckMail2::cmdDeleteMessage_Click()

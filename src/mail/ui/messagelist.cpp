@@ -87,4 +87,14 @@ bool deleteTicked(
     return true;
 }
 
+void selectAll(
+    QListWidget *list, const MailControl &control, std::initializer_list<QWidget *> buttons)
+{
+    for (QWidget *b : buttons)
+        b->setEnabled(false);
+    setRowsTicked(list, control, true);
+    for (QWidget *b : buttons)
+        b->setEnabled(true);
+}
+
 } // namespace MessageList

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
 
 class Clock;
 class MailCheck;
@@ -23,6 +24,9 @@ void appendRow(QListWidget *list, const MailControl &control);
 int rowsInUse(const QListWidget *list, const MailControl &control);
 bool anyRowTicked(const QListWidget *list, const MailControl &control);
 void setRowsTicked(QListWidget *list, const MailControl &control, bool ticked);
+// Select All: ticks every row, with the window's buttons held off meanwhile.
+void selectAll(
+    QListWidget *list, const MailControl &control, std::initializer_list<QWidget *> buttons);
 
 // Before a deletion: tells the user to tick a message when none is, and asks for
 // confirmation when the user wants to be asked (a No clears the ticks). True to go on.

@@ -56,6 +56,9 @@ void frmBrisvaneMonitor::buildTray()
     m_commands = std::make_unique<PopupCommands>(m_context, *this);
     connect(BandMenu1, &BandMenu::toolClick, m_commands.get(),
         [this](BandTool *tool) { m_commands->BandMenu1_ToolClick(tool->name()); });
+    // Hosts that show the icon's menu themselves get the whole band tree as its menu.
+    Lumenpin1->setIconMenu(BandMenu1->iconMenu(MenuNames::PopupBandBvane));
+    connect(BandMenu1, &BandMenu::iconMenuRebuilt, Lumenpin1, &Lumenpin::setIconMenu);
 }
 
 MenuTools &frmBrisvaneMonitor::menu() const
@@ -95,6 +98,11 @@ void frmBrisvaneMonitor::Timer1_Timer()
 
 void frmBrisvaneMonitor::Lumenpin1_RightClick()
 {
+    // On Wayland a menu without a window under the mouse would open as a window of its own;
+    // there the host shows the icon's menu itself.
+    if (Lumenpin1->menuShownByHost()
+        && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
     BandMenu1->popupBand(MenuNames::PopupBandBvane);
 }
 

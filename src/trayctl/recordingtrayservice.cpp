@@ -55,3 +55,13 @@ bool RecordingTrayService::send(int mouseMessage)
     Q_EMIT trayMessage(icon.window, icon.callbackMessage, icon.iconId, mouseMessage);
     return true;
 }
+
+bool RecordingTrayService::setIconMenu(quintptr window, int iconId, QMenu *menu)
+{
+    const bool present = std::any_of(m_icons.cbegin(), m_icons.cend(),
+        [&](const NotifyRecord &icon) { return icon.window == window && icon.iconId == iconId; });
+    if (!present)
+        return false;
+    m_menu = menu;
+    return m_hostShowsMenus && menu;
+}

@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QString>
 
+class QMenu;
 class QSystemTrayIcon;
 
 // What the tray icon control hands the notification area with each operation: the callback
@@ -68,6 +69,12 @@ public:
     // The screen rectangle of the notification area, or an empty one when the desktop does
     // not tell.
     virtual QRect trayGeometry() const { return {}; }
+    // Hands the icon its own menu. Hosts that show an item's menu themselves (StatusNotifier
+    // hosts read it over com.canonical.dbusmenu) get it and mirror every later change of its
+    // actions; there the host also sends activations (Activate, SecondaryActivate,
+    // ContextMenu) instead of presses and double clicks. Returns whether the host took the
+    // menu; where it did not (XEmbed) the program pops its menus up itself.
+    virtual bool setIconMenu(quintptr window, int iconId, QMenu *menu);
 
 Q_SIGNALS:
     void trayMessage(quintptr window, int message, qintptr wParam, qintptr lParam);
@@ -85,11 +92,18 @@ public:
 
     bool notify(Operation operation, const NotifyRecord &record) override;
     QRect trayGeometry() const override;
+    bool setIconMenu(quintptr window, int iconId, QMenu *menu) override;
+
+    // The mouse messages an activation stands for. An XEmbed host reports presses and double
+    // clicks; a host that shows the icon's menu itself sends no double click, so there its
+    // SecondaryActivate (a middle click) stands for the double click.
+    static QList<int> mouseMessagesFor(int reason, bool menuShownByHost);
 
 private:
     struct Entry {
         QSystemTrayIcon *icon = nullptr;
         int callbackMessage = 0;
+        bool menuShownByHost = false;
     };
     using Key = QPair<quintptr, int>;
     void apply(Entry &entry, const NotifyRecord &record);
@@ -116,6 +130,11 @@ public:
     bool notify(Operation operation, const NotifyRecord &record) override;
     QRect trayGeometry() const override { return m_geometry; }
     void setTrayGeometry(const QRect &geometry) { m_geometry = geometry; }
+    // Keeps the menu; the host takes it when told to (a StatusNotifier host) with
+    // setHostShowsMenus(true).
+    bool setIconMenu(quintptr window, int iconId, QMenu *menu) override;
+    void setHostShowsMenus(bool shows) { m_hostShowsMenus = shows; }
+    QMenu *iconMenu() const { return m_menu; }
 
     const QList<Call> &calls() const { return m_calls; }
     void clear() { m_calls.clear(); }
@@ -131,4 +150,6 @@ private:
     QList<Call> m_calls;
     QList<NotifyRecord> m_icons;
     QRect m_geometry;
+    QMenu *m_menu = nullptr;
+    bool m_hostShowsMenus = false;
 };

@@ -38,7 +38,7 @@ xsession_start() {
   local fifo display
   fifo=$(mktemp -u)
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${XSESSION_SCREEN:-1280x800x24}" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
   xsession_pids+=($!)
   trap xsession_stop EXIT
   display=$(timeout 20 head -n1 "$fifo" || true)

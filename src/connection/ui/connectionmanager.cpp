@@ -265,5 +265,5 @@ void ConnectionManager::ShowConnect()
         dialog.showNormal();
     else
         m_links.tray.ZoomFromTray(&dialog);
-    dialog.move(kShowConnectPosition);
+    dialog.moveOntoScreen(kShowConnectPosition);
 }

@@ -8,6 +8,7 @@
 #include "shell/settings/settingsstore.h"
 #include "shell/ui/formhelpers.h"
 #include "shell/ui/frmbrisvane.h"
+#include "ui_frmcheckmail.h"
 
 #include <QListWidget>
 
@@ -95,6 +96,22 @@ void selectAll(
     setRowsTicked(list, control, true);
     for (QWidget *b : buttons)
         b->setEnabled(true);
+}
+
+void fitToWindow(Ui::frmCheckMail &form, const QSize &size)
+{
+    // Distances from the bottom edge as the designed 600 x 293 window has them.
+    constexpr int kMargin = 8, kBelowList = 87, kStatus = 81, kCountdown = 61, kButtons = 35;
+    const int width = size.width() - 2 * kMargin;
+    const int bottom = size.height();
+    form.listMessages->setGeometry(
+        kMargin, kMargin, width, qMax(60, bottom - kMargin - kBelowList));
+    form.Label4->setGeometry(kMargin, bottom - kStatus, width, form.Label4->height());
+    form.Label5->setGeometry(kMargin, bottom - kCountdown, width, form.Label5->height());
+    form.Label6->move(kMargin, bottom - kCountdown);
+    for (QWidget *button : std::initializer_list<QWidget *>{form.cmdSelectMessage,
+             form.cmdDeleteMessage, form.cmdMailProgram, form.cmdNextMailAccount, form.cmdCancel})
+        button->move(button->x(), bottom - kButtons);
 }
 
 } // namespace MessageList

@@ -9,7 +9,11 @@ class Clock;
 class MailCheck;
 class MailControl;
 class QListWidget;
+class QSize;
 class QWidget;
+namespace Ui {
+class frmCheckMail;
+}
 
 // The headers list both check windows share: its rows, their tick boxes, and the deletion of
 // ticked messages on the server. Row i stands for message i + 1 of the session.
@@ -36,5 +40,9 @@ bool confirmDeletion(
 // Returns false when `alive` says the window went away during a pause.
 bool deleteTicked(
     Clock &clock, QListWidget *list, MailControl &control, const std::function<bool()> &alive);
+
+// The headers layout of a check window at the given size: the list takes the room the rows
+// of labels and buttons below it leave, which keep to the bottom edge.
+void fitToWindow(Ui::frmCheckMail &form, const QSize &size);
 
 } // namespace MessageList

@@ -19,8 +19,12 @@
 
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -95,11 +99,66 @@ void frmBrisvane::buildWindow()
     buttons->addWidget(cmdPreferences);
     buttons->addWidget(cmdHelp);
     buttons->addWidget(cmdAbout);
+    // The tabs scroll where the screen is smaller than they would like; the button row
+    // always stays in view.
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("tabScroll"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(SSTab1);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(SSTab1);
+    layout->addWidget(scroll);
     layout->addLayout(buttons);
-    // A fixed-size dialog, sized to its largest tab.
-    setFixedSize(sizeHint());
+    setMinimumSize(400, 300);
+}
+
+namespace {
+// What a window manager's frame and title bar add, before the frame is known.
+constexpr QSize kFrameAllowance(8, 36);
+bool compositorPlacesWindows()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+} // namespace
+
+// Sized to its largest tab, within kMaximumSize and the screen's free area; centred there.
+void frmBrisvane::fitToScreen()
+{
+    const QRect available = screen()->availableGeometry();
+    const QMargins margins = layout()->contentsMargins();
+    const QSize tabs = SSTab1->sizeHint();
+    const QSize natural(tabs.width() + margins.left() + margins.right()
+            + style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+        tabs.height() + layout()->spacing() + cmdAbout->sizeHint().height() + margins.top()
+            + margins.bottom());
+    resize(natural.boundedTo(kMaximumSize)
+               .boundedTo(available.size() - kFrameAllowance)
+               .expandedTo(minimumSize()));
+    const QSize frame = size() + kFrameAllowance;
+    moveOntoScreen(available.topLeft()
+        + QPoint(
+            (available.width() - frame.width()) / 2, (available.height() - frame.height()) / 2));
+}
+
+void frmBrisvane::moveOntoScreen(QPoint topLeft)
+{
+    if (compositorPlacesWindows())
+        return;
+    const QRect available = screen()->availableGeometry();
+    const QSize frame = isVisible() && frameGeometry().size() != size() ? frameGeometry().size()
+                                                                        : size() + kFrameAllowance;
+    // Pulled in from the right and bottom edges first; the top-left corner wins when the
+    // dialog is larger than the screen.
+    const int x = qMin(topLeft.x(), available.right() + 1 - frame.width());
+    const int y = qMin(topLeft.y(), available.bottom() + 1 - frame.height());
+    move(qMax(available.left(), x), qMax(available.top(), y));
+}
+
+void frmBrisvane::showEvent(QShowEvent *event)
+{
+    if (!std::exchange(m_placed, true))
+        fitToScreen();
+    QWidget::showEvent(event);
 }
 
 void frmBrisvane::SSTab1_Click(int previousTab)

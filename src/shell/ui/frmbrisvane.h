@@ -59,6 +59,11 @@ public:
     void cmdPreferences_Click();
     // Zooms the dialog into the tray and hides it.
     void zoomToTray();
+    // Moves the dialog to `topLeft`, or the least way from there that keeps it wholly on its
+    // screen. Where the compositor places windows (Wayland) it stays where it is put.
+    void moveOntoScreen(QPoint topLeft);
+    // The largest size the dialog takes, whatever its tabs ask for.
+    static constexpr QSize kMaximumSize{1000, 700};
 
     ConnectionTab &connectionTab() const { return *m_connection; }
     MailTab &mailTab() const { return *m_mail; }
@@ -94,6 +99,7 @@ public:
     Timer Timer4;
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -101,6 +107,7 @@ protected:
 
 private:
     void buildWindow();
+    void fitToScreen();
     void loadEntries();
     void promptForLogonWhenNoEntries();
     void loadCheckBoxes();
@@ -123,6 +130,7 @@ private:
     AlertControls *m_alerts = nullptr;
     ConnectionManager *m_manager = nullptr;
     QPushButton *cmdPreferences = nullptr;
+    bool m_placed = false;
     QPushButton *cmdHelp = nullptr;
     QPushButton *cmdAbout = nullptr;
     int m_currentTab = 0;

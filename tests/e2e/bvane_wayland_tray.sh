@@ -10,10 +10,16 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 bvane=$1
 out=$2
 mkdir -p "$out"
-for tool in sway swaybar grim swaymsg dbus-run-session python3; do
+for tool in sway swaybar grim swaymsg dbus-run-session; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
-python3 -c 'import dbus' 2>/dev/null || { echo "SKIP: python3-dbus is not installed"; exit 77; }
+# The system's Python, where Debian's python3-dbus lives (not one a version manager put first).
+python=/usr/bin/python3
+[ -x "$python" ] || python=$(command -v python3)
+"$python" -c 'import dbus' 2>/dev/null || { echo "SKIP: python3-dbus is not installed"; exit 77; }
+[ -e /usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqwayland-generic.so ] \
+  || ls /usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so >/dev/null 2>&1 \
+  || { echo "SKIP: Qt's wayland platform (qt6-wayland) is not installed"; exit 77; }
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 mkdir -p "$home/.config/Brisvane" "$home/shots"
@@ -35,9 +41,11 @@ Service=simulated
 Connect=1
 [DefaultConnection]
 Connection=Simulated line
+[CustomizeBrisvaneReminder]
+Reminder=False
 INI
 chmod 600 "$home/.config/Brisvane/Brisvane.ini"
-run=(dbus-run-session -- bash "$here/wayland_session.sh" "$home" "$bvane" "$here/snihost.py")
+run=(dbus-run-session -- bash "$here/wayland_session.sh" "$home" "$bvane" "$python" "$here/snihost.py")
 status=0
 if [ "$(id -u)" -eq 0 ]; then
   chown -R nobody:nogroup "$home"

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Inside a private session bus, as the test user: sway on its headless backend with its bar's
 # tray as the StatusNotifier host, bvane on Qt's wayland platform, and the host script.
-# Usage: wayland_session.sh HOME BVANE HOST_SCRIPT
+# Usage: wayland_session.sh HOME BVANE PYTHON HOST_SCRIPT
 set -euo pipefail
 export HOME=$1 XDG_CONFIG_HOME=$1/.config XDG_DATA_HOME=$1/.local/share XDG_RUNTIME_DIR=$1/run
 bvane=$2
-host=$3
+python=$3
+host=$4
 mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 export WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman
 pids=()
@@ -26,6 +27,6 @@ wait_for 'dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.fr
 QT_QPA_PLATFORM=wayland "$bvane" >"$HOME/bvane.log" 2>&1 &
 pids+=($!)
 status=0
-python3 "$host" "$sock" "$HOME/shots" || status=$?
+"$python" "$host" "$sock" "$HOME/shots" || status=$?
 [ "$status" -eq 0 ] || { echo "--- bvane log"; cat "$HOME/bvane.log"; }
 exit "$status"

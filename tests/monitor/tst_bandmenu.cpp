@@ -204,7 +204,7 @@ private Q_SLOTS:
         QSignalSpy rebuilt(&menu, &BandMenu::iconMenuRebuilt);
         QCOMPARE(menu.loadLayout(path), BandMenu::LoadResult::Loaded);
         QCOMPARE(rebuilt.count(), 1);
-        auto *fresh = rebuilt.at(0).at(0).value<QMenu *>();
+        QMenu *fresh = menu.iconMenu(BandNames::PopupBandBvane);
         QVERIFY(old.isNull() && fresh);
         QAction *run = actionOf(fresh, BandNames::mnuRunProgram);
         QCOMPARE(actionOf(run->menu(), BandNames::mnuProgram(1))->text(),

@@ -126,7 +126,8 @@ void frmBrisvane::fitToScreen()
 {
     const QRect available = screen()->availableGeometry();
     const QMargins margins = layout()->contentsMargins();
-    const QSize tabs = SSTab1->sizeHint();
+    // Pages with wrapping captions may ask for less than they need at the least.
+    const QSize tabs = SSTab1->sizeHint().expandedTo(SSTab1->minimumSizeHint());
     const QSize natural(tabs.width() + margins.left() + margins.right()
             + style()->pixelMetric(QStyle::PM_ScrollBarExtent),
         tabs.height() + layout()->spacing() + cmdAbout->sizeHint().height() + margins.top()

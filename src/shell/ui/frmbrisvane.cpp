@@ -25,6 +25,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -75,10 +76,21 @@ void frmBrisvane::buildWindow()
     m_manager->hooks.checkMailAfterConnecting
         = [this] { return m_mailCheck->checkAfterConnecting(); };
     connect(&Timer2, &Timer::tick, this, &frmBrisvane::Timer2_Timer);
-    SSTab1->addTab(m_connection, QStringLiteral("Connection(s)"));
-    SSTab1->addTab(m_mail, QStringLiteral("Mail"));
-    SSTab1->addTab(m_programs, QStringLiteral("Programs"));
-    SSTab1->addTab(m_settings, QStringLiteral("Settings"));
+    // Each page scrolls on its own where the screen is smaller than it would like, so a page
+    // that needs less (the state list takes the room left) never scrolls for a larger one.
+    const auto scrolled = [this](QWidget *page) {
+        auto *scroll = new QScrollArea(SSTab1);
+        scroll->setObjectName(page->objectName() + QStringLiteral("Scroll"));
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->viewport()->setAutoFillBackground(false); // the tab's pane shows through
+        scroll->setWidget(page);
+        return scroll;
+    };
+    SSTab1->addTab(scrolled(m_connection), QStringLiteral("Connection(s)"));
+    SSTab1->addTab(scrolled(m_mail), QStringLiteral("Mail"));
+    SSTab1->addTab(scrolled(m_programs), QStringLiteral("Programs"));
+    SSTab1->addTab(scrolled(m_settings), QStringLiteral("Settings"));
     connect(SSTab1, &QTabWidget::currentChanged, this, [this](int index) {
         const int previous = std::exchange(m_currentTab, index);
         SSTab1_Click(previous);
@@ -99,15 +111,8 @@ void frmBrisvane::buildWindow()
     buttons->addWidget(cmdPreferences);
     buttons->addWidget(cmdHelp);
     buttons->addWidget(cmdAbout);
-    // The tabs scroll where the screen is smaller than they would like; the button row
-    // always stays in view.
-    auto *scroll = new QScrollArea(this);
-    scroll->setObjectName(QStringLiteral("tabScroll"));
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidget(SSTab1);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(scroll);
+    layout->addWidget(SSTab1);
     layout->addLayout(buttons);
     setMinimumSize(400, 300);
 }
@@ -126,12 +131,17 @@ void frmBrisvane::fitToScreen()
 {
     const QRect available = screen()->availableGeometry();
     const QMargins margins = layout()->contentsMargins();
-    // Pages with wrapping captions may ask for less than they need at the least.
-    const QSize tabs = SSTab1->sizeHint().expandedTo(SSTab1->minimumSizeHint());
-    const QSize natural(tabs.width() + margins.left() + margins.right()
+    // The largest page as it would like to be (pages with wrapping captions may ask for less
+    // than they need at the least), with the tab bar, the pane's frame and the button row.
+    QSize pages;
+    for (const QWidget *page :
+        std::initializer_list<const QWidget *>{m_connection, m_mail, m_programs, m_settings})
+        pages = pages.expandedTo(page->sizeHint().expandedTo(page->minimumSizeHint()));
+    constexpr int kPaneFrame = 8;
+    const QSize natural(pages.width() + margins.left() + margins.right() + kPaneFrame
             + style()->pixelMetric(QStyle::PM_ScrollBarExtent),
-        tabs.height() + layout()->spacing() + cmdAbout->sizeHint().height() + margins.top()
-            + margins.bottom());
+        pages.height() + SSTab1->tabBar()->sizeHint().height() + kPaneFrame + layout()->spacing()
+            + cmdAbout->sizeHint().height() + margins.top() + margins.bottom());
     resize(natural.boundedTo(kMaximumSize)
                .boundedTo(available.size() - kFrameAllowance)
                .expandedTo(minimumSize()));

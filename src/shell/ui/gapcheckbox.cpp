@@ -1,5 +1,7 @@
 #include "shell/ui/gapcheckbox.h"
 
+#include "shell/ui/captionindent.h"
+
 #include <QEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -52,14 +54,6 @@ QStringList GapCheckBox::shownPieces() const
     return shown;
 }
 
-int GapCheckBox::indicatorWidth() const
-{
-    QStyleOptionButton option;
-    option.initFrom(this);
-    return style()->pixelMetric(QStyle::PM_IndicatorWidth, &option, this)
-        + style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, this);
-}
-
 int GapCheckBox::layOut(bool place) const
 {
     int x = indicatorWidth();
@@ -76,6 +70,11 @@ int GapCheckBox::layOut(bool place) const
             x += kSpacing;
     }
     return x;
+}
+
+int GapCheckBox::indicatorWidth() const
+{
+    return Form::captionIndent(this);
 }
 
 QSize GapCheckBox::sizeHint() const

@@ -75,16 +75,22 @@ def enabled(n):
     return bool(n['props'].get('enabled', True))
 
 
-def window_names(tree):
-    yield tree.get('name')
+def windows(tree):
+    # The views: the nodes a client's surface stands for.
+    if tree.get('app_id') is not None or tree.get('window') is not None:
+        yield tree.get('name')
     for child in tree.get('nodes', []) + tree.get('floating_nodes', []):
-        yield from window_names(child)
+        yield from windows(child)
+
+
+def window_names():
+    tree = subprocess.run(['swaymsg', '-s', sway_socket, '-t', 'get_tree'],
+                          capture_output=True, text=True, check=True).stdout
+    return list(windows(json.loads(tree)))
 
 
 def dialog_shown():
-    tree = subprocess.run(['swaymsg', '-s', sway_socket, '-t', 'get_tree'],
-                          capture_output=True, text=True, check=True).stdout
-    return 'Customize Brisvane' in window_names(json.loads(tree))
+    return 'Customize Brisvane' in window_names()
 
 
 entry = wait_for(lambda: registered_items(), 30, 'no item registered with the watcher')[0]
@@ -155,4 +161,18 @@ wait_for(lambda: not dialog_shown(), 10, 'SecondaryActivate left the dialog up')
 item.SecondaryActivate(0, 0, dbus_interface=ITEM)
 wait_for(dialog_shown, 10, 'SecondaryActivate did not bring the dialog back')
 print('SecondaryActivate toggles the dialog')
+
+# Activate is the single click: with "Connect and Disconnect on single click" off it puts the
+# dialog away once the double-click time has passed.
+item.Activate(0, 0, dbus_interface=ITEM)
+wait_for(lambda: not dialog_shown(), 10, 'Activate left the dialog up')
+print('Activate (the single click) puts the dialog away')
+
+# ContextMenu opens no window of its own: on Wayland the host shows the exported menu.
+before = window_names()
+item.ContextMenu(0, 0, dbus_interface=ITEM)
+time.sleep(1.5)
+if window_names() != before:
+    fail('ContextMenu opened a window: %s' % window_names())
+print('ContextMenu opens no window')
 print('PASS')

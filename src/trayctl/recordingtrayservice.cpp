@@ -1,6 +1,7 @@
 #include "trayctl/trayservice.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 bool sameIcon(const NotifyRecord &a, const NotifyRecord &b)
@@ -54,4 +55,10 @@ bool RecordingTrayService::send(int mouseMessage)
     const NotifyRecord &icon = m_icons.constFirst();
     Q_EMIT trayMessage(icon.window, icon.callbackMessage, icon.iconId, mouseMessage);
     return true;
+}
+
+void RecordingTrayService::setTrayAvailable(bool available)
+{
+    if (std::exchange(m_available, available) != available)
+        Q_EMIT trayAvailableChanged(available);
 }

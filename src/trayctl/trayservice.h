@@ -11,6 +11,7 @@
 #include <QString>
 
 class QSystemTrayIcon;
+class StatusNotifierHostWatch;
 
 // What the tray icon control hands the notification area with each operation: the callback
 // window (the control's id), the icon id, which fields count (flags), the callback message
@@ -68,9 +69,13 @@ public:
     // The screen rectangle of the notification area, or an empty one when the desktop does
     // not tell.
     virtual QRect trayGeometry() const { return {}; }
+    // Whether the desktop shows tray icons at all (a tray or a StatusNotifier host is there).
+    virtual bool trayAvailable() const { return true; }
 
 Q_SIGNALS:
     void trayMessage(quintptr window, int message, qintptr wParam, qintptr lParam);
+    // The desktop's tray appeared or went away.
+    void trayAvailableChanged(bool available);
 };
 
 // The desktop's tray through QSystemTrayIcon (StatusNotifierItem or XEmbed, whichever the
@@ -85,6 +90,8 @@ public:
 
     bool notify(Operation operation, const NotifyRecord &record) override;
     QRect trayGeometry() const override;
+    // Qt's answer at start, or a StatusNotifier host registered now (followed on the bus).
+    bool trayAvailable() const override;
 
 private:
     struct Entry {
@@ -96,6 +103,9 @@ private:
     void activated(Key key, int reason);
 
     QHash<Key, Entry> m_icons;
+    bool m_qtTray = false;
+    bool m_available = false;
+    StatusNotifierHostWatch *m_hostWatch = nullptr;
 };
 
 // Keeps every operation with its record and whether it succeeded, for tests; plays mouse
@@ -116,6 +126,9 @@ public:
     bool notify(Operation operation, const NotifyRecord &record) override;
     QRect trayGeometry() const override { return m_geometry; }
     void setTrayGeometry(const QRect &geometry) { m_geometry = geometry; }
+    bool trayAvailable() const override { return m_available; }
+    // A tray host appearing (true, the default) or going away; tells the change.
+    void setTrayAvailable(bool available);
 
     const QList<Call> &calls() const { return m_calls; }
     void clear() { m_calls.clear(); }
@@ -131,4 +144,5 @@ private:
     QList<Call> m_calls;
     QList<NotifyRecord> m_icons;
     QRect m_geometry;
+    bool m_available = true;
 };

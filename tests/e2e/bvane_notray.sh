@@ -12,7 +12,8 @@ bvane=$1
 out=$2
 mkdir -p "$out"
 xsession_fresh_home
-xsession_start_server
+# Tall enough for the whole dialog with twm's title bar, its button row included.
+XSESSION_SCREEN=1280x1024x24 xsession_start_server
 xsession_start_wm
 xsession_start_bus
 

@@ -37,6 +37,7 @@ xsession_start() {
 }
 
 # The X server alone: no tray host, no window manager. Sets DISPLAY and the xcb platform.
+# XSESSION_SCREEN sets the screen (default 1280x800x24).
 xsession_start_server() {
   # Xvfb picks a free display itself and writes its number to the pipe once it listens, so
   # runs side by side never share a server. -noreset: without it the server resets when its
@@ -44,7 +45,7 @@ xsession_start_server() {
   local fifo display
   fifo=$(mktemp -u)
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${XSESSION_SCREEN:-1280x800x24}" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
   xsession_pids+=($!)
   trap xsession_stop EXIT
   display=$(timeout 20 head -n1 "$fifo" || true)

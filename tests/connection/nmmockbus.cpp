@@ -1,6 +1,7 @@
 #include "nmmockbus.h"
 
 #include "connection/nmproxies.h"
+#include "support/endprocess.h"
 
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
@@ -86,13 +87,7 @@ void NmMockBus::stop()
 {
     if (!m_connectionName.isEmpty())
         QDBusConnection::disconnectFromBus(m_connectionName);
-    if (m_mock.state() != QProcess::NotRunning) {
-        m_mock.terminate();
-        if (!m_mock.waitForFinished(5000)) {
-            m_mock.kill();
-            m_mock.waitForFinished(5000);
-        }
-    }
+    endProcess(m_mock);
     m_daemon.stop();
 }
 

@@ -1,5 +1,7 @@
 #include "support/privatebus.h"
 
+#include "support/endprocess.h"
+
 #include <QStandardPaths>
 
 namespace {
@@ -33,11 +35,5 @@ bool PrivateBus::start(QString *error)
 
 void PrivateBus::stop()
 {
-    if (m_daemon.state() == QProcess::NotRunning)
-        return;
-    m_daemon.terminate();
-    if (!m_daemon.waitForFinished(5000)) {
-        m_daemon.kill();
-        m_daemon.waitForFinished(5000);
-    }
+    endProcess(m_daemon);
 }

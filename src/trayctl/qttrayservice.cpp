@@ -1,11 +1,31 @@
+#include "trayctl/statusnotifierwatch.h"
 #include "trayctl/trayservice.h"
 
 #include <QMenu>
 #include <QSystemTrayIcon>
 
+#include <utility>
+
 QtTrayService::QtTrayService(QObject *parent)
     : TrayService(parent)
-{ }
+    , m_qtTray(QSystemTrayIcon::isSystemTrayAvailable())
+    , m_available(m_qtTray)
+    , m_hostWatch(new StatusNotifierHostWatch(QDBusConnection::sessionBus(), this))
+{
+    // Qt decides once whether it talks to a StatusNotifier host or to an XEmbed tray; a host
+    // that comes or goes later is followed on the bus, and Qt is asked again each time.
+    connect(m_hostWatch, &StatusNotifierHostWatch::hostRegisteredChanged, this, [this](bool host) {
+        m_qtTray = QSystemTrayIcon::isSystemTrayAvailable();
+        const bool available = m_qtTray || host;
+        if (std::exchange(m_available, available) != available)
+            Q_EMIT trayAvailableChanged(available);
+    });
+}
+
+bool QtTrayService::trayAvailable() const
+{
+    return m_available;
+}
 
 QtTrayService::~QtTrayService() = default;
 

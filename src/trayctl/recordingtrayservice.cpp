@@ -1,6 +1,7 @@
 #include "trayctl/trayservice.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 bool sameIcon(const NotifyRecord &a, const NotifyRecord &b)
@@ -64,4 +65,10 @@ bool RecordingTrayService::setIconMenu(quintptr window, int iconId, QMenu *menu)
         return false;
     m_menu = menu;
     return m_hostShowsMenus && menu;
+}
+
+void RecordingTrayService::setTrayAvailable(bool available)
+{
+    if (std::exchange(m_available, available) != available)
+        Q_EMIT trayAvailableChanged(available);
 }

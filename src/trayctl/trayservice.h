@@ -12,6 +12,7 @@
 
 class QMenu;
 class QSystemTrayIcon;
+class StatusNotifierHostWatch;
 
 // What the tray icon control hands the notification area with each operation: the callback
 // window (the control's id), the icon id, which fields count (flags), the callback message
@@ -75,9 +76,13 @@ public:
     // ContextMenu) instead of presses and double clicks. Returns whether the host took the
     // menu; where it did not (XEmbed) the program pops its menus up itself.
     virtual bool setIconMenu(quintptr window, int iconId, QMenu *menu);
+    // Whether the desktop shows tray icons at all (a tray or a StatusNotifier host is there).
+    virtual bool trayAvailable() const { return true; }
 
 Q_SIGNALS:
     void trayMessage(quintptr window, int message, qintptr wParam, qintptr lParam);
+    // The desktop's tray appeared or went away.
+    void trayAvailableChanged(bool available);
 };
 
 // The desktop's tray through QSystemTrayIcon (StatusNotifierItem or XEmbed, whichever the
@@ -98,6 +103,8 @@ public:
     // clicks; a host that shows the icon's menu itself sends no double click, so there its
     // SecondaryActivate (a middle click) stands for the double click.
     static QList<int> mouseMessagesFor(int reason, bool menuShownByHost);
+    // Qt's answer at start, or a StatusNotifier host registered now (followed on the bus).
+    bool trayAvailable() const override;
 
 private:
     struct Entry {
@@ -110,6 +117,9 @@ private:
     void activated(Key key, int reason);
 
     QHash<Key, Entry> m_icons;
+    bool m_qtTray = false;
+    bool m_available = false;
+    StatusNotifierHostWatch *m_hostWatch = nullptr;
 };
 
 // Keeps every operation with its record and whether it succeeded, for tests; plays mouse
@@ -135,6 +145,9 @@ public:
     bool setIconMenu(quintptr window, int iconId, QMenu *menu) override;
     void setHostShowsMenus(bool shows) { m_hostShowsMenus = shows; }
     QMenu *iconMenu() const { return m_menu; }
+    bool trayAvailable() const override { return m_available; }
+    // A tray host appearing (true, the default) or going away; tells the change.
+    void setTrayAvailable(bool available);
 
     const QList<Call> &calls() const { return m_calls; }
     void clear() { m_calls.clear(); }
@@ -152,4 +165,5 @@ private:
     QRect m_geometry;
     QMenu *m_menu = nullptr;
     bool m_hostShowsMenus = false;
+    bool m_available = true;
 };

@@ -1,6 +1,7 @@
 #include "nmmockbus.h"
 
 #include "connection/nmproxies.h"
+#include "support/endprocess.h"
 
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
@@ -46,8 +47,8 @@ QString NmMockBus::findPython()
 
 QString NmMockBus::missing()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty())
-        return QStringLiteral("dbus-daemon is not installed");
+    if (const QString daemon = PrivateBus::missing(); !daemon.isEmpty())
+        return daemon;
     if (python().isEmpty())
         return QStringLiteral("no python3 with the dbusmock module");
     return {};
@@ -56,19 +57,14 @@ QString NmMockBus::missing()
 bool NmMockBus::start(QString *error)
 {
     Nm::registerTypes();
-    m_address = QStringLiteral("unix:path=") + m_dir.filePath(QStringLiteral("bus"));
-    m_daemon.start(QStringLiteral("dbus-daemon"),
-        {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
-            QStringLiteral("--address=") + m_address, QStringLiteral("--print-address=1")});
-    if (!m_daemon.waitForReadyRead(kStartMs)) {
-        *error = QStringLiteral("dbus-daemon did not start: ") + m_daemon.errorString();
+    if (!m_daemon.start(error))
         return false;
-    }
+    const QString address = m_daemon.address();
     m_connectionName = QStringLiteral("nmmock-") + QUuid::createUuid().toString(QUuid::Id128);
-    m_bus = QDBusConnection::connectToBus(m_address, m_connectionName);
+    m_bus = QDBusConnection::connectToBus(address, m_connectionName);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), m_address);
-    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_address);
+    env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), address);
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
     m_mock.setProcessEnvironment(env);
     m_mock.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_mock.start(python(),
@@ -81,7 +77,7 @@ bool NmMockBus::start(QString *error)
         },
         kStartMs);
     if (!up || m_mock.state() == QProcess::NotRunning) {
-        *error = QStringLiteral("the NetworkManager mock did not come up on ") + m_address;
+        *error = QStringLiteral("the NetworkManager mock did not come up on ") + address;
         return false;
     }
     return true;
@@ -91,15 +87,8 @@ void NmMockBus::stop()
 {
     if (!m_connectionName.isEmpty())
         QDBusConnection::disconnectFromBus(m_connectionName);
-    for (QProcess *process : {&m_mock, &m_daemon}) {
-        if (process->state() == QProcess::NotRunning)
-            continue;
-        process->terminate();
-        if (!process->waitForFinished(5000)) {
-            process->kill();
-            process->waitForFinished(5000);
-        }
-    }
+    endProcess(m_mock);
+    m_daemon.stop();
 }
 
 QDBusMessage NmMockBus::call(

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "support/privatebus.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QVariantList>
 
 // A private bus with python-dbusmock's NetworkManager template on it, for the tests of the
@@ -21,7 +22,7 @@ public:
     // Starts dbus-daemon and the mock; false (with `error`) when either did not come up.
     bool start(QString *error);
     QDBusConnection bus() const { return m_bus; }
-    QString address() const { return m_address; }
+    QString address() const { return m_daemon.address(); }
 
     // Calls `method` of `interface` on the object at `path`; the reply or an error message.
     QDBusMessage call(const QString &path, const QString &interface, const QString &method,
@@ -48,10 +49,8 @@ private:
     static QString findPython();
     void stop();
 
-    QTemporaryDir m_dir;
-    QProcess m_daemon;
+    PrivateBus m_daemon;
     QProcess m_mock;
-    QString m_address;
     QString m_connectionName;
     QDBusConnection m_bus{QString()};
 };

@@ -1,5 +1,7 @@
 #include "dovecotserver.h"
 
+#include "support/endprocess.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -75,14 +77,8 @@ DovecotServer::DovecotServer(Options options)
 
 DovecotServer::~DovecotServer()
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
     // The master takes its login, auth and pop3 processes down with it.
-    m_process.terminate();
-    if (!m_process.waitForFinished(10000)) {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
+    endProcess(m_process, 10000);
 }
 
 QString DovecotServer::maildir(const QString &user) const

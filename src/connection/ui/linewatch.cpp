@@ -85,10 +85,8 @@ void ConnectionManager::onConnected()
     const SettingsTab &settings = dialog.settingsTab();
     if (Form::checkValue(settings.chkMinimizeTaskbarafterConnecting) == 1)
         dialog.showMinimized();
-    if (Form::checkValue(settings.chkMinimizeSystemTrayafterConnecting) == 1) {
-        dialog.zoomToTray();
-        dialog.hide();
-    }
+    if (Form::checkValue(settings.chkMinimizeSystemTrayafterConnecting) == 1)
+        dialog.zoomToTray(); // hidden in the tray, or minimised when there is none
     dialog.Timer3.setEnabled(true);
     state().LineState = 0;
 }

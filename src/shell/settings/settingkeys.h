@@ -70,6 +70,9 @@ BVANE_KEY(DeleteMessageConfirmationDialog, "DeleteMessageConfirmationDialog",
     "MessageConfirmationDialog");
 BVANE_KEY(
     ShowDeleteMessageConfirmation, "ShowDeleteMessageConfirmation", "DeleteMessageConfirmation");
+// The notice at start-up that the desktop shows no tray icons: "True" (or nothing stored, the
+// default) shows it, "False" not.
+BVANE_KEY(NoTrayNotice, "NoTrayNotice", "Notice");
 
 // General
 BVANE_KEY(FirstTime, "Settings", "FirstTime");

@@ -16,6 +16,7 @@
 #include "shell/settings/settingsstore.h"
 #include "shell/ui/settingstab.h"
 #include "trayctl/lumenpin.h"
+#include "trayctl/trayservice.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -27,6 +28,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 frmBrisvane::frmBrisvane(Links links, QWidget *parent)
@@ -105,9 +107,23 @@ void frmBrisvane::buildWindow()
     connect(cmdHelp, &QPushButton::clicked, this, &frmBrisvane::cmdHelp_Click);
     connect(cmdPreferences, &QPushButton::clicked, this, &frmBrisvane::cmdPreferences_Click);
     connect(cmdAbout, &QPushButton::clicked, this, [this] { frmAbout::open(this); });
+    // With no tray on the desktop the tray icon's menu opens from here. It stands right of the
+    // stretch, so the bottom left of the dialog stays free for the click that puts it away.
+    cmdMenu = new QToolButton(this);
+    cmdMenu->setObjectName(QStringLiteral("cmdMenu"));
+    cmdMenu->setText(QStringLiteral("Menu"));
+    cmdMenu->setArrowType(Qt::DownArrow);
+    cmdMenu->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    cmdMenu->setToolTip(QStringLiteral("The tray icon's menu"));
+    connect(cmdMenu, &QToolButton::clicked, this,
+        [this] { Q_EMIT menuRequested(cmdMenu->mapToGlobal(cmdMenu->rect().bottomLeft())); });
+    cmdMenu->setVisible(!trayAvailable());
+    connect(
+        &m_links.trayService, &TrayService::trayAvailableChanged, this, &frmBrisvane::followTray);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
+    buttons->addWidget(cmdMenu);
     buttons->addWidget(cmdPreferences);
     buttons->addWidget(cmdHelp);
     buttons->addWidget(cmdAbout);
@@ -236,9 +252,37 @@ void frmBrisvane::CheckConnection()
     m_manager->CheckConnection();
 }
 
+bool frmBrisvane::trayAvailable() const
+{
+    return m_links.trayService.trayAvailable();
+}
+
+bool frmBrisvane::minimiseWhenNoTray()
+{
+    if (trayAvailable())
+        return false;
+    showMinimized();
+    return true;
+}
+
 void frmBrisvane::zoomToTray()
 {
-    m_links.monitorTray.ZoomToTray(this);
+    if (!minimiseWhenNoTray())
+        m_links.monitorTray.ZoomToTray(this);
+}
+
+void frmBrisvane::hideIntoTray()
+{
+    if (!minimiseWhenNoTray())
+        hide();
+}
+
+void frmBrisvane::followTray(bool available)
+{
+    cmdMenu->setVisible(!available);
+    // A tray that goes away leaves a dialog hidden in it nowhere: bring it to the taskbar.
+    if (!available && isHidden())
+        showMinimized();
 }
 
 void frmBrisvane::restoreCaptionWhenNormal()

@@ -94,14 +94,8 @@ void DovecotServer::writeConfig()
 
 bool DovecotServer::start(QString *why)
 {
-    if (program().isEmpty()) {
-        *why = QStringLiteral("dovecot is not installed");
+    if (!prepare(program(), why))
         return false;
-    }
-    if (!m_dir.isValid() || !makeCertificate(why))
-        return false;
-    m_pop3Port = freePort();
-    m_pop3sPort = freePort();
     writeConfig();
     return startServer(program(),
         {QStringLiteral("-F"), QStringLiteral("-c"), path(QStringLiteral("dovecot.conf"))}, why);

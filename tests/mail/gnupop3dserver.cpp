@@ -82,14 +82,8 @@ bool GnuPop3dServer::writeConfig(QString *why)
 
 bool GnuPop3dServer::start(QString *why)
 {
-    if (program().isEmpty()) {
-        *why = QStringLiteral("GNU pop3d is not installed");
+    if (!prepare(program(), why))
         return false;
-    }
-    if (!m_dir.isValid() || !makeCertificate(why))
-        return false;
-    m_pop3Port = freePort();
-    m_pop3sPort = freePort();
     m_plainPort = freePort();
     if (!writeConfig(why))
         return false;

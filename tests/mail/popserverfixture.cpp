@@ -122,8 +122,16 @@ void PopServerFixture::writeFile(const QString &name, const QByteArray &text) co
     file.write(text);
 }
 
-bool PopServerFixture::makeCertificate(QString *why)
+bool PopServerFixture::prepare(const QString &program, QString *why)
 {
+    if (program.isEmpty()) {
+        *why = m_name + QStringLiteral(" is not installed");
+        return false;
+    }
+    if (!m_dir.isValid())
+        return false;
+    m_pop3Port = freePort();
+    m_pop3sPort = freePort();
     return run(QStringLiteral("openssl"),
         {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
             QStringLiteral("ec"), QStringLiteral("-pkeyopt"),

@@ -38,7 +38,8 @@ protected:
     // The user's Maildir with new/, cur/ and tmp/, and the folders above it, for the mail user.
     void makeMaildir(const QString &user);
     void giveToMailUser(const QString &file) const;
-    bool makeCertificate(QString *why);
+    // The program found, the folder, the certificate and the two ports ready, or why not.
+    bool prepare(const QString &program, QString *why);
     void writeFile(const QString &name, const QByteArray &text) const;
     // Starts the server and waits until the POP3 port greets; false with the reason otherwise.
     bool startServer(const QString &program, const QStringList &args, QString *why);

@@ -1,5 +1,10 @@
 #include "shell/settings/settingsstore.h"
 
+// A save that does not reach the disk whole (a full disk) keeps the old file, raises
+// writeFailed, and leaves the value in memory: the next save writes the whole document again.
+// The mode 0600 is set again at load (a file from elsewhere may be open to others), and
+// temporary files that a killed save left beside the file are removed then.
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>

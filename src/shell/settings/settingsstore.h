@@ -11,11 +11,8 @@
 //
 // Every SaveSetting is on disk when it returns: the file is written to a temporary file,
 // flushed to disk and renamed over the old one, so the program may end at any moment and the
-// file still parses and holds every value saved so far. A save that does not reach the disk
-// whole (a full disk) keeps the old file, raises writeFailed, and leaves the value in memory:
-// the next save writes the whole document again. The file is private to the user (mode 0600,
-// set again at load): it holds passwords in plain text. Temporary files that a killed save
-// left beside it are removed at load.
+// file still parses and holds every value saved so far. The file is private to the user
+// (mode 0600): it holds passwords in plain text.
 //
 // When the file cannot be read or does not parse, the store says so once through problem(),
 // serves defaults, keeps later values in memory, and never overwrites the file it could not

@@ -66,7 +66,7 @@ bool frmMailServerError::fromMultiAccountCheck() const
 
 int frmMailServerError::failingSlotIndex() const
 {
-    return fromMultiAccountCheck() ? m_check.currentSlotIndex : m_check.singleSlotIndex;
+    return m_check.failingSlotIndex();
 }
 
 int frmMailServerError::slotCount() const

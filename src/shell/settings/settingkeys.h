@@ -70,6 +70,8 @@ BVANE_KEY(DeleteMessageConfirmationDialog, "DeleteMessageConfirmationDialog",
     "MessageConfirmationDialog");
 BVANE_KEY(
     ShowDeleteMessageConfirmation, "ShowDeleteMessageConfirmation", "DeleteMessageConfirmation");
+// "Show desktop notifications" in Preferences: "1" (the default, when absent) or "0".
+BVANE_KEY(DesktopNotifications, "DesktopNotifications", "Notifications");
 
 // General
 BVANE_KEY(FirstTime, "Settings", "FirstTime");

@@ -24,6 +24,15 @@ QString icon(const AppContext &context, const QString &fileName)
     return QUrl::fromLocalFile(context.paths().resource(fileName)).toString();
 }
 
+// A notification of the line: the not-connected icon, or the connected one when it is back.
+void sendLine(AppContext &context, const QString &tag, const QString &summary, const QString &body,
+    const QString &category, Urgency urgency = Urgency::Normal)
+{
+    const QString file
+        = urgency == Urgency::Low ? QStringLiteral("net10a.ico") : QStringLiteral("net10b.ico");
+    send(context, {tag, summary, body, icon(context, file), category, urgency, {}});
+}
+
 QString lineName(const QString &entry)
 {
     return entry.isEmpty() ? QStringLiteral("the dial-up line") : entry;
@@ -88,33 +97,26 @@ void accountFailed(
 
 void lineLost(AppContext &context, const QString &entry)
 {
-    send(context,
-        {QStringLiteral("line"), QStringLiteral("Connection lost"),
-            theLine(entry) + QStringLiteral(" was lost."),
-            icon(context, QStringLiteral("net10b.ico")), QStringLiteral("network.disconnected"),
-            Urgency::Normal, {}});
+    sendLine(context, QStringLiteral("line"), QStringLiteral("Connection lost"),
+        theLine(entry) + QStringLiteral(" was lost."), QStringLiteral("network.disconnected"));
 }
 
 void busyRedial(AppContext &context, const QString &entry, int attempt, int attempts)
 {
-    send(context,
-        {QStringLiteral("busy-redial"), QStringLiteral("Line busy"),
-            QStringLiteral("Redialling %1: attempt %2 of %3")
-                .arg(lineName(entry))
-                .arg(attempt)
-                .arg(attempts),
-            icon(context, QStringLiteral("net10b.ico")), QStringLiteral("network"), Urgency::Normal,
-            {}});
+    sendLine(context, QStringLiteral("busy-redial"), QStringLiteral("Line busy"),
+        QStringLiteral("Redialling %1: attempt %2 of %3")
+            .arg(lineName(entry))
+            .arg(attempt)
+            .arg(attempts),
+        QStringLiteral("network"));
 }
 
 void reconnected(AppContext &context, const QString &entry)
 {
     // The same tag as the lost line: the good news takes the bad news' place.
-    send(context,
-        {QStringLiteral("line"), QStringLiteral("Connected again"),
-            theLine(entry) + QStringLiteral(" is back up."),
-            icon(context, QStringLiteral("net10a.ico")), QStringLiteral("network.connected"),
-            Urgency::Low, {}});
+    sendLine(context, QStringLiteral("line"), QStringLiteral("Connected again"),
+        theLine(entry) + QStringLiteral(" is back up."), QStringLiteral("network.connected"),
+        Urgency::Low);
 }
 
 } // namespace DesktopNotices

@@ -18,8 +18,10 @@ const QString NotificationsProxy::Service = QStringLiteral("org.freedesktop.Noti
 const QString NotificationsProxy::Path = QStringLiteral("/org/freedesktop/Notifications");
 const QString NotificationsProxy::Interface = QStringLiteral("org.freedesktop.Notifications");
 
+// No service name: with one, the proxy would ask the bus for the name's owner and wait for the
+// answer. Only notification servers send these signals on this path.
 NotificationsProxy::NotificationsProxy(const QDBusConnection &bus, QObject *parent)
-    : QDBusAbstractInterface(Service, Path, "org.freedesktop.Notifications", bus, parent)
+    : QDBusAbstractInterface(QString(), Path, "org.freedesktop.Notifications", bus, parent)
 { }
 
 DBusNotifier::DBusNotifier(const QDBusConnection &bus, QObject *parent)

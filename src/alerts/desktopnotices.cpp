@@ -45,6 +45,11 @@ QString theLine(const QString &entry)
                            : QStringLiteral("The line to ") + entry;
 }
 
+QString accountLabel(const QString &account)
+{
+    return account.isEmpty() ? QStringLiteral("Your mail account") : account;
+}
+
 QString messagesWaiting(int count)
 {
     return count == 1 ? QStringLiteral("1 message waiting")
@@ -69,7 +74,7 @@ bool enabled(const AppContext &context)
 
 void newMail(AppContext &context, const QString &account, int count, const QList<Header> &headers)
 {
-    QString body = account + QStringLiteral(": ") + messagesWaiting(count);
+    QString body = accountLabel(account) + QStringLiteral(": ") + messagesWaiting(count);
     const int shown = std::min<int>(kMessagesNamed, int(headers.size()));
     for (int i = 0; i < shown; ++i)
         body += u'\n' + named(headers.at(i));
@@ -86,7 +91,7 @@ void newMail(AppContext &context, const QString &account, int count, const QList
 void accountFailed(
     AppContext &context, const QString &account, const QString &cause, const QString &password)
 {
-    QString body = account + QStringLiteral(": ") + cause;
+    QString body = accountLabel(account) + QStringLiteral(": ") + cause;
     if (!password.isEmpty())
         body.replace(password, QStringLiteral("********"));
     send(context,

@@ -140,11 +140,14 @@ void MailCheck::serverError(const QString &cause)
         m_links.context, tab.accountName(slot)->text(), cause, tab.password(slot)->text());
 }
 
+bool MailCheck::errorFromMultiAccountCheck() const
+{
+    return m_links.context.settings().get(Keys::CheckMailExecuted) == QStringLiteral("Executed");
+}
+
 int MailCheck::failingSlotIndex() const
 {
-    const bool multiAccount
-        = m_links.context.settings().get(Keys::CheckMailExecuted) == QStringLiteral("Executed");
-    return multiAccount ? currentSlotIndex : singleSlotIndex;
+    return errorFromMultiAccountCheck() ? currentSlotIndex : singleSlotIndex;
 }
 
 void MailCheck::notifyNewMail(

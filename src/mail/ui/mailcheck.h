@@ -80,6 +80,9 @@ public:
     // A check window's mail control failed with `cause`: the error dialog comes up, the window
     // is marked as closed by an error, the request in progress ends, and the desktop is told.
     void serverError(const QString &cause);
+    // Whether the last error came from the multi-account check ("CheckMail"/"CheckMail" reads
+    // "Executed") rather than the single-slot window.
+    bool errorFromMultiAccountCheck() const;
     // 0 to 4: the slot of the check that failed (the multi-account check's current slot, or
     // the single-slot window's).
     int failingSlotIndex() const;

@@ -47,8 +47,8 @@ QString NmMockBus::findPython()
 
 QString NmMockBus::missing()
 {
-    if (const QString daemon = PrivateBus::missing(); !daemon.isEmpty())
-        return daemon;
+    if (const QString why = PrivateBus::missing(); !why.isEmpty())
+        return why;
     if (python().isEmpty())
         return QStringLiteral("no python3 with the dbusmock module");
     return {};
@@ -57,14 +57,13 @@ QString NmMockBus::missing()
 bool NmMockBus::start(QString *error)
 {
     Nm::registerTypes();
-    if (!m_daemon.start(error))
+    if (!m_private.start(error))
         return false;
-    const QString address = m_daemon.address();
-    m_connectionName = QStringLiteral("nmmock-") + QUuid::createUuid().toString(QUuid::Id128);
-    m_bus = QDBusConnection::connectToBus(address, m_connectionName);
+    m_address = m_private.address();
+    m_bus = m_private.bus();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), address);
-    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
+    env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), m_address);
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_address);
     m_mock.setProcessEnvironment(env);
     m_mock.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_mock.start(python(),
@@ -77,7 +76,7 @@ bool NmMockBus::start(QString *error)
         },
         kStartMs);
     if (!up || m_mock.state() == QProcess::NotRunning) {
-        *error = QStringLiteral("the NetworkManager mock did not come up on ") + address;
+        *error = QStringLiteral("the NetworkManager mock did not come up on ") + m_address;
         return false;
     }
     return true;
@@ -85,10 +84,8 @@ bool NmMockBus::start(QString *error)
 
 void NmMockBus::stop()
 {
-    if (!m_connectionName.isEmpty())
-        QDBusConnection::disconnectFromBus(m_connectionName);
     endProcess(m_mock);
-    m_daemon.stop();
+    m_private.stop();
 }
 
 QDBusMessage NmMockBus::call(

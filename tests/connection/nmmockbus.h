@@ -5,6 +5,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QVariantList>
 
 // A private bus with python-dbusmock's NetworkManager template on it, for the tests of the
@@ -22,7 +23,7 @@ public:
     // Starts dbus-daemon and the mock; false (with `error`) when either did not come up.
     bool start(QString *error);
     QDBusConnection bus() const { return m_bus; }
-    QString address() const { return m_daemon.address(); }
+    QString address() const { return m_address; }
 
     // Calls `method` of `interface` on the object at `path`; the reply or an error message.
     QDBusMessage call(const QString &path, const QString &interface, const QString &method,
@@ -49,8 +50,8 @@ private:
     static QString findPython();
     void stop();
 
-    PrivateBus m_daemon;
+    PrivateBus m_private;
     QProcess m_mock;
-    QString m_connectionName;
+    QString m_address;
     QDBusConnection m_bus{QString()};
 };

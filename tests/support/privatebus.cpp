@@ -3,6 +3,7 @@
 #include "support/endprocess.h"
 
 #include <QStandardPaths>
+#include <QUuid>
 
 namespace {
 constexpr int kStartMs = 30000;
@@ -30,10 +31,25 @@ bool PrivateBus::start(QString *error)
         *error = QStringLiteral("dbus-daemon did not start: ") + m_daemon.errorString();
         return false;
     }
+    m_bus = connect(QStringLiteral("test"));
+    if (!m_bus.isConnected()) {
+        *error = QStringLiteral("cannot connect to ") + m_address;
+        return false;
+    }
     return true;
+}
+
+QDBusConnection PrivateBus::connect(const QString &name)
+{
+    const QString unique = name + u'-' + QUuid::createUuid().toString(QUuid::Id128);
+    m_connections << unique;
+    return QDBusConnection::connectToBus(m_address, unique);
 }
 
 void PrivateBus::stop()
 {
+    for (const QString &name : std::exchange(m_connections, {}))
+        QDBusConnection::disconnectFromBus(name);
+    m_bus = QDBusConnection(QString());
     endProcess(m_daemon);
 }

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <QDBusConnection>
 #include <QProcess>
-#include <QString>
 #include <QTemporaryDir>
 
-// A dbus-daemon of the test's own, on a socket in a temporary folder; the destructor ends it.
+// A dbus-daemon of the test's own, on a socket in a temporary folder, with a connection of
+// the test to it. start() brings it up; the destructor ends it.
 class PrivateBus
 {
 public:
@@ -13,15 +14,20 @@ public:
     PrivateBus(const PrivateBus &) = delete;
     PrivateBus &operator=(const PrivateBus &) = delete;
 
-    // Why no daemon can run here (dbus-daemon missing); empty when it can.
+    // Why the bus cannot run here (dbus-daemon missing); empty when it can.
     static QString missing();
-    // Starts the daemon; false (with `error`) when it did not come up.
     bool start(QString *error);
     void stop();
+
     QString address() const { return m_address; }
+    QDBusConnection bus() const { return m_bus; }
+    // A further connection of its own (another client, a server), closed with the bus.
+    QDBusConnection connect(const QString &name);
 
 private:
     QTemporaryDir m_dir;
     QProcess m_daemon;
     QString m_address;
+    QStringList m_connections;
+    QDBusConnection m_bus{QString()};
 };

@@ -208,8 +208,7 @@ void frmCheckMail::mMail1_Done()
 void frmCheckMail::mMail1_Error(int number, const QString &text)
 {
     Q_UNUSED(number)
-    Q_UNUSED(text)
-    m_check.serverError();
+    m_check.serverError(text);
 }
 
 void frmCheckMail::cmdCancel_Click()

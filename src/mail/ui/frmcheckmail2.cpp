@@ -146,8 +146,7 @@ void frmCheckMail2::mMail1_Done()
 void frmCheckMail2::mMail1_Error(int number, const QString &text)
 {
     Q_UNUSED(number)
-    Q_UNUSED(text)
-    m_check.serverError();
+    m_check.serverError(text);
 }
 
 void frmCheckMail2::cmdCancel_Click()

@@ -15,6 +15,9 @@
 namespace {
 constexpr double kSecondsBetweenDeletions = 3;
 const QString kDeletingMessages = QStringLiteral("Deleting Messages");
+// Where a row keeps its sender and subject as the control gave them.
+constexpr int kFromRole = Qt::UserRole + 1;
+constexpr int kSubjectRole = Qt::UserRole + 2;
 } // namespace
 
 namespace MessageList {
@@ -30,6 +33,18 @@ void appendRow(QListWidget *list, const MailControl &control)
         = new QListWidgetItem(rowText(control.From(), control.Subject(), control.Date()), list);
     row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
     row->setCheckState(Qt::Unchecked);
+    row->setData(kFromRole, control.From());
+    row->setData(kSubjectRole, control.Subject());
+}
+
+QList<DesktopNotices::Header> headers(const QListWidget *list, int most)
+{
+    QList<DesktopNotices::Header> found;
+    for (int i = 0; i < std::min(most, list->count()); ++i) {
+        const QListWidgetItem *row = list->item(i);
+        found.append({row->data(kFromRole).toString(), row->data(kSubjectRole).toString()});
+    }
+    return found;
 }
 
 int rowsInUse(const QListWidget *list, const MailControl &control)

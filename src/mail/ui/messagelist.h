@@ -1,5 +1,8 @@
 #pragma once
 
+#include "alerts/desktopnotices.h"
+
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -23,6 +26,9 @@ namespace MessageList {
 QString rowText(const QString &from, const QString &subject, const QString &date);
 // Appends the row of the header the control holds, with an empty tick box.
 void appendRow(QListWidget *list, const MailControl &control);
+
+// The sender and subject of the first `most` rows, for the new-mail notification.
+QList<DesktopNotices::Header> headers(const QListWidget *list, int most);
 
 // Rows that stand for messages on the server.
 int rowsInUse(const QListWidget *list, const MailControl &control);

@@ -92,7 +92,6 @@ private:
     void onDisconnected();
     void fail(int number, const QString &text);
     void updateTimeout();
-    QString tlsErrorText() const;
 
     Clock &m_clock;
     PopEndpoint m_endpoint;

@@ -51,6 +51,12 @@ QString DovecotServer::program()
             QStringLiteral("/usr/bin")});
 }
 
+bool DovecotServer::hasImap()
+{
+    return QFile::exists(QStringLiteral("/usr/lib/dovecot/imap"))
+        || QFile::exists(QStringLiteral("/usr/libexec/dovecot/imap"));
+}
+
 DovecotServer::DovecotServer()
     : DovecotServer(Options{})
 { }
@@ -113,17 +119,52 @@ void DovecotServer::addUser(const QString &name, const QString &password)
                     .arg(home);
 }
 
-void DovecotServer::deliver(const QString &user, const QByteArray &message)
+void DovecotServer::deliver(const QString &user, const QByteArray &message, const QString &flags)
 {
     ++m_delivered;
     const QString name
         = QStringLiteral("%1.M%2P1.bvanetest").arg(1700000000 + m_delivered).arg(m_delivered);
-    const QString file = maildir(user) + QLatin1String("/new/") + name;
-    QFile out(file);
+    const QString file = flags.isEmpty()
+        ? maildir(user) + QLatin1String("/new/") + name
+        : maildir(user) + QLatin1String("/cur/") + name + QLatin1String(":2,") + flags;
+    // Written aside and moved in, so that a server watching the folder never sees half of it.
+    const QString temporary = maildir(user) + QLatin1String("/tmp/") + name;
+    QFile out(temporary);
     if (!out.open(QIODevice::WriteOnly) || out.write(message) != message.size())
         qWarning("cannot deliver %s", qPrintable(file));
     out.close();
-    giveToMailUser(file);
+    giveToMailUser(temporary);
+    if (!QFile::rename(temporary, file))
+        qWarning("cannot move %s into place", qPrintable(file));
+}
+
+int DovecotServer::flaggedOf(const QString &user, QChar flag) const
+{
+    const QStringList names = QDir(maildir(user) + QLatin1String("/cur")).entryList(QDir::Files);
+    return int(std::count_if(names.begin(), names.end(), [flag](const QString &name) {
+        return name.section(QLatin1String(":2,"), 1).contains(flag);
+    }));
+}
+
+QStringList DovecotServer::subjectsOf(const QString &user) const
+{
+    QStringList subjects;
+    for (const char *sub : {"/new", "/cur"}) {
+        const QDir dir(maildir(user) + QLatin1String(sub));
+        for (const QString &name : dir.entryList(QDir::Files)) {
+            QFile file(dir.filePath(name));
+            file.open(QIODevice::ReadOnly);
+            while (!file.atEnd()) {
+                const QByteArray line = file.readLine().trimmed();
+                if (line.startsWith("Subject: ")) {
+                    subjects << QString::fromUtf8(line.mid(9));
+                    break;
+                }
+            }
+        }
+    }
+    subjects.sort();
+    return subjects;
 }
 
 int DovecotServer::messagesOf(const QString &user) const
@@ -162,7 +203,7 @@ void DovecotServer::writeConfig()
     const bool root = geteuid() == 0;
     const QString me = userName(getuid());
     QString config
-        = QStringLiteral("protocols = pop3\n"
+        = QStringLiteral("protocols = pop3%10\n"
                          "listen = 127.0.0.1\n"
                          "base_dir = %1/run\n"
                          "state_dir = %1/state\n"
@@ -192,9 +233,21 @@ void DovecotServer::writeConfig()
                  .arg(m_options.tls ? m_pop3sPort : freePort())
                  .arg(root ? QStringLiteral("dovecot") : groupName(getgid()))
                  // Without root there is no chroot; these two services use one by default.
-                 .arg(root ? QString() : QStringLiteral("  chroot =\n"));
+                 .arg(root ? QString() : QStringLiteral("  chroot =\n"))
+                 .arg(m_options.imap ? QStringLiteral(" imap") : QString());
     if (!root)
         config += QStringLiteral("service anvil {\n  chroot =\n}\n");
+    if (m_options.imap) {
+        config += QStringLiteral("service imap-login {\n%1"
+                                 "  inet_listener imap {\n    port = %2\n  }\n"
+                                 "  inet_listener imaps {\n    port = %3\n    ssl = yes\n  }\n"
+                                 "}\n")
+                      .arg(root ? QString() : QStringLiteral("  chroot =\n"))
+                      .arg(m_imapPort)
+                      .arg(m_options.tls ? m_imapsPort : freePort());
+        if (!m_options.imapCapability.isEmpty())
+            config += QStringLiteral("imap_capability = %1\n").arg(m_options.imapCapability);
+    }
     QFile file(path(QStringLiteral("dovecot.conf")));
     file.open(QIODevice::WriteOnly);
     file.write(config.toUtf8());
@@ -213,6 +266,10 @@ bool DovecotServer::start(QString *why)
         return false;
     m_pop3Port = freePort();
     m_pop3sPort = freePort();
+    if (m_options.imap) {
+        m_imapPort = freePort();
+        m_imapsPort = freePort();
+    }
     writeConfig();
     m_process.start(program(),
         {QStringLiteral("-F"), QStringLiteral("-c"), path(QStringLiteral("dovecot.conf"))});
@@ -220,10 +277,11 @@ bool DovecotServer::start(QString *why)
         *why = QStringLiteral("dovecot did not start: ") + m_process.errorString();
         return false;
     }
-    return waitUntilListening(why);
+    return waitUntilListening(m_pop3Port, "+OK", why)
+        && (!m_options.imap || waitUntilListening(m_imapPort, "* OK", why));
 }
 
-bool DovecotServer::waitUntilListening(QString *why)
+bool DovecotServer::waitUntilListening(quint16 port, const QByteArray &greeting, QString *why)
 {
     QElapsedTimer waited;
     waited.start();
@@ -234,12 +292,12 @@ bool DovecotServer::waitUntilListening(QString *why)
             return false;
         }
         QTcpSocket probe;
-        probe.connectToHost(QHostAddress::LocalHost, m_pop3Port);
+        probe.connectToHost(QHostAddress::LocalHost, port);
         if (probe.waitForConnected(500) && probe.waitForReadyRead(2000)
-            && probe.readLine().startsWith("+OK"))
+            && probe.readLine().startsWith(greeting))
             return true;
         m_process.waitForFinished(100); // returns early only when dovecot ends
     }
-    *why = QStringLiteral("dovecot does not answer on port %1: ").arg(m_pop3Port) + log();
+    *why = QStringLiteral("dovecot does not answer on port %1: ").arg(port) + log();
     return false;
 }

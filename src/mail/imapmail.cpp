@@ -59,6 +59,7 @@ void ImapMail::LogOn()
     m_headers.clear();
     m_uids.clear();
     m_fetching.clear();
+    m_askedUpTo = 0;
     m_deleted.clear();
     m_messageCount = 0;
     m_lostReason.clear();
@@ -222,6 +223,9 @@ void ImapMail::startHeader(int number)
     }
     if (!isFetching(number))
         fetchFrom(number);
+    // Halfway through a window the next one is asked for, so that long lists do not wait.
+    if (m_pipelining && m_askedUpTo < m_messageCount && number + kFetchWindow / 2 > m_askedUpTo)
+        fetchFrom(m_askedUpTo + 1);
 }
 
 bool ImapMail::isFetching(int number) const
@@ -235,6 +239,7 @@ void ImapMail::fetchFrom(int number)
     const int window = m_pipelining ? kFetchWindow : 1;
     const int last = qMin<int>(m_messageCount, number + window - 1);
     m_fetching.append({number, last});
+    m_askedUpTo = qMax(m_askedUpTo, last);
     const QByteArray range = QByteArray::number(number)
         + (last > number ? ':' + QByteArray::number(last) : QByteArray());
     m_connection->send("FETCH " + range + " (UID BODY.PEEK[HEADER.FIELDS (FROM SUBJECT DATE)])",

@@ -26,9 +26,9 @@ struct ImapResponse;
 //
 // Host takes "imap://name[:port]" (STARTTLS when offered) or "imaps://name[:port]".
 // MessageCount is the number of messages in INBOX. The first RetrieveHeader asks for From,
-// Subject and Date of all messages (up to kFetchWindow) in one FETCH of
-// BODY.PEEK[HEADER.FIELDS (FROM SUBJECT DATE)], which marks nothing read; each message is
-// tied to its UID as it is listed. DeleteMessage marks that UID \Deleted; Quit expunges those
+// Subject and Date of all messages (up to kFetchWindow; the next window halfway through) in
+// one FETCH of BODY.PEEK[HEADER.FIELDS (FROM SUBJECT DATE)], which marks nothing read; each message
+// is tied to its UID as it is listed. DeleteMessage marks that UID \Deleted; Quit expunges those
 // UIDs: by UID EXPUNGE where the server has UIDPLUS, otherwise by EXPUNGE only when no other
 // message carries \Deleted (else Quit ends with an Error saying so and leaves them marked).
 // A message that arrives meanwhile is never deleted.
@@ -142,6 +142,7 @@ private:
     QHash<int, HeaderResult> m_headers; // arrived, not yet asked for
     QHash<int, qint64> m_uids; // message number -> UID, as listed
     QList<std::pair<int, int>> m_fetching; // FETCH ranges on their way
+    int m_askedUpTo = 0; // the highest message any FETCH asked for
     QSet<qint64> m_deleted; // UIDs marked \Deleted by this session
     QList<qint64> m_searched; // the last SEARCH result
     QString m_quitProblem;

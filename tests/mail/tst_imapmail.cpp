@@ -4,6 +4,7 @@
 #include "clock/virtualclock.h"
 #include "mail/imapmail.h"
 #include "mail/mailerror.h"
+#include "mailspies.h"
 
 #include <QHash>
 #include <QSignalSpy>
@@ -73,17 +74,14 @@ private Q_SLOTS:
     void fetchRefusedFailsEachHeaderAndDeletionNeedsAListing();
 
 private:
-    bool request(const std::function<void()> &action);
+    bool request(const std::function<void()> &action) { return spies->request(action); }
     void logOn(ScriptedImapServer &server);
-    int lastError() const { return errors->isEmpty() ? 0 : errors->last().at(0).toInt(); }
-    QString lastErrorText() const
-    {
-        return errors->isEmpty() ? QString() : errors->last().at(1).toString();
-    }
+    int lastError() const { return spies->lastError(); }
+    QString lastErrorText() const { return spies->lastErrorText(); }
 
     std::unique_ptr<VirtualClock> clock;
     std::unique_ptr<ImapMail> mail;
-    std::unique_ptr<QSignalSpy> done, errors;
+    std::unique_ptr<MailSpies<ImapMail>> spies;
 };
 
 const QByteArray kSelect = "* 2 EXISTS\r\n* OK [UIDVALIDITY 1] ok\r\n%t OK [READ-WRITE] done\r\n";
@@ -95,25 +93,14 @@ void tst_ImapMail::init()
     mail = std::make_unique<ImapMail>(*clock);
     mail->setUserName(QStringLiteral("ann"));
     mail->setPassword(QStringLiteral("sesame open"));
-    done = std::make_unique<QSignalSpy>(mail.get(), &ImapMail::Done);
-    errors = std::make_unique<QSignalSpy>(mail.get(), &ImapMail::Error);
+    spies = std::make_unique<MailSpies<ImapMail>>(*mail);
 }
 
 void tst_ImapMail::cleanup()
 {
-    done.reset();
-    errors.reset();
+    spies.reset();
     mail.reset();
     clock.reset();
-}
-
-bool tst_ImapMail::request(const std::function<void()> &action)
-{
-    const qsizetype before = done->size() + errors->size();
-    action();
-    if (done->size() + errors->size() != before)
-        return false;
-    return QTest::qWaitFor([&] { return done->size() + errors->size() > before; }, 10000);
 }
 
 void tst_ImapMail::logOn(ScriptedImapServer &server)
@@ -138,7 +125,7 @@ void tst_ImapMail::plainWithoutSaslIrAnswersTheContinuation()
     server.answers[""] = "b1 OK [CAPABILITY IMAP4rev1 IDLE] in\r\n";
     server.answers["SELECT"] = kSelect;
     logOn(server);
-    QCOMPARE(errors->size(), 0);
+    QCOMPARE(spies->errors.size(), 0);
     QCOMPARE(mail->MessageCount(), 2);
     QCOMPARE(server.received.value(0), QByteArray("b1 AUTHENTICATE PLAIN"));
     QCOMPARE(
@@ -174,9 +161,9 @@ void tst_ImapMail::silenceTimesOutOnTheClock()
     QTRY_COMPARE(server.received.size(), 1); // LOGIN sent, never answered
     clock->advance(29000);
     QTest::qWait(20);
-    QCOMPARE(errors->size(), 0);
+    QCOMPARE(spies->errors.size(), 0);
     clock->advance(1000);
-    QTRY_COMPARE(errors->size(), 1);
+    QTRY_COMPARE(spies->errors.size(), 1);
     QCOMPARE(lastError(), int(MailError::TimedOut));
 }
 
@@ -195,13 +182,13 @@ void tst_ImapMail::fetchRefusedFailsEachHeaderAndDeletionNeedsAListing()
         QCOMPARE(lastError(), int(MailError::ServerError));
         QVERIFY(lastErrorText().contains(u"[SERVERBUG]"));
     }
-    QCOMPARE(errors->size(), 2); // one FETCH for both
+    QCOMPARE(spies->errors.size(), 2); // one FETCH for both
     mail->setMessageNumber(1);
     mail->DeleteMessage();
-    QTRY_COMPARE(errors->size(), 3);
+    QTRY_COMPARE(spies->errors.size(), 3);
     QCOMPARE(lastError(), int(MailError::NoSuchMessage));
     QVERIFY(request([this] { mail->Quit(); }));
-    QCOMPARE(done->size(), 2);
+    QCOMPARE(spies->done.size(), 2);
     QVERIFY(!server.received.last().contains("EXPUNGE"));
 }
 

@@ -7,6 +7,7 @@
 #include "dovecotserver.h"
 #include "mail/imapmail.h"
 #include "mail/mailerror.h"
+#include "mailspies.h"
 
 #include <QProcess>
 #include <QSignalSpy>
@@ -36,7 +37,7 @@ private Q_SLOTS:
     void probeTakesImapAddresses();
 
 private:
-    bool request(const std::function<void()> &action);
+    bool request(const std::function<void()> &action) { return spies->request(action); }
     void logOnAs(const QString &user, const QString &password, const QString &host);
     void listAll();
     // Deletes the listed message with that Subject (the order of Maildir files is the
@@ -46,17 +47,14 @@ private:
     {
         return QStringLiteral("imap://127.0.0.1:%1").arg(server.imapPort());
     }
-    int lastError() const { return errors->isEmpty() ? 0 : errors->last().at(0).toInt(); }
-    QString lastErrorText() const
-    {
-        return errors->isEmpty() ? QString() : errors->last().at(1).toString();
-    }
-    QString statusTexts() const;
+    int lastError() const { return spies->lastError(); }
+    QString lastErrorText() const { return spies->lastErrorText(); }
+    QString statusTexts() const { return spies->statusTexts(); }
 
     std::unique_ptr<DovecotServer> dovecot;
     std::unique_ptr<VirtualClock> clock;
     std::unique_ptr<ImapMail> mail;
-    std::unique_ptr<QSignalSpy> done, errors, status;
+    std::unique_ptr<MailSpies<ImapMail>> spies;
     QStringList rows;
 };
 
@@ -84,9 +82,7 @@ void tst_ImapMailDovecot::init()
     clock->setAutoAdvance(false);
     mail = std::make_unique<ImapMail>(*clock);
     mail->setCaCertificates(dovecot->certificate());
-    done = std::make_unique<QSignalSpy>(mail.get(), &ImapMail::Done);
-    errors = std::make_unique<QSignalSpy>(mail.get(), &ImapMail::Error);
-    status = std::make_unique<QSignalSpy>(mail.get(), &ImapMail::Status);
+    spies = std::make_unique<MailSpies<ImapMail>>(*mail);
     rows.clear();
 }
 
@@ -94,20 +90,9 @@ void tst_ImapMailDovecot::cleanup()
 {
     if (QTest::currentTestFailed() && dovecot)
         qInfo().noquote() << "dovecot log:\n" << dovecot->log();
-    done.reset();
-    errors.reset();
-    status.reset();
+    spies.reset();
     mail.reset();
     clock.reset();
-}
-
-bool tst_ImapMailDovecot::request(const std::function<void()> &action)
-{
-    const qsizetype before = done->size() + errors->size();
-    action();
-    if (done->size() + errors->size() != before)
-        return false;
-    return QTest::qWaitFor([&] { return done->size() + errors->size() > before; }, 30000);
 }
 
 void tst_ImapMailDovecot::logOnAs(const QString &user, const QString &password, const QString &host)
@@ -138,25 +123,17 @@ void tst_ImapMailDovecot::deleteRowWithSubject(const QString &subject)
     mail->DeleteMessage();
 }
 
-QString tst_ImapMailDovecot::statusTexts() const
-{
-    QStringList texts;
-    for (const auto &args : *status)
-        texts << args.at(0).toString();
-    return texts.join(u'\n');
-}
-
 void tst_ImapMailDovecot::startTlsLogOnAndCount()
 {
     logOnAs(QStringLiteral("alice"), QStringLiteral("wonder land"), imapHost(*dovecot));
-    QCOMPARE(errors->size(), 0);
+    QCOMPARE(spies->errors.size(), 0);
     QCOMPARE(mail->MessageCount(), 3);
     QVERIFY(statusTexts().contains(u"Starting TLS"));
     QVERIFY(statusTexts().contains(u"AUTHENTICATE PLAIN"));
     QVERIFY(!statusTexts().contains(u"wonder land"));
     QVERIFY(mail->capabilities().contains("IDLE"));
     QVERIFY(request([this] { mail->Quit(); }));
-    QCOMPARE(done->size(), 2);
+    QCOMPARE(spies->done.size(), 2);
 }
 
 void tst_ImapMailDovecot::headersAsPop3ListsThemAndNothingMarkedRead_data()
@@ -172,7 +149,7 @@ void tst_ImapMailDovecot::headersAsPop3ListsThemAndNothingMarkedRead()
     mail->setPipelining(pipelining);
     logOnAs(QStringLiteral("alice"), QStringLiteral("wonder land"), imapHost(*dovecot));
     listAll();
-    QCOMPARE(errors->size(), 0);
+    QCOMPARE(spies->errors.size(), 0);
     QCOMPARE(rows, alicesRows());
     QVERIFY(request([this] { mail->Quit(); }));
     // Dovecot keeps \Seen as the Maildir flag S in the file name.
@@ -183,7 +160,7 @@ void tst_ImapMailDovecot::imapsWithTheFixturesCertificate()
 {
     logOnAs(QStringLiteral("alice"), QStringLiteral("wonder land"),
         QStringLiteral("imaps://localhost:%1").arg(dovecot->imapsPort()));
-    QCOMPARE(errors->size(), 0);
+    QCOMPARE(spies->errors.size(), 0);
     QCOMPARE(mail->MessageCount(), 3);
     QVERIFY(!statusTexts().contains(u"Starting TLS"));
     mail->setMessageNumber(1);
@@ -206,8 +183,8 @@ void tst_ImapMailDovecot::untrustedCertificateIsRejected()
     const QString host = implicit ? QStringLiteral("imaps://127.0.0.1:%1").arg(dovecot->imapsPort())
                                   : imapHost(*dovecot);
     logOnAs(QStringLiteral("alice"), QStringLiteral("wonder land"), host);
-    QCOMPARE(errors->size(), 1);
-    QCOMPARE(done->size(), 0);
+    QCOMPARE(spies->errors.size(), 1);
+    QCOMPARE(spies->done.size(), 0);
     QCOMPARE(lastError(), int(MailError::TlsFailed));
     QVERIFY2(lastErrorText().contains(u"self-signed"), qPrintable(lastErrorText()));
     QVERIFY(!mail->isLoggedOn());
@@ -216,7 +193,7 @@ void tst_ImapMailDovecot::untrustedCertificateIsRejected()
 void tst_ImapMailDovecot::wrongPasswordIsRefused()
 {
     logOnAs(QStringLiteral("alice"), QStringLiteral("not the password"), imapHost(*dovecot));
-    QCOMPARE(errors->size(), 1);
+    QCOMPARE(spies->errors.size(), 1);
     QCOMPARE(lastError(), int(MailError::LogOnRefused));
     QVERIFY2(lastErrorText().contains(u"[AUTHENTICATIONFAILED]"), qPrintable(lastErrorText()));
     QVERIFY(!lastErrorText().contains(u"not the password"));
@@ -234,7 +211,7 @@ void tst_ImapMailDovecot::deletesTheChosenAndLeavesWhatArrivedMeanwhile()
         mail->DeleteMessage();
     }
     QVERIFY(request([this] { mail->Quit(); }));
-    QCOMPARE(errors->size(), 0);
+    QCOMPARE(spies->errors.size(), 0);
     QCOMPARE(dovecot->subjectsOf(QStringLiteral("bob")),
         (QStringList{QStringLiteral("arrived meanwhile"), QStringLiteral("two")}));
 }
@@ -258,7 +235,7 @@ void tst_ImapMailDovecot::withoutUidplusExpungesOnlyWhenNoOtherMessageIsMarked()
     listAll();
     deleteRowWithSubject(QStringLiteral("a"));
     QVERIFY(request([this] { mail->Quit(); }));
-    QCOMPARE(errors->size(), 0);
+    QCOMPARE(spies->errors.size(), 0);
     QCOMPARE(plain.subjectsOf(QStringLiteral("erin")), QStringList{QStringLiteral("b")});
 
     logOnAs(QStringLiteral("finn"), QStringLiteral("secret"), imapHost(plain));

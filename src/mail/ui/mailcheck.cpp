@@ -4,6 +4,7 @@
 #include "mail/ui/frmcheckmail2.h"
 #include "mail/ui/frmmailservererror.h"
 #include "mail/ui/mailcontrol.h"
+#include "mail/ui/mailidle.h"
 #include "mail/ui/mailtab.h"
 #include "shell/appcontext.h"
 #include "shell/settings/settingsstore.h"
@@ -15,7 +16,12 @@ MailCheck::MailCheck(Links links, QObject *parent)
     : QObject(parent)
     , m_links(links)
 {
-    makeControl = [this] { return std::make_unique<PopMailControl>(m_links.context.clock()); };
+    makeControl = [this] { return std::make_unique<SlotMailControl>(m_links.context.clock()); };
+    m_idle = std::make_unique<MailIdle>(*this);
+    // From the event loop: the check does not run inside the watch's socket handler.
+    connect(
+        m_idle.get(), &MailIdle::newMail, this, [this] { m_links.dialog.newMailByIdle(); },
+        Qt::QueuedConnection);
 }
 
 MailCheck::~MailCheck()

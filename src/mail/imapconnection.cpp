@@ -4,7 +4,6 @@
 #include "mail/mailerror.h"
 #include "mail/mailsocket.h"
 
-#include <QCoreApplication>
 #include <QLoggingCategory>
 
 Q_LOGGING_CATEGORY(lcImap, "bvane.mail.imap", QtWarningMsg)
@@ -230,13 +229,7 @@ void ImapConnection::closeGracefully()
     m_timeout->setEnabled(false);
     m_commands.clear();
     m_socket->disconnect(this);
-    m_socket->setParent(QCoreApplication::instance());
-    QSslSocket *socket = std::exchange(m_socket, nullptr);
-    connect(socket, &QSslSocket::disconnected, socket, &QObject::deleteLater);
-    connect(socket, &QSslSocket::errorOccurred, socket, &QObject::deleteLater);
-    socket->disconnectFromHost();
-    if (socket->state() == QAbstractSocket::UnconnectedState)
-        socket->deleteLater();
+    MailSocket::closeOnItsOwn(std::exchange(m_socket, nullptr));
 }
 
 void ImapConnection::abort()

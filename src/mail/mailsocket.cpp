@@ -63,6 +63,16 @@ std::pair<int, QString> failure(QAbstractSocket::SocketError error, const QSslSo
     }
 }
 
+void closeOnItsOwn(QSslSocket *socket)
+{
+    socket->setParent(QCoreApplication::instance());
+    QObject::connect(socket, &QSslSocket::disconnected, socket, &QObject::deleteLater);
+    QObject::connect(socket, &QSslSocket::errorOccurred, socket, &QObject::deleteLater);
+    socket->disconnectFromHost();
+    if (socket->state() == QAbstractSocket::UnconnectedState)
+        socket->deleteLater();
+}
+
 QString quoted(const QByteArray &line)
 {
     QString text = QString::fromLatin1(line.left(80));

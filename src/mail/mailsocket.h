@@ -24,6 +24,10 @@ QString where(const QString &host, quint16 port);
 std::pair<int, QString> failure(QAbstractSocket::SocketError error, const QSslSocket &socket,
     const QString &host, const QString &where, const QList<QSslError> &sslErrors);
 
+// Lets a socket finish on its own: what is written goes out, then it closes and is deleted
+// (it no longer belongs to the connection that used it).
+void closeOnItsOwn(QSslSocket *socket);
+
 // A line from the server as it may appear in an error text: short, one line, no controls.
 QString quoted(const QByteArray &line);
 

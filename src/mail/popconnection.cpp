@@ -5,9 +5,7 @@
 #include "mail/mailerror.h"
 #include "mail/mailsocket.h"
 
-#include <QCoreApplication>
 #include <QLoggingCategory>
-#include <QSslConfiguration>
 
 Q_LOGGING_CATEGORY(lcPop, "bvane.mail.pop3", QtWarningMsg)
 
@@ -252,16 +250,8 @@ void PopConnection::closeGracefully()
             m_socket->write(command.line + "\r\n");
     }
     m_queue.clear();
-    // The socket finishes on its own: what is written goes out, then it closes and goes.
     m_socket->disconnect(this);
-    m_socket->setParent(QCoreApplication::instance());
-    QSslSocket *socket = m_socket;
-    m_socket = nullptr;
-    connect(socket, &QSslSocket::disconnected, socket, &QObject::deleteLater);
-    connect(socket, &QSslSocket::errorOccurred, socket, &QObject::deleteLater);
-    socket->disconnectFromHost();
-    if (socket->state() == QAbstractSocket::UnconnectedState)
-        socket->deleteLater();
+    MailSocket::closeOnItsOwn(std::exchange(m_socket, nullptr));
 }
 
 void PopConnection::abort()

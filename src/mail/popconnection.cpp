@@ -3,26 +3,11 @@
 #include "clock/clock.h"
 #include "clock/timer.h"
 #include "mail/mailerror.h"
+#include "mail/mailsocket.h"
 
-#include <QCoreApplication>
 #include <QLoggingCategory>
-#include <QSslConfiguration>
 
 Q_LOGGING_CATEGORY(lcPop, "bvane.mail.pop3", QtWarningMsg)
-
-namespace {
-
-// A line from the server as it may appear in an error text: short, one line, no controls.
-QString quoted(const QByteArray &line)
-{
-    QString text = QString::fromLatin1(line.left(80));
-    for (QChar &c : text)
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            c = u'?';
-    return QLatin1Char('"') + text + QLatin1String(line.size() > 80 ? "...\"" : "\"");
-}
-
-} // namespace
 
 PopConnection::PopConnection(Clock &clock, PopEndpoint endpoint, Options options, QObject *parent)
     : QObject(parent)
@@ -63,18 +48,12 @@ PopConnection::~PopConnection() = default;
 
 QString PopConnection::where() const
 {
-    const QString host
-        = m_endpoint.host.contains(u':') ? u'[' + m_endpoint.host + u']' : m_endpoint.host;
-    return host + u':' + QString::number(m_endpoint.port);
+    return MailSocket::where(m_endpoint.host, m_endpoint.port);
 }
 
 void PopConnection::configureTls()
 {
-    QSslConfiguration config = QSslConfiguration::defaultConfiguration();
-    if (!m_options.caCertificates.isEmpty())
-        config.addCaCertificates(m_options.caCertificates);
-    config.setPeerVerifyMode(QSslSocket::VerifyPeer);
-    m_socket->setSslConfiguration(config);
+    m_socket->setSslConfiguration(MailSocket::tlsConfiguration(m_options.caCertificates));
 }
 
 void PopConnection::open(Handler onGreeting)
@@ -211,7 +190,8 @@ bool PopConnection::takeLine(const QByteArray &line)
     const auto status = parseStatusLine(line);
     if (!status) {
         fail(MailError::ProtocolError,
-            tr("%1 sent something that is not a POP3 reply: %2").arg(where(), quoted(line)));
+            tr("%1 sent something that is not a POP3 reply: %2")
+                .arg(where(), MailSocket::quoted(line)));
         return false;
     }
     qCDebug(lcPop) << where() << ">>" << line.left(80);
@@ -243,38 +223,9 @@ void PopConnection::finishHead()
 
 void PopConnection::onSocketError(QAbstractSocket::SocketError error)
 {
-    switch (error) {
-    case QAbstractSocket::HostNotFoundError:
-        fail(MailError::HostNotFound, tr("Mail server %1 not found").arg(m_endpoint.host));
-        break;
-    case QAbstractSocket::ConnectionRefusedError:
-        fail(MailError::ConnectionRefused, tr("Connection to %1 refused").arg(where()));
-        break;
-    case QAbstractSocket::RemoteHostClosedError:
-        fail(MailError::ConnectionClosed, tr("%1 closed the connection").arg(where()));
-        break;
-    case QAbstractSocket::SslHandshakeFailedError:
-    case QAbstractSocket::SslInternalError:
-    case QAbstractSocket::SslInvalidUserDataError:
-        fail(MailError::TlsFailed, tlsErrorText());
-        break;
-    default:
-        fail(MailError::NetworkError,
-            tr("Network error with %1: %2").arg(where(), m_socket->errorString()));
-        break;
-    }
-}
-
-QString PopConnection::tlsErrorText() const
-{
-    if (m_sslErrors.isEmpty())
-        return tr("TLS handshake with %1 failed: %2").arg(where(), m_socket->errorString());
-    QStringList reasons;
-    for (const QSslError &error : m_sslErrors)
-        reasons << error.errorString();
-    reasons.removeDuplicates();
-    return tr("The TLS certificate of %1 was not accepted: %2")
-        .arg(where(), reasons.join(QLatin1String("; ")));
+    const auto [number, text]
+        = MailSocket::failure(error, *m_socket, m_endpoint.host, where(), m_sslErrors);
+    fail(number, text);
 }
 
 void PopConnection::onDisconnected()
@@ -336,16 +287,8 @@ void PopConnection::closeGracefully()
             m_socket->write(command.line + "\r\n");
     }
     m_queue.clear();
-    // The socket finishes on its own: what is written goes out, then it closes and goes.
     m_socket->disconnect(this);
-    m_socket->setParent(QCoreApplication::instance());
-    QSslSocket *socket = m_socket;
-    m_socket = nullptr;
-    connect(socket, &QSslSocket::disconnected, socket, &QObject::deleteLater);
-    connect(socket, &QSslSocket::errorOccurred, socket, &QObject::deleteLater);
-    socket->disconnectFromHost();
-    if (socket->state() == QAbstractSocket::UnconnectedState)
-        socket->deleteLater();
+    MailSocket::closeOnItsOwn(std::exchange(m_socket, nullptr));
 }
 
 void PopConnection::abort()

@@ -97,7 +97,6 @@ private:
     void updateTimeout();
     void restartDeadline();
     void failTooLarge();
-    QString tlsErrorText() const;
 
     Clock &m_clock;
     PopEndpoint m_endpoint;

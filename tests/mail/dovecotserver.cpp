@@ -1,6 +1,13 @@
 #include "dovecotserver.h"
 
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHostAddress>
 #include <QStandardPaths>
+#include <QTcpSocket>
+
+#include <algorithm>
 
 #include <grp.h>
 #include <pwd.h>
@@ -55,7 +62,7 @@ void DovecotServer::writeConfig()
     const bool root = geteuid() == 0;
     const QString me = userName(getuid());
     QString config
-        = QStringLiteral("protocols = pop3\n"
+        = QStringLiteral("protocols = pop3%10\n"
                          "listen = 127.0.0.1\n"
                          "base_dir = %1/run\n"
                          "state_dir = %1/state\n"
@@ -85,9 +92,21 @@ void DovecotServer::writeConfig()
                  .arg(m_options.tls ? m_pop3sPort : freePort())
                  .arg(root ? QStringLiteral("dovecot") : groupName(getgid()))
                  // Without root there is no chroot; these two services use one by default.
-                 .arg(root ? QString() : QStringLiteral("  chroot =\n"));
+                 .arg(root ? QString() : QStringLiteral("  chroot =\n"))
+                 .arg(m_options.imap ? QStringLiteral(" imap") : QString());
     if (!root)
         config += QStringLiteral("service anvil {\n  chroot =\n}\n");
+    if (m_options.imap) {
+        config += QStringLiteral("service imap-login {\n%1"
+                                 "  inet_listener imap {\n    port = %2\n  }\n"
+                                 "  inet_listener imaps {\n    port = %3\n    ssl = yes\n  }\n"
+                                 "}\n")
+                      .arg(root ? QString() : QStringLiteral("  chroot =\n"))
+                      .arg(m_imapPort)
+                      .arg(m_options.tls ? m_imapsPort : freePort());
+        if (!m_options.imapCapability.isEmpty())
+            config += QStringLiteral("imap_capability = %1\n").arg(m_options.imapCapability);
+    }
     writeFile(QStringLiteral("dovecot.conf"), config.toUtf8());
     writeFile(QStringLiteral("passwd"), m_passwd.toUtf8());
 }
@@ -96,7 +115,81 @@ bool DovecotServer::start(QString *why)
 {
     if (!prepare(program(), why))
         return false;
+    if (m_options.imap) {
+        m_imapPort = freePort();
+        m_imapsPort = freePort();
+    }
     writeConfig();
     return startServer(program(),
-        {QStringLiteral("-F"), QStringLiteral("-c"), path(QStringLiteral("dovecot.conf"))}, why);
+               {QStringLiteral("-F"), QStringLiteral("-c"), path(QStringLiteral("dovecot.conf"))},
+               why)
+        && (!m_options.imap || waitForImap(why));
+}
+
+bool DovecotServer::waitForImap(QString *why)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 20000) {
+        QTcpSocket probe;
+        probe.connectToHost(QHostAddress::LocalHost, m_imapPort);
+        if (probe.waitForConnected(500) && probe.waitForReadyRead(2000)
+            && probe.readLine().startsWith("* OK"))
+            return true;
+        if (m_process.waitForFinished(100)) // returns early only when dovecot ends
+            break;
+    }
+    *why = QStringLiteral("dovecot does not answer on IMAP port %1: ").arg(m_imapPort) + log();
+    return false;
+}
+
+void DovecotServer::deliver(const QString &user, const QByteArray &message, const QString &flags)
+{
+    if (flags.isEmpty()) {
+        PopServerFixture::deliver(user, message);
+        return;
+    }
+    ++m_flaggedDelivered;
+    const QString name = QStringLiteral("%1.M%2P2.bvanetest")
+                             .arg(1700000000 + m_flaggedDelivered)
+                             .arg(m_flaggedDelivered);
+    // Written aside and moved in, so that a server watching the folder never sees half of it.
+    const QString temporary = maildir(user) + QLatin1String("/tmp/") + name;
+    QFile out(temporary);
+    if (!out.open(QIODevice::WriteOnly) || out.write(message) != message.size())
+        qWarning("cannot deliver %s", qPrintable(temporary));
+    out.close();
+    giveToMailUser(temporary);
+    if (!QFile::rename(temporary, maildir(user) + QLatin1String("/cur/") + name
+                                      + QLatin1String(":2,") + flags))
+        qWarning("cannot move %s into place", qPrintable(temporary));
+}
+
+int DovecotServer::flaggedOf(const QString &user, QChar flag) const
+{
+    const QStringList names = QDir(maildir(user) + QLatin1String("/cur")).entryList(QDir::Files);
+    return int(std::count_if(names.begin(), names.end(), [flag](const QString &name) {
+        return name.section(QLatin1String(":2,"), 1).contains(flag);
+    }));
+}
+
+QStringList DovecotServer::subjectsOf(const QString &user) const
+{
+    QStringList subjects;
+    for (const char *sub : {"/new", "/cur"}) {
+        const QDir dir(maildir(user) + QLatin1String(sub));
+        for (const QString &name : dir.entryList(QDir::Files)) {
+            QFile file(dir.filePath(name));
+            file.open(QIODevice::ReadOnly);
+            while (!file.atEnd()) {
+                const QByteArray line = file.readLine().trimmed();
+                if (line.startsWith("Subject: ")) {
+                    subjects << QString::fromUtf8(line.mid(9));
+                    break;
+                }
+            }
+        }
+    }
+    subjects.sort();
+    return subjects;
 }

@@ -4,7 +4,7 @@
 
 // A private Dovecot POP3 server for one test program: its own configuration, passwd-file and
 // Maildirs in a temporary folder, listening on free loopback ports for POP3 (with STLS) and
-// POP3S. As root it runs its login processes as dovenull and its internals as dovecot, and
+// POP3S, and with `imap` also for IMAP (with STARTTLS) and IMAPS on the same Maildirs. As root it runs its login processes as dovenull and its internals as dovecot, and
 // reads mail as nobody; as anyone else, all as that user.
 class DovecotServer : public PopServerFixture
 {
@@ -12,6 +12,9 @@ public:
     struct Options {
         bool tls = true; // STLS and the pop3s port
         bool apop = false; // offer APOP (a timestamp in the greeting)
+        bool imap = false; // IMAP and IMAPS beside POP3
+        // The capabilities IMAP announces after log-on; empty for Dovecot's own.
+        QString imapCapability;
     };
 
     // The dovecot program, or empty when it is not installed.
@@ -25,9 +28,23 @@ public:
     // Starts and waits until the ports answer; false with the reason (and the log) otherwise.
     bool start(QString *why);
 
+    using PopServerFixture::deliver;
+    // A message with Maildir flags (such as "T", marked deleted), in cur/.
+    void deliver(const QString &user, const QByteArray &message, const QString &flags);
+    quint16 imapPort() const { return m_imapPort; }
+    quint16 imapsPort() const { return m_imapsPort; }
+    // How many of the user's messages carry the Maildir flag `flag` (S seen, T deleted).
+    int flaggedOf(const QString &user, QChar flag) const;
+    // The Subject lines of the user's messages, sorted.
+    QStringList subjectsOf(const QString &user) const;
+
 private:
     void writeConfig();
+    bool waitForImap(QString *why);
 
     Options m_options;
     QString m_passwd;
+    quint16 m_imapPort = 0;
+    quint16 m_imapsPort = 0;
+    int m_flaggedDelivered = 0;
 };

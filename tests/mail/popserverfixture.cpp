@@ -85,12 +85,15 @@ void PopServerFixture::deliver(const QString &user, const QByteArray &message)
     ++m_delivered;
     const QString name
         = QStringLiteral("%1.M%2P1.bvanetest").arg(1700000000 + m_delivered).arg(m_delivered);
-    const QString file = maildir(user) + QLatin1String("/new/") + name;
-    QFile out(file);
+    // Written aside and moved in, so that a server watching the folder never sees half of it.
+    const QString temporary = maildir(user) + QLatin1String("/tmp/") + name;
+    QFile out(temporary);
     if (!out.open(QIODevice::WriteOnly) || out.write(message) != message.size())
-        qWarning("cannot deliver %s", qPrintable(file));
+        qWarning("cannot deliver %s", qPrintable(temporary));
     out.close();
-    giveToMailUser(file);
+    giveToMailUser(temporary);
+    if (!QFile::rename(temporary, maildir(user) + QLatin1String("/new/") + name))
+        qWarning("cannot move %s into place", qPrintable(temporary));
 }
 
 int PopServerFixture::messagesOf(const QString &user) const

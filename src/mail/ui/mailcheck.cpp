@@ -6,6 +6,7 @@
 #include "mail/ui/frmcheckmail2.h"
 #include "mail/ui/frmmailservererror.h"
 #include "mail/ui/mailcontrol.h"
+#include "mail/ui/mailidle.h"
 #include "mail/ui/mailtab.h"
 #include "mail/ui/messagelist.h"
 #include "shell/appcontext.h"
@@ -18,9 +19,14 @@ MailCheck::MailCheck(Links links, QObject *parent)
     : QObject(parent)
     , m_links(links)
 {
-    makeControl = [this] { return std::make_unique<PopMailControl>(m_links.context.clock()); };
     connect(&m_links.context.notifier(), &Notifier::actionInvoked, this,
         &MailCheck::notificationAction);
+    makeControl = [this] { return std::make_unique<SlotMailControl>(m_links.context.clock()); };
+    m_idle = std::make_unique<MailIdle>(*this);
+    // From the event loop: the check does not run inside the watch's socket handler.
+    connect(
+        m_idle.get(), &MailIdle::newMail, this, [this] { m_links.dialog.newMailByIdle(); },
+        Qt::QueuedConnection);
 }
 
 MailCheck::~MailCheck()

@@ -11,6 +11,7 @@ class AppContext;
 class Lumenpin;
 class MailControl;
 class QListWidget;
+class MailIdle;
 class frmBrisvane;
 class frmCheckMail;
 class frmCheckMail2;
@@ -46,8 +47,11 @@ public:
     // Every starter clears these before it loads a check window.
     void clearForStart();
 
-    // Makes the mail control of each new check window (an mMail unless a test replaces it).
+    // Makes the mail control of each new check window (POP3 or IMAP by the slot's server
+    // text, unless a test replaces it).
     ControlFactory makeControl;
+    // The IDLE watches of the IMAP slots; their news goes to the schedule.
+    MailIdle &idle() const { return *m_idle; }
 
     // Loads the multi-account check window; its load runs the check until the first pause
     // with mail, or to the end. A window of an earlier run that is still open is unloaded
@@ -118,5 +122,6 @@ private:
     QPointer<frmCheckMail> m_window;
     QPointer<frmCheckMail2> m_slotWindow;
     QPointer<frmMailServerError> m_error;
+    std::unique_ptr<MailIdle> m_idle;
     bool m_mailProgramRunning = false;
 };

@@ -95,6 +95,10 @@ public:
 
     // The mail schedule (Timer2) and the state the mail checks share.
     void Timer2_Timer();
+    // New mail on an IMAP slot watched with IDLE: the scheduled check at once, by the
+    // schedule's rules (not while a check or the mail program runs, not with scheduled
+    // checking off or mail checking disabled, only with the line up).
+    void newMailByIdle();
     MailCheck &mailCheck() const { return *m_mailCheck; }
     // The dial-up control's view of the line of the current entry.
     bool lineConnected() const;
@@ -131,6 +135,7 @@ private:
     bool minimiseWhenNoTray();
     void followTray(bool available);
     bool startFlaggedPrograms(SettingKey (*flag)(int));
+    void runScheduledCheck();
 
     Links m_links;
     ConnectionState m_state;
@@ -151,4 +156,5 @@ private:
     bool m_logonPromptPending = false;
     std::unique_ptr<MailCheck> m_mailCheck;
     bool m_scheduleBusy = false; // a scheduled wait or check is running
+    bool m_idleCheckBusy = false; // a check started by IDLE is running
 };

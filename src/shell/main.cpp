@@ -5,6 +5,7 @@
 #include "trayctl/trayservice.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
@@ -14,6 +15,7 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     const std::unique_ptr<AppContext> context = Startup::makeApplicationContext();
+    QApplication::setWindowIcon(Startup::programIcon(context->paths()));
     SingleInstance instance(SingleInstance::defaultSocketPath());
     QtTrayService tray;
     frmBrisvaneMonitor monitor(*context, tray);

@@ -29,9 +29,8 @@ xsession_start
 
 log=$out/bvane.log
 xsession_spawn "$bvane" >"$log" 2>&1
-tray_icon() { xwininfo -root -tree | awk '/\("bvane" "Brisvane"\)/ && /22x|16x|24x|x2[0-9]|x1[0-9]/ {print $1; exit}'; }
-xsession_wait_for '[ -n "$(tray_icon)" ]' 20 || { echo "FAIL: no tray icon"; exit 1; }
-icon=$(tray_icon)
+xsession_wait_for '[ -n "$(xsession_tray_icon)" ]' 20 || { echo "FAIL: no tray icon"; exit 1; }
+icon=$(xsession_tray_icon)
 click_icon() { xdotool mousemove --window "$icon" 8 8 click 1; }
 dialog_visible() { xdotool search --onlyvisible --name '^Customize Brisvane$' >/dev/null; }
 

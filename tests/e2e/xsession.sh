@@ -60,6 +60,11 @@ xsession_start() {
   export QT_QPA_PLATFORM=xcb
 }
 
+# The window id of bvane's icon docked in trayer (a small window of class bvane), or nothing.
+xsession_tray_icon() {
+  xwininfo -root -tree | awk '/\("bvane" "Brisvane"\)/ && /22x|16x|24x|x2[0-9]|x1[0-9]/ {print $1; exit}'
+}
+
 # Runs a command in the background as part of the session (stopped with it).
 xsession_spawn() {
   "$@" &

@@ -1,4 +1,5 @@
 #include "alerts/frmpreferences.h"
+#include "shell/autostart.h"
 #include "support/fakemenutools.h"
 #include "support/readonlyfolder.h"
 #include "support/testcontext.h"

@@ -46,8 +46,6 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
-set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 # dpkg-shlibdeps finds our own libraries in the staging tree.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/lib)
@@ -60,27 +58,38 @@ set(CPACK_DEBIAN_BRISVANE_PACKAGE_DEPENDS "qt6-qpa-plugins, sound-theme-freedesk
 set(CPACK_DEBIAN_BRISVANE_PACKAGE_RECOMMENDS "libcanberra-pulse | pulseaudio-utils, xdg-utils")
 set(CPACK_DEBIAN_BRISVANE_PACKAGE_SUGGESTS "network-manager, ppp")
 set(CPACK_DEBIAN_BRISVANE_DESCRIPTION "dial-up line and POP3 mail companion for the system tray
- Brisvane lives in the notification area of the desktop. It dials a dial-up
- connection through NetworkManager or pppd, shows the line state and the
- connected time, redials a busy or dropped line, starts chosen programs when
- the line comes up or goes down, and checks up to five POP3 mail accounts on
- a schedule, listing their headers and deleting chosen messages.
- .
- The package also holds bvane-mailprobe, which tests a POP3 account from the
- command line.")
+Brisvane lives in the notification area of the desktop. It dials a dial-up
+connection through NetworkManager or pppd, shows the line state and the
+connected time, redials a busy or dropped line, starts chosen programs when
+the line comes up or goes down, and checks up to five POP3 mail accounts on
+a schedule, listing their headers and deleting chosen messages.
+
+The package also holds bvane-mailprobe, which tests a POP3 account from the
+command line.")
 set(CPACK_DEBIAN_PINLIB6_PACKAGE_SECTION libs)
+# The library package's shlibs file and ldconfig trigger, written here; CPack's own would call
+# ldconfig from maintainer scripts, where Debian wants the trigger (the post-build script
+# takes out the scripts CPack adds all the same).
+set(bvane_control ${CMAKE_BINARY_DIR}/packaging/control)
+file(WRITE ${bvane_control}/shlibs
+  "libpinlib6 ${PROJECT_VERSION_MAJOR} libpinlib6-1 (>= ${PROJECT_VERSION})\n"
+  "libbvaneclock ${PROJECT_VERSION_MAJOR} libpinlib6-1 (>= ${PROJECT_VERSION})\n")
+file(WRITE ${bvane_control}/triggers "activate-noawait ldconfig\n")
+set(CPACK_DEBIAN_PINLIB6_PACKAGE_CONTROL_EXTRA ${bvane_control}/shlibs ${bvane_control}/triggers)
+set(CPACK_DEBIAN_PINLIB6_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/packaging/dropldconfigscripts.cmake)
 set(CPACK_DEBIAN_PINLIB6_DESCRIPTION "tray icon control library for Qt programs
- pinlib6 gives a Qt program an icon in the notification area with mouse
- events, animation, blinking, a zoom-to-tray effect and a minimise watch.
- .
- This package holds the run-time libraries libpinlib6 and libbvaneclock.")
+pinlib6 gives a Qt program an icon in the notification area with mouse
+events, animation, blinking, a zoom-to-tray effect and a minimise watch.
+
+This package holds the run-time libraries libpinlib6 and libbvaneclock.")
 set(CPACK_DEBIAN_PINLIB6_DEV_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_PINLIB6_DEV_PACKAGE_DEPENDS "qt6-base-dev")
 set(CPACK_DEBIAN_PINLIB6_DEV_DESCRIPTION "tray icon control library for Qt programs - development files
- pinlib6 gives a Qt program an icon in the notification area with mouse
- events, animation, blinking, a zoom-to-tray effect and a minimise watch.
- .
- This package holds the headers and the CMake package configuration
- (find_package(pinlib6), target pinlib6::pinlib6).")
+pinlib6 gives a Qt program an icon in the notification area with mouse
+events, animation, blinking, a zoom-to-tray effect and a minimise watch.
+
+This package holds the headers and the CMake package configuration
+(find_package(pinlib6), target pinlib6::pinlib6).")
 
 include(CPack)

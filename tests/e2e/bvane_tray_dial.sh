@@ -9,22 +9,9 @@ bvane=$1
 out=$2
 mkdir -p "$out"
 xsession_fresh_home
-mkdir -p "$XDG_CONFIG_HOME/Brisvane"
 # Not a first run: the program lives in the tray, dials the simulated line on a single click
 # and brings the dialog forward when it does.
-cat > "$XDG_CONFIG_HOME/Brisvane/Brisvane.ini" <<'INI'
-[Settings]
-FirstTime=FirstTime
-[DialUp]
-Service=simulated
-[ConnectSingleClick]
-SingleClick=1
-[ShowConnect]
-Connect=1
-[DefaultConnection]
-Connection=Simulated line
-INI
-chmod 600 "$XDG_CONFIG_HOME/Brisvane/Brisvane.ini"
+xsession_simulated_line_settings </dev/null
 xsession_start
 
 log=$out/bvane.log

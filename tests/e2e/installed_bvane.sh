@@ -35,23 +35,11 @@ export CANBERRA_DRIVER=alsa
 heard() { cat "$HOME"/heard-*.raw 2>/dev/null | wc -c; }
 # The simulated line, dialled with a click; connecting plays the sound theme's default alert
 # (no file chosen). The tray icons and the help come from the program folder.
-mkdir -p "$XDG_CONFIG_HOME/Brisvane"
-cat > "$XDG_CONFIG_HOME/Brisvane/Brisvane.ini" <<'INI'
-[Settings]
-FirstTime=FirstTime
-[DialUp]
-Service=simulated
-[ConnectSingleClick]
-SingleClick=1
-[ShowConnect]
-Connect=1
-[DefaultConnection]
-Connection=Simulated line
+xsession_simulated_line_settings <<'INI'
 [AlertConnected]
 Connected=1
 Sound=
 INI
-chmod 600 "$XDG_CONFIG_HOME/Brisvane/Brisvane.ini"
 xsession_start
 
 xsession_spawn bvane >"$out/bvane.log" 2>&1

@@ -2,11 +2,14 @@
 
 #include "alerts/desktopnotices.h"
 #include "shell/appcontext.h"
+#include "shell/autostart.h"
+#include "shell/dialogservice.h"
 #include "shell/menutools.h"
 #include "shell/settings/conversions.h"
 #include "shell/settings/settingsstore.h"
 
 #include <QCheckBox>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -32,6 +35,7 @@ frmPreferences::frmPreferences(AppContext &context, MenuTools &menu,
     , chkDesktopNotifications(new QCheckBox(QStringLiteral("Show desktop notifications"), this))
     , cmdOK(new QPushButton(QStringLiteral("&OK"), this))
     , cmdCancel(new QPushButton(QStringLiteral("&Cancel"), this))
+    , chkStartAtLogin(new QCheckBox(QStringLiteral("Start Brisvane when I log in"), this))
     , m_context(context)
     , m_menu(menu)
     , m_enableStartupBoxes(std::move(enableStartupBoxes))
@@ -67,6 +71,33 @@ frmPreferences::frmPreferences(AppContext &context, MenuTools &menu,
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &frmPreferences::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    addStartAtLogin(layout);
+}
+
+// Its own row at the bottom, under a line: it acts at once, not on OK.
+void frmPreferences::addStartAtLogin(QVBoxLayout *layout)
+{
+    auto *line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(line);
+    chkStartAtLogin->setObjectName(QStringLiteral("chkStartAtLogin"));
+    chkStartAtLogin->setChecked(m_context.autostart().isEnabled());
+    layout->addWidget(chkStartAtLogin);
+    connect(chkStartAtLogin, &QCheckBox::clicked, this, &frmPreferences::chkStartAtLogin_Click);
+}
+
+void frmPreferences::chkStartAtLogin_Click()
+{
+    const bool on = chkStartAtLogin->isChecked();
+    QString error;
+    if (m_context.autostart().setEnabled(on, error))
+        return;
+    chkStartAtLogin->setChecked(!on);
+    m_context.dialogs().message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
+        (on ? QStringLiteral("Brisvane could not be set to start when you log in.")
+            : QStringLiteral("Brisvane could not be kept from starting when you log in."))
+            + u'\n' + error);
 }
 
 QList<frmPreferences::Row> frmPreferences::rows() const

@@ -8,9 +8,12 @@ class AppContext;
 class MenuTools;
 class QCheckBox;
 class QPushButton;
+class QVBoxLayout;
 
 // Switches four notices on or off. Each box has a box-state key that fills it, a feature key
-// the feature reads, and a check-mark tool of the same meaning in the popup menu.
+// the feature reads, and a check-mark tool of the same meaning in the popup menu. Below them,
+// "Start Brisvane when I log in" writes or removes the autostart entry at once (OK and Cancel
+// do not touch it) and shows whether the entry exists.
 class frmPreferences : public QDialog
 {
     Q_OBJECT
@@ -31,13 +34,16 @@ public:
     QCheckBox *chkDesktopNotifications;
     QPushButton *cmdOK;
     QPushButton *cmdCancel;
+    QCheckBox *chkStartAtLogin;
 
     void cmdOK_Click();
     void chkDesktopNotifications_Click();
+    void chkStartAtLogin_Click();
 
 private:
     struct Row;
     QList<Row> rows() const;
+    void addStartAtLogin(QVBoxLayout *layout);
 
     AppContext &m_context;
     MenuTools &m_menu;

@@ -5,6 +5,7 @@
 #include "clock/clock.h"
 #include "connection/dialupservice.h"
 #include "programs/programlauncher.h"
+#include "shell/autostart.h"
 #include "shell/dialogservice.h"
 #include "shell/settings/settingsstore.h"
 
@@ -64,4 +65,15 @@ ProgramLauncher &AppContext::programs() const
 void AppContext::setPrograms(std::unique_ptr<ProgramLauncher> programs)
 {
     m_programs = std::move(programs);
+}
+
+Autostart &AppContext::autostart() const
+{
+    Q_ASSERT(m_autostart);
+    return *m_autostart;
+}
+
+void AppContext::setAutostart(std::unique_ptr<Autostart> autostart)
+{
+    m_autostart = std::move(autostart);
 }

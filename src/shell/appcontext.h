@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+class Autostart;
 class Clock;
 class DialUpService;
 class DialogService;
@@ -43,6 +44,9 @@ public:
     // The dial-up line every mRAS of the program sees.
     DialUpService &dialUpService() const;
     void setDialUpService(std::unique_ptr<DialUpService> service);
+    // Whether the program starts at log-in.
+    Autostart &autostart() const;
+    void setAutostart(std::unique_ptr<Autostart> autostart);
 
     // Takes ownership of a long-lived object (a form, a platform layer); such objects are
     // destroyed before the services above, last adopted first.
@@ -62,5 +66,6 @@ private:
     std::unique_ptr<Notifier> m_notifier;
     std::unique_ptr<DialUpService> m_dialUp;
     std::unique_ptr<ProgramLauncher> m_programs;
+    std::unique_ptr<Autostart> m_autostart;
     std::vector<std::unique_ptr<QObject>> m_owned;
 };

@@ -4,18 +4,41 @@
 #include <QDir>
 #include <QStandardPaths>
 
+// Installed folders relative to the binaries' folder, set by the build from the install
+// layout (GNUInstallDirs): "../share" and "../libexec" for a prefix like /usr.
+#ifndef BVANE_DATADIR_FROM_BINDIR
+#define BVANE_DATADIR_FROM_BINDIR "../share"
+#endif
+#ifndef BVANE_LIBEXECDIR_FROM_BINDIR
+#define BVANE_LIBEXECDIR_FROM_BINDIR "../libexec"
+#endif
+
 AppPaths AppPaths::forApplication()
 {
-    const QString binDir = QCoreApplication::applicationDirPath();
-    const QString installed = QDir(binDir).absoluteFilePath(QStringLiteral("../share/brisvane"));
-    const QString programDir = QDir(installed).exists() ? QDir::cleanPath(installed) : binDir;
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return AppPaths(programDir, data + QStringLiteral("/Brisvane"));
+    return forBinaryDir(QCoreApplication::applicationDirPath(), data + QStringLiteral("/Brisvane"));
+}
+
+AppPaths AppPaths::forBinaryDir(const QString &binDir, const QString &userDataDir)
+{
+    const QDir bin(binDir);
+    const QString share = bin.absoluteFilePath(QStringLiteral(BVANE_DATADIR_FROM_BINDIR));
+    const QString installed = QDir::cleanPath(share + QStringLiteral("/brisvane"));
+    AppPaths paths(binDir, userDataDir);
+    if (QDir(installed).exists()) {
+        paths.m_programDir = installed;
+        paths.m_helperDir = QDir::cleanPath(
+            bin.absoluteFilePath(QStringLiteral(BVANE_LIBEXECDIR_FROM_BINDIR "/brisvane")));
+        paths.m_iconThemeDir = QDir::cleanPath(share + QStringLiteral("/icons/hicolor"));
+    }
+    return paths;
 }
 
 AppPaths::AppPaths(QString programDir, QString userDataDir)
     : m_programDir(std::move(programDir))
     , m_userDataDir(std::move(userDataDir))
+    , m_helperDir(m_programDir)
+    , m_iconThemeDir(QDir(m_programDir).filePath(QStringLiteral("icons/hicolor")))
 { }
 
 QString AppPaths::resource(const QString &fileName) const
@@ -26,4 +49,9 @@ QString AppPaths::resource(const QString &fileName) const
 QString AppPaths::userFile(const QString &fileName) const
 {
     return QDir(m_userDataDir).filePath(fileName);
+}
+
+QString AppPaths::noticeProgram() const
+{
+    return QDir(m_helperDir).filePath(QStringLiteral("runtime"));
 }

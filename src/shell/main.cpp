@@ -6,6 +6,7 @@
 #include "trayctl/trayservice.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
@@ -15,6 +16,7 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     const std::unique_ptr<AppContext> context = Startup::makeApplicationContext();
+    QApplication::setWindowIcon(Startup::programIcon(context->paths()));
     SingleInstance instance(SingleInstance::defaultSocketPath());
     QtTrayService tray;
     frmBrisvaneMonitor monitor(*context, tray);

@@ -9,29 +9,15 @@ bvane=$1
 out=$2
 mkdir -p "$out"
 xsession_fresh_home
-mkdir -p "$XDG_CONFIG_HOME/Brisvane"
 # Not a first run: the program lives in the tray, dials the simulated line on a single click
 # and brings the dialog forward when it does.
-cat > "$XDG_CONFIG_HOME/Brisvane/Brisvane.ini" <<'INI'
-[Settings]
-FirstTime=FirstTime
-[DialUp]
-Service=simulated
-[ConnectSingleClick]
-SingleClick=1
-[ShowConnect]
-Connect=1
-[DefaultConnection]
-Connection=Simulated line
-INI
-chmod 600 "$XDG_CONFIG_HOME/Brisvane/Brisvane.ini"
+xsession_simulated_line_settings </dev/null
 xsession_start
 
 log=$out/bvane.log
 xsession_spawn "$bvane" >"$log" 2>&1
-tray_icon() { xwininfo -root -tree | awk '/\("bvane" "Brisvane"\)/ && /22x|16x|24x|x2[0-9]|x1[0-9]/ {print $1; exit}'; }
-xsession_wait_for '[ -n "$(tray_icon)" ]' 20 || { echo "FAIL: no tray icon"; exit 1; }
-icon=$(tray_icon)
+xsession_wait_for '[ -n "$(xsession_tray_icon)" ]' 20 || { echo "FAIL: no tray icon"; exit 1; }
+icon=$(xsession_tray_icon)
 click_icon() { xdotool mousemove --window "$icon" 8 8 click 1; }
 dialog_visible() { xdotool search --onlyvisible --name '^Customize Brisvane$' >/dev/null; }
 

@@ -21,6 +21,28 @@ xsession_fresh_home() {
   mkdir -m 700 -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
 }
 
+# The settings of a user who ran the program before, dials the simulated line with a single
+# click on the icon and gets the dialog forward when dialling from the tray. INI lines on
+# standard input are added at the end.
+xsession_simulated_line_settings() {
+  local file=$XDG_CONFIG_HOME/Brisvane/Brisvane.ini
+  mkdir -p "$XDG_CONFIG_HOME/Brisvane"
+  { cat <<'INI'
+[Settings]
+FirstTime=FirstTime
+[DialUp]
+Service=simulated
+[ConnectSingleClick]
+SingleClick=1
+[ShowConnect]
+Connect=1
+[DefaultConnection]
+Connection=Simulated line
+INI
+    cat; } > "$file"
+  chmod 600 "$file"
+}
+
 # Waits up to $2 seconds (default 10) for command $1 to succeed.
 xsession_wait_for() {
   local tries=$(( ${2:-10} * 10 ))
@@ -93,6 +115,11 @@ xsession_start_bus() {
   export DBUS_SESSION_BUS_ADDRESS=$address
   xsession_wait_for "dbus-send --session --dest=org.freedesktop.DBus --print-reply / org.freedesktop.DBus.GetId" 10 \
     || { echo "dbus-daemon did not start"; return 1; }
+}
+
+# The window id of bvane's icon docked in trayer (a small window of class bvane), or nothing.
+xsession_tray_icon() {
+  xwininfo -root -tree | awk '/\("bvane" "Brisvane"\)/ && /22x|16x|24x|x2[0-9]|x1[0-9]/ {print $1; exit}'
 }
 
 # Runs a command in the background as part of the session (stopped with it).

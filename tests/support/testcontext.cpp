@@ -1,6 +1,7 @@
 #include "support/testcontext.h"
 
 #include "connection/simulatedline.h"
+#include "shell/xdgautostart.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,6 +24,11 @@ QString TestContext::settingsPath() const
     return m_dir.filePath(QStringLiteral("config/Brisvane/Brisvane.ini"));
 }
 
+QString TestContext::autostartFolder() const
+{
+    return m_dir.filePath(QStringLiteral("config/autostart"));
+}
+
 void TestContext::reopen()
 {
     m_context.reset();
@@ -43,6 +49,8 @@ void TestContext::reopen()
     auto programs = std::make_unique<RecordingProgramLauncher>();
     m_programs = programs.get();
     m_context->setPrograms(std::move(programs));
+    m_context->setAutostart(
+        std::make_unique<XdgAutostart>(autostartFolder(), QStringLiteral("/usr/bin/bvane")));
     useDialUpEntries(SimulatedLine::standardEntries());
 }
 

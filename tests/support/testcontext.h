@@ -33,6 +33,8 @@ public:
     // call before building forms on the context.
     void useDialUpEntries(const QList<SimulatedLine::Entry> &entries);
     QString settingsPath() const;
+    // The autostart entry of the context's XdgAutostart goes here (made on first use).
+    QString autostartFolder() const;
     QString dir() const { return m_dir.path(); }
     void reopen();
 

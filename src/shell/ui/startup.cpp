@@ -9,7 +9,12 @@
 #include "shell/appcontext.h"
 #include "shell/settings/settingsstore.h"
 #include "shell/ui/qtdialogservice.h"
+#include "shell/xdgautostart.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
 #include <QObject>
 
 namespace Startup {
@@ -24,8 +29,22 @@ std::unique_ptr<AppContext> makeApplicationContext()
     context->setNotifier(std::make_unique<DBusNotifier>(QDBusConnection::sessionBus()));
     context->setPrograms(std::make_unique<ProcessProgramLauncher>());
     context->setDialUpService(DialUpFactory::create(context->settings(), context->clock()));
+    context->setAutostart(std::make_unique<XdgAutostart>(
+        XdgAutostart::defaultFolder(), QCoreApplication::applicationFilePath()));
     reportSettingsProblem(*context);
     return context;
+}
+
+QIcon programIcon(const AppPaths &paths)
+{
+    QIcon icon;
+    const QDir theme(paths.iconThemeDir());
+    for (const QString &size : theme.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString png = theme.filePath(size + QStringLiteral("/apps/bvane.png"));
+        if (QFileInfo::exists(png))
+            icon.addFile(png);
+    }
+    return icon;
 }
 
 void reportSettingsProblem(AppContext &context)

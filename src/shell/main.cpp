@@ -17,8 +17,6 @@ int main(int argc, char *argv[])
     SingleInstance instance(SingleInstance::defaultSocketPath());
     QtTrayService tray;
     frmBrisvaneMonitor monitor(*context, tray);
-    // A later copy's quit message ends this one.
-    QObject::connect(&instance, &SingleInstance::quitRequested, &app, &QApplication::quit);
     if (!monitor.Form_Load(instance))
         return 0;
     return QApplication::exec();

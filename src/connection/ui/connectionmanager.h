@@ -82,4 +82,6 @@ private:
     // What the clock last wrote: the second shown, and whether into the caption.
     qint64 m_clockShownSecond = -1;
     bool m_clockInCaption = false;
+    // From a dial's start to its hang-up.
+    bool m_dialUnderWay = false;
 };

@@ -185,6 +185,14 @@ void frmBrisvane::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
+void frmBrisvane::showEvent(QShowEvent *event)
+{
+    // However the dialog comes back (a zoom out of the tray shows it without a resize or a
+    // state change), it never keeps a running time the clock wrote while it was away.
+    restoreCaptionWhenNormal();
+    QWidget::showEvent(event);
+}
+
 void frmBrisvane::resizeEvent(QResizeEvent *event)
 {
     restoreCaptionWhenNormal();

@@ -96,6 +96,7 @@ public:
 protected:
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -110,7 +111,7 @@ private:
     void applySlotCountAtLoad();
     void loadTextBoxes();
     void restoreCaptionWhenNormal();
-    bool startFlaggedPrograms(SettingKey (*flag)(int));
+    void startFlaggedPrograms(SettingKey (*flag)(int));
 
     Links m_links;
     ConnectionState m_state;

@@ -423,6 +423,8 @@ void tst_ConnectionManager::dialBroughtForwardByShowConnectDropsTheOldTime()
 {
     TestContext t;
     Program p(t, {checked(Keys::ShowConnect), {Keys::DefaultConnection, kLine}});
+    p.dialog().show(); // shown once, then put away: a later show brings no resize
+    QCoreApplication::processEvents();
     p.dialog().hide();
     p.manager().cmdConnect_Click();
     p.run(17);

@@ -179,9 +179,11 @@ void NetworkManagerLine::dial(const DialRequest &request)
         QStringLiteral("Asking NetworkManager to connect %1").arg(entry), entry, false,
         request.useLogon};
     Q_EMIT stepped(DialState::OpenPort);
-    // NetworkManager dials its own profiles only: a number with a user name and password of
-    // its own has nothing to activate.
-    const Profile *profile = request.useLogon ? nullptr : profileNamed(entry);
+    if (request.useLogon) {
+        dialNumber(request);
+        return;
+    }
+    const Profile *profile = profileNamed(entry);
     if (!profile) {
         endDial(DialState::FailedText);
         return;
@@ -196,15 +198,81 @@ void NetworkManagerLine::dial(const DialRequest &request)
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, kCallTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
         [this, dialId = m_dialId](QDBusPendingCallWatcher *w) {
-            onActivationReply(w, dialId);
+            const QDBusPendingReply<QDBusObjectPath> reply = *w;
+            onActivationReply(reply.isValid() ? reply.value().path() : QString(), dialId);
             w->deleteLater();
         });
 }
 
-void NetworkManagerLine::onActivationReply(QDBusPendingCallWatcher *call, quint64 dialId)
+std::pair<QString, QString> NetworkManagerLine::dialingModem() const
 {
-    const QDBusPendingReply<QDBusObjectPath> reply = *call;
-    const QString path = reply.isValid() ? reply.value().path() : QString();
+    const QDBusReply<QList<QDBusObjectPath>> devices
+        = m_bus.call(managerCall(QStringLiteral("GetDevices")), QDBus::Block, kCallTimeoutMs);
+    for (const QDBusObjectPath &device : devices.value()) {
+        const QString path = device.path();
+        if (Nm::property(m_bus, path, Nm::DeviceInterface, QStringLiteral("DeviceType")).toUInt()
+            != ModemDeviceType)
+            continue;
+        const QString type = dialTypeFor(
+            Nm::property(m_bus, path, Nm::ModemInterface, QStringLiteral("ModemCapabilities"))
+                .toUInt());
+        if (!type.isEmpty())
+            return {path, type};
+    }
+    return {};
+}
+
+void NetworkManagerLine::dialNumber(const DialRequest &request)
+{
+    const auto [device, type] = dialingModem();
+    if (device.isEmpty()) {
+        // Said in the state list first (the step's text is read when it is delivered), then
+        // the dial ends like any that found no line.
+        m_status.text = noModemText();
+        QMetaObject::invokeMethod(
+            this,
+            [this, dialId = m_dialId] {
+                if (dialId == m_dialId && m_live)
+                    endDial(DialState::FailedText);
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+    watchDevice(device);
+    QDBusMessage call = managerCall(QStringLiteral("AddAndActivateConnection2"));
+    call << QVariant::fromValue(Nm::SettingsMap(dialUpProfile(request, type)))
+         << QVariant::fromValue(QDBusObjectPath(device))
+         << QVariant::fromValue(QDBusObjectPath(QStringLiteral("/")))
+         << QVariantMap{{QStringLiteral("persist"), QStringLiteral("volatile")}};
+    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, kCallTimeoutMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+        [this, dialId = m_dialId](QDBusPendingCallWatcher *w) {
+            const QDBusPendingReply<QDBusObjectPath, QDBusObjectPath, QVariantMap> reply = *w;
+            if (reply.isValid()) {
+                m_temporaryProfile = reply.argumentAt<0>().path();
+                if (dialId != m_dialId || !m_live)
+                    removeTemporaryProfile();
+            }
+            onActivationReply(reply.isValid() ? reply.argumentAt<1>().path() : QString(), dialId);
+            w->deleteLater();
+        });
+}
+
+// NetworkManager drops a volatile profile once it is no longer active; the explicit delete
+// covers a line that never came up and NetworkManagers that keep it.
+void NetworkManagerLine::removeTemporaryProfile()
+{
+    if (m_temporaryProfile.isEmpty())
+        return;
+    m_bus.asyncCall(
+        QDBusMessage::createMethodCall(Nm::Service, std::exchange(m_temporaryProfile, QString()),
+            Nm::ConnectionInterface, QStringLiteral("Delete")),
+        kCallTimeoutMs);
+}
+
+void NetworkManagerLine::onActivationReply(const QString &activePath, quint64 dialId)
+{
+    const QString &path = activePath;
     if (dialId != m_dialId || !m_live) {
         // Hung up before NetworkManager answered: take back what it started.
         if (!path.isEmpty()) {
@@ -337,6 +405,7 @@ void NetworkManagerLine::hangUp()
     QDBusMessage call = managerCall(QStringLiteral("DeactivateConnection"));
     call << QVariant::fromValue(QDBusObjectPath(m_activePath));
     m_bus.asyncCall(call, kCallTimeoutMs);
+    removeTemporaryProfile();
 }
 
 // The steps only move forward: a device and its active connection may report the same
@@ -362,6 +431,7 @@ void NetworkManagerLine::endDial(const QString &text)
 {
     m_live = false;
     dropDevice();
+    removeTemporaryProfile();
     m_status.code = DialState::Disconnected;
     m_status.text = text;
     m_status.connected = false;
@@ -374,6 +444,7 @@ void NetworkManagerLine::lineLost()
 {
     m_live = false;
     dropDevice();
+    removeTemporaryProfile();
     m_status.code = DialState::Disconnected;
     m_status.text = DialState::LostText;
     m_status.connected = false;

@@ -15,7 +15,9 @@ class ObjectManagerProxy;
 } // namespace Nm
 
 // The line through NetworkManager: the entries are its connection profiles, a dial activates
-// one and a hang-up deactivates it. The steps come from the signals of the activated
+// one and a hang-up deactivates it. A dial with user settings adds and activates a temporary
+// (volatile, never saved) gsm or cdma profile with the number and credentials on a modem that
+// can dial, and removes it when the line ends. The steps come from the signals of the activated
 // connection and of its device, translated by NmMapping. The bus is given, so that tests can
 // bring a private one.
 class NetworkManagerLine : public DialUpService
@@ -59,7 +61,12 @@ private:
     void watchDevice(const QString &path);
     void dropDevice();
 
-    void onActivationReply(QDBusPendingCallWatcher *call, quint64 dialId);
+    // A dial with user settings: a temporary profile on a modem that can dial a number.
+    void dialNumber(const DialRequest &request);
+    // The first modem device that can dial a number, with the profile type it dials with.
+    std::pair<QString, QString> dialingModem() const;
+    void removeTemporaryProfile();
+    void onActivationReply(const QString &activePath, quint64 dialId);
     void onDeviceState(uint newState, uint oldState, uint reason);
     void onActiveState(const QString &path, uint state);
     void onInterfacesAdded(const QString &path, const QMap<QString, QVariantMap> &interfaces);
@@ -84,6 +91,8 @@ private:
     quint64 m_dialId = 0;
     bool m_live = false;
     QString m_activePath;
+    // The profile added for a dial with user settings; removed when the line ends.
+    QString m_temporaryProfile;
     Nm::DeviceProxy *m_device = nullptr;
     // The device has begun on this dial (it may first end what it carried before).
     bool m_deviceStarted = false;

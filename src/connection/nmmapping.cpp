@@ -3,6 +3,7 @@
 #include "connection/dialupservice.h"
 
 #include <QStringList>
+#include <QUuid>
 
 namespace NmMapping {
 
@@ -38,6 +39,38 @@ int typeRank(const QString &type)
         QStringLiteral("pppoe"), QStringLiteral("bluetooth"), QStringLiteral("adsl")};
     const qsizetype rank = dialUpTypes.indexOf(type);
     return rank < 0 ? int(dialUpTypes.size()) : int(rank);
+}
+
+QString dialTypeFor(uint modemCapabilities)
+{
+    if (modemCapabilities & ModemCapability::Gsm)
+        return QStringLiteral("gsm");
+    if (modemCapabilities & ModemCapability::Cdma)
+        return QStringLiteral("cdma");
+    return {};
+}
+
+QMap<QString, QVariantMap> dialUpProfile(const DialRequest &request, const QString &type)
+{
+    return {
+        {QStringLiteral("connection"),
+            {{QStringLiteral("id"), QStringLiteral("Brisvane dial-up")},
+                {QStringLiteral("type"), type},
+                {QStringLiteral("uuid"), QUuid::createUuid().toString(QUuid::WithoutBraces)},
+                {QStringLiteral("autoconnect"), false}}},
+        {type,
+            {{QStringLiteral("number"), request.phoneNumber},
+                {QStringLiteral("username"), request.logonName},
+                {QStringLiteral("password"), request.logonPassword}}},
+        {QStringLiteral("ipv4"), {{QStringLiteral("method"), QStringLiteral("auto")}}},
+        {QStringLiteral("ipv6"), {{QStringLiteral("method"), QStringLiteral("ignore")}}},
+    };
+}
+
+QString noModemText()
+{
+    return QStringLiteral("NetworkManager has no modem that can dial a number (a gsm or cdma "
+                          "modem): dialling with user settings needs one");
 }
 
 } // namespace NmMapping

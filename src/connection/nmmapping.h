@@ -1,6 +1,10 @@
 #pragma once
 
+#include "connection/dialupservice.h"
+
+#include <QMap>
 #include <QString>
+#include <QVariantMap>
 
 #include <optional>
 
@@ -56,5 +60,20 @@ QString endTextForReason(uint reason);
 // Where a profile of this connection type goes in the entry list: the dial-up-like types
 // first (gsm, cdma, pppoe, bluetooth, adsl), every other type after them.
 int typeRank(const QString &type);
+
+// A modem device (DeviceType 8) and its ModemCapabilities bits.
+constexpr uint ModemDeviceType = 8;
+namespace ModemCapability {
+constexpr uint Cdma = 0x2;
+constexpr uint Gsm = 0x4;
+} // namespace ModemCapability
+// The profile type a modem with these capabilities dials a number with ("gsm" or "cdma");
+// empty when it cannot.
+QString dialTypeFor(uint modemCapabilities);
+// The temporary profile of a dial with user settings: the number, user name and password in
+// the `type` setting, never connecting by itself.
+QMap<QString, QVariantMap> dialUpProfile(const DialRequest &request, const QString &type);
+// What the state list says when NetworkManager has no modem that can dial a number.
+QString noModemText();
 
 } // namespace NmMapping

@@ -18,6 +18,7 @@ inline const QString SettingsInterface = QStringLiteral("org.freedesktop.Network
 inline const QString ConnectionInterface
     = QStringLiteral("org.freedesktop.NetworkManager.Settings.Connection");
 inline const QString DeviceInterface = QStringLiteral("org.freedesktop.NetworkManager.Device");
+inline const QString ModemInterface = QStringLiteral("org.freedesktop.NetworkManager.Device.Modem");
 inline const QString ActiveInterface
     = QStringLiteral("org.freedesktop.NetworkManager.Connection.Active");
 inline const QString ObjectManagerPath = QStringLiteral("/org/freedesktop");

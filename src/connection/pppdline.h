@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clock/timer.h"
 #include "connection/dialupservice.h"
 #include "connection/pppdsession.h"
 
@@ -14,12 +15,17 @@ struct PppdOptions {
     QString peersDir = QStringLiteral("/etc/ppp/peers");
     // The modem a dial with user settings uses.
     QString modem = QStringLiteral("/dev/ttyS0");
+    // Where pppd keeps the pid file of a named link.
+    QString runDir = QStringLiteral("/run");
 };
 
-// The line through pppd: the entries are the peer files, a dial runs `pppd call NAME nodetach`
-// and reads its output for the steps, a hang-up ends that pppd. A dial with user settings runs
-// pppd on the modem with a chat script and an options file of our own, written 0600 in a
-// private folder, so the password is never on a command line.
+// The line through pppd: the entries are the peer files, a dial runs
+// `pppd call NAME updetach linkname brisvane-NAME` and reads its output for the steps until
+// pppd detaches with the link up. From then on the line is pppd's own: it outlives the program
+// (Exit leaves it up), its pid comes from pppd's pid file, a later start finds it there, and a
+// hang-up signals that pid. A dial with user settings runs pppd on the modem with a chat script
+// and an options file of our own, written 0600 in a private folder, so the password is never
+// on a command line.
 class PppdLine : public DialUpService
 {
     Q_OBJECT
@@ -39,9 +45,16 @@ public:
     void reload() override;
     void dial(const DialRequest &request) override;
     void hangUp() override;
-    LineStatus status() const override { return m_status; }
+    LineStatus status() const override;
 
 private:
+    // The pid in pppd's pid file of the link named `link`, 0 when there is none.
+    qint64 linkPid(const QString &link) const;
+    static bool isPppd(qint64 pid);
+    // A pppd of ours left up by an earlier run of the program.
+    void findRunningLine();
+    void endDetached(qint64 pid);
+    bool reportShowsBusy() const;
     std::optional<QStringList> argumentsFor(PppdSession &session, const DialRequest &request);
     bool prepareLogon(PppdSession &session, const DialRequest &request);
     void start(PppdSession *session, const QStringList &arguments);
@@ -56,6 +69,15 @@ private:
     PppdOptions m_options;
     QStringList m_entries;
     QPointer<PppdSession> m_session;
-    bool m_live = false;
-    LineStatus m_status;
+    // The line is ours: dialling, or up (status() notices a detached pppd that has ended).
+    mutable bool m_live = false;
+    mutable LineStatus m_status;
+    // The pppd that detached with the link up, 0 while there is none.
+    mutable qint64 m_detachedPid = 0;
+    // A detached pppd asked to end, killed if it is still there when the timer fires.
+    Timer m_killTimer;
+    qint64 m_killPid = 0;
+    // chat's report file for this dial, and its size when the dial started.
+    QString m_reportFile;
+    qint64 m_reportStart = 0;
 };

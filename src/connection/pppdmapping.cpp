@@ -1,6 +1,8 @@
 #include "connection/pppdmapping.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace PppdMapping {
@@ -48,6 +50,108 @@ std::optional<Step> stepForLine(const QString &line)
 bool showsBusy(const QString &line)
 {
     return line.contains(QLatin1String("BUSY"));
+}
+
+namespace {
+// Words as pppd reads an options line and the shell a connect command: blanks separate them,
+// single and double quotes group, a backslash takes the next character as it is.
+QStringList words(const QString &line)
+{
+    QStringList out;
+    QString word;
+    bool inWord = false;
+    QChar quote;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line.at(i);
+        if (c == u'\\' && quote != u'\'' && i + 1 < line.size()) {
+            word += line.at(++i);
+            inWord = true;
+        } else if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+            else
+                word += c;
+        } else if (c == u'"' || c == u'\'') {
+            quote = c;
+            inWord = true;
+        } else if (c.isSpace()) {
+            if (inWord)
+                out << std::exchange(word, QString());
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord)
+        out << word;
+    return out;
+}
+
+// The flags of one chat argument such as "-sv"; those that take a value end it, the value
+// being the rest of the argument or the next one.
+void readChatFlags(const QStringList &words, qsizetype &at, BusyReporting &out)
+{
+    const QString word = words.at(at);
+    for (qsizetype i = 1; i < word.size(); ++i) {
+        const QChar flag = word.at(i);
+        if (flag == u's' || flag == u'e') {
+            out.chatOutputShown = true;
+        } else if (QStringLiteral("rfTUt").contains(flag)) {
+            QString value = word.mid(i + 1);
+            if (value.isEmpty() && at + 1 < words.size())
+                value = words.at(++at);
+            if (flag == u'r')
+                out.reportFile = value;
+            return;
+        }
+    }
+}
+} // namespace
+
+BusyReporting busyReporting(const QString &peerFile)
+{
+    BusyReporting out;
+    QFile file(peerFile);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return out;
+    QString command;
+    while (!file.atEnd()) {
+        const QStringList option = words(QString::fromLocal8Bit(file.readLine()));
+        if (option.size() >= 2 && option.first() == QLatin1String("connect")) {
+            out.hasConnectLine = true;
+            command = option.at(1);
+        }
+    }
+    const QStringList chat = words(command);
+    if (chat.isEmpty() || QFileInfo(chat.first()).fileName() != QLatin1String("chat"))
+        return out;
+    for (qsizetype at = 1; at < chat.size(); ++at) {
+        if (chat.at(at).startsWith(u'-') && chat.at(at).size() > 1)
+            readChatFlags(chat, at, out);
+    }
+    return out;
+}
+
+QString busyUnreadableNote()
+{
+    return QStringLiteral("Starting pppd (this peer's connect line hides chat's messages, so a "
+                          "busy line shows as Disconnected: run chat with -s, or REPORT BUSY "
+                          "with -r FILE)");
+}
+
+QString linkName(const QString &entry)
+{
+    return entry.isEmpty() ? QStringLiteral("brisvane") : QStringLiteral("brisvane-") + entry;
+}
+
+std::optional<QString> entryOfLinkName(const QString &name)
+{
+    if (name == QLatin1String("brisvane"))
+        return QString();
+    if (name.startsWith(QLatin1String("brisvane-")))
+        return name.mid(9);
+    return std::nullopt;
 }
 
 QString exitMeaning(int exitCode)
@@ -111,10 +215,11 @@ QStringList logonArguments(const QString &modem, const QString &optionsFile,
         return QLatin1Char('\'') + word.replace(QLatin1Char('\''), QLatin1String("'\\''"))
             + QLatin1Char('\'');
     };
-    return {modem, QStringLiteral("115200"), QStringLiteral("nodetach"), QStringLiteral("modem"),
-        QStringLiteral("crtscts"), QStringLiteral("lock"), QStringLiteral("noipdefault"),
-        QStringLiteral("defaultroute"), QStringLiteral("usepeerdns"), QStringLiteral("file"),
-        optionsFile, QStringLiteral("connect"),
+    return {modem, QStringLiteral("115200"), QStringLiteral("updetach"), QStringLiteral("linkname"),
+        linkName(QString()), QStringLiteral("modem"), QStringLiteral("crtscts"),
+        QStringLiteral("lock"), QStringLiteral("noipdefault"), QStringLiteral("defaultroute"),
+        QStringLiteral("usepeerdns"), QStringLiteral("file"), optionsFile,
+        QStringLiteral("connect"),
         shellWord(chatProgram) + QStringLiteral(" -s -v -f ") + shellWord(chatFile)};
 }
 

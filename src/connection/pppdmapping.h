@@ -29,6 +29,26 @@ bool showsBusy(const QString &line);
 // What a pppd exit status means, for the text of a lost line.
 QString exitMeaning(int exitCode);
 
+// How a peer lets a busy line be told from other failures. chat's own messages reach pppd's
+// output only when its connect line runs chat with -s (messages to standard error, which pppd
+// passes on) or -e (the modem's words echoed there); with -r FILE chat writes the REPORT
+// strings its script names (REPORT BUSY) to FILE. A chat run with only -v logs to syslog.
+struct BusyReporting {
+    bool hasConnectLine = false; // the peer dials through a connect command at all
+    bool chatOutputShown = false; // -s or -e: BUSY shows in pppd's output
+    QString reportFile; // -r FILE, empty without one
+    bool canTell() const { return !hasConnectLine || chatOutputShown || !reportFile.isEmpty(); }
+};
+// Reads the connect line of peer file `peerFile` (the last one counts, as for pppd).
+BusyReporting busyReporting(const QString &peerFile);
+// What the state list says when a peer cannot tell a busy line from another failure.
+QString busyUnreadableNote();
+
+// The link name pppd is given for a dial of `entry` (empty for user settings), and back:
+// pppd keeps its pid in <run folder>/ppp-<link name>.pid while the link is up.
+QString linkName(const QString &entry);
+std::optional<QString> entryOfLinkName(const QString &name);
+
 // A word quoted for a pppd options file or a chat script: within double quotes, with
 // backslash, quote and control characters escaped.
 QString quoted(const QString &word);

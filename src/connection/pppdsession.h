@@ -32,6 +32,8 @@ public:
     QByteArray pending;
     // The modem or chat answered BUSY during this run.
     bool busy = false;
+    // pppd's link name: its pid file names it once pppd has detached.
+    QString linkName;
 
 private:
     Timer m_killTimer;

@@ -125,6 +125,9 @@ bool frmBrisvaneMonitor::Form_Load(SingleInstance &instance)
         instance.postQuitToRunningCopy();
         return false;
     }
+    // A later copy's quit message ends this one as the popup's Exit does: at once, whatever
+    // windows are open (closing them first would stop at the Customize dialog, which refuses).
+    connect(&instance, &SingleInstance::quitRequested, this, [this] { m_commands->exitProgram(); });
     Timer1.setEnabled(false);
     Timer1.setInterval(QApplication::doubleClickInterval());
     runStartup();

@@ -14,6 +14,11 @@ QString ProgramLauncher::notFoundText(const QString &commandLine)
     return QStringLiteral("File not found: %1").arg(commandLine);
 }
 
+QString ProgramLauncher::failedText(const QString &commandLine)
+{
+    return QStringLiteral("Unable to start: %1").arg(commandLine);
+}
+
 ProcessProgramLauncher::Command ProcessProgramLauncher::parse(const QString &commandLine)
 {
     Command command;

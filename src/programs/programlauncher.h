@@ -22,6 +22,8 @@ public:
 
     // What the user is told when the program is not there.
     static QString notFoundText(const QString &commandLine);
+    // What the user is told when the program is there but would not start.
+    static QString failedText(const QString &commandLine);
 };
 
 // Starts programs as processes of their own. A command line that names an existing file as a

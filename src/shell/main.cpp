@@ -20,15 +20,11 @@ int main(int argc, char *argv[])
     SingleInstance instance(SingleInstance::defaultSocketPath());
     QtTrayService tray;
     frmBrisvaneMonitor monitor(*context, tray);
-    // A later copy's quit message ends this one at once, as Exit does. (QApplication::quit
-    // would first ask every window to close, and the Customize dialog refuses: it would only
-    // be put away and the program go on.) A message that comes while start-up still shows a
-    // notice ends the program as soon as start-up returns.
+    // The monitor ends the program on a later copy's quit message, as Exit does; one that
+    // comes while start-up still shows a notice ends it as soon as start-up returns.
     bool quitRequested = false;
-    QObject::connect(&instance, &SingleInstance::quitRequested, &app, [&] {
-        quitRequested = true;
-        monitor.commands().exitProgram();
-    });
+    QObject::connect(
+        &instance, &SingleInstance::quitRequested, &app, [&] { quitRequested = true; });
     if (!monitor.Form_Load(instance) || quitRequested)
         return 0;
     return QApplication::exec();

@@ -108,6 +108,30 @@ QString NmMockBus::addEthernetDevice(const QString &name)
     return path.value();
 }
 
+// The template knows wired and Wi-Fi devices only: a wired one made over into a modem.
+QString NmMockBus::addModemDevice(const QString &name, uint capabilities)
+{
+    const QString path = addEthernetDevice(name);
+    mock(path, QStringLiteral("UpdateProperties"),
+        {Nm::DeviceInterface, QVariantMap{{QStringLiteral("DeviceType"), 8u}}});
+    mock(path, QStringLiteral("AddProperties"),
+        {QStringLiteral("org.freedesktop.NetworkManager.Device.Modem"),
+            QVariantMap{{QStringLiteral("ModemCapabilities"), capabilities},
+                {QStringLiteral("CurrentCapabilities"), capabilities}}});
+    return path;
+}
+
+void NmMockBus::acceptAddAndActivate2()
+{
+    mock(Nm::ManagerPath, QStringLiteral("AddMethod"),
+        {Nm::ManagerInterface, QStringLiteral("AddAndActivateConnection2"),
+            QStringLiteral("a{sa{sv}}ooa{sv}"), QStringLiteral("ooa{sv}"),
+            QStringLiteral("conn = self.SettingsAddConnection(args[0])\n"
+                           "ret = (dbus.ObjectPath(conn), "
+                           "self.activate_connection(self, conn, args[1], '/'), "
+                           "dbus.Dictionary({}, signature='sv'))")});
+}
+
 QString NmMockBus::addProfile(const QString &id, const QString &type)
 {
     Nm::SettingsMap settings;

@@ -32,6 +32,11 @@ public:
     QDBusMessage mock(const QString &path, const QString &method, const QVariantList &args = {});
 
     QString addEthernetDevice(const QString &name);
+    // A modem device with these ModemCapabilities (NmMapping::ModemCapability bits).
+    QString addModemDevice(const QString &name, uint capabilities);
+    // Gives the mock NetworkManager's AddAndActivateConnection2: the profile is added (its
+    // options are not looked at) and activated on the device at once.
+    void acceptAddAndActivate2();
     // A connection profile with this id and type; returns its path.
     QString addProfile(const QString &id, const QString &type);
     // Lets `device` carry `profiles` (its AvailableConnections).

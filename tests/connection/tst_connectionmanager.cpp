@@ -82,6 +82,8 @@ private Q_SLOTS:
     void doubleClickDropsThePendingSingleClick();
     void disconnectButtonLeavesLineStateAndStopsTheWatch();
     void dropAndReconnectAreAnnouncedUnlessSwitchedOff();
+    void dialOnStartupCanBeHungUp();
+    void dialBroughtForwardByShowConnectDropsTheOldTime();
 };
 
 void tst_ConnectionManager::dialConnectsLogsEveryStepAndShowsTheConnectedIcon()
@@ -431,6 +433,46 @@ void tst_ConnectionManager::dropAndReconnectAreAnnouncedUnlessSwitchedOff()
         p.run(10);
         QCOMPARE(t.notifier().sent().size(), 2);
     }
+// "Connect automatically on startup" dials before the start-up test for a line already up;
+// that test must not take our own dial for no line and take the hang-up commands away.
+void tst_ConnectionManager::dialOnStartupCanBeHungUp()
+{
+    TestContext t;
+    Program p(t, {checked(Keys::ConnectiononStartup), {Keys::DefaultConnection, kLine}});
+    QCOMPARE(t.line().dialCount(), 1);
+    QVERIFY(p.tab().cmdDisconnect->isEnabled());
+    QVERIFY(p.monitor->menu().toolEnabled(MenuNames::mnuDisconnect));
+    QVERIFY(!p.monitor->menu().toolEnabled(MenuNames::mnuConnect));
+    QCOMPARE(p.state().ExistingConnectionCount, 0);
+    p.run(10);
+    QVERIFY(p.dialog().dialUp().IsConnected());
+    QVERIFY(!p.dialog().settingsTab().chkConnectSingleClick->isEnabled());
+    p.tab().cmdDisconnect->click();
+    p.run(5);
+    QVERIFY(!p.dialog().dialUp().IsConnected());
+    QVERIFY(p.tab().cmdConnect->isEnabled());
+    QVERIFY(p.dialog().settingsTab().chkConnectSingleClick->isEnabled());
+}
+
+// While the dialog is away the clock writes the time into its caption; a dial from the tray
+// that brings it forward must show the dialog's own caption again.
+void tst_ConnectionManager::dialBroughtForwardByShowConnectDropsTheOldTime()
+{
+    TestContext t;
+    Program p(t, {checked(Keys::ShowConnect), {Keys::DefaultConnection, kLine}});
+    p.dialog().show(); // shown once, then put away: a later show brings no resize
+    QCoreApplication::processEvents();
+    p.dialog().hide();
+    p.manager().cmdConnect_Click();
+    p.run(17);
+    QCOMPARE(p.dialog().windowTitle().left(6), QStringLiteral("00:00:"));
+    p.manager().trayHangUp();
+    p.run(5);
+    p.manager().ShowConnect();
+    p.manager().cmdConnect_Click();
+    QVERIFY(p.dialog().isVisible());
+    p.run(6);
+    QCOMPARE(p.dialog().windowTitle(), frmBrisvane::caption());
 }
 
 QTEST_MAIN(tst_ConnectionManager)

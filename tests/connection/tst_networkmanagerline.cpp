@@ -5,6 +5,7 @@
 #include "connection/nmproxies.h"
 #include "nmmockbus.h"
 
+#include <QDBusReply>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -31,6 +32,7 @@ private Q_SLOTS:
     void failedDeviceEndsTheDial();
     void connectionEndingBeforeTheDeviceSignalStillTellsBusy();
     void dialsThatNetworkManagerCannotMakeFail();
+    void userSettingsDialActivatesATemporaryProfileOnAModem();
 
 private:
     static QList<int> codes(const QSignalSpy &spy);
@@ -282,13 +284,55 @@ void tst_NetworkManagerLine::dialsThatNetworkManagerCannotMakeFail()
     ras.Dial();
     QTRY_COMPARE(codes(steps), QList<int>({0, 8193}));
     QCOMPARE(ras.StateText(), QStringLiteral("Disconnected"));
-    // A number of our own has no profile to activate.
-    steps.clear();
+    // A number of our own needs a modem that can dial; the state list says there is none.
+    QStringList texts;
+    connect(&ras, &mRAS::StateChanged, this, [&] { texts << ras.StateText(); });
     ras.setPhoneNumber(QStringLiteral("555 0100"));
     ras.Dial();
-    QTRY_COMPARE(codes(steps), QList<int>({0, 8193}));
-    QCOMPARE(ras.StateText(), QStringLiteral("Disconnected"));
+    QTRY_COMPARE(texts.size(), 2);
+    QCOMPARE(texts, QStringList({noModemText(), QStringLiteral("Disconnected")}));
     QVERIFY(m_nm->activeConnections().isEmpty());
+}
+
+void tst_NetworkManagerLine::userSettingsDialActivatesATemporaryProfileOnAModem()
+{
+    const QString modem = m_nm->addModemDevice(QStringLiteral("ttyUSB0"), ModemCapability::Gsm);
+    m_nm->acceptAddAndActivate2();
+    const auto listed = [this] {
+        return Nm::paths(Nm::property(
+            m_nm->bus(), Nm::SettingsPath, Nm::SettingsInterface, QStringLiteral("Connections")));
+    };
+    const QStringList before = listed();
+    NetworkManagerLine line(m_nm->bus());
+    mRAS ras(line);
+    ras.setPhoneNumber(QStringLiteral("*99#"));
+    ras.setLogonName(QStringLiteral("web"));
+    ras.setLogonPassword(QStringLiteral("s3cret"));
+    ras.Dial();
+    QTRY_COMPARE_WITH_TIMEOUT(ras.StateCode(), DialState::Connected, 20000);
+    QVERIFY(ras.IsConnected());
+    const QStringList active = m_nm->activeConnections();
+    QCOMPARE(active.size(), 1);
+    QCOMPARE(Nm::paths(Nm::property(
+                 m_nm->bus(), active.first(), Nm::ActiveInterface, QStringLiteral("Devices"))),
+        QStringList{modem});
+    const QString profile = Nm::property(
+        m_nm->bus(), active.first(), Nm::ActiveInterface, QStringLiteral("Connection"))
+                                .value<QDBusObjectPath>()
+                                .path();
+    QVERIFY(!before.contains(profile));
+    const QDBusReply<Nm::SettingsMap> settings
+        = m_nm->call(profile, Nm::ConnectionInterface, QStringLiteral("GetSettings"));
+    QCOMPARE(settings.value().value("connection").value("type").toString(), QStringLiteral("gsm"));
+    QCOMPARE(settings.value().value("connection").value("autoconnect").toBool(), false);
+    const QVariantMap gsm = settings.value().value("gsm");
+    QCOMPARE(gsm.value("number").toString(), QStringLiteral("*99#"));
+    QCOMPARE(gsm.value("username").toString(), QStringLiteral("web"));
+    QCOMPARE(gsm.value("password").toString(), QStringLiteral("s3cret"));
+    // Hanging up takes the line down and the profile away.
+    ras.HangUp();
+    QTRY_VERIFY_WITH_TIMEOUT(m_nm->activeConnections().isEmpty(), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(listed(), before, 20000);
 }
 
 QTEST_GUILESS_MAIN(tst_NetworkManagerLine)

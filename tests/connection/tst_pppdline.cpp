@@ -29,6 +29,9 @@ private Q_SLOTS:
     void hangUpEndsPppd();
     void pppdThatIgnoresHangUpIsKilled();
     void userSettingsDialKeepsThePasswordOffEveryCommandLine();
+    void lineOutlivesTheProgramAndIsFoundAndHungUpByTheNextStart();
+    void busyInChatsReportFileEndsWithTheBusyText();
+    void peerThatCannotTellBusySaysWhatItNeeds();
 
 private:
     static QList<int> codes(const QSignalSpy &spy);
@@ -47,31 +50,57 @@ namespace {
 const char *const kStandIn = R"SH(#!/bin/sh
 dir="$(dirname "$0")/.."
 peer=logon
+detach=no
+link=
 for a in "$@"; do printf '%s\n' "$a"; done > "$dir/argv-tmp"
 while [ $# -gt 0 ]; do
-  case "$1" in call) shift; peer="$1";; esac
+  case "$1" in
+    call) shift; peer="$1";;
+    updetach) detach=yes;;
+    linkname) shift; link="$1";;
+  esac
   shift
 done
 mv "$dir/argv-tmp" "$dir/argv-$peer"
+pidfile=
+[ -z "$link" ] || pidfile="$dir/run/ppp-$link.pid"
 echo $$ > "$dir/pid-$peer"
-if [ "$peer" = stubborn ]; then trap 'touch "$dir/ignored-$peer"' TERM
-else trap 'echo "Terminating on signal 15"; touch "$dir/terminated-$peer"; exit 5' TERM; fi
+[ -z "$pidfile" ] || echo $$ > "$pidfile"
+trap 'echo "Terminating on signal 15"; rm -f "$pidfile"; exit 5' TERM
 echo "send (ATDT5550100^M)"
 case "$peer" in
   busy) echo "expect (CONNECT)"; echo "BUSY"; echo " -- failed"; echo "Failed (BUSY)"
-        echo "Connect script failed"; exit 8;;
-  nocarrier) echo "expect (CONNECT)"; echo "NO CARRIER"; echo "Connect script failed"; exit 8;;
+        echo "Connect script failed"; rm -f "$pidfile"; exit 8;;
+  busyreport) echo "chat:  Dec 08 07:00:01 BUSY" >> "$dir/report"
+        echo "Connect script failed"; rm -f "$pidfile"; exit 8;;
+  busysilent|nocarrier) echo "Connect script failed"; rm -f "$pidfile"; exit 8;;
 esac
 echo "Serial connection established."
 echo "Using interface ppp0"
 echo "Connect: ppp0 <--> /dev/ttyS0"
 echo "PAP authentication succeeded"
-echo "local  IP address 10.0.0.2"
-echo "remote IP address 10.0.0.1"
-while [ ! -e "$dir/hangup-$peer" ]; do sleep 0.05; done
-echo "Modem hangup"
-echo "Connection terminated."
-exit 16
+addresses() { echo "local  IP address 10.0.0.2"; echo "remote IP address 10.0.0.1"; }
+# The link is up: with updetach pppd goes on in the background and its parent ends (here the
+# pid files are written before the addresses show, so a test that saw them finds the pids).
+serve() {
+  if [ "$peer" = stubborn ]; then trap 'touch "$dir/ignored-$peer"' TERM
+  else trap 'echo "Terminating on signal 15"; touch "$dir/terminated-$peer"; rm -f "$pidfile"; exit 5' TERM; fi
+  while [ ! -e "$dir/hangup-$peer" ]; do sleep 0.05; done
+  echo "Modem hangup"
+  echo "Connection terminated."
+  rm -f "$pidfile"
+  exit 16
+}
+if [ "$detach" = yes ]; then
+  serve </dev/null >/dev/null 2>&1 &
+  echo $! > "$dir/pid-$peer"
+  [ -z "$pidfile" ] || printf '%s\nppp0\n' $! > "$pidfile"
+  while [ -e "$dir/hold-$peer" ]; do sleep 0.05; done
+  addresses
+  exit 0
+fi
+addresses
+serve
 )SH";
 } // namespace
 
@@ -88,6 +117,7 @@ void tst_PppdLine::initTestCase()
     QVERIFY(m_dir.isValid());
     QDir(m_dir.path()).mkpath(QStringLiteral("bin"));
     QDir(m_dir.path()).mkpath(QStringLiteral("peers"));
+    QDir(m_dir.path()).mkpath(QStringLiteral("run"));
     QFile standIn(file(QStringLiteral("bin/pppd")));
     QVERIFY(standIn.open(QIODevice::WriteOnly));
     standIn.write(kStandIn);
@@ -96,7 +126,19 @@ void tst_PppdLine::initTestCase()
     for (const char *peer : {"good", "busy", "nocarrier", "drop", "stubborn", "old~", ".hidden"}) {
         QFile peerFile(file(QStringLiteral("peers/") + QLatin1String(peer)));
         QVERIFY(peerFile.open(QIODevice::WriteOnly));
-        peerFile.write("/dev/ttyS0\n115200\n");
+        peerFile.write(
+            "/dev/ttyS0\n115200\nconnect \"/usr/sbin/chat -s -v -f /etc/chatscripts/isp\"\n");
+    }
+    // Peers whose connect lines keep chat's messages out of pppd's output.
+    const std::pair<const char *, QByteArray> quiet[] = {
+        {"busyreport",
+            "connect '/usr/sbin/chat -v -r " + QFile::encodeName(file("report")) + " -f x'\n"},
+        {"busysilent", "connect \"/usr/sbin/chat -v -f /etc/chatscripts/isp\"\n"},
+    };
+    for (const auto &[peer, connectLine] : quiet) {
+        QFile peerFile(file(QStringLiteral("peers/") + QLatin1String(peer)));
+        QVERIFY(peerFile.open(QIODevice::WriteOnly));
+        peerFile.write("/dev/ttyS0\n" + connectLine);
     }
     m_oldPath = qgetenv("PATH");
     qputenv("PATH", QFile::encodeName(file(QStringLiteral("bin"))) + ':' + m_oldPath);
@@ -104,13 +146,17 @@ void tst_PppdLine::initTestCase()
 
 void tst_PppdLine::cleanupTestCase()
 {
+    // No stand-in stays up in the background.
+    for (const char *peer : {"good", "drop", "stubborn", "logon"})
+        QFile(file(QStringLiteral("hangup-") + QLatin1String(peer))).open(QIODevice::WriteOnly);
     qputenv("PATH", m_oldPath);
 }
 
 std::unique_ptr<PppdLine> tst_PppdLine::makeLine()
 {
-    return std::make_unique<PppdLine>(
-        m_clock, PppdOptions{file(QStringLiteral("peers")), QStringLiteral("/dev/ttyFAKE0")});
+    return std::make_unique<PppdLine>(m_clock,
+        PppdOptions{file(QStringLiteral("peers")), QStringLiteral("/dev/ttyFAKE0"),
+            file(QStringLiteral("run"))});
 }
 
 QStringList tst_PppdLine::recordedArguments(const QString &peer) const
@@ -141,7 +187,8 @@ void tst_PppdLine::entriesAreThePeerFiles()
     QStringList names;
     for (int i = 0; i < ras.EntryCount(); ++i)
         names << ras.EntryAt(i);
-    QCOMPARE(names, QStringList({"busy", "drop", "good", "nocarrier", "stubborn"}));
+    QCOMPARE(names,
+        QStringList({"busy", "busyreport", "busysilent", "drop", "good", "nocarrier", "stubborn"}));
     QVERIFY(PppdLine::hasPeers(file(QStringLiteral("peers"))));
     QVERIFY(!PppdLine::hasPeers(file(QStringLiteral("bin/none"))));
     QCOMPARE(ras.StateCode(), DialState::Disconnected);
@@ -163,7 +210,8 @@ void tst_PppdLine::dialRunsPppdCallAndConnects()
     QTRY_COMPARE(codes(steps), QList<int>({0, 1, 2, 3, 4, 14, 18, 8192}));
     QCOMPARE(ras.StateText(), QStringLiteral("Connected"));
     QVERIFY(monitor.IsConnected());
-    QCOMPARE(recordedArguments("good"), QStringList({"call", "good", "nodetach"}));
+    QCOMPARE(recordedArguments("good"),
+        QStringList({"call", "good", "updetach", "linkname", "brisvane-good"}));
     ras.HangUp();
 }
 
@@ -210,8 +258,8 @@ void tst_PppdLine::peerWrittenAfterStartCanBeDialled()
     ras.setEntry(QStringLiteral("late"));
     ras.Dial();
     QTRY_VERIFY_WITH_TIMEOUT(ras.IsConnected(), 20000);
-    QCOMPARE(ras.EntryCount(), 6);
-    QCOMPARE(ras.EntryAt(3), QStringLiteral("late"));
+    QCOMPARE(ras.EntryCount(), 8);
+    QCOMPARE(ras.EntryAt(5), QStringLiteral("late"));
     ras.HangUp();
     QVERIFY(peer.remove());
 }
@@ -228,7 +276,7 @@ void tst_PppdLine::droppedLineIsNoLongerConnectedAndRaisesNoEvent()
     QFile(file(QStringLiteral("hangup-drop"))).open(QIODevice::WriteOnly);
     QTRY_VERIFY_WITH_TIMEOUT(!ras.IsConnected(), 20000);
     QCOMPARE(ras.StateCode(), DialState::Disconnected);
-    QCOMPARE(ras.StateText(), QStringLiteral("Connection lost (the modem hung up)"));
+    QCOMPARE(ras.StateText(), QStringLiteral("Connection lost (pppd has ended)"));
     QVERIFY(steps.isEmpty());
 }
 
@@ -275,12 +323,17 @@ void tst_PppdLine::userSettingsDialKeepsThePasswordOffEveryCommandLine()
     ras.setLogonName(QStringLiteral("dial user"));
     ras.setLogonPassword(password);
     ras.setPhoneNumber(QStringLiteral("555 0100"));
+    // The stand-in holds before the link is up, while pppd still has its files to read.
+    QFile hold(file(QStringLiteral("hold-logon")));
+    QVERIFY(hold.open(QIODevice::WriteOnly));
+    hold.close();
+    QFile::remove(file(QStringLiteral("argv-logon")));
     ras.Dial();
-    QTRY_VERIFY_WITH_TIMEOUT(ras.IsConnected(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(file(QStringLiteral("argv-logon"))), 20000);
 
     const QStringList arguments = recordedArguments(QStringLiteral("logon"));
     QVERIFY(arguments.contains(QStringLiteral("/dev/ttyFAKE0")));
-    QVERIFY(arguments.contains(QStringLiteral("nodetach")));
+    QVERIFY(arguments.contains(QStringLiteral("updetach")));
     for (const QString &argument : arguments) {
         QVERIFY2(!argument.contains(QStringLiteral("s3cr")), qPrintable(argument));
         QVERIFY(!argument.contains(QStringLiteral("dial user")));
@@ -308,9 +361,74 @@ void tst_PppdLine::userSettingsDialKeepsThePasswordOffEveryCommandLine()
     QVERIFY(script.contains("ABORT BUSY"));
     QVERIFY(script.contains("\"ATDT555 0100\""));
 
-    // The private files go with the pppd that read them.
-    ras.HangUp();
+    QVERIFY(hold.remove());
+    QTRY_VERIFY_WITH_TIMEOUT(ras.IsConnected(), 20000);
+    // The private files go once pppd has read them and detached.
     QTRY_VERIFY_WITH_TIMEOUT(!options.exists(), 20000);
+    ras.HangUp();
+}
+
+// Exit leaves the line up: pppd has detached, so the end of the program is not its end.
+void tst_PppdLine::lineOutlivesTheProgramAndIsFoundAndHungUpByTheNextStart()
+{
+    QFile::remove(file(QStringLiteral("terminated-good")));
+    auto line = makeLine();
+    {
+        mRAS ras(*line);
+        ras.setEntry(QStringLiteral("good"));
+        ras.Dial();
+        QTRY_VERIFY_WITH_TIMEOUT(ras.IsConnected(), 20000);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(
+        QFile::exists(file(QStringLiteral("run/ppp-brisvane-good.pid"))), 20000);
+    line.reset();
+    QCoreApplication::processEvents();
+    QVERIFY(!QFile::exists(file(QStringLiteral("terminated-good"))));
+    QVERIFY(QFile::exists(file(QStringLiteral("run/ppp-brisvane-good.pid"))));
+
+    auto nextStart = makeLine();
+    mRAS ras(*nextStart);
+    ras.setEntry(QStringLiteral("good"));
+    QVERIFY(ras.IsConnected());
+    QCOMPARE(ras.StateCode(), DialState::Connected);
+    ras.HangUp();
+    QVERIFY(!ras.IsConnected());
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(file(QStringLiteral("terminated-good"))), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !QFile::exists(file(QStringLiteral("run/ppp-brisvane-good.pid"))), 20000);
+    // Nothing of ours is left up for a later start to find.
+    auto third = makeLine();
+    QVERIFY(!mRAS(*third).IsConnected());
+}
+
+// Without chat's messages in pppd's output, BUSY in chat's report file tells the busy line.
+void tst_PppdLine::busyInChatsReportFileEndsWithTheBusyText()
+{
+    QFile report(file(QStringLiteral("report")));
+    QVERIFY(report.open(QIODevice::WriteOnly));
+    report.write("chat:  Dec 07 21:00:00 BUSY\n");
+    report.close();
+    auto line = makeLine();
+    mRAS ras(*line);
+    QSignalSpy steps(&ras, &mRAS::StateChanged);
+    ras.setEntry(QStringLiteral("busyreport"));
+    ras.Dial();
+    QCOMPARE(ras.StateText(), QStringLiteral("Starting pppd"));
+    QTRY_VERIFY_WITH_TIMEOUT(!steps.isEmpty() && codes(steps).last() == 8193, 20000);
+    QCOMPARE(ras.StateText(), QStringLiteral("Disconnected - Line Busy"));
+}
+
+void tst_PppdLine::peerThatCannotTellBusySaysWhatItNeeds()
+{
+    auto line = makeLine();
+    mRAS ras(*line);
+    QSignalSpy steps(&ras, &mRAS::StateChanged);
+    ras.setEntry(QStringLiteral("busysilent"));
+    ras.Dial();
+    QVERIFY2(
+        ras.StateText().contains(QStringLiteral("run chat with -s")), qPrintable(ras.StateText()));
+    QTRY_VERIFY_WITH_TIMEOUT(!steps.isEmpty() && codes(steps).last() == 8193, 20000);
+    QCOMPARE(ras.StateText(), QStringLiteral("Disconnected"));
 }
 
 QTEST_GUILESS_MAIN(tst_PppdLine)

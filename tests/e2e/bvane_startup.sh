@@ -12,6 +12,7 @@ xsession_fresh_home
 xsession_start
 
 xsession_spawn "$bvane"
+first=${xsession_pids[-1]}
 # The first run puts up the reminder over the dialog; both appear.
 xsession_wait_for "xdotool search --name '^Closing Brisvane Customize Dialog$'" 20 \
   || { echo "FAIL: the reminder did not appear"; exit 1; }
@@ -36,4 +37,13 @@ for tab in connection mail programs settings; do
   import -window "$dialog" "$out/tab-$tab.png"
   xdotool key ctrl+Tab
 done
-echo "PASS: tray icon present, dialog shown, four tab screenshots in $out"
+
+# A second copy, started while the first shows its dialog, ends the first and shows nothing.
+"$bvane" || { echo "FAIL: the second copy did not end cleanly"; exit 1; }
+# (an ended copy stays a zombie of this shell until waited for: running means not "Z")
+if ! xsession_wait_for "! ps -o stat= -p $first | grep -qv Z" 10; then
+  echo "FAIL: the first copy is still running after the second copy's quit message"; exit 1
+fi
+xsession_wait_for "! xdotool search --onlyvisible --name '^Customize Brisvane\$'" 5 \
+  || { echo "FAIL: a Customize dialog is still shown"; exit 1; }
+echo "PASS: tray icon present, dialog shown, four tab screenshots in $out; a second copy ended the first"

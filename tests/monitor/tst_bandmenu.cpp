@@ -152,6 +152,18 @@ private Q_SLOTS:
         QCOMPARE(slot5->icon().pixmap(16, 16).toImage().pixelColor(8, 8), QColor(Qt::red));
     }
 
+    // A program path is the tool's caption and shows as written, with no mnemonic.
+    void anAmpersandInACaptionShowsLiterally()
+    {
+        BandMenu menu;
+        menu.tool(BandNames::mnuProgram(2))->setCaption(QStringLiteral("/opt/R&D/report"));
+        menu.popupBand(BandNames::PopupBandRunProgram);
+        QAction *slot2 = actionOf(menu.currentPopup(), BandNames::mnuProgram(2));
+        QCOMPARE(slot2->iconText(), QStringLiteral("/opt/R&D/report"));
+        QVERIFY(QKeySequence::mnemonic(slot2->text()).isEmpty());
+        QCOMPARE(menu.tool(BandNames::mnuProgram(2))->caption(), QStringLiteral("/opt/R&D/report"));
+    }
+
     void aNewPopupReplacesTheLastOne()
     {
         BandMenu menu;

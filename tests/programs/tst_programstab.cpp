@@ -11,6 +11,7 @@ class tst_ProgramsTab : public QObject
 private Q_SLOTS:
     void addFillsTheFirstFreeSlot();
     void addWhenFullGivesTheLimitMessage();
+    void addRefillsASlotFreedBeforeTheLast();
     void cancelledFileDialogAddsNothing();
     void deleteFreesTheSlotAndKeepsTheOthersInPlace();
     void flagsAreStoredUnderTheirOwnSlot()
@@ -120,6 +121,24 @@ void tst_ProgramsTab::addWhenFullGivesTheLimitMessage()
                        "program/utility."));
     QCOMPARE(t.dialogs().count(QStringLiteral("file")), 1);
     QCOMPARE(menu.saves, 1);
+}
+
+void tst_ProgramsTab::addRefillsASlotFreedBeforeTheLast()
+{
+    TestContext t;
+    for (int k = 1; k <= ProgramsTab::kSlots; ++k)
+        t.settings().save(Keys::Program(k), QStringLiteral("/usr/bin/tool%1").arg(k));
+    FakeMenuTools menu;
+    ProgramsTab tab(t.context(), menu);
+    tab.refreshProgramList();
+    tab.lstPrograms->item(2)->setSelected(true);
+    tab.cmdDelete->click();
+    t.dialogs().chooseFileNext(QStringLiteral("/usr/bin/again"));
+    tab.cmdAdd->click();
+    QCOMPARE(t.settings().get(Keys::Program(3)), QStringLiteral("/usr/bin/again"));
+    QCOMPARE(tab.lstPrograms->item(2)->text(), QStringLiteral("/usr/bin/again"));
+    QVERIFY(menu.tool(MenuNames::mnuProgram(3)).visible);
+    QCOMPARE(t.dialogs().count(QStringLiteral("message")), 0);
 }
 
 void tst_ProgramsTab::cancelledFileDialogAddsNothing()

@@ -96,7 +96,7 @@ private Q_SLOTS:
         QCOMPARE(t.programs().started, QStringList{QStringLiteral("/opt/backup/sync now")});
     }
 
-    void missingProgramEndsTheRunWithAMessage()
+    void missingProgramIsReportedAndTheRestStillRun()
     {
         TestContext t;
         t.programs().missing << QStringLiteral("fetchmail");
@@ -105,11 +105,27 @@ private Q_SLOTS:
         p.monitor->tray().StartAnimation(&p.monitor->imageList(), 600);
         t.dialogs().clear();
         p.dialog().RunProgramswhenConnecting();
-        QVERIFY(t.programs().started.isEmpty());
+        QCOMPARE(t.programs().started, QStringList{QStringLiteral("ntpdate pool")});
         QCOMPARE(t.dialogs().shown().size(), 1);
-        QCOMPARE(t.dialogs().shown().first().title, QStringLiteral("Brisvane"));
-        // The rest of the run is dropped, the connected icon too.
-        QVERIFY(p.monitor->tray().IsAnimating());
+        QCOMPARE(t.dialogs().shown().first().text, QStringLiteral("File not found: fetchmail"));
+        QVERIFY(!p.monitor->tray().IsAnimating());
+    }
+
+    // A flag can be left on an empty slot (ticked while an empty row was selected): the slot
+    // is passed over without a word and the connected icon still follows.
+    void flagOnAnEmptySlotIsSkipped()
+    {
+        TestContext t;
+        t.settings().save(Keys::RunConnected(1), SettingValues::Checked);
+        Program p(t);
+        p.connectLine();
+        p.monitor->tray().StartAnimation(&p.monitor->imageList(), 600);
+        t.dialogs().clear();
+        p.dialog().RunProgramswhenConnecting();
+        QCOMPARE(t.programs().started,
+            (QStringList{QStringLiteral("fetchmail"), QStringLiteral("ntpdate pool")}));
+        QVERIFY(t.dialogs().shown().isEmpty());
+        QVERIFY(!p.monitor->tray().IsAnimating());
     }
 
     void runProgramStartsTheSelectedRows()

@@ -2,6 +2,7 @@
 #include "connection/ui/connectiontab.h"
 #include "mail/ui/mailtab.h"
 #include "monitor/frmbrisvanemonitor.h"
+#include "monitor/popupcommands.h"
 #include "monitor/singleinstance.h"
 #include "programs/ui/programstab.h"
 #include "shell/menutools.h"
@@ -30,6 +31,7 @@ private Q_SLOTS:
     void noEntriesPromptsForLogonModally_data();
     void noEntriesPromptsForLogonModally();
     void defaultConnectionNotInTheListBecomesTheText();
+    void withoutADefaultTheListShowsTheEntryToDial();
     void bothStartupMinimiseBoxesMinimiseThenHide();
     void slotCountZeroMakesEverySlotUnavailable();
     void captionComesBackWhenRestored();
@@ -38,6 +40,7 @@ private Q_SLOTS:
     void tabChangeReloadsMailSlotOne();
     void helpOpensTheProgramsHelpFile();
     void secondCopyAsksTheFirstToQuitAndShowsNothing();
+    void firstCopyShowingTheDialogEndsOnTheQuitMessage();
     void preferencesButtonOpensPreferences();
     void desktopNotificationBoxIsStoredAtOnce();
 
@@ -129,6 +132,18 @@ void tst_frmBrisvane::defaultConnectionNotInTheListBecomesTheText()
     Started s = start(t);
     QCOMPARE(s.dialog().connectionTab().Combo1->currentText(), QStringLiteral("Gone ISP"));
     QCOMPARE(s.dialog().connectionState().EntryName, QStringLiteral("Gone ISP"));
+}
+
+// Filling the list selects its first entry, but the entry dialled and tested is the last.
+void tst_frmBrisvane::withoutADefaultTheListShowsTheEntryToDial()
+{
+    TestContext t;
+    t.useDialUpEntries({{QStringLiteral("Home ISP"), SimulatedLine::Script::Connects},
+        {QStringLiteral("Work ISP"), SimulatedLine::Script::Connects}});
+    ModalAnswerer answerer;
+    Started s = start(t);
+    QCOMPARE(s.dialog().connectionState().EntryName, QStringLiteral("Work ISP"));
+    QCOMPARE(s.dialog().connectionTab().Combo1->currentText(), QStringLiteral("Work ISP"));
 }
 
 void tst_frmBrisvane::bothStartupMinimiseBoxesMinimiseThenHide()
@@ -297,6 +312,27 @@ void tst_frmBrisvane::secondCopyAsksTheFirstToQuitAndShowsNothing()
     // Start-up never ran: not even the first-run values were written.
     QVERIFY(!t.settings().contains(Keys::FirstTime));
     QVERIFY(quit.wait(5000));
+}
+
+// The dialog refuses to close, so a quit that closes windows first would never end the program
+// while the dialog is up; the quit message ends it as Exit does, with the tray icon still there.
+void tst_frmBrisvane::firstCopyShowingTheDialogEndsOnTheQuitMessage()
+{
+    TestContext t;
+    const QString socket = QDir(t.dir()).filePath(QStringLiteral("Brisvane.socket"));
+    SingleInstance first(socket);
+    RecordingTrayService tray;
+    ModalAnswerer answerer;
+    frmBrisvaneMonitor monitor(t.context(), tray);
+    int exits = 0;
+    monitor.commands().exitProgram = [&exits] { ++exits; };
+    QVERIFY(monitor.Form_Load(first));
+    QVERIFY(monitor.customizeDialog().isVisible());
+    SingleInstance second(socket);
+    QVERIFY(second.anotherCopyIsRunning());
+    QVERIFY(second.postQuitToRunningCopy());
+    QTRY_COMPARE(exits, 1);
+    QVERIFY(tray.iconShown());
 }
 
 void tst_frmBrisvane::preferencesButtonOpensPreferences()

@@ -140,6 +140,7 @@ void ConnectionManager::dialSequence()
     dialog.Timer2.setEnabled(Form::checkValue(dialog.mailTab().chkMailConnected) == 1);
     tab().lstConnectState->clear();
     setDialButtons(false, true);
+    m_dialUnderWay = true;
     QCoreApplication::processEvents();
     ras().Dial();
     dialog.settingsTab().chkConnectSingleClick->setEnabled(false);
@@ -211,6 +212,7 @@ void ConnectionManager::cmdDisconnect_Click(bool userPressed)
     if (s.LineState == 1 && !reconnectOptionSet())
         blinkForLostLine();
     s.DialFlag = 0;
+    m_dialUnderWay = false;
     if (userPressed) {
         dialog.Timer3.setEnabled(false);
         m_reconnecting = false;
@@ -251,6 +253,7 @@ void ConnectionManager::trayHangUp()
     if (lost && !reconnectOptionSet())
         blinkForLostLine();
     s.DialFlag = 0;
+    m_dialUnderWay = false;
     dialog.Timer3.setEnabled(false);
     m_reconnecting = false;
     ras().HangUp();

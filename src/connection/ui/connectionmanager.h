@@ -85,4 +85,6 @@ private:
     bool m_clockInCaption = false;
     // A redial after a lost line is under way: its connection is announced as a reconnect.
     bool m_reconnecting = false;
+    // From a dial's start to its hang-up.
+    bool m_dialUnderWay = false;
 };

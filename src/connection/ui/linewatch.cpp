@@ -177,6 +177,10 @@ void ConnectionManager::CheckConnection()
     frmBrisvane &dialog = m_links.dialog;
     ConnectionState &s = state();
     dialog.programsTab().refreshProgramList();
+    // A dial of ours already under way ("Connect automatically on startup") is no line found
+    // up: the buttons and tools stay as the dial set them, so it can still be hung up.
+    if (m_dialUnderWay)
+        return;
     ras().setEntry(s.EntryName);
     const bool connected = ras().IsConnected();
     if (connected) {

@@ -180,9 +180,16 @@ void BandMenu::popupBand(const Band *shown, std::optional<QPoint> at)
     m_popup->popup(at.value_or(QCursor::pos()));
 }
 
+// Captions show as they are written: the bands have no mnemonics, and a program path with
+// "&" in it must not grow one.
+QString BandMenu::literalText(QString caption)
+{
+    return caption.replace(u'&', QStringLiteral("&&"));
+}
+
 QMenu *BandMenu::buildMenu(const Band &shown, QWidget *parent)
 {
-    auto *menu = new QMenu(shown.caption(), parent);
+    auto *menu = new QMenu(literalText(shown.caption()), parent);
     menu->setObjectName(shown.name());
     for (BandTool *tool : shown.tools()) {
         QAction *action = nullptr;
@@ -190,7 +197,7 @@ QMenu *BandMenu::buildMenu(const Band &shown, QWidget *parent)
             action = buildMenu(*sub, menu)->menuAction();
             menu->addAction(action);
         } else {
-            action = menu->addAction(tool->caption());
+            action = menu->addAction(literalText(tool->caption()));
             connect(action, &QAction::triggered, this, [this, tool = QPointer<BandTool>(tool)] {
                 if (tool)
                     Q_EMIT toolClick(tool);
@@ -205,7 +212,7 @@ QMenu *BandMenu::buildMenu(const Band &shown, QWidget *parent)
 
 void BandMenu::syncAction(QAction *action, const BandTool &tool) const
 {
-    action->setText(tool.caption());
+    action->setText(literalText(tool.caption()));
     action->setEnabled(tool.enabled());
     action->setVisible(tool.visible());
     // Only a checked tool shows a mark; an unchecked one looks like any command.

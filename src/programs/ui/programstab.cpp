@@ -120,7 +120,10 @@ bool ProgramsTab::startRow(int row)
         m_context.dialogs().message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
             ProgramLauncher::notFoundText(commandLine));
         return false;
-    case ProgramLauncher::Result::Failed: break;
+    case ProgramLauncher::Result::Failed:
+        m_context.dialogs().message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
+            ProgramLauncher::failedText(commandLine));
+        return false;
     }
     return false;
 }
@@ -142,7 +145,10 @@ QPixmap ProgramsTab::CreateIcon(const QString &path)
 void ProgramsTab::cmdAdd_Click()
 {
     refreshProgramList();
-    if (!lstPrograms->item(kSlots - 1)->text().isEmpty()) {
+    int row = 0;
+    while (row < kSlots && !lstPrograms->item(row)->text().isEmpty())
+        ++row;
+    if (row == kSlots) {
         m_context.dialogs().message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
             QStringLiteral("Maximum limit of programs/utilities are "
                            "listed. Please remove a program/utility."));
@@ -153,9 +159,6 @@ void ProgramsTab::cmdAdd_Click()
     // A cancelled file dialog adds nothing.
     if (path.isEmpty())
         return;
-    int row = 0;
-    while (!lstPrograms->item(row)->text().isEmpty())
-        ++row;
     const int k = row + 1;
     lstPrograms->item(row)->setText(path);
     m_menu.setToolCaption(MenuNames::PopupBandRunProgram, MenuNames::mnuProgram(k), path);

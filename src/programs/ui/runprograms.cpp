@@ -9,27 +9,23 @@
 #include "shell/ui/frmbrisvane.h"
 #include "trayctl/lumenpin.h"
 
-// Starts slot k's program when its flag under `flags` is set; false when a start failed, which
-// ends the whole run.
-bool frmBrisvane::startFlaggedPrograms(SettingKey (*flag)(int))
+// Starts the program of every used slot whose flag under `flags` is set. An empty slot is
+// skipped; a program that cannot start is reported (by startRow) and the others still run.
+void frmBrisvane::startFlaggedPrograms(SettingKey (*flag)(int))
 {
     const SettingsStore &store = m_links.context.settings();
     for (int k = 1; k <= ProgramsTab::kSlots; ++k) {
-        if (store.get(flag(k)) != SettingValues::Checked)
-            continue;
-        if (!m_programs->startRow(k - 1))
-            return false;
+        if (store.get(flag(k)) == SettingValues::Checked && !store.get(Keys::Program(k)).isEmpty())
+            m_programs->startRow(k - 1);
     }
-    return true;
 }
 
 void frmBrisvane::RunProgramswhenConnecting()
 {
-    const bool enabled = Form::checkValue(m_programs->chkDisableProgramsApplications) == 0;
-    if (enabled && lineConnected() && !startFlaggedPrograms(&Keys::RunConnected))
-        return;
     if (!lineConnected())
         return;
+    if (Form::checkValue(m_programs->chkDisableProgramsApplications) == 0)
+        startFlaggedPrograms(&Keys::RunConnected);
     m_links.monitorTray.StopAnimation();
     setTrayIcon(QStringLiteral("net10a.ico"));
     m_mail->CheckMailSlots();

@@ -185,6 +185,9 @@ void frmBrisvane::showEvent(QShowEvent *event)
 {
     if (!std::exchange(m_placed, true))
         fitToScreen();
+    // However the dialog comes back (a zoom out of the tray shows it without a resize or a
+    // state change), it never keeps a running time the clock wrote while it was away.
+    restoreCaptionWhenNormal();
     QWidget::showEvent(event);
 }
 

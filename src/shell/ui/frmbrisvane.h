@@ -134,7 +134,7 @@ private:
     void restoreCaptionWhenNormal();
     bool minimiseWhenNoTray();
     void followTray(bool available);
-    bool startFlaggedPrograms(SettingKey (*flag)(int));
+    void startFlaggedPrograms(SettingKey (*flag)(int));
     void runScheduledCheck();
 
     Links m_links;

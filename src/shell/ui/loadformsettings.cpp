@@ -77,10 +77,14 @@ void frmBrisvane::loadEntries()
     }
     // A default that is no longer in the list still becomes the text to dial.
     const QString preferred = m_links.context.settings().get(Keys::DefaultConnection);
-    if (!preferred.isEmpty()) {
-        combo->setEditText(preferred);
+    if (!preferred.isEmpty())
         m_state.EntryName = preferred;
-    }
+    // The list shows the entry the program will test and dial (filling it selected the first).
+    const int shown = combo->findText(m_state.EntryName);
+    if (shown >= 0)
+        combo->setCurrentIndex(shown);
+    else if (!m_state.EntryName.isEmpty())
+        combo->setEditText(m_state.EntryName);
 }
 
 void frmBrisvane::loadCheckBoxes()

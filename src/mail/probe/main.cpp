@@ -9,6 +9,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QCoro/QCoroTask>
 #include <QFile>
 #include <QSslCertificate>
 #include <QTextStream>
@@ -41,39 +42,81 @@ QString readPassword()
     return password;
 }
 
-// Drives the control as the mail dialogs do: issue, then yield until Done or Error.
-class Probe
+// Drives the control as the mail dialogs do: issue, then wait on the clock for Done or Error.
+class Probe : public QObject
 {
+    Q_OBJECT
+
 public:
     Probe(Clock &clock, mMail &mail, bool verbose)
         : m_clock(clock)
     {
-        QObject::connect(&mail, &mMail::Done, &mail, [this] { m_done = true; });
-        QObject::connect(&mail, &mMail::Error, &mail, [this](int number, const QString &text) {
+        connect(&mail, &mMail::Done, this, [this] {
+            m_done = true;
+            Q_EMIT answered();
+        });
+        connect(&mail, &mMail::Error, this, [this](int number, const QString &text) {
             m_done = true;
             ++m_errors;
             QTextStream(stderr) << "error " << number << ": " << text << Qt::endl;
+            Q_EMIT answered();
         });
         if (verbose)
-            QObject::connect(&mail, &mMail::Status, &mail,
+            connect(&mail, &mMail::Status, this,
                 [](const QString &text) { QTextStream(stderr) << text << Qt::endl; });
     }
 
-    template <typename Action> bool request(Action action)
+    // Ends with whether the request went through without an Error.
+    template <typename Action> QCoro::Task<bool> request(Action action)
     {
         const int errorsBefore = m_errors;
-        action();
         m_done = false;
-        m_clock.waitUntil([this] { return m_done; });
-        return m_errors == errorsBefore;
+        action();
+        co_await m_clock.until([this] { return m_done; }, this, &Probe::answered);
+        co_return m_errors == errorsBefore;
     }
     int errors() const { return m_errors; }
+
+Q_SIGNALS:
+    void answered();
 
 private:
     Clock &m_clock;
     bool m_done = false;
     int m_errors = 0;
 };
+
+struct Job {
+    bool countOnly = false;
+    QList<qint16> toDelete;
+};
+
+// Ends with the exit status.
+QCoro::Task<int> probeAccount(Probe &probe, mMail &mail, Job job)
+{
+    const bool loggedOn = co_await probe.request([&] { mail.LogOn(); });
+    if (!loggedOn)
+        co_return 1;
+    QTextStream out(stdout);
+    out << mail.MessageCount() << Qt::endl;
+    for (qint16 number = 1; !job.countOnly && number <= mail.MessageCount(); ++number) {
+        mail.setMessageNumber(number);
+        co_await probe.request([&] { mail.RetrieveHeader(); });
+        out << mail.From() << '\t' << mail.Subject() << '\t' << mail.Date() << Qt::endl;
+        mail.EndMessage();
+    }
+    for (qint16 number : std::as_const(job.toDelete)) {
+        mail.setMessageNumber(number);
+        mail.DeleteMessage();
+    }
+    // Quit raises nothing without a session; an Error about lost deletions is delivered by
+    // the event loop before the program ends.
+    if (mail.isLoggedOn())
+        co_await probe.request([&] { mail.Quit(); });
+    else
+        mail.Quit();
+    co_return probe.errors() == 0 ? 0 : 1;
+}
 
 } // namespace
 
@@ -140,26 +183,15 @@ int main(int argc, char *argv[])
     }
 
     Probe probe(clock, mail, parser.isSet(verbose));
-    if (!probe.request([&] { mail.LogOn(); }))
-        return 1;
-    QTextStream out(stdout);
-    out << mail.MessageCount() << Qt::endl;
-    for (qint16 number = 1; !parser.isSet(countOnly) && number <= mail.MessageCount(); ++number) {
-        mail.setMessageNumber(number);
-        probe.request([&] { mail.RetrieveHeader(); });
-        out << mail.From() << '\t' << mail.Subject() << '\t' << mail.Date() << Qt::endl;
-        mail.EndMessage();
-    }
-    for (qint16 number : std::as_const(toDelete)) {
-        mail.setMessageNumber(number);
-        mail.DeleteMessage();
-    }
-    // Quit raises nothing without a session; an Error about lost deletions is delivered by
-    // the one turn of the event loop.
-    if (mail.isLoggedOn())
-        probe.request([&] { mail.Quit(); });
-    else
-        mail.Quit();
-    QCoreApplication::processEvents();
-    return probe.errors() == 0 ? 0 : 1;
+    int status = 1;
+    // The one event loop of the probe, at the top: the requests wait on the clock inside it.
+    probeAccount(probe, mail, Job{parser.isSet(countOnly), toDelete}).then([&status](int s) {
+        status = s;
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+    });
+    QCoreApplication::exec();
+    return status == 0 && probe.errors() == 0 ? 0 : 1;
 }
+
+#include "main.moc"

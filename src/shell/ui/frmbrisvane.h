@@ -4,6 +4,7 @@
 #include "connection/connectionstate.h"
 #include "shell/settings/settingkeys.h"
 
+#include <QCoro/QCoroTask>
 #include <QWidget>
 
 #include <functional>
@@ -83,6 +84,8 @@ public:
 
     // The mail schedule (Timer2) and the state the mail checks share.
     void Timer2_Timer();
+    // One round of the schedule: the interval's wait, then the multi-account check.
+    QCoro::Task<> scheduledRound(int minutes);
     MailCheck &mailCheck() const { return *m_mailCheck; }
     // The dial-up control's view of the line of the current entry.
     bool lineConnected() const;
@@ -129,4 +132,5 @@ private:
     bool m_logonPromptPending = false;
     std::unique_ptr<MailCheck> m_mailCheck;
     bool m_scheduleBusy = false; // a scheduled wait or check is running
+    QCoro::Task<> scheduledCheck();
 };

@@ -9,27 +9,15 @@ double Clock::secondsSinceMidnight() const
     return timeOfDay().msecsSinceStartOfDay() / 1000.0;
 }
 
-void Clock::waitSeconds(double seconds)
+ClockWait Clock::sleep(double seconds, const QObject *context)
 {
-    waitMilliseconds(qRound64(seconds * 1000.0));
+    return ClockWait(*this, qRound64(seconds * 1000.0), {}, {}, context);
 }
 
-void Clock::waitMilliseconds(qint64 ms)
+void Clock::resumeLater(std::coroutine_handle<> handle)
 {
-    if (ms <= 0)
-        return;
-    waitUntil([] { return false; }, ms);
-}
-
-bool Clock::waitUntil(const std::function<bool()> &done, qint64 timeoutMs)
-{
-    const qint64 deadline = timeoutMs >= 0 ? tickCount() + timeoutMs : -1;
-    while (!done()) {
-        if (deadline >= 0 && tickCount() >= deadline)
-            return false;
-        yieldOnce(deadline);
-    }
-    return true;
+    QMetaObject::invokeMethod(
+        this, [handle] { handle.resume(); }, Qt::QueuedConnection);
 }
 
 void Clock::fire(Timer *timer)

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "bvaneclock_export.h"
+#include "clock/clockwait.h"
 
 #include <QObject>
 #include <QTime>
 
+#include <coroutine>
 #include <functional>
 
 class Timer;
@@ -12,9 +14,9 @@ class Timer;
 // The one source of time for the program. Every timer and every timed wait goes through a
 // Clock, so that tests can run minutes of schedule in virtual time without sleeping.
 //
-// Waits are cooperative, as the program has always done them: they note the time and keep
-// yielding to the event loop until the time has passed or a condition holds, so timer ticks,
-// tray clicks and control events run inside them.
+// A timed wait is a coroutine suspended on the clock (see ClockWait): the caller returns to the
+// event loop at once and the clock resumes the coroutine when its time has come. No wait runs
+// the event loop inside its caller's stack, so two waits never hold each other up.
 class BVANECLOCK_EXPORT Clock : public QObject
 {
     Q_OBJECT
@@ -29,19 +31,27 @@ public:
     virtual QTime timeOfDay() const = 0;
     double secondsSinceMidnight() const;
 
-    // Yields until `seconds` have elapsed on the tick count, so a wait that starts just before
-    // midnight still lasts its full length.
-    void waitSeconds(double seconds);
-    void waitMilliseconds(qint64 ms);
-    // Yields until `done()` holds. With a time-out (ms, >= 0) it gives up after that long.
-    // Returns whether `done()` held.
-    bool waitUntil(const std::function<bool()> &done, qint64 timeoutMs = -1);
+    // `co_await clock.sleep(s, this)`: resumes once `seconds` have elapsed on the tick count
+    // (so a wait that starts just before midnight still lasts its full length), or early with
+    // false when `context` is destroyed.
+    [[nodiscard]] ClockWait sleep(double seconds, const QObject *context = nullptr);
+    // `co_await clock.until(done, sender, &Sender::signal, this)`: resumes when `done()` holds,
+    // checking it at once and after each emission of `signal`; false when `context` is
+    // destroyed first.
+    template <typename Sender, typename Signal>
+    [[nodiscard]] ClockWait until(std::function<bool()> done, const Sender *sender, Signal signal,
+        const QObject *context = nullptr)
+    {
+        auto wake = [sender, signal](QObject *receiver, std::function<void()> check) {
+            return QObject::connect(sender, signal, receiver, [check] { check(); });
+        };
+        return ClockWait(*this, -1, std::move(done), wake, context);
+    }
+
+    // Resumes `handle` from the event loop; every wait on this clock ends through here.
+    void resumeLater(std::coroutine_handle<> handle);
 
 protected:
-    // One step of a wait that ends at tick `deadline` (or never, for -1): run what is pending
-    // and let time move on.
-    virtual void yieldOnce(qint64 deadline) = 0;
-
     // Timers tell their clock when they are armed, disarmed or destroyed.
     friend class Timer;
     virtual void timerChanged(Timer *timer) = 0;

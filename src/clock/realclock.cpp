@@ -2,18 +2,11 @@
 
 #include "clock/timer.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
-
-#include <algorithm>
-#include <climits>
 
 RealClock::RealClock(QObject *parent)
     : Clock(parent)
-{
-    m_wake.setSingleShot(true);
-    m_wake.setTimerType(Qt::PreciseTimer);
-}
+{ }
 
 RealClock::~RealClock()
 {
@@ -28,14 +21,6 @@ qint64 RealClock::tickCount() const
 QTime RealClock::timeOfDay() const
 {
     return QTime::currentTime();
-}
-
-void RealClock::yieldOnce(qint64 deadline)
-{
-    // Block until something happens; the wake timer makes "the deadline passed" an event.
-    if (deadline >= 0)
-        m_wake.start(int(std::clamp<qint64>(deadline - tickCount(), 0, INT_MAX)));
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
 void RealClock::timerChanged(Timer *timer)

@@ -18,11 +18,9 @@ public:
     QTime timeOfDay() const override;
 
 protected:
-    void yieldOnce(qint64 deadline) override;
     void timerChanged(Timer *timer) override;
     void timerDestroyed(Timer *timer) override;
 
 private:
     QHash<Timer *, QTimer *> m_backends;
-    QTimer m_wake;
 };

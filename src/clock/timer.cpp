@@ -4,6 +4,8 @@
 
 #include <QPointer>
 
+#include <utility>
+
 Timer::Timer(Clock &clock, QObject *parent)
     : QObject(parent)
     , m_clock(clock)
@@ -39,11 +41,27 @@ void Timer::setInterval(int ms)
 
 void Timer::fire()
 {
-    if (m_inTick || !isArmed())
+    if (m_inTick || m_holds > 0 || !isArmed())
         return;
     QPointer<Timer> alive(this);
     m_inTick = true;
     Q_EMIT tick();
     if (alive)
         m_inTick = false;
+}
+
+Timer::Hold::Hold(Timer *timer)
+    : m_timer(timer)
+{
+    ++timer->m_holds;
+}
+
+Timer::Hold::Hold(Hold &&other) noexcept
+    : m_timer(std::exchange(other.m_timer, nullptr))
+{ }
+
+Timer::Hold::~Hold()
+{
+    if (m_timer)
+        --m_timer->m_holds;
 }

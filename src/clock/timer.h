@@ -3,6 +3,7 @@
 #include "bvaneclock_export.h"
 
 #include <QObject>
+#include <QPointer>
 
 class Clock;
 
@@ -28,6 +29,24 @@ public:
     bool isTicking() const { return m_inTick; }
     Clock &clock() const { return m_clock; }
 
+    // Keeps the timer from ticking while it lives. A handler that goes on as a coroutine takes
+    // one when it starts, so that its timer does not start it again while it waits.
+    class BVANECLOCK_EXPORT Hold
+    {
+    public:
+        explicit Hold(Timer *timer);
+        Hold(Hold &&other) noexcept;
+        Hold(const Hold &) = delete;
+        Hold &operator=(const Hold &) = delete;
+        Hold &operator=(Hold &&) = delete;
+        ~Hold();
+
+    private:
+        QPointer<Timer> m_timer;
+    };
+    [[nodiscard]] Hold hold() { return Hold(this); }
+    bool isHeld() const { return m_holds > 0; }
+
 Q_SIGNALS:
     void tick();
 
@@ -39,4 +58,5 @@ private:
     int m_interval = 0;
     bool m_enabled = false;
     bool m_inTick = false;
+    int m_holds = 0;
 };

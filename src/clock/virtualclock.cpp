@@ -2,8 +2,20 @@
 
 #include "clock/timer.h"
 
+namespace {
+// Timers with this property set fire last among those due at the same moment: the end of a
+// wait of n seconds comes after the ticks that fall on its last moment, as it always has.
+constexpr const char *kTrailing = "clockTrailing";
+constexpr quint64 kTrailingOrder = quint64(1) << 62;
+
+// The place of a timer among those due at the same moment; `next` counts arming order.
+quint64 order(const Timer *timer, quint64 &next)
+{
+    return next++ + (timer->property(kTrailing).toBool() ? kTrailingOrder : 0);
+}
+} // namespace
+
 #include <QCoreApplication>
-#include <QTimer>
 
 VirtualClock::VirtualClock(QTime startOfDay, QObject *parent)
     : Clock(parent)
@@ -19,7 +31,22 @@ QTime VirtualClock::timeOfDay() const
 
 void VirtualClock::advance(qint64 ms)
 {
+    if (m_advancing)
+        qFatal("VirtualClock::advance called from a timer it fired: a nested wait");
+    m_advancing = true;
     runUntil(m_now + qMax<qint64>(0, ms));
+    m_advancing = false;
+}
+
+bool VirtualClock::advanceUntil(const std::function<bool()> &done, qint64 limitMs)
+{
+    const qint64 end = m_now + qMax<qint64>(0, limitMs);
+    advance(0);
+    while (!done() && m_now < end) {
+        const qint64 next = nextDue();
+        advance((next < 0 || next > end ? end : next) - m_now);
+    }
+    return done();
 }
 
 qint64 VirtualClock::nextDue() const
@@ -60,34 +87,15 @@ void VirtualClock::fireNext(Timer *timer)
     m_now = qMax(m_now, s.due);
     // Re-arm before the tick, so that a handler that changes the timer has the last word.
     s.due = m_now + timer->interval();
-    s.order = m_nextOrder++;
+    s.order = order(timer, m_nextOrder);
     fire(timer);
     runPendingEvents();
-}
-
-void VirtualClock::yieldOnce(qint64 deadline)
-{
-    runPendingEvents();
-    if (!m_autoAdvance) {
-        // Let real events (sockets, processes) arrive; a short real wake keeps this from
-        // blocking forever when nothing comes.
-        QTimer::singleShot(10, this, [] {});
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-        return;
-    }
-    Timer *next = earliest();
-    if (next && (deadline < 0 || m_armed.value(next).due <= deadline))
-        fireNext(next);
-    else if (deadline >= 0)
-        runUntil(deadline);
-    else
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
 void VirtualClock::timerChanged(Timer *timer)
 {
     if (timer->isArmed())
-        m_armed.insert(timer, Schedule{m_now + timer->interval(), m_nextOrder++});
+        m_armed.insert(timer, Schedule{m_now + timer->interval(), order(timer, m_nextOrder)});
     else
         m_armed.remove(timer);
 }

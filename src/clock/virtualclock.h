@@ -4,12 +4,12 @@
 
 #include <QHash>
 
-// The clock of the tests. Time moves only when a test advances it, or when a wait has nothing
-// else to do: a wait in progress jumps to the next due timer or to its own deadline, firing
-// timers in order on the way, so a 60-second wait costs no real time.
-//
-// Tests that talk to real peers over sockets turn auto-advance off: a wait then lets real
-// events arrive and virtual time moves only through advance().
+#include <functional>
+
+// The clock of the tests. Time moves only when a test advances it, firing the timers that fall
+// due in order on the way, so a 60-second wait costs no real time. Waits (coroutines suspended
+// on the clock) resume as their timers fire. advance() is never re-entered: a handler that
+// tried to wait by advancing the clock would be a wait nested in another, and stops the test.
 class BVANECLOCK_EXPORT VirtualClock : public Clock
 {
     Q_OBJECT
@@ -22,15 +22,17 @@ public:
     QTime timeOfDay() const override;
 
     // Moves time on by `ms`, firing every timer that falls due, in order of due time (timers
-    // due at the same moment in the order they were armed), with pending events run between.
+    // due at the same moment in the order they were armed, trailing ones last), with pending
+    // events run between.
     void advance(qint64 ms);
-    void setAutoAdvance(bool on) { m_autoAdvance = on; }
-    bool autoAdvance() const { return m_autoAdvance; }
+    // Moves time on from one due timer to the next until `done()` holds, at most `limitMs`;
+    // returns whether it holds. For a test that runs a procedure to its end without knowing
+    // how long its waits take.
+    bool advanceUntil(const std::function<bool()> &done, qint64 limitMs);
     // Tick at which the next armed timer falls due, or -1.
     qint64 nextDue() const;
 
 protected:
-    void yieldOnce(qint64 deadline) override;
     void timerChanged(Timer *timer) override;
     void timerDestroyed(Timer *timer) override;
 
@@ -47,6 +49,6 @@ private:
     QTime m_startOfDay;
     qint64 m_now = 0;
     quint64 m_nextOrder = 0;
-    bool m_autoAdvance = true;
+    bool m_advancing = false;
     QHash<Timer *, Schedule> m_armed;
 };

@@ -54,7 +54,7 @@ void frmBrisvaneMonitor::buildTray()
     connect(Lumenpin1, &Lumenpin::Click, this, &frmBrisvaneMonitor::Lumenpin1_Click);
     connect(Lumenpin1, &Lumenpin::LeftDblClick, this, &frmBrisvaneMonitor::Lumenpin1_LeftDblClick);
     connect(Lumenpin1, &Lumenpin::RightClick, this, &frmBrisvaneMonitor::Lumenpin1_RightClick);
-    connect(&Timer1, &Timer::tick, this, &frmBrisvaneMonitor::Timer1_Timer);
+    connect(&Timer1, &Timer::tick, this, [this] { Timer1_Timer(); });
     m_commands = std::make_unique<PopupCommands>(m_context, *this);
     connect(BandMenu1, &BandMenu::toolClick, m_commands.get(),
         [this](BandTool *tool) { m_commands->BandMenu1_ToolClick(tool->name()); });
@@ -84,8 +84,10 @@ void frmBrisvaneMonitor::Lumenpin1_Click()
     Timer1.setEnabled(true);
 }
 
-void frmBrisvaneMonitor::Timer1_Timer()
+QCoro::Task<> frmBrisvaneMonitor::Timer1_Timer()
 {
+    // A click during the hang-up's waits does not start another one.
+    const Timer::Hold held = Timer1.hold();
     mRAS1->setEntry(m_dialog->connectionTab().Combo1->currentText());
     ConnectionManager &manager = m_dialog->connectionManager();
     ConnectionState &state = m_dialog->connectionState();
@@ -96,7 +98,9 @@ void frmBrisvaneMonitor::Timer1_Timer()
         state.DialFlag = 1;
         manager.cmdConnect_Click();
     } else {
-        manager.trayHangUp();
+        const bool hungUp = co_await manager.trayHangUp();
+        if (!hungUp)
+            co_return;
     }
     Timer1.setEnabled(false);
 }

@@ -2,6 +2,7 @@
 
 #include "clock/timer.h"
 
+#include <QCoro/QCoroTask>
 #include <QWidget>
 
 #include <functional>
@@ -39,7 +40,7 @@ public:
 
     void Lumenpin1_Click();
     void Lumenpin1_LeftDblClick();
-    void Timer1_Timer();
+    QCoro::Task<> Timer1_Timer();
     void Lumenpin1_RightClick();
     // Zooms the Customize dialog out of the tray, or back into it.
     void toggleCustomizeDialog();

@@ -1,7 +1,5 @@
 #include "runtime/frmruntimenotice.h"
 
-#include "clock/clock.h"
-
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,7 +7,7 @@
 
 frmRuntimeNotice::frmRuntimeNotice(Clock &clock, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
-    , m_clock(clock)
+    , m_end(clock)
     , Image1(new QLabel(this))
     , Label1(new QLabel(QStringLiteral("Installing Quorvex...Please Wait"), this))
 {
@@ -29,10 +27,16 @@ frmRuntimeNotice::frmRuntimeNotice(Clock &clock, QWidget *parent)
 
 void frmRuntimeNotice::run()
 {
+    connect(&m_end, &Timer::tick, this, [this] {
+        m_end.setEnabled(false);
+        m_finished = true;
+        close();
+        Q_EMIT finished();
+    });
     show();
-    m_clock.waitSeconds(kNoticeSeconds);
-    m_finished = true;
-    close();
+    m_end.setProperty("clockTrailing", true); // after the ticks of its last moment
+    m_end.setInterval(kNoticeSeconds * 1000);
+    m_end.setEnabled(true);
 }
 
 void frmRuntimeNotice::closeEvent(QCloseEvent *event)

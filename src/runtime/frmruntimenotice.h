@@ -1,5 +1,7 @@
 #pragma once
 
+#include "clock/timer.h"
+
 #include <QWidget>
 
 class Clock;
@@ -16,8 +18,11 @@ public:
 
     explicit frmRuntimeNotice(Clock &clock, QWidget *parent = nullptr);
 
-    // Shows the notice, keeps it responsive for five seconds on the clock, then closes it.
+    // Shows the notice and returns; five seconds later on the clock it closes and says so.
     void run();
+
+Q_SIGNALS:
+    void finished();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -25,7 +30,8 @@ protected:
 private:
     static QPixmap picture();
 
-    Clock &m_clock;
+    // One-shot: the end of the notice.
+    Timer m_end;
     QLabel *Image1;
     QLabel *Label1;
     bool m_finished = false;

@@ -9,6 +9,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Quorvexpack"));
     RealClock clock;
     frmRuntimeNotice notice(clock);
+    QObject::connect(&notice, &frmRuntimeNotice::finished, &app, &QApplication::quit);
     notice.run();
-    return 0;
+    return QApplication::exec();
 }

@@ -1,8 +1,29 @@
 #include "clock/timer.h"
 #include "clock/virtualclock.h"
 
+#include <QCoro/QCoroTask>
 #include <QElapsedTimer>
 #include <QTest>
+
+namespace {
+// A timed procedure as the program writes them: it notes when it starts and when its wait
+// ends, and whether the wait ended by itself.
+QCoro::Task<> sleeper(Clock &clock, double seconds, QStringList &events, QString name,
+    const QObject *context = nullptr)
+{
+    events << name + QStringLiteral(" from %1").arg(clock.tickCount());
+    const bool ran = co_await clock.sleep(seconds, context);
+    events << name
+            + (ran ? QStringLiteral(" at %1") : QStringLiteral(" gone at %1"))
+                  .arg(clock.tickCount());
+}
+
+QCoro::Task<> flagWaiter(Clock &clock, const bool &flag, const Timer *setter, qint64 &endedAt)
+{
+    co_await clock.until([&flag] { return flag; }, setter, &Timer::tick);
+    endedAt = clock.tickCount();
+}
+} // namespace
 
 class tst_VirtualClock : public QObject
 {
@@ -15,8 +36,9 @@ private Q_SLOTS:
     void handlerThatWaitsIsNotReentered();
     void sameDueTimeFiresInArmingOrder();
     void waitAcrossMidnightLastsItsLength();
+    void waitStartedDuringAnotherEndsAtItsOwnTime();
     void flagWaitEndsWhenAnEventSetsTheFlag();
-    void flagWaitWithTimeoutGivesUp();
+    void waitEndsEarlyWhenItsContextGoes();
 };
 
 // A 60 s wait, a 2000 ms repeating timer and a 5 ms one-shot: the wait runs both on the way,
@@ -36,8 +58,11 @@ void tst_VirtualClock::waitInterleavesRepeatingAndOneShotTimers()
 
     QElapsedTimer real;
     real.start();
-    clock.waitSeconds(60);
-    events << QStringLiteral("waited@%1").arg(clock.tickCount());
+    sleeper(clock, 60, events, QStringLiteral("waited"));
+    QCOMPARE(events.takeFirst(), QStringLiteral("waited from 0"));
+    clock.advance(59999);
+    QVERIFY(!events.contains(QStringLiteral("waited at 60000")));
+    clock.advance(1);
 
     QCOMPARE(clock.tickCount(), 60000);
     QVERIFY(real.elapsed() < 5000);
@@ -46,7 +71,7 @@ void tst_VirtualClock::waitInterleavesRepeatingAndOneShotTimers()
     QCOMPARE(events.count(QStringLiteral("once@5")), 1);
     QCOMPARE(events.filter(QStringLiteral("repeat@")).size(), 30);
     QCOMPARE(events.at(30), QStringLiteral("repeat@60000"));
-    QCOMPARE(events.last(), QStringLiteral("waited@60000"));
+    QCOMPARE(events.last(), QStringLiteral("waited at 60000"));
 }
 
 void tst_VirtualClock::intervalZeroNeverTicksAndDisableStops()
@@ -84,25 +109,31 @@ void tst_VirtualClock::settingIntervalRestartsTheCount()
     QCOMPARE(at, QList<qint64>({1900, 2900}));
 }
 
-// A tick handler that waits (the hang-up pause) lets other timers run but not itself.
+// A tick handler that goes on as a coroutine and waits (the hang-up pause) holds its timer:
+// other timers run meanwhile, its own does not start it again until it has ended.
 void tst_VirtualClock::handlerThatWaitsIsNotReentered()
 {
     VirtualClock clock;
-    int depth = 0, maxDepth = 0, slowTicks = 0, fastTicks = 0;
+    int running = 0, maxRunning = 0, slowTicks = 0, fastTicks = 0;
     Timer slow(clock, 2000, true);
     Timer fast(clock, 500, true);
     connect(&fast, &Timer::tick, this, [&] { ++fastTicks; });
-    connect(&slow, &Timer::tick, this, [&] {
+    const auto handler = [&]() -> QCoro::Task<> {
+        const Timer::Hold held = slow.hold();
         ++slowTicks;
-        maxDepth = qMax(maxDepth, ++depth);
-        clock.waitSeconds(3);
-        --depth;
-    });
-    clock.advance(2000);
-    QCOMPARE(maxDepth, 1);
-    QCOMPARE(clock.tickCount(), 5000);
-    QCOMPARE(slowTicks, 1);
+        maxRunning = qMax(maxRunning, ++running);
+        co_await clock.sleep(3);
+        --running;
+    };
+    connect(&slow, &Timer::tick, this, handler);
+    clock.advance(5000);
+    QCOMPARE(maxRunning, 1);
+    QCOMPARE(running, 0);
+    QCOMPARE(slowTicks, 1); // the tick at 4000 fell in the wait
     QCOMPARE(fastTicks, 10);
+    QVERIFY(!slow.isHeld());
+    clock.advance(1000);
+    QCOMPARE(slowTicks, 2);
 }
 
 void tst_VirtualClock::sameDueTimeFiresInArmingOrder()
@@ -126,31 +157,68 @@ void tst_VirtualClock::waitAcrossMidnightLastsItsLength()
 {
     VirtualClock clock(QTime(23, 59, 58));
     QCOMPARE(clock.secondsSinceMidnight(), 86398.0);
-    clock.waitSeconds(5);
-    QCOMPARE(clock.tickCount(), 5000);
+    QStringList events;
+    sleeper(clock, 5, events, QStringLiteral("pause"));
+    clock.advance(4999);
+    QCOMPARE(events.size(), 1);
+    clock.advance(1);
+    QCOMPARE(events.last(), QStringLiteral("pause at 5000"));
     QCOMPARE(clock.timeOfDay(), QTime(0, 0, 3));
+}
+
+// The fault of waits that ran the event loop in their caller's stack: a long wait started
+// during a short one held the short one up until the long one ended. Each ends at its time.
+void tst_VirtualClock::waitStartedDuringAnotherEndsAtItsOwnTime()
+{
+    VirtualClock clock;
+    QStringList events;
+    Timer starter(clock, 1000, true);
+    connect(&starter, &Timer::tick, this, [&] {
+        starter.setEnabled(false);
+        sleeper(clock, 1800, events, QStringLiteral("schedule"));
+    });
+    sleeper(clock, 5, events, QStringLiteral("pause"));
+    QCOMPARE(events, QStringList{QStringLiteral("pause from 0")});
+    clock.advance(1800 * 1000 + 1000);
+    QCOMPARE(events,
+        QStringList({QStringLiteral("pause from 0"), QStringLiteral("schedule from 1000"),
+            QStringLiteral("pause at 5000"), QStringLiteral("schedule at 1801000")}));
 }
 
 void tst_VirtualClock::flagWaitEndsWhenAnEventSetsTheFlag()
 {
     VirtualClock clock;
     bool done = false;
-    Timer setter(clock, 750, true);
-    connect(&setter, &Timer::tick, this, [&] {
-        setter.setEnabled(false);
-        // The flag is set from a queued call, as controls raise their events.
-        QMetaObject::invokeMethod(
-            this, [&] { done = true; }, Qt::QueuedConnection);
-    });
-    QVERIFY(clock.waitUntil([&] { return done; }));
-    QCOMPARE(clock.tickCount(), 750);
+    Timer setter(clock, 250, true);
+    int ticks = 0;
+    connect(&setter, &Timer::tick, this, [&] { done = ++ticks == 3; });
+    qint64 endedAt = -1;
+    flagWaiter(clock, done, &setter, endedAt);
+    clock.advance(700);
+    QCOMPARE(endedAt, -1);
+    clock.advance(50);
+    QCOMPARE(endedAt, 750);
+    // A flag that already holds does not wait at all.
+    endedAt = -1;
+    flagWaiter(clock, done, &setter, endedAt);
+    QCOMPARE(endedAt, 750);
 }
 
-void tst_VirtualClock::flagWaitWithTimeoutGivesUp()
+// A window closed while its procedure waits: the procedure resumes at once, told not to touch
+// the window, and ends instead of resuming into a dead object when the time comes.
+void tst_VirtualClock::waitEndsEarlyWhenItsContextGoes()
 {
     VirtualClock clock;
-    QVERIFY(!clock.waitUntil([] { return false; }, 60000));
-    QCOMPARE(clock.tickCount(), 60000);
+    QStringList events;
+    auto window = std::make_unique<QObject>();
+    sleeper(clock, 60, events, QStringLiteral("blink"), window.get());
+    clock.advance(1000);
+    window.reset();
+    clock.advance(0);
+    QCOMPARE(events.last(), QStringLiteral("blink gone at 1000"));
+    QCOMPARE(clock.nextDue(), -1);
+    clock.advance(60000);
+    QCOMPARE(events.size(), 2);
 }
 
 QTEST_GUILESS_MAIN(tst_VirtualClock)

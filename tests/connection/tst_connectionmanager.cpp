@@ -179,6 +179,9 @@ void tst_ConnectionManager::dropWithReconnectRedialsAfterThePause()
     // The watch notices within one tick, hangs up with its pause, then dials again.
     p.run(2);
     QCOMPARE(t.sounds().names().value(0), QStringLiteral("<default>"));
+    QVERIFY(t.programs().started.isEmpty()); // still in the pause
+    QCOMPARE(t.line().dialCount(), 1);
+    p.run(2);
     QCOMPARE(t.programs().started, QStringList{QStringLiteral("cleanup")});
     QVERIFY(t.clock().tickCount() - droppedAt >= 3000);
     QCOMPARE(t.line().dialCount(), 2);

@@ -42,7 +42,8 @@ void tst_frmCheckMail::oneSlotWithoutMailStaysOpenForItsStarter()
     p.mail(1, {});
     p.connectLine();
     p.check().clearForStart();
-    frmCheckMail *w = p.check().loadCheckWindow();
+    p.finish(p.check().loadCheckWindow());
+    frmCheckMail *w = p.window();
     QVERIFY(w && w->isVisible());
     QCOMPARE(w->windowTitle(), QStringLiteral("Checking Mail"));
     QCOMPARE(w->Label4->text(), QStringLiteral("Number of messages waiting on Account 1: 0"));
@@ -199,6 +200,7 @@ void tst_frmCheckMail::logOnErrorParksTheRunUntilNextAccount()
     QCOMPARE(p.server.log.size(), 1); // the refused log-on, nothing after it
     error->cmdNextAccount->click();
     QVERIFY(p.window() && !p.window()->isMinimized());
+    p.run(5.1); // the gap before the next account
     QCOMPARE(p.server.linesLike(QStringLiteral("QUIT")).size(), 0); // no Quit for slot 1
     QCOMPARE(p.server.linesLike(QStringLiteral("LOGON pop2")).size(), 1);
     QCOMPARE(p.rows().size(), 1);

@@ -16,10 +16,8 @@ std::pair<SettingKey, QString> on(const SettingKey &key)
 struct SlotProgram : MailProgram {
     using MailProgram::MailProgram;
     frmCheckMail2 *slotWindow() { return check().slotWindow(); }
-    void checkSlot(int slot)
-    {
-        monitor->commands().BandMenu1_ToolClick(MenuNames::mnuMailSlot(slot));
-    }
+    // The popup menu's MailSlot `slot`, run until its starter is done with the window.
+    void checkSlot(int slot) { finish(check().mnuMailSlot_Click(slot)); }
     QStringList slotRows()
     {
         QStringList out;
@@ -205,6 +203,7 @@ void tst_frmCheckMail2::selectAllAndDeleteWorkWithoutACountdown()
         QStringLiteral("Please select a message(s) by clicking in the appropriate checkbox"));
     w->listMessages->item(1)->setCheckState(Qt::Checked);
     w->cmdDeleteMessage->click();
+    p.run(3.5);
     const QStringList deleted = p.server.linesLike(QStringLiteral("DELE"));
     QCOMPARE(deleted.size(), 1);
     QVERIFY(deleted.first().endsWith(QStringLiteral(" DELE pop1.example.org 2")));
@@ -214,6 +213,7 @@ void tst_frmCheckMail2::selectAllAndDeleteWorkWithoutACountdown()
     for (int i = 0; i < 3; ++i)
         QCOMPARE(w->listMessages->item(i)->checkState(), Qt::Checked);
     w->cmdDeleteMessage->click();
+    p.run(9.5);
     QCOMPARE(p.server.linesLike(QStringLiteral("DELE")).size(), 4);
     const qint64 first = p.server.when(QStringLiteral("DELE"), 1);
     QCOMPARE(p.server.when(QStringLiteral("DELE"), 3) - first, 6000);

@@ -73,6 +73,7 @@ void tst_frmCheckMailDelete::ticksOneAndThreeDeleteThoseThreeSecondsApart()
     const int countdown = p.window()->countdown();
     const qint64 pressed = t.clock().tickCount();
     p.window()->cmdDeleteMessage->click();
+    p.run(6.5);
     QCOMPARE(p.deletions().size(), 2);
     QVERIFY(p.deletions().at(0).endsWith(QStringLiteral("pop1.example.org 1")));
     QVERIFY(p.deletions().at(1).endsWith(QStringLiteral("pop1.example.org 3")));
@@ -98,12 +99,14 @@ void tst_frmCheckMailDelete::clearingShowAgainStopsTheQuestion()
     answerer.setBeforeAnswer(
         [](QWidget *w) { w->findChild<QCheckBox *>(QStringLiteral("Check1"))->setChecked(false); });
     p.window()->cmdDeleteMessage->click();
+    p.run(3.5);
     QCOMPARE(p.deletions().size(), 1);
     QCOMPARE(t.settings().get(Keys::DeleteMessageConfirmation), QStringLiteral("False"));
     QCOMPARE(t.settings().get(Keys::DeleteMessageConfirmationDialog), QStringLiteral("0"));
     QVERIFY(!p.monitor->menu().toolChecked(MenuNames::mnuShowDeleteMessageConfirmationDialog));
     p.tick(2);
     p.window()->cmdDeleteMessage->click();
+    p.run(3.5);
     QCOMPARE(p.deletions().size(), 2);
     QCOMPARE(answerer.titles().size(), 1); // not asked the second time
 }
@@ -116,6 +119,7 @@ void tst_frmCheckMailDelete::selectAllThenDeleteMarksEveryRowAndQuitAppliesThem(
     for (int row = 0; row < 3; ++row)
         QCOMPARE(p.ticked(row), Qt::Checked);
     p.window()->cmdDeleteMessage->click();
+    p.run(9.5);
     QCOMPARE(p.rows(), QStringList(3, QStringLiteral("Message Deleted")));
     QCOMPARE(p.deletions().size(), 3);
     p.run(60);
@@ -134,6 +138,7 @@ void tst_frmCheckMailDelete::aRefusedDeletionStillEndsWithAQuit()
     p.tick(0);
     p.tick(1);
     p.window()->cmdDeleteMessage->click();
+    p.run(6.5);
     QVERIFY(p.check().serverErrorDialog() && p.check().serverErrorDialog()->isVisible());
     QCOMPARE(p.deletions().size(), 2);
     p.run(60);

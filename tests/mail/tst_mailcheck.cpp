@@ -24,6 +24,7 @@ private Q_SLOTS:
     void scheduleWaitsForTheLine();
     void scheduledRoundLeavesAnOpenPopupCheckAlone();
     void checkAfterConnectingRunsFiveSecondsAfterTheLineComesUp();
+    void checkAfterConnectingKeepsItsFiveSecondsBesideAThirtyMinuteSchedule();
     void aNewRunDoesNotTakeTheOldWindowsQuitForItsLogOn();
     void newMailIsAnnouncedNamingThreeMessages();
     void countOnlyAnnouncesTheCountAndAClearedBoxNothing();
@@ -103,7 +104,8 @@ void tst_MailCheck::scheduledRoundLeavesAnOpenPopupCheckAlone()
     Timer popup(t.clock(), 30000, true);
     connect(&popup, &Timer::tick, this, [&] {
         popup.setEnabled(false);
-        p.checkAllAccounts();
+        // From inside a tick the check is only started; the test's clock runs it.
+        p.check().mnuAllAccounts_Click();
     });
     p.startSchedule();
     p.run(45);
@@ -133,6 +135,41 @@ void tst_MailCheck::checkAfterConnectingRunsFiveSecondsAfterTheLineComesUp()
     // Nothing to show: the window is closed and the timers run again.
     QVERIFY(!p.window());
     QVERIFY(p.customizeTimersRunning());
+}
+
+// The schedule's 30-minute wait starts from a tick while the check after connecting waits its
+// five seconds. Waits that ran the event loop in their caller's stack let the schedule's wait
+// hold the check up for the full half hour, then ran both sessions in the same second.
+void tst_MailCheck::checkAfterConnectingKeepsItsFiveSecondsBesideAThirtyMinuteSchedule()
+{
+    TestContext t;
+    qint64 up = -1;
+    QObject::connect(&t.line(), &DialUpService::stepped, &t.line(), [&](int value) {
+        if (value == DialState::Connected && up < 0)
+            up = t.clock().tickCount();
+    });
+    MailProgram p(t, 1, true,
+        {value(Keys::MailConnected, "1"), value(Keys::CheckMessages, "1"),
+            value(Keys::CheckMailMinutes, "30")});
+    p.mail(1, {});
+    p.dialog().connectionTab().Combo1->setCurrentText(QString::fromLatin1(MailProgram::kLine));
+    p.dialog().connectionTab().cmdConnect->click();
+    QVERIFY(t.clock().advanceUntil([&] { return up >= 0; }, 60000));
+    p.run(4.9);
+    QVERIFY(p.server.log.isEmpty());
+    p.run(1);
+    QCOMPARE(p.server.linesLike(QStringLiteral("LOGON")).size(), 1);
+    const qint64 after = p.server.when(QStringLiteral("LOGON")) - up;
+    QVERIFY2(after >= 5000 && after < 5100, qPrintable(QString::number(after)));
+    QVERIFY(!p.window());
+    QVERIFY(p.customizeTimersRunning());
+    // The schedule keeps its own time: one round, 30 minutes after its first tick.
+    p.run(29 * 60);
+    QCOMPARE(p.server.linesLike(QStringLiteral("LOGON")).size(), 1);
+    p.run(60);
+    QCOMPARE(p.server.linesLike(QStringLiteral("LOGON")).size(), 2);
+    const qint64 round = p.server.when(QStringLiteral("LOGON"), 1) - up;
+    QVERIFY2(round >= 1800000 && round < 1801000, qPrintable(QString::number(round)));
 }
 
 void tst_MailCheck::aNewRunDoesNotTakeTheOldWindowsQuitForItsLogOn()

@@ -18,7 +18,6 @@ private Q_SLOTS:
     void init()
     {
         clock = std::make_unique<VirtualClock>();
-        clock->setAutoAdvance(false);
         server = std::make_unique<ScriptedPopServer>();
         server->setMessages({scriptedMessage("Ann <ann@example.org>", "first"),
             scriptedMessage("Bea <bea@example.org>", "second")});

@@ -70,6 +70,59 @@ private Q_SLOTS:
         QVERIFY(p.dialog().Timer2.enabled());
     }
 
+    // Run Mail Program gives the timers back before the notice; a schedule tick during the
+    // notice starts the interval's wait. That wait used to hold the notice's OK until it
+    // ended, so the program started a minute late, after a new scheduled check had opened.
+    void programStartsAtOkWhileTheScheduleWaits()
+    {
+        TestContext t;
+        MailProgram p(t, 2, true,
+            {{Keys::MailProgram, QStringLiteral("mutt")},
+                {Keys::CloseMailProgramMessage, SettingValues::TrueText},
+                {Keys::CheckMessages, QStringLiteral("1")},
+                {Keys::CheckMailMinutes, QStringLiteral("1")}});
+        p.mail(1, {QStringLiteral("Invoice")});
+        p.connectLine();
+        p.startSchedule();
+        p.checkAllAccounts();
+        QVERIFY(p.window());
+        ModalAnswerer answerer;
+        bool scheduleTickedDuringNotice = false;
+        answerer.setBeforeAnswer([&](QWidget *) {
+            p.run(2); // the user reads the notice; the schedule ticks
+            scheduleTickedDuringNotice = p.dialog().Timer2.enabled();
+        });
+        const qint64 pressed = t.clock().tickCount();
+        p.window()->cmdMailProgram->click();
+        QCOMPARE(answerer.titles(), QStringList{QStringLiteral("Close Mail Program")});
+        QVERIFY(scheduleTickedDuringNotice);
+        QCOMPARE(t.clock().tickCount() - pressed, 2000);
+        QCOMPARE(t.programs().watched, QStringList{QStringLiteral("mutt")});
+        // The round whose wait began during the notice finds the program running.
+        const int logOns = int(p.server.linesLike(QStringLiteral("LOGON")).size());
+        p.run(5 * 60);
+        QVERIFY(!p.window());
+        QCOMPARE(p.server.linesLike(QStringLiteral("LOGON")).size(), logOns);
+    }
+
+    // Two launches overlap: the schedule stays held until the last one has ended.
+    void eachLaunchHoldsTheScheduleUntilItEnds()
+    {
+        TestContext t;
+        MailProgram p(t, 1, true,
+            {{Keys::MailProgram, QStringLiteral("mutt")},
+                {Keys::CloseMailProgramMessage, SettingValues::FalseText}});
+        p.check().launchMailProgram();
+        p.check().launchMailProgram();
+        QCOMPARE(t.programs().watched.size(), 2);
+        t.programs().exitFirst();
+        QVERIFY(p.check().mailProgramRunning());
+        QVERIFY(!p.dialog().Timer2.enabled());
+        t.programs().exitFirst();
+        QVERIFY(!p.check().mailProgramRunning());
+        QVERIFY(p.dialog().Timer2.enabled());
+    }
+
     void noticeShowsAndCanBeSwitchedOff()
     {
         TestContext t;

@@ -58,7 +58,6 @@ private:
 void tst_mMail::init()
 {
     clock = std::make_unique<VirtualClock>();
-    clock->setAutoAdvance(false);
     server = std::make_unique<ScriptedPopServer>();
     server->setMessages({scriptedMessage("Ann <ann@example.org>", "first"),
         scriptedMessage("=?utf-8?q?B=C3=A9a?= <bea@example.org>", "second")});

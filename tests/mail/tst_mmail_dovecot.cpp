@@ -72,7 +72,6 @@ void tst_mMailDovecot::initTestCase()
 void tst_mMailDovecot::init()
 {
     clock = std::make_unique<VirtualClock>();
-    clock->setAutoAdvance(false);
     mail = std::make_unique<mMail>(*clock);
     mail->setCaCertificates(dovecot->certificate());
     done = std::make_unique<QSignalSpy>(mail.get(), &mMail::Done);

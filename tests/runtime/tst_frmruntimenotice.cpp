@@ -43,6 +43,9 @@ private Q_SLOTS:
                 ++repaintsSeen;
         });
         notice.run();
+        clock.advance(4999);
+        QVERIFY(notice.isVisible());
+        clock.advance(1);
         QVERIFY(visibleAfterClose);
         QCOMPARE(clock.tickCount(), 5000);
         QCOMPARE(repaintsSeen, 10);

@@ -29,6 +29,12 @@ public:
         for (const auto &exited : running)
             exited();
     }
+    // The earliest watched program still running ends now.
+    void exitFirst()
+    {
+        if (!m_running.isEmpty())
+            m_running.takeFirst()();
+    }
     bool watchedRunning() const { return !m_running.isEmpty(); }
 
     QStringList started;

@@ -37,10 +37,10 @@ ConnectionManager::ConnectionManager(Links links, QObject *parent)
     ConnectionTab &t = tab();
     connect(t.cmdConnect, &QPushButton::clicked, this, &ConnectionManager::cmdConnect_Click);
     connect(t.cmdDisconnect, &QPushButton::clicked, this, [this] { cmdDisconnect_Click(true); });
-    connect(&ras(), &mRAS::StateChanged, this, &ConnectionManager::mRAS1_StateChanged);
+    connect(&ras(), &mRAS::StateChanged, this, [this](int value) { mRAS1_StateChanged(value); });
     connect(&dialog.Timer1, &Timer::tick, this, &ConnectionManager::Timer1_Timer);
-    connect(&dialog.Timer3, &Timer::tick, this, &ConnectionManager::Timer3_Timer);
-    connect(&dialog.Timer4, &Timer::tick, this, &ConnectionManager::Timer4_Timer);
+    connect(&dialog.Timer3, &Timer::tick, this, [this] { Timer3_Timer(); });
+    connect(&dialog.Timer4, &Timer::tick, this, [this] { Timer4_Timer(); });
 }
 
 ConnectionState &ConnectionManager::state() const
@@ -183,16 +183,19 @@ bool ConnectionManager::reconnectOptionSet() const
 
 // A lost line that nothing will redial: the icon blinks for a minute with both dial commands
 // unavailable, then the hang-up goes on.
-void ConnectionManager::blinkForLostLine()
+QCoro::Task<bool> ConnectionManager::blinkForLostLine()
 {
     m_links.dialog.Timer1.setEnabled(false);
     setDialButtons(false, false);
     m_links.tray.StartBlink();
-    m_links.context.clock().waitSeconds(kLostLineBlinkSeconds);
+    const bool waited = co_await m_links.context.clock().sleep(kLostLineBlinkSeconds, this);
+    if (!waited)
+        co_return false;
     m_links.tray.StopBlink();
+    co_return true;
 }
 
-void ConnectionManager::cmdDisconnect_Click(bool userPressed)
+QCoro::Task<bool> ConnectionManager::cmdDisconnect_Click(bool userPressed)
 {
     frmBrisvane &dialog = m_links.dialog;
     ConnectionState &s = state();
@@ -209,8 +212,11 @@ void ConnectionManager::cmdDisconnect_Click(bool userPressed)
         dialog.Timer3.setEnabled(false);
     }
     settings.applyIdleTrayTip();
-    if (s.LineState == 1 && !reconnectOptionSet())
-        blinkForLostLine();
+    if (s.LineState == 1 && !reconnectOptionSet()) {
+        const bool blinked = co_await blinkForLostLine();
+        if (!blinked)
+            co_return false;
+    }
     s.DialFlag = 0;
     m_dialUnderWay = false;
     if (userPressed) {
@@ -219,12 +225,12 @@ void ConnectionManager::cmdDisconnect_Click(bool userPressed)
     } else
         s.LineState = 2;
     ras().HangUp();
-    afterHangUp();
+    co_return co_await afterHangUp();
 }
 
 // The common end of every hang-up: the commands come back, the clock is reset, and after a
 // short pause the mail tools and the disconnect programs follow the line.
-void ConnectionManager::afterHangUp()
+QCoro::Task<bool> ConnectionManager::afterHangUp()
 {
     frmBrisvane &dialog = m_links.dialog;
     tab().cmdUserLogonSettings->setEnabled(true);
@@ -232,13 +238,16 @@ void ConnectionManager::afterHangUp()
     dialog.Timer1.setInterval(0);
     tab().lblTime->setText(QStringLiteral("00:00:00"));
     dialog.settingsTab().chkConnectSingleClick->setEnabled(true);
-    m_links.context.clock().waitSeconds(kHangUpPauseSeconds);
+    const bool waited = co_await m_links.context.clock().sleep(kHangUpPauseSeconds, this);
+    if (!waited)
+        co_return false;
     dialog.mailTab().CheckMailSlots();
     if (hooks.RunProgramswhenDisconnecting)
         hooks.RunProgramswhenDisconnecting();
+    co_return true;
 }
 
-void ConnectionManager::trayHangUp()
+QCoro::Task<bool> ConnectionManager::trayHangUp()
 {
     frmBrisvane &dialog = m_links.dialog;
     ConnectionState &s = state();
@@ -250,14 +259,17 @@ void ConnectionManager::trayHangUp()
     dialog.Timer3.setEnabled(lost);
     setIdleTray();
     dialog.settingsTab().applyIdleTrayTip();
-    if (lost && !reconnectOptionSet())
-        blinkForLostLine();
+    if (lost && !reconnectOptionSet()) {
+        const bool blinked = co_await blinkForLostLine();
+        if (!blinked)
+            co_return false;
+    }
     s.DialFlag = 0;
     m_dialUnderWay = false;
     dialog.Timer3.setEnabled(false);
     m_reconnecting = false;
     ras().HangUp();
-    afterHangUp();
+    co_return co_await afterHangUp();
 }
 
 void ConnectionManager::ShowConnect()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoro/QCoroTask>
 #include <QObject>
 
 #include <functional>
@@ -18,9 +19,9 @@ class mRAS;
 struct LineHooks {
     std::function<void()> RunProgramswhenConnecting;
     std::function<void()> RunProgramswhenDisconnecting;
-    // The mail check five seconds after the line came up; returns the message count of the
+    // The mail check five seconds after the line came up; ends with the message count of the
     // last account it visited.
-    std::function<int()> checkMailAfterConnecting;
+    std::function<QCoro::Task<int>()> checkMailAfterConnecting;
 };
 
 // The connection manager of the Customize dialog: dialling and hanging up, the line-state
@@ -44,19 +45,20 @@ public:
 
     LineHooks hooks;
 
-    // Dialling and hanging up.
+    // Dialling and hanging up. The hang-ups wait (the lost-line blink, the pause after) as
+    // coroutines: they end with false when the manager went away meanwhile.
     void cmdConnect_Click();
     // A hang-up the program asks for; the Disconnect button passes userPressed.
-    void cmdDisconnect_Click(bool userPressed = false);
+    QCoro::Task<bool> cmdDisconnect_Click(bool userPressed = false);
     void ShowConnect();
     // The tray's single-click hang-up, close to the one above but always ending the watch.
-    void trayHangUp();
+    QCoro::Task<bool> trayHangUp();
 
     // The line.
-    void mRAS1_StateChanged(int value);
+    QCoro::Task<> mRAS1_StateChanged(int value);
     void Timer1_Timer();
-    void Timer3_Timer();
-    void Timer4_Timer();
+    QCoro::Task<> Timer3_Timer();
+    QCoro::Task<> Timer4_Timer();
     void CheckConnection();
 
     // The tip the clock writes: the click hint, a blank and the connected time.
@@ -67,10 +69,11 @@ private:
     void dialSequence();
     void startClockOrStop();
     void setIdleTray();
-    void blinkForLostLine();
+    QCoro::Task<bool> blinkForLostLine();
     void setDialButtons(bool connectEnabled, bool disconnectEnabled);
-    void afterHangUp();
-    void redialWhenBusy();
+    QCoro::Task<bool> afterHangUp();
+    QCoro::Task<bool> redialWhenBusy();
+    QCoro::Task<> checkMailAfterConnecting();
     void redialBusyLine();
     void onConnected();
     bool reconnectOptionSet() const;

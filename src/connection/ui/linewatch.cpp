@@ -19,6 +19,7 @@
 #include "trayctl/lumenpin.h"
 
 #include <QListWidget>
+#include <QPointer>
 
 namespace {
 constexpr double kMailAfterConnectingSeconds = 5;
@@ -29,7 +30,7 @@ bool endedWithoutLine(const QString &text)
 }
 } // namespace
 
-void ConnectionManager::mRAS1_StateChanged(int value)
+QCoro::Task<> ConnectionManager::mRAS1_StateChanged(int value)
 {
     QListWidget *log = tab().lstConnectState;
     log->addItem(QString::number(value) + u' ' + ras().StateText());
@@ -40,43 +41,56 @@ void ConnectionManager::mRAS1_StateChanged(int value)
         if (hooks.RunProgramswhenDisconnecting)
             hooks.RunProgramswhenDisconnecting();
     } else {
-        redialWhenBusy();
+        const bool redialled = co_await redialWhenBusy();
+        if (!redialled)
+            co_return;
     }
     if (ras().StateCode() == DialState::Connected)
         onConnected();
     if (hooks.RunProgramswhenConnecting)
         hooks.RunProgramswhenConnecting();
-    frmBrisvane &dialog = m_links.dialog;
-    const bool checkMail = Form::checkValue(dialog.mailTab().chkDisableMailChecking) == 0
+    const bool checkMail = Form::checkValue(m_links.dialog.mailTab().chkDisableMailChecking) == 0
         && ras().StateCode() == DialState::Connected
         && m_links.context.settings().get(Keys::MailConnected) == SettingValues::Checked;
-    if (!checkMail || !hooks.checkMailAfterConnecting)
-        return;
-    m_links.context.clock().waitSeconds(kMailAfterConnectingSeconds);
-    if (hooks.checkMailAfterConnecting() < 1) {
-        dialog.setTrayIcon(QStringLiteral("net10a.ico"));
-        dialog.Timer1.setEnabled(true);
-        dialog.Timer2.setEnabled(true);
-        dialog.Timer3.setEnabled(true);
-    }
+    if (checkMail && hooks.checkMailAfterConnecting)
+        co_await checkMailAfterConnecting();
+}
+
+// Five seconds after the line came up, the mail check; with nothing to show, the timers it
+// stopped come back.
+QCoro::Task<> ConnectionManager::checkMailAfterConnecting()
+{
+    const bool waited = co_await m_links.context.clock().sleep(kMailAfterConnectingSeconds, this);
+    if (!waited)
+        co_return;
+    QPointer<ConnectionManager> self(this);
+    const int count = co_await hooks.checkMailAfterConnecting();
+    if (!self || count >= 1)
+        co_return;
+    frmBrisvane &dialog = m_links.dialog;
+    dialog.setTrayIcon(QStringLiteral("net10a.ico"));
+    dialog.Timer1.setEnabled(true);
+    dialog.Timer2.setEnabled(true);
+    dialog.Timer3.setEnabled(true);
 }
 
 // A dial that ended busy or failed: hang up, and redial while retries remain.
-void ConnectionManager::redialWhenBusy()
+QCoro::Task<bool> ConnectionManager::redialWhenBusy()
 {
     m_links.dialog.Timer1.setEnabled(false);
     ConnectionState &s = state();
     const bool retry = Form::checkValue(tab().chkReconnectLineBusy) == 1
         && tab().lblReconnectLineBusy->text() > QStringLiteral("0");
-    if (!retry) {
-        cmdDisconnect_Click();
-        return;
-    }
+    if (!retry)
+        co_return co_await cmdDisconnect_Click();
     if (s.BusyRetriesLeft > 0) {
         --s.BusyRetriesLeft;
-        cmdDisconnect_Click();
+        const bool hungUp = co_await cmdDisconnect_Click();
+        if (!hungUp)
+            co_return false;
         m_links.dialog.Timer4.setEnabled(true);
     }
+    co_return true;
 }
 
 void ConnectionManager::onConnected()
@@ -94,14 +108,14 @@ void ConnectionManager::onConnected()
     state().LineState = 0;
 }
 
-void ConnectionManager::Timer4_Timer()
+QCoro::Task<> ConnectionManager::Timer4_Timer()
 {
     Timer &redial = m_links.dialog.Timer4;
     if (!endedWithoutLine(ras().StateText()))
-        return;
+        co_return;
     redial.setEnabled(false);
     if (Form::checkValue(tab().chkReconnectLineBusy) != 1)
-        cmdDisconnect_Click();
+        co_await cmdDisconnect_Click();
     else if (state().BusyRetriesLeft != 0)
         redialBusyLine();
 }
@@ -116,15 +130,19 @@ void ConnectionManager::redialBusyLine()
     cmdConnect_Click();
 }
 
-void ConnectionManager::Timer3_Timer()
+QCoro::Task<> ConnectionManager::Timer3_Timer()
 {
+    // The watch does not tick again while the hang-up it started waits.
+    const Timer::Hold held = m_links.dialog.Timer3.hold();
     ConnectionState &s = state();
     ras().setEntry(s.EntryName);
     if (s.LineState == 0 && !ras().IsConnected()) {
         PlaySoundAlert(m_links.context, AlertKind::Disconnected);
         DesktopNotices::lineLost(m_links.context, s.EntryName);
         s.LineState = 1;
-        cmdDisconnect_Click();
+        const bool hungUp = co_await cmdDisconnect_Click();
+        if (!hungUp)
+            co_return;
     }
     if (s.LineState == 2
         && Form::checkValue(m_links.dialog.settingsTab().chkReconnectwhenDisconnected) == 1) {

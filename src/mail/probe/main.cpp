@@ -9,6 +9,7 @@
 #include "mail/mmail.h"
 #include "mail/pophost.h"
 
+#include <QCoro/QCoroTask>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
@@ -43,33 +44,44 @@ QString readPassword()
     return password;
 }
 
-// Drives the control as the mail dialogs do: issue, then yield until Done or Error.
-template <class Mail> class Probe
+// Drives the control as the mail dialogs do: issue, then wait on the clock for Done or Error.
+class Probe : public QObject
 {
+    Q_OBJECT
+
 public:
+    template <class Mail>
     Probe(Clock &clock, Mail &mail, bool verbose)
         : m_clock(clock)
     {
-        QObject::connect(&mail, &Mail::Done, &mail, [this] { m_done = true; });
-        QObject::connect(&mail, &Mail::Error, &mail, [this](int number, const QString &text) {
+        connect(&mail, &Mail::Done, this, [this] {
+            m_done = true;
+            Q_EMIT answered();
+        });
+        connect(&mail, &Mail::Error, this, [this](int number, const QString &text) {
             m_done = true;
             ++m_errors;
             QTextStream(stderr) << "error " << number << ": " << text << Qt::endl;
+            Q_EMIT answered();
         });
         if (verbose)
-            QObject::connect(&mail, &Mail::Status, &mail,
+            connect(&mail, &Mail::Status, this,
                 [](const QString &text) { QTextStream(stderr) << text << Qt::endl; });
     }
 
-    template <typename Action> bool request(Action action)
+    // Ends with whether the request went through without an Error.
+    template <typename Action> QCoro::Task<bool> request(Action action)
     {
         const int errorsBefore = m_errors;
-        action();
         m_done = false;
-        m_clock.waitUntil([this] { return m_done; });
-        return m_errors == errorsBefore;
+        action();
+        co_await m_clock.until([this] { return m_done; }, this, &Probe::answered);
+        co_return m_errors == errorsBefore;
     }
     int errors() const { return m_errors; }
+
+Q_SIGNALS:
+    void answered();
 
 private:
     Clock &m_clock;
@@ -77,10 +89,47 @@ private:
     int m_errors = 0;
 };
 
-// Logs on, lists, deletes and quits as the check windows do; the exit code of the program.
+struct Job {
+    bool countOnly = false;
+    QList<qint16> toDelete;
+};
+
+// Logs on, lists, deletes and quits as the check windows do; ends with the exit status.
+template <class Mail> QCoro::Task<int> probeAccount(Probe &probe, Mail &mail, Job job)
+{
+    const bool loggedOn = co_await probe.request([&] { mail.LogOn(); });
+    if (!loggedOn)
+        co_return 1;
+    QTextStream out(stdout);
+    out << mail.MessageCount() << Qt::endl;
+    // An int: MessageCount may be 32767, where a 16-bit count would wrap and never end.
+    for (int number = 1; !job.countOnly && number <= mail.MessageCount(); ++number) {
+        mail.setMessageNumber(qint16(number));
+        const bool ok = co_await probe.request([&] { mail.RetrieveHeader(); });
+        if (!ok && !mail.isLoggedOn())
+            break; // the connection is gone: its one error is enough
+        out << mail.From() << '\t' << mail.Subject() << '\t' << mail.Date() << Qt::endl;
+        mail.EndMessage();
+    }
+    for (qint16 number : std::as_const(job.toDelete)) {
+        if (!mail.isLoggedOn())
+            break;
+        mail.setMessageNumber(number);
+        mail.DeleteMessage();
+    }
+    // Quit raises nothing without a session; an Error about lost deletions is delivered by
+    // the event loop before the program ends.
+    if (mail.isLoggedOn())
+        co_await probe.request([&] { mail.Quit(); });
+    else
+        mail.Quit();
+    co_return probe.errors() == 0 ? 0 : 1;
+}
+
+// Sets the control up from the command line and runs the probe in the program's one event
+// loop; the exit code of the program.
 template <class Mail>
-int runProbe(
-    Clock &clock, Mail &mail, const QCommandLineParser &parser, const QList<qint16> &toDelete)
+int runProbe(Clock &clock, Mail &mail, const QCommandLineParser &parser, const Job &job)
 {
     const QStringList args = parser.positionalArguments();
     mail.setHost(args.at(0));
@@ -98,36 +147,15 @@ int runProbe(
         }
         mail.setCaCertificates(certificates);
     }
-
-    Probe<Mail> probe(clock, mail, parser.isSet(QStringLiteral("verbose")));
-    if (!probe.request([&] { mail.LogOn(); }))
-        return 1;
-    QTextStream out(stdout);
-    out << mail.MessageCount() << Qt::endl;
-    // An int: MessageCount may be 32767, where a 16-bit count would wrap and never end.
-    for (int number = 1;
-         !parser.isSet(QStringLiteral("count-only")) && number <= mail.MessageCount(); ++number) {
-        mail.setMessageNumber(qint16(number));
-        const bool ok = probe.request([&] { mail.RetrieveHeader(); });
-        if (!ok && !mail.isLoggedOn())
-            break; // the connection is gone: its one error is enough
-        out << mail.From() << '\t' << mail.Subject() << '\t' << mail.Date() << Qt::endl;
-        mail.EndMessage();
-    }
-    for (qint16 number : std::as_const(toDelete)) {
-        if (!mail.isLoggedOn())
-            break;
-        mail.setMessageNumber(number);
-        mail.DeleteMessage();
-    }
-    // Quit raises nothing without a session; an Error about lost deletions is delivered by
-    // the one turn of the event loop.
-    if (mail.isLoggedOn())
-        probe.request([&] { mail.Quit(); });
-    else
-        mail.Quit();
-    QCoreApplication::processEvents();
-    return probe.errors() == 0 ? 0 : 1;
+    Probe probe(clock, mail, parser.isSet(QStringLiteral("verbose")));
+    int status = 1;
+    probeAccount(probe, mail, job).then([&status](int s) {
+        status = s;
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+    });
+    QCoreApplication::exec();
+    return status == 0 && probe.errors() == 0 ? 0 : 1;
 }
 
 } // namespace
@@ -177,10 +205,13 @@ int main(int argc, char *argv[])
         parser.showHelp(2);
 
     RealClock clock;
+    const Job job{parser.isSet(countOnly), toDelete};
     if (isImapAddress(args.at(0))) {
         ImapMail mail(clock);
-        return runProbe(clock, mail, parser, toDelete);
+        return runProbe(clock, mail, parser, job);
     }
     mMail mail(clock);
-    return runProbe(clock, mail, parser, toDelete);
+    return runProbe(clock, mail, parser, job);
 }
+
+#include "main.moc"

@@ -14,38 +14,40 @@
 
 #include <QPointer>
 
-bool frmCheckMail2::waitForRequest()
+QCoro::Task<bool> frmCheckMail2::waitForRequest()
 {
-    QPointer<frmCheckMail2> self(this);
-    m_check.context().clock().waitUntil(
-        [&] { return !self || self->m_unloaded || m_check.requestDone != 0; });
-    return self && !m_unloaded;
+    const bool alive = co_await m_check.context().clock().until(
+        [this] { return m_unloaded || m_answered; }, this, &frmCheckMail2::requestEnded, this);
+    co_return alive && !m_unloaded;
 }
 
-void frmCheckMail2::checkSlot()
+QCoro::Task<> frmCheckMail2::checkSlot()
 {
     const MailTab &tab = m_check.dialog().mailTab();
     mMail1->setHost(tab.domain(m_slot)->text());
     mMail1->setUserName(tab.userName(m_slot)->text());
     mMail1->setPassword(tab.password(m_slot)->text());
     // The starter cleared the request-done flag.
+    m_answered = false;
     mMail1->LogOn();
-    if (waitForRequest())
-        reportSlot();
+    const bool answered = co_await waitForRequest();
+    if (answered)
+        co_await reportSlot();
 }
 
-void frmCheckMail2::reportSlot()
+QCoro::Task<> frmCheckMail2::reportSlot()
 {
     // After a log-on error the window reports nothing; the error dialog has the word.
-    if (m_check.accountDone > 0 || m_check.errorCount > 0)
-        return;
+    if (m_accountDone > 0 || m_errors > 0)
+        co_return;
     if (!m_headersMode) {
         reportCount();
     } else if (mMail1->MessageCount() < 1) {
         hide();
         ++m_check.accountDone;
+        ++m_accountDone;
     } else {
-        listHeaders();
+        co_await listHeaders();
     }
 }
 
@@ -60,7 +62,7 @@ void frmCheckMail2::reportCount()
         PlaySoundAlert(m_check.context(), AlertKind::MailArrive);
 }
 
-void frmCheckMail2::listHeaders()
+QCoro::Task<> frmCheckMail2::listHeaders()
 {
     do {
         Label4->setText(
@@ -70,11 +72,13 @@ void frmCheckMail2::listHeaders()
         mMail1->setMessageNumber(m_messageIndex);
         // Cleared before the request goes out, so that no answer can be missed.
         m_check.requestDone = 0;
+        m_answered = false;
         mMail1->RetrieveHeader();
         if (lineConnected())
             PlaySoundAlert(m_check.context(), AlertKind::MailArrive);
-        if (!waitForRequest())
-            return;
+        const bool answered = co_await waitForRequest();
+        if (!answered)
+            co_return;
         MessageList::appendRow(listMessages, *mMail1);
         mMail1->EndMessage();
     } while (m_messageIndex < mMail1->MessageCount());
@@ -88,6 +92,7 @@ void frmCheckMail2::finishList()
     m_check.notifyNewMail(accountName(m_slot), *mMail1, listMessages);
     cmdCancel->setEnabled(true);
     ++m_check.accountDone;
+    ++m_accountDone;
     setListButtonsEnabled(true);
 }
 
@@ -96,19 +101,20 @@ void frmCheckMail2::cmdSelectMessage_Click()
     MessageList::selectAll(listMessages, *mMail1, {cmdSelectMessage, cmdDeleteMessage, cmdCancel});
 }
 
-void frmCheckMail2::cmdDeleteMessage_Click()
+QCoro::Task<> frmCheckMail2::cmdDeleteMessage_Click()
 {
     QPointer<frmCheckMail2> self(this);
-    const auto alive = [&] { return self && !m_unloaded; };
-    if (!MessageList::confirmDeletion(m_check, listMessages, *mMail1, this) || !alive())
-        return;
+    if (!MessageList::confirmDeletion(m_check, listMessages, *mMail1, this) || !self || m_unloaded)
+        co_return;
     const auto buttons = {cmdSelectMessage, cmdDeleteMessage, cmdCancel};
     for (QPushButton *b : buttons)
         b->setEnabled(false);
     setCursor(Qt::BusyCursor);
-    if (!MessageList::deleteTicked(m_check.context().clock(), listMessages, *mMail1, alive))
-        return;
-    for (QPushButton *b : buttons)
+    const bool alive = co_await MessageList::deleteTicked(
+        m_check.context().clock(), listMessages, *mMail1, this);
+    if (!alive || m_unloaded)
+        co_return;
+    for (QPushButton *b : {cmdSelectMessage, cmdDeleteMessage, cmdCancel})
         b->setEnabled(true);
     unsetCursor();
 }

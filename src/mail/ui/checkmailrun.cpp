@@ -16,7 +16,6 @@
 #include "trayctl/lumenpin.h"
 
 #include <QApplication>
-#include <QPointer>
 
 namespace {
 constexpr double kGapBetweenAccountsSeconds = 5;
@@ -24,12 +23,16 @@ constexpr double kProcessingSeconds = 3;
 const QString kNewMail = QStringLiteral("You have new mail");
 } // namespace
 
-bool frmCheckMail::waitForRequest()
+void frmCheckMail::startRequest()
 {
-    QPointer<frmCheckMail> self(this);
-    m_check.context().clock().waitUntil(
-        [&] { return !self || self->m_unloaded || m_check.requestDone != 0; });
-    return self && !m_unloaded;
+    m_answered = false;
+}
+
+QCoro::Task<bool> frmCheckMail::waitForRequest()
+{
+    const bool alive = co_await m_check.context().clock().until(
+        [this] { return m_unloaded || m_answered; }, this, &frmCheckMail::requestEnded, this);
+    co_return alive && !m_unloaded;
 }
 
 bool frmCheckMail::isLastSlot() const
@@ -37,18 +40,20 @@ bool frmCheckMail::isLastSlot() const
     return m_check.currentSlotIndex + 1 >= slotCount();
 }
 
-void frmCheckMail::visitAccount(int slot)
+QCoro::Task<> frmCheckMail::visitAccount(int slot)
 {
     if (slot >= 2) {
         // After a server error the previous account's connection is already gone.
-        if (m_check.errorCount == 0)
+        if (m_errors == 0)
             quitSession();
         listMessages->clear();
-        QPointer<frmCheckMail> self(this);
-        m_check.context().clock().waitSeconds(kGapBetweenAccountsSeconds);
-        if (!self || m_unloaded)
-            return;
+        const bool alive
+            = co_await m_check.context().clock().sleep(kGapBetweenAccountsSeconds, this);
+        if (!alive || m_unloaded)
+            co_return;
         m_check.clearForStart();
+        m_accountDone = 0;
+        m_errors = 0;
         ++m_check.currentSlotIndex;
     }
     m_countdown = 60;
@@ -56,17 +61,19 @@ void frmCheckMail::visitAccount(int slot)
     mMail1->setUserName(tab.userName(slot)->text());
     mMail1->setPassword(tab.password(slot)->text());
     mMail1->setHost(tab.domain(slot)->text());
+    startRequest();
     mMail1->LogOn();
     m_quitSent = false;
-    if (waitForRequest())
-        reportAccount();
+    const bool answered = co_await waitForRequest();
+    if (answered)
+        co_await reportAccount();
 }
 
-void frmCheckMail::reportAccount()
+QCoro::Task<> frmCheckMail::reportAccount()
 {
     // After a log-on error nothing more happens for this account until the error dialog.
-    if (m_check.accountDone > 0 || m_check.errorCount > 0)
-        return;
+    if (m_accountDone > 0 || m_errors > 0)
+        co_return;
     const QString name = accountName(m_check.currentSlotIndex + 1);
     Label4->setText(QStringLiteral("Checking mail on ") + name + QStringLiteral("......"));
     Label4->show();
@@ -74,21 +81,22 @@ void frmCheckMail::reportAccount()
         reportCount(name);
     } else if (mMail1->MessageCount() < 1) {
         ++m_check.accountDone;
+        ++m_accountDone;
         if (lineConnected())
             PlaySoundAlert(m_check.context(), AlertKind::MailNoArrive);
     } else {
-        QPointer<frmCheckMail> self(this);
-        listHeaders();
-        if (!self || m_unloaded)
-            return;
+        const bool listed = co_await listHeaders();
+        if (!listed)
+            co_return;
         Label4->hide();
         m_messageIndex = 0;
         m_check.notifyNewMail(name, *mMail1, listMessages);
-        if (minimisedCheck() && m_check.manualCheck != 1 && isMinimized())
+        if (minimisedCheck() && !m_manual && isMinimized())
             newMailNotice();
         ++m_check.accountDone;
+        ++m_accountDone;
     }
-    pauseBetweenAccounts();
+    co_await pauseBetweenAccounts();
 }
 
 // Count-only: the count, and the alert that fits it.
@@ -106,23 +114,26 @@ void frmCheckMail::reportCount(const QString &name)
         PlaySoundAlert(m_check.context(), AlertKind::MailArrive);
 }
 
-void frmCheckMail::listHeaders()
+QCoro::Task<bool> frmCheckMail::listHeaders()
 {
     const bool quiet
         = Form::checkValue(m_check.dialog().settingsTab().chkCheckMailwhenMinimized) == 1;
     do {
         ++m_messageIndex;
         mMail1->setMessageNumber(m_messageIndex);
+        startRequest();
         mMail1->RetrieveHeader();
         if (!quiet && lineConnected())
             PlaySoundAlert(m_check.context(), AlertKind::MailArrive);
         m_check.requestDone = 0;
-        if (!waitForRequest())
-            return;
+        const bool answered = co_await waitForRequest();
+        if (!answered)
+            co_return false;
         // A header that failed still gets its row, from whatever the control holds.
         MessageList::appendRow(listMessages, *mMail1);
         mMail1->EndMessage();
     } while (m_messageIndex < mMail1->MessageCount());
+    co_return true;
 }
 
 void frmCheckMail::newMailNotice()
@@ -135,13 +146,13 @@ void frmCheckMail::newMailNotice()
     m_check.tray().setTrayTip(kNewMail);
 }
 
-void frmCheckMail::pauseBetweenAccounts()
+QCoro::Task<> frmCheckMail::pauseBetweenAccounts()
 {
     m_countdown = pauseMinutes() * 60;
     if (mMail1->MessageCount() < 1) {
         m_countdown = 0;
-        advance();
-        return;
+        co_await advance();
+        co_return;
     }
     Label4->show();
     if (m_headersMode)
@@ -151,10 +162,11 @@ void frmCheckMail::pauseBetweenAccounts()
         w->setEnabled(true);
     m_countdownRan = true;
     Timer1.setEnabled(true);
+    // The first second of the countdown; it cannot reach 0 here, so nothing waits.
     Timer1_Timer();
 }
 
-void frmCheckMail::Timer1_Timer()
+QCoro::Task<> frmCheckMail::Timer1_Timer()
 {
     --m_countdown;
     const QString left
@@ -166,7 +178,7 @@ void frmCheckMail::Timer1_Timer()
         + left);
     cmdNextMailAccount->setEnabled(!last);
     if (m_countdown > 0)
-        return;
+        co_return;
     // No second tick while the advance runs, and no Next Mail Account either: a press during
     // its waits would visit an account twice.
     Timer1.setEnabled(false);
@@ -174,30 +186,34 @@ void frmCheckMail::Timer1_Timer()
     cmdCancel->setEnabled(false);
     Label5->hide();
     Label4->hide();
-    QPointer<frmCheckMail> self(this);
-    if (!m_headersMode)
-        showProcessing();
-    if (self && !m_unloaded)
-        advance();
+    if (!m_headersMode) {
+        const bool shown = co_await showProcessing();
+        if (!shown)
+            co_return;
+    }
+    if (!m_unloaded)
+        co_await advance();
 }
 
-void frmCheckMail::showProcessing()
+// False when the window went away during the pause.
+QCoro::Task<bool> frmCheckMail::showProcessing()
 {
     Label6->setText(QStringLiteral("Processing..."));
     Label6->show();
-    QPointer<frmCheckMail> self(this);
-    m_check.context().clock().waitSeconds(kProcessingSeconds);
-    if (self)
-        Label6->hide();
+    const bool waited = co_await m_check.context().clock().sleep(kProcessingSeconds, this);
+    if (!waited)
+        co_return false;
+    Label6->hide();
+    co_return true;
 }
 
-void frmCheckMail::advance()
+QCoro::Task<> frmCheckMail::advance()
 {
     for (QWidget *w :
         std::initializer_list<QWidget *>{cmdSelectMessage, cmdDeleteMessage, cmdMailProgram})
         w->setEnabled(false);
     if (m_check.currentSlotIndex + 1 < slotCount())
-        visitAccount(m_check.currentSlotIndex + 2);
+        co_await visitAccount(m_check.currentSlotIndex + 2);
     else
         endRun();
 }

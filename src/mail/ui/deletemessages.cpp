@@ -14,22 +14,24 @@ void frmCheckMail::cmdSelectMessage_Click()
     MessageList::selectAll(listMessages, *mMail1, {cmdSelectMessage, cmdDeleteMessage, cmdCancel});
 }
 
-void frmCheckMail::cmdDeleteMessage_Click()
+QCoro::Task<> frmCheckMail::cmdDeleteMessage_Click()
 {
     Timer1.setEnabled(false);
     QPointer<frmCheckMail> self(this);
     const bool confirmed = MessageList::confirmDeletion(m_check, listMessages, *mMail1, this);
     if (!self || m_unloaded)
-        return;
-    if (confirmed)
-        deleteTickedMessages();
-    if (!self || m_unloaded)
-        return;
+        co_return;
+    if (confirmed) {
+        const bool deleted = co_await deleteTickedMessages();
+        if (!deleted)
+            co_return;
+    }
     Timer1.setEnabled(true);
     unsetCursor();
 }
 
-void frmCheckMail::deleteTickedMessages()
+// False when the window was unloaded meanwhile.
+QCoro::Task<bool> frmCheckMail::deleteTickedMessages()
 {
     // Next Mail Account is held as well: moving on would clear the rows being worked on.
     const bool nextEnabled = cmdNextMailAccount->isEnabled();
@@ -37,11 +39,12 @@ void frmCheckMail::deleteTickedMessages()
     for (QPushButton *b : buttons)
         b->setEnabled(false);
     setCursor(Qt::BusyCursor);
-    QPointer<frmCheckMail> self(this);
-    if (!MessageList::deleteTicked(
-            m_check.context().clock(), listMessages, *mMail1, [&] { return self && !m_unloaded; }))
-        return;
+    const bool alive = co_await MessageList::deleteTicked(
+        m_check.context().clock(), listMessages, *mMail1, this);
+    if (!alive || m_unloaded)
+        co_return false;
     for (QPushButton *b : {cmdSelectMessage, cmdDeleteMessage, cmdCancel})
         b->setEnabled(true);
     cmdNextMailAccount->setEnabled(nextEnabled);
+    co_return true;
 }

@@ -119,11 +119,12 @@ void frmCheckMail::useCompactLayout()
     setFixedSize(459, 162);
 }
 
-void frmCheckMail::Form_Load()
+QCoro::Task<> frmCheckMail::Form_Load()
 {
     SettingsStore &store = m_check.context().settings();
     store.save(Keys::CheckMailExecuted, kExecuted);
-    const bool minimised = minimisedCheck() && m_check.manualCheck != 1;
+    m_manual = m_check.manualCheck == 1;
+    const bool minimised = minimisedCheck() && !m_manual;
     m_headersMode = Form::checkValue(m_check.dialog().settingsTab().chkMessageHeadersOnly) == 1;
     if (!m_headersMode)
         useCompactLayout();
@@ -144,7 +145,7 @@ void frmCheckMail::Form_Load()
     store.save(Keys::Check, SettingValues::Unchecked);
     QPointer<frmCheckMail> self(this);
     if (slotCount() >= 1)
-        visitAccount(1);
+        co_await visitAccount(1);
     if (self)
         m_loadReturned = true;
 }
@@ -155,10 +156,14 @@ void frmCheckMail::unload()
         return;
     m_unloaded = true;
     Timer1.setEnabled(false);
+    // However the run of All Accounts ends, later checks are scheduled ones again.
+    if (m_manual)
+        m_check.manualCheck = 0;
     Form_Unload();
     // The answer to the QUIT must not reach the shared flags: a run loaded next would take it
     // for the answer to its own log-on.
     mMail1->disconnect(this);
+    Q_EMIT requestEnded();
     hide();
     deleteLater();
 }
@@ -203,12 +208,17 @@ void frmCheckMail::closeEvent(QCloseEvent *event)
 void frmCheckMail::mMail1_Done()
 {
     m_check.requestDone = -1;
+    m_answered = true;
+    Q_EMIT requestEnded();
 }
 
 void frmCheckMail::mMail1_Error(int number, const QString &text)
 {
     Q_UNUSED(number)
+    m_answered = true;
+    ++m_errors;
     m_check.serverError(text);
+    Q_EMIT requestEnded();
 }
 
 void frmCheckMail::cmdCancel_Click()
@@ -222,7 +232,7 @@ void frmCheckMail::cmdCancel_Click()
     m_check.restartCustomizeTimers();
 }
 
-void frmCheckMail::cmdNextMailAccount_Click()
+QCoro::Task<> frmCheckMail::cmdNextMailAccount_Click()
 {
     Timer1.setEnabled(false);
     Label5->hide();
@@ -230,17 +240,20 @@ void frmCheckMail::cmdNextMailAccount_Click()
     cmdNextMailAccount->setEnabled(false);
     cmdCancel->setEnabled(false);
     QPointer<frmCheckMail> self(this);
-    if (!m_headersMode)
-        showProcessing();
+    if (!m_headersMode) {
+        const bool shown = co_await showProcessing();
+        if (!shown)
+            co_return;
+    }
+    if (m_unloaded)
+        co_return;
+    co_await advance();
     if (!self || m_unloaded)
-        return;
-    advance();
-    if (!self || m_unloaded)
-        return;
+        co_return;
     // A run parked by a server error waits for the error dialog.
     const bool ended = mMail1->MessageCount() < 1
         || (m_countdown == 0 && m_check.currentSlotIndex >= 1 && m_check.currentSlotIndex <= 4);
-    if (ended && m_check.errorCount == 0) {
+    if (ended && m_errors == 0) {
         exitStep();
         m_check.restartCustomizeTimers();
     }

@@ -3,6 +3,7 @@
 #include "clock/timer.h"
 #include "ui_frmcheckmail.h"
 
+#include <QCoro/QCoroTask>
 #include <QWidget>
 
 #include <memory>
@@ -23,18 +24,18 @@ public:
     frmCheckMail(MailCheck &check, std::unique_ptr<MailControl> control, QWidget *parent = nullptr);
     ~frmCheckMail() override;
 
-    // Runs the check; returns at the first pause with mail, when parked by a server error,
-    // or at the end of a run that found no mail.
-    void Form_Load();
+    // Runs the check; ends at the first pause with mail, when parked by a server error, or
+    // at the end of a run that found no mail (or when the window goes away meanwhile).
+    QCoro::Task<> Form_Load();
     // Closes the window through its unloading rules (at most once).
     void unload();
     bool isUnloaded() const { return m_unloaded; }
 
-    void Timer1_Timer();
-    void cmdNextMailAccount_Click();
+    QCoro::Task<> Timer1_Timer();
+    QCoro::Task<> cmdNextMailAccount_Click();
     void cmdCancel_Click();
     void cmdSelectMessage_Click();
-    void cmdDeleteMessage_Click();
+    QCoro::Task<> cmdDeleteMessage_Click();
     void cmdMailProgram_Click();
     void mMail1_Done();
     void mMail1_Error(int number, const QString &text);
@@ -42,12 +43,21 @@ public:
     MailControl &mailControl() const { return *mMail1; }
     int countdown() const { return m_countdown; }
     bool headersMode() const { return m_headersMode; }
+    // Error events of this window's current account (the program-wide count may belong to
+    // another check that ran meanwhile).
+    qint16 errorCount() const { return m_errors; }
+    // Loaded from the popup menu's All Accounts.
+    bool isManualCheck() const { return m_manual; }
 
     // Pause countdown between accounts, 1000 ms.
     Timer Timer1;
 
     // The row text of one message: sender, two tabs, subject, three tabs, date.
     static QString rowText(const QString &from, const QString &subject, const QString &date);
+
+Q_SIGNALS:
+    // The mail control answered the request in progress, or the window was unloaded.
+    void requestEnded();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -63,22 +73,25 @@ private:
     bool lineConnected() const;
     bool minimisedCheck() const;
 
-    // The run: visit, report, pause, advance, end.
-    void visitAccount(int slot);
-    void reportAccount();
+    // The run: visit, report, pause, advance, end. Each step that waits is a coroutine; after
+    // each wait it goes on only while the window is loaded.
+    QCoro::Task<> visitAccount(int slot);
+    QCoro::Task<> reportAccount();
     void reportCount(const QString &name);
-    void listHeaders();
+    QCoro::Task<bool> listHeaders();
     void newMailNotice();
-    void pauseBetweenAccounts();
-    void advance();
+    QCoro::Task<> pauseBetweenAccounts();
+    QCoro::Task<> advance();
     void endRun();
     void exitStep();
-    void showProcessing();
-    bool waitForRequest();
+    QCoro::Task<bool> showProcessing();
+    // Sends nothing: waits for the answer to the request just sent. False when unloaded.
+    QCoro::Task<bool> waitForRequest();
+    void startRequest();
     void quitSession();
     bool isLastSlot() const;
 
-    void deleteTickedMessages();
+    QCoro::Task<bool> deleteTickedMessages();
 
     MailCheck &m_check;
     std::unique_ptr<MailControl> mMail1;
@@ -88,6 +101,12 @@ private:
     bool m_loadReturned = false;
     bool m_countdownRan = false;
     bool m_quitSent = false; // a QUIT has gone out for the current session
+    bool m_manual = false;
+    // This window's part of the values the check shares: answer to the request in progress,
+    // report finished and error events for the current account.
+    bool m_answered = false;
+    qint16 m_accountDone = 0;
+    qint16 m_errors = 0;
     qint16 m_messageIndex = 0;
     int m_countdown = 60;
 };

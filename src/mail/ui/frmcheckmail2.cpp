@@ -91,7 +91,7 @@ void frmCheckMail2::setListButtonsEnabled(bool enabled)
         w->setEnabled(enabled);
 }
 
-void frmCheckMail2::Form_Load()
+QCoro::Task<> frmCheckMail2::Form_Load()
 {
     SettingsStore &store = m_check.context().settings();
     // Tells the server error dialog that a failure belongs to this window.
@@ -107,7 +107,7 @@ void frmCheckMail2::Form_Load()
     const int n = chosen.toInt();
     m_slot = (n >= 1 && n <= MailTab::kSlots && chosen == QString::number(n)) ? n : 0;
     if (m_slot != 0)
-        checkSlot();
+        co_await checkSlot();
 }
 
 void frmCheckMail2::unload()
@@ -119,6 +119,7 @@ void frmCheckMail2::unload()
     // The answer to the QUIT must not reach the shared flags: a window loaded next would take
     // it for the answer to its own log-on.
     mMail1->disconnect(this);
+    Q_EMIT requestEnded();
     hide();
     deleteLater();
 }
@@ -141,12 +142,17 @@ void frmCheckMail2::closeEvent(QCloseEvent *event)
 void frmCheckMail2::mMail1_Done()
 {
     m_check.requestDone = -1;
+    m_answered = true;
+    Q_EMIT requestEnded();
 }
 
 void frmCheckMail2::mMail1_Error(int number, const QString &text)
 {
     Q_UNUSED(number)
+    m_answered = true;
+    ++m_errors;
     m_check.serverError(text);
+    Q_EMIT requestEnded();
 }
 
 void frmCheckMail2::cmdCancel_Click()

@@ -2,6 +2,7 @@
 
 #include "ui_frmcheckmail.h"
 
+#include <QCoro/QCoroTask>
 #include <QWidget>
 
 #include <memory>
@@ -23,15 +24,16 @@ public:
         MailCheck &check, std::unique_ptr<MailControl> control, QWidget *parent = nullptr);
     ~frmCheckMail2() override;
 
-    // Checks the slot stored under "MailSlot"/"Settings"; returns when the check has run.
-    void Form_Load();
+    // Checks the slot stored under "MailSlot"/"Settings"; ends when the check has run (or the
+    // window went away meanwhile).
+    QCoro::Task<> Form_Load();
     // Closes the window through its unloading rules (at most once).
     void unload();
     bool isUnloaded() const { return m_unloaded; }
 
     void cmdCancel_Click();
     void cmdSelectMessage_Click();
-    void cmdDeleteMessage_Click();
+    QCoro::Task<> cmdDeleteMessage_Click();
     void cmdMailProgram_Click();
     void mMail1_Done();
     void mMail1_Error(int number, const QString &text);
@@ -40,6 +42,12 @@ public:
     bool headersMode() const { return m_headersMode; }
     // The slot this window checks, 1 to 5; 0 when the stored choice names none.
     int slot() const { return m_slot; }
+    // Error events of this window's check.
+    qint16 errorCount() const { return m_errors; }
+
+Q_SIGNALS:
+    // The mail control answered the request in progress, or the window was unloaded.
+    void requestEnded();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -53,11 +61,11 @@ private:
     bool lineConnected() const;
 
     // The check: log on, then report.
-    void checkSlot();
-    bool waitForRequest();
-    void reportSlot();
+    QCoro::Task<> checkSlot();
+    QCoro::Task<bool> waitForRequest();
+    QCoro::Task<> reportSlot();
     void reportCount();
-    void listHeaders();
+    QCoro::Task<> listHeaders();
     void finishList();
     void setListButtonsEnabled(bool enabled);
 
@@ -68,4 +76,8 @@ private:
     bool m_unloaded = false;
     int m_slot = 0;
     qint16 m_messageIndex = 0;
+    // This window's part of the values the checks share (see frmCheckMail).
+    bool m_answered = false;
+    qint16 m_accountDone = 0;
+    qint16 m_errors = 0;
 };

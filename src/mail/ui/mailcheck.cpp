@@ -43,14 +43,15 @@ void MailCheck::clearForStart()
     errorCount = 0;
 }
 
-frmCheckMail *MailCheck::loadCheckWindow()
+QCoro::Task<bool> MailCheck::loadCheckWindow()
 {
     unloadCheckWindow();
     // A window of its own, owned by the Customize dialog so that it never outlives it.
     m_window = new frmCheckMail(*this, makeControl(), &m_links.dialog);
-    QPointer<frmCheckMail> window = m_window;
-    window->Form_Load();
-    return window;
+    frmCheckMail *window = m_window;
+    QPointer<MailCheck> self(this);
+    co_await window->Form_Load();
+    co_return self && !(m_window && m_window.data() != window);
 }
 
 frmCheckMail *MailCheck::checkWindow() const
@@ -71,25 +72,30 @@ void MailCheck::unloadCheckWindow()
     m_window = nullptr;
 }
 
-int MailCheck::checkAfterConnecting()
+QCoro::Task<int> MailCheck::checkAfterConnecting()
 {
     clearForStart();
-    loadCheckWindow();
+    const bool loaded = co_await loadCheckWindow();
+    if (!loaded)
+        co_return 1;
     const int count = lastMessageCount();
     // A window with nothing to show would otherwise stay open with the timers stopped.
     if (count < 1)
         unloadCheckWindow();
-    return count;
+    co_return count;
 }
 
-void MailCheck::mnuAllAccounts_Click()
+QCoro::Task<> MailCheck::mnuAllAccounts_Click()
 {
     clearForStart();
+    // The end of an earlier run clears the manual flag; it goes first.
+    unloadCheckWindow();
     manualCheck = 1;
-    loadCheckWindow();
-    if (lastMessageCount() > 0)
-        return;
-    if (errorCount == 0) {
+    const bool current = co_await loadCheckWindow();
+    if (!current || lastMessageCount() > 0)
+        co_return;
+    const frmCheckMail *window = checkWindow();
+    if (!window || window->errorCount() == 0) {
         setTrayIcon(QStringLiteral("net10a.ico"));
         manualCheck = 0;
         unloadCheckWindow();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoro/QCoroTask>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -55,26 +56,29 @@ public:
 
     // Loads the multi-account check window; its load runs the check until the first pause
     // with mail, or to the end. A window of an earlier run that is still open is unloaded
-    // first, so only one run exists. The window may already have closed itself on return.
-    frmCheckMail *loadCheckWindow();
+    // first, so only one run exists. The window may already have closed itself at the end.
+    // Ends with false when a newer run replaced this one meanwhile (the newer run's starter
+    // has the word from then on) or the check went away.
+    QCoro::Task<bool> loadCheckWindow();
     // The open check window; none once it has been unloaded.
     frmCheckMail *checkWindow() const;
     // The count of the last account the window visited; 0 without a window.
     int lastMessageCount() const;
     void unloadCheckWindow();
 
-    // The check five seconds after the line came up: runs the check and returns the last
-    // account's count. A window left with no mail to show is closed.
-    int checkAfterConnecting();
+    // The check five seconds after the line came up: runs the check and ends with the last
+    // account's count. A window left with no mail to show is closed. A newer run that took
+    // over counts as mail to show: its own starter gives the timers back.
+    QCoro::Task<int> checkAfterConnecting();
     // The popup menu's All Accounts.
-    void mnuAllAccounts_Click();
+    QCoro::Task<> mnuAllAccounts_Click();
 
     // The popup menu's MailSlot 1 to 5: loads the single-slot window for `slot`, then keeps
     // it open when it has something to show and unloads it otherwise.
-    void mnuMailSlot_Click(int slot);
+    QCoro::Task<> mnuMailSlot_Click(int slot);
     // Loads the single-slot window for the slot stored under "MailSlot"/"Settings"; an earlier
-    // one still open is unloaded first. The window may already be gone on return.
-    frmCheckMail2 *loadSlotWindow();
+    // one still open is unloaded first. Ends with the window, which may already be gone.
+    QCoro::Task<frmCheckMail2 *> loadSlotWindow();
     // The open single-slot window; none once it has been unloaded.
     frmCheckMail2 *slotWindow() const;
     void unloadSlotWindow();
@@ -106,12 +110,13 @@ public:
     // Program does) or bring the check window forward.
     void notificationAction(const QString &tag, const QString &actionKey);
 
-    // Starts the mail program and keeps the schedule stopped until it has ended.
+    // Starts the mail program and keeps the schedule stopped until every program started so
+    // has ended.
     void launchMailProgram();
     // Run Mail Program of a check window: without a program set, says where to set one;
     // otherwise closes the window through `cancel` and starts the program.
     void runMailProgram(const std::function<void()> &cancel);
-    bool mailProgramRunning() const { return m_mailProgramRunning; }
+    bool mailProgramRunning() const { return m_mailProgramsRunning > 0; }
 
     AppContext &context() const { return m_links.context; }
     frmBrisvane &dialog() const { return m_links.dialog; }
@@ -123,5 +128,5 @@ private:
     QPointer<frmCheckMail2> m_slotWindow;
     QPointer<frmMailServerError> m_error;
     std::unique_ptr<MailIdle> m_idle;
-    bool m_mailProgramRunning = false;
+    int m_mailProgramsRunning = 0; // launches that have not ended yet
 };

@@ -11,6 +11,8 @@
 #include "shell/settings/settingsstore.h"
 #include "shell/ui/frmbrisvane.h"
 
+#include <QPointer>
+
 void MailTab::cmdMailProgram_Click()
 {
     const QString path = m_links.context.dialogs().openFileName(
@@ -52,7 +54,8 @@ void MailCheck::runMailProgram(const std::function<void()> &cancel)
 }
 
 // The program runs on its own while the tray and the windows stay live; the schedule stays
-// stopped until the program has ended, so no check runs while the user reads mail.
+// stopped until the program has ended, so no check runs while the user reads mail. Each
+// launch is counted by itself: the schedule comes back when the last one has ended.
 void MailCheck::launchMailProgram()
 {
     AppContext &context = m_links.context;
@@ -60,9 +63,11 @@ void MailCheck::launchMailProgram()
     if (context.settings().get(Keys::CloseMailProgramMessage) == SettingValues::TrueText)
         frmCloseMailProgramMessage::show(context, dialog.menu(), &dialog);
     dialog.Timer2.setEnabled(false);
-    m_mailProgramRunning = true;
-    context.programs().startAndWatch(context.settings().get(Keys::MailProgram), [this] {
-        m_mailProgramRunning = false;
-        m_links.dialog.Timer2.setEnabled(true);
+    ++m_mailProgramsRunning;
+    QPointer<MailCheck> self(this);
+    context.programs().startAndWatch(context.settings().get(Keys::MailProgram), [self] {
+        if (!self || --self->m_mailProgramsRunning > 0)
+            return;
+        self->m_links.dialog.Timer2.setEnabled(true);
     });
 }

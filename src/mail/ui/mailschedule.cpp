@@ -10,7 +10,7 @@
 #include "shell/ui/formhelpers.h"
 #include "shell/ui/frmbrisvane.h"
 
-#include <QScopedValueRollback>
+#include <QPointer>
 
 namespace {
 // The check interval the minutes label shows (1 to 30), or 0.
@@ -39,33 +39,52 @@ void frmBrisvane::Timer2_Timer()
     const int minutes = scheduleMinutes(m_mail->lblCheckMailMinutes);
     if (minutes == 0)
         return;
-    const QScopedValueRollback busy(m_scheduleBusy, true);
-    m_links.context.clock().waitSeconds(minutes * 60.0);
+    scheduledRound(minutes);
+}
+
+// The wait of one round and its check; the tick that started it has long returned.
+QCoro::Task<> frmBrisvane::scheduledRound(int minutes)
+{
+    m_scheduleBusy = true;
+    const bool waited = co_await m_links.context.clock().sleep(minutes * 60.0, this);
+    if (!waited)
+        co_return;
+    QPointer<frmBrisvane> self(this);
+    co_await scheduledCheck();
+    if (self)
+        m_scheduleBusy = false;
+}
+
+QCoro::Task<> frmBrisvane::scheduledCheck()
+{
     if (!lineConnected() || Form::checkValue(m_mail->chkCheckMessages) != 1)
-        return;
+        co_return;
     // A check the user started meanwhile is still open: it is not replaced, this round is
     // left out.
     if (m_mailCheck->checkWindow() || m_mailCheck->mailProgramRunning())
-        return;
-    runScheduledCheck();
+        co_return;
+    co_await runScheduledCheck();
 }
 
-void frmBrisvane::newMailByIdle()
+QCoro::Task<> frmBrisvane::newMailByIdle()
 {
     if (m_idleCheckBusy || m_mailCheck->mailProgramRunning() || m_mailCheck->checkWindow()
         || m_mailCheck->slotWindow() || Form::checkValue(m_mail->chkCheckMessages) != 1
         || Form::checkValue(m_mail->chkDisableMailChecking) == 1 || !lineConnected())
-        return;
-    const QScopedValueRollback busy(m_idleCheckBusy, true);
-    runScheduledCheck();
+        co_return;
+    m_idleCheckBusy = true;
+    QPointer<frmBrisvane> self(this);
+    co_await runScheduledCheck();
+    if (self)
+        m_idleCheckBusy = false;
 }
 
-void frmBrisvane::runScheduledCheck()
+QCoro::Task<> frmBrisvane::runScheduledCheck()
 {
     m_mailCheck->clearForStart();
-    m_mailCheck->loadCheckWindow();
-    if (m_mailCheck->lastMessageCount() >= 1)
-        return; // the window restarts the timers when it closes
+    const bool current = co_await m_mailCheck->loadCheckWindow();
+    if (!current || m_mailCheck->lastMessageCount() >= 1)
+        co_return; // the window restarts the timers when it closes
     m_mailCheck->setTrayIcon(QStringLiteral("net10a.ico"));
     m_mailCheck->unloadCheckWindow();
     m_mailCheck->restartCustomizeTimers();

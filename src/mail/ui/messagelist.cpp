@@ -83,24 +83,26 @@ bool confirmDeletion(
     return false;
 }
 
-bool deleteTicked(
-    Clock &clock, QListWidget *list, MailControl &control, const std::function<bool()> &alive)
+QCoro::Task<bool> deleteTicked(
+    Clock &clock, QListWidget *list, MailControl &control, QWidget *window)
 {
     for (int i = 0; i < rowsInUse(list, control); ++i) {
         if (list->item(i)->checkState() != Qt::Checked)
             continue;
-        clock.waitSeconds(kSecondsBetweenDeletions);
-        if (!alive())
-            return false;
+        const bool waited = co_await clock.sleep(kSecondsBetweenDeletions, window);
+        if (!waited)
+            co_return false;
         QListWidgetItem *row = list->item(i);
         if (!row)
             break;
+        if (row->checkState() != Qt::Checked)
+            continue; // unticked during the pause
         control.setMessageNumber(qint16(i + 1));
         control.DeleteMessage();
         row->setText(QStringLiteral("Message Deleted"));
         row->setCheckState(Qt::Unchecked);
     }
-    return true;
+    co_return true;
 }
 
 void selectAll(

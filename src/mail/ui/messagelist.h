@@ -3,9 +3,9 @@
 #include "alerts/desktopnotices.h"
 
 #include <QList>
+#include <QCoro/QCoroTask>
 #include <QString>
 
-#include <functional>
 #include <initializer_list>
 
 class Clock;
@@ -42,10 +42,12 @@ void selectAll(
 // confirmation when the user wants to be asked (a No clears the ticks). True to go on.
 bool confirmDeletion(
     MailCheck &check, QListWidget *list, const MailControl &control, QWidget *parent);
-// Deletes the ticked messages one by one, three seconds apart, and marks their rows.
-// Returns false when `alive` says the window went away during a pause.
-bool deleteTicked(
-    Clock &clock, QListWidget *list, MailControl &control, const std::function<bool()> &alive);
+// Deletes the ticked messages one by one, three seconds apart, and marks their rows. Each
+// tick is read when its message's turn comes, after the pause: a row unticked meanwhile is
+// left alone. Ends with false when `window` (which owns the list and the control) went away
+// during a pause.
+QCoro::Task<bool> deleteTicked(
+    Clock &clock, QListWidget *list, MailControl &control, QWidget *window);
 
 // The headers layout of a check window at the given size: the list takes the room the rows
 // of labels and buttons below it leave, which keep to the bottom edge.

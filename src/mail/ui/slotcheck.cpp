@@ -10,41 +10,42 @@
 #include "shell/ui/frmbrisvane.h"
 #include "shell/ui/settingstab.h"
 
-void MailCheck::mnuMailSlot_Click(int slot)
+QCoro::Task<> MailCheck::mnuMailSlot_Click(int slot)
 {
     if (slot < 1 || slot > MailTab::kSlots)
-        return;
+        co_return;
     m_links.context.settings().save(Keys::MailSlotChosen, QString::number(slot));
     // Slot 1 sets the index too: one left over from an earlier check of another slot would
     // name that slot in the error dialog.
     singleSlotIndex = qint16(slot - 1);
     clearForStart();
-    QPointer<frmCheckMail2> window = loadSlotWindow();
-    if (!window || window->isUnloaded())
-        return;
+    QPointer<frmCheckMail2> window = co_await loadSlotWindow();
+    // Gone, closed, or replaced by a newer single-slot check: nothing left to decide here.
+    if (!window || window->isUnloaded() || window != m_slotWindow)
+        co_return;
     if (Form::checkValue(m_links.dialog.settingsTab().chkMessageHeadersOnly) == 0) {
-        if (errorCount < 1) {
+        if (window->errorCount() < 1) {
             window->cmdCancel->setEnabled(true);
             if (slot >= 2)
                 singleSlotIndex = 0;
         } else {
             unloadSlotWindow();
         }
-        return;
+        co_return;
     }
     const QListWidgetItem *first = window->listMessages->item(0);
     if (!first || first->text().isEmpty())
         unloadSlotWindow();
 }
 
-frmCheckMail2 *MailCheck::loadSlotWindow()
+QCoro::Task<frmCheckMail2 *> MailCheck::loadSlotWindow()
 {
     unloadSlotWindow();
     // Owned by the Customize dialog so that it never outlives it.
     m_slotWindow = new frmCheckMail2(*this, makeControl(), &m_links.dialog);
     QPointer<frmCheckMail2> window = m_slotWindow;
-    window->Form_Load();
-    return window;
+    co_await window->Form_Load();
+    co_return window.data();
 }
 
 frmCheckMail2 *MailCheck::slotWindow() const

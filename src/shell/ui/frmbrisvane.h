@@ -4,6 +4,7 @@
 #include "connection/connectionstate.h"
 #include "shell/settings/settingkeys.h"
 
+#include <QCoro/QCoroTask>
 #include <QWidget>
 
 #include <functional>
@@ -98,7 +99,9 @@ public:
     // New mail on an IMAP slot watched with IDLE: the scheduled check at once, by the
     // schedule's rules (not while a check or the mail program runs, not with scheduled
     // checking off or mail checking disabled, only with the line up).
-    void newMailByIdle();
+    QCoro::Task<> newMailByIdle();
+    // One round of the schedule: the interval's wait, then the multi-account check.
+    QCoro::Task<> scheduledRound(int minutes);
     MailCheck &mailCheck() const { return *m_mailCheck; }
     // The dial-up control's view of the line of the current entry.
     bool lineConnected() const;
@@ -135,7 +138,7 @@ private:
     bool minimiseWhenNoTray();
     void followTray(bool available);
     void startFlaggedPrograms(SettingKey (*flag)(int));
-    void runScheduledCheck();
+    QCoro::Task<> runScheduledCheck();
 
     Links m_links;
     ConnectionState m_state;
@@ -157,4 +160,5 @@ private:
     std::unique_ptr<MailCheck> m_mailCheck;
     bool m_scheduleBusy = false; // a scheduled wait or check is running
     bool m_idleCheckBusy = false; // a check started by IDLE is running
+    QCoro::Task<> scheduledCheck();
 };

@@ -87,7 +87,7 @@ void VirtualClock::yieldOnce(qint64 deadline)
 void VirtualClock::timerChanged(Timer *timer)
 {
     if (timer->isArmed())
-        m_armed.insert(timer, Schedule{m_now + timer->interval(), m_nextOrder++});
+        m_armed.insert(timer, Schedule{m_now + timer->nextDelay(m_now), m_nextOrder++});
     else
         m_armed.remove(timer);
 }

@@ -3,6 +3,7 @@
 #include "alerts/alertcontrols.h"
 #include "alerts/frmabout.h"
 #include "alerts/frmpreferences.h"
+#include "clock/clock.h"
 #include "connection/mras.h"
 #include "connection/ui/connectionmanager.h"
 #include "connection/ui/connectiontab.h"
@@ -180,9 +181,31 @@ void frmBrisvane::restoreCaptionWhenNormal()
 
 void frmBrisvane::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::WindowStateChange)
+    if (event->type() == QEvent::WindowStateChange) {
         restoreCaptionWhenNormal();
+        tickConnectedClockNow();
+    }
     QWidget::changeEvent(event);
+}
+
+void frmBrisvane::showEvent(QShowEvent *event)
+{
+    tickConnectedClockNow();
+    QWidget::showEvent(event);
+}
+
+void frmBrisvane::hideEvent(QHideEvent *event)
+{
+    tickConnectedClockNow();
+    QWidget::hideEvent(event);
+}
+
+// The connected-time clock wakes once a second; where the time shows (caption or lblTime)
+// follows the dialog's state at once.
+void frmBrisvane::tickConnectedClockNow()
+{
+    if (Timer1.isArmed())
+        Timer1.setNextDueAt(m_links.context.clock().tickCount());
 }
 
 void frmBrisvane::resizeEvent(QResizeEvent *event)

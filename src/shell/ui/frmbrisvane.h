@@ -95,6 +95,8 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -110,6 +112,7 @@ private:
     void applySlotCountAtLoad();
     void loadTextBoxes();
     void restoreCaptionWhenNormal();
+    void tickConnectedClockNow();
     bool startFlaggedPrograms(SettingKey (*flag)(int));
 
     Links m_links;

@@ -1,18 +1,25 @@
 #!/usr/bin/env python3
 """Lists 500 message headers from a private Dovecot through a loopback proxy that delays
-every chunk by 25 ms each way (a 50 ms round trip), three ways:
+every chunk by 25 ms each way (a 50 ms round trip), over POP3:
 
   bvane-mailprobe (the program's mail control) with PIPELINING,
   bvane-mailprobe one TOP at a time (--no-pipelining),
-  Python's poplib, the same TOP n 0 loop.
+  Python's poplib, the same TOP n 0 loop;
 
-Each run logs on, counts, fetches every header and quits. Not a test: it prints the times.
+and over IMAP (with --imap, or when dovecot-imapd is installed):
+
+  bvane-mailprobe (the IMAP mail control): one FETCH for all headers,
+  Python's imaplib, one FETCH of BODY.PEEK[HEADER.FIELDS (FROM SUBJECT DATE)] per message.
+
+Each run logs on, counts, fetches every header and quits. Not a test: it prints the times,
+and the ratio of the baselines to the probe.
 
   bench/mail_headers.py [--build build] [--messages 500] [--delay-ms 25]
 """
 
 import argparse
 import asyncio
+import imaplib
 import os
 import poplib
 import pwd
@@ -35,10 +42,11 @@ def free_port():
 class Dovecot:
     """Dovecot with one user and N messages, plain POP3 on a free loopback port."""
 
-    def __init__(self, messages):
+    def __init__(self, messages, imap):
         self.dir = tempfile.mkdtemp(prefix="bvane-mailbench-")
         os.chmod(self.dir, 0o755)
         self.port = free_port()
+        self.imap_port = free_port() if imap else 0
         root = os.geteuid() == 0
         me = pwd.getpwuid(os.getuid()).pw_name
         mail_user = pwd.getpwnam("nobody") if root else pwd.getpwuid(os.getuid())
@@ -61,7 +69,16 @@ class Dovecot:
             f.write(f"bench:{{PLAIN}}benchpass:{mail_user.pw_uid}:{mail_user.pw_gid}::{home}::\n")
         conf = os.path.join(self.dir, "dovecot.conf")
         with open(conf, "w") as f:
-            f.write(f"""protocols = pop3
+            imap_service = f"""service imap-login {{
+  inet_listener imap {{
+    port = {self.imap_port}
+  }}
+  inet_listener imaps {{
+    port = 0
+  }}
+}}
+""" if imap else ""
+            f.write(f"""protocols = pop3{" imap" if imap else ""}
 listen = 127.0.0.1
 base_dir = {self.dir}/run
 state_dir = {self.dir}/state
@@ -89,7 +106,7 @@ userdb {{
   driver = passwd-file
   args = {self.dir}/passwd
 }}
-""")
+{imap_service}""")
         dovecot = shutil.which("dovecot", path="/usr/sbin:/usr/local/sbin:" + os.environ["PATH"])
         if not dovecot:
             sys.exit("dovecot is not installed (Debian package dovecot-pop3d)")
@@ -191,8 +208,8 @@ class DelayProxy:
         self.thread.join(5)
 
 
-def run_probe(probe, port, pipelining, expected):
-    args = [probe, f"127.0.0.1:{port}", "bench"]
+def run_probe(probe, port, pipelining, expected, scheme=""):
+    args = [probe, f"{scheme}127.0.0.1:{port}", "bench"]
     if not pipelining:
         args.insert(1, "--no-pipelining")
     env = dict(os.environ, BVANE_MAIL_PASSWORD="benchpass")
@@ -219,32 +236,70 @@ def run_poplib(port, expected):
     return time.monotonic() - start
 
 
+def run_imaplib(port, expected):
+    start = time.monotonic()
+    imap = imaplib.IMAP4("127.0.0.1", port, timeout=60)
+    imap.login("bench", "benchpass")
+    status, data = imap.select("INBOX")
+    if status != "OK" or int(data[0]) != expected:
+        sys.exit(f"imaplib counted {data}")
+    for number in range(1, expected + 1):
+        status, _ = imap.fetch(str(number), "(BODY.PEEK[HEADER.FIELDS (FROM SUBJECT DATE)])")
+        if status != "OK":
+            sys.exit(f"imaplib fetch {number}: {status}")
+    imap.logout()
+    return time.monotonic() - start
+
+
+def has_imap():
+    return any(os.path.exists(p) for p in ("/usr/lib/dovecot/imap", "/usr/libexec/dovecot/imap"))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build", default="build", help="build folder with bin/bvane-mailprobe")
     parser.add_argument("--messages", type=int, default=500)
     parser.add_argument("--delay-ms", type=float, default=25.0, help="delay each way")
+    parser.add_argument("--imap", action="store_true", help="fail when IMAP is not installed")
+    parser.add_argument("--imap-only", action="store_true", help="leave out the POP3 runs")
     opts = parser.parse_args()
+    imap = has_imap()
+    if (opts.imap or opts.imap_only) and not imap:
+        sys.exit("Dovecot's IMAP is not installed (Debian package dovecot-imapd)")
     probe = os.path.join(opts.build, "bin", "bvane-mailprobe")
     if not os.access(probe, os.X_OK):
         sys.exit(f"{probe} not found; build first")
 
-    dovecot = Dovecot(opts.messages)
+    dovecot = Dovecot(opts.messages, imap)
     proxy = DelayProxy(dovecot.port, opts.delay_ms / 1000.0)
+    imap_proxy = DelayProxy(dovecot.imap_port, opts.delay_ms / 1000.0) if imap else None
+    pop, imap_results = [], []
     try:
-        results = [
-            ("bvane-mailprobe, pipelined", run_probe(probe, proxy.port, True, opts.messages)),
-            ("bvane-mailprobe, one TOP at a time",
-             run_probe(probe, proxy.port, False, opts.messages)),
-            ("Python poplib, TOP loop", run_poplib(proxy.port, opts.messages)),
-        ]
+        if not opts.imap_only:
+            pop = [
+                ("bvane-mailprobe, pipelined", run_probe(probe, proxy.port, True, opts.messages)),
+                ("bvane-mailprobe, one TOP at a time",
+                 run_probe(probe, proxy.port, False, opts.messages)),
+                ("Python poplib, TOP loop", run_poplib(proxy.port, opts.messages)),
+            ]
+        if imap_proxy:
+            imap_results = [
+                ("bvane-mailprobe IMAP, one FETCH",
+                 run_probe(probe, imap_proxy.port, True, opts.messages, "imap://")),
+                ("Python imaplib, FETCH per message",
+                 run_imaplib(imap_proxy.port, opts.messages)),
+            ]
     finally:
         proxy.stop()
+        if imap_proxy:
+            imap_proxy.stop()
         dovecot.stop()
     print(f"{opts.messages} headers, {opts.delay_ms:g} ms each way "
           f"({2 * opts.delay_ms:g} ms round trip):")
-    for name, seconds in results:
-        print(f"  {name:<36} {seconds:8.2f} s")
+    for group in (pop, imap_results):
+        for name, seconds in group:
+            ratio = f"  x{seconds / group[0][1]:.1f}" if name != group[0][0] else ""
+            print(f"  {name:<36} {seconds:8.2f} s{ratio}")
 
 
 if __name__ == "__main__":

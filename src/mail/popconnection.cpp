@@ -3,26 +3,11 @@
 #include "clock/clock.h"
 #include "clock/timer.h"
 #include "mail/mailerror.h"
+#include "mail/mailsocket.h"
 
-#include <QCoreApplication>
 #include <QLoggingCategory>
-#include <QSslConfiguration>
 
 Q_LOGGING_CATEGORY(lcPop, "bvane.mail.pop3", QtWarningMsg)
-
-namespace {
-
-// A line from the server as it may appear in an error text: short, one line, no controls.
-QString quoted(const QByteArray &line)
-{
-    QString text = QString::fromLatin1(line.left(80));
-    for (QChar &c : text)
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            c = u'?';
-    return QLatin1Char('"') + text + QLatin1String(line.size() > 80 ? "...\"" : "\"");
-}
-
-} // namespace
 
 PopConnection::PopConnection(Clock &clock, PopEndpoint endpoint, Options options, QObject *parent)
     : QObject(parent)
@@ -31,6 +16,7 @@ PopConnection::PopConnection(Clock &clock, PopEndpoint endpoint, Options options
     , m_options(std::move(options))
     , m_socket(new QSslSocket(this))
     , m_timeout(new Timer(clock, this))
+    , m_deadline(new Timer(clock, this))
     , m_reader(m_options.maxLine)
 {
     connect(m_timeout, &Timer::tick, this, [this] {
@@ -38,6 +24,12 @@ PopConnection::PopConnection(Clock &clock, PopEndpoint endpoint, Options options
             tr("No answer from %1 within %2 seconds")
                 .arg(where())
                 .arg(m_options.timeoutMs / 1000.0));
+    });
+    connect(m_deadline, &Timer::tick, this, [this] {
+        fail(MailError::TimedOut,
+            tr("%1 kept a reply going for more than %2 seconds")
+                .arg(where())
+                .arg(m_options.deadlineMs / 1000.0));
     });
     connect(m_socket, &QSslSocket::readyRead, this, &PopConnection::onReadyRead);
     connect(m_socket, &QSslSocket::errorOccurred, this, &PopConnection::onSocketError);
@@ -56,18 +48,12 @@ PopConnection::~PopConnection() = default;
 
 QString PopConnection::where() const
 {
-    const QString host
-        = m_endpoint.host.contains(u':') ? u'[' + m_endpoint.host + u']' : m_endpoint.host;
-    return host + u':' + QString::number(m_endpoint.port);
+    return MailSocket::where(m_endpoint.host, m_endpoint.port);
 }
 
 void PopConnection::configureTls()
 {
-    QSslConfiguration config = QSslConfiguration::defaultConfiguration();
-    if (!m_options.caCertificates.isEmpty())
-        config.addCaCertificates(m_options.caCertificates);
-    config.setPeerVerifyMode(QSslSocket::VerifyPeer);
-    m_socket->setSslConfiguration(config);
+    m_socket->setSslConfiguration(MailSocket::tlsConfiguration(m_options.caCertificates));
 }
 
 void PopConnection::open(Handler onGreeting)
@@ -77,6 +63,7 @@ void PopConnection::open(Handler onGreeting)
     greeting.written = true;
     m_queue.push_back(std::move(greeting));
     updateTimeout();
+    restartDeadline();
     if (!m_endpoint.implicitTls) {
         m_socket->connectToHost(m_endpoint.host, m_endpoint.port);
         return;
@@ -103,6 +90,8 @@ void PopConnection::send(
     m_queue.push_back(std::move(next));
     writeQueued();
     updateTimeout();
+    if (m_queue.size() == 1)
+        restartDeadline();
 }
 
 void PopConnection::startTls(std::function<void()> onReady)
@@ -123,6 +112,7 @@ void PopConnection::startTls(std::function<void()> onReady)
     m_onTlsReady = std::move(onReady);
     m_handshaking = true;
     updateTimeout();
+    restartDeadline();
     m_socket->startClientEncryption();
 }
 
@@ -173,6 +163,10 @@ void PopConnection::onReadyRead()
                 return;
             }
             m_queue.front().collector->addDropped();
+            if (m_queue.front().collector->overflowed()) {
+                failTooLarge();
+                return;
+            }
             break;
         }
     }
@@ -189,12 +183,15 @@ bool PopConnection::takeLine(const QByteArray &line)
     if (head.collector) {
         if (head.collector->add(line))
             finishHead();
+        else if (head.collector->overflowed())
+            failTooLarge();
         return !m_dead && !m_handshaking;
     }
     const auto status = parseStatusLine(line);
     if (!status) {
         fail(MailError::ProtocolError,
-            tr("%1 sent something that is not a POP3 reply: %2").arg(where(), quoted(line)));
+            tr("%1 sent something that is not a POP3 reply: %2")
+                .arg(where(), MailSocket::quoted(line)));
         return false;
     }
     qCDebug(lcPop) << where() << ">>" << line.left(80);
@@ -215,55 +212,36 @@ void PopConnection::finishHead()
     m_queue.pop_front();
     PopReply reply;
     reply.status = done.status;
-    if (done.collector) {
+    if (done.collector)
         reply.lines = done.collector->lines();
-        reply.overflowed = done.collector->overflowed();
-    }
     writeQueued();
     updateTimeout();
+    restartDeadline();
     if (done.onReply)
         done.onReply(reply);
 }
 
 void PopConnection::onSocketError(QAbstractSocket::SocketError error)
 {
-    switch (error) {
-    case QAbstractSocket::HostNotFoundError:
-        fail(MailError::HostNotFound, tr("Mail server %1 not found").arg(m_endpoint.host));
-        break;
-    case QAbstractSocket::ConnectionRefusedError:
-        fail(MailError::ConnectionRefused, tr("Connection to %1 refused").arg(where()));
-        break;
-    case QAbstractSocket::RemoteHostClosedError:
-        fail(MailError::ConnectionClosed, tr("%1 closed the connection").arg(where()));
-        break;
-    case QAbstractSocket::SslHandshakeFailedError:
-    case QAbstractSocket::SslInternalError:
-    case QAbstractSocket::SslInvalidUserDataError:
-        fail(MailError::TlsFailed, tlsErrorText());
-        break;
-    default:
-        fail(MailError::NetworkError,
-            tr("Network error with %1: %2").arg(where(), m_socket->errorString()));
-        break;
-    }
-}
-
-QString PopConnection::tlsErrorText() const
-{
-    if (m_sslErrors.isEmpty())
-        return tr("TLS handshake with %1 failed: %2").arg(where(), m_socket->errorString());
-    QStringList reasons;
-    for (const QSslError &error : m_sslErrors)
-        reasons << error.errorString();
-    reasons.removeDuplicates();
-    return tr("The TLS certificate of %1 was not accepted: %2")
-        .arg(where(), reasons.join(QLatin1String("; ")));
+    const auto [number, text]
+        = MailSocket::failure(error, *m_socket, m_endpoint.host, where(), m_sslErrors);
+    fail(number, text);
 }
 
 void PopConnection::onDisconnected()
 {
     fail(MailError::ConnectionClosed, tr("%1 closed the connection").arg(where()));
+}
+
+// Reading on would only drop what comes, for as long as the server likes to send it.
+void PopConnection::failTooLarge()
+{
+    fail(MailError::ResponseTooLarge,
+        tr("%1 sent a reply over the limit of %2 KiB or a line over %3 KiB; the connection is "
+           "dropped")
+            .arg(where())
+            .arg(m_options.maxReply / 1024)
+            .arg(m_options.maxLine / 1024));
 }
 
 void PopConnection::fail(int number, const QString &text)
@@ -274,6 +252,7 @@ void PopConnection::fail(int number, const QString &text)
     m_dead = true;
     m_handshaking = false;
     m_timeout->setEnabled(false);
+    m_deadline->setEnabled(false);
     m_socket->disconnect(this);
     m_socket->abort();
     m_queue.clear();
@@ -288,27 +267,28 @@ void PopConnection::updateTimeout()
     m_timeout->setEnabled(busy);
 }
 
+void PopConnection::restartDeadline()
+{
+    const bool busy = !m_dead && (!m_queue.empty() || m_handshaking);
+    if (busy)
+        m_deadline->setInterval(m_options.deadlineMs);
+    m_deadline->setEnabled(busy);
+}
+
 void PopConnection::closeGracefully()
 {
     if (m_dead)
         return;
     m_dead = true;
     m_timeout->setEnabled(false);
+    m_deadline->setEnabled(false);
     for (Command &command : m_queue) {
         if (!command.written)
             m_socket->write(command.line + "\r\n");
     }
     m_queue.clear();
-    // The socket finishes on its own: what is written goes out, then it closes and goes.
     m_socket->disconnect(this);
-    m_socket->setParent(QCoreApplication::instance());
-    QSslSocket *socket = m_socket;
-    m_socket = nullptr;
-    connect(socket, &QSslSocket::disconnected, socket, &QObject::deleteLater);
-    connect(socket, &QSslSocket::errorOccurred, socket, &QObject::deleteLater);
-    socket->disconnectFromHost();
-    if (socket->state() == QAbstractSocket::UnconnectedState)
-        socket->deleteLater();
+    MailSocket::closeOnItsOwn(std::exchange(m_socket, nullptr));
 }
 
 void PopConnection::abort()
@@ -317,6 +297,7 @@ void PopConnection::abort()
         return;
     m_dead = true;
     m_timeout->setEnabled(false);
+    m_deadline->setEnabled(false);
     m_socket->disconnect(this);
     m_socket->abort();
     m_queue.clear();

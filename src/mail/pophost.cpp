@@ -18,7 +18,8 @@ bool validHostName(const QString &host)
     return true;
 }
 
-std::optional<PopEndpoint> fromUrl(const QString &text)
+std::optional<PopEndpoint> fromUrl(
+    const QString &text, quint16 plainPort, quint16 tlsPort, QStringView tlsScheme)
 {
     const QUrl url(text, QUrl::StrictMode);
     if (!url.isValid() || !url.userInfo().isEmpty() || url.hasQuery() || url.hasFragment())
@@ -26,9 +27,9 @@ std::optional<PopEndpoint> fromUrl(const QString &text)
     if (!url.path().isEmpty() && url.path() != u"/")
         return std::nullopt;
     PopEndpoint point;
-    point.implicitTls = url.scheme() == u"pop3s";
+    point.implicitTls = url.scheme() == tlsScheme;
     point.host = url.host();
-    const int port = url.port(point.implicitTls ? kTlsPort : kPlainPort);
+    const int port = url.port(point.implicitTls ? tlsPort : plainPort);
     if (port <= 0 || !validHostName(point.host))
         return std::nullopt;
     point.port = quint16(port);
@@ -54,7 +55,7 @@ std::optional<PopEndpoint> parsePopHost(const QString &text)
         const QString scheme = trimmed.left(schemeEnd).toLower();
         if (scheme != u"pop3" && scheme != u"pop3s")
             return std::nullopt;
-        return fromUrl(scheme + trimmed.mid(schemeEnd));
+        return fromUrl(scheme + trimmed.mid(schemeEnd), kPlainPort, kTlsPort, u"pop3s");
     }
     PopEndpoint point;
     QString host = trimmed;
@@ -74,4 +75,20 @@ std::optional<PopEndpoint> parsePopHost(const QString &text)
     point.host = host;
     point.implicitTls = point.port == kTlsPort;
     return point;
+}
+
+bool isImapAddress(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    return trimmed.startsWith(u"imap://", Qt::CaseInsensitive)
+        || trimmed.startsWith(u"imaps://", Qt::CaseInsensitive);
+}
+
+std::optional<PopEndpoint> parseImapHost(const QString &text)
+{
+    if (!isImapAddress(text))
+        return std::nullopt;
+    const QString trimmed = text.trimmed();
+    const qsizetype schemeEnd = trimmed.indexOf(u"://");
+    return fromUrl(trimmed.left(schemeEnd).toLower() + trimmed.mid(schemeEnd), 143, 993, u"imaps");
 }

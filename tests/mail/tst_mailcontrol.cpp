@@ -1,9 +1,11 @@
 #include "clock/virtualclock.h"
+#include "mail/mailerror.h"
 #include "mail/ui/mailcontrol.h"
 #include "scriptedpopserver.h"
 
 #include <QPointer>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTest>
 
 // The program's mail control as the check windows see it, over a real socket to the scripted
@@ -68,6 +70,40 @@ private Q_SLOTS:
         QPointer<MailControl> gone = control.get();
         MailControl::dispose(std::move(control));
         QVERIFY(!gone);
+    }
+
+    // The program's control for a slot speaks IMAP to an imap:// or imaps:// address and
+    // POP3 to anything else, switching at each LogOn, and is disposed of like the others.
+    void slotControlPicksTheProtocolByTheServerText()
+    {
+        auto slot = std::make_unique<SlotMailControl>(*clock);
+        QTcpServer closed;
+        closed.listen(QHostAddress::LocalHost);
+        const quint16 nobody = closed.serverPort();
+        closed.close();
+        control = std::move(slot);
+        auto *slotControl = static_cast<SlotMailControl *>(control.get());
+        for (const QString &host : {QStringLiteral("imap://127.0.0.1:%1").arg(nobody),
+                 QStringLiteral("IMAPS://127.0.0.1:%1").arg(nobody)}) {
+            control->setHost(host);
+            QSignalSpy errors(control.get(), &MailControl::Error);
+            control->LogOn();
+            QTRY_COMPARE_WITH_TIMEOUT(errors.size(), 1, 10000);
+            QVERIFY(slotControl->usesImap());
+            QCOMPARE(errors.first().at(0).toInt(), int(MailError::ConnectionRefused));
+        }
+        control->setHost(server->host());
+        control->setUserName(QStringLiteral("ann"));
+        control->setPassword(QStringLiteral("hunter2pass"));
+        QVERIFY(answered([this] { control->LogOn(); }));
+        QVERIFY(!slotControl->usesImap());
+        QCOMPARE(control->MessageCount(), qint16(2));
+        control->Quit();
+        QVERIFY(control->isQuitting());
+        QPointer<MailControl> kept = control.get();
+        MailControl::dispose(std::move(control));
+        QTRY_VERIFY_WITH_TIMEOUT(server->received("QUIT"), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!kept, 10000);
     }
 
 private:

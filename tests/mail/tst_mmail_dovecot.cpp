@@ -2,6 +2,7 @@
 // certificates, APOP, headers as real mail has them, and deletions made at Quit.
 
 #include "clock/virtualclock.h"
+#include "craftedmessages.h"
 #include "dovecotserver.h"
 #include "mail/mailerror.h"
 #include "mail/mmail.h"
@@ -12,25 +13,7 @@
 
 #include <memory>
 
-namespace {
-
-const QByteArray kFolded = "Return-Path: <ann@example.org>\r\n"
-                           "From: =?ISO-8859-1?Q?Andr=E9_?=\r\n"
-                           "  =?utf-8?B?TcO8bGxlcg==?= <andre@example.org>\r\n"
-                           "To: alice@example.org\r\n"
-                           "Subject: =?utf-8?q?Gr=C3=BC=C3=9Fe?= from a folded\r\n"
-                           "\tsubject line\r\n"
-                           "Date: Mon, 7 Dec 2026 09:15:00 +0100\r\n"
-                           "\r\n"
-                           "Body.\r\n.\r\nMore body.\r\n";
-
-QByteArray message(const QByteArray &subject)
-{
-    return "From: Bob <bob@example.org>\r\nSubject: " + subject
-        + "\r\nDate: Mon, 7 Dec 2026 10:00:00 +0000\r\n\r\nHello.\r\n";
-}
-
-} // namespace
+using namespace CraftedMessages;
 
 class tst_mMailDovecot : public QObject
 {
@@ -75,9 +58,8 @@ void tst_mMailDovecot::initTestCase()
     dovecot = std::make_unique<DovecotServer>();
     dovecot->addUser(QStringLiteral("alice"), QStringLiteral("wonder land"));
     dovecot->addUser(QStringLiteral("bob"), QStringLiteral("builder"));
-    dovecot->deliver(QStringLiteral("alice"), kFolded);
-    dovecot->deliver(QStringLiteral("alice"), message("=?iso-8859-2?B?r29sdw==?= plain"));
-    dovecot->deliver(QStringLiteral("alice"), message("Latin-1 \xe9t\xe9 raw"));
+    for (const QByteArray &crafted : alicesMessages())
+        dovecot->deliver(QStringLiteral("alice"), crafted);
     for (const char *subject : {"one", "two", "three"})
         dovecot->deliver(QStringLiteral("bob"), message(subject));
     dovecot->addUser(QStringLiteral("dave"), QStringLiteral("probe pass"));
@@ -167,13 +149,7 @@ void tst_mMailDovecot::headersWithEncodedWordsAndFoldedLines()
         mail->EndMessage();
     }
     QCOMPARE(errors->size(), 0);
-    QCOMPARE(rows,
-        (QStringList{
-            QStringLiteral("André Müller <andre@example.org>|Grüße from a folded "
-                           "subject line|Mon, 7 Dec 2026 09:15:00 +0100"),
-            QStringLiteral("Bob <bob@example.org>|Żolw plain|Mon, 7 Dec 2026 10:00:00 +0000"),
-            QStringLiteral("Bob <bob@example.org>|Latin-1 été raw|Mon, 7 Dec 2026 10:00:00 +0000"),
-        }));
+    QCOMPARE(rows, alicesRows());
     QVERIFY(request([this] { mail->Quit(); }));
 }
 
@@ -244,7 +220,7 @@ void tst_mMailDovecot::deleteTwoOfThreeLeavesOneAfterQuit()
 
 void tst_mMailDovecot::apopWithoutTls()
 {
-    DovecotServer plain(DovecotServer::Options{false, true});
+    DovecotServer plain(DovecotServer::Options{false, true, false, {}});
     plain.addUser(QStringLiteral("carol"), QStringLiteral("secret"));
     plain.deliver(QStringLiteral("carol"), message("for carol"));
     QString why;

@@ -1,11 +1,13 @@
-// bvane-mailprobe HOST USER [--delete N...]: logs on to a POP3 account with the program's own
-// mail control, prints the message count and one line per header (From, Subject and Date,
-// separated by TAB), deletes the messages named, and quits. The password comes from
-// BVANE_MAIL_PASSWORD or, failing that, from the first line of standard input; never from
-// the command line, where other users could read it.
+// bvane-mailprobe HOST USER [--delete N...]: logs on to a POP3 or IMAP account (HOST as a mail
+// slot's POP/Domain box takes it) with the program's own mail control, prints the message count and
+// one line per header (From, Subject and Date, separated by TAB), deletes the messages named, and
+// quits. The password comes from BVANE_MAIL_PASSWORD or, failing that, from the first line of
+// standard input; never from the command line, where other users could read it.
 
 #include "clock/realclock.h"
+#include "mail/imapmail.h"
 #include "mail/mmail.h"
+#include "mail/pophost.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -42,20 +44,20 @@ QString readPassword()
 }
 
 // Drives the control as the mail dialogs do: issue, then yield until Done or Error.
-class Probe
+template <class Mail> class Probe
 {
 public:
-    Probe(Clock &clock, mMail &mail, bool verbose)
+    Probe(Clock &clock, Mail &mail, bool verbose)
         : m_clock(clock)
     {
-        QObject::connect(&mail, &mMail::Done, &mail, [this] { m_done = true; });
-        QObject::connect(&mail, &mMail::Error, &mail, [this](int number, const QString &text) {
+        QObject::connect(&mail, &Mail::Done, &mail, [this] { m_done = true; });
+        QObject::connect(&mail, &Mail::Error, &mail, [this](int number, const QString &text) {
             m_done = true;
             ++m_errors;
             QTextStream(stderr) << "error " << number << ": " << text << Qt::endl;
         });
         if (verbose)
-            QObject::connect(&mail, &mMail::Status, &mail,
+            QObject::connect(&mail, &Mail::Status, &mail,
                 [](const QString &text) { QTextStream(stderr) << text << Qt::endl; });
     }
 
@@ -75,6 +77,59 @@ private:
     int m_errors = 0;
 };
 
+// Logs on, lists, deletes and quits as the check windows do; the exit code of the program.
+template <class Mail>
+int runProbe(
+    Clock &clock, Mail &mail, const QCommandLineParser &parser, const QList<qint16> &toDelete)
+{
+    const QStringList args = parser.positionalArguments();
+    mail.setHost(args.at(0));
+    mail.setUserName(args.at(1));
+    mail.setPassword(readPassword());
+    mail.setPipelining(!parser.isSet(QStringLiteral("no-pipelining")));
+    mail.setRequireTls(parser.isSet(QStringLiteral("require-tls")));
+    mail.setTimeOut(parser.value(QStringLiteral("timeout")).toInt());
+    if (parser.isSet(QStringLiteral("cafile"))) {
+        const auto certificates = QSslCertificate::fromPath(parser.value(QStringLiteral("cafile")));
+        if (certificates.isEmpty()) {
+            QTextStream(stderr) << "bvane-mailprobe: no certificate in "
+                                << parser.value(QStringLiteral("cafile")) << Qt::endl;
+            return 2;
+        }
+        mail.setCaCertificates(certificates);
+    }
+
+    Probe<Mail> probe(clock, mail, parser.isSet(QStringLiteral("verbose")));
+    if (!probe.request([&] { mail.LogOn(); }))
+        return 1;
+    QTextStream out(stdout);
+    out << mail.MessageCount() << Qt::endl;
+    // An int: MessageCount may be 32767, where a 16-bit count would wrap and never end.
+    for (int number = 1;
+         !parser.isSet(QStringLiteral("count-only")) && number <= mail.MessageCount(); ++number) {
+        mail.setMessageNumber(qint16(number));
+        const bool ok = probe.request([&] { mail.RetrieveHeader(); });
+        if (!ok && !mail.isLoggedOn())
+            break; // the connection is gone: its one error is enough
+        out << mail.From() << '\t' << mail.Subject() << '\t' << mail.Date() << Qt::endl;
+        mail.EndMessage();
+    }
+    for (qint16 number : std::as_const(toDelete)) {
+        if (!mail.isLoggedOn())
+            break;
+        mail.setMessageNumber(number);
+        mail.DeleteMessage();
+    }
+    // Quit raises nothing without a session; an Error about lost deletions is delivered by
+    // the one turn of the event loop.
+    if (mail.isLoggedOn())
+        probe.request([&] { mail.Quit(); });
+    else
+        mail.Quit();
+    QCoreApplication::processEvents();
+    return probe.errors() == 0 ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -82,12 +137,12 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("bvane-mailprobe"));
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Logs on to a POP3 account and lists its headers. Password from BVANE_MAIL_PASSWORD "
-        "or standard input."));
+    parser.setApplicationDescription(
+        QStringLiteral("Logs on to a POP3 or IMAP account and lists its headers. Password from "
+                       "BVANE_MAIL_PASSWORD or standard input."));
     parser.addHelpOption();
-    parser.addPositionalArgument(
-        QStringLiteral("host"), QStringLiteral("name[:port], pop3://… or pop3s://…"));
+    parser.addPositionalArgument(QStringLiteral("host"),
+        QStringLiteral("name[:port], pop3://…, pop3s://…, imap://… or imaps://…"));
     parser.addPositionalArgument(QStringLiteral("user"), QStringLiteral("user name"));
     const QCommandLineOption remove(QStringLiteral("delete"),
         QStringLiteral("Delete the messages numbered after the user name."));
@@ -122,44 +177,10 @@ int main(int argc, char *argv[])
         parser.showHelp(2);
 
     RealClock clock;
+    if (isImapAddress(args.at(0))) {
+        ImapMail mail(clock);
+        return runProbe(clock, mail, parser, toDelete);
+    }
     mMail mail(clock);
-    mail.setHost(args.at(0));
-    mail.setUserName(args.at(1));
-    mail.setPassword(readPassword());
-    mail.setPipelining(!parser.isSet(noPipelining));
-    mail.setRequireTls(parser.isSet(requireTls));
-    mail.setTimeOut(parser.value(timeout).toInt());
-    if (parser.isSet(caFile)) {
-        const auto certificates = QSslCertificate::fromPath(parser.value(caFile));
-        if (certificates.isEmpty()) {
-            QTextStream(stderr) << "bvane-mailprobe: no certificate in " << parser.value(caFile)
-                                << Qt::endl;
-            return 2;
-        }
-        mail.setCaCertificates(certificates);
-    }
-
-    Probe probe(clock, mail, parser.isSet(verbose));
-    if (!probe.request([&] { mail.LogOn(); }))
-        return 1;
-    QTextStream out(stdout);
-    out << mail.MessageCount() << Qt::endl;
-    for (qint16 number = 1; !parser.isSet(countOnly) && number <= mail.MessageCount(); ++number) {
-        mail.setMessageNumber(number);
-        probe.request([&] { mail.RetrieveHeader(); });
-        out << mail.From() << '\t' << mail.Subject() << '\t' << mail.Date() << Qt::endl;
-        mail.EndMessage();
-    }
-    for (qint16 number : std::as_const(toDelete)) {
-        mail.setMessageNumber(number);
-        mail.DeleteMessage();
-    }
-    // Quit raises nothing without a session; an Error about lost deletions is delivered by
-    // the one turn of the event loop.
-    if (mail.isLoggedOn())
-        probe.request([&] { mail.Quit(); });
-    else
-        mail.Quit();
-    QCoreApplication::processEvents();
-    return probe.errors() == 0 ? 0 : 1;
+    return runProbe(clock, mail, parser, toDelete);
 }

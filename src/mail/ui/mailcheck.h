@@ -10,6 +10,8 @@
 class AppContext;
 class Lumenpin;
 class MailControl;
+class QListWidget;
+class MailIdle;
 class frmBrisvane;
 class frmCheckMail;
 class frmCheckMail2;
@@ -45,8 +47,11 @@ public:
     // Every starter clears these before it loads a check window.
     void clearForStart();
 
-    // Makes the mail control of each new check window (an mMail unless a test replaces it).
+    // Makes the mail control of each new check window (POP3 or IMAP by the slot's server
+    // text, unless a test replaces it).
     ControlFactory makeControl;
+    // The IDLE watches of the IMAP slots; their news goes to the schedule.
+    MailIdle &idle() const { return *m_idle; }
 
     // Loads the multi-account check window; its load runs the check until the first pause
     // with mail, or to the end. A window of an earlier run that is still open is unloaded
@@ -76,9 +81,15 @@ public:
 
     // Opens the mail server error dialog (or shows the open one again).
     void showServerError();
-    // A check window's mail control failed: the error dialog comes up, the window is marked as
-    // closed by an error, and the request in progress ends.
-    void serverError();
+    // A check window's mail control failed with `cause`: the error dialog comes up, the window
+    // is marked as closed by an error, the request in progress ends, and the desktop is told.
+    void serverError(const QString &cause);
+    // Whether the last error came from the multi-account check ("CheckMail"/"CheckMail" reads
+    // "Executed") rather than the single-slot window.
+    bool errorFromMultiAccountCheck() const;
+    // 0 to 4: the slot of the check that failed (the multi-account check's current slot, or
+    // the single-slot window's).
+    int failingSlotIndex() const;
     frmMailServerError *serverErrorDialog() const;
 
     // Tray icon from the program folder, by file name.
@@ -86,6 +97,14 @@ public:
     // The Customize dialog's connected-time clock, schedule and line watch.
     void stopCustomizeTimers();
     void restartCustomizeTimers();
+
+    // Tells the desktop of the mail on `account` when there is some: the count, and the first
+    // messages of `list` when the headers were listed.
+    void notifyNewMail(
+        const QString &account, const MailControl &control, const QListWidget *list = nullptr);
+    // An action pressed on a new-mail notification: open the mail program (as Run Mail
+    // Program does) or bring the check window forward.
+    void notificationAction(const QString &tag, const QString &actionKey);
 
     // Starts the mail program and keeps the schedule stopped until it has ended.
     void launchMailProgram();
@@ -103,5 +122,6 @@ private:
     QPointer<frmCheckMail> m_window;
     QPointer<frmCheckMail2> m_slotWindow;
     QPointer<frmMailServerError> m_error;
+    std::unique_ptr<MailIdle> m_idle;
     bool m_mailProgramRunning = false;
 };

@@ -6,6 +6,7 @@
 #include <memory>
 
 class Clock;
+class ImapMail;
 class mMail;
 
 // What the check windows use of the mail control. In the program it is an mMail; tests give
@@ -44,14 +45,13 @@ Q_SIGNALS:
     void Error(int number, const QString &text);
 };
 
-// The program's mail control: an mMail on the program's clock.
-class PopMailControl : public MailControl
+// A mail control over a protocol control with mMail's members (mMail for POP3, ImapMail for
+// IMAP), on the program's clock.
+template <class Mail> class ProtocolMailControl : public MailControl
 {
-    Q_OBJECT
-
 public:
-    explicit PopMailControl(Clock &clock, QObject *parent = nullptr);
-    ~PopMailControl() override;
+    explicit ProtocolMailControl(Clock &clock, QObject *parent = nullptr);
+    ~ProtocolMailControl() override;
 
     void setHost(const QString &host) override;
     void setUserName(const QString &name) override;
@@ -69,6 +69,48 @@ public:
     bool isQuitting() const override { return m_quitting; }
 
 private:
-    mMail *m_mail = nullptr;
+    Mail *m_mail = nullptr;
     bool m_quitting = false;
+};
+
+using PopMailControl = ProtocolMailControl<mMail>;
+using ImapMailControl = ProtocolMailControl<ImapMail>;
+
+// The program's mail control for a mail slot: at each LogOn the slot's server text picks the
+// protocol ("imap://" and "imaps://" addresses IMAP, anything else POP3). A control of the
+// other protocol still closing goes on closing on its own.
+class SlotMailControl : public MailControl
+{
+    Q_OBJECT
+
+public:
+    explicit SlotMailControl(Clock &clock, QObject *parent = nullptr);
+    ~SlotMailControl() override;
+
+    void setHost(const QString &host) override { m_host = host; }
+    void setUserName(const QString &name) override { m_userName = name; }
+    void setPassword(const QString &password) override { m_password = password; }
+    void LogOn() override;
+    qint16 MessageCount() const override { return m_inner->MessageCount(); }
+    void setMessageNumber(qint16 number) override { m_inner->setMessageNumber(number); }
+    void RetrieveHeader() override { m_inner->RetrieveHeader(); }
+    void EndMessage() override { m_inner->EndMessage(); }
+    void DeleteMessage() override { m_inner->DeleteMessage(); }
+    void Quit() override { m_inner->Quit(); }
+    QString From() const override { return m_inner->From(); }
+    QString Subject() const override { return m_inner->Subject(); }
+    QString Date() const override { return m_inner->Date(); }
+    bool isQuitting() const override { return m_inner->isQuitting(); }
+    // Whether the control in use speaks IMAP (for the tests).
+    bool usesImap() const { return m_imap; }
+
+private:
+    void use(bool imap);
+
+    Clock &m_clock;
+    std::unique_ptr<MailControl> m_inner;
+    bool m_imap = false;
+    QString m_host;
+    QString m_userName;
+    QString m_password;
 };

@@ -47,6 +47,21 @@ void frmBrisvane::Timer2_Timer()
     // left out.
     if (m_mailCheck->checkWindow() || m_mailCheck->mailProgramRunning())
         return;
+    runScheduledCheck();
+}
+
+void frmBrisvane::newMailByIdle()
+{
+    if (m_idleCheckBusy || m_mailCheck->mailProgramRunning() || m_mailCheck->checkWindow()
+        || m_mailCheck->slotWindow() || Form::checkValue(m_mail->chkCheckMessages) != 1
+        || Form::checkValue(m_mail->chkDisableMailChecking) == 1 || !lineConnected())
+        return;
+    const QScopedValueRollback busy(m_idleCheckBusy, true);
+    runScheduledCheck();
+}
+
+void frmBrisvane::runScheduledCheck()
+{
     m_mailCheck->clearForStart();
     m_mailCheck->loadCheckWindow();
     if (m_mailCheck->lastMessageCount() >= 1)

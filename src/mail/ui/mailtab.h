@@ -58,11 +58,11 @@ public:
     QLineEdit *userName(int slot) const { return m_userNames[slot - 1]; }
     QLineEdit *password(int slot) const { return m_passwords[slot - 1]; }
     QLineEdit *domain(int slot) const { return m_domains[slot - 1]; }
+    // The slot count the label shows, when it is one (0 to 5).
+    std::optional<int> shownSlotCount() const;
 
 private:
     void wire();
-    // The slot count the label shows, when it is one (0 to 5).
-    std::optional<int> shownSlotCount() const;
     void storeCountLabel(QLabel *label, const struct SettingKey &key, int minimum, int maximum);
 
     Links m_links;

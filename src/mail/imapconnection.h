@@ -1,0 +1,97 @@
+#pragma once
+
+#include "mail/imapresponse.h"
+#include "mail/pophost.h"
+
+#include <QList>
+#include <QObject>
+#include <QSslCertificate>
+#include <QSslError>
+#include <QSslSocket>
+
+#include <deque>
+#include <functional>
+
+class Clock;
+class Timer;
+
+// One IMAP connection: the socket (plain, implicit TLS, or upgraded by STARTTLS), the bounded
+// response reader, and tagged commands. Commands are written as they are sent (IMAP lets a
+// client have several in flight); each one's tagged completion goes to its handler, a
+// continuation request ("+") to its continuation handler, and every untagged response to
+// onUntagged, in the order they come.
+//
+// Any failure of the connection itself (refused, dropped, TLS, time-out, a response that is
+// not IMAP or too large, BYE before LOGOUT) is reported once through failed(), after which
+// the connection is dead. The time-out counts while a command awaits completion, except
+// while the server holds an IDLE, and restarts whenever data comes in.
+class ImapConnection : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Handler = std::function<void(const ImapResponse &)>;
+
+    struct Options {
+        int timeoutMs = 60000;
+        ImapResponseReader::Limits limits;
+        QList<QSslCertificate> caCertificates;
+    };
+
+    ImapConnection(Clock &clock, PopEndpoint endpoint, Options options, QObject *parent = nullptr);
+    ~ImapConnection() override;
+
+    // Connects; the greeting (an untagged OK, PREAUTH or BYE) goes to `onGreeting`.
+    void open(Handler onGreeting);
+    // Sends "tag command". `logText` stands in for the command in debug output.
+    void send(const QByteArray &command, Handler onDone, const QByteArray &logText = {},
+        Handler onContinue = {});
+    // A line answering a continuation request (SASL response, IDLE's DONE).
+    void sendLine(const QByteArray &line, const QByteArray &logText = {});
+    // After OK to STARTTLS: the TLS handshake; `onReady` runs once it has succeeded.
+    void startTls(std::function<void()> onReady);
+    // While on, an unanswered command does not count towards the time-out (IDLE).
+    void setQuiet(bool on);
+    bool isEncrypted() const { return m_socket && m_socket->isEncrypted(); }
+    bool isDead() const { return m_dead; }
+    int awaiting() const { return int(m_commands.size()); }
+    QString where() const;
+    // Lets LOGOUT's BYE through without failing.
+    void expectBye() { m_byeExpected = true; }
+    // Sends nothing more and closes (the socket outlives this object until it is done).
+    void closeGracefully();
+    void abort();
+
+    std::function<void(const ImapResponse &)> onUntagged;
+
+Q_SIGNALS:
+    void failed(int number, const QString &text);
+
+private:
+    struct Command {
+        QByteArray tag;
+        Handler onDone;
+        Handler onContinue;
+    };
+
+    void onReadyRead();
+    bool take(const ImapResponse &response);
+    void onSocketError(QAbstractSocket::SocketError error);
+    void fail(int number, const QString &text);
+    void updateTimeout();
+
+    PopEndpoint m_endpoint;
+    Options m_options;
+    QSslSocket *m_socket;
+    Timer *m_timeout;
+    ImapResponseReader m_reader;
+    Handler m_onGreeting;
+    std::deque<Command> m_commands;
+    std::function<void()> m_onTlsReady;
+    QList<QSslError> m_sslErrors;
+    int m_nextTag = 1;
+    bool m_dead = false;
+    bool m_handshaking = false;
+    bool m_quiet = false;
+    bool m_byeExpected = false;
+};

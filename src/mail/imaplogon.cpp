@@ -1,0 +1,212 @@
+#include "mail/imaplogon.h"
+
+#include "mail/imapconnection.h"
+#include "mail/mailerror.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("ImapLogOn", text);
+}
+
+QString serverWords(const ImapResponse &response)
+{
+    const QString words = imapStatusWords(response);
+    return words.isEmpty() ? tr("(no reason given)") : words;
+}
+
+// An IMAP quoted string (for LOGIN); the caller has ruled out line ends and NUL.
+QByteArray quotedString(const QString &text)
+{
+    QByteArray out = "\"";
+    for (char c : text.toUtf8()) {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    return out + '"';
+}
+
+bool fitsQuoted(const QString &text)
+{
+    return !text.contains(u'\r') && !text.contains(u'\n') && !text.contains(QChar(0));
+}
+
+} // namespace
+
+ImapLogOn::ImapLogOn(ImapConnection &connection, Account account, Callbacks callbacks)
+    : m_connection(connection)
+    , m_account(std::move(account))
+    , m_callbacks(std::move(callbacks))
+{ }
+
+void ImapLogOn::start()
+{
+    m_callbacks.status(tr("Connecting to %1").arg(m_connection.where()));
+    m_connection.onUntagged = [this](const ImapResponse &response) { onUntagged(response); };
+    m_connection.open([this](const ImapResponse &greeting) { onGreeting(greeting); });
+}
+
+void ImapLogOn::onUntagged(const ImapResponse &response)
+{
+    const QList<QByteArray> capabilities = imapCapabilities(response);
+    if (!capabilities.isEmpty())
+        m_capabilities = capabilities;
+    if (response.keyword == "EXISTS")
+        m_exists = response.number;
+}
+
+bool ImapLogOn::offers(const QByteArray &capability) const
+{
+    return m_capabilities.contains(capability);
+}
+
+void ImapLogOn::onGreeting(const ImapResponse &greeting)
+{
+    if (greeting.status == "BYE" || greeting.status == "NO" || greeting.status == "BAD") {
+        m_callbacks.failed(MailError::LogOnRefused,
+            tr("%1 turned the connection away: %2")
+                .arg(m_connection.where(), serverWords(greeting)));
+        return;
+    }
+    onUntagged(greeting);
+    if (greeting.status == "PREAUTH") {
+        m_method = QStringLiteral("PREAUTH");
+        askCapabilities([this] { select(); });
+        return;
+    }
+    if (m_capabilities.isEmpty())
+        askCapabilities([this] { secure(); });
+    else
+        secure();
+}
+
+void ImapLogOn::askCapabilities(const std::function<void()> &then)
+{
+    m_connection.send("CAPABILITY", [this, then](const ImapResponse &reply) {
+        if (!reply.ok()) {
+            m_callbacks.failed(MailError::ProtocolError,
+                tr("%1 refused CAPABILITY: %2").arg(m_connection.where(), serverWords(reply)));
+            return;
+        }
+        then();
+    });
+}
+
+void ImapLogOn::secure()
+{
+    if (!m_connection.isEncrypted() && !m_upgraded && offers("STARTTLS")) {
+        m_callbacks.status(tr("Starting TLS with %1").arg(m_connection.where()));
+        m_connection.send("STARTTLS", [this](const ImapResponse &reply) {
+            if (!reply.ok()) {
+                m_callbacks.failed(MailError::TlsFailed,
+                    tr("%1 offered STARTTLS and then refused it: %2")
+                        .arg(m_connection.where(), serverWords(reply)));
+                return;
+            }
+            m_upgraded = true;
+            // What the server said before TLS may have been tampered with: ask again.
+            m_capabilities.clear();
+            m_connection.startTls([this] { askCapabilities([this] { authenticate(); }); });
+        });
+        return;
+    }
+    if (m_account.requireTls && !m_connection.isEncrypted()) {
+        m_callbacks.failed(MailError::TlsRequired,
+            tr("%1 offers no TLS (STARTTLS); not logging on in the clear")
+                .arg(m_connection.where()));
+        return;
+    }
+    authenticate();
+}
+
+void ImapLogOn::authenticate()
+{
+    if (offers("AUTH=PLAIN")) {
+        authenticatePlain();
+    } else if (offers("LOGINDISABLED")) {
+        m_callbacks.failed(MailError::TlsRequired,
+            tr("%1 refuses to log on without TLS and offers none (LOGINDISABLED)")
+                .arg(m_connection.where()));
+        return;
+    } else if (!fitsQuoted(m_account.userName) || !fitsQuoted(m_account.password)) {
+        m_callbacks.failed(MailError::LogOnRefused,
+            tr("The user name or password holds a line break, which LOGIN cannot carry"));
+        return;
+    } else {
+        login();
+    }
+    m_callbacks.status(tr("Logging on as %1 with %2").arg(m_account.userName, m_method));
+}
+
+void ImapLogOn::authenticatePlain()
+{
+    m_method = QStringLiteral("AUTHENTICATE PLAIN");
+    const QByteArray token
+        = ('\0' + m_account.userName.toUtf8() + '\0' + m_account.password.toUtf8()).toBase64();
+    const auto done = [this](const ImapResponse &reply) { onAuthenticated(reply); };
+    if (offers("SASL-IR")) {
+        m_connection.send("AUTHENTICATE PLAIN " + token, done, "AUTHENTICATE PLAIN <credentials>");
+        return;
+    }
+    m_connection.send("AUTHENTICATE PLAIN", done, {},
+        [this, token](const ImapResponse &) { m_connection.sendLine(token, "<credentials>"); });
+}
+
+void ImapLogOn::login()
+{
+    m_method = QStringLiteral("LOGIN");
+    m_connection.send(
+        "LOGIN " + quotedString(m_account.userName) + ' ' + quotedString(m_account.password),
+        [this](const ImapResponse &reply) { onAuthenticated(reply); },
+        "LOGIN " + quotedString(m_account.userName) + " <password>");
+}
+
+void ImapLogOn::onAuthenticated(const ImapResponse &reply)
+{
+    if (!reply.ok()) {
+        refused(reply);
+        return;
+    }
+    // The capabilities change with the log-on; most servers send the new ones along.
+    const QList<QByteArray> capabilities = imapCapabilities(reply);
+    if (capabilities.isEmpty()) {
+        askCapabilities([this] { select(); });
+        return;
+    }
+    m_capabilities = capabilities;
+    select();
+}
+
+void ImapLogOn::refused(const ImapResponse &reply)
+{
+    const QString text
+        = tr("%1 refused the log-on of %2 (%3): %4")
+              .arg(m_connection.where(), m_account.userName, m_method, serverWords(reply));
+    m_connection.abort();
+    m_callbacks.failed(MailError::LogOnRefused, text);
+}
+
+void ImapLogOn::select()
+{
+    m_exists = -1;
+    m_connection.send("SELECT INBOX", [this](const ImapResponse &reply) {
+        if (!reply.ok()) {
+            m_callbacks.failed(MailError::ServerError,
+                tr("%1 refused to open INBOX: %2").arg(m_connection.where(), serverWords(reply)));
+            return;
+        }
+        if (m_exists < 0) {
+            m_callbacks.failed(MailError::ProtocolError,
+                tr("%1 opened INBOX without a message count").arg(m_connection.where()));
+            return;
+        }
+        Result result;
+        result.capabilities = m_capabilities;
+        result.messageCount = int(qMin<qint64>(m_exists, 32767));
+        m_callbacks.done(result);
+    });
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+class ImapConnection;
+struct ImapResponse;
+
+// The log-on dialogue on a fresh IMAP connection: greeting, CAPABILITY (from the greeting when
+// it carries them), STARTTLS when offered on a plain connection, then AUTHENTICATE PLAIN (with
+// the initial response where SASL-IR is offered) or LOGIN unless LOGINDISABLED, and SELECT
+// INBOX for the message count. Reports through callbacks; the password goes only into the
+// commands. While it runs it takes the connection's untagged responses.
+class ImapLogOn
+{
+public:
+    struct Account {
+        QString userName;
+        QString password;
+        bool requireTls = false;
+    };
+    struct Result {
+        QList<QByteArray> capabilities; // upper case
+        int messageCount = 0;
+    };
+    struct Callbacks {
+        std::function<void(const QString &)> status;
+        std::function<void(const Result &)> done;
+        std::function<void(int, const QString &)> failed;
+    };
+
+    ImapLogOn(ImapConnection &connection, Account account, Callbacks callbacks);
+
+    void start();
+
+private:
+    void onGreeting(const ImapResponse &greeting);
+    void onUntagged(const ImapResponse &response);
+    void askCapabilities(const std::function<void()> &then);
+    void secure();
+    void authenticate();
+    void authenticatePlain();
+    void login();
+    void onAuthenticated(const ImapResponse &reply);
+    void select();
+    bool offers(const QByteArray &capability) const;
+    void refused(const ImapResponse &reply);
+
+    ImapConnection &m_connection;
+    Account m_account;
+    Callbacks m_callbacks;
+    QList<QByteArray> m_capabilities;
+    qint64 m_exists = -1;
+    bool m_upgraded = false;
+    QString m_method;
+};

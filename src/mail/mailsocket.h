@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QList>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslError>
+#include <QSslSocket>
+#include <QString>
+
+#include <utility>
+
+// What the POP3 and IMAP connections share about their sockets: how certificates are
+// checked and how a socket failure is told as a mail control error.
+namespace MailSocket {
+
+// Peers always verified; `extra` trusted besides the system's authorities.
+QSslConfiguration tlsConfiguration(const QList<QSslCertificate> &extra);
+
+// "host:port", with IPv6 literals in brackets.
+QString where(const QString &host, quint16 port);
+
+// The error number and text for a socket failure of `socket`, connected to `host` at `where`;
+// `sslErrors` are the certificate errors seen during the handshake.
+std::pair<int, QString> failure(QAbstractSocket::SocketError error, const QSslSocket &socket,
+    const QString &host, const QString &where, const QList<QSslError> &sslErrors);
+
+// Lets a socket finish on its own: what is written goes out, then it closes and is deleted
+// (it no longer belongs to the connection that used it).
+void closeOnItsOwn(QSslSocket *socket);
+
+// A line from the server as it may appear in an error text: short, one line, no controls.
+QString quoted(const QByteArray &line);
+
+} // namespace MailSocket

@@ -1,0 +1,77 @@
+#include "mail/ui/mailidle.h"
+
+#include "clock/clock.h"
+#include "clock/timer.h"
+#include "mail/imapidle.h"
+#include "mail/pophost.h"
+#include "mail/ui/mailcheck.h"
+#include "mail/ui/mailtab.h"
+#include "shell/appcontext.h"
+#include "shell/settings/settingsstore.h"
+#include "shell/ui/formhelpers.h"
+#include "shell/ui/frmbrisvane.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+MailIdle::MailIdle(MailCheck &check, QObject *parent)
+    : QObject(parent)
+    , m_check(check)
+    , m_follow(new Timer(check.context().clock(), kFollowMs, true, this))
+{
+    makeWatch = [this] { return std::make_unique<ImapIdle>(m_check.context().clock()); };
+    connect(m_follow, &Timer::tick, this, [this] {
+        sync(m_check.context().settings().get(Keys::CheckMessages) == SettingValues::Checked
+            && m_check.dialog().lineConnected());
+    });
+}
+
+MailIdle::~MailIdle() = default;
+
+QString MailIdle::wanted(int slot, bool active) const
+{
+    const MailTab &tab = m_check.dialog().mailTab();
+    if (!active || Form::checkValue(tab.chkDisableMailChecking) == 1
+        || slot > tab.shownSlotCount().value_or(0))
+        return {};
+    const QString host = tab.domain(slot)->text().trimmed();
+    if (!isImapAddress(host))
+        return {};
+    return host + u'\n' + tab.userName(slot)->text() + u'\n' + tab.password(slot)->text();
+}
+
+void MailIdle::sync(bool active)
+{
+    for (int slot = 1; slot <= kSlots; ++slot) {
+        const int i = slot - 1;
+        const QString account = wanted(slot, active);
+        const bool retryDue = m_failedAt[i] > 0
+            && m_check.context().clock().tickCount() - m_failedAt[i] >= kRetryMs;
+        if (account == m_accounts[i] && (m_watches[i] || (m_failedAt[i] > 0 && !retryDue)))
+            continue;
+        if (m_watches[i])
+            m_watches[i]->stop();
+        m_watches[i].reset();
+        m_accounts[i] = account;
+        m_failedAt[i] = 0;
+        if (account.isEmpty())
+            continue;
+        const QStringList parts = account.split(u'\n');
+        m_watches[i] = makeWatch();
+        ImapIdle *watch = m_watches[i].get();
+        watch->setAccount({parts.at(0), parts.at(1), parts.mid(2).join(u'\n')});
+        connect(watch, &ImapIdle::newMail, this, [this, slot] { Q_EMIT newMail(slot); });
+        connect(watch, &ImapIdle::stopped, this, [this, i, watch] {
+            m_failedAt[i] = qMax<qint64>(1, m_check.context().clock().tickCount());
+            // Not inside the watch's own report.
+            QMetaObject::invokeMethod(
+                this,
+                [this, i, watch] {
+                    if (m_watches[i].get() == watch)
+                        m_watches[i].reset();
+                },
+                Qt::QueuedConnection);
+        });
+        watch->start();
+    }
+}

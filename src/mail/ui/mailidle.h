@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class ImapIdle;
+class Timer;
+class MailCheck;
+
+// While the line is up, one IDLE connection for each mail slot in use that is an IMAP account
+// on a server offering IDLE; a new message there asks for the scheduled check at once
+// (newMail), which the schedule starts by its own rules. The watches follow the line, the
+// scheduled-checking switch and the slots every kFollowMs (and at each sync()); a watch that
+// failed (no IDLE, refused, lost) is tried again after kRetryMs, or at once when its slot's
+// account has changed or the line has come up again.
+class MailIdle : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kSlots = 5;
+    static constexpr int kFollowMs = 2000;
+    static constexpr int kRetryMs = 5 * 60 * 1000;
+    using WatchFactory = std::function<std::unique_ptr<ImapIdle>()>;
+
+    explicit MailIdle(MailCheck &check, QObject *parent = nullptr);
+    ~MailIdle() override;
+
+    // Starts the watches the slots ask for and drops the others; all of them when `active`
+    // is false (line down, scheduled checking off) or mail checking is disabled.
+    void sync(bool active);
+    // The running watch of `slot` (1 to 5), if any.
+    ImapIdle *watch(int slot) const { return m_watches[slot - 1].get(); }
+
+    // Makes each watch (an ImapIdle on the program's clock unless a test replaces it).
+    WatchFactory makeWatch;
+
+Q_SIGNALS:
+    void newMail(int slot);
+
+private:
+    // The slot's account text "host\nuser\npassword" when it should be watched, else empty.
+    QString wanted(int slot, bool active) const;
+
+    MailCheck &m_check;
+    Timer *m_follow;
+    std::array<std::unique_ptr<ImapIdle>, kSlots> m_watches;
+    std::array<QString, kSlots> m_accounts; // what each watch (or failed watch) was made for
+    std::array<qint64, kSlots> m_failedAt{}; // tick count of the failure; 0 while none
+};

@@ -1,0 +1,196 @@
+// The IMAP mail control against a scripted server on loopback: what Dovecot does not do
+// (LOGINDISABLED, no SASL-IR, greetings that turn away, broken and missing answers).
+
+#include "clock/virtualclock.h"
+#include "mail/imapmail.h"
+#include "mail/mailerror.h"
+#include "mailspies.h"
+
+#include <QHash>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+// Answers each command by its first word; "%t" in an answer stands for the command's tag.
+// Lines that follow a continuation request are answered by the "" entry.
+class ScriptedImapServer : public QObject
+{
+public:
+    explicit ScriptedImapServer(QByteArray greeting)
+        : m_greeting(std::move(greeting))
+    {
+        m_server.listen(QHostAddress::LocalHost);
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            m_client = m_server.nextPendingConnection();
+            connect(m_client, &QTcpSocket::readyRead, this, &ScriptedImapServer::read);
+            m_client->write(m_greeting);
+        });
+    }
+
+    QString host() const
+    {
+        return QStringLiteral("imap://127.0.0.1:%1").arg(m_server.serverPort());
+    }
+    QHash<QByteArray, QByteArray> answers;
+    QList<QByteArray> received;
+
+private:
+    void read()
+    {
+        while (m_client->canReadLine()) {
+            const QByteArray line = m_client->readLine().trimmed();
+            received << line;
+            const QList<QByteArray> words = line.split(' ');
+            const QByteArray command = words.size() > 1 ? words.at(1).toUpper() : QByteArray();
+            const QByteArray answer = answers.value(answers.contains(command) ? command : "");
+            m_client->write(QByteArray(answer).replace("%t", words.at(0)));
+        }
+    }
+
+    QByteArray m_greeting;
+    QTcpServer m_server;
+    QTcpSocket *m_client = nullptr;
+};
+
+} // namespace
+
+class tst_ImapMail : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void loginDisabledWithoutTlsSendsNoPassword();
+    void plainWithoutSaslIrAnswersTheContinuation();
+    void greetingThatTurnsAwayIsALogOnError();
+    void somethingThatIsNotImapIsAProtocolError();
+    void silenceTimesOutOnTheClock();
+    void fetchRefusedFailsEachHeaderAndDeletionNeedsAListing();
+
+private:
+    bool request(const std::function<void()> &action) { return spies->request(action); }
+    void logOn(ScriptedImapServer &server);
+    int lastError() const { return spies->lastError(); }
+    QString lastErrorText() const { return spies->lastErrorText(); }
+
+    std::unique_ptr<VirtualClock> clock;
+    std::unique_ptr<ImapMail> mail;
+    std::unique_ptr<MailSpies<ImapMail>> spies;
+};
+
+const QByteArray kSelect = "* 2 EXISTS\r\n* OK [UIDVALIDITY 1] ok\r\n%t OK [READ-WRITE] done\r\n";
+
+void tst_ImapMail::init()
+{
+    clock = std::make_unique<VirtualClock>();
+    clock->setAutoAdvance(false);
+    mail = std::make_unique<ImapMail>(*clock);
+    mail->setUserName(QStringLiteral("ann"));
+    mail->setPassword(QStringLiteral("sesame open"));
+    spies = std::make_unique<MailSpies<ImapMail>>(*mail);
+}
+
+void tst_ImapMail::cleanup()
+{
+    spies.reset();
+    mail.reset();
+    clock.reset();
+}
+
+void tst_ImapMail::logOn(ScriptedImapServer &server)
+{
+    mail->setHost(server.host());
+    QVERIFY(request([this] { mail->LogOn(); }));
+}
+
+void tst_ImapMail::loginDisabledWithoutTlsSendsNoPassword()
+{
+    ScriptedImapServer server("* OK [CAPABILITY IMAP4rev1 LOGINDISABLED] ready\r\n");
+    logOn(server);
+    QCOMPARE(lastError(), int(MailError::TlsRequired));
+    QVERIFY(lastErrorText().contains(u"LOGINDISABLED"));
+    QVERIFY(server.received.isEmpty());
+}
+
+void tst_ImapMail::plainWithoutSaslIrAnswersTheContinuation()
+{
+    ScriptedImapServer server("* OK [CAPABILITY IMAP4rev1 AUTH=PLAIN] ready\r\n");
+    server.answers["AUTHENTICATE"] = "+ \r\n";
+    server.answers[""] = "b1 OK [CAPABILITY IMAP4rev1 IDLE] in\r\n";
+    server.answers["SELECT"] = kSelect;
+    logOn(server);
+    QCOMPARE(spies->errors.size(), 0);
+    QCOMPARE(mail->MessageCount(), 2);
+    QCOMPARE(server.received.value(0), QByteArray("b1 AUTHENTICATE PLAIN"));
+    QCOMPARE(
+        QByteArray::fromBase64(server.received.value(1)), QByteArray("\0ann\0sesame open", 16));
+}
+
+void tst_ImapMail::greetingThatTurnsAwayIsALogOnError()
+{
+    ScriptedImapServer server("* BYE [UNAVAILABLE] too busy\r\n");
+    logOn(server);
+    QCOMPARE(lastError(), int(MailError::LogOnRefused));
+    QVERIFY(lastErrorText().contains(u"[UNAVAILABLE] too busy"));
+}
+
+void tst_ImapMail::somethingThatIsNotImapIsAProtocolError()
+{
+    ScriptedImapServer server("+OK POP3 ready\r\n");
+    logOn(server);
+    QCOMPARE(lastError(), int(MailError::ProtocolError));
+    ScriptedImapServer broken("* OK [CAPABILITY IMAP4rev1] ready\r\n");
+    broken.answers["LOGIN"] = "* 1 FETCH (UID 1\r\n";
+    logOn(broken);
+    QCOMPARE(lastError(), int(MailError::ProtocolError));
+    QVERIFY2(lastErrorText().contains(u"not an IMAP response"), qPrintable(lastErrorText()));
+}
+
+void tst_ImapMail::silenceTimesOutOnTheClock()
+{
+    ScriptedImapServer server("* OK [CAPABILITY IMAP4rev1] ready\r\n");
+    mail->setTimeOut(30);
+    mail->setHost(server.host());
+    mail->LogOn();
+    QTRY_COMPARE(server.received.size(), 1); // LOGIN sent, never answered
+    clock->advance(29000);
+    QTest::qWait(20);
+    QCOMPARE(spies->errors.size(), 0);
+    clock->advance(1000);
+    QTRY_COMPARE(spies->errors.size(), 1);
+    QCOMPARE(lastError(), int(MailError::TimedOut));
+}
+
+void tst_ImapMail::fetchRefusedFailsEachHeaderAndDeletionNeedsAListing()
+{
+    ScriptedImapServer server("* OK [CAPABILITY IMAP4rev1] ready\r\n");
+    server.answers["LOGIN"] = "%t OK [CAPABILITY IMAP4rev1 UIDPLUS] in\r\n";
+    server.answers["SELECT"] = kSelect;
+    server.answers["FETCH"] = "%t NO [SERVERBUG] cannot\r\n";
+    server.answers["LOGOUT"] = "* BYE bye\r\n%t OK done\r\n";
+    logOn(server);
+    QVERIFY(server.received.value(0).startsWith("b1 LOGIN \"ann\" \"sesame open\""));
+    for (qint16 number : {1, 2}) {
+        mail->setMessageNumber(number);
+        QVERIFY(request([this] { mail->RetrieveHeader(); }));
+        QCOMPARE(lastError(), int(MailError::ServerError));
+        QVERIFY(lastErrorText().contains(u"[SERVERBUG]"));
+    }
+    QCOMPARE(spies->errors.size(), 2); // one FETCH for both
+    mail->setMessageNumber(1);
+    mail->DeleteMessage();
+    QTRY_COMPARE(spies->errors.size(), 3);
+    QCOMPARE(lastError(), int(MailError::NoSuchMessage));
+    QVERIFY(request([this] { mail->Quit(); }));
+    QCOMPARE(spies->done.size(), 2);
+    QVERIFY(!server.received.last().contains("EXPUNGE"));
+}
+
+QTEST_GUILESS_MAIN(tst_ImapMail)
+#include "tst_imapmail.moc"

@@ -1,0 +1,271 @@
+// The IMAP mail control against Dovecot's IMAP server started for this test: STARTTLS and
+// implicit TLS, certificates, the headers of the crafted messages the POP3 tests use, and
+// deletions by UID that leave alone what arrived meanwhile or was marked elsewhere.
+
+#include "clock/virtualclock.h"
+#include "craftedmessages.h"
+#include "dovecotserver.h"
+#include "mail/imapmail.h"
+#include "mail/mailerror.h"
+#include "mailspies.h"
+
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+using namespace CraftedMessages;
+
+class tst_ImapMailDovecot : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void startTlsLogOnAndCount();
+    void headersAsPop3ListsThemAndNothingMarkedRead_data();
+    void headersAsPop3ListsThemAndNothingMarkedRead();
+    void imapsWithTheFixturesCertificate();
+    void untrustedCertificateIsRejected_data();
+    void untrustedCertificateIsRejected();
+    void wrongPasswordIsRefused();
+    void deletesTheChosenAndLeavesWhatArrivedMeanwhile();
+    void withoutUidplusExpungesOnlyWhenNoOtherMessageIsMarked();
+    void probeTakesImapAddresses();
+
+private:
+    bool request(const std::function<void()> &action) { return spies->request(action); }
+    void logOnAs(const QString &user, const QString &password, const QString &host);
+    void listAll();
+    // Deletes the listed message with that Subject (the order of Maildir files is the
+    // server's).
+    void deleteRowWithSubject(const QString &subject);
+    QString imapHost(const DovecotServer &server) const
+    {
+        return QStringLiteral("imap://127.0.0.1:%1").arg(server.imapPort());
+    }
+    int lastError() const { return spies->lastError(); }
+    QString lastErrorText() const { return spies->lastErrorText(); }
+    QString statusTexts() const { return spies->statusTexts(); }
+
+    std::unique_ptr<DovecotServer> dovecot;
+    std::unique_ptr<VirtualClock> clock;
+    std::unique_ptr<ImapMail> mail;
+    std::unique_ptr<MailSpies<ImapMail>> spies;
+    QStringList rows;
+};
+
+void tst_ImapMailDovecot::initTestCase()
+{
+    if (DovecotServer::program().isEmpty() || !DovecotServer::hasImap())
+        QSKIP("Dovecot's IMAP is not installed (Debian package dovecot-imapd)");
+    dovecot = std::make_unique<DovecotServer>(DovecotServer::Options{true, false, true, {}});
+    dovecot->addUser(QStringLiteral("alice"), QStringLiteral("wonder land"));
+    for (const QByteArray &crafted : alicesMessages())
+        dovecot->deliver(QStringLiteral("alice"), crafted);
+    dovecot->addUser(QStringLiteral("bob"), QStringLiteral("builder"));
+    for (const char *subject : {"one", "two", "three"})
+        dovecot->deliver(QStringLiteral("bob"), message(subject));
+    dovecot->addUser(QStringLiteral("dave"), QStringLiteral("probe pass"));
+    for (const char *subject : {"keep\tme", "drop me"})
+        dovecot->deliver(QStringLiteral("dave"), message(subject));
+    QString why;
+    QVERIFY2(dovecot->start(&why), qPrintable(why));
+}
+
+void tst_ImapMailDovecot::init()
+{
+    clock = std::make_unique<VirtualClock>();
+    clock->setAutoAdvance(false);
+    mail = std::make_unique<ImapMail>(*clock);
+    mail->setCaCertificates(dovecot->certificate());
+    spies = std::make_unique<MailSpies<ImapMail>>(*mail);
+    rows.clear();
+}
+
+void tst_ImapMailDovecot::cleanup()
+{
+    if (QTest::currentTestFailed() && dovecot)
+        qInfo().noquote() << "dovecot log:\n" << dovecot->log();
+    spies.reset();
+    mail.reset();
+    clock.reset();
+}
+
+void tst_ImapMailDovecot::logOnAs(const QString &user, const QString &password, const QString &host)
+{
+    mail->setUserName(user);
+    mail->setPassword(password);
+    mail->setHost(host);
+    QVERIFY(request([this] { mail->LogOn(); }));
+}
+
+void tst_ImapMailDovecot::listAll()
+{
+    for (qint16 number = 1; number <= mail->MessageCount(); ++number) {
+        mail->setMessageNumber(number);
+        QVERIFY(request([this] { mail->RetrieveHeader(); }));
+        rows << mail->From() + u'|' + mail->Subject() + u'|' + mail->Date();
+        mail->EndMessage();
+    }
+}
+
+void tst_ImapMailDovecot::deleteRowWithSubject(const QString &subject)
+{
+    qsizetype row = rows.size() - 1;
+    while (row >= 0 && rows.at(row).section(u'|', 1, 1) != subject)
+        --row;
+    QVERIFY2(row >= 0, qPrintable(rows.join(u'\n')));
+    mail->setMessageNumber(qint16(row + 1));
+    mail->DeleteMessage();
+}
+
+void tst_ImapMailDovecot::startTlsLogOnAndCount()
+{
+    logOnAs(QStringLiteral("alice"), QStringLiteral("wonder land"), imapHost(*dovecot));
+    QCOMPARE(spies->errors.size(), 0);
+    QCOMPARE(mail->MessageCount(), 3);
+    QVERIFY(statusTexts().contains(u"Starting TLS"));
+    QVERIFY(statusTexts().contains(u"AUTHENTICATE PLAIN"));
+    QVERIFY(!statusTexts().contains(u"wonder land"));
+    QVERIFY(mail->capabilities().contains("IDLE"));
+    QVERIFY(request([this] { mail->Quit(); }));
+    QCOMPARE(spies->done.size(), 2);
+}
+
+void tst_ImapMailDovecot::headersAsPop3ListsThemAndNothingMarkedRead_data()
+{
+    QTest::addColumn<bool>("pipelining");
+    QTest::newRow("one FETCH") << true;
+    QTest::newRow("one at a time") << false;
+}
+
+void tst_ImapMailDovecot::headersAsPop3ListsThemAndNothingMarkedRead()
+{
+    QFETCH(bool, pipelining);
+    mail->setPipelining(pipelining);
+    logOnAs(QStringLiteral("alice"), QStringLiteral("wonder land"), imapHost(*dovecot));
+    listAll();
+    QCOMPARE(spies->errors.size(), 0);
+    QCOMPARE(rows, alicesRows());
+    QVERIFY(request([this] { mail->Quit(); }));
+    // Dovecot keeps \Seen as the Maildir flag S in the file name.
+    QCOMPARE(dovecot->flaggedOf(QStringLiteral("alice"), u'S'), 0);
+}
+
+void tst_ImapMailDovecot::imapsWithTheFixturesCertificate()
+{
+    logOnAs(QStringLiteral("alice"), QStringLiteral("wonder land"),
+        QStringLiteral("imaps://localhost:%1").arg(dovecot->imapsPort()));
+    QCOMPARE(spies->errors.size(), 0);
+    QCOMPARE(mail->MessageCount(), 3);
+    QVERIFY(!statusTexts().contains(u"Starting TLS"));
+    mail->setMessageNumber(1);
+    QVERIFY(request([this] { mail->RetrieveHeader(); }));
+    QVERIFY(mail->Subject().startsWith(u"Grüße"));
+    QVERIFY(request([this] { mail->Quit(); }));
+}
+
+void tst_ImapMailDovecot::untrustedCertificateIsRejected_data()
+{
+    QTest::addColumn<bool>("implicit");
+    QTest::newRow("STARTTLS") << false;
+    QTest::newRow("imaps") << true;
+}
+
+void tst_ImapMailDovecot::untrustedCertificateIsRejected()
+{
+    QFETCH(bool, implicit);
+    mail->setCaCertificates({});
+    const QString host = implicit ? QStringLiteral("imaps://127.0.0.1:%1").arg(dovecot->imapsPort())
+                                  : imapHost(*dovecot);
+    logOnAs(QStringLiteral("alice"), QStringLiteral("wonder land"), host);
+    QCOMPARE(spies->errors.size(), 1);
+    QCOMPARE(spies->done.size(), 0);
+    QCOMPARE(lastError(), int(MailError::TlsFailed));
+    QVERIFY2(lastErrorText().contains(u"self-signed"), qPrintable(lastErrorText()));
+    QVERIFY(!mail->isLoggedOn());
+}
+
+void tst_ImapMailDovecot::wrongPasswordIsRefused()
+{
+    logOnAs(QStringLiteral("alice"), QStringLiteral("not the password"), imapHost(*dovecot));
+    QCOMPARE(spies->errors.size(), 1);
+    QCOMPARE(lastError(), int(MailError::LogOnRefused));
+    QVERIFY2(lastErrorText().contains(u"[AUTHENTICATIONFAILED]"), qPrintable(lastErrorText()));
+    QVERIFY(!lastErrorText().contains(u"not the password"));
+    QVERIFY(!mail->isLoggedOn());
+}
+
+void tst_ImapMailDovecot::deletesTheChosenAndLeavesWhatArrivedMeanwhile()
+{
+    logOnAs(QStringLiteral("bob"), QStringLiteral("builder"), imapHost(*dovecot));
+    QCOMPARE(mail->MessageCount(), 3);
+    listAll();
+    dovecot->deliver(QStringLiteral("bob"), message("arrived meanwhile"));
+    for (qint16 number : {1, 3}) {
+        mail->setMessageNumber(number);
+        mail->DeleteMessage();
+    }
+    QVERIFY(request([this] { mail->Quit(); }));
+    QCOMPARE(spies->errors.size(), 0);
+    QCOMPARE(dovecot->subjectsOf(QStringLiteral("bob")),
+        (QStringList{QStringLiteral("arrived meanwhile"), QStringLiteral("two")}));
+}
+
+void tst_ImapMailDovecot::withoutUidplusExpungesOnlyWhenNoOtherMessageIsMarked()
+{
+    DovecotServer plain(DovecotServer::Options{
+        true, false, true, QStringLiteral("IMAP4rev1 LITERAL+ SASL-IR IDLE NAMESPACE")});
+    plain.addUser(QStringLiteral("erin"), QStringLiteral("secret"));
+    plain.deliver(QStringLiteral("erin"), message("a"));
+    plain.deliver(QStringLiteral("erin"), message("b"));
+    plain.addUser(QStringLiteral("finn"), QStringLiteral("secret"));
+    plain.deliver(QStringLiteral("finn"), message("a"));
+    plain.deliver(QStringLiteral("finn"), message("marked elsewhere"), QStringLiteral("T"));
+    QString why;
+    QVERIFY2(plain.start(&why), qPrintable(why));
+    mail->setCaCertificates(plain.certificate());
+
+    logOnAs(QStringLiteral("erin"), QStringLiteral("secret"), imapHost(plain));
+    QVERIFY(!mail->capabilities().contains("UIDPLUS"));
+    listAll();
+    deleteRowWithSubject(QStringLiteral("a"));
+    QVERIFY(request([this] { mail->Quit(); }));
+    QCOMPARE(spies->errors.size(), 0);
+    QCOMPARE(plain.subjectsOf(QStringLiteral("erin")), QStringList{QStringLiteral("b")});
+
+    logOnAs(QStringLiteral("finn"), QStringLiteral("secret"), imapHost(plain));
+    rows.clear();
+    listAll();
+    deleteRowWithSubject(QStringLiteral("a"));
+    QVERIFY(request([this] { mail->Quit(); }));
+    QCOMPARE(lastError(), int(MailError::ServerError));
+    QVERIFY2(lastErrorText().contains(u"stay marked"), qPrintable(lastErrorText()));
+    QCOMPARE(plain.messagesOf(QStringLiteral("finn")), 2);
+}
+
+void tst_ImapMailDovecot::probeTakesImapAddresses()
+{
+    QProcess probe;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("BVANE_MAIL_PASSWORD"), QStringLiteral("probe pass"));
+    probe.setProcessEnvironment(environment);
+    probe.start(QCoreApplication::applicationDirPath() + QLatin1String("/bvane-mailprobe"),
+        {QStringLiteral("--cafile"), dovecot->certificatePath(),
+            QStringLiteral("imaps://localhost:%1").arg(dovecot->imapsPort()),
+            QStringLiteral("dave"), QStringLiteral("--delete"), QStringLiteral("2")});
+    QVERIFY(probe.waitForFinished(30000));
+    QCOMPARE(probe.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(probe.readAllStandardOutput()),
+        QStringLiteral("2\n"
+                       "Bob <bob@example.org>\tkeep me\tMon, 7 Dec 2026 10:00:00 +0000\n"
+                       "Bob <bob@example.org>\tdrop me\tMon, 7 Dec 2026 10:00:00 +0000\n"));
+    QCOMPARE(dovecot->subjectsOf(QStringLiteral("dave")), QStringList{QStringLiteral("keep\tme")});
+}
+
+QTEST_GUILESS_MAIN(tst_ImapMailDovecot)
+#include "tst_imapmail_dovecot.moc"

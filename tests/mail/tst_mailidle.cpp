@@ -1,0 +1,74 @@
+// The IDLE watches of the IMAP slots with the program around them, against Dovecot: a watch
+// while the line is up and scheduled checking is on, the scheduled check started at once by
+// a delivery, and no second check while one is open.
+
+#include "checkmailfixture.h"
+#include "craftedmessages.h"
+#include "dovecotserver.h"
+#include "mail/imapidle.h"
+#include "mail/ui/mailcontrol.h"
+#include "mail/ui/mailidle.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace CraftedMessages;
+
+class tst_MailIdle : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void deliveryStartsTheScheduledCheckAtOnce();
+};
+
+void tst_MailIdle::deliveryStartsTheScheduledCheckAtOnce()
+{
+    if (DovecotServer::program().isEmpty() || !DovecotServer::hasImap())
+        QSKIP("Dovecot's IMAP is not installed (Debian package dovecot-imapd)");
+    DovecotServer dovecot(DovecotServer::Options{false, false, true, {}});
+    dovecot.addUser(QStringLiteral("jo"), QStringLiteral("idle hands"));
+    QString why;
+    QVERIFY2(dovecot.start(&why), qPrintable(why));
+
+    TestContext t;
+    MailProgram p(t, 2, true,
+        {{Keys::Domain(1), QStringLiteral("imap://127.0.0.1:%1").arg(dovecot.imapPort())},
+            {Keys::MailUserName(1), QStringLiteral("jo")},
+            {Keys::MailPassword(1), QStringLiteral("idle hands")},
+            {Keys::CheckMessages, QStringLiteral("1")},
+            {Keys::CheckMailMinutes, QStringLiteral("30")}});
+    p.check().makeControl = [&t] { return std::make_unique<SlotMailControl>(t.clock()); };
+    // The server is real: virtual time moves with real time, twice as fast. The schedule's
+    // own timer stays off (its 30-minute wait would hold the test); the watches follow the
+    // line on their own.
+    t.clock().setAutoAdvance(false);
+    QTimer pump;
+    QObject::connect(&pump, &QTimer::timeout, &pump, [&t] { t.clock().advance(10); });
+    pump.start(5);
+
+    MailIdle &idle = p.check().idle();
+    QTest::qWait(MailIdle::kFollowMs);
+    QVERIFY(!idle.watch(1)); // line down
+    p.connectLine();
+    QTRY_VERIFY_WITH_TIMEOUT(idle.watch(1) && idle.watch(1)->isIdling(), 20000);
+    QVERIFY(!idle.watch(2)); // a POP3 slot
+
+    QSignalSpy news(&idle, &MailIdle::newMail);
+    dovecot.deliver(QStringLiteral("jo"), message("straight in"));
+    QTRY_VERIFY_WITH_TIMEOUT(p.window() && p.rows().size() == 1, 5000);
+    QCOMPARE(news.size(), 1);
+    QCOMPARE(news.first().at(0).toInt(), 1);
+    QVERIFY(p.rows().first().contains(u"straight in"));
+
+    // While that check is open, more news starts nothing new.
+    frmCheckMail *open = p.window();
+    dovecot.deliver(QStringLiteral("jo"), message("second"));
+    QTRY_COMPARE_WITH_TIMEOUT(news.size(), 2, 5000);
+    QCOMPARE(p.window(), open);
+    QCOMPARE(p.rows().size(), 1);
+}
+
+QTEST_MAIN(tst_MailIdle)
+#include "tst_mailidle.moc"

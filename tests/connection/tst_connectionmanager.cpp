@@ -75,6 +75,7 @@ private Q_SLOTS:
     void clockShowsHoursPastNinetyNine();
     void clockWritesTheTipOncePerSecond();
     void clockWakesOnEachSecondBoundaryAndFollowsTheDialog();
+    void idleProgramArmsNoTimer();
     void dialWhileClockRunsStopsIt();
     void userSettingsDialPassesStoredValuesEvenEmpty();
     void noEntryChosenWarnsAndDialsNothing();
@@ -272,6 +273,20 @@ void tst_ConnectionManager::clockWakesOnEachSecondBoundaryAndFollowsTheDialog()
     p.dialog().hide();
     t.clock().advance(1);
     QCOMPARE(p.dialog().windowTitle(), QStringLiteral("00:00:10"));
+}
+
+// Without a line nothing wakes the program; a line coming up wakes the schedule.
+void tst_ConnectionManager::idleProgramArmsNoTimer()
+{
+    TestContext t;
+    Program p(t, {checked(Keys::CheckMessages)});
+    p.run(5);
+    QCOMPARE(t.clock().nextDue(), -1);
+    p.choose(kLine);
+    p.tab().cmdConnect->click();
+    p.run(10);
+    QVERIFY(p.dialog().Timer2.isAsleep()); // woken by the line, now waiting out its minutes
+    QVERIFY(t.clock().nextDue() > 0);
 }
 
 void tst_ConnectionManager::dialWhileClockRunsStopsIt()

@@ -8,6 +8,7 @@
 #include "connection/ui/connectionmanager.h"
 #include "connection/ui/connectiontab.h"
 #include "mail/ui/mailcheck.h"
+#include "mail/ui/mailidle.h"
 #include "mail/ui/mailtab.h"
 #include "programs/ui/programstab.h"
 #include "shell/appcontext.h"
@@ -79,6 +80,11 @@ void frmBrisvane::buildWindow()
     m_manager->hooks.checkMailAfterConnecting
         = [this] { return m_mailCheck->checkAfterConnecting(); };
     connect(&Timer2, &Timer::tick, this, &frmBrisvane::Timer2_Timer);
+    // The schedule sleeps while there is no line; a line coming up wakes it.
+    connect(mRAS1.get(), &mRAS::StateChanged, &Timer2, &Timer::wake);
+    connect(mRAS1.get(), &mRAS::LinesChanged, &Timer2, &Timer::wake);
+    connect(mRAS1.get(), &mRAS::StateChanged, &m_mailCheck->idle(), &MailIdle::wake);
+    connect(mRAS1.get(), &mRAS::LinesChanged, &m_mailCheck->idle(), &MailIdle::wake);
     // Each page scrolls on its own where the screen is smaller than it would like, so a page
     // that needs less (the state list takes the room left) never scrolls for a larger one.
     const auto scrolled = [this](QWidget *page) {

@@ -25,7 +25,7 @@ Timer::~Timer()
 
 void Timer::setEnabled(bool enabled)
 {
-    if (enabled && m_asleep) {
+    if (enabled && m_enabled && m_asleep) {
         wake();
         return;
     }

@@ -37,6 +37,16 @@ QList<QByteArray> craftedHeader()
         "Subject: " + QByteArray("=?utf-8?q?a b?=").repeated(4300), "Date: Tue, 8 Dec 2026"};
 }
 
+// The benchmark's own loop, at the top of the program: events run until `ended` is set or
+// `timeoutMs` (-1: no limit) has passed.
+void runUntil(const bool &ended, qint64 timeoutMs)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!ended && (timeoutMs < 0 || waited.elapsed() < timeoutMs))
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+}
+
 double endlessReplySeconds(RealClock &clock)
 {
     ScriptedPopServer server;
@@ -61,13 +71,13 @@ double endlessReplySeconds(RealClock &clock)
     mail.setUserName(QStringLiteral("ann"));
     mail.setPassword(QStringLiteral("pw"));
     mail.LogOn();
-    clock.waitUntil([&ended] { return ended; });
+    runUntil(ended, -1);
     ended = false;
     mail.setMessageNumber(1);
     QElapsedTimer wall;
     wall.start();
     mail.RetrieveHeader();
-    clock.waitUntil([&ended] { return ended; }, 600000);
+    runUntil(ended, 600000);
     return wall.elapsed() / 1000.0;
 }
 

@@ -10,16 +10,23 @@ constexpr uint32_t soundId = 1;
 constexpr const char *defaultEvent = "bell";
 } // namespace
 
-CanberraSoundPlayer::CanberraSoundPlayer()
+CanberraSoundPlayer::CanberraSoundPlayer() = default;
+
+// The sound backend (and the audio server connection and thread it brings) is opened at the
+// first sound, not at start-up: most sessions of a tray program play few sounds or none.
+bool CanberraSoundPlayer::open()
 {
+    if (m_context || m_openFailed)
+        return m_context != nullptr;
     if (ca_context_create(&m_context) != CA_SUCCESS) {
         m_context = nullptr;
-        return;
+        m_openFailed = true;
+        return false;
     }
     ca_context_change_props(m_context, CA_PROP_APPLICATION_NAME, "Brisvane", CA_PROP_APPLICATION_ID,
         "org.brisvane.Brisvane", nullptr);
-    // Opening late would also work, but a missing sound device is cheaper to meet once.
     ca_context_open(m_context);
+    return true;
 }
 
 CanberraSoundPlayer::~CanberraSoundPlayer()
@@ -44,7 +51,7 @@ bool CanberraSoundPlayer::isPlaying() const
 
 bool CanberraSoundPlayer::startFile(const QString &path)
 {
-    if (!m_context)
+    if (!open())
         return false;
     stop();
     const QByteArray file = QFile::encodeName(path);
@@ -56,7 +63,7 @@ bool CanberraSoundPlayer::startFile(const QString &path)
 
 void CanberraSoundPlayer::startDefault()
 {
-    if (!m_context)
+    if (!open())
         return;
     stop();
     ca_context_play(m_context, soundId, CA_PROP_EVENT_ID, defaultEvent, CA_PROP_MEDIA_ROLE, "event",

@@ -24,5 +24,8 @@ protected:
     void startDefault() override;
 
 private:
+    bool open();
+
     ca_context *m_context = nullptr;
+    bool m_openFailed = false;
 };

@@ -32,7 +32,7 @@ void RealClock::timerChanged(Timer *timer)
         connect(backend, &QTimer::timeout, timer, [timer] { fire(timer); });
     }
     if (timer->isArmed())
-        backend->start(timer->interval());
+        backend->start(int(qMin<qint64>(timer->nextDelay(tickCount()), INT_MAX)));
     else
         backend->stop();
 }

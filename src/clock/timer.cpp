@@ -27,21 +27,68 @@ Timer::~Timer()
 
 void Timer::setEnabled(bool enabled)
 {
+    if (enabled && m_enabled && m_asleep) {
+        wake();
+        return;
+    }
     if (enabled == m_enabled)
         return;
     m_enabled = enabled;
+    m_asleep = false;
+    m_dueAt = -1;
     m_clock.timerChanged(this);
 }
 
 void Timer::setInterval(int ms)
 {
     m_interval = qMax(0, ms);
+    m_asleep = false;
+    m_dueAt = -1;
     m_clock.timerChanged(this);
+}
+
+void Timer::setNextDueAt(qint64 tick)
+{
+    m_asleep = false;
+    m_dueAt = tick;
+    m_clock.timerChanged(this);
+}
+
+void Timer::rearm()
+{
+    m_clock.timerChanged(this);
+}
+
+qint64 Timer::nextDelay(qint64 now) const
+{
+    return m_dueAt >= 0 ? qMax<qint64>(0, m_dueAt - now) : m_interval;
+}
+
+void Timer::sleepUntilWoken()
+{
+    if (m_asleep)
+        return;
+    m_asleep = true;
+    m_dueAt = -1;
+    m_clock.timerChanged(this);
+}
+
+void Timer::wake()
+{
+    if (m_enabled)
+        setNextDueAt(m_clock.tickCount());
 }
 
 void Timer::fire()
 {
-    if (m_inTick || m_holds > 0 || !isArmed())
+    if (!isArmed())
+        return;
+    if (m_dueAt >= 0) {
+        // The moved tick has come: back to the interval (the handler may move the next one).
+        m_dueAt = -1;
+        m_clock.timerChanged(this);
+    }
+    if (m_inTick)
         return;
     QPointer<Timer> alive(this);
     m_inTick = true;
@@ -53,7 +100,9 @@ void Timer::fire()
 Timer::Hold::Hold(Timer *timer)
     : m_timer(timer)
 {
-    ++timer->m_holds;
+    // A held timer is not armed at all, so it does not wake the program while it is held.
+    if (++timer->m_holds == 1)
+        timer->rearm();
 }
 
 Timer::Hold::Hold(Hold &&other) noexcept
@@ -62,6 +111,6 @@ Timer::Hold::Hold(Hold &&other) noexcept
 
 Timer::Hold::~Hold()
 {
-    if (m_timer)
-        --m_timer->m_holds;
+    if (m_timer && --m_timer->m_holds == 0)
+        m_timer->rearm();
 }

@@ -95,7 +95,7 @@ void VirtualClock::fireNext(Timer *timer)
 void VirtualClock::timerChanged(Timer *timer)
 {
     if (timer->isArmed())
-        m_armed.insert(timer, Schedule{m_now + timer->interval(), order(timer, m_nextOrder)});
+        m_armed.insert(timer, Schedule{m_now + timer->nextDelay(m_now), order(timer, m_nextOrder)});
     else
         m_armed.remove(timer);
 }

@@ -8,6 +8,8 @@ mRAS::mRAS(DialUpService &service, QObject *parent)
 {
     // Queued, so that a step is never raised inside the call that caused it.
     connect(&m_service, &DialUpService::stepped, this, &mRAS::StateChanged, Qt::QueuedConnection);
+    connect(
+        &m_service, &DialUpService::linesChanged, this, &mRAS::LinesChanged, Qt::QueuedConnection);
 }
 
 void mRAS::useLogon()

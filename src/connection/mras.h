@@ -51,6 +51,8 @@ public:
 
 Q_SIGNALS:
     void StateChanged(int value);
+    // Another program's line came up or went down (no StateChanged comes for it).
+    void LinesChanged();
 
 private:
     void useLogon();

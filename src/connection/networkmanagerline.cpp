@@ -148,14 +148,18 @@ void NetworkManagerLine::track(const QString &path, const QVariantMap &propertie
     active.proxy = new Nm::ActiveProxy(path, m_bus, this);
     connect(active.proxy, &Nm::ActiveProxy::StateChanged, this,
         [this, path](uint state, uint) { onActiveState(path, state); });
+    connect(active.proxy, &Nm::ActiveProxy::StateChanged, this, &DialUpService::linesChanged);
     m_active.insert(path, active);
+    Q_EMIT linesChanged();
 }
 
 void NetworkManagerLine::untrack(const QString &path)
 {
     const Active active = m_active.take(path);
-    if (active.proxy)
+    if (active.proxy) {
         active.proxy->deleteLater();
+        Q_EMIT linesChanged();
+    }
 }
 
 bool NetworkManagerLine::isConnected(const QString &entry) const

@@ -39,6 +39,8 @@ private Q_SLOTS:
     void waitStartedDuringAnotherEndsAtItsOwnTime();
     void flagWaitEndsWhenAnEventSetsTheFlag();
     void waitEndsEarlyWhenItsContextGoes();
+    void movedTickThenIntervalAgain();
+    void sleepingTimerTicksOnlyWhenWoken();
 };
 
 // A 60 s wait, a 2000 ms repeating timer and a 5 ms one-shot: the wait runs both on the way,
@@ -219,6 +221,47 @@ void tst_VirtualClock::waitEndsEarlyWhenItsContextGoes()
     QCOMPARE(clock.nextDue(), -1);
     clock.advance(60000);
     QCOMPARE(events.size(), 2);
+}
+
+// A tick moved to a given moment falls there; the interval counts again from it.
+void tst_VirtualClock::movedTickThenIntervalAgain()
+{
+    VirtualClock clock;
+    QList<qint64> at;
+    Timer timer(clock, 15, true);
+    connect(&timer, &Timer::tick, this, [&] { at << clock.tickCount(); });
+    timer.setNextDueAt(1000);
+    clock.advance(1030);
+    QCOMPARE(at, (QList<qint64>{1000, 1015, 1030}));
+    // A moment already past ticks at once; a handler may move each next tick again.
+    connect(&timer, &Timer::tick, this, [&] { timer.setNextDueAt((at.last() / 1000 + 1) * 1000); });
+    timer.setNextDueAt(0);
+    clock.advance(3000);
+    QCOMPARE(at, (QList<qint64>{1000, 1015, 1030, 1030, 2000, 3000, 4000}));
+}
+
+void tst_VirtualClock::sleepingTimerTicksOnlyWhenWoken()
+{
+    VirtualClock clock;
+    QList<qint64> at;
+    Timer timer(clock, 500, true);
+    connect(&timer, &Timer::tick, this, [&] {
+        at << clock.tickCount();
+        timer.sleepUntilWoken();
+    });
+    clock.advance(10000);
+    QCOMPARE(at, QList<qint64>{500});
+    QVERIFY(timer.enabled() && timer.isAsleep());
+    QCOMPARE(clock.nextDue(), -1); // nothing wakes an idle program
+    timer.wake();
+    clock.advance(0);
+    timer.setEnabled(true); // enabling a sleeping timer wakes it too
+    clock.advance(0);
+    QCOMPARE(at, (QList<qint64>{500, 10000, 10000}));
+    timer.setEnabled(false);
+    timer.wake(); // a disabled timer stays quiet
+    clock.advance(1000);
+    QCOMPARE(at.size(), 3);
 }
 
 QTEST_GUILESS_MAIN(tst_VirtualClock)

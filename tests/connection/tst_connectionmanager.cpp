@@ -1,3 +1,4 @@
+#include "clock/timer.h"
 #include "connection/mras.h"
 #include "connection/ui/connectionmanager.h"
 #include "connection/ui/connectiontab.h"
@@ -73,6 +74,8 @@ private Q_SLOTS:
     void dropWithoutOptionsBlinksAMinuteBeforeHangingUp();
     void clockShowsHoursPastNinetyNine();
     void clockWritesTheTipOncePerSecond();
+    void clockWakesOnEachSecondBoundaryAndFollowsTheDialog();
+    void idleProgramArmsNoTimer();
     void dialWhileClockRunsStopsIt();
     void userSettingsDialPassesStoredValuesEvenEmpty();
     void noEntryChosenWarnsAndDialsNothing();
@@ -253,6 +256,42 @@ void tst_ConnectionManager::clockWritesTheTipOncePerSecond()
         QStringLiteral("Click to Disc/Dbclick to zoom dialog to and from tray 00:00:")));
     // The dialog is hidden, so the time goes into its caption.
     QCOMPARE(p.dialog().windowTitle(), p.tray.lastTip().section(u' ', -1));
+}
+
+void tst_ConnectionManager::clockWakesOnEachSecondBoundaryAndFollowsTheDialog()
+{
+    TestContext t;
+    Program p(t);
+    p.choose(kLine);
+    p.tab().cmdConnect->click();
+    QList<qint64> ticks;
+    connect(&p.dialog().Timer1, &Timer::tick, this,
+        [&] { ticks << t.clock().tickCount() - p.state().ConnectStartTick; });
+    p.run(10);
+    QVERIFY2(ticks.size() <= 11, qPrintable(QString::number(ticks.size())));
+    for (qint64 second = 1; second <= 10; ++second)
+        QVERIFY(ticks.contains(second * 1000));
+    // Shown, the dialog gets the time in lblTime at once, not at the next second.
+    p.dialog().show();
+    t.clock().advance(1);
+    QCOMPARE(p.tab().lblTime->text(), QStringLiteral("00:00:10"));
+    p.dialog().hide();
+    t.clock().advance(1);
+    QCOMPARE(p.dialog().windowTitle(), QStringLiteral("00:00:10"));
+}
+
+// Without a line nothing wakes the program; a line coming up wakes the schedule.
+void tst_ConnectionManager::idleProgramArmsNoTimer()
+{
+    TestContext t;
+    Program p(t, {checked(Keys::CheckMessages)});
+    p.run(5);
+    QCOMPARE(t.clock().nextDue(), -1);
+    p.choose(kLine);
+    p.tab().cmdConnect->click();
+    p.run(10);
+    QVERIFY(p.dialog().Timer2.isAsleep()); // woken by the line, now waiting out its minutes
+    QVERIFY(t.clock().nextDue() > 0);
 }
 
 void tst_ConnectionManager::dialWhileClockRunsStopsIt()

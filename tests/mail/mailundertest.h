@@ -11,8 +11,6 @@
 // The mail control on a virtual clock that moves only when the test advances it, with its
 // three events recorded, driven as the mail dialogs drive it: issue, then wait for the event.
 struct MailUnderTest {
-    MailUnderTest() { clock.setAutoAdvance(false); }
-
     // Issues `action`, checks that nothing was raised inside the call, and waits (in real
     // time, for a real peer) until Done or Error comes.
     bool request(const std::function<void()> &action, int waitMs = 30000)

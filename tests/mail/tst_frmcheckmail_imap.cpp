@@ -40,7 +40,6 @@ void tst_frmCheckMailImap::listsTicksDeletesAndLeavesWhatArrivedMeanwhile()
             {Keys::DeleteMessageConfirmation, SettingValues::FalseText}});
     p.check().makeControl = [&t] { return std::make_unique<SlotMailControl>(t.clock()); };
     // The server is real: virtual time moves with real time, twice as fast.
-    t.clock().setAutoAdvance(false);
     QTimer pump;
     QObject::connect(&pump, &QTimer::timeout, &pump, [&t] { t.clock().advance(10); });
     pump.start(5);

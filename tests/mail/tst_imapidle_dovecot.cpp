@@ -47,7 +47,6 @@ void tst_ImapIdleDovecot::initTestCase()
 void tst_ImapIdleDovecot::init()
 {
     clock = std::make_unique<VirtualClock>();
-    clock->setAutoAdvance(false);
     idle = std::make_unique<ImapIdle>(*clock);
     idle->setCaCertificates(dovecot->certificate());
     newMail = std::make_unique<QSignalSpy>(idle.get(), &ImapIdle::newMail);

@@ -89,7 +89,6 @@ const QByteArray kSelect = "* 2 EXISTS\r\n* OK [UIDVALIDITY 1] ok\r\n%t OK [READ
 void tst_ImapMail::init()
 {
     clock = std::make_unique<VirtualClock>();
-    clock->setAutoAdvance(false);
     mail = std::make_unique<ImapMail>(*clock);
     mail->setUserName(QStringLiteral("ann"));
     mail->setPassword(QStringLiteral("sesame open"));

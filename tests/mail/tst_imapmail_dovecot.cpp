@@ -79,7 +79,6 @@ void tst_ImapMailDovecot::initTestCase()
 void tst_ImapMailDovecot::init()
 {
     clock = std::make_unique<VirtualClock>();
-    clock->setAutoAdvance(false);
     mail = std::make_unique<ImapMail>(*clock);
     mail->setCaCertificates(dovecot->certificate());
     spies = std::make_unique<MailSpies<ImapMail>>(*mail);

@@ -15,6 +15,7 @@
 #include "shell/ui/settingstab.h"
 #include "trayctl/lumenpin.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QListWidget>
@@ -41,6 +42,12 @@ ConnectionManager::ConnectionManager(Links links, QObject *parent)
     connect(&dialog.Timer1, &Timer::tick, this, &ConnectionManager::Timer1_Timer);
     connect(&dialog.Timer3, &Timer::tick, this, [this] { Timer3_Timer(); });
     connect(&dialog.Timer4, &Timer::tick, this, [this] { Timer4_Timer(); });
+    // The line watch rests while the line it watches is up; a change of the line, or of the
+    // choice to redial, makes it look at once.
+    connect(&ras(), &mRAS::StateChanged, &dialog.Timer3, &Timer::wake);
+    connect(&ras(), &mRAS::LinesChanged, &dialog.Timer3, &Timer::wake);
+    connect(dialog.settingsTab().chkReconnectwhenDisconnected, &QCheckBox::toggled, &dialog.Timer3,
+        &Timer::wake);
 }
 
 ConnectionState &ConnectionManager::state() const

@@ -23,6 +23,8 @@
 
 namespace {
 constexpr double kMailAfterConnectingSeconds = 5;
+// How often the line watch looks at a line that is up, besides the state signals.
+constexpr qint64 kLineWatchRestMs = 30000;
 
 bool endedWithoutLine(const QString &text)
 {
@@ -150,6 +152,10 @@ QCoro::Task<> ConnectionManager::Timer3_Timer()
         cmdConnect_Click();
         s.LineState = 1;
     }
+    // Watching a line that is up: the service's state signal wakes the watch when it drops, so
+    // it only looks now and then, in case a service misses one.
+    if (s.LineState == 0 && ras().IsConnected())
+        m_links.dialog.Timer3.setNextDueAt(m_links.context.clock().tickCount() + kLineWatchRestMs);
 }
 
 QString ConnectionManager::connectedTime(quint32 elapsedMs)
@@ -159,14 +165,17 @@ QString ConnectionManager::connectedTime(quint32 elapsedMs)
         + two((elapsedMs / 1000) % 60);
 }
 
-// Ticks every 15 ms, but writes only when the shown second (or where it shows) changes, so
-// the tray host sees one update a second.
+// Runs with a 15 ms interval, but each tick moves the next one to the next second boundary
+// counted from the start, so the process wakes once a second and writes only when the shown
+// second (or where it shows) changes. The dialog's show, hide and state changes tick it at
+// once, so the time moves between caption and lblTime without waiting for the second.
 void ConnectionManager::Timer1_Timer()
 {
     frmBrisvane &dialog = m_links.dialog;
     const auto elapsed = quint32(m_links.context.clock().tickCount() - state().ConnectStartTick);
-    const bool inCaption = dialog.isHidden() || dialog.isMinimized() || dialog.isMaximized();
     const qint64 second = elapsed / 1000;
+    dialog.Timer1.setNextDueAt(state().ConnectStartTick + (second + 1) * 1000);
+    const bool inCaption = dialog.isHidden() || dialog.isMinimized() || dialog.isMaximized();
     if (second == m_clockShownSecond && inCaption == m_clockInCaption)
         return;
     m_clockShownSecond = second;

@@ -21,12 +21,21 @@ MailIdle::MailIdle(MailCheck &check, QObject *parent)
 {
     makeWatch = [this] { return std::make_unique<ImapIdle>(m_check.context().clock()); };
     connect(m_follow, &Timer::tick, this, [this] {
-        sync(m_check.context().settings().get(Keys::CheckMessages) == SettingValues::Checked
-            && m_check.dialog().lineConnected());
+        const bool line = m_check.dialog().lineConnected();
+        sync(line
+            && m_check.context().settings().get(Keys::CheckMessages) == SettingValues::Checked);
+        // With no line there is nothing to watch: the line's signals wake the timer.
+        if (!line)
+            m_follow->sleepUntilWoken();
     });
 }
 
 MailIdle::~MailIdle() = default;
+
+void MailIdle::wake()
+{
+    m_follow->wake();
+}
 
 QString MailIdle::wanted(int slot, bool active) const
 {

@@ -33,6 +33,8 @@ public:
     // Starts the watches the slots ask for and drops the others; all of them when `active`
     // is false (line down, scheduled checking off) or mail checking is disabled.
     void sync(bool active);
+    // Looks at the line and the slots at once (the line came up or went down).
+    void wake();
     // The running watch of `slot` (1 to 5), if any.
     ImapIdle *watch(int slot) const { return m_watches[slot - 1].get(); }
 

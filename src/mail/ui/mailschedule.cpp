@@ -28,31 +28,39 @@ bool frmBrisvane::lineConnected() const
     return mRAS1->StateCode() == DialState::Connected || mRAS1->IsConnected();
 }
 
-// Ticks every 500 ms. At most one wait or check runs at a time: a tick that comes while one
-// runs returns at once.
+// Ticks every 500 ms while it has something to look at. At most one wait or check runs at a
+// time. While the line is down, checking is off or the mail program runs, the timer sleeps
+// until the line, the switch or the program wakes it; during the wait and the round it sleeps
+// too, and wakes when they are over.
 void frmBrisvane::Timer2_Timer()
 {
-    if (m_scheduleBusy || m_mailCheck->mailProgramRunning()
-        || m_links.context.settings().get(Keys::CheckMessages) != SettingValues::Checked
-        || !lineConnected())
+    if (m_scheduleBusy)
         return;
     const int minutes = scheduleMinutes(m_mail->lblCheckMailMinutes);
-    if (minutes == 0)
+    if (m_mailCheck->mailProgramRunning()
+        || m_links.context.settings().get(Keys::CheckMessages) != SettingValues::Checked
+        || !lineConnected() || minutes == 0) {
+        Timer2.sleepUntilWoken();
         return;
+    }
     scheduledRound(minutes);
 }
 
-// The wait of one round and its check; the tick that started it has long returned.
+// The wait of one round and its check; the tick that started it has long returned. The
+// schedule sleeps meanwhile and wakes when the round is over.
 QCoro::Task<> frmBrisvane::scheduledRound(int minutes)
 {
     m_scheduleBusy = true;
+    Timer2.sleepUntilWoken();
     const bool waited = co_await m_links.context.clock().sleep(minutes * 60.0, this);
     if (!waited)
         co_return;
     QPointer<frmBrisvane> self(this);
     co_await scheduledCheck();
-    if (self)
-        m_scheduleBusy = false;
+    if (!self)
+        co_return;
+    m_scheduleBusy = false;
+    Timer2.wake();
 }
 
 QCoro::Task<> frmBrisvane::scheduledCheck()

@@ -120,6 +120,7 @@ void MailTab::storeCountLabel(QLabel *label, const SettingKey &key, int minimum,
 void MailTab::UpDown1_Change()
 {
     storeCountLabel(lblCheckMailMinutes, Keys::CheckMailMinutes, 1, 30);
+    m_links.mailSchedule.wake();
 }
 
 void MailTab::UpDown3_Change()
@@ -156,6 +157,7 @@ void MailTab::chkCheckMessages_Click()
 {
     m_links.context.settings().save(Keys::CheckMessages, Form::checkText(chkCheckMessages));
     applyCheckMessages();
+    m_links.mailSchedule.wake();
 }
 
 void MailTab::applyCheckMessages()

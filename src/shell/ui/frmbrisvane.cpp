@@ -3,10 +3,12 @@
 #include "alerts/alertcontrols.h"
 #include "alerts/frmabout.h"
 #include "alerts/frmpreferences.h"
+#include "clock/clock.h"
 #include "connection/mras.h"
 #include "connection/ui/connectionmanager.h"
 #include "connection/ui/connectiontab.h"
 #include "mail/ui/mailcheck.h"
+#include "mail/ui/mailidle.h"
 #include "mail/ui/mailtab.h"
 #include "programs/ui/programstab.h"
 #include "shell/appcontext.h"
@@ -78,6 +80,11 @@ void frmBrisvane::buildWindow()
     m_manager->hooks.checkMailAfterConnecting
         = [this] { return m_mailCheck->checkAfterConnecting(); };
     connect(&Timer2, &Timer::tick, this, &frmBrisvane::Timer2_Timer);
+    // The schedule sleeps while there is no line; a line coming up wakes it.
+    connect(mRAS1.get(), &mRAS::StateChanged, &Timer2, &Timer::wake);
+    connect(mRAS1.get(), &mRAS::LinesChanged, &Timer2, &Timer::wake);
+    connect(mRAS1.get(), &mRAS::StateChanged, &m_mailCheck->idle(), &MailIdle::wake);
+    connect(mRAS1.get(), &mRAS::LinesChanged, &m_mailCheck->idle(), &MailIdle::wake);
     // Each page scrolls on its own where the screen is smaller than it would like, so a page
     // that needs less (the state list takes the room left) never scrolls for a larger one.
     const auto scrolled = [this](QWidget *page) {
@@ -188,6 +195,7 @@ void frmBrisvane::showEvent(QShowEvent *event)
     // However the dialog comes back (a zoom out of the tray shows it without a resize or a
     // state change), it never keeps a running time the clock wrote while it was away.
     restoreCaptionWhenNormal();
+    tickConnectedClockNow();
     QWidget::showEvent(event);
 }
 
@@ -297,9 +305,25 @@ void frmBrisvane::restoreCaptionWhenNormal()
 
 void frmBrisvane::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::WindowStateChange)
+    if (event->type() == QEvent::WindowStateChange) {
         restoreCaptionWhenNormal();
+        tickConnectedClockNow();
+    }
     QWidget::changeEvent(event);
+}
+
+void frmBrisvane::hideEvent(QHideEvent *event)
+{
+    tickConnectedClockNow();
+    QWidget::hideEvent(event);
+}
+
+// The connected-time clock wakes once a second; where the time shows (caption or lblTime)
+// follows the dialog's state at once.
+void frmBrisvane::tickConnectedClockNow()
+{
+    if (Timer1.isArmed())
+        Timer1.setNextDueAt(m_links.context.clock().tickCount());
 }
 
 void frmBrisvane::resizeEvent(QResizeEvent *event)

@@ -115,6 +115,7 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -135,6 +136,7 @@ private:
     void applySlotCountAtLoad();
     void loadTextBoxes();
     void restoreCaptionWhenNormal();
+    void tickConnectedClockNow();
     bool minimiseWhenNoTray();
     void followTray(bool available);
     void startFlaggedPrograms(SettingKey (*flag)(int));

@@ -31,14 +31,8 @@ void GnuPop3dServer::addUser(
     const QString &name, const QString &password, const QString &apopSecret)
 {
     makeMaildir(name);
-    QProcess crypt;
-    crypt.start(QStringLiteral("openssl"),
-        {QStringLiteral("passwd"), QStringLiteral("-6"), QStringLiteral("-stdin")});
-    crypt.write(password.toUtf8() + '\n');
-    crypt.closeWriteChannel();
-    crypt.waitForFinished(10000);
     // The virtual domain's passwd file; the mailbox is the home folder's INBOX.
-    m_passwd += name.toUtf8() + ':' + crypt.readAllStandardOutput().trimmed() + ':'
+    m_passwd += name.toUtf8() + ':' + PopServerFixture::cryptedPassword(password) + ':'
         + QByteArray::number(m_mailUid) + ':' + QByteArray::number(m_mailGid)
         + "::" + QFile::encodeName(path(QStringLiteral("mail/") + name)) + ":/bin/false\n";
     if (!apopSecret.isEmpty())

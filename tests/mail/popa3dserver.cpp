@@ -73,16 +73,10 @@ Popa3dServer::~Popa3dServer()
 
 void Popa3dServer::addUser(const QString &name, const QString &password)
 {
-    QProcess crypt;
-    crypt.start(QStringLiteral("openssl"),
-        {QStringLiteral("passwd"), QStringLiteral("-6"), QStringLiteral("-stdin")});
-    crypt.write(password.toUtf8() + '\n');
-    crypt.closeWriteChannel();
-    crypt.waitForFinished(10000);
     const QByteArray id = QByteArray::number(nobodyId());
     m_passwd += name.toUtf8() + ":x:" + id + ':' + id + "::/nonexistent:/bin/false\n";
-    m_shadow
-        += name.toUtf8() + ':' + crypt.readAllStandardOutput().trimmed() + ":19000:0:99999:7:::\n";
+    m_shadow += name.toUtf8() + ':' + PopServerFixture::cryptedPassword(password)
+        + ":19000:0:99999:7:::\n";
     deliver(name, {});
 }
 

@@ -54,6 +54,17 @@ bool PopServerFixture::run(const QString &program, const QStringList &args, QStr
     return false;
 }
 
+QByteArray PopServerFixture::cryptedPassword(const QString &password)
+{
+    QProcess crypt;
+    crypt.start(QStringLiteral("openssl"),
+        {QStringLiteral("passwd"), QStringLiteral("-6"), QStringLiteral("-stdin")});
+    crypt.write(password.toUtf8() + '\n');
+    crypt.closeWriteChannel();
+    crypt.waitForFinished(10000);
+    return crypt.readAllStandardOutput().trimmed();
+}
+
 QString PopServerFixture::maildir(const QString &user) const
 {
     return path(m_maildirPattern.arg(user));

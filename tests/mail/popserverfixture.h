@@ -28,6 +28,8 @@ public:
     static quint16 freePort();
     // Runs a helper program to its end; false with its complaint otherwise.
     static bool run(const QString &program, const QStringList &args, QString *why);
+    // The password as crypt(3) keeps it in a passwd or shadow file (SHA-512).
+    static QByteArray cryptedPassword(const QString &password);
 
 protected:
     // `maildirPattern` places a user's Maildir below the folder ("mail/%1/Maildir").

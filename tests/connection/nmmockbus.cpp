@@ -1,6 +1,7 @@
 #include "nmmockbus.h"
 
 #include "connection/nmproxies.h"
+#include "support/childprocesses.h"
 
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
@@ -91,15 +92,7 @@ void NmMockBus::stop()
 {
     if (!m_connectionName.isEmpty())
         QDBusConnection::disconnectFromBus(m_connectionName);
-    for (QProcess *process : {&m_mock, &m_daemon}) {
-        if (process->state() == QProcess::NotRunning)
-            continue;
-        process->terminate();
-        if (!process->waitForFinished(5000)) {
-            process->kill();
-            process->waitForFinished(5000);
-        }
-    }
+    endChildProcesses({&m_mock, &m_daemon});
 }
 
 QDBusMessage NmMockBus::call(

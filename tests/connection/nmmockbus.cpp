@@ -1,7 +1,6 @@
 #include "nmmockbus.h"
 
 #include "connection/nmproxies.h"
-#include "support/childprocesses.h"
 
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
@@ -92,7 +91,15 @@ void NmMockBus::stop()
 {
     if (!m_connectionName.isEmpty())
         QDBusConnection::disconnectFromBus(m_connectionName);
-    endChildProcesses({&m_mock, &m_daemon});
+    for (QProcess *process : {&m_mock, &m_daemon}) {
+        if (process->state() == QProcess::NotRunning)
+            continue;
+        process->terminate();
+        if (!process->waitForFinished(5000)) {
+            process->kill();
+            process->waitForFinished(5000);
+        }
+    }
 }
 
 QDBusMessage NmMockBus::call(

@@ -1,7 +1,6 @@
 #include "realnetworkmanager.h"
 
 #include "connection/nmproxies.h"
-#include "support/childprocesses.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusReply>
@@ -282,7 +281,15 @@ void RealNetworkManager::stop()
 {
     if (!m_connectionName.isEmpty())
         QDBusConnection::disconnectFromBus(m_connectionName);
-    endChildProcesses({&m_nm, &m_udevd, &m_busDaemon}, 10000);
+    for (QProcess *process : {&m_nm, &m_udevd, &m_busDaemon}) {
+        if (process->state() == QProcess::NotRunning)
+            continue;
+        process->terminate();
+        if (!process->waitForFinished(10000)) {
+            process->kill();
+            process->waitForFinished(5000);
+        }
+    }
     // The namespace goes with the test; the pair is removed all the same.
     QProcess::execute(QStringLiteral("ip"),
         {QStringLiteral("link"), QStringLiteral("del"), QLatin1String(Device)});

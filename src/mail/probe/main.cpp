@@ -104,14 +104,19 @@ int runProbe(
         return 1;
     QTextStream out(stdout);
     out << mail.MessageCount() << Qt::endl;
-    for (qint16 number = 1;
+    // An int: MessageCount may be 32767, where a 16-bit count would wrap and never end.
+    for (int number = 1;
          !parser.isSet(QStringLiteral("count-only")) && number <= mail.MessageCount(); ++number) {
-        mail.setMessageNumber(number);
-        probe.request([&] { mail.RetrieveHeader(); });
+        mail.setMessageNumber(qint16(number));
+        const bool ok = probe.request([&] { mail.RetrieveHeader(); });
+        if (!ok && !mail.isLoggedOn())
+            break; // the connection is gone: its one error is enough
         out << mail.From() << '\t' << mail.Subject() << '\t' << mail.Date() << Qt::endl;
         mail.EndMessage();
     }
     for (qint16 number : std::as_const(toDelete)) {
+        if (!mail.isLoggedOn())
+            break;
         mail.setMessageNumber(number);
         mail.DeleteMessage();
     }

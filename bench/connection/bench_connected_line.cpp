@@ -3,6 +3,7 @@
 // Usage: bench_connected_line [seconds, default 60]
 
 #include "alerts/canberrasoundplayer.h"
+#include "alerts/dbusnotifier.h"
 #include "clock/realclock.h"
 #include "connection/mras.h"
 #include "connection/simulatedline.h"
@@ -57,6 +58,7 @@ int main(int argc, char *argv[])
         std::make_unique<SettingsStore>(QDir(dir.path()).filePath(QStringLiteral("Brisvane.ini"))),
         std::make_unique<QtDialogService>());
     context.setSounds(std::make_unique<CanberraSoundPlayer>());
+    context.setNotifier(std::make_unique<DBusNotifier>(QDBusConnection::sessionBus()));
     context.setDialUpService(std::make_unique<SimulatedLine>(context.clock()));
     context.settings().save(Keys::FirstTime, QStringLiteral("FirstTime"));
     context.settings().save(Keys::DefaultConnection, QStringLiteral("Simulated line"));

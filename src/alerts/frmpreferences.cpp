@@ -1,5 +1,6 @@
 #include "alerts/frmpreferences.h"
 
+#include "alerts/desktopnotices.h"
 #include "shell/appcontext.h"
 #include "shell/menutools.h"
 #include "shell/settings/conversions.h"
@@ -28,6 +29,7 @@ frmPreferences::frmPreferences(AppContext &context, MenuTools &menu,
           new QCheckBox(QStringLiteral("Show Close Mail Program Message Dialog"), this))
     , chkDeleteMessageConfirmationDialog(
           new QCheckBox(QStringLiteral("Show Delete Message Confirmation Dialog"), this))
+    , chkDesktopNotifications(new QCheckBox(QStringLiteral("Show desktop notifications"), this))
     , cmdOK(new QPushButton(QStringLiteral("&OK"), this))
     , cmdCancel(new QPushButton(QStringLiteral("&Cancel"), this))
     , m_context(context)
@@ -50,6 +52,11 @@ frmPreferences::frmPreferences(AppContext &context, MenuTools &menu,
         QStringLiteral("chkCloseMailProgramMessageDialog"));
     chkDeleteMessageConfirmationDialog->setObjectName(
         QStringLiteral("chkDeleteMessageConfirmationDialog"));
+    chkDesktopNotifications->setObjectName(QStringLiteral("chkDesktopNotifications"));
+    chkDesktopNotifications->setChecked(DesktopNotices::enabled(context));
+    layout->addWidget(chkDesktopNotifications);
+    connect(chkDesktopNotifications, &QCheckBox::clicked, this,
+        &frmPreferences::chkDesktopNotifications_Click);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     auto *buttons = new QHBoxLayout;
@@ -98,4 +105,10 @@ void frmPreferences::cmdOK_Click()
             m_enableStartupBoxes(on);
     }
     accept();
+}
+
+void frmPreferences::chkDesktopNotifications_Click()
+{
+    m_context.settings().save(Keys::DesktopNotifications,
+        chkDesktopNotifications->isChecked() ? SettingValues::Checked : SettingValues::Unchecked);
 }

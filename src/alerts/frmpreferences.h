@@ -27,10 +27,13 @@ public:
     QCheckBox *chkCustomizeBrisvaneDialogReminder;
     QCheckBox *chkCloseMailProgramMessageDialog;
     QCheckBox *chkDeleteMessageConfirmationDialog;
+    // Not one of the notices above: stored the moment it is clicked, OK or Cancel.
+    QCheckBox *chkDesktopNotifications;
     QPushButton *cmdOK;
     QPushButton *cmdCancel;
 
     void cmdOK_Click();
+    void chkDesktopNotifications_Click();
 
 private:
     struct Row;

@@ -22,10 +22,17 @@ NoticeSwitch NoticeSwitch::deleteConfirmation()
         Keys::DeleteMessageConfirmationDialog};
 }
 
+NoticeSwitch NoticeSwitch::noTray()
+{
+    return {Keys::NoTrayNotice, {}, {}};
+}
+
 void NoticeSwitch::store(AppContext &context, MenuTools &menu, bool on) const
 {
     SettingsStore &settings = context.settings();
     settings.save(feature, on ? SettingValues::TrueText : SettingValues::FalseText);
-    menu.setToolChecked(tool, on);
-    settings.save(boxState, on ? SettingValues::Checked : SettingValues::Unchecked);
+    if (!tool.isEmpty())
+        menu.setToolChecked(tool, on);
+    if (!boxState.section.isEmpty())
+        settings.save(boxState, on ? SettingValues::Checked : SettingValues::Unchecked);
 }

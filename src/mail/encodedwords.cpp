@@ -72,9 +72,51 @@ bool hasSpace(QByteArrayView text)
     return false;
 }
 
-// Reads the encoded word starting at `at` (which holds "=?"), if it is one.
-std::optional<EncodedWord> readEncodedWord(QByteArrayView raw, qsizetype at)
+// The next place at or after `from` where something is found, remembered: the places asked for
+// only move forward, so each byte of the value is searched once however many "=?" it holds
+// (searching afresh from each "=?" to the end of a long value made decoding quadratic).
+class ForwardSearch
 {
+public:
+    ForwardSearch(QByteArrayView raw, qsizetype (*find)(QByteArrayView, qsizetype))
+        : m_raw(raw)
+        , m_find(find)
+    { }
+
+    qsizetype from(qsizetype at)
+    {
+        if (m_found == kUnknown || (m_found >= 0 && m_found < at))
+            m_found = m_find(m_raw, at);
+        return m_found;
+    }
+
+private:
+    static constexpr qsizetype kUnknown = -2;
+    QByteArrayView m_raw;
+    qsizetype (*m_find)(QByteArrayView, qsizetype);
+    qsizetype m_found = kUnknown;
+};
+
+qsizetype findWordEnd(QByteArrayView raw, qsizetype from)
+{
+    return raw.indexOf("?=", from);
+}
+
+qsizetype findSpace(QByteArrayView raw, qsizetype from)
+{
+    for (qsizetype i = from; i < raw.size(); ++i)
+        if (isSpace(raw.at(i)))
+            return i;
+    return -1;
+}
+
+// Reads the encoded word starting at `at` (which holds "=?"), if it is one. The searches
+// are shared by all the words of one value.
+std::optional<EncodedWord> readEncodedWord(
+    QByteArrayView raw, qsizetype at, ForwardSearch &wordEnds, ForwardSearch &spaces)
+{
+    // The charset ends at the first '?': no later "=?" starts before it, so these scans
+    // never overlap.
     const qsizetype charsetEnd = raw.indexOf('?', at + 2);
     if (charsetEnd < 0 || charsetEnd == at + 2 || charsetEnd + 2 >= raw.size())
         return std::nullopt;
@@ -82,12 +124,13 @@ std::optional<EncodedWord> readEncodedWord(QByteArrayView raw, qsizetype at)
     if (raw.at(charsetEnd + 2) != '?')
         return std::nullopt;
     const qsizetype textStart = charsetEnd + 3;
-    const qsizetype textEnd = raw.indexOf("?=", textStart);
+    const qsizetype textEnd = wordEnds.from(textStart);
     if (textEnd < 0)
         return std::nullopt;
     QByteArrayView charset = raw.sliced(at + 2, charsetEnd - at - 2);
     const QByteArrayView text = raw.sliced(textStart, textEnd - textStart);
-    if (hasSpace(charset) || hasSpace(text))
+    const qsizetype space = spaces.from(textStart);
+    if (hasSpace(charset) || (space >= 0 && space < textEnd))
         return std::nullopt;
     // RFC 2231 adds a language after '*': "=?utf-8*en?Q?...?=".
     if (const qsizetype star = charset.indexOf('*'); star >= 0)
@@ -118,6 +161,8 @@ class Decoder
 public:
     explicit Decoder(QByteArrayView raw)
         : m_raw(raw)
+        , m_wordEnds(raw, findWordEnd)
+        , m_spaces(raw, findSpace)
     { }
 
     QString run()
@@ -125,7 +170,7 @@ public:
         qsizetype plainStart = 0;
         qsizetype at = 0;
         while ((at = m_raw.indexOf("=?", at)) >= 0) {
-            const auto word = readEncodedWord(m_raw, at);
+            const auto word = readEncodedWord(m_raw, at, m_wordEnds, m_spaces);
             if (!word) {
                 at += 2;
                 continue;
@@ -169,6 +214,8 @@ private:
     }
 
     QByteArrayView m_raw;
+    ForwardSearch m_wordEnds;
+    ForwardSearch m_spaces;
     QString m_out;
     bool m_inWord = false;
     QByteArray m_charset;

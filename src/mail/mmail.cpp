@@ -123,6 +123,7 @@ void mMail::startLogOn()
     }
     PopConnection::Options options;
     options.timeoutMs = m_timeoutMs;
+    options.deadlineMs = m_deadlineMs;
     options.caCertificates = m_caCertificates;
     m_connection = new PopConnection(m_clock, *endpoint, options, this);
     connect(m_connection, &PopConnection::failed, this, &mMail::onConnectionFailed);
@@ -242,13 +243,6 @@ void mMail::onHeader(int number, const PopReply &reply)
         result.text = tr("The server refused the header of message %1: %2")
                           .arg(number)
                           .arg(statusWords(reply.status));
-    } else if (reply.overflowed) {
-        result.error = MailError::ResponseTooLarge;
-        result.text = tr("The header of message %1 is over the limit of %2 KiB or has a line "
-                         "over %3 KiB")
-                          .arg(number)
-                          .arg(PopConnection::Options{}.maxReply / 1024)
-                          .arg(PopConnection::Options{}.maxLine / 1024);
     } else {
         result.ok = true;
         result.fields = parseHeaderFields(reply.lines);
@@ -291,16 +285,26 @@ void mMail::onConnectionFailed(int number, const QString &text)
 {
     m_lostReason = text;
     dropSession();
-    for (int message : std::as_const(m_deleting))
-        postError(number, tr("Message %1 was not deleted: %2").arg(message).arg(text));
+    // One Error for the dead connection: it names the deletions it lost, and the requests
+    // queued behind the one in progress end quietly.
+    QString lost = text;
+    if (!m_deleting.isEmpty()) {
+        lost += QLatin1String("; ")
+            + tr("%n message(s) marked for deletion were not deleted", nullptr,
+                int(m_deleting.size()));
+        for (int message : std::as_const(m_deleting))
+            m_deleted.remove(message);
+    }
+    const bool report = !m_requests.empty() || !m_deleting.isEmpty();
     m_deleting.clear();
     m_asked.clear();
-    if (m_requests.empty()) {
+    m_requests.clear();
+    if (!report) {
         postStatus(text);
         return;
     }
     m_fields = {};
-    failRequest(number, text);
+    postError(number, lost);
 }
 
 void mMail::dropSession()

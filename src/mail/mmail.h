@@ -25,7 +25,10 @@ struct PopReply;
 // The mail control: one POP3 account at a time, asynchronous. A caller writes the properties,
 // issues an action and yields to the event loop until Done or Error. Events come only from the
 // event loop, never inside the call that issued the action, and every failing request raises
-// exactly one Error (a request left without an answer fails after TimeOut seconds).
+// exactly one Error (a request left without an answer fails after TimeOut seconds, one whose
+// answer never ends after Deadline seconds or once it passes its bound). A connection that
+// dies raises one Error, for the request in progress (or, with none, for the deletions it
+// lost); requests queued behind that one end quietly.
 //
 // Host takes "name", "name:port", "pop3://name[:port]" or "pop3s://name[:port]". A plain
 // connection is upgraded with STLS when the server offers it; certificates are always
@@ -44,6 +47,7 @@ class mMail : public QObject
 
 public:
     static constexpr int kDefaultTimeOut = 60; // seconds
+    static constexpr int kDefaultDeadline = 300; // seconds for one whole answer
     static constexpr int kPrefetchWindow = 128; // headers asked for ahead of the caller
 
     explicit mMail(Clock &clock, QObject *parent = nullptr);
@@ -61,6 +65,8 @@ public:
     int TimeOut() const { return m_timeoutMs / 1000; }
     void setTimeOut(int seconds) { m_timeoutMs = qMax(1, seconds) * 1000; }
     void setTimeOutMs(int ms) { m_timeoutMs = qMax(1, ms); }
+    int Deadline() const { return m_deadlineMs / 1000; }
+    void setDeadline(int seconds) { m_deadlineMs = qMax(1, seconds) * 1000; }
     bool RequireTls() const { return m_requireTls; }
     void setRequireTls(bool on) { m_requireTls = on; }
     // Certificates trusted besides the system's (a server with its own authority).
@@ -137,6 +143,7 @@ private:
     bool m_pipelining = true;
     bool m_requireTls = false;
     int m_timeoutMs = kDefaultTimeOut * 1000;
+    int m_deadlineMs = kDefaultDeadline * 1000;
     QList<QSslCertificate> m_caCertificates;
 
     PopConnection *m_connection = nullptr;

@@ -16,6 +16,7 @@ PopConnection::PopConnection(Clock &clock, PopEndpoint endpoint, Options options
     , m_options(std::move(options))
     , m_socket(new QSslSocket(this))
     , m_timeout(new Timer(clock, this))
+    , m_deadline(new Timer(clock, this))
     , m_reader(m_options.maxLine)
 {
     connect(m_timeout, &Timer::tick, this, [this] {
@@ -23,6 +24,12 @@ PopConnection::PopConnection(Clock &clock, PopEndpoint endpoint, Options options
             tr("No answer from %1 within %2 seconds")
                 .arg(where())
                 .arg(m_options.timeoutMs / 1000.0));
+    });
+    connect(m_deadline, &Timer::tick, this, [this] {
+        fail(MailError::TimedOut,
+            tr("%1 kept a reply going for more than %2 seconds")
+                .arg(where())
+                .arg(m_options.deadlineMs / 1000.0));
     });
     connect(m_socket, &QSslSocket::readyRead, this, &PopConnection::onReadyRead);
     connect(m_socket, &QSslSocket::errorOccurred, this, &PopConnection::onSocketError);
@@ -56,6 +63,7 @@ void PopConnection::open(Handler onGreeting)
     greeting.written = true;
     m_queue.push_back(std::move(greeting));
     updateTimeout();
+    restartDeadline();
     if (!m_endpoint.implicitTls) {
         m_socket->connectToHost(m_endpoint.host, m_endpoint.port);
         return;
@@ -82,6 +90,8 @@ void PopConnection::send(
     m_queue.push_back(std::move(next));
     writeQueued();
     updateTimeout();
+    if (m_queue.size() == 1)
+        restartDeadline();
 }
 
 void PopConnection::startTls(std::function<void()> onReady)
@@ -102,6 +112,7 @@ void PopConnection::startTls(std::function<void()> onReady)
     m_onTlsReady = std::move(onReady);
     m_handshaking = true;
     updateTimeout();
+    restartDeadline();
     m_socket->startClientEncryption();
 }
 
@@ -152,6 +163,10 @@ void PopConnection::onReadyRead()
                 return;
             }
             m_queue.front().collector->addDropped();
+            if (m_queue.front().collector->overflowed()) {
+                failTooLarge();
+                return;
+            }
             break;
         }
     }
@@ -168,6 +183,8 @@ bool PopConnection::takeLine(const QByteArray &line)
     if (head.collector) {
         if (head.collector->add(line))
             finishHead();
+        else if (head.collector->overflowed())
+            failTooLarge();
         return !m_dead && !m_handshaking;
     }
     const auto status = parseStatusLine(line);
@@ -195,12 +212,11 @@ void PopConnection::finishHead()
     m_queue.pop_front();
     PopReply reply;
     reply.status = done.status;
-    if (done.collector) {
+    if (done.collector)
         reply.lines = done.collector->lines();
-        reply.overflowed = done.collector->overflowed();
-    }
     writeQueued();
     updateTimeout();
+    restartDeadline();
     if (done.onReply)
         done.onReply(reply);
 }
@@ -217,6 +233,17 @@ void PopConnection::onDisconnected()
     fail(MailError::ConnectionClosed, tr("%1 closed the connection").arg(where()));
 }
 
+// Reading on would only drop what comes, for as long as the server likes to send it.
+void PopConnection::failTooLarge()
+{
+    fail(MailError::ResponseTooLarge,
+        tr("%1 sent a reply over the limit of %2 KiB or a line over %3 KiB; the connection is "
+           "dropped")
+            .arg(where())
+            .arg(m_options.maxReply / 1024)
+            .arg(m_options.maxLine / 1024));
+}
+
 void PopConnection::fail(int number, const QString &text)
 {
     if (m_dead)
@@ -225,6 +252,7 @@ void PopConnection::fail(int number, const QString &text)
     m_dead = true;
     m_handshaking = false;
     m_timeout->setEnabled(false);
+    m_deadline->setEnabled(false);
     m_socket->disconnect(this);
     m_socket->abort();
     m_queue.clear();
@@ -239,12 +267,21 @@ void PopConnection::updateTimeout()
     m_timeout->setEnabled(busy);
 }
 
+void PopConnection::restartDeadline()
+{
+    const bool busy = !m_dead && (!m_queue.empty() || m_handshaking);
+    if (busy)
+        m_deadline->setInterval(m_options.deadlineMs);
+    m_deadline->setEnabled(busy);
+}
+
 void PopConnection::closeGracefully()
 {
     if (m_dead)
         return;
     m_dead = true;
     m_timeout->setEnabled(false);
+    m_deadline->setEnabled(false);
     for (Command &command : m_queue) {
         if (!command.written)
             m_socket->write(command.line + "\r\n");
@@ -260,6 +297,7 @@ void PopConnection::abort()
         return;
     m_dead = true;
     m_timeout->setEnabled(false);
+    m_deadline->setEnabled(false);
     m_socket->disconnect(this);
     m_socket->abort();
     m_queue.clear();

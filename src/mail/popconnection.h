@@ -22,7 +22,6 @@ class Timer;
 struct PopReply {
     PopStatus status;
     QList<QByteArray> lines;
-    bool overflowed = false;
 };
 
 // One POP3 connection: the socket (plain, implicit TLS, or upgraded by STLS), the bounded
@@ -30,9 +29,12 @@ struct PopReply {
 // queue and are written one at a time, or all at once when pipelining is on.
 //
 // Any failure of the connection itself (refused, dropped, TLS, time-out, a reply that is not
-// POP3 or too long) is reported once through failed(), after which the connection is dead and
-// takes no more commands. The time-out counts while something is awaited and restarts
-// whenever data comes in.
+// POP3, a reply or line past its bound) is reported once through failed(), after which the
+// connection is dead and takes no more commands. A reply is bounded three ways: the idle
+// time-out counts while something is awaited and restarts whenever data comes in; the
+// deadline counts from the moment a reply is awaited until it is whole, however steadily data
+// comes; and the kept text may not pass maxReply (nor a line maxLine), which fails at once
+// instead of reading an endless reply to its end.
 class PopConnection : public QObject
 {
     Q_OBJECT
@@ -43,6 +45,7 @@ public:
 
     struct Options {
         int timeoutMs = 60000;
+        int deadlineMs = 300000;
         qsizetype maxLine = 64 * 1024;
         qsizetype maxReply = 1024 * 1024;
         QList<QSslCertificate> caCertificates;
@@ -92,12 +95,15 @@ private:
     void onDisconnected();
     void fail(int number, const QString &text);
     void updateTimeout();
+    void restartDeadline();
+    void failTooLarge();
 
     Clock &m_clock;
     PopEndpoint m_endpoint;
     Options m_options;
     QSslSocket *m_socket;
     Timer *m_timeout;
+    Timer *m_deadline;
     LineReader m_reader;
     std::deque<Command> m_queue;
     std::function<void()> m_onTlsReady;

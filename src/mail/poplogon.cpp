@@ -87,12 +87,21 @@ void PopLogOn::upgrade()
 
 void PopLogOn::authenticate()
 {
+    m_methods.clear();
     if (!m_connection.isEncrypted() && !m_timestamp.isEmpty())
-        apop();
-    else if (m_capabilities.offersSasl("PLAIN"))
-        authPlain();
-    else
-        userPass();
+        m_methods << &PopLogOn::apop;
+    if (m_capabilities.offersSasl("PLAIN"))
+        m_methods << &PopLogOn::authPlain;
+    else if (m_capabilities.user || m_methods.isEmpty())
+        m_methods << &PopLogOn::userPass;
+    tryNextMethod();
+}
+
+void PopLogOn::tryNextMethod()
+{
+    const auto method = m_methods.takeFirst();
+    (this->*method)();
+    m_tried << m_method;
     m_callbacks.status(tr("Logging on as %1 with %2").arg(m_account.userName, m_method));
 }
 
@@ -146,9 +155,16 @@ void PopLogOn::refused(const PopReply &reply)
 {
     if (m_connection.isDead())
         return;
-    const QString text
-        = tr("%1 refused the log-on of %2 (%3): %4")
-              .arg(m_connection.where(), m_account.userName, m_method, serverWords(reply.status));
+    // A locked mailbox or a wait imposed by the server refuses every method alike.
+    const QByteArray code = reply.status.code;
+    const bool credentials = code != "IN-USE" && code != "LOGIN-DELAY" && !code.startsWith("SYS");
+    if (credentials && !m_methods.isEmpty()) {
+        tryNextMethod();
+        return;
+    }
+    const QString text = tr("%1 refused the log-on of %2 (%3): %4")
+                             .arg(m_connection.where(), m_account.userName,
+                                 m_tried.join(tr(", then ")), serverWords(reply.status));
     m_connection.abort();
     m_callbacks.failed(MailError::LogOnRefused, text);
 }

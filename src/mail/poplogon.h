@@ -3,7 +3,9 @@
 #include "mail/popreply.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -12,7 +14,9 @@ struct PopReply;
 
 // The log-on dialogue on a fresh connection: greeting, CAPA, STLS when offered on a plain
 // connection, then APOP (greeting timestamp, no TLS), AUTH PLAIN or USER/PASS as the server
-// offers, and STAT. Reports through callbacks; the password goes only into the commands.
+// offers, and STAT. A refused APOP (the user may have no APOP secret) is followed by AUTH PLAIN
+// or USER/PASS when CAPA allows one; a refusal names every method tried. Reports through
+// callbacks; the password goes only into the commands.
 class PopLogOn
 {
 public:
@@ -41,6 +45,7 @@ private:
     void onCapabilities(const PopReply &reply);
     void upgrade();
     void authenticate();
+    void tryNextMethod();
     void apop();
     void authPlain();
     void userPass();
@@ -55,4 +60,6 @@ private:
     PopCapabilities m_capabilities;
     bool m_upgraded = false;
     QString m_method;
+    QStringList m_tried;
+    QList<void (PopLogOn::*)()> m_methods; // still to try, in order
 };

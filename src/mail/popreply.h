@@ -41,9 +41,10 @@ PopCapabilities parseCapabilities(const QList<QByteArray> &lines);
 
 // The lines of a multi-line reply, after the status line and up to the lone ".", with
 // dot-stuffing undone. Whatever arrives, it keeps at most `maxBytes` of text; a reply that
-// would exceed that is read to its end and flagged as overflowed, so the dialogue stays in
-// step. In HeaderOnly mode it keeps lines up to the blank line after the header and drops the
-// rest (a message body, when TOP is missing and RETR stands in).
+// would exceed that is flagged as overflowed (the connection gives up on it at once: reading an
+// endless reply to its end would hold the request for as long as the server likes). In HeaderOnly
+// mode it keeps lines up to the blank line after the header and drops the rest (a message body,
+// when TOP is missing and RETR stands in).
 class MultiLineCollector
 {
 public:

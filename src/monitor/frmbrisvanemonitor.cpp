@@ -1,6 +1,7 @@
 #include "monitor/frmbrisvanemonitor.h"
 
 #include "alerts/frmcustomizebrisvanereminder.h"
+#include "alerts/frmnotraynotice.h"
 #include "connection/mras.h"
 #include "connection/ui/connectionmanager.h"
 #include "connection/ui/connectiontab.h"
@@ -25,6 +26,7 @@ frmBrisvaneMonitor::frmBrisvaneMonitor(
     : QWidget(parent)
     , Timer1(context.clock(), 0, false)
     , m_context(context)
+    , m_trayService(trayService)
     , Lumenpin1(new Lumenpin(trayService, &context.clock(), this))
 {
     setObjectName(QStringLiteral("frmBrisvaneMonitor"));
@@ -48,7 +50,7 @@ void frmBrisvaneMonitor::buildTray()
         *BandMenu1, m_context.paths().userFile(QStringLiteral("mulayout.tb")));
     mRAS1 = std::make_unique<mRAS>(m_context.dialUpService());
     m_dialog = std::make_unique<frmBrisvane>(frmBrisvane::Links{m_context, *Lumenpin1, *m_menu,
-        [this](const QString &path) { BandMenu1->loadLayout(path); }, *ImageList1});
+        [this](const QString &path) { BandMenu1->loadLayout(path); }, *ImageList1, m_trayService});
     connect(Lumenpin1, &Lumenpin::Click, this, &frmBrisvaneMonitor::Lumenpin1_Click);
     connect(Lumenpin1, &Lumenpin::LeftDblClick, this, &frmBrisvaneMonitor::Lumenpin1_LeftDblClick);
     connect(Lumenpin1, &Lumenpin::RightClick, this, &frmBrisvaneMonitor::Lumenpin1_RightClick);
@@ -56,6 +58,12 @@ void frmBrisvaneMonitor::buildTray()
     m_commands = std::make_unique<PopupCommands>(m_context, *this);
     connect(BandMenu1, &BandMenu::toolClick, m_commands.get(),
         [this](BandTool *tool) { m_commands->BandMenu1_ToolClick(tool->name()); });
+    // Hosts that show the icon's menu themselves get the whole band tree as its menu.
+    Lumenpin1->setIconMenu(BandMenu1->iconMenu(MenuNames::PopupBandBvane));
+    connect(BandMenu1, &BandMenu::iconMenuRebuilt, Lumenpin1, &Lumenpin::setIconMenu);
+    // With no tray, the dialog's menu button opens the band the tray icon would.
+    connect(m_dialog.get(), &frmBrisvane::menuRequested, this,
+        [this](const QPoint &at) { BandMenu1->popupBand(MenuNames::PopupBandBvane, at); });
 }
 
 MenuTools &frmBrisvaneMonitor::menu() const
@@ -95,6 +103,11 @@ void frmBrisvaneMonitor::Timer1_Timer()
 
 void frmBrisvaneMonitor::Lumenpin1_RightClick()
 {
+    // On Wayland a menu without a window under the mouse would open as a window of its own;
+    // there the host shows the icon's menu itself.
+    if (Lumenpin1->menuShownByHost()
+        && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
     BandMenu1->popupBand(MenuNames::PopupBandBvane);
 }
 
@@ -124,12 +137,20 @@ void frmBrisvaneMonitor::runStartup()
     frmBrisvane &dialog = *m_dialog;
     dialog.LoadFormSettings();
     dialog.CheckConnection();
-    if (Form::checkValue(dialog.settingsTab().chkMinimizeSystemTray) == 1) {
-        dialog.hide();
-    } else if (store.get(Keys::LoadCustomizeBrisvaneDialogonStartup) == SettingValues::TrueText) {
+    const bool intoTray = Form::checkValue(dialog.settingsTab().chkMinimizeSystemTray) == 1;
+    const bool shown = !intoTray
+        && store.get(Keys::LoadCustomizeBrisvaneDialogonStartup) == SettingValues::TrueText;
+    // The dialog goes into the tray, is shown, or stays where it is: in the tray, unless
+    // "Minimize to taskbar on startup" already put it on the taskbar. With no tray on the
+    // desktop, into the tray means onto the taskbar.
+    if (intoTray || (!shown && dialog.isHidden()))
+        dialog.hideIntoTray();
+    else if (shown)
         dialog.show();
+    if (!m_trayService.trayAvailable())
+        frmNoTrayNotice::showUnlessSwitchedOff(m_context, menu(), shown ? &dialog : nullptr);
+    if (shown)
         frmCustomizeBrisvaneReminder::CustomizeBrisvaneReminder(m_context, menu(), &dialog);
-    }
 }
 
 void frmBrisvaneMonitor::Lumenpin1_LeftDblClick()
@@ -142,8 +163,7 @@ void frmBrisvaneMonitor::toggleCustomizeDialog()
 {
     frmBrisvane &dialog = *m_dialog;
     if (dialog.isVisible()) {
-        Lumenpin1->ZoomToTray(&dialog);
-        dialog.hide();
+        dialog.zoomToTray();
         hide();
         return;
     }

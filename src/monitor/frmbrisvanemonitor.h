@@ -61,6 +61,7 @@ private:
     void buildTray();
 
     AppContext &m_context;
+    TrayService &m_trayService;
     Lumenpin *Lumenpin1 = nullptr;
     std::unique_ptr<ImageList> ImageList1;
     BandMenu *BandMenu1 = nullptr;

@@ -1,5 +1,6 @@
 #include "shell/appcontext.h"
 
+#include "alerts/notifier.h"
 #include "alerts/soundplayer.h"
 #include "clock/clock.h"
 #include "connection/dialupservice.h"
@@ -30,6 +31,17 @@ SoundPlayer &AppContext::sounds() const
 void AppContext::setSounds(std::unique_ptr<SoundPlayer> sounds)
 {
     m_sounds = std::move(sounds);
+}
+
+Notifier &AppContext::notifier() const
+{
+    Q_ASSERT(m_notifier);
+    return *m_notifier;
+}
+
+void AppContext::setNotifier(std::unique_ptr<Notifier> notifier)
+{
+    m_notifier = std::move(notifier);
 }
 
 DialUpService &AppContext::dialUpService() const

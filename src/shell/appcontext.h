@@ -10,6 +10,7 @@
 class Clock;
 class DialUpService;
 class DialogService;
+class Notifier;
 class ProgramLauncher;
 class SettingsStore;
 class SoundPlayer;
@@ -33,6 +34,9 @@ public:
     // The alert sound player; every context is given one before forms use it.
     SoundPlayer &sounds() const;
     void setSounds(std::unique_ptr<SoundPlayer> sounds);
+    // Desktop notifications; every context is given a notifier before forms use it.
+    Notifier &notifier() const;
+    void setNotifier(std::unique_ptr<Notifier> notifier);
     // Starts the user's programs.
     ProgramLauncher &programs() const;
     void setPrograms(std::unique_ptr<ProgramLauncher> programs);
@@ -55,6 +59,7 @@ private:
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<DialogService> m_dialogs;
     std::unique_ptr<SoundPlayer> m_sounds;
+    std::unique_ptr<Notifier> m_notifier;
     std::unique_ptr<DialUpService> m_dialUp;
     std::unique_ptr<ProgramLauncher> m_programs;
     std::vector<std::unique_ptr<QObject>> m_owned;

@@ -172,6 +172,14 @@ void Lumenpin::addIcon()
         flags |= NotifyRecord::kTipFlag;
     notifyShell(TrayService::Operation::Add, flags);
     m_iconAdded = true;
+    if (m_iconMenu)
+        m_menuShownByHost = m_service.setIconMenu(hWnd(), 0, m_iconMenu);
+}
+
+void Lumenpin::setIconMenu(QMenu *menu)
+{
+    m_iconMenu = menu;
+    m_menuShownByHost = m_iconAdded && m_service.setIconMenu(hWnd(), 0, menu);
 }
 
 void Lumenpin::deleteIcon()
@@ -179,6 +187,7 @@ void Lumenpin::deleteIcon()
     notifyShell(TrayService::Operation::Delete, 0);
     disconnect(m_trayProc);
     m_iconAdded = false;
+    m_menuShownByHost = false;
 }
 
 QVariant Lumenpin::TrayShow()

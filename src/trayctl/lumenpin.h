@@ -170,7 +170,13 @@ public:
     void setPopupHandler(PopupHandler handler);
     static bool showPopup(QWidget *host, const PopupRequest &request);
     // Whether zooms draw their rectangle on the screen (off where windows cannot be placed).
+    // Where the tray does not tell the icon's place the rectangle is always left out.
     void setZoomEffect(bool on) { m_zoomEffectOn = on; }
+    // The icon's own menu, for hosts that show it themselves (see TrayService::setIconMenu);
+    // handed again each time the icon enters the tray. Not owned.
+    void setIconMenu(QMenu *menu);
+    // Whether the host shows the icon's menu itself (and sends no double click).
+    bool menuShownByHost() const { return m_menuShownByHost; }
     // The target of a zoom: the one-pixel strip at the centre of the tray.
     QRect trayTarget() const;
     static QRect trayStrip(const QRect &tray);
@@ -235,6 +241,8 @@ private:
     QString m_lastError;
     MessageHandler m_message;
     PopupHandler m_popup;
+    QPointer<QMenu> m_iconMenu;
+    bool m_menuShownByHost = false;
     bool m_zoomEffectOn = true;
     std::unique_ptr<ZoomEffect> m_zoomEffect;
 };

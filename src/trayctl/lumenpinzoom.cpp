@@ -23,7 +23,9 @@ QRect Lumenpin::trayTarget() const
 
 void Lumenpin::playZoom(const QRect &from, const QRect &to)
 {
-    if (!m_zoomEffectOn || !ZoomEffect::supported())
+    // Without the tray's place (StatusNotifier hosts do not tell it) the rectangle would fly
+    // to the screen's corner: the window only hides or shows.
+    if (!m_zoomEffectOn || !ZoomEffect::supported() || m_service.trayGeometry().isEmpty())
         return;
     if (!m_zoomEffect)
         m_zoomEffect = std::make_unique<ZoomEffect>(m_clock);

@@ -1,6 +1,7 @@
 #include "trayctl/trayservice.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 bool sameIcon(const NotifyRecord &a, const NotifyRecord &b)
@@ -54,4 +55,20 @@ bool RecordingTrayService::send(int mouseMessage)
     const NotifyRecord &icon = m_icons.constFirst();
     Q_EMIT trayMessage(icon.window, icon.callbackMessage, icon.iconId, mouseMessage);
     return true;
+}
+
+bool RecordingTrayService::setIconMenu(quintptr window, int iconId, QMenu *menu)
+{
+    const bool present = std::any_of(m_icons.cbegin(), m_icons.cend(),
+        [&](const NotifyRecord &icon) { return icon.window == window && icon.iconId == iconId; });
+    if (!present)
+        return false;
+    m_menu = menu;
+    return m_hostShowsMenus && menu;
+}
+
+void RecordingTrayService::setTrayAvailable(bool available)
+{
+    if (std::exchange(m_available, available) != available)
+        Q_EMIT trayAvailableChanged(available);
 }

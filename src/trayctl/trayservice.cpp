@@ -14,3 +14,8 @@ QString NotifyRecord::tipText() const
 }
 
 TrayService::~TrayService() = default;
+
+bool TrayService::setIconMenu(quintptr, int, QMenu *)
+{
+    return false;
+}

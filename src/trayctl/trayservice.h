@@ -10,7 +10,9 @@
 #include <QRect>
 #include <QString>
 
+class QMenu;
 class QSystemTrayIcon;
+class StatusNotifierHostWatch;
 
 // What the tray icon control hands the notification area with each operation: the callback
 // window (the control's id), the icon id, which fields count (flags), the callback message
@@ -68,9 +70,19 @@ public:
     // The screen rectangle of the notification area, or an empty one when the desktop does
     // not tell.
     virtual QRect trayGeometry() const { return {}; }
+    // Hands the icon its own menu. Hosts that show an item's menu themselves (StatusNotifier
+    // hosts read it over com.canonical.dbusmenu) get it and mirror every later change of its
+    // actions; there the host also sends activations (Activate, SecondaryActivate,
+    // ContextMenu) instead of presses and double clicks. Returns whether the host took the
+    // menu; where it did not (XEmbed) the program pops its menus up itself.
+    virtual bool setIconMenu(quintptr window, int iconId, QMenu *menu);
+    // Whether the desktop shows tray icons at all (a tray or a StatusNotifier host is there).
+    virtual bool trayAvailable() const { return true; }
 
 Q_SIGNALS:
     void trayMessage(quintptr window, int message, qintptr wParam, qintptr lParam);
+    // The desktop's tray appeared or went away.
+    void trayAvailableChanged(bool available);
 };
 
 // The desktop's tray through QSystemTrayIcon (StatusNotifierItem or XEmbed, whichever the
@@ -85,17 +97,29 @@ public:
 
     bool notify(Operation operation, const NotifyRecord &record) override;
     QRect trayGeometry() const override;
+    bool setIconMenu(quintptr window, int iconId, QMenu *menu) override;
+
+    // The mouse messages an activation stands for. An XEmbed host reports presses and double
+    // clicks; a host that shows the icon's menu itself sends no double click, so there its
+    // SecondaryActivate (a middle click) stands for the double click.
+    static QList<int> mouseMessagesFor(int reason, bool menuShownByHost);
+    // Qt's answer at start, or a StatusNotifier host registered now (followed on the bus).
+    bool trayAvailable() const override;
 
 private:
     struct Entry {
         QSystemTrayIcon *icon = nullptr;
         int callbackMessage = 0;
+        bool menuShownByHost = false;
     };
     using Key = QPair<quintptr, int>;
     void apply(Entry &entry, const NotifyRecord &record);
     void activated(Key key, int reason);
 
     QHash<Key, Entry> m_icons;
+    bool m_qtTray = false;
+    bool m_available = false;
+    StatusNotifierHostWatch *m_hostWatch = nullptr;
 };
 
 // Keeps every operation with its record and whether it succeeded, for tests; plays mouse
@@ -116,6 +140,14 @@ public:
     bool notify(Operation operation, const NotifyRecord &record) override;
     QRect trayGeometry() const override { return m_geometry; }
     void setTrayGeometry(const QRect &geometry) { m_geometry = geometry; }
+    // Keeps the menu; the host takes it when told to (a StatusNotifier host) with
+    // setHostShowsMenus(true).
+    bool setIconMenu(quintptr window, int iconId, QMenu *menu) override;
+    void setHostShowsMenus(bool shows) { m_hostShowsMenus = shows; }
+    QMenu *iconMenu() const { return m_menu; }
+    bool trayAvailable() const override { return m_available; }
+    // A tray host appearing (true, the default) or going away; tells the change.
+    void setTrayAvailable(bool available);
 
     const QList<Call> &calls() const { return m_calls; }
     void clear() { m_calls.clear(); }
@@ -131,4 +163,7 @@ private:
     QList<Call> m_calls;
     QList<NotifyRecord> m_icons;
     QRect m_geometry;
+    QMenu *m_menu = nullptr;
+    bool m_hostShowsMenus = false;
+    bool m_available = true;
 };

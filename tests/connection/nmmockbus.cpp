@@ -1,6 +1,7 @@
 #include "nmmockbus.h"
 
 #include "connection/nmproxies.h"
+#include "support/endprocess.h"
 
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
@@ -46,8 +47,8 @@ QString NmMockBus::findPython()
 
 QString NmMockBus::missing()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty())
-        return QStringLiteral("dbus-daemon is not installed");
+    if (const QString why = PrivateBus::missing(); !why.isEmpty())
+        return why;
     if (python().isEmpty())
         return QStringLiteral("no python3 with the dbusmock module");
     return {};
@@ -56,16 +57,10 @@ QString NmMockBus::missing()
 bool NmMockBus::start(QString *error)
 {
     Nm::registerTypes();
-    m_address = QStringLiteral("unix:path=") + m_dir.filePath(QStringLiteral("bus"));
-    m_daemon.start(QStringLiteral("dbus-daemon"),
-        {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
-            QStringLiteral("--address=") + m_address, QStringLiteral("--print-address=1")});
-    if (!m_daemon.waitForReadyRead(kStartMs)) {
-        *error = QStringLiteral("dbus-daemon did not start: ") + m_daemon.errorString();
+    if (!m_private.start(error))
         return false;
-    }
-    m_connectionName = QStringLiteral("nmmock-") + QUuid::createUuid().toString(QUuid::Id128);
-    m_bus = QDBusConnection::connectToBus(m_address, m_connectionName);
+    m_address = m_private.address();
+    m_bus = m_private.bus();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), m_address);
     env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_address);
@@ -89,17 +84,8 @@ bool NmMockBus::start(QString *error)
 
 void NmMockBus::stop()
 {
-    if (!m_connectionName.isEmpty())
-        QDBusConnection::disconnectFromBus(m_connectionName);
-    for (QProcess *process : {&m_mock, &m_daemon}) {
-        if (process->state() == QProcess::NotRunning)
-            continue;
-        process->terminate();
-        if (!process->waitForFinished(5000)) {
-            process->kill();
-            process->waitForFinished(5000);
-        }
-    }
+    endProcess(m_mock);
+    m_private.stop();
 }
 
 QDBusMessage NmMockBus::call(

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/privatebus.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QProcess>
@@ -48,10 +50,8 @@ private:
     static QString findPython();
     void stop();
 
-    QTemporaryDir m_dir;
-    QProcess m_daemon;
+    PrivateBus m_private;
     QProcess m_mock;
     QString m_address;
-    QString m_connectionName;
     QDBusConnection m_bus{QString()};
 };

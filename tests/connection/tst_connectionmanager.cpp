@@ -81,6 +81,7 @@ private Q_SLOTS:
     void clickWithExistingConnectionOnlyWarns();
     void doubleClickDropsThePendingSingleClick();
     void disconnectButtonLeavesLineStateAndStopsTheWatch();
+    void dropAndReconnectAreAnnouncedUnlessSwitchedOff();
 };
 
 void tst_ConnectionManager::dialConnectsLogsEveryStepAndShowsTheConnectedIcon()
@@ -137,6 +138,12 @@ void tst_ConnectionManager::busyThenConnectedKeepsTheRemainder()
     QVERIFY(p.dialog().dialUp().IsConnected());
     QCOMPARE(t.line().dialCount(), 3);
     QCOMPARE(p.state().BusyRetriesLeft, qint16(2));
+    // Each redial is announced, in one notification that the next one replaces; a first
+    // connection is no reconnect.
+    QCOMPARE(t.notifier().bodies(),
+        QStringList({QStringLiteral("Redialling Simulated line (busy twice): attempt 1 of 3"),
+            QStringLiteral("Redialling Simulated line (busy twice): attempt 2 of 3")}));
+    QCOMPARE(t.notifier().sent().at(0).tag, t.notifier().sent().at(1).tag);
 }
 
 void tst_ConnectionManager::busyWithoutRetryHangsUpAtOnce()
@@ -392,6 +399,38 @@ void tst_ConnectionManager::disconnectButtonLeavesLineStateAndStopsTheWatch()
     p.run(10);
     p.manager().cmdDisconnect_Click();
     QCOMPARE(p.state().LineState, 2);
+}
+
+void tst_ConnectionManager::dropAndReconnectAreAnnouncedUnlessSwitchedOff()
+{
+    for (const bool on : {true, false}) {
+        TestContext t;
+        Program p(t,
+            {checked(Keys::ReconnectwhenDisconnected),
+                {Keys::DesktopNotifications, on ? QStringLiteral("1") : QStringLiteral("0")}});
+        p.choose(kLine);
+        p.tab().cmdConnect->click();
+        p.run(10);
+        t.line().dropLine();
+        p.run(15);
+        QVERIFY(p.dialog().dialUp().IsConnected());
+        if (!on) {
+            QVERIFY(t.notifier().sent().isEmpty());
+            continue;
+        }
+        QCOMPARE(t.notifier().summaries(),
+            QStringList({QStringLiteral("Connection lost"), QStringLiteral("Connected again")}));
+        QCOMPARE(
+            t.notifier().sent().at(0).body, QStringLiteral("The line to Simulated line was lost."));
+        QCOMPARE(t.notifier().sent().at(1).urgency, Notifier::Urgency::Low);
+        QCOMPARE(t.notifier().sent().at(0).tag, t.notifier().sent().at(1).tag);
+        // The user's own hang-up and a later dial of theirs are no reconnect.
+        p.tab().cmdDisconnect->click();
+        p.run(5);
+        p.tab().cmdConnect->click();
+        p.run(10);
+        QCOMPARE(t.notifier().sent().size(), 2);
+    }
 }
 
 QTEST_MAIN(tst_ConnectionManager)

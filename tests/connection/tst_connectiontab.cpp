@@ -34,6 +34,24 @@ private Q_SLOTS:
         QCOMPARE(t.settings().get(Keys::DefaultConnection), QStringLiteral("Work ISP"));
     }
 
+    void theBusyRetryCounterSitsInTheSentencesGap()
+    {
+        TestContext t;
+        ConnectionTab tab(t.context());
+        GapCheckBox *box = tab.chkReconnectLineBusy;
+        QCOMPARE(box->text(), QStringLiteral("If line is busy, retry   times until connected"));
+        QCOMPARE(box->shownPieces(),
+            (QStringList{QStringLiteral("If line is busy, retry"),
+                QStringLiteral("times until connected")}));
+        box->resize(box->sizeHint());
+        QCOMPARE(tab.lblReconnectLineBusy->parentWidget(), box);
+        const int counter = tab.lblReconnectLineBusy->geometry().left();
+        QVERIFY(counter
+            > box->fontMetrics().horizontalAdvance(QStringLiteral("If line is busy, retry")));
+        QVERIFY(box->sizeHint().width() > tab.UpDown4->geometry().right()
+                + box->fontMetrics().horizontalAdvance(QStringLiteral("times until connected")));
+    }
+
     void busyRetryCountStaysWithinOneToTen()
     {
         TestContext t;

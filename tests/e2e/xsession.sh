@@ -32,19 +32,32 @@ xsession_wait_for() {
 }
 
 xsession_start() {
+  xsession_start_server
+  xsession_start_tray
+}
+
+# The X server alone: no tray host, no window manager. Sets DISPLAY and the xcb platform.
+# XSESSION_SCREEN sets the screen (default 1280x800x24).
+xsession_start_server() {
   # Xvfb picks a free display itself and writes its number to the pipe once it listens, so
   # runs side by side never share a server. -noreset: without it the server resets when its
   # last client (the readiness probe) leaves, and refuses the next one meanwhile.
   local fifo display
   fifo=$(mktemp -u)
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${XSESSION_SCREEN:-1280x800x24}" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
   xsession_pids+=($!)
   trap xsession_stop EXIT
   display=$(timeout 20 head -n1 "$fifo" || true)
   rm -f "$fifo"
   export DISPLAY=":${display:-none}"
   xsession_wait_for "xdpyinfo -display $DISPLAY" 10 || { echo "Xvfb did not start"; return 1; }
+  unset QT_QPA_PLATFORM
+  export QT_QPA_PLATFORM=xcb
+}
+
+# trayer as the XEmbed tray host.
+xsession_start_tray() {
   # trayer now and then gives up when it starts the moment the server is up: try again.
   local attempt
   for attempt in 1 2 3; do
@@ -56,8 +69,30 @@ xsession_start() {
     kill "$trayer_pid" 2>/dev/null || true
     [ "$attempt" -lt 3 ] || { echo "trayer did not start"; return 1; }
   done
-  unset QT_QPA_PLATFORM
-  export QT_QPA_PLATFORM=xcb
+}
+
+# twm as the window manager (it keeps WM_STATE, so iconic and withdrawn windows tell apart),
+# placing windows itself, with the server's one font.
+xsession_start_wm() {
+  local rc
+  rc=$(mktemp)
+  printf '%s\n' RandomPlacement 'UsePPosition "on"' NoGrabServer 'TitleFont "fixed"' \
+    'ResizeFont "fixed"' 'MenuFont "fixed"' 'IconFont "fixed"' 'IconManagerFont "fixed"' >"$rc"
+  LC_ALL=C twm -f "$rc" >/dev/null 2>&1 &
+  xsession_pids+=($!)
+  xsession_wait_for "xprop -root | grep -q '^_MIT_PRIORITY_COLORS\|^WM_ICON_SIZE'" 10 \
+    || { echo "twm did not start"; return 1; }
+  rm -f "$rc"
+}
+
+# A session bus of the run's own with nobody on it (no StatusNotifier watcher or host).
+xsession_start_bus() {
+  local address=unix:path=$(mktemp -u)
+  dbus-daemon --session --nofork --nopidfile --address="$address" >/dev/null 2>&1 &
+  xsession_pids+=($!)
+  export DBUS_SESSION_BUS_ADDRESS=$address
+  xsession_wait_for "dbus-send --session --dest=org.freedesktop.DBus --print-reply / org.freedesktop.DBus.GetId" 10 \
+    || { echo "dbus-daemon did not start"; return 1; }
 }
 
 # Runs a command in the background as part of the session (stopped with it).

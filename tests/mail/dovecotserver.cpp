@@ -3,32 +3,17 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHostAddress>
 #include <QStandardPaths>
-#include <QTcpServer>
 #include <QTcpSocket>
+
+#include <algorithm>
 
 #include <grp.h>
 #include <pwd.h>
 #include <unistd.h>
 
 namespace {
-
-quint16 freePort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
-
-bool run(const QString &program, const QStringList &args, QString *why)
-{
-    QProcess process;
-    process.start(program, args);
-    if (process.waitForFinished(30000) && process.exitCode() == 0)
-        return true;
-    *why = program + QLatin1String(": ") + QString::fromLocal8Bit(process.readAllStandardError());
-    return false;
-}
 
 QString userName(uid_t uid)
 {
@@ -51,151 +36,25 @@ QString DovecotServer::program()
             QStringLiteral("/usr/bin")});
 }
 
-bool DovecotServer::hasImap()
-{
-    return QFile::exists(QStringLiteral("/usr/lib/dovecot/imap"))
-        || QFile::exists(QStringLiteral("/usr/libexec/dovecot/imap"));
-}
-
 DovecotServer::DovecotServer()
     : DovecotServer(Options{})
 { }
 
 DovecotServer::DovecotServer(Options options)
-    : m_options(options)
-{
-    if (geteuid() == 0) {
-        // Mail is not read as root; nobody owns the Maildirs.
-        const passwd *nobody = getpwnam("nobody");
-        m_mailUid = nobody ? nobody->pw_uid : 65534;
-        m_mailGid = nobody ? nobody->pw_gid : 65534;
-        QFile::setPermissions(m_dir.path(),
-            QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
-                | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
-    } else {
-        m_mailUid = getuid();
-        m_mailGid = getgid();
-    }
-    m_process.setProcessChannelMode(QProcess::MergedChannels);
-}
-
-DovecotServer::~DovecotServer()
-{
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    // The master takes its login, auth and pop3 processes down with it.
-    m_process.terminate();
-    if (!m_process.waitForFinished(10000)) {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-}
-
-QString DovecotServer::maildir(const QString &user) const
-{
-    return path(QStringLiteral("mail/%1/Maildir").arg(user));
-}
-
-void DovecotServer::giveToMailUser(const QString &file) const
-{
-    if (geteuid() == 0 && chown(QFile::encodeName(file).constData(), m_mailUid, m_mailGid) != 0)
-        qWarning("cannot hand %s to the mail user", qPrintable(file));
-}
+    : PopServerFixture(
+        QStringLiteral("dovecot"), QStringLiteral("mail/%1/Maildir"), QStringLiteral("dovecot.log"))
+    , m_options(options)
+{ }
 
 void DovecotServer::addUser(const QString &name, const QString &password)
 {
     const QString home = path(QStringLiteral("mail/") + name);
-    QDir().mkpath(home);
-    for (const char *sub : {"", "/new", "/cur", "/tmp"})
-        QDir().mkpath(maildir(name) + QLatin1String(sub));
-    for (const QString &dir :
-        {path(QStringLiteral("mail")), home, maildir(name), maildir(name) + QLatin1String("/new"),
-            maildir(name) + QLatin1String("/cur"), maildir(name) + QLatin1String("/tmp")})
-        giveToMailUser(dir);
+    makeMaildir(name);
     m_passwd += QStringLiteral("%1:{PLAIN}%2:%3:%4::%5::\n")
                     .arg(name, password)
                     .arg(m_mailUid)
                     .arg(m_mailGid)
                     .arg(home);
-}
-
-void DovecotServer::deliver(const QString &user, const QByteArray &message, const QString &flags)
-{
-    ++m_delivered;
-    const QString name
-        = QStringLiteral("%1.M%2P1.bvanetest").arg(1700000000 + m_delivered).arg(m_delivered);
-    const QString file = flags.isEmpty()
-        ? maildir(user) + QLatin1String("/new/") + name
-        : maildir(user) + QLatin1String("/cur/") + name + QLatin1String(":2,") + flags;
-    // Written aside and moved in, so that a server watching the folder never sees half of it.
-    const QString temporary = maildir(user) + QLatin1String("/tmp/") + name;
-    QFile out(temporary);
-    if (!out.open(QIODevice::WriteOnly) || out.write(message) != message.size())
-        qWarning("cannot deliver %s", qPrintable(file));
-    out.close();
-    giveToMailUser(temporary);
-    if (!QFile::rename(temporary, file))
-        qWarning("cannot move %s into place", qPrintable(file));
-}
-
-int DovecotServer::flaggedOf(const QString &user, QChar flag) const
-{
-    const QStringList names = QDir(maildir(user) + QLatin1String("/cur")).entryList(QDir::Files);
-    return int(std::count_if(names.begin(), names.end(), [flag](const QString &name) {
-        return name.section(QLatin1String(":2,"), 1).contains(flag);
-    }));
-}
-
-QStringList DovecotServer::subjectsOf(const QString &user) const
-{
-    QStringList subjects;
-    for (const char *sub : {"/new", "/cur"}) {
-        const QDir dir(maildir(user) + QLatin1String(sub));
-        for (const QString &name : dir.entryList(QDir::Files)) {
-            QFile file(dir.filePath(name));
-            file.open(QIODevice::ReadOnly);
-            while (!file.atEnd()) {
-                const QByteArray line = file.readLine().trimmed();
-                if (line.startsWith("Subject: ")) {
-                    subjects << QString::fromUtf8(line.mid(9));
-                    break;
-                }
-            }
-        }
-    }
-    subjects.sort();
-    return subjects;
-}
-
-int DovecotServer::messagesOf(const QString &user) const
-{
-    return int(QDir(maildir(user) + QLatin1String("/new")).entryList(QDir::Files).size()
-        + QDir(maildir(user) + QLatin1String("/cur")).entryList(QDir::Files).size());
-}
-
-QList<QSslCertificate> DovecotServer::certificate() const
-{
-    return QSslCertificate::fromPath(certificatePath());
-}
-
-QString DovecotServer::log() const
-{
-    QFile file(path(QStringLiteral("dovecot.log")));
-    file.open(QIODevice::ReadOnly);
-    return QString::fromLocal8Bit(file.readAll());
-}
-
-bool DovecotServer::makeCertificate(QString *why)
-{
-    return run(QStringLiteral("openssl"),
-        {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
-            QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
-            QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"),
-            QStringLiteral("-keyout"), path(QStringLiteral("key.pem")), QStringLiteral("-out"),
-            certificatePath(), QStringLiteral("-days"), QStringLiteral("2"),
-            QStringLiteral("-subj"), QStringLiteral("/CN=localhost"), QStringLiteral("-addext"),
-            QStringLiteral("subjectAltName=DNS:localhost,IP:127.0.0.1")},
-        why);
 }
 
 void DovecotServer::writeConfig()
@@ -248,56 +107,89 @@ void DovecotServer::writeConfig()
         if (!m_options.imapCapability.isEmpty())
             config += QStringLiteral("imap_capability = %1\n").arg(m_options.imapCapability);
     }
-    QFile file(path(QStringLiteral("dovecot.conf")));
-    file.open(QIODevice::WriteOnly);
-    file.write(config.toUtf8());
-    QFile passwd(path(QStringLiteral("passwd")));
-    passwd.open(QIODevice::WriteOnly);
-    passwd.write(m_passwd.toUtf8());
+    writeFile(QStringLiteral("dovecot.conf"), config.toUtf8());
+    writeFile(QStringLiteral("passwd"), m_passwd.toUtf8());
 }
 
 bool DovecotServer::start(QString *why)
 {
-    if (program().isEmpty()) {
-        *why = QStringLiteral("dovecot is not installed");
+    if (!prepare(program(), why))
         return false;
-    }
-    if (!m_dir.isValid() || !makeCertificate(why))
-        return false;
-    m_pop3Port = freePort();
-    m_pop3sPort = freePort();
     if (m_options.imap) {
         m_imapPort = freePort();
         m_imapsPort = freePort();
     }
     writeConfig();
-    m_process.start(program(),
-        {QStringLiteral("-F"), QStringLiteral("-c"), path(QStringLiteral("dovecot.conf"))});
-    if (!m_process.waitForStarted(10000)) {
-        *why = QStringLiteral("dovecot did not start: ") + m_process.errorString();
-        return false;
-    }
-    return waitUntilListening(m_pop3Port, "+OK", why)
-        && (!m_options.imap || waitUntilListening(m_imapPort, "* OK", why));
+    return startServer(program(),
+               {QStringLiteral("-F"), QStringLiteral("-c"), path(QStringLiteral("dovecot.conf"))},
+               why)
+        && (!m_options.imap || waitForImap(why));
 }
 
-bool DovecotServer::waitUntilListening(quint16 port, const QByteArray &greeting, QString *why)
+bool DovecotServer::waitForImap(QString *why)
 {
     QElapsedTimer waited;
     waited.start();
     while (waited.elapsed() < 20000) {
-        if (m_process.state() == QProcess::NotRunning) {
-            *why = QStringLiteral("dovecot ended: ") + QString::fromLocal8Bit(m_process.readAll())
-                + log();
-            return false;
-        }
         QTcpSocket probe;
-        probe.connectToHost(QHostAddress::LocalHost, port);
+        probe.connectToHost(QHostAddress::LocalHost, m_imapPort);
         if (probe.waitForConnected(500) && probe.waitForReadyRead(2000)
-            && probe.readLine().startsWith(greeting))
+            && probe.readLine().startsWith("* OK"))
             return true;
-        m_process.waitForFinished(100); // returns early only when dovecot ends
+        if (m_process.waitForFinished(100)) // returns early only when dovecot ends
+            break;
     }
-    *why = QStringLiteral("dovecot does not answer on port %1: ").arg(port) + log();
+    *why = QStringLiteral("dovecot does not answer on IMAP port %1: ").arg(m_imapPort) + log();
     return false;
+}
+
+void DovecotServer::deliver(const QString &user, const QByteArray &message, const QString &flags)
+{
+    if (flags.isEmpty()) {
+        PopServerFixture::deliver(user, message);
+        return;
+    }
+    ++m_flaggedDelivered;
+    const QString name = QStringLiteral("%1.M%2P2.bvanetest")
+                             .arg(1700000000 + m_flaggedDelivered)
+                             .arg(m_flaggedDelivered);
+    // Written aside and moved in, so that a server watching the folder never sees half of it.
+    const QString temporary = maildir(user) + QLatin1String("/tmp/") + name;
+    QFile out(temporary);
+    if (!out.open(QIODevice::WriteOnly) || out.write(message) != message.size())
+        qWarning("cannot deliver %s", qPrintable(temporary));
+    out.close();
+    giveToMailUser(temporary);
+    if (!QFile::rename(temporary, maildir(user) + QLatin1String("/cur/") + name
+                                      + QLatin1String(":2,") + flags))
+        qWarning("cannot move %s into place", qPrintable(temporary));
+}
+
+int DovecotServer::flaggedOf(const QString &user, QChar flag) const
+{
+    const QStringList names = QDir(maildir(user) + QLatin1String("/cur")).entryList(QDir::Files);
+    return int(std::count_if(names.begin(), names.end(), [flag](const QString &name) {
+        return name.section(QLatin1String(":2,"), 1).contains(flag);
+    }));
+}
+
+QStringList DovecotServer::subjectsOf(const QString &user) const
+{
+    QStringList subjects;
+    for (const char *sub : {"/new", "/cur"}) {
+        const QDir dir(maildir(user) + QLatin1String(sub));
+        for (const QString &name : dir.entryList(QDir::Files)) {
+            QFile file(dir.filePath(name));
+            file.open(QIODevice::ReadOnly);
+            while (!file.atEnd()) {
+                const QByteArray line = file.readLine().trimmed();
+                if (line.startsWith("Subject: ")) {
+                    subjects << QString::fromUtf8(line.mid(9));
+                    break;
+                }
+            }
+        }
+    }
+    subjects.sort();
+    return subjects;
 }

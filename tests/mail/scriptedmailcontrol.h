@@ -13,6 +13,7 @@ struct ScriptedMailServer {
     struct Mailbox {
         QStringList subjects; // one message per subject
         bool refuseLogOn = false;
+        bool echoPassword = false; // the refusal quotes the password it was given
         QList<int> refuseDelete; // message numbers whose DELE the server refuses
     };
     explicit ScriptedMailServer(Clock &clock)
@@ -51,14 +52,16 @@ public:
 
     void setHost(const QString &host) override { m_host = host; }
     void setUserName(const QString &name) override { m_user = name; }
-    void setPassword(const QString &) override { }
+    void setPassword(const QString &password) override { m_password = password; }
     void LogOn() override
     {
         m_server.note(QStringLiteral("LOGON ") + m_host + u' ' + m_user);
         const auto box = m_server.boxes.value(m_host);
         if (box.refuseLogOn || !m_server.boxes.contains(m_host)) {
             m_count = 0;
-            later([this] { Q_EMIT Error(1, QStringLiteral("-ERR refused")); });
+            const QString text = QStringLiteral("-ERR refused")
+                + (box.echoPassword ? QStringLiteral(" for ") + m_password : QString());
+            later([this, text] { Q_EMIT Error(1, text); });
             return;
         }
         m_count = qint16(box.subjects.size());
@@ -106,6 +109,7 @@ private:
     ScriptedMailServer &m_server;
     QString m_host;
     QString m_user;
+    QString m_password;
     qint16 m_count = 0;
     qint16 m_number = 0;
     QString m_from;

@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include <ctime>
+
 class tst_EncodedWords : public QObject
 {
     Q_OBJECT
@@ -10,6 +12,7 @@ private Q_SLOTS:
     void decodes_data();
     void decodes();
     void invalidUtf8IsTakenAsLatin1();
+    void craftedHeadersDecodeInLinearTime();
 };
 
 void tst_EncodedWords::decodes_data()
@@ -47,6 +50,10 @@ void tst_EncodedWords::decodes_data()
         << QByteArray("=?utf-8?q?a b?=") << QStringLiteral("=?utf-8?q?a b?=");
     QTest::newRow("bad Q escape kept")
         << QByteArray("=?utf-8?q?100=_=ZZ?=") << QStringLiteral("100= =ZZ");
+    QTest::newRow("word ends cached past a rejected word")
+        << QByteArray("=?a?Q?x y =?utf-8?q?ok?= =?b?q?z") << QStringLiteral("=?a?Q?x y ok =?b?q?z");
+    QTest::newRow("a later word inside an unfinished one")
+        << QByteArray("=?utf-8?q?a=?utf-8?q?b?=") << QStringLiteral("a=?utf-8?q?b");
     QTest::newRow("8-bit text beside a word") << QByteArray("Re: =?utf-8?q?caf=C3=A9?= \xc3\xbc"
                                                             "ber")
                                               << QStringLiteral("Re: café über");
@@ -64,6 +71,23 @@ void tst_EncodedWords::invalidUtf8IsTakenAsLatin1()
     QCOMPARE(textFromBytes("caf\xc3\xa9"), QStringLiteral("café"));
     QCOMPARE(textFromBytes("cut \xc3"), QStringLiteral("cut Ã"));
     QCOMPARE(decodeEncodedWords("=?utf-8?q?caf=E9?="), QStringLiteral("café"));
+}
+
+// Values a hostile server crafts: a 64 KiB first line full of "=?" with no "?=" after them
+// (each once sent the search to the end of the value), or words broken by spaces. 128 of
+// them, a window of headers read ahead, once cost over a minute of CPU; the bound here is
+// loose (bench/mail/bench_hostile_server prints the figures).
+void tst_EncodedWords::craftedHeadersDecodeInLinearTime()
+{
+    const QByteArray noEnd = QByteArray("=?a?Q?x").repeated(64 * 1024 / 7);
+    const QByteArray spaced = QByteArray("=?utf-8?q?a b?=").repeated(64 * 1024 / 15);
+    const std::clock_t started = std::clock();
+    for (int i = 0; i < 128; ++i) {
+        const QByteArray &raw = i % 2 ? spaced : noEnd;
+        QCOMPARE(decodeEncodedWords(raw).size(), raw.size()); // nothing in them decodes
+    }
+    const double seconds = double(std::clock() - started) / CLOCKS_PER_SEC;
+    QVERIFY2(seconds < 5.0, qPrintable(QStringLiteral("%1 s of CPU").arg(seconds)));
 }
 
 QTEST_GUILESS_MAIN(tst_EncodedWords)

@@ -1,8 +1,11 @@
 #include "checkmailfixture.h"
 #include "mail/ui/frmmailservererror.h"
+#include "mail/ui/headerslist.h"
 #include "shell/ui/settingstab.h"
 #include "support/modalanswerer.h"
 
+#include <QDir>
+#include <QHeaderView>
 #include <QTest>
 
 namespace {
@@ -29,6 +32,7 @@ private Q_SLOTS:
     void logOnErrorParksTheRunUntilNextAccount();
     void minimisedScheduledCheckGivesTheNewMailNotice();
     void popupCheckIsNeverMinimised();
+    void headersStandInColumnsAndTheListGrowsWithTheWindow();
 };
 
 void tst_frmCheckMail::oneSlotWithoutMailStaysOpenForItsStarter()
@@ -105,6 +109,9 @@ void tst_frmCheckMail::countOnlyModeShowsProcessingBetweenAccounts()
     QVERIFY(w);
     QCOMPARE(w->Label4->text(), QStringLiteral("Number of messages waiting on Account 1: 3"));
     QCOMPARE(w->Label5->text(), QStringLiteral("Checking next account:  59 second(s)"));
+    // The countdown stands inside the small window.
+    QVERIFY(w->Label5->isVisible() && w->rect().contains(w->Label5->geometry()));
+    QVERIFY(!w->Label5->geometry().intersects(w->Label4->geometry()));
     QVERIFY(w->cmdNextMailAccount->isEnabled());
     // Messages waiting give the arrival alert, not the no-mail one.
     QCOMPARE(t.sounds().names(), QStringList{QStringLiteral("<default>")});
@@ -232,6 +239,46 @@ void tst_frmCheckMail::popupCheckIsNeverMinimised()
     QCOMPARE(p.window()->windowTitle(), QStringLiteral("Checking Mail"));
     QCOMPARE(p.check().manualCheck, qint16(1));
     QVERIFY(t.sounds().played().isEmpty());
+}
+
+void tst_frmCheckMail::headersStandInColumnsAndTheListGrowsWithTheWindow()
+{
+    TestContext t;
+    MailProgram p(t, 1, true);
+    p.mail(1,
+        {QStringLiteral("Invoice"), QStringLiteral("Minutes of the meeting on Tuesday"),
+            QStringLiteral("Re: lunch"), QStringLiteral("Your order has shipped"),
+            QStringLiteral("Holiday pictures")});
+    p.connectLine();
+    p.checkAllAccounts();
+    frmCheckMail *w = p.window();
+    QVERIFY(w);
+    // The rows keep the text the check forms and compares; the list only shows it in columns.
+    QCOMPARE(p.rows().size(), 5);
+    QCOMPARE(p.rows().first(), kRow1);
+    QCOMPARE(HeadersList::fields(kRow1),
+        (QStringList{QStringLiteral("sender1@example.org"), QStringLiteral("Invoice"),
+            QStringLiteral("Mon, 7 Dec 2026 10:01:00 +0000")}));
+    QHeaderView *header = w->listMessages->header();
+    QVERIFY(header->isVisible());
+    QCOMPARE(header->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("From"));
+    QCOMPARE(
+        header->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Date/Time"));
+    QVERIFY(header->sectionPosition(2) + 60 < w->listMessages->viewport()->width());
+    QVERIFY(w->listMessages->item(4)->flags() & Qt::ItemIsUserCheckable);
+    // The window grows and the list with it; the buttons keep to the bottom edge.
+    const QRect list = w->listMessages->geometry();
+    const int gap = w->height() - w->cmdCancel->geometry().bottom();
+    w->resize(w->width() + 200, w->height() + 150);
+    QCOMPARE(w->listMessages->width(), list.width() + 200);
+    QCOMPARE(w->listMessages->height(), list.height() + 150);
+    QCOMPARE(w->height() - w->cmdCancel->geometry().bottom(), gap);
+    header->resizeSection(0, 260);
+    QCOMPARE(header->sectionPosition(1), 260);
+    const QString artifacts = qEnvironmentVariable("BVANE_ARTIFACTS");
+    if (!artifacts.isEmpty() && QDir().mkpath(artifacts))
+        QVERIFY(w->grab().save(artifacts + QStringLiteral("/check-window-five-headers.png")));
+    w->cmdCancel->click();
 }
 
 QTEST_MAIN(tst_frmCheckMail)

@@ -1,3 +1,4 @@
+#include "alerts/desktopnotices.h"
 #include "checkmailfixture.h"
 #include "connection/mras.h"
 #include "mail/ui/frmmailservererror.h"
@@ -24,6 +25,10 @@ private Q_SLOTS:
     void scheduledRoundLeavesAnOpenPopupCheckAlone();
     void checkAfterConnectingRunsFiveSecondsAfterTheLineComesUp();
     void aNewRunDoesNotTakeTheOldWindowsQuitForItsLogOn();
+    void newMailIsAnnouncedNamingThreeMessages();
+    void countOnlyAnnouncesTheCountAndAClearedBoxNothing();
+    void aFailingAccountIsAnnouncedWithoutItsPassword();
+    void notificationActionsShowTheWindowAndOpenTheMailProgram();
 };
 
 void tst_MailCheck::scheduleOffNeverOpensTheCheck()
@@ -145,6 +150,90 @@ void tst_MailCheck::aNewRunDoesNotTakeTheOldWindowsQuitForItsLogOn()
     p.run(10);
     QVERIFY(p.check().serverErrorDialog() && p.check().serverErrorDialog()->isVisible());
     QVERIFY(p.server.linesLike(QStringLiteral("LOGON pop2")).isEmpty());
+}
+
+void tst_MailCheck::newMailIsAnnouncedNamingThreeMessages()
+{
+    TestContext t;
+    MailProgram p(t, 2, true);
+    p.mail(1,
+        {QStringLiteral("Invoice"), QStringLiteral("Lunch"), QStringLiteral("Minutes"),
+            QStringLiteral("Draft"), QStringLiteral("Offer")});
+    p.mail(2, {});
+    p.connectLine();
+    p.checkAllAccounts();
+    QCOMPARE(t.notifier().sent().size(), 1);
+    const Notifier::Notification n = t.notifier().sent().first();
+    QCOMPARE(n.summary, QStringLiteral("You have new mail"));
+    QCOMPARE(n.body,
+        QStringLiteral("Account 1: 5 messages waiting\nsender1@example.org: Invoice\n"
+                       "sender2@example.org: Lunch\nsender3@example.org: Minutes\nand 2 more"));
+    QVERIFY(n.icon.endsWith(QStringLiteral("mail.ico")));
+    QCOMPARE(n.actions.size(), 2);
+    QCOMPARE(n.actions.at(0).label, QStringLiteral("Open mail program"));
+    QCOMPARE(n.actions.at(1).label, QStringLiteral("Show messages"));
+    // The next round's mail for the account takes the place of this notification.
+    p.window()->cmdCancel->click();
+    p.checkAllAccounts();
+    QCOMPARE(t.notifier().sent().size(), 2);
+    QCOMPARE(t.notifier().sent().at(1).tag, n.tag);
+}
+
+void tst_MailCheck::countOnlyAnnouncesTheCountAndAClearedBoxNothing()
+{
+    for (const char *box : {"1", "0"}) {
+        TestContext t;
+        MailProgram p(t, 2, false, {value(Keys::DesktopNotifications, box)});
+        p.mail(1, {QStringLiteral("Invoice")});
+        p.mail(2, {});
+        p.connectLine();
+        p.checkAllAccounts();
+        p.run(120);
+        QCOMPARE(p.server.linesLike(QStringLiteral("LOGON")).size(), 2);
+        const QStringList expected = QStringLiteral("1") == QLatin1String(box)
+            ? QStringList{QStringLiteral("Account 1: 1 message waiting")}
+            : QStringList();
+        QCOMPARE(t.notifier().bodies(), expected);
+    }
+}
+
+void tst_MailCheck::aFailingAccountIsAnnouncedWithoutItsPassword()
+{
+    TestContext t;
+    MailProgram p(t, 2, true, {value(Keys::MailPassword(2), "open sesame")});
+    p.mail(1, {});
+    p.refuse(2);
+    p.server.boxes[MailProgram::host(2)].echoPassword = true;
+    p.connectLine();
+    p.checkAllAccounts();
+    p.run(10);
+    QCOMPARE(t.notifier().summaries(), QStringList{QStringLiteral("Mail account failed")});
+    QCOMPARE(
+        t.notifier().bodies(), QStringList{QStringLiteral("Account 2: -ERR refused for ********")});
+}
+
+void tst_MailCheck::notificationActionsShowTheWindowAndOpenTheMailProgram()
+{
+    TestContext t;
+    MailProgram p(t, 2, true,
+        {value(Keys::MailProgram, "thunderbird -mail"),
+            {Keys::CloseMailProgramMessage, SettingValues::FalseText}});
+    p.mail(1, {QStringLiteral("Invoice")});
+    p.connectLine();
+    p.checkAllAccounts();
+    const QString tag = t.notifier().sent().value(0).tag;
+    p.window()->showMinimized();
+    t.notifier().invoke(tag, DesktopNotices::ShowMessages);
+    QVERIFY(p.window()->isVisible());
+    QVERIFY(!p.window()->isMinimized());
+    // As Run Mail Program: the window closes and the program starts, watched.
+    t.notifier().invoke(tag, DesktopNotices::OpenMailProgram);
+    QVERIFY(!p.window());
+    QCOMPARE(t.programs().watched, QStringList{QStringLiteral("thunderbird -mail")});
+    // With no check window left, the program still starts.
+    t.programs().exitAll();
+    t.notifier().invoke(tag, DesktopNotices::OpenMailProgram);
+    QCOMPARE(t.programs().watched.size(), 2);
 }
 
 QTEST_MAIN(tst_MailCheck)

@@ -18,6 +18,7 @@ private Q_SLOTS:
     void accountNameFollowsIntoTheMenuOneKeystrokeAtATime();
     void slotBoxesAreStoredAndReloadedByOption();
     void spinnersStoreOnlyValuesOfTheirRange();
+    void eachCounterSitsInItsGapOfTheSentence();
     void disablingMailCheckingStopsAndResumesTheSchedule();
     void scheduledCheckingGreysItsControls();
 
@@ -140,6 +141,33 @@ void tst_MailTab::spinnersStoreOnlyValuesOfTheirRange()
     tab->UpDown3->stepDown();
     QCOMPARE(tab->lblPauseBetweenAccounts->text(), QStringLiteral("5"));
     QCOMPARE(t->settings().get(Keys::PauseBetweenAccounts), QStringLiteral("5"));
+}
+
+void tst_MailTab::eachCounterSitsInItsGapOfTheSentence()
+{
+    GapCheckBox *box = tab->chkCheckMessages;
+    QCOMPARE(box->text(),
+        QStringLiteral("Check messages every   minutes and pause between mail accounts"));
+    QCOMPARE(box->shownPieces(),
+        (QStringList{QStringLiteral("Check messages every"), QStringLiteral("minutes and pause"),
+            QStringLiteral("between mail accounts")}));
+    box->resize(box->sizeHint());
+    const QFontMetrics metrics = box->fontMetrics();
+    const int minutes = tab->lblCheckMailMinutes->geometry().left();
+    const int pause = tab->lblPauseBetweenAccounts->geometry().left();
+    QCOMPARE(tab->lblCheckMailMinutes->parentWidget(), box);
+    QVERIFY(minutes > metrics.horizontalAdvance(QStringLiteral("Check messages every")));
+    QVERIFY(tab->UpDown1->geometry().left() > minutes);
+    QVERIFY(pause > tab->UpDown1->geometry().right()
+            + metrics.horizontalAdvance(QStringLiteral("minutes and pause")));
+    QVERIFY(box->sizeHint().width() > tab->UpDown3->geometry().right()
+            + metrics.horizontalAdvance(QStringLiteral("between mail accounts")));
+    // A click on a counter is no click on the box.
+    const bool ticked = box->isChecked();
+    QTest::mouseClick(box, Qt::LeftButton, {}, tab->lblPauseBetweenAccounts->geometry().center());
+    QCOMPARE(box->isChecked(), ticked);
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+    QCOMPARE(box->isChecked(), !ticked);
 }
 
 void tst_MailTab::disablingMailCheckingStopsAndResumesTheSchedule()

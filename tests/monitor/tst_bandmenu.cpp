@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -159,6 +160,55 @@ private Q_SLOTS:
         menu.popupBand(BandNames::PopupBandConnection);
         QVERIFY(first.isNull());
         QCOMPARE(menu.currentPopup()->actions().size(), 2);
+    }
+
+    // The menu a StatusNotifier host shows (Qt exports it over D-Bus): the whole tree,
+    // every later change of a tool at once, clicks through the one tool-click signal.
+    void theIconMenuHoldsTheTreeAndFollowsEveryTool()
+    {
+        BandMenu menu;
+        QMenu *icon = menu.iconMenu(BandNames::PopupBandBvane);
+        QCOMPARE(icon->actions().size(), 7);
+        QAction *status = actionOf(icon, BandNames::mnuConnectionStatus);
+        QVERIFY(status && status->menu());
+        QAction *connectAction = actionOf(status->menu(), BandNames::mnuConnect);
+        QVERIFY(connectAction);
+        // A popup shown and replaced meanwhile leaves the icon menu's mirroring alone.
+        menu.popupBand(BandNames::PopupBandBvane);
+        menu.popupBand(BandNames::PopupBandConnection);
+        BandTool *tool = menu.tool(BandNames::mnuConnect);
+        tool->setEnabled(false);
+        tool->setCaption(QStringLiteral("Dial"));
+        tool->setChecked(true);
+        QVERIFY(!connectAction->isEnabled());
+        QCOMPARE(connectAction->text(), QStringLiteral("Dial"));
+        QVERIFY(connectAction->isChecked());
+        tool->setVisible(false);
+        QVERIFY(!connectAction->isVisible());
+        tool->setEnabled(true);
+        QSignalSpy clicks(&menu, &BandMenu::toolClick);
+        connectAction->trigger();
+        QCOMPARE(clicks.count(), 1);
+        QCOMPARE(clicks.at(0).at(0).value<BandTool *>()->name(), BandNames::mnuConnect);
+        QCOMPARE(menu.iconMenu(BandNames::PopupBandBvane), icon);
+    }
+
+    void aLayoutLoadBuildsTheIconMenuAnew()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("mulayout.tb"));
+        BandMenu menu;
+        menu.tool(BandNames::mnuProgram(1))->setCaption(QStringLiteral("/usr/bin/xterm"));
+        QVERIFY(menu.saveLayout(path));
+        QPointer<QMenu> old = menu.iconMenu(BandNames::PopupBandBvane);
+        QSignalSpy rebuilt(&menu, &BandMenu::iconMenuRebuilt);
+        QCOMPARE(menu.loadLayout(path), BandMenu::LoadResult::Loaded);
+        QCOMPARE(rebuilt.count(), 1);
+        QMenu *fresh = menu.iconMenu(BandNames::PopupBandBvane);
+        QVERIFY(old.isNull() && fresh);
+        QAction *run = actionOf(fresh, BandNames::mnuRunProgram);
+        QCOMPARE(actionOf(run->menu(), BandNames::mnuProgram(1))->text(),
+            QStringLiteral("/usr/bin/xterm"));
     }
 };
 

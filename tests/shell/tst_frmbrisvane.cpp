@@ -1,3 +1,4 @@
+#include "alerts/frmpreferences.h"
 #include "connection/ui/connectiontab.h"
 #include "mail/ui/mailtab.h"
 #include "monitor/frmbrisvanemonitor.h"
@@ -38,6 +39,7 @@ private Q_SLOTS:
     void helpOpensTheProgramsHelpFile();
     void secondCopyAsksTheFirstToQuitAndShowsNothing();
     void preferencesButtonOpensPreferences();
+    void desktopNotificationBoxIsStoredAtOnce();
 
 private:
     struct Started {
@@ -305,6 +307,27 @@ void tst_frmBrisvane::preferencesButtonOpensPreferences()
     s.dialog().findChild<QPushButton *>(QStringLiteral("cmdPreferences"))->click();
     QTRY_VERIFY(QApplication::topLevelWidgets().contains(
         s.dialog().findChild<QWidget *>(QStringLiteral("frmPreferences"))));
+}
+
+void tst_frmBrisvane::desktopNotificationBoxIsStoredAtOnce()
+{
+    TestContext t;
+    ModalAnswerer answerer;
+    Started s = start(t);
+    const auto open
+        = [&] { return frmPreferences::open(t.context(), s.dialog().menu(), {}, &s.dialog()); };
+    frmPreferences *preferences = open();
+    QVERIFY(preferences->chkDesktopNotifications->isChecked());
+    preferences->chkDesktopNotifications->click();
+    QCOMPARE(t.settings().get(Keys::DesktopNotifications), QStringLiteral("0"));
+    // Cancel takes back the notices of the other rows, not this box.
+    preferences->cmdCancel->click();
+    QCOMPARE(t.settings().get(Keys::DesktopNotifications), QStringLiteral("0"));
+    preferences = open();
+    QVERIFY(!preferences->chkDesktopNotifications->isChecked());
+    preferences->chkDesktopNotifications->click();
+    QCOMPARE(t.settings().get(Keys::DesktopNotifications), QStringLiteral("1"));
+    preferences->close();
 }
 
 QTEST_MAIN(tst_frmBrisvane)

@@ -24,6 +24,8 @@ private Q_SLOTS:
     void unusableFileIsReportedAndNeverOverwritten_data();
     void unusableFileIsReportedAndNeverOverwritten();
     void killDuringBurstLeavesEverySavedValue();
+    void strayTemporaryGoesAndOpenModeIsClosedAtLoad();
+    void fullDiskKeepsTheOldFileAndTheNextSaveWritesItAll();
     void defaultPathFollowsXdgConfigHome();
 };
 
@@ -174,12 +176,126 @@ void tst_SettingsStore::killDuringBurstLeavesEverySavedValue()
 
         SettingsStore reread(t.settingsPath());
         QVERIFY2(reread.problem().isEmpty(), qPrintable(reread.problem()));
+        QCOMPARE(QFileInfo(t.settingsPath())
+                     .absoluteDir()
+                     .entryList({QStringLiteral("Brisvane.ini.*")}, QDir::Files | QDir::Hidden),
+            QStringList());
         for (int i = 0; i <= lastSaved; ++i) {
             const QString value = reread.GetSetting(
                 QStringLiteral("burst%1").arg(i % 7), QStringLiteral("key%1").arg(i));
             QCOMPARE(value, QStringLiteral("value %1 with = and ; and \"quotes\"").arg(i));
         }
     }
+}
+
+void tst_SettingsStore::strayTemporaryGoesAndOpenModeIsClosedAtLoad()
+{
+    TestContext t;
+    t.settings().save(Keys::MailPassword(1), QStringLiteral("secret"));
+    const QString folder = QFileInfo(t.settingsPath()).absolutePath();
+    const QString stray = t.settingsPath() + QStringLiteral(".aB3xYz");
+    const QString other = t.settingsPath() + QStringLiteral(".bak");
+    for (const QString &path : {stray, other}) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[Password1]\n1=sec");
+    }
+    QVERIFY(::chmod(QFile::encodeName(t.settingsPath()).constData(), 0644) == 0);
+    t.reopen();
+    QVERIFY(!QFile::exists(stray));
+    QVERIFY(QFile::exists(other)); // not one of ours
+    struct stat st {
+    };
+    QCOMPARE(::stat(QFile::encodeName(t.settingsPath()).constData(), &st), 0);
+    QCOMPARE(st.st_mode & 0777, mode_t(0600));
+    QCOMPARE(t.settings().get(Keys::MailPassword(1)), QStringLiteral("secret"));
+    QVERIFY(QDir(folder).exists());
+}
+
+namespace {
+// A tmpfs of `size` mounted on a fresh folder for as long as it lives (root only).
+class SmallDisk
+{
+public:
+    explicit SmallDisk(const QString &size)
+    {
+        QProcess mount;
+        mount.start(QStringLiteral("mount"),
+            {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                QStringLiteral("size=%1,mode=0700").arg(size), QStringLiteral("tmpfs"),
+                m_dir.path()});
+        m_mounted = mount.waitForFinished(10000) && mount.exitStatus() == QProcess::NormalExit
+            && mount.exitCode() == 0;
+        m_why = QString::fromLocal8Bit(mount.readAllStandardError()).trimmed();
+    }
+    ~SmallDisk()
+    {
+        if (m_mounted)
+            QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), m_dir.path()});
+    }
+    bool mounted() const { return m_mounted; }
+    QString why() const { return m_why; }
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    // Fills the disk with a file, up to `leave` bytes short of full.
+    void fill(qint64 leave)
+    {
+        QFile filler(path(QStringLiteral("filler")));
+        filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        const QByteArray block(1024, 'f');
+        while (filler.write(block) == block.size()) { }
+        filler.resize(qMax<qint64>(0, filler.size() - leave));
+    }
+    void clear() { QFile::remove(path(QStringLiteral("filler"))); }
+
+private:
+    QTemporaryDir m_dir;
+    bool m_mounted = false;
+    QString m_why;
+};
+} // namespace
+
+// A real ENOSPC: a save that does not fit keeps the old file whole and says so once; once
+// there is room again the next save writes every value, the one that failed among them.
+void tst_SettingsStore::fullDiskKeepsTheOldFileAndTheNextSaveWritesItAll()
+{
+    if (::geteuid() != 0)
+        QSKIP("mounting a small tmpfs needs root; the full-disk case is not run");
+    SmallDisk disk(QStringLiteral("64k"));
+    if (!disk.mounted())
+        QSKIP(qPrintable(QStringLiteral("cannot mount a tmpfs here: ") + disk.why()));
+    const QString path = disk.path(QStringLiteral("Brisvane.ini"));
+    SettingsStore store(path);
+    store.save(Keys::AccountName(1), QStringLiteral("Work mail"));
+    store.save(Keys::MailPassword(1), QStringLiteral("pässword"));
+    QFile written(path);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QByteArray before = written.readAll();
+    written.close();
+
+    disk.fill(2048);
+    QSignalSpy failed(&store, &SettingsStore::writeFailed);
+    const QString big = QString(3000, u'ä'); // 6000 bytes: past the room left
+    store.save(Keys::MailProgram, big);
+    QCOMPARE(failed.size(), 1);
+    QVERIFY(failed.first().at(0).toString().contains(path));
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), before);
+    written.close();
+    QCOMPARE(QDir(disk.path(QString()))
+                 .entryList({QStringLiteral("Brisvane.ini.*")}, QDir::Files | QDir::Hidden),
+        QStringList());
+    SettingsStore other(path);
+    QVERIFY(other.problem().isEmpty());
+    QCOMPARE(other.get(Keys::MailPassword(1)), QStringLiteral("pässword"));
+    QCOMPARE(store.get(Keys::MailProgram), big); // kept in memory for this run
+
+    disk.clear();
+    store.save(Keys::MailUserName(1), QStringLiteral("ann"));
+    QCOMPARE(failed.size(), 1);
+    SettingsStore after(path);
+    QCOMPARE(after.get(Keys::MailProgram), big);
+    QCOMPARE(after.get(Keys::MailUserName(1)), QStringLiteral("ann"));
+    QCOMPARE(after.get(Keys::AccountName(1)), QStringLiteral("Work mail"));
 }
 
 void tst_SettingsStore::defaultPathFollowsXdgConfigHome()

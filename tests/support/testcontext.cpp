@@ -37,6 +37,9 @@ void TestContext::reopen()
     auto sounds = std::make_unique<RecordingSoundPlayer>();
     m_sounds = sounds.get();
     m_context->setSounds(std::move(sounds));
+    auto notifier = std::make_unique<RecordingNotifier>();
+    m_notifier = notifier.get();
+    m_context->setNotifier(std::move(notifier));
     auto programs = std::make_unique<RecordingProgramLauncher>();
     m_programs = programs.get();
     m_context->setPrograms(std::move(programs));

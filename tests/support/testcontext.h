@@ -4,6 +4,7 @@
 #include "connection/simulatedline.h"
 #include "shell/appcontext.h"
 #include "shell/settings/settingsstore.h"
+#include "support/recordingnotifier.h"
 #include "support/recordingprogramlauncher.h"
 #include "support/recordingsoundplayer.h"
 #include "support/scripteddialogs.h"
@@ -13,8 +14,8 @@
 #include <memory>
 
 // A throwaway world for one test: its own config and data folders, a virtual clock and
-// scripted dialogs and a recording sound player. Reopen() builds a new context over the same
-// folders, as a restart would.
+// scripted dialogs, a recording sound player and a recording notifier. Reopen() builds a new
+// context over the same folders, as a restart would.
 class TestContext
 {
 public:
@@ -26,6 +27,7 @@ public:
     ScriptedDialogs &dialogs() { return *m_dialogs; }
     RecordingSoundPlayer &sounds() { return *m_sounds; }
     RecordingProgramLauncher &programs() { return *m_programs; }
+    RecordingNotifier &notifier() { return *m_notifier; }
     SimulatedLine &line() { return *m_line; }
     // Replaces the simulated line by one with these entries (none: a machine without any);
     // call before building forms on the context.
@@ -40,6 +42,7 @@ private:
     ScriptedDialogs *m_dialogs = nullptr;
     RecordingSoundPlayer *m_sounds = nullptr;
     RecordingProgramLauncher *m_programs = nullptr;
+    RecordingNotifier *m_notifier = nullptr;
     SimulatedLine *m_line = nullptr;
     std::unique_ptr<AppContext> m_context;
 };

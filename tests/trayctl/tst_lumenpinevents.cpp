@@ -1,5 +1,6 @@
 #include "trayfixture.h"
 
+#include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTest>
 
@@ -20,6 +21,9 @@ private Q_SLOTS:
     void qtBackendTurnsActivationsIntoMessages_data();
     void qtBackendTurnsActivationsIntoMessages();
     void qtBackendFailsOnIconsItDoesNotHold();
+    void hostsWithTheirOwnMenuSendActivationsForClicks_data();
+    void hostsWithTheirOwnMenuSendActivationsForClicks();
+    void theIconMenuGoesWithTheIconIntoTheTray();
 };
 
 void tst_LumenpinEvents::eachMessageRaisesItsEventsInOrder_data()
@@ -165,6 +169,63 @@ void tst_LumenpinEvents::qtBackendFailsOnIconsItDoesNotHold()
     QVERIFY(!tray.notify(TrayService::Operation::Add, record));
     QVERIFY(tray.notify(TrayService::Operation::Delete, record));
     QVERIFY(!tray.findChild<QSystemTrayIcon *>());
+}
+
+void tst_LumenpinEvents::hostsWithTheirOwnMenuSendActivationsForClicks_data()
+{
+    using namespace MouseMessage;
+    QTest::addColumn<int>("reason");
+    QTest::addColumn<bool>("hostMenu");
+    QTest::addColumn<QList<int>>("messages");
+    // A StatusNotifier host: Activate is the click, SecondaryActivate (the middle click) stands
+    // for the double click it never sends, ContextMenu stays the right click.
+    QTest::newRow("Activate") << int(QSystemTrayIcon::Trigger) << true
+                              << QList<int>{LeftDown, LeftUp};
+    QTest::newRow("SecondaryActivate")
+        << int(QSystemTrayIcon::MiddleClick) << true << QList<int>{LeftDoubleClick};
+    QTest::newRow("ContextMenu") << int(QSystemTrayIcon::Context) << true
+                                 << QList<int>{RightDown, RightUp};
+    // The XEmbed tray keeps its double click and its middle button.
+    QTest::newRow("XEmbed middle")
+        << int(QSystemTrayIcon::MiddleClick) << false << QList<int>{MiddleDown, MiddleUp};
+    QTest::newRow("XEmbed double")
+        << int(QSystemTrayIcon::DoubleClick) << false << QList<int>{LeftDoubleClick};
+}
+
+void tst_LumenpinEvents::hostsWithTheirOwnMenuSendActivationsForClicks()
+{
+    QFETCH(int, reason);
+    QFETCH(bool, hostMenu);
+    QFETCH(QList<int>, messages);
+    QCOMPARE(QtTrayService::mouseMessagesFor(reason, hostMenu), messages);
+}
+
+void tst_LumenpinEvents::theIconMenuGoesWithTheIconIntoTheTray()
+{
+    TrayFixture f;
+    QMenu menu;
+    f.control.setIconMenu(&menu); // no icon yet: kept for later
+    QVERIFY(!f.tray.iconMenu() && !f.control.menuShownByHost());
+    f.tray.setHostShowsMenus(true);
+    f.control.setTrayIcon(TrayFixture::icon(Qt::red));
+    f.control.setTrayVisible(true);
+    QCOMPARE(f.tray.iconMenu(), &menu);
+    QVERIFY(f.control.menuShownByHost());
+    f.control.setTrayVisible(false);
+    QVERIFY(!f.control.menuShownByHost());
+    f.control.setTrayVisible(true);
+    QVERIFY(f.control.menuShownByHost());
+
+    // Without a StatusNotifier host Qt would pop the menu up itself at every right press,
+    // beside the program's own popup: the backend keeps it off the icon.
+    VirtualClock clock;
+    QtTrayService tray;
+    Lumenpin control(tray, &clock);
+    control.setTrayIcon(TrayFixture::icon(Qt::red));
+    control.setTrayVisible(true);
+    control.setIconMenu(&menu);
+    QVERIFY(!control.menuShownByHost());
+    QVERIFY(!tray.findChild<QSystemTrayIcon *>()->contextMenu());
 }
 
 QTEST_MAIN(tst_LumenpinEvents)

@@ -16,6 +16,7 @@ private Q_SLOTS:
     void stripIsTheRoundedCentreOfTheTray_data();
     void stripIsTheRoundedCentreOfTheTray();
     void zoomFromTrayHidesThenShowsAndDrawsFromTheStrip();
+    void noRectangleWhereTheTrayPlaceIsUnknown();
     void zoomToTrayHidesAVisibleWindow();
     void minimiseBecomesZoomAndAfterMinimizeOneTickLater_data();
     void minimiseBecomesZoomAndAfterMinimizeOneTickLater();
@@ -94,6 +95,23 @@ void tst_LumenpinZoom::zoomFromTrayHidesThenShowsAndDrawsFromTheStrip()
     QVERIFY(midway.left() < 1100 && midway.left() > window.frameGeometry().left());
     f.clock.advance(1000);
     QVERIFY(!effect->isVisible());
+}
+
+void tst_LumenpinZoom::noRectangleWhereTheTrayPlaceIsUnknown()
+{
+    // StatusNotifier hosts do not tell where the icon is: the window only hides and shows.
+    TrayFixture f;
+    f.control.setZoomEffect(true);
+    QWidget window;
+    window.setGeometry(100, 100, 300, 200);
+    f.control.ZoomFromTray(&window);
+    QVERIFY(window.isVisible());
+    QWidget *effect = topLevel(QStringLiteral("ZoomEffect"));
+    QVERIFY(!effect || !effect->isVisible());
+    f.control.ZoomToTray(&window);
+    QVERIFY(!window.isVisible());
+    effect = topLevel(QStringLiteral("ZoomEffect"));
+    QVERIFY(!effect || !effect->isVisible());
 }
 
 void tst_LumenpinZoom::zoomToTrayHidesAVisibleWindow()

@@ -211,9 +211,10 @@ void ConnectionManager::cmdDisconnect_Click(bool userPressed)
     if (s.LineState == 1 && !reconnectOptionSet())
         blinkForLostLine();
     s.DialFlag = 0;
-    if (userPressed)
+    if (userPressed) {
         dialog.Timer3.setEnabled(false);
-    else
+        m_reconnecting = false;
+    } else
         s.LineState = 2;
     ras().HangUp();
     afterHangUp();
@@ -251,6 +252,7 @@ void ConnectionManager::trayHangUp()
         blinkForLostLine();
     s.DialFlag = 0;
     dialog.Timer3.setEnabled(false);
+    m_reconnecting = false;
     ras().HangUp();
     afterHangUp();
 }
@@ -265,5 +267,5 @@ void ConnectionManager::ShowConnect()
         dialog.showNormal();
     else
         m_links.tray.ZoomFromTray(&dialog);
-    dialog.move(kShowConnectPosition);
+    dialog.moveOntoScreen(kShowConnectPosition);
 }

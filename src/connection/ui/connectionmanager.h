@@ -71,6 +71,7 @@ private:
     void setDialButtons(bool connectEnabled, bool disconnectEnabled);
     void afterHangUp();
     void redialWhenBusy();
+    void redialBusyLine();
     void onConnected();
     bool reconnectOptionSet() const;
     QString trayHint(const QString &singleClickHint) const;
@@ -82,4 +83,6 @@ private:
     // What the clock last wrote: the second shown, and whether into the caption.
     qint64 m_clockShownSecond = -1;
     bool m_clockInCaption = false;
+    // A redial after a lost line is under way: its connection is announced as a reconnect.
+    bool m_reconnecting = false;
 };

@@ -13,6 +13,7 @@ ConnectionTab::ConnectionTab(AppContext &context, QWidget *parent)
     setupUi(this);
     UpDown4->setBuddy(lblReconnectLineBusy);
     UpDown4->setRange(1, 10);
+    chkReconnectLineBusy->setGaps({{QStringLiteral("retry"), {lblReconnectLineBusy, UpDown4}}});
     connect(cmdConnectionDetails, &QPushButton::clicked, this,
         &ConnectionTab::cmdConnectionDetails_Click);
     connect(cmdUserDetails, &QPushButton::clicked, this, &ConnectionTab::cmdUserDetails_Click);

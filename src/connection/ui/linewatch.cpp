@@ -1,6 +1,7 @@
 // Following the line once a dial has started: the line-state event, the busy redial, the
 // line watch, the connected-time clock and the start-up detection of a line already up.
 
+#include "alerts/desktopnotices.h"
 #include "alerts/soundalerts.h"
 #include "clock/clock.h"
 #include "connection/mras.h"
@@ -82,13 +83,13 @@ void ConnectionManager::onConnected()
 {
     frmBrisvane &dialog = m_links.dialog;
     PlaySoundAlert(m_links.context, AlertKind::Connected);
+    if (std::exchange(m_reconnecting, false))
+        DesktopNotices::reconnected(m_links.context, state().EntryName);
     const SettingsTab &settings = dialog.settingsTab();
     if (Form::checkValue(settings.chkMinimizeTaskbarafterConnecting) == 1)
         dialog.showMinimized();
-    if (Form::checkValue(settings.chkMinimizeSystemTrayafterConnecting) == 1) {
-        dialog.zoomToTray();
-        dialog.hide();
-    }
+    if (Form::checkValue(settings.chkMinimizeSystemTrayafterConnecting) == 1)
+        dialog.zoomToTray(); // hidden in the tray, or minimised when there is none
     dialog.Timer3.setEnabled(true);
     state().LineState = 0;
 }
@@ -102,7 +103,17 @@ void ConnectionManager::Timer4_Timer()
     if (Form::checkValue(tab().chkReconnectLineBusy) != 1)
         cmdDisconnect_Click();
     else if (state().BusyRetriesLeft != 0)
-        cmdConnect_Click();
+        redialBusyLine();
+}
+
+// The redial of a busy line: with N retries the counter starts at N + 1 and each busy result
+// takes one, so the counter left says which attempt this is.
+void ConnectionManager::redialBusyLine()
+{
+    const int attempts = tab().busyRetryCount();
+    const int attempt = qBound(1, attempts + 1 - state().BusyRetriesLeft, qMax(1, attempts));
+    DesktopNotices::busyRedial(m_links.context, state().EntryName, attempt, attempts);
+    cmdConnect_Click();
 }
 
 void ConnectionManager::Timer3_Timer()
@@ -111,11 +122,13 @@ void ConnectionManager::Timer3_Timer()
     ras().setEntry(s.EntryName);
     if (s.LineState == 0 && !ras().IsConnected()) {
         PlaySoundAlert(m_links.context, AlertKind::Disconnected);
+        DesktopNotices::lineLost(m_links.context, s.EntryName);
         s.LineState = 1;
         cmdDisconnect_Click();
     }
     if (s.LineState == 2
         && Form::checkValue(m_links.dialog.settingsTab().chkReconnectwhenDisconnected) == 1) {
+        m_reconnecting = true;
         cmdConnect_Click();
         s.LineState = 1;
     }

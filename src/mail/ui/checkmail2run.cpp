@@ -55,6 +55,7 @@ void frmCheckMail2::reportCount()
     Label4->setText(QStringLiteral("Number of messages waiting on ") + accountName(m_slot)
         + QStringLiteral(": ") + QString::number(mMail1->MessageCount()));
     Label4->show();
+    m_check.notifyNewMail(accountName(m_slot), *mMail1);
     if (lineConnected())
         PlaySoundAlert(m_check.context(), AlertKind::MailArrive);
 }
@@ -84,6 +85,7 @@ void frmCheckMail2::finishList()
 {
     Label4->hide();
     m_messageIndex = 0;
+    m_check.notifyNewMail(accountName(m_slot), *mMail1, listMessages);
     cmdCancel->setEnabled(true);
     ++m_check.accountDone;
     setListButtonsEnabled(true);

@@ -83,6 +83,7 @@ void frmCheckMail::reportAccount()
             return;
         Label4->hide();
         m_messageIndex = 0;
+        m_check.notifyNewMail(name, *mMail1, listMessages);
         if (minimisedCheck() && m_check.manualCheck != 1 && isMinimized())
             newMailNotice();
         ++m_check.accountDone;
@@ -96,6 +97,7 @@ void frmCheckMail::reportCount(const QString &name)
     const int count = mMail1->MessageCount();
     Label4->setText(QStringLiteral("Number of messages waiting on ") + name + QStringLiteral(": ")
         + QString::number(count));
+    m_check.notifyNewMail(name, *mMail1);
     if (!lineConnected())
         return;
     if (count < 1)

@@ -14,6 +14,7 @@
 
 #include <QCloseEvent>
 #include <QPointer>
+#include <QResizeEvent>
 
 namespace {
 const QString kExecuted = QStringLiteral("Executed");
@@ -37,7 +38,17 @@ frmCheckMail::frmCheckMail(MailCheck &check, std::unique_ptr<MailControl> contro
 {
     // The title bar has no Close: the window is left through its buttons.
     setupUi(this);
+    listMessages->setHeadings({Label1, Label2, Label3});
+    setMinimumSize(size());
     wire();
+}
+
+void frmCheckMail::resizeEvent(QResizeEvent *event)
+{
+    // The headers list grows with the window; the compact layout keeps its fixed places.
+    if (!listMessages->isHidden())
+        MessageList::fitToWindow(*this, event->size());
+    QWidget::resizeEvent(event);
 }
 
 frmCheckMail::~frmCheckMail()
@@ -100,6 +111,8 @@ void frmCheckMail::useCompactLayout()
     Label4->move(8, 56);
     Label4->resize(440, 18);
     Label6->move(192, 40);
+    // The countdown to the next account, inside the small window.
+    Label5->setGeometry(8, 74, 440, 18);
     cmdNextMailAccount->setGeometry(120, 96, 108, 27);
     cmdMailProgram->setGeometry(232, 96, 108, 27);
     cmdCancel->setGeometry(344, 96, 108, 27);
@@ -195,8 +208,7 @@ void frmCheckMail::mMail1_Done()
 void frmCheckMail::mMail1_Error(int number, const QString &text)
 {
     Q_UNUSED(number)
-    Q_UNUSED(text)
-    m_check.serverError();
+    m_check.serverError(text);
 }
 
 void frmCheckMail::cmdCancel_Click()

@@ -13,6 +13,7 @@
 
 #include <QCloseEvent>
 #include <QPointer>
+#include <QResizeEvent>
 
 namespace {
 const QString kNotExecuted = QStringLiteral("NotExecuted");
@@ -28,10 +29,20 @@ frmCheckMail2::frmCheckMail2(
 {
     // The title bar has no Close: the window is left through its buttons.
     setupUi(this);
+    listMessages->setHeadings({Label1, Label2, Label3});
+    setMinimumSize(size());
     setObjectName(QStringLiteral("frmCheckMail2"));
     for (QWidget *w : std::initializer_list<QWidget *>{cmdNextMailAccount, Label5, Label6})
         w->hide();
     wire();
+}
+
+void frmCheckMail2::resizeEvent(QResizeEvent *event)
+{
+    // The headers list grows with the window; the compact layout keeps its fixed places.
+    if (!listMessages->isHidden())
+        MessageList::fitToWindow(*this, event->size());
+    QWidget::resizeEvent(event);
 }
 
 frmCheckMail2::~frmCheckMail2()
@@ -135,8 +146,7 @@ void frmCheckMail2::mMail1_Done()
 void frmCheckMail2::mMail1_Error(int number, const QString &text)
 {
     Q_UNUSED(number)
-    Q_UNUSED(text)
-    m_check.serverError();
+    m_check.serverError(text);
 }
 
 void frmCheckMail2::cmdCancel_Click()

@@ -4,7 +4,6 @@
 #include "mail/ui/mailcheck.h"
 #include "mail/ui/mailtab.h"
 #include "shell/appcontext.h"
-#include "shell/settings/settingsstore.h"
 #include "shell/ui/formhelpers.h"
 #include "shell/ui/frmbrisvane.h"
 
@@ -61,12 +60,12 @@ void frmMailServerError::buildWindow()
 
 bool frmMailServerError::fromMultiAccountCheck() const
 {
-    return m_check.context().settings().get(Keys::CheckMailExecuted) == QStringLiteral("Executed");
+    return m_check.errorFromMultiAccountCheck();
 }
 
 int frmMailServerError::failingSlotIndex() const
 {
-    return fromMultiAccountCheck() ? m_check.currentSlotIndex : m_check.singleSlotIndex;
+    return m_check.failingSlotIndex();
 }
 
 int frmMailServerError::slotCount() const

@@ -1,11 +1,14 @@
 #include "mail/ui/mailcheck.h"
 
+#include "alerts/desktopnotices.h"
+#include "alerts/notifier.h"
 #include "mail/ui/frmcheckmail.h"
 #include "mail/ui/frmcheckmail2.h"
 #include "mail/ui/frmmailservererror.h"
 #include "mail/ui/mailcontrol.h"
 #include "mail/ui/mailidle.h"
 #include "mail/ui/mailtab.h"
+#include "mail/ui/messagelist.h"
 #include "shell/appcontext.h"
 #include "shell/settings/settingsstore.h"
 #include "shell/ui/formhelpers.h"
@@ -16,6 +19,8 @@ MailCheck::MailCheck(Links links, QObject *parent)
     : QObject(parent)
     , m_links(links)
 {
+    connect(&m_links.context.notifier(), &Notifier::actionInvoked, this,
+        &MailCheck::notificationAction);
     makeControl = [this] { return std::make_unique<SlotMailControl>(m_links.context.clock()); };
     m_idle = std::make_unique<MailIdle>(*this);
     // From the event loop: the check does not run inside the watch's socket handler.
@@ -129,10 +134,55 @@ void MailCheck::restartCustomizeTimers()
     m_links.dialog.Timer3.setEnabled(true);
 }
 
-void MailCheck::serverError()
+void MailCheck::serverError(const QString &cause)
 {
     showServerError();
     m_links.context.settings().save(Keys::CheckMailUnload, SettingValues::Unchecked);
     requestDone = -1;
     ++errorCount;
+    const MailTab &tab = m_links.dialog.mailTab();
+    const int slot = qBound(0, failingSlotIndex(), MailTab::kSlots - 1) + 1;
+    DesktopNotices::accountFailed(
+        m_links.context, tab.accountName(slot)->text(), cause, tab.password(slot)->text());
+}
+
+bool MailCheck::errorFromMultiAccountCheck() const
+{
+    return m_links.context.settings().get(Keys::CheckMailExecuted) == QStringLiteral("Executed");
+}
+
+int MailCheck::failingSlotIndex() const
+{
+    return errorFromMultiAccountCheck() ? currentSlotIndex : singleSlotIndex;
+}
+
+void MailCheck::notifyNewMail(
+    const QString &account, const MailControl &control, const QListWidget *list)
+{
+    const int count = control.MessageCount();
+    if (count < 1)
+        return;
+    DesktopNotices::newMail(m_links.context, account, count,
+        list ? MessageList::headers(list, DesktopNotices::kMessagesNamed)
+             : QList<DesktopNotices::Header>());
+}
+
+void MailCheck::notificationAction(const QString &tag, const QString &actionKey)
+{
+    Q_UNUSED(tag)
+    QWidget *window = checkWindow();
+    if (!window)
+        window = slotWindow();
+    if (actionKey == DesktopNotices::ShowMessages && window) {
+        window->showNormal();
+        window->raise();
+        window->activateWindow();
+    } else if (actionKey == DesktopNotices::OpenMailProgram) {
+        if (frmCheckMail *check = checkWindow())
+            check->cmdMailProgram_Click();
+        else if (frmCheckMail2 *single = slotWindow())
+            single->cmdMailProgram_Click();
+        else
+            runMailProgram([] {});
+    }
 }

@@ -10,6 +10,7 @@
 class AppContext;
 class Lumenpin;
 class MailControl;
+class QListWidget;
 class MailIdle;
 class frmBrisvane;
 class frmCheckMail;
@@ -80,9 +81,15 @@ public:
 
     // Opens the mail server error dialog (or shows the open one again).
     void showServerError();
-    // A check window's mail control failed: the error dialog comes up, the window is marked as
-    // closed by an error, and the request in progress ends.
-    void serverError();
+    // A check window's mail control failed with `cause`: the error dialog comes up, the window
+    // is marked as closed by an error, the request in progress ends, and the desktop is told.
+    void serverError(const QString &cause);
+    // Whether the last error came from the multi-account check ("CheckMail"/"CheckMail" reads
+    // "Executed") rather than the single-slot window.
+    bool errorFromMultiAccountCheck() const;
+    // 0 to 4: the slot of the check that failed (the multi-account check's current slot, or
+    // the single-slot window's).
+    int failingSlotIndex() const;
     frmMailServerError *serverErrorDialog() const;
 
     // Tray icon from the program folder, by file name.
@@ -90,6 +97,14 @@ public:
     // The Customize dialog's connected-time clock, schedule and line watch.
     void stopCustomizeTimers();
     void restartCustomizeTimers();
+
+    // Tells the desktop of the mail on `account` when there is some: the count, and the first
+    // messages of `list` when the headers were listed.
+    void notifyNewMail(
+        const QString &account, const MailControl &control, const QListWidget *list = nullptr);
+    // An action pressed on a new-mail notification: open the mail program (as Run Mail
+    // Program does) or bring the check window forward.
+    void notificationAction(const QString &tag, const QString &actionKey);
 
     // Starts the mail program and keeps the schedule stopped until it has ended.
     void launchMailProgram();

@@ -24,6 +24,8 @@ MailTab::MailTab(Links links, QWidget *parent)
     UpDown2->setRange(0, kSlots);
     UpDown3->setBuddy(lblPauseBetweenAccounts);
     UpDown3->setRange(1, 5);
+    chkCheckMessages->setGaps({{QStringLiteral("every"), {lblCheckMailMinutes, UpDown1}},
+        {QStringLiteral("pause"), {lblPauseBetweenAccounts, UpDown3}}});
     Option1->setChecked(true);
     for (int slot = 2; slot <= kSlots; ++slot) {
         for (QLineEdit *box : {accountName(slot), userName(slot), password(slot), domain(slot)})

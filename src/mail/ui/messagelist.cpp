@@ -8,12 +8,16 @@
 #include "shell/settings/settingsstore.h"
 #include "shell/ui/formhelpers.h"
 #include "shell/ui/frmbrisvane.h"
+#include "ui_frmcheckmail.h"
 
 #include <QListWidget>
 
 namespace {
 constexpr double kSecondsBetweenDeletions = 3;
 const QString kDeletingMessages = QStringLiteral("Deleting Messages");
+// Where a row keeps its sender and subject as the control gave them.
+constexpr int kFromRole = Qt::UserRole + 1;
+constexpr int kSubjectRole = Qt::UserRole + 2;
 } // namespace
 
 namespace MessageList {
@@ -29,6 +33,18 @@ void appendRow(QListWidget *list, const MailControl &control)
         = new QListWidgetItem(rowText(control.From(), control.Subject(), control.Date()), list);
     row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
     row->setCheckState(Qt::Unchecked);
+    row->setData(kFromRole, control.From());
+    row->setData(kSubjectRole, control.Subject());
+}
+
+QList<DesktopNotices::Header> headers(const QListWidget *list, int most)
+{
+    QList<DesktopNotices::Header> found;
+    for (int i = 0; i < std::min(most, list->count()); ++i) {
+        const QListWidgetItem *row = list->item(i);
+        found.append({row->data(kFromRole).toString(), row->data(kSubjectRole).toString()});
+    }
+    return found;
 }
 
 int rowsInUse(const QListWidget *list, const MailControl &control)
@@ -95,6 +111,22 @@ void selectAll(
     setRowsTicked(list, control, true);
     for (QWidget *b : buttons)
         b->setEnabled(true);
+}
+
+void fitToWindow(Ui::frmCheckMail &form, const QSize &size)
+{
+    // Distances from the bottom edge as the designed 600 x 293 window has them.
+    constexpr int kMargin = 8, kBelowList = 87, kStatus = 81, kCountdown = 61, kButtons = 35;
+    const int width = size.width() - 2 * kMargin;
+    const int bottom = size.height();
+    form.listMessages->setGeometry(
+        kMargin, kMargin, width, qMax(60, bottom - kMargin - kBelowList));
+    form.Label4->setGeometry(kMargin, bottom - kStatus, width, form.Label4->height());
+    form.Label5->setGeometry(kMargin, bottom - kCountdown, width, form.Label5->height());
+    form.Label6->move(kMargin, bottom - kCountdown);
+    for (QWidget *button : std::initializer_list<QWidget *>{form.cmdSelectMessage,
+             form.cmdDeleteMessage, form.cmdMailProgram, form.cmdNextMailAccount, form.cmdCancel})
+        button->move(button->x(), bottom - kButtons);
 }
 
 } // namespace MessageList

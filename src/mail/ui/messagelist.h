@@ -1,5 +1,8 @@
 #pragma once
 
+#include "alerts/desktopnotices.h"
+
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -9,7 +12,11 @@ class Clock;
 class MailCheck;
 class MailControl;
 class QListWidget;
+class QSize;
 class QWidget;
+namespace Ui {
+class frmCheckMail;
+}
 
 // The headers list both check windows share: its rows, their tick boxes, and the deletion of
 // ticked messages on the server. Row i stands for message i + 1 of the session.
@@ -19,6 +26,9 @@ namespace MessageList {
 QString rowText(const QString &from, const QString &subject, const QString &date);
 // Appends the row of the header the control holds, with an empty tick box.
 void appendRow(QListWidget *list, const MailControl &control);
+
+// The sender and subject of the first `most` rows, for the new-mail notification.
+QList<DesktopNotices::Header> headers(const QListWidget *list, int most);
 
 // Rows that stand for messages on the server.
 int rowsInUse(const QListWidget *list, const MailControl &control);
@@ -36,5 +46,9 @@ bool confirmDeletion(
 // Returns false when `alive` says the window went away during a pause.
 bool deleteTicked(
     Clock &clock, QListWidget *list, MailControl &control, const std::function<bool()> &alive);
+
+// The headers layout of a check window at the given size: the list takes the room the rows
+// of labels and buttons below it leave, which keep to the bottom edge.
+void fitToWindow(Ui::frmCheckMail &form, const QSize &size);
 
 } // namespace MessageList

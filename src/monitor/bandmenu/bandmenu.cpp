@@ -106,6 +106,7 @@ void BandMenu::applyLayout(const BandLayout &layout)
 {
     Q_ASSERT(layout.problem().isEmpty());
     delete m_popup;
+    std::unique_ptr<QMenu> oldIconMenu = std::move(m_iconMenu);
     m_actions.clear();
     std::vector<std::unique_ptr<BandTool>> tools;
     for (const BandTool::State &state : layout.tools) {
@@ -128,6 +129,27 @@ void BandMenu::applyLayout(const BandLayout &layout)
             bandTools.append(tool(name));
         m_bands.push_back(std::make_unique<Band>(entry.name, entry.caption, bandTools));
     }
+    // The host lets go of the old menu before it goes.
+    if (oldIconMenu)
+        Q_EMIT iconMenuRebuilt(iconMenu(m_iconMenuBand));
+}
+
+QMenu *BandMenu::iconMenu(const QString &bandName)
+{
+    if (m_iconMenu && m_iconMenuBand == bandName)
+        return m_iconMenu.get();
+    m_iconMenu.reset();
+    dropDeadActions();
+    m_iconMenuBand = bandName;
+    if (const Band *shown = band(bandName))
+        m_iconMenu.reset(buildMenu(*shown, nullptr));
+    return m_iconMenu.get();
+}
+
+void BandMenu::dropDeadActions()
+{
+    for (auto it = m_actions.begin(); it != m_actions.end();)
+        it = it.value() ? std::next(it) : m_actions.erase(it);
 }
 
 void BandMenu::refreshBands()
@@ -153,7 +175,7 @@ void BandMenu::popupBand(const Band *shown, std::optional<QPoint> at)
     if (!shown)
         return;
     delete m_popup;
-    m_actions.clear();
+    dropDeadActions();
     m_popup = buildMenu(*shown, nullptr);
     m_popup->popup(at.value_or(QCursor::pos()));
 }

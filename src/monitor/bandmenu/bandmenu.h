@@ -55,10 +55,16 @@ public:
     void popupBand(const QString &bandName, std::optional<QPoint> at = std::nullopt);
     // The popup shown last, while it exists (tests read its actions).
     QMenu *currentPopup() const;
+    // A lasting menu of the band and its sub-bands, for a tray host that shows the icon's
+    // menu itself: every later change of a tool shows in it at once, and its clicks arrive
+    // through toolClick() as the popup's do. Built on first use; a layout load builds it
+    // anew and announces the new one with iconMenuRebuilt().
+    QMenu *iconMenu(const QString &bandName);
 
 Q_SIGNALS:
     // Once per chosen command tool.
     void toolClick(BandTool *tool);
+    void iconMenuRebuilt(QMenu *menu);
 
 private:
     void applyLayout(const BandLayout &layout);
@@ -68,6 +74,10 @@ private:
 
     std::vector<std::unique_ptr<BandTool>> m_tools;
     std::vector<std::unique_ptr<Band>> m_bands;
+    void dropDeadActions();
+
     QPointer<QMenu> m_popup;
+    std::unique_ptr<QMenu> m_iconMenu;
+    QString m_iconMenuBand;
     QMultiMap<const BandTool *, QPointer<QAction>> m_actions;
 };

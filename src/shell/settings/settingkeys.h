@@ -70,6 +70,11 @@ BVANE_KEY(DeleteMessageConfirmationDialog, "DeleteMessageConfirmationDialog",
     "MessageConfirmationDialog");
 BVANE_KEY(
     ShowDeleteMessageConfirmation, "ShowDeleteMessageConfirmation", "DeleteMessageConfirmation");
+// The notice at start-up that the desktop shows no tray icons: "True" (or nothing stored, the
+// default) shows it, "False" not.
+BVANE_KEY(NoTrayNotice, "NoTrayNotice", "Notice");
+// "Show desktop notifications" in Preferences: "1" (the default, when absent) or "0".
+BVANE_KEY(DesktopNotifications, "DesktopNotifications", "Notifications");
 
 // General
 BVANE_KEY(FirstTime, "Settings", "FirstTime");

@@ -1,14 +1,42 @@
 #include "shell/settings/settingsstore.h"
 
+// A save that does not reach the disk whole (a full disk) keeps the old file, raises
+// writeFailed, and leaves the value in memory: the next save writes the whole document again.
+// The mode 0600 is set again at load (a file from elsewhere may be open to others), and
+// temporary files that a killed save left beside the file are removed then.
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 constexpr QFileDevice::Permissions kPrivateFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
+
+// Makes the folder's entries (a rename) durable, as fsync does for a file's data.
+bool syncFolder(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+// Temporary files a save killed half-way left beside the file ("Brisvane.ini.XXXXXX").
+void removeStrayTemporaries(const QFileInfo &info)
+{
+    const QDir folder = info.absoluteDir();
+    const QString pattern = info.fileName() + QStringLiteral(".??????");
+    for (const QFileInfo &stray : folder.entryInfoList({pattern}, QDir::Files | QDir::Hidden))
+        QFile::remove(stray.absoluteFilePath());
+}
 } // namespace
 
 SettingsStore::SettingsStore(const QString &filePath, QObject *parent)
@@ -27,6 +55,7 @@ QString SettingsStore::defaultFilePath()
 void SettingsStore::load()
 {
     const QFileInfo info(m_path);
+    removeStrayTemporaries(info);
     if (!info.exists())
         return;
     auto refuse = [this](const QString &why) {
@@ -49,6 +78,10 @@ void SettingsStore::load()
         return refuse(error.reason + where);
     }
     m_doc = std::move(*doc);
+    // A file made by hand or by an older version may be readable by others: it holds passwords.
+    const auto userBits = QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+    if ((file.permissions() & ~userBits) != kPrivateFile && !file.setPermissions(kPrivateFile))
+        qWarning("Settings: cannot make %s private to the user", qPrintable(m_path));
 }
 
 QString SettingsStore::GetSetting(
@@ -95,14 +128,19 @@ bool SettingsStore::writeFile()
         QFile::setPermissions(info.absolutePath(),
             QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
-    // QSaveFile writes a temporary file beside the target, syncs it to disk on commit and
-    // renames it over the old file: a crash leaves either the old file or the new one.
+    // QSaveFile writes a temporary file beside the target and renames it over the old file: a
+    // crash leaves either the old file or the new one. Its own buffered write reports a full
+    // disk only when the buffer is flushed at commit, and commit renames even then; so the
+    // writes go straight to the file, and the data is synced (where a delayed allocation
+    // fails) before the rename is allowed.
     QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     file.setPermissions(kPrivateFile);
     const QByteArray text = m_doc.serialize();
-    if (file.write(text) != text.size())
+    if (file.write(text) != text.size() || ::fsync(file.handle()) != 0)
+        return false; // the temporary file goes with `file`; the old file stays as it was
+    if (!file.commit())
         return false;
-    return file.commit();
+    return syncFolder(info.absolutePath());
 }

@@ -16,12 +16,19 @@
 #include "shell/settings/settingsstore.h"
 #include "shell/ui/settingstab.h"
 #include "trayctl/lumenpin.h"
+#include "trayctl/trayservice.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 frmBrisvane::frmBrisvane(Links links, QWidget *parent)
@@ -71,10 +78,21 @@ void frmBrisvane::buildWindow()
     m_manager->hooks.checkMailAfterConnecting
         = [this] { return m_mailCheck->checkAfterConnecting(); };
     connect(&Timer2, &Timer::tick, this, &frmBrisvane::Timer2_Timer);
-    SSTab1->addTab(m_connection, QStringLiteral("Connection(s)"));
-    SSTab1->addTab(m_mail, QStringLiteral("Mail"));
-    SSTab1->addTab(m_programs, QStringLiteral("Programs"));
-    SSTab1->addTab(m_settings, QStringLiteral("Settings"));
+    // Each page scrolls on its own where the screen is smaller than it would like, so a page
+    // that needs less (the state list takes the room left) never scrolls for a larger one.
+    const auto scrolled = [this](QWidget *page) {
+        auto *scroll = new QScrollArea(SSTab1);
+        scroll->setObjectName(page->objectName() + QStringLiteral("Scroll"));
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->viewport()->setAutoFillBackground(false); // the tab's pane shows through
+        scroll->setWidget(page);
+        return scroll;
+    };
+    SSTab1->addTab(scrolled(m_connection), QStringLiteral("Connection(s)"));
+    SSTab1->addTab(scrolled(m_mail), QStringLiteral("Mail"));
+    SSTab1->addTab(scrolled(m_programs), QStringLiteral("Programs"));
+    SSTab1->addTab(scrolled(m_settings), QStringLiteral("Settings"));
     connect(SSTab1, &QTabWidget::currentChanged, this, [this](int index) {
         const int previous = std::exchange(m_currentTab, index);
         SSTab1_Click(previous);
@@ -89,17 +107,85 @@ void frmBrisvane::buildWindow()
     connect(cmdHelp, &QPushButton::clicked, this, &frmBrisvane::cmdHelp_Click);
     connect(cmdPreferences, &QPushButton::clicked, this, &frmBrisvane::cmdPreferences_Click);
     connect(cmdAbout, &QPushButton::clicked, this, [this] { frmAbout::open(this); });
+    // With no tray on the desktop the tray icon's menu opens from here. It stands right of the
+    // stretch, so the bottom left of the dialog stays free for the click that puts it away.
+    cmdMenu = new QToolButton(this);
+    cmdMenu->setObjectName(QStringLiteral("cmdMenu"));
+    cmdMenu->setText(QStringLiteral("Menu"));
+    cmdMenu->setArrowType(Qt::DownArrow);
+    cmdMenu->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    cmdMenu->setToolTip(QStringLiteral("The tray icon's menu"));
+    connect(cmdMenu, &QToolButton::clicked, this,
+        [this] { Q_EMIT menuRequested(cmdMenu->mapToGlobal(cmdMenu->rect().bottomLeft())); });
+    cmdMenu->setVisible(!trayAvailable());
+    connect(
+        &m_links.trayService, &TrayService::trayAvailableChanged, this, &frmBrisvane::followTray);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
+    buttons->addWidget(cmdMenu);
     buttons->addWidget(cmdPreferences);
     buttons->addWidget(cmdHelp);
     buttons->addWidget(cmdAbout);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
     layout->addLayout(buttons);
-    // A fixed-size dialog, sized to its largest tab.
-    setFixedSize(sizeHint());
+    setMinimumSize(400, 300);
+}
+
+namespace {
+// What a window manager's frame and title bar add, before the frame is known.
+constexpr QSize kFrameAllowance(8, 36);
+bool compositorPlacesWindows()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+} // namespace
+
+// Sized to its largest tab, within kMaximumSize and the screen's free area; centred there.
+void frmBrisvane::fitToScreen()
+{
+    const QRect available = screen()->availableGeometry();
+    const QMargins margins = layout()->contentsMargins();
+    // The largest page as it would like to be (pages with wrapping captions may ask for less
+    // than they need at the least), with the tab bar, the pane's frame and the button row.
+    QSize pages;
+    for (const QWidget *page :
+        std::initializer_list<const QWidget *>{m_connection, m_mail, m_programs, m_settings})
+        pages = pages.expandedTo(page->sizeHint().expandedTo(page->minimumSizeHint()));
+    constexpr int kPaneFrame = 8;
+    const QSize natural(pages.width() + margins.left() + margins.right() + kPaneFrame
+            + style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+        pages.height() + SSTab1->tabBar()->sizeHint().height() + kPaneFrame + layout()->spacing()
+            + cmdAbout->sizeHint().height() + margins.top() + margins.bottom());
+    resize(natural.boundedTo(kMaximumSize)
+               .boundedTo(available.size() - kFrameAllowance)
+               .expandedTo(minimumSize()));
+    const QSize frame = size() + kFrameAllowance;
+    moveOntoScreen(available.topLeft()
+        + QPoint(
+            (available.width() - frame.width()) / 2, (available.height() - frame.height()) / 2));
+}
+
+void frmBrisvane::moveOntoScreen(QPoint topLeft)
+{
+    if (compositorPlacesWindows())
+        return;
+    const QRect available = screen()->availableGeometry();
+    const QSize frame = isVisible() && frameGeometry().size() != size() ? frameGeometry().size()
+                                                                        : size() + kFrameAllowance;
+    // Pulled in from the right and bottom edges first; the top-left corner wins when the
+    // dialog is larger than the screen.
+    const int x = qMin(topLeft.x(), available.right() + 1 - frame.width());
+    const int y = qMin(topLeft.y(), available.bottom() + 1 - frame.height());
+    move(qMax(available.left(), x), qMax(available.top(), y));
+}
+
+void frmBrisvane::showEvent(QShowEvent *event)
+{
+    if (!std::exchange(m_placed, true))
+        fitToScreen();
+    QWidget::showEvent(event);
 }
 
 void frmBrisvane::SSTab1_Click(int previousTab)
@@ -166,9 +252,37 @@ void frmBrisvane::CheckConnection()
     m_manager->CheckConnection();
 }
 
+bool frmBrisvane::trayAvailable() const
+{
+    return m_links.trayService.trayAvailable();
+}
+
+bool frmBrisvane::minimiseWhenNoTray()
+{
+    if (trayAvailable())
+        return false;
+    showMinimized();
+    return true;
+}
+
 void frmBrisvane::zoomToTray()
 {
-    m_links.monitorTray.ZoomToTray(this);
+    if (!minimiseWhenNoTray())
+        m_links.monitorTray.ZoomToTray(this);
+}
+
+void frmBrisvane::hideIntoTray()
+{
+    if (!minimiseWhenNoTray())
+        hide();
+}
+
+void frmBrisvane::followTray(bool available)
+{
+    cmdMenu->setVisible(!available);
+    // A tray that goes away leaves a dialog hidden in it nowhere: bring it to the taskbar.
+    if (!available && isHidden())
+        showMinimized();
 }
 
 void frmBrisvane::restoreCaptionWhenNormal()

@@ -21,7 +21,9 @@ class MenuTools;
 class ProgramsTab;
 class QPushButton;
 class QTabWidget;
+class QToolButton;
 class SettingsTab;
+class TrayService;
 class mRAS;
 
 // The Customize dialog: the program's one settings surface, with its four tabs. It is created
@@ -46,6 +48,7 @@ public:
         MenuTools &menu; // the monitor's band menu
         std::function<void(const QString &path)> loadMenuLayout;
         const ImageList &dialFrames; // the tray animation while dialling
+        TrayService &trayService; // whether the desktop has a tray at all
     };
 
     explicit frmBrisvane(Links links, QWidget *parent = nullptr);
@@ -57,8 +60,17 @@ public:
     void SSTab1_Click(int previousTab);
     void cmdHelp_Click();
     void cmdPreferences_Click();
-    // Zooms the dialog into the tray and hides it.
+    // Zooms the dialog into the tray and hides it; hideIntoTray() hides it without the zoom.
+    // With no tray on the desktop both minimise it to the taskbar instead: the dialog is never
+    // put away where nothing brings it back.
     void zoomToTray();
+    void hideIntoTray();
+    bool trayAvailable() const;
+    // Moves the dialog to `topLeft`, or the least way from there that keeps it wholly on its
+    // screen. Where the compositor places windows (Wayland) it stays where it is put.
+    void moveOntoScreen(QPoint topLeft);
+    // The largest size the dialog takes, whatever its tabs ask for.
+    static constexpr QSize kMaximumSize{1000, 700};
 
     ConnectionTab &connectionTab() const { return *m_connection; }
     MailTab &mailTab() const { return *m_mail; }
@@ -98,13 +110,19 @@ public:
     Timer Timer4;
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
+Q_SIGNALS:
+    // The menu button asks for the popup menu at `globalPos` (no tray to right-click).
+    void menuRequested(const QPoint &globalPos);
+
 private:
     void buildWindow();
+    void fitToScreen();
     void loadEntries();
     void promptForLogonWhenNoEntries();
     void loadCheckBoxes();
@@ -114,6 +132,8 @@ private:
     void applySlotCountAtLoad();
     void loadTextBoxes();
     void restoreCaptionWhenNormal();
+    bool minimiseWhenNoTray();
+    void followTray(bool available);
     bool startFlaggedPrograms(SettingKey (*flag)(int));
     void runScheduledCheck();
 
@@ -128,8 +148,10 @@ private:
     AlertControls *m_alerts = nullptr;
     ConnectionManager *m_manager = nullptr;
     QPushButton *cmdPreferences = nullptr;
+    bool m_placed = false;
     QPushButton *cmdHelp = nullptr;
     QPushButton *cmdAbout = nullptr;
+    QToolButton *cmdMenu = nullptr; // the tray icon's menu, shown while there is no tray
     int m_currentTab = 0;
     bool m_logonPromptPending = false;
     std::unique_ptr<MailCheck> m_mailCheck;

@@ -1,5 +1,6 @@
 #include "shell/ui/qtdialogservice.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -34,12 +35,21 @@ QMessageBox::StandardButtons toQt(DialogService::Buttons buttons)
     return QMessageBox::Ok;
 }
 
+// The window a box belongs to: the one the user works in. With a parent the box stands over
+// its window (a compositor that places windows itself puts a parentless box anywhere).
+QWidget *boxParent()
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    return QApplication::activeWindow();
+}
+
 } // namespace
 
 DialogService::Answer QtDialogService::message(
     Icon icon, const QString &title, const QString &text, Buttons buttons)
 {
-    QMessageBox box(toQt(icon), title, text, toQt(buttons));
+    QMessageBox box(toQt(icon), title, text, toQt(buttons), boxParent());
     switch (box.exec()) {
     case QMessageBox::Cancel: return Answer::Cancel;
     case QMessageBox::Yes: return Answer::Yes;
@@ -52,7 +62,7 @@ DialogService::Answer QtDialogService::message(
 QString QtDialogService::openFileName(
     const QString &title, const QString &directory, const QString &filter)
 {
-    return QFileDialog::getOpenFileName(nullptr, title, directory, filter);
+    return QFileDialog::getOpenFileName(boxParent(), title, directory, filter);
 }
 
 std::optional<QString> QtDialogService::inputBox(
@@ -60,7 +70,7 @@ std::optional<QString> QtDialogService::inputBox(
 {
     bool ok = false;
     const QString text
-        = QInputDialog::getText(nullptr, title, prompt, QLineEdit::Normal, defaultText, &ok);
+        = QInputDialog::getText(boxParent(), title, prompt, QLineEdit::Normal, defaultText, &ok);
     return ok ? std::optional<QString>(text) : std::nullopt;
 }
 

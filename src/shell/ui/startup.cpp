@@ -1,6 +1,7 @@
 #include "shell/ui/startup.h"
 
 #include "alerts/canberrasoundplayer.h"
+#include "alerts/dbusnotifier.h"
 #include "clock/realclock.h"
 #include "connection/dialupfactory.h"
 #include "connection/dialupservice.h"
@@ -20,6 +21,7 @@ std::unique_ptr<AppContext> makeApplicationContext()
             std::make_unique<SettingsStore>(SettingsStore::defaultFilePath()),
             std::make_unique<QtDialogService>());
     context->setSounds(std::make_unique<CanberraSoundPlayer>());
+    context->setNotifier(std::make_unique<DBusNotifier>(QDBusConnection::sessionBus()));
     context->setPrograms(std::make_unique<ProcessProgramLauncher>());
     context->setDialUpService(DialUpFactory::create(context->settings(), context->clock()));
     reportSettingsProblem(*context);

@@ -1,5 +1,7 @@
 #include "shell/ui/wrapcheckbox.h"
 
+#include "shell/ui/captionindent.h"
+
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -19,10 +21,15 @@ WrapCheckBox::WrapCheckBox(QWidget *parent)
 
 int WrapCheckBox::indicatorWidth() const
 {
+    return Form::captionIndent(this);
+}
+
+int Form::captionIndent(const QCheckBox *box)
+{
     QStyleOptionButton option;
-    option.initFrom(this);
-    return style()->pixelMetric(QStyle::PM_IndicatorWidth, &option, this)
-        + style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, this);
+    option.initFrom(box);
+    return box->style()->pixelMetric(QStyle::PM_IndicatorWidth, &option, box)
+        + box->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, box);
 }
 
 QRect WrapCheckBox::textRect(int width) const

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class AppContext;
+
+// The desktop notifications of the program's events, sent through the context's notifier
+// when "Show desktop notifications" is on (the default). Each event has its own tag, so a
+// repeat replaces the earlier notification; mail events are tagged per account.
+namespace DesktopNotices {
+
+// Action keys of the new-mail notification.
+inline const QString OpenMailProgram = QStringLiteral("open-mail-program");
+inline const QString ShowMessages = QStringLiteral("show-messages");
+
+// How many messages a new-mail notification names.
+inline constexpr int kMessagesNamed = 3;
+
+struct Header {
+    QString from;
+    QString subject;
+};
+
+bool enabled(const AppContext &context);
+
+// A check found `count` messages waiting on `account`; `headers` are those listed (none in
+// count-only mode), of which the first three are named.
+void newMail(
+    AppContext &context, const QString &account, int count, const QList<Header> &headers = {});
+// A mail account failed. `password` is the account's: it never reaches the notification,
+// whatever the server put in `cause`.
+void accountFailed(
+    AppContext &context, const QString &account, const QString &cause, const QString &password);
+// The line dropped without the user hanging up.
+void lineLost(AppContext &context, const QString &entry);
+// A busy or failed dial is redialled: attempt `attempt` of `attempts`.
+void busyRedial(AppContext &context, const QString &entry, int attempt, int attempts);
+// The line is back after it was lost.
+void reconnected(AppContext &context, const QString &entry);
+
+} // namespace DesktopNotices

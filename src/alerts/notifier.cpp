@@ -1,0 +1,3 @@
+#include "alerts/notifier.h"
+
+Notifier::~Notifier() = default;

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QDBusAbstractInterface>
+#include <QDBusConnection>
+#include <QObject>
+
+class QDBusPendingCallWatcher;
+
+// The StatusNotifier watcher on the session bus, as far as the tray needs it: its signals
+// that a host came or went.
+class StatusNotifierWatcherProxy : public QDBusAbstractInterface
+{
+    Q_OBJECT
+
+public:
+    static constexpr const char *Service = "org.kde.StatusNotifierWatcher";
+    static constexpr const char *Path = "/StatusNotifierWatcher";
+
+    StatusNotifierWatcherProxy(const QDBusConnection &bus, QObject *parent = nullptr);
+
+Q_SIGNALS:
+    void StatusNotifierHostRegistered();
+    void StatusNotifierHostUnregistered();
+};
+
+// Follows whether a StatusNotifier host (the panel that shows StatusNotifierItems) is
+// registered: asks the watcher when it appears and whenever a host comes or goes, without
+// blocking on the answer, and forgets the host when the watcher leaves the bus.
+class StatusNotifierHostWatch : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit StatusNotifierHostWatch(
+        const QDBusConnection &bus = QDBusConnection::sessionBus(), QObject *parent = nullptr);
+
+    bool hostRegistered() const { return m_registered; }
+
+Q_SIGNALS:
+    void hostRegisteredChanged(bool registered);
+
+private:
+    void ask();
+    void answered(QDBusPendingCallWatcher *call);
+    void set(bool registered);
+
+    QDBusConnection m_bus;
+    StatusNotifierWatcherProxy *m_proxy = nullptr;
+    bool m_registered = false;
+};

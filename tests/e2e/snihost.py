@@ -1,0 +1,178 @@
+#!/usr/bin/env python3
+"""Stands in for a StatusNotifier host towards bvane's tray icon on the session bus: finds the
+item through the watcher, reads its menu over com.canonical.dbusmenu, checks the band tree,
+dials through the menu's Connect and watches the tip and the menu follow the line.
+Usage: snihost.py SWAYMSG_SOCKET SCREENSHOT_DIR"""
+import json
+import re
+import subprocess
+import sys
+import time
+
+import dbus
+
+WATCHER = 'org.kde.StatusNotifierWatcher'
+ITEM = 'org.kde.StatusNotifierItem'
+MENU = 'com.canonical.dbusmenu'
+PROPS = 'org.freedesktop.DBus.Properties'
+sway_socket, shots = sys.argv[1], sys.argv[2]
+bus = dbus.SessionBus()
+
+
+def fail(text):
+    print('FAIL: ' + text)
+    sys.exit(1)
+
+
+def wait_for(probe, seconds, what):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        try:
+            value = probe()
+        except dbus.DBusException:
+            value = None
+        if value:
+            return value
+        time.sleep(0.2)
+    fail(what)
+
+
+def registered_items():
+    watcher = bus.get_object(WATCHER, '/StatusNotifierWatcher')
+    return [str(i) for i in watcher.Get(WATCHER, 'RegisteredStatusNotifierItems',
+                                        dbus_interface=PROPS)]
+
+
+def item_address(entry):
+    # A bus name, or a bus name and an object path run together.
+    if '/' in entry:
+        service, path = entry.split('/', 1)
+        return service, '/' + path
+    return entry, '/StatusNotifierItem'
+
+
+def node(raw):
+    ident, props, children = raw
+    return {'id': int(ident), 'props': dict(props), 'children': [node(c) for c in children]}
+
+
+def shown(n):
+    return [c for c in n['children'] if c['props'].get('visible', True)]
+
+
+def labels(n):
+    return [str(c['props'].get('label', '')) for c in shown(n)]
+
+
+def find(n, label):
+    for c in n['children']:
+        if c['props'].get('label') == label:
+            return c
+    fail('no "%s" in the menu under "%s"' % (label, n['props'].get('label', '(root)')))
+
+
+def enabled(n):
+    return bool(n['props'].get('enabled', True))
+
+
+def windows(tree):
+    # The views: the nodes a client's surface stands for.
+    if tree.get('app_id') is not None or tree.get('window') is not None:
+        yield tree.get('name')
+    for child in tree.get('nodes', []) + tree.get('floating_nodes', []):
+        yield from windows(child)
+
+
+def window_names():
+    tree = subprocess.run(['swaymsg', '-s', sway_socket, '-t', 'get_tree'],
+                          capture_output=True, text=True, check=True).stdout
+    return list(windows(json.loads(tree)))
+
+
+def dialog_shown():
+    return 'Customize Brisvane' in window_names()
+
+
+entry = wait_for(lambda: registered_items(), 30, 'no item registered with the watcher')[0]
+service, path = item_address(entry)
+item = bus.get_object(service, path)
+menu_path = str(item.Get(ITEM, 'Menu', dbus_interface=PROPS))
+print('item %s%s, menu %s' % (service, path, menu_path))
+if menu_path in ('', '/', '/NO_DBUSMENU'):
+    fail('the item exports no menu')
+menu = dbus.Interface(bus.get_object(service, menu_path), MENU)
+
+
+def layout():
+    return node(menu.GetLayout(0, -1, dbus.Array([], signature='s'))[1])
+
+
+root = layout()
+top = ['Confirmation Menus', 'Customize', 'Run Program', 'Check Mail', 'Connection Status',
+       'About', 'Exit']
+if labels(root) != top:
+    fail('top band %s, expected %s' % (labels(root), top))
+expected = {
+    'Customize': ['Connection Properties', 'Mail Properties', 'Program Properties', 'Settings'],
+    'Connection Status': ['Connect', 'Disconnect'],
+    'Confirmation Menus': ['Show Customize Brisvane Dialog on Startup',
+                           'Show Customize Brisvane Dialog Reminder',
+                           'Show Close Mail Program Message Dialog',
+                           'Show Delete Message Confirmation Dialog'],
+}
+for band, tools in expected.items():
+    sub = find(root, band)
+    if sub['props'].get('children-display') != 'submenu' or labels(sub) != tools:
+        fail('band "%s" holds %s, expected %s' % (band, labels(sub), tools))
+if 'Disable Programs/Applications' not in labels(find(root, 'Run Program')):
+    fail('the Run Program band lacks its switch')
+if 'Disable Mail Checking' not in labels(find(root, 'Check Mail')):
+    fail('the Check Mail band holds %s' % labels(find(root, 'Check Mail')))
+line = find(root, 'Connection Status')
+if not enabled(find(line, 'Connect')) or enabled(find(line, 'Disconnect')):
+    fail('before dialling Connect should be enabled and Disconnect not')
+print('band tree: %s' % labels(root))
+
+# The host's click on Connect dials the simulated line.
+menu.Event(find(line, 'Connect')['id'], 'clicked', dbus.Int32(0, variant_level=1),
+           dbus.UInt32(0))
+
+
+def running_time():
+    tip = item.Get(ITEM, 'ToolTip', dbus_interface=PROPS)
+    title = str(tip[2])
+    return title if re.search(r'\d\d:\d\d:\d\d$', title) and not title.endswith('00:00:00') \
+        else None
+
+
+tip = wait_for(running_time, 40, 'the tip never showed the running time')
+print('tip: ' + tip)
+line = find(layout(), 'Connection Status')
+if not enabled(find(line, 'Disconnect')) or enabled(find(line, 'Connect')):
+    fail('after connecting Disconnect should be enabled and Connect not')
+print('menu followed the line: Disconnect enabled, Connect disabled')
+
+# Dialling from the menu brought the dialog up; the middle click (SecondaryActivate) does what
+# the double click does elsewhere: it puts the dialog away and brings it back.
+wait_for(dialog_shown, 10, 'dialling did not bring the Customize dialog up')
+subprocess.run(['grim', shots + '/connected.png'], check=True)
+item.SecondaryActivate(0, 0, dbus_interface=ITEM)
+wait_for(lambda: not dialog_shown(), 10, 'SecondaryActivate left the dialog up')
+item.SecondaryActivate(0, 0, dbus_interface=ITEM)
+wait_for(dialog_shown, 10, 'SecondaryActivate did not bring the dialog back')
+print('SecondaryActivate toggles the dialog')
+
+# Activate is the single click: with "Connect and Disconnect on single click" off it puts the
+# dialog away once the double-click time has passed.
+item.Activate(0, 0, dbus_interface=ITEM)
+wait_for(lambda: not dialog_shown(), 10, 'Activate left the dialog up')
+print('Activate (the single click) puts the dialog away')
+
+# ContextMenu opens no window of its own: on Wayland the host shows the exported menu.
+before = window_names()
+item.ContextMenu(0, 0, dbus_interface=ITEM)
+time.sleep(1.5)
+if window_names() != before:
+    fail('ContextMenu opened a window: %s' % window_names())
+print('ContextMenu opens no window')
+print('PASS')

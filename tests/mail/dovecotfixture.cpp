@@ -1,0 +1,45 @@
+// bvane-dovecot-fixture USER PASSWORD [FROM SUBJECT]...: the tests' private Dovecot server for
+// the end-to-end runs. Delivers one message per FROM and SUBJECT pair to USER, starts the
+// server without TLS on a free loopback port, prints that port on standard output and serves
+// until standard input is closed; then the server stops with all its processes.
+
+#include "dovecotserver.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <cstdio>
+#include <unistd.h>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() < 2 || args.size() % 2 != 0) {
+        std::fprintf(stderr, "usage: bvane-dovecot-fixture USER PASSWORD [FROM SUBJECT]...\n");
+        return 2;
+    }
+    DovecotServer server(DovecotServer::Options{false, false});
+    server.addUser(args.at(0), args.at(1));
+    for (int i = 2; i < args.size(); i += 2) {
+        const QString message = QStringLiteral("From: %1\r\nSubject: %2\r\n"
+                                               "Date: Mon, 7 Dec 2026 10:00:00 +0000\r\n\r\n"
+                                               "Hello.\r\n")
+                                    .arg(args.at(i), args.at(i + 1));
+        server.deliver(args.at(0), message.toUtf8());
+    }
+    QString why;
+    if (!server.start(&why)) {
+        std::fprintf(stderr, "%s\n", qPrintable(why));
+        return 1;
+    }
+    std::printf("%u\n", unsigned(server.pop3Port()));
+    std::fflush(stdout);
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, &app, [&] {
+        char buffer[256];
+        if (read(STDIN_FILENO, buffer, sizeof buffer) <= 0)
+            app.quit();
+    });
+    return app.exec();
+}

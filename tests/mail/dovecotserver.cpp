@@ -8,7 +8,6 @@
 #include <QTcpSocket>
 
 #include <algorithm>
-
 #include <grp.h>
 #include <pwd.h>
 #include <unistd.h>
@@ -34,6 +33,12 @@ QString DovecotServer::program()
     return QStandardPaths::findExecutable(QStringLiteral("dovecot"),
         {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin"),
             QStringLiteral("/usr/bin")});
+}
+
+bool DovecotServer::hasImap()
+{
+    return QFile::exists(QStringLiteral("/usr/lib/dovecot/imap"))
+        || QFile::exists(QStringLiteral("/usr/libexec/dovecot/imap"));
 }
 
 DovecotServer::DovecotServer()
@@ -160,8 +165,8 @@ void DovecotServer::deliver(const QString &user, const QByteArray &message, cons
         qWarning("cannot deliver %s", qPrintable(temporary));
     out.close();
     giveToMailUser(temporary);
-    if (!QFile::rename(temporary, maildir(user) + QLatin1String("/cur/") + name
-                                      + QLatin1String(":2,") + flags))
+    if (!QFile::rename(temporary,
+            maildir(user) + QLatin1String("/cur/") + name + QLatin1String(":2,") + flags))
         qWarning("cannot move %s into place", qPrintable(temporary));
 }
 

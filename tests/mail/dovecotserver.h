@@ -4,8 +4,9 @@
 
 // A private Dovecot POP3 server for one test program: its own configuration, passwd-file and
 // Maildirs in a temporary folder, listening on free loopback ports for POP3 (with STLS) and
-// POP3S, and with `imap` also for IMAP (with STARTTLS) and IMAPS on the same Maildirs. As root it runs its login processes as dovenull and its internals as dovecot, and
-// reads mail as nobody; as anyone else, all as that user.
+// POP3S, and with `imap` also for IMAP (with STARTTLS) and IMAPS on the same Maildirs. As root
+// it runs its login processes as dovenull and its internals as dovecot, and reads mail as
+// nobody; as anyone else, all as that user.
 class DovecotServer : public PopServerFixture
 {
 public:
@@ -19,6 +20,8 @@ public:
 
     // The dovecot program, or empty when it is not installed.
     static QString program();
+    // Whether Dovecot's IMAP server (dovecot-imapd) is installed.
+    static bool hasImap();
 
     explicit DovecotServer(Options options);
     DovecotServer();

@@ -19,7 +19,9 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: bvane-dovecot-fixture USER PASSWORD [FROM SUBJECT]...\n");
         return 2;
     }
-    DovecotServer server(DovecotServer::Options{false, false});
+    DovecotServer::Options options;
+    options.tls = false;
+    DovecotServer server(options);
     server.addUser(args.at(0), args.at(1));
     for (int i = 2; i < args.size(); i += 2) {
         const QString message = QStringLiteral("From: %1\r\nSubject: %2\r\n"

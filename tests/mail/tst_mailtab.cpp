@@ -97,6 +97,13 @@ void tst_MailTab::toolsAreGreyedWhileTheLineIsDown()
         QVERIFY(menu.tool(MenuNames::mnuMailSlot(slot)).enabled);
     QVERIFY(!menu.tool(MenuNames::mnuMailSlot(4)).visible);
     QVERIFY(menu.tool(MenuNames::mnuAllAccounts).enabled);
+    // Switched-off mail checking keeps them greyed when the line comes up (a connect runs
+    // this again).
+    tab->chkDisableMailChecking->setChecked(true);
+    tab->CheckMailSlots();
+    for (int slot = 1; slot <= 3; ++slot)
+        QVERIFY(!menu.tool(MenuNames::mnuMailSlot(slot)).enabled);
+    QVERIFY(!menu.tool(MenuNames::mnuAllAccounts).enabled);
 }
 
 void tst_MailTab::accountNameFollowsIntoTheMenuOneKeystrokeAtATime()

@@ -276,6 +276,13 @@ void tst_frmBrisvane::tabChangeReloadsMailSlotOne()
     s.dialog().tabs().setCurrentIndex(frmBrisvane::ProgramsTabIndex);
     QCOMPARE(
         s.dialog().programsTab().lstPrograms->item(0)->text(), QStringLiteral("/usr/bin/true"));
+    // Back on the Mail tab with Option 2 selected, the boxes shown are slot 2's, not slot 1's.
+    mail.option(2)->click();
+    s.dialog().tabs().setCurrentIndex(frmBrisvane::ConnectionTabIndex);
+    s.dialog().tabs().setCurrentIndex(frmBrisvane::MailTabIndex);
+    QVERIFY(mail.option(2)->isChecked());
+    QVERIFY(mail.txtAccountName2->isVisibleTo(&mail));
+    QVERIFY(!mail.txtAccountName1->isVisibleTo(&mail));
 }
 
 void tst_frmBrisvane::helpOpensTheProgramsHelpFile()

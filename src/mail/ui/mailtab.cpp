@@ -208,7 +208,9 @@ void MailTab::CheckMailSlots()
     m_links.context.settings().save(Keys::MailSlotCount, QString::number(n));
     enableOptions(n);
     // Mail can only be fetched over a live line: with the line down the tools are greyed.
-    const bool live = m_links.lineConnected && m_links.lineConnected();
+    // Switched-off mail checking keeps them greyed whatever the line does.
+    const bool live = m_links.lineConnected && m_links.lineConnected()
+        && Form::checkValue(chkDisableMailChecking) == 0;
     for (int slot = 1; slot <= kSlots; ++slot) {
         menu.setToolVisible(MenuNames::mnuMailSlot(slot), slot <= n);
         menu.setToolEnabled(MenuNames::mnuMailSlot(slot), live && slot <= n);

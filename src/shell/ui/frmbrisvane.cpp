@@ -208,7 +208,13 @@ void frmBrisvane::SSTab1_Click(int previousTab)
         m_mail->Option1->setEnabled(true);
         for (int slot = 2; slot <= MailTab::kSlots; ++slot)
             m_mail->option(slot)->setEnabled(false);
-        m_mail->showSlot(1);
+        // The boxes shown are those of the selected option, whichever it is.
+        int selected = 1;
+        for (int slot = 1; slot <= MailTab::kSlots; ++slot) {
+            if (m_mail->option(slot)->isChecked())
+                selected = slot;
+        }
+        m_mail->showSlot(selected);
     }
     m_mail->enableOptions(MailTab::kSlots);
     const QString slotText = m_mail->lblMailSlots->text();

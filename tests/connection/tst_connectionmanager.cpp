@@ -475,6 +475,8 @@ void tst_ConnectionManager::dropAndReconnectAreAnnouncedUnlessSwitchedOff()
         p.run(10);
         QCOMPARE(t.notifier().sent().size(), 2);
     }
+}
+
 // "Connect automatically on startup" dials before the start-up test for a line already up;
 // that test must not take our own dial for no line and take the hang-up commands away.
 void tst_ConnectionManager::dialOnStartupCanBeHungUp()

@@ -29,6 +29,8 @@ public:
     // returns whether it holds. For a test that runs a procedure to its end without knowing
     // how long its waits take.
     bool advanceUntil(const std::function<bool()> &done, qint64 limitMs);
+    // Whether advance() is running (a test pump that moves time with real time skips then).
+    bool isAdvancing() const { return m_advancing; }
     // Tick at which the next armed timer falls due, or -1.
     qint64 nextDue() const;
 

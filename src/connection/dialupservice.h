@@ -77,7 +77,7 @@ public:
 Q_SIGNALS:
     // Each step of a dial, with the step's value; status() already holds it.
     void stepped(int value);
-    // A line came up or went down outside a dial of ours (another program's connection), so
-    // that what waits for a line need not poll for one.
+    // A line came up or went down without a step (another program's connection, or our line
+    // lost), so that what waits for a line need not poll for one.
     void linesChanged();
 };

@@ -452,4 +452,5 @@ void NetworkManagerLine::lineLost()
     m_status.code = DialState::Disconnected;
     m_status.text = DialState::LostText;
     m_status.connected = false;
+    Q_EMIT linesChanged();
 }

@@ -215,6 +215,7 @@ void PppdLine::onFinished(PppdSession *session, int exitCode, QProcess::ExitStat
     m_status.connected = false;
     const int code = exitStatus == QProcess::NormalExit ? exitCode : 5;
     m_status.text = QStringLiteral("%1 (%2)").arg(DialState::LostText, exitMeaning(code));
+    Q_EMIT linesChanged();
 }
 
 // What chat wrote to the peer's report file during this dial.

@@ -119,6 +119,7 @@ void SimulatedLine::dropLine()
         return;
     m_status.connected = false;
     setStatus(DialState::Disconnected, DialState::LostText);
+    Q_EMIT linesChanged(); // no step: the line watch, woken, notices it
 }
 
 void SimulatedLine::setStatus(int code, const QString &text)

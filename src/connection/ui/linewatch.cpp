@@ -23,8 +23,9 @@
 
 namespace {
 constexpr double kMailAfterConnectingSeconds = 5;
-// How often the line watch looks at a line that is up, besides the state signals.
-constexpr qint64 kLineWatchRestMs = 30000;
+// How often the line watch looks at a line that is up, besides the services' signals (a pppd
+// left running by an earlier start is only seen by looking).
+constexpr qint64 kLineWatchRestMs = 10000;
 
 bool endedWithoutLine(const QString &text)
 {

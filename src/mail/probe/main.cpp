@@ -9,9 +9,9 @@
 #include "mail/mmail.h"
 #include "mail/pophost.h"
 
-#include <QCoro/QCoroTask>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QCoro/QCoroTask>
 #include <QFile>
 #include <QSslCertificate>
 #include <QTextStream>

@@ -2,8 +2,8 @@
 
 #include "alerts/desktopnotices.h"
 
-#include <QList>
 #include <QCoro/QCoroTask>
+#include <QList>
 #include <QString>
 
 #include <initializer_list>

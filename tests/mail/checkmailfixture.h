@@ -16,6 +16,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QTest>
+#include <QTimer>
 
 // The program after start-up with `slotCount` mail slots ("Account 1" on pop1.example.org and
 // so on) whose check windows talk to a scripted server. Scheduled checking is off unless the
@@ -62,6 +63,17 @@ struct MailProgram {
     MailCheck &check() { return dialog().mailCheck(); }
     frmCheckMail *window() { return check().checkWindow(); }
     void run(double seconds) { t.clock().advance(qint64(seconds * 1000)); }
+    // For a real mail server: the slots get the program's own mail controls, and virtual time
+    // moves with real time, twice as fast (never inside an advance already running).
+    void useRealServer()
+    {
+        check().makeControl = [this] { return std::make_unique<SlotMailControl>(t.clock()); };
+        QObject::connect(&realTime, &QTimer::timeout, &realTime, [this] {
+            if (!t.clock().isAdvancing())
+                t.clock().advance(10);
+        });
+        realTime.start(5);
+    }
     void connectLine()
     {
         dialog().connectionTab().Combo1->setCurrentText(QString::fromLatin1(kLine));
@@ -110,6 +122,7 @@ struct MailProgram {
     }
 
     TestContext &t;
+    QTimer realTime;
     ScriptedMailServer server;
     RecordingTrayService tray;
     std::unique_ptr<frmBrisvaneMonitor> monitor;

@@ -38,14 +38,7 @@ void tst_frmCheckMailImap::listsTicksDeletesAndLeavesWhatArrivedMeanwhile()
             {Keys::MailUserName(1), QStringLiteral("ivy")},
             {Keys::MailPassword(1), QStringLiteral("green leaf")},
             {Keys::DeleteMessageConfirmation, SettingValues::FalseText}});
-    p.check().makeControl = [&t] { return std::make_unique<SlotMailControl>(t.clock()); };
-    // The server is real: virtual time moves with real time, twice as fast.
-    QTimer pump;
-    QObject::connect(&pump, &QTimer::timeout, &pump, [&t] {
-        if (!t.clock().isAdvancing())
-            t.clock().advance(10);
-    });
-    pump.start(5);
+    p.useRealServer();
     p.connectLine();
     // Not run to its end in virtual time: the server answers in real time.
     auto check = p.check().mnuAllAccounts_Click();

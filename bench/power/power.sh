@@ -2,7 +2,9 @@
 # Power benchmark (not a test): on one private X server with trayer, starts a bare Qt tray
 # program and bvane, and prints for each: wake-ups (context switches) per second idle, while
 # the dial animation runs and while connected; CPU seconds per minute; RSS and PSS; the time
-# to a docked icon; and bvane's figures as a ratio to the bare program's.
+# to a docked icon; the time from a double click on bvane's icon to its Customize dialog shown
+# (the first show, which builds what start-up left for later); and bvane's figures as a ratio
+# to the bare program's.
 #   bench/power/power.sh [--build DIR] [--seconds N]
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -67,6 +69,17 @@ Busy=9
 INI
   chmod 600 "$XDG_CONFIG_HOME/Brisvane/Brisvane.ini"
 }
+# Seconds from a double click on bvane's tray icon to its Customize dialog on the screen.
+dialog_shown() { xdotool search --onlyvisible --name '^Customize Brisvane$' >/dev/null 2>&1; }
+first_show() {
+  local icon t0
+  icon=$(xsession_tray_icon)
+  xdotool mousemove --window "$icon" 8 8 click --repeat 2 --delay 80 1
+  t0=$(now)
+  for _ in $(seq 1 2000); do dialog_shown && break; sleep 0.005; done
+  dialog_shown || { echo "no Customize dialog after a double click" >&2; exit 1; }
+  awk -v a="$t0" -v b="$(now)" 'BEGIN {printf "%.3f", b - a}'
+}
 stop() { kill "$1" 2>/dev/null || true; wait "$1" 2>/dev/null || true; }
 
 declare -A fig
@@ -80,6 +93,9 @@ read -r bpid fig[bvane_dock] < <(start_and_dock bvane "$bin/bvane")
 sleep 3
 read -r fig[bvane_idle] fig[bvane_cpu] < <(measure "$bpid")
 fig[bvane_rss]=$(memory_kb "$bpid" Rss); fig[bvane_pss]=$(memory_kb "$bpid" Pss)
+fig[bvane_show]=$(first_show)
+sleep 1
+fig[bvane_shown_rss]=$(memory_kb "$bpid" Rss)
 stop "$bpid"
 
 bvane_settings "Simulated line (always busy)" 1
@@ -107,3 +123,5 @@ row "CPU s/min connected" "${fig[bare_cpu]}" "${fig[bvane_connected_cpu]}"
 row "RSS kB (idle)" "${fig[bare_rss]}" "${fig[bvane_rss]}"
 row "PSS kB (idle)" "${fig[bare_pss]}" "${fig[bvane_pss]}"
 row "start to docked icon s" "${fig[bare_dock]}" "${fig[bvane_dock]}"
+row "RSS kB (dialog shown once)" "${fig[bare_rss]}" "${fig[bvane_shown_rss]}"
+printf '%-36s %12s %12s\n' "double click to dialog shown s" "-" "${fig[bvane_show]}"

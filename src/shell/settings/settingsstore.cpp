@@ -32,10 +32,14 @@ bool syncFolder(const QString &folder)
 // Temporary files a save killed half-way left beside the file ("Brisvane.ini.XXXXXX").
 void removeStrayTemporaries(const QFileInfo &info)
 {
+    // Matched by hand: a name filter would compile (and JIT) a regular expression at every
+    // start for this one look.
     const QDir folder = info.absoluteDir();
-    const QString pattern = info.fileName() + QStringLiteral(".??????");
-    for (const QFileInfo &stray : folder.entryInfoList({pattern}, QDir::Files | QDir::Hidden))
-        QFile::remove(stray.absoluteFilePath());
+    const QString prefix = info.fileName() + QLatin1Char('.');
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden)) {
+        if (name.size() == prefix.size() + 6 && name.startsWith(prefix))
+            QFile::remove(folder.filePath(name));
+    }
 }
 } // namespace
 

@@ -15,7 +15,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QIconEngine>
+#include <QImageReader>
 #include <QObject>
+#include <QPainter>
 
 namespace Startup {
 
@@ -35,16 +38,102 @@ std::unique_ptr<AppContext> makeApplicationContext()
     return context;
 }
 
+namespace {
+// A reader of the PNG file `path` that asks no image plugin: guessing the format would load
+// every plugin (JPEG, GIF, ...) to probe the file.
+std::unique_ptr<QImageReader> pngReader(const QString &path)
+{
+    auto reader = std::make_unique<QImageReader>(path, "png");
+    reader->setAutoDetectImageFormat(false);
+    return reader;
+}
+
+// The program's icon, one PNG file per size, read only when a picture is asked for and not
+// kept: X asks for every size once, when a window (the tray icon's too) is created, and a tray
+// program would otherwise hold all of them, large sizes included, for its whole session.
+class FileIconEngine : public QIconEngine
+{
+public:
+    explicit FileIconEngine(QList<std::pair<QSize, QString>> files)
+        : m_files(std::move(files))
+    { }
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        if (m_files.isEmpty())
+            return {};
+        if (mode != QIcon::Normal) // made by the style from the whole set, as for any icon
+            return full().pixmap(size, mode, state);
+        QPixmap picture = QPixmap::fromImage(pngReader(best(size).second)->read());
+        if (picture.width() > size.width() || picture.height() > size.height())
+            picture = picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        return picture;
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        if (m_files.isEmpty())
+            return {};
+        const QSize found = best(size).first;
+        return found.width() > size.width() || found.height() > size.height()
+            ? found.scaled(size, Qt::KeepAspectRatio)
+            : found;
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        QList<QSize> sizes;
+        for (const auto &file : std::as_const(m_files))
+            sizes.append(file.first);
+        return sizes;
+    }
+    QIconEngine *clone() const override { return new FileIconEngine(m_files); }
+    QString key() const override { return QStringLiteral("FileIconEngine"); }
+    bool isNull() override { return m_files.isEmpty(); }
+
+private:
+    // The smallest picture at least as large as `size`, else the largest.
+    const std::pair<QSize, QString> &best(QSize size) const
+    {
+        const std::pair<QSize, QString> *found = nullptr;
+        const std::pair<QSize, QString> *largest = &m_files.first();
+        for (const auto &file : m_files) {
+            const QSize &candidate = file.first;
+            if (candidate.width() * candidate.height()
+                > largest->first.width() * largest->first.height())
+                largest = &file;
+            if (candidate.width() >= size.width() && candidate.height() >= size.height()
+                && (!found
+                    || candidate.width() * candidate.height()
+                        < found->first.width() * found->first.height()))
+                found = &file;
+        }
+        return found ? *found : *largest;
+    }
+    QIcon &full()
+    {
+        if (m_full.isNull())
+            for (const auto &file : std::as_const(m_files))
+                m_full.addFile(file.second, file.first);
+        return m_full;
+    }
+    QList<std::pair<QSize, QString>> m_files;
+    QIcon m_full;
+};
+} // namespace
+
 QIcon programIcon(const AppPaths &paths)
 {
-    QIcon icon;
+    QList<std::pair<QSize, QString>> files;
     const QDir theme(paths.iconThemeDir());
     for (const QString &size : theme.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QString png = theme.filePath(size + QStringLiteral("/apps/bvane.png"));
-        if (QFileInfo::exists(png))
-            icon.addFile(png);
+        const QSize found = pngReader(png)->size(); // the header only
+        if (found.isValid())
+            files.append({found, png});
     }
-    return icon;
+    return QIcon(new FileIconEngine(std::move(files)));
 }
 
 void reportSettingsProblem(AppContext &context)

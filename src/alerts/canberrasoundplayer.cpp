@@ -1,13 +1,50 @@
 #include "alerts/canberrasoundplayer.h"
 
 #include <QFile>
+#include <QLibrary>
 
 #include <canberra.h>
+#include <optional>
+#include <type_traits>
 
 namespace {
 // Every sound is played under this id, so one cancel cuts off whatever plays.
 constexpr uint32_t soundId = 1;
 constexpr const char *defaultEvent = "bell";
+
+// libcanberra and the codec libraries it brings are loaded at the first sound, not with the
+// program: the calls are looked up by name, typed after the library's own header.
+struct Canberra {
+    decltype(&ca_context_create) create = nullptr;
+    decltype(&ca_context_change_props) changeProps = nullptr;
+    decltype(&ca_context_open) open = nullptr;
+    decltype(&ca_context_destroy) destroy = nullptr;
+    decltype(&ca_context_cancel) cancel = nullptr;
+    decltype(&ca_context_playing) playing = nullptr;
+    decltype(&ca_context_play) play = nullptr;
+};
+
+// The library's calls, or nullptr where it cannot be loaded; looked up once.
+const Canberra *canberra()
+{
+    static const std::optional<Canberra> loaded = []() -> std::optional<Canberra> {
+        QLibrary library(QStringLiteral("canberra"), 0);
+        if (!library.load())
+            return std::nullopt;
+        const auto find = [&library](auto &call, const char *name) {
+            call = reinterpret_cast<std::remove_reference_t<decltype(call)>>(library.resolve(name));
+            return call != nullptr;
+        };
+        Canberra api;
+        if (find(api.create, "ca_context_create")
+            && find(api.changeProps, "ca_context_change_props") && find(api.open, "ca_context_open")
+            && find(api.destroy, "ca_context_destroy") && find(api.cancel, "ca_context_cancel")
+            && find(api.playing, "ca_context_playing") && find(api.play, "ca_context_play"))
+            return api; // the library stays loaded: QLibrary does not unload on destruction
+        return std::nullopt;
+    }();
+    return loaded ? &*loaded : nullptr;
+}
 } // namespace
 
 CanberraSoundPlayer::CanberraSoundPlayer() = default;
@@ -18,33 +55,34 @@ bool CanberraSoundPlayer::open()
 {
     if (m_context || m_openFailed)
         return m_context != nullptr;
-    if (ca_context_create(&m_context) != CA_SUCCESS) {
+    const Canberra *ca = canberra();
+    if (!ca || ca->create(&m_context) != CA_SUCCESS) {
         m_context = nullptr;
         m_openFailed = true;
         return false;
     }
-    ca_context_change_props(m_context, CA_PROP_APPLICATION_NAME, "Brisvane", CA_PROP_APPLICATION_ID,
+    ca->changeProps(m_context, CA_PROP_APPLICATION_NAME, "Brisvane", CA_PROP_APPLICATION_ID,
         "org.brisvane.Brisvane", nullptr);
-    ca_context_open(m_context);
+    ca->open(m_context);
     return true;
 }
 
 CanberraSoundPlayer::~CanberraSoundPlayer()
 {
     if (m_context)
-        ca_context_destroy(m_context);
+        canberra()->destroy(m_context);
 }
 
 void CanberraSoundPlayer::stop()
 {
     if (m_context)
-        ca_context_cancel(m_context, soundId);
+        canberra()->cancel(m_context, soundId);
 }
 
 bool CanberraSoundPlayer::isPlaying() const
 {
     int playing = 0;
-    if (!m_context || ca_context_playing(m_context, soundId, &playing) != CA_SUCCESS)
+    if (!m_context || canberra()->playing(m_context, soundId, &playing) != CA_SUCCESS)
         return false;
     return playing != 0;
 }
@@ -56,8 +94,9 @@ bool CanberraSoundPlayer::startFile(const QString &path)
     stop();
     const QByteArray file = QFile::encodeName(path);
     // The user may replace the file under the same name: never play a cached copy.
-    const int result = ca_context_play(m_context, soundId, CA_PROP_MEDIA_FILENAME, file.constData(),
-        CA_PROP_MEDIA_ROLE, "event", CA_PROP_CANBERRA_CACHE_CONTROL, "never", nullptr);
+    const int result
+        = canberra()->play(m_context, soundId, CA_PROP_MEDIA_FILENAME, file.constData(),
+            CA_PROP_MEDIA_ROLE, "event", CA_PROP_CANBERRA_CACHE_CONTROL, "never", nullptr);
     return result == CA_SUCCESS;
 }
 
@@ -66,6 +105,6 @@ void CanberraSoundPlayer::startDefault()
     if (!open())
         return;
     stop();
-    ca_context_play(m_context, soundId, CA_PROP_EVENT_ID, defaultEvent, CA_PROP_MEDIA_ROLE, "event",
-        CA_PROP_EVENT_DESCRIPTION, "Brisvane alert", nullptr);
+    canberra()->play(m_context, soundId, CA_PROP_EVENT_ID, defaultEvent, CA_PROP_MEDIA_ROLE,
+        "event", CA_PROP_EVENT_DESCRIPTION, "Brisvane alert", nullptr);
 }

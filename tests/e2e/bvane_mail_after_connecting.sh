@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# The check after connecting keeps its five seconds while a 30-minute mail schedule runs: the
+# simulated line connects at start-up and the private Dovecot must log the program's log-on
+# within 15 seconds of the start (the schedule's wait once held it up for the whole interval).
+# Usage: bvane_mail_after_connecting.sh BVANE DOVECOT_FIXTURE ARTIFACT_DIR
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/xsession.sh"
+bvane=$1
+fixture=$2
+out=$3
+mkdir -p "$out"
+rm -f "$out"/*.png "$out"/*.log
+xsession_fresh_home
+xsession_start
+
+# The mail server: it serves until its standard input closes and copies its log to stderr.
+fixture_pid=""
+stop_fixture() {
+  exec 5>&- || true
+  [ -z "$fixture_pid" ] || xsession_wait_for "! kill -0 $fixture_pid" 15 || true
+}
+trap 'stop_fixture; xsession_stop' EXIT
+exec 5> >(exec "$fixture" ann 'open sesame' 'Bob <bob@example.org>' 'Lunch on Friday' \
+  >"$xsession_home/port" 2>"$out/dovecot.log")
+fixture_pid=$!
+xsession_wait_for "[ -s $xsession_home/port ]" 60 || { echo "FAIL: Dovecot did not start"; exit 1; }
+port=$(cat "$xsession_home/port")
+
+mkdir -p "$XDG_CONFIG_HOME/Brisvane"
+cat >"$XDG_CONFIG_HOME/Brisvane/Brisvane.ini" <<INI
+[Settings]
+FirstTime=FirstTime
+[DialUp]
+Service=simulated
+[DefaultConnection]
+Connection=Simulated line
+[ConnectiononStartup]
+Startup=1
+[CustomizeBrisvaneReminder]
+Reminder=False
+[MailConnected]
+Connected=1
+[CheckMessages]
+Messages=1
+[CheckMailMinutes]
+MailMinutes=30
+[MessageHeadersOnly]
+HeadersOnly=1
+[MailSlot]
+Slot=1
+[AccountName1]
+1=Home
+[UserName1]
+1=ann
+[Password1]
+1=open sesame
+[Domain1]
+1=127.0.0.1:$port
+INI
+chmod 600 "$XDG_CONFIG_HOME/Brisvane/Brisvane.ini"
+
+start=$(date +%s%N)
+"$bvane" >"$out/bvane.log" 2>&1 &
+xsession_pids+=("$!")
+logged_on() { grep -q 'Login: user=<ann>' "$out/dovecot.log"; }
+if ! xsession_wait_for logged_on 15; then
+  import -window root "$out/no-logon.png" || true
+  echo "FAIL: Dovecot logged no log-on within 15 s of the start"
+  cat "$out/dovecot.log"
+  exit 1
+fi
+after=$(( ($(date +%s%N) - start) / 1000000 ))
+xsession_wait_for "xdotool search --onlyvisible --name '^Checking Mail\$'" 10 \
+  && import -window root "$out/checking-mail.png" || true
+echo "PASS: Dovecot logged the log-on ${after} ms after the start"

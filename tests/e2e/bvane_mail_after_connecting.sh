@@ -14,18 +14,9 @@ rm -f "$out"/*.png "$out"/*.log
 xsession_fresh_home
 xsession_start
 
-# The mail server: it serves until its standard input closes and copies its log to stderr.
-fixture_pid=""
-stop_fixture() {
-  exec 5>&- || true
-  [ -z "$fixture_pid" ] || xsession_wait_for "! kill -0 $fixture_pid" 15 || true
-}
-trap 'stop_fixture; xsession_stop' EXIT
-exec 5> >(exec "$fixture" ann 'open sesame' 'Bob <bob@example.org>' 'Lunch on Friday' \
-  >"$xsession_home/port" 2>"$out/dovecot.log")
-fixture_pid=$!
-xsession_wait_for "[ -s $xsession_home/port ]" 60 || { echo "FAIL: Dovecot did not start"; exit 1; }
-port=$(cat "$xsession_home/port")
+xsession_start_dovecot "$fixture" "$out/dovecot.log" ann 'open sesame' \
+  'Bob <bob@example.org>' 'Lunch on Friday'
+port=$dovecot_port
 
 mkdir -p "$XDG_CONFIG_HOME/Brisvane"
 cat >"$XDG_CONFIG_HOME/Brisvane/Brisvane.ini" <<INI

@@ -116,7 +116,7 @@ public:
 
     // Starts the mail program and keeps the schedule stopped until every program started so
     // has ended.
-    void launchMailProgram();
+    QCoro::Task<> launchMailProgram();
     // Run Mail Program of a check window: without a program set, says where to set one;
     // otherwise closes the window through `cancel` and starts the program.
     void runMailProgram(const std::function<void()> &cancel);

@@ -59,8 +59,12 @@ xsession_wait_for() {
   return 1
 }
 
+# The X server, a private session bus and the tray. Without a bus of its own, the first D-Bus
+# call would autolaunch one for the display (and a notification daemon on it) that outlives
+# the run.
 xsession_start() {
   xsession_start_server
+  xsession_start_bus
   xsession_start_tray
 }
 
@@ -116,9 +120,10 @@ xsession_start_wm() {
 # A session bus of the run's own with nobody on it (no StatusNotifier watcher or host).
 xsession_start_bus() {
   local address=unix:path=$(mktemp -u)
+  # Exported first: services the bus starts (dunst) inherit it and use this bus.
+  export DBUS_SESSION_BUS_ADDRESS=$address
   dbus-daemon --session --nofork --nopidfile --address="$address" >/dev/null 2>&1 &
   xsession_pids+=($!)
-  export DBUS_SESSION_BUS_ADDRESS=$address
   xsession_wait_for "dbus-send --session --dest=org.freedesktop.DBus --print-reply / org.freedesktop.DBus.GetId" 10 \
     || { echo "dbus-daemon did not start"; return 1; }
 }

@@ -1,9 +1,13 @@
 #include "alerts/noticedialog.h"
 
+#include "clock/clock.h"
+#include "shell/appcontext.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 
 NoticeDialog::NoticeDialog(
@@ -48,4 +52,19 @@ QPushButton *NoticeDialog::addButton(const QString &caption, const QString &obje
 void NoticeDialog::Check1_Click()
 {
     m_notice.store(m_context, m_menu, Check1->isChecked());
+}
+
+QCoro::Task<std::optional<int>> NoticeDialog::answer(NoticeDialog *notice)
+{
+    QPointer<NoticeDialog> self(notice);
+    notice->setWindowModality(Qt::ApplicationModal);
+    notice->show();
+    notice->raise();
+    const bool stayed = co_await notice->m_context.clock().until(
+        [notice] { return !notice->isVisible(); }, notice, &QDialog::finished, notice);
+    if (!stayed || !self)
+        co_return std::nullopt;
+    const int result = self->result();
+    self->deleteLater();
+    co_return result;
 }

@@ -2,6 +2,7 @@
 
 #include "alerts/noticeswitch.h"
 
+#include <QCoro/QCoroTask>
 #include <QDialog>
 #include <QStyle>
 
@@ -32,6 +33,12 @@ public:
         QWidget *parent = nullptr);
 
     void Check1_Click();
+
+    // Shows `notice` application-modal and suspends until one of its buttons closes it. No
+    // event loop runs inside the caller meanwhile, so timers and other waits go on as usual.
+    // Ends with the dialog's result, or nothing when the notice went away first (with its
+    // parent window): then the caller's window may be gone too. The notice frees itself.
+    static QCoro::Task<std::optional<int>> answer(NoticeDialog *notice);
 
     QCheckBox *Check1 = nullptr;
 

@@ -14,6 +14,7 @@ ImapConnection::ImapConnection(Clock &clock, PopEndpoint endpoint, Options optio
     , m_options(std::move(options))
     , m_socket(new QSslSocket(this))
     , m_timeout(new Timer(clock, this))
+    , m_deadline(new Timer(clock, this))
     , m_reader(m_options.limits)
 {
     connect(m_timeout, &Timer::tick, this, [this] {
@@ -21,6 +22,12 @@ ImapConnection::ImapConnection(Clock &clock, PopEndpoint endpoint, Options optio
             tr("No answer from %1 within %2 seconds")
                 .arg(where())
                 .arg(m_options.timeoutMs / 1000.0));
+    });
+    connect(m_deadline, &Timer::tick, this, [this] {
+        fail(MailError::TimedOut,
+            tr("%1 kept a response going for more than %2 seconds")
+                .arg(where())
+                .arg(m_options.deadlineMs / 1000.0));
     });
     connect(m_socket, &QSslSocket::readyRead, this, &ImapConnection::onReadyRead);
     connect(m_socket, &QSslSocket::errorOccurred, this, &ImapConnection::onSocketError);
@@ -49,6 +56,7 @@ void ImapConnection::open(Handler onGreeting)
     if (!m_endpoint.implicitTls) {
         m_socket->connectToHost(m_endpoint.host, m_endpoint.port);
         updateTimeout();
+        restartDeadline();
         return;
     }
     if (!QSslSocket::supportsSsl()) {
@@ -59,6 +67,7 @@ void ImapConnection::open(Handler onGreeting)
     m_handshaking = true;
     m_socket->connectToHostEncrypted(m_endpoint.host, m_endpoint.port);
     updateTimeout();
+    restartDeadline();
 }
 
 void ImapConnection::send(
@@ -68,9 +77,12 @@ void ImapConnection::send(
         return;
     const QByteArray tag = 'b' + QByteArray::number(m_nextTag++);
     qCDebug(lcImap) << where() << "<<" << tag << (logText.isEmpty() ? command : logText);
+    const bool wasAwaiting = awaitingServer();
     m_commands.push_back({tag, std::move(onDone), std::move(onContinue)});
     m_socket->write(tag + ' ' + command + "\r\n");
     updateTimeout();
+    if (!wasAwaiting)
+        restartDeadline();
 }
 
 void ImapConnection::sendLine(const QByteArray &line, const QByteArray &logText)
@@ -100,6 +112,7 @@ void ImapConnection::startTls(std::function<void()> onReady)
     m_onTlsReady = std::move(onReady);
     m_handshaking = true;
     updateTimeout();
+    restartDeadline();
     m_socket->startClientEncryption();
 }
 
@@ -107,6 +120,7 @@ void ImapConnection::setQuiet(bool on)
 {
     m_quiet = on;
     updateTimeout();
+    restartDeadline();
 }
 
 void ImapConnection::onReadyRead()
@@ -149,6 +163,7 @@ bool ImapConnection::take(const ImapResponse &response)
         }
         updateTimeout();
         std::exchange(m_onGreeting, nullptr)(response);
+        restartDeadline();
         return !m_dead && !m_handshaking;
     }
     switch (response.kind) {
@@ -186,6 +201,7 @@ bool ImapConnection::take(const ImapResponse &response)
         break;
     }
     }
+    restartDeadline(); // a whole response came: the next one has its own
     return !m_dead && !m_handshaking;
 }
 
@@ -206,19 +222,32 @@ void ImapConnection::fail(int number, const QString &text)
     m_dead = true;
     m_handshaking = false;
     m_timeout->setEnabled(false);
+    m_deadline->setEnabled(false);
     m_socket->disconnect(this);
     m_socket->abort();
     m_commands.clear();
     Q_EMIT failed(number, text);
 }
 
+bool ImapConnection::awaitingServer() const
+{
+    return !m_dead && (m_handshaking || m_onGreeting || (!m_commands.empty() && !m_quiet));
+}
+
 void ImapConnection::updateTimeout()
 {
-    const bool busy
-        = !m_dead && (m_handshaking || m_onGreeting || (!m_commands.empty() && !m_quiet));
+    const bool busy = awaitingServer();
     if (busy)
         m_timeout->setInterval(m_options.timeoutMs); // restarts the count
     m_timeout->setEnabled(busy);
+}
+
+void ImapConnection::restartDeadline()
+{
+    const bool busy = awaitingServer();
+    if (busy)
+        m_deadline->setInterval(m_options.deadlineMs);
+    m_deadline->setEnabled(busy);
 }
 
 void ImapConnection::closeGracefully()
@@ -227,6 +256,7 @@ void ImapConnection::closeGracefully()
         return;
     m_dead = true;
     m_timeout->setEnabled(false);
+    m_deadline->setEnabled(false);
     m_commands.clear();
     m_socket->disconnect(this);
     MailSocket::closeOnItsOwn(std::exchange(m_socket, nullptr));
@@ -238,6 +268,7 @@ void ImapConnection::abort()
         return;
     m_dead = true;
     m_timeout->setEnabled(false);
+    m_deadline->setEnabled(false);
     m_socket->disconnect(this);
     m_socket->abort();
     m_commands.clear();

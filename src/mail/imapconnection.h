@@ -24,7 +24,9 @@ class Timer;
 // Any failure of the connection itself (refused, dropped, TLS, time-out, a response that is
 // not IMAP or too large, BYE before LOGOUT) is reported once through failed(), after which
 // the connection is dead. The time-out counts while a command awaits completion, except
-// while the server holds an IDLE, and restarts whenever data comes in.
+// while the server holds an IDLE, and restarts whenever data comes in. The deadline counts
+// over the same stretches but restarts only when a whole response has come: a response that
+// trickles in, however steadily, cannot hold the connection for longer.
 class ImapConnection : public QObject
 {
     Q_OBJECT
@@ -34,6 +36,7 @@ public:
 
     struct Options {
         int timeoutMs = 60000;
+        int deadlineMs = 300000; // for one whole response
         ImapResponseReader::Limits limits;
         QList<QSslCertificate> caCertificates;
     };
@@ -79,11 +82,14 @@ private:
     void onSocketError(QAbstractSocket::SocketError error);
     void fail(int number, const QString &text);
     void updateTimeout();
+    void restartDeadline();
+    bool awaitingServer() const;
 
     PopEndpoint m_endpoint;
     Options m_options;
     QSslSocket *m_socket;
     Timer *m_timeout;
+    Timer *m_deadline;
     ImapResponseReader m_reader;
     Handler m_onGreeting;
     std::deque<Command> m_commands;

@@ -17,19 +17,9 @@ rm -f "$out"/*.png "$out"/*.log
 xsession_fresh_home
 xsession_start
 
-# The mail server: it serves until its standard input closes, then stops Dovecot with it.
-fixture_pid=""
-stop_fixture() {
-  exec 5>&- || true
-  [ -z "$fixture_pid" ] || xsession_wait_for "! kill -0 $fixture_pid" 15 || true
-}
-trap 'stop_fixture; xsession_stop' EXIT
-exec 5> >(exec "$fixture" ann 'open sesame' \
-  'Alice Example <alice@example.org>' 'Quarterly figures' \
-  'Bob <bob@example.org>' 'Lunch on Friday' >"$xsession_home/port" 2>"$out/dovecot.log")
-fixture_pid=$!
-xsession_wait_for "[ -s $xsession_home/port ]" 60 || { echo "FAIL: Dovecot did not start"; exit 1; }
-port=$(cat "$xsession_home/port")
+xsession_start_dovecot "$fixture" "$out/dovecot.log" ann 'open sesame' \
+  'Alice Example <alice@example.org>' 'Quarterly figures' 'Bob <bob@example.org>' 'Lunch on Friday'
+port=$dovecot_port
 
 # The private session bus, the notification server on it, and the recorder.
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$xsession_home/bus"

@@ -5,10 +5,16 @@ set -euo pipefail
 
 xsession_pids=()
 xsession_home=""
+xsession_dovecot_pid=""
 
 xsession_stop() {
   for pid in "${xsession_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${xsession_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  # Last: the programs started after Dovecot hold its standard input open too.
+  if [ -n "$xsession_dovecot_pid" ]; then
+    exec 5>&- || true
+    xsession_wait_for "! kill -0 $xsession_dovecot_pid" 15 || true
+  fi
   [ -z "$xsession_home" ] || rm -rf "$xsession_home"
 }
 
@@ -53,8 +59,12 @@ xsession_wait_for() {
   return 1
 }
 
+# The X server, a private session bus and the tray. Without a bus of its own, the first D-Bus
+# call would autolaunch one for the display (and a notification daemon on it) that outlives
+# the run.
 xsession_start() {
   xsession_start_server
+  xsession_start_bus
   xsession_start_tray
 }
 
@@ -110,9 +120,10 @@ xsession_start_wm() {
 # A session bus of the run's own with nobody on it (no StatusNotifier watcher or host).
 xsession_start_bus() {
   local address=unix:path=$(mktemp -u)
+  # Exported first: services the bus starts (dunst) inherit it and use this bus.
+  export DBUS_SESSION_BUS_ADDRESS=$address
   dbus-daemon --session --nofork --nopidfile --address="$address" >/dev/null 2>&1 &
   xsession_pids+=($!)
-  export DBUS_SESSION_BUS_ADDRESS=$address
   xsession_wait_for "dbus-send --session --dest=org.freedesktop.DBus --print-reply / org.freedesktop.DBus.GetId" 10 \
     || { echo "dbus-daemon did not start"; return 1; }
 }
@@ -120,6 +131,20 @@ xsession_start_bus() {
 # The window id of bvane's icon docked in trayer (a small window of class bvane), or nothing.
 xsession_tray_icon() {
   xwininfo -root -tree | awk '/\("bvane" "Brisvane"\)/ && /22x|16x|24x|x2[0-9]|x1[0-9]/ {print $1; exit}'
+}
+
+# The tests' private Dovecot (the bvane-dovecot-fixture program $1, its log in $2) for user $3
+# with password $4, holding one message per FROM SUBJECT pair after them. Sets dovecot_port.
+# It serves until xsession_stop closes its standard input; then Dovecot stops with it.
+xsession_start_dovecot() {
+  local fixture=$1 log=$2
+  shift 2
+  exec 5> >(exec "$fixture" "$@" >"$xsession_home/port" 2>"$log")
+  xsession_dovecot_pid=$!
+  if ! xsession_wait_for "[ -s $xsession_home/port ]" 60; then
+    echo "FAIL: Dovecot did not start"; cat "$log"; exit 1
+  fi
+  dovecot_port=$(cat "$xsession_home/port")
 }
 
 # Runs a command in the background as part of the session (stopped with it).

@@ -1,12 +1,14 @@
 // bvane-dovecot-fixture USER PASSWORD [FROM SUBJECT]...: the tests' private Dovecot server for
 // the end-to-end runs. Delivers one message per FROM and SUBJECT pair to USER, starts the
 // server without TLS on a free loopback port, prints that port on standard output and serves
-// until standard input is closed; then the server stops with all its processes.
+// until standard input is closed; then the server stops with all its processes. The server's
+// log is copied to standard error as it grows.
 
 #include "dovecotserver.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <cstdio>
 #include <unistd.h>
@@ -43,5 +45,16 @@ int main(int argc, char *argv[])
         if (read(STDIN_FILENO, buffer, sizeof buffer) <= 0)
             app.quit();
     });
+    qsizetype logged = 0;
+    QTimer logCopy;
+    QObject::connect(&logCopy, &QTimer::timeout, &app, [&] {
+        const QString log = server.log();
+        if (log.size() > logged) {
+            std::fputs(qPrintable(log.mid(logged)), stderr);
+            std::fflush(stderr);
+            logged = log.size();
+        }
+    });
+    logCopy.start(100);
     return app.exec();
 }

@@ -15,6 +15,7 @@ struct ScriptedMailServer {
         bool refuseLogOn = false;
         bool echoPassword = false; // the refusal quotes the password it was given
         QList<int> refuseDelete; // message numbers whose DELE the server refuses
+        int logOnMs = 1; // how long the answer to a log-on takes
     };
     explicit ScriptedMailServer(Clock &clock)
         : clock(clock)
@@ -61,11 +62,11 @@ public:
             m_count = 0;
             const QString text = QStringLiteral("-ERR refused")
                 + (box.echoPassword ? QStringLiteral(" for ") + m_password : QString());
-            later([this, text] { Q_EMIT Error(1, text); });
+            later([this, text] { Q_EMIT Error(1, text); }, box.logOnMs);
             return;
         }
         m_count = qint16(box.subjects.size());
-        later([this] { Q_EMIT Done(); });
+        later([this] { Q_EMIT Done(); }, box.logOnMs);
     }
     qint16 MessageCount() const override { return m_count; }
     void setMessageNumber(qint16 number) override { m_number = number; }
@@ -95,10 +96,10 @@ public:
     QString Date() const override { return m_date; }
 
 private:
-    // The server answers a millisecond later on the test's clock.
-    template <typename F> void later(F f)
+    // The server answers a millisecond (or `ms`) later on the test's clock.
+    template <typename F> void later(F f, int ms = 1)
     {
-        auto *answer = new Timer(m_server.clock, 1, true, this);
+        auto *answer = new Timer(m_server.clock, ms, true, this);
         connect(answer, &Timer::tick, this, [answer, f] {
             answer->setEnabled(false);
             answer->deleteLater();

@@ -60,6 +60,7 @@ private Q_SLOTS:
     void countOnlyWithNoMailShowsZeroAndPlaysTheArrivalAlert();
     void alertsNeedTheLineUp();
     void logOnErrorOpensTheErrorDialogWithoutNextAccountAndNoReport();
+    void errorDialogKeepsTheFailingSlotWhenAScheduledCheckRanMeanwhile();
     void cancelSendsQuitAndLeavesTrayAndTimersAlone();
     void selectAllAndDeleteWorkWithoutACountdown();
     void runMailProgramClosesThroughCancel();
@@ -168,6 +169,31 @@ void tst_frmCheckMail2::logOnErrorOpensTheErrorDialogWithoutNextAccountAndNoRepo
         QCOMPARE(t.settings().get(Keys::CheckMailUnload), QStringLiteral("1"));
         QCOMPARE(p.detailsText(), QStringLiteral("Mail Account Account 2"));
     }
+}
+
+void tst_frmCheckMail2::errorDialogKeepsTheFailingSlotWhenAScheduledCheckRanMeanwhile()
+{
+    TestContext t;
+    SlotProgram p(
+        t, 2, true, {on(Keys::CheckMessages), {Keys::CheckMailMinutes, QStringLiteral("1")}});
+    p.mail(1, kTwo);
+    p.refuse(2);
+    p.server.boxes[MailProgram::host(2)].logOnMs = 90000;
+    p.connectLine();
+    p.startSchedule();
+    QCoro::Task<> slotCheck = p.check().mnuMailSlot_Click(2);
+    // The scheduled check finds the mail on slot 1 and keeps its window open while slot 2's
+    // log-on is still unanswered; then slot 2 fails.
+    p.run(70);
+    QVERIFY(p.window());
+    QVERIFY(!p.check().serverErrorDialog());
+    p.finish(std::move(slotCheck));
+    frmMailServerError *error = p.check().serverErrorDialog();
+    QVERIFY(error && error->isVisible());
+    QVERIFY(!error->cmdNextAccount->isEnabled());
+    QCOMPARE(p.detailsText(), QStringLiteral("Mail Account Account 2"));
+    error->cmdClose->click();
+    QVERIFY(p.window()); // the healthy scheduled check stays
 }
 
 void tst_frmCheckMail2::cancelSendsQuitAndLeavesTrayAndTimersAlone()

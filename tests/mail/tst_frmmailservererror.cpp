@@ -109,8 +109,7 @@ void tst_frmMailServerError::singleSlotWindowErrorHasNoNextAccount()
 {
     TestContext t;
     MailProgram p(t, 3, true);
-    t.settings().save(Keys::CheckMailExecuted, QStringLiteral("NotExecuted"));
-    p.check().showServerError();
+    p.check().showServerError({nullptr, false, 0, {}});
     frmMailServerError *error = p.check().serverErrorDialog();
     QVERIFY(!error->cmdNextAccount->isEnabled());
     error->cmdClose->click();

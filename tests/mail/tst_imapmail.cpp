@@ -11,6 +11,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -38,6 +39,7 @@ public:
     }
     QHash<QByteArray, QByteArray> answers;
     QList<QByteArray> received;
+    QTcpSocket *client() const { return m_client; }
 
 private:
     void read()
@@ -71,6 +73,7 @@ private Q_SLOTS:
     void greetingThatTurnsAwayIsALogOnError();
     void somethingThatIsNotImapIsAProtocolError();
     void silenceTimesOutOnTheClock();
+    void slowEndlessResponseFailsAtTheDeadline();
     void fetchRefusedFailsEachHeaderAndDeletionNeedsAListing();
 
 private:
@@ -164,6 +167,32 @@ void tst_ImapMail::silenceTimesOutOnTheClock()
     clock->advance(1000);
     QTRY_COMPARE(spies->errors.size(), 1);
     QCOMPARE(lastError(), int(MailError::TimedOut));
+}
+
+// A response that trickles in forever never leaves the idle time-out a minute without data;
+// the deadline ends it all the same.
+void tst_ImapMail::slowEndlessResponseFailsAtTheDeadline()
+{
+    ScriptedImapServer server("* OK [CAPABILITY IMAP4rev1] ready\r\n");
+    server.answers["LOGIN"] = "%t OK [CAPABILITY IMAP4rev1] in\r\n";
+    server.answers["SELECT"] = kSelect;
+    server.answers["FETCH"] = "* 1 FETCH (BODY[HEADER] {500000}\r\n";
+    logOn(server);
+    mail->setMessageNumber(1);
+    mail->RetrieveHeader();
+    QTRY_VERIFY(!server.received.isEmpty() && server.received.last().contains("FETCH"));
+    QTimer trickle;
+    connect(&trickle, &QTimer::timeout, server.client(), [&] { server.client()->write("x"); });
+    trickle.start(5);
+    for (int seconds = 0; seconds < 300 - 30; seconds += 30) {
+        clock->advance(30000);
+        QTest::qWait(100); // data comes in meanwhile: the idle time-out starts again
+        QVERIFY2(spies->errors.isEmpty(), qPrintable(lastErrorText()));
+    }
+    clock->advance(30000);
+    QTRY_COMPARE(spies->errors.size(), 1);
+    QCOMPARE(lastError(), int(MailError::TimedOut));
+    QVERIFY2(lastErrorText().contains(u"300 seconds"), qPrintable(lastErrorText()));
 }
 
 void tst_ImapMail::fetchRefusedFailsEachHeaderAndDeletionNeedsAListing()

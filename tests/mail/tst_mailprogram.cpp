@@ -3,6 +3,7 @@
 #include "shell/menutools.h"
 #include "support/modalanswerer.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QTest>
 
@@ -86,16 +87,12 @@ private Q_SLOTS:
         p.startSchedule();
         p.checkAllAccounts();
         QVERIFY(p.window());
-        ModalAnswerer answerer;
-        bool scheduleTickedDuringNotice = false;
-        answerer.setBeforeAnswer([&](QWidget *) {
-            p.run(2); // the user reads the notice; the schedule ticks
-            scheduleTickedDuringNotice = p.dialog().Timer2.enabled();
-        });
         const qint64 pressed = t.clock().tickCount();
         p.window()->cmdMailProgram->click();
-        QCOMPARE(answerer.titles(), QStringList{QStringLiteral("Close Mail Program")});
-        QVERIFY(scheduleTickedDuringNotice);
+        p.run(2); // the user reads the notice; the schedule ticks
+        QVERIFY(p.dialog().Timer2.enabled());
+        QVERIFY(t.programs().watched.isEmpty());
+        QCOMPARE(ModalAnswerer::answerOpen(), QStringLiteral("Close Mail Program"));
         QCOMPARE(t.clock().tickCount() - pressed, 2000);
         QCOMPARE(t.programs().watched, QStringList{QStringLiteral("mutt")});
         // The round whose wait began during the notice finds the program running.
@@ -129,20 +126,21 @@ private Q_SLOTS:
         MailProgram p(t, 1, true,
             {{Keys::MailProgram, QStringLiteral("mutt")},
                 {Keys::CloseMailProgramMessage, SettingValues::TrueText}});
-        ModalAnswerer answerer;
-        answerer.setBeforeAnswer([](QWidget *w) {
+        p.check().launchMailProgram();
+        const auto switchOff = [](QWidget *w) {
             if (auto *box = w->findChild<QCheckBox *>(QStringLiteral("Check1")))
                 box->setChecked(false);
-        });
-        p.check().launchMailProgram();
-        QCOMPARE(answerer.titles(), QStringList{QStringLiteral("Close Mail Program")});
+        };
+        QCOMPARE(ModalAnswerer::answerOpen(QStringLiteral("cmdOK"), switchOff),
+            QStringLiteral("Close Mail Program"));
         QCOMPARE(t.settings().get(Keys::CloseMailProgramMessage), QStringLiteral("False"));
         QCOMPARE(t.settings().get(Keys::CloseMailProgramMessageDialog), QStringLiteral("0"));
         QVERIFY(!p.monitor->menu().toolChecked(MenuNames::mnuShowCloseMailProgramMessageDialog));
         QCOMPARE(t.programs().watched, QStringList{QStringLiteral("mutt")});
         t.programs().exitAll();
         p.check().launchMailProgram();
-        QCOMPARE(answerer.titles().size(), 1);
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(t.programs().watched.size(), 2);
     }
 };
 

@@ -24,7 +24,37 @@ public:
     void setBeforeAnswer(std::function<void(QWidget *)> f) { m_before = std::move(f); }
     const QStringList &titles() const { return m_titles; }
 
+    // For a notice the program awaits (no nested event loop): answers the modal window open
+    // now, if any, and lets the procedure waiting on it go on. Its title, or empty.
+    static QString answerOpen(const QString &buttonName = QStringLiteral("cmdOK"),
+        const std::function<void(QWidget *)> &before = {})
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        const QString title = modal ? modal->windowTitle() : QString();
+        if (!modal || !click(modal, buttonName, before))
+            return {};
+        QCoreApplication::processEvents();
+        return title;
+    }
+
 private:
+    // A window without that button (the reminder has only OK) is dismissed with OK.
+    static bool click(QWidget *modal, const QString &buttonName,
+        const std::function<void(QWidget *)> &before, const std::function<void()> &found = {})
+    {
+        auto *button = modal->findChild<QAbstractButton *>(buttonName);
+        if (!button)
+            button = modal->findChild<QAbstractButton *>(QStringLiteral("cmdOK"));
+        if (!button)
+            return false;
+        if (found)
+            found();
+        if (before)
+            before(modal);
+        button->click();
+        return true;
+    }
+
     void answer()
     {
         QWidget *modal = QApplication::activeModalWidget();
@@ -34,17 +64,10 @@ private:
         }
         if (modal == m_last)
             return;
-        auto *button = modal->findChild<QAbstractButton *>(m_button);
-        // A window without that button (the reminder has only OK) is dismissed with OK.
-        if (!button)
-            button = modal->findChild<QAbstractButton *>(QStringLiteral("cmdOK"));
-        if (!button)
-            return;
-        m_last = modal;
-        m_titles << modal->windowTitle();
-        if (m_before)
-            m_before(modal);
-        button->click();
+        click(modal, m_button, m_before, [this, modal] {
+            m_last = modal;
+            m_titles << modal->windowTitle();
+        });
     }
 
     QString m_button;

@@ -16,7 +16,6 @@
 #include "trayctl/lumenpin.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QListWidget>
 
@@ -148,7 +147,8 @@ void ConnectionManager::dialSequence()
     tab().lstConnectState->clear();
     setDialButtons(false, true);
     m_dialUnderWay = true;
-    QCoreApplication::processEvents();
+    // The dial is asynchronous: the buttons repaint once this handler returns, so there is no
+    // need to run the event loop here (which would let a timer step in mid-sequence).
     ras().Dial();
     dialog.settingsTab().chkConnectSingleClick->setEnabled(false);
     startClockOrStop();

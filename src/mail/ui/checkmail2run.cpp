@@ -104,7 +104,9 @@ void frmCheckMail2::cmdSelectMessage_Click()
 QCoro::Task<> frmCheckMail2::cmdDeleteMessage_Click()
 {
     QPointer<frmCheckMail2> self(this);
-    if (!MessageList::confirmDeletion(m_check, listMessages, *mMail1, this) || !self || m_unloaded)
+    const bool confirmed
+        = co_await MessageList::confirmDeletion(m_check, listMessages, *mMail1, this);
+    if (!confirmed || !self || m_unloaded)
         co_return;
     const auto buttons = {cmdSelectMessage, cmdDeleteMessage, cmdCancel};
     for (QPushButton *b : buttons)

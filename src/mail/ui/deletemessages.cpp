@@ -18,7 +18,8 @@ QCoro::Task<> frmCheckMail::cmdDeleteMessage_Click()
 {
     Timer1.setEnabled(false);
     QPointer<frmCheckMail> self(this);
-    const bool confirmed = MessageList::confirmDeletion(m_check, listMessages, *mMail1, this);
+    const bool confirmed
+        = co_await MessageList::confirmDeletion(m_check, listMessages, *mMail1, this);
     if (!self || m_unloaded)
         co_return;
     if (confirmed) {

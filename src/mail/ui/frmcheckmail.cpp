@@ -217,7 +217,7 @@ void frmCheckMail::mMail1_Error(int number, const QString &text)
     Q_UNUSED(number)
     m_answered = true;
     ++m_errors;
-    m_check.serverError(text);
+    m_check.serverError({this, true, m_check.currentSlotIndex, {}}, text);
     Q_EMIT requestEnded();
 }
 

@@ -17,8 +17,8 @@ frmCloseMailProgramMessage::frmCloseMailProgramMessage(
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void frmCloseMailProgramMessage::show(AppContext &context, MenuTools &menu, QWidget *parent)
+QCoro::Task<> frmCloseMailProgramMessage::show(
+    AppContext &context, MenuTools &menu, QWidget *parent)
 {
-    frmCloseMailProgramMessage notice(context, menu, parent);
-    notice.exec();
+    co_await answer(new frmCloseMailProgramMessage(context, menu, parent));
 }

@@ -11,8 +11,8 @@ class frmCloseMailProgramMessage : public NoticeDialog
 public:
     frmCloseMailProgramMessage(AppContext &context, MenuTools &menu, QWidget *parent = nullptr);
 
-    // Shows the notice modally and returns when it is closed.
-    static void show(AppContext &context, MenuTools &menu, QWidget *parent);
+    // Shows the notice modally and ends when it is closed (or went away with `parent`).
+    static QCoro::Task<> show(AppContext &context, MenuTools &menu, QWidget *parent);
 
     QPushButton *cmdOK = nullptr;
 };

@@ -19,8 +19,10 @@ frmDeleteMessageConfirmation::frmDeleteMessageConfirmation(
     connect(cmdNo, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-bool frmDeleteMessageConfirmation::ask(AppContext &context, MenuTools &menu, QWidget *parent)
+QCoro::Task<bool> frmDeleteMessageConfirmation::ask(
+    AppContext &context, MenuTools &menu, QWidget *parent)
 {
-    frmDeleteMessageConfirmation dialog(context, menu, parent);
-    return dialog.exec() == QDialog::Accepted;
+    const std::optional<int> result
+        = co_await answer(new frmDeleteMessageConfirmation(context, menu, parent));
+    co_return result == QDialog::Accepted;
 }

@@ -11,8 +11,9 @@ class frmDeleteMessageConfirmation : public NoticeDialog
 public:
     frmDeleteMessageConfirmation(AppContext &context, MenuTools &menu, QWidget *parent = nullptr);
 
-    // Shows the dialog modally; true when the user pressed Yes.
-    static bool ask(AppContext &context, MenuTools &menu, QWidget *parent);
+    // Shows the dialog modally; true when the user pressed Yes, false for No or when `parent`
+    // went away meanwhile.
+    static QCoro::Task<bool> ask(AppContext &context, MenuTools &menu, QWidget *parent);
 
     QPushButton *cmdYes = nullptr;
     QPushButton *cmdNo = nullptr;

@@ -58,16 +58,6 @@ void frmMailServerError::buildWindow()
     setFixedSize(kClosedSize);
 }
 
-bool frmMailServerError::fromMultiAccountCheck() const
-{
-    return m_check.errorFromMultiAccountCheck();
-}
-
-int frmMailServerError::failingSlotIndex() const
-{
-    return m_check.failingSlotIndex();
-}
-
 int frmMailServerError::slotCount() const
 {
     const QString text = m_check.dialog().mailTab().lblMailSlots->text();
@@ -75,11 +65,12 @@ int frmMailServerError::slotCount() const
     return (n >= 1 && n <= MailTab::kSlots && text == QString::number(n)) ? n : 0;
 }
 
-void frmMailServerError::Form_Load()
+void frmMailServerError::Form_Load(const MailCheck::Failure &failure)
 {
+    m_failure = failure;
     const int n = slotCount();
-    const bool lastSlot = n >= 1 && failingSlotIndex() == n - 1;
-    cmdNextAccount->setEnabled(fromMultiAccountCheck() && !lastSlot);
+    const bool lastSlot = n >= 1 && failure.slotIndex == n - 1;
+    cmdNextAccount->setEnabled(failure.multiAccount && !lastSlot);
     show();
     raise();
 }
@@ -87,11 +78,9 @@ void frmMailServerError::Form_Load()
 void frmMailServerError::cmdDetails_Click()
 {
     cmdDetails->setEnabled(false);
-    const int index = qBound(0, failingSlotIndex(), MailTab::kSlots - 1);
-    const QString name = m_check.dialog().mailTab().accountName(index + 1)->text();
     const QString br = Form::kLineBreak;
-    Label2->setText(QStringLiteral("Mail Account ") + name + QStringLiteral(" is unresponsive") + br
-        + br
+    Label2->setText(QStringLiteral("Mail Account ") + m_failure.accountName
+        + QStringLiteral(" is unresponsive") + br + br
         + QStringLiteral("This error may be resulting in an incorrect username, password, or "
                          "domain name or the mail server is unresponsive at this time. Please "
                          "check your settings on the Mail tab and try again later."));
@@ -103,8 +92,8 @@ void frmMailServerError::cmdNextAccount_Click()
     close();
     // A scheduled check whose log-on failed has already been closed by its starter: then
     // there is no check to go on with.
-    QPointer<frmCheckMail> window = m_check.checkWindow();
-    if (!window || window->isUnloaded())
+    QPointer<frmCheckMail> window = qobject_cast<frmCheckMail *>(m_failure.window.data());
+    if (!m_failure.multiAccount || !window || window->isUnloaded())
         return;
     window->showNormal();
     window->cmdNextMailAccount_Click();
@@ -114,7 +103,9 @@ void frmMailServerError::cmdClose_Click()
 {
     m_check.setTrayIcon(QStringLiteral("net10a.ico"));
     // An error of the single-slot window leaves that window open; its own Cancel closes it.
-    if (fromMultiAccountCheck())
+    // Only the check that failed is closed, never one that started after the error.
+    if (m_failure.multiAccount && m_failure.window
+        && m_failure.window.data() == m_check.checkWindow())
         m_check.unloadCheckWindow();
     close();
 }

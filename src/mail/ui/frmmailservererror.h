@@ -1,8 +1,9 @@
 #pragma once
 
+#include "mail/ui/mailcheck.h"
+
 #include <QWidget>
 
-class MailCheck;
 class QLabel;
 class QPushButton;
 
@@ -15,8 +16,8 @@ class frmMailServerError : public QWidget
 public:
     explicit frmMailServerError(MailCheck &check, QWidget *parent = nullptr);
 
-    // Opening: which buttons apply to the failing check; then shown.
-    void Form_Load();
+    // Opening for `failure`: the account it names and which buttons apply; then shown.
+    void Form_Load(const MailCheck::Failure &failure);
     void cmdDetails_Click();
     void cmdNextAccount_Click();
     void cmdClose_Click();
@@ -28,10 +29,9 @@ public:
     QPushButton *cmdDetails = nullptr;
 
 private:
-    bool fromMultiAccountCheck() const;
-    int failingSlotIndex() const;
     int slotCount() const;
     void buildWindow();
 
     MailCheck &m_check;
+    MailCheck::Failure m_failure;
 };

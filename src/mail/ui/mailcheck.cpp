@@ -105,13 +105,13 @@ QCoro::Task<> MailCheck::mnuAllAccounts_Click()
     restartCustomizeTimers();
 }
 
-void MailCheck::showServerError()
+void MailCheck::showServerError(const Failure &failure)
 {
     // A window of its own: it outlives a check window its starter closes.
     // One that is closing (Next Account, Close) goes away by itself; a new error gets a new one.
     if (!m_error || !m_error->isVisible())
         m_error = new frmMailServerError(*this);
-    m_error->Form_Load();
+    m_error->Form_Load(failure);
 }
 
 frmMailServerError *MailCheck::serverErrorDialog() const
@@ -140,26 +140,17 @@ void MailCheck::restartCustomizeTimers()
     m_links.dialog.Timer3.setEnabled(true);
 }
 
-void MailCheck::serverError(const QString &cause)
+void MailCheck::serverError(Failure failure, const QString &cause)
 {
-    showServerError();
+    const MailTab &tab = m_links.dialog.mailTab();
+    const int slot = qBound(0, failure.slotIndex, MailTab::kSlots - 1) + 1;
+    failure.accountName = tab.accountName(slot)->text();
+    showServerError(failure);
     m_links.context.settings().save(Keys::CheckMailUnload, SettingValues::Unchecked);
     requestDone = -1;
     ++errorCount;
-    const MailTab &tab = m_links.dialog.mailTab();
-    const int slot = qBound(0, failingSlotIndex(), MailTab::kSlots - 1) + 1;
     DesktopNotices::accountFailed(
-        m_links.context, tab.accountName(slot)->text(), cause, tab.password(slot)->text());
-}
-
-bool MailCheck::errorFromMultiAccountCheck() const
-{
-    return m_links.context.settings().get(Keys::CheckMailExecuted) == QStringLiteral("Executed");
-}
-
-int MailCheck::failingSlotIndex() const
-{
-    return errorFromMultiAccountCheck() ? currentSlotIndex : singleSlotIndex;
+        m_links.context, failure.accountName, cause, tab.password(slot)->text());
 }
 
 void MailCheck::notifyNewMail(

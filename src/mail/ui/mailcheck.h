@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 
 #include <functional>
 #include <memory>
@@ -83,17 +84,20 @@ public:
     frmCheckMail2 *slotWindow() const;
     void unloadSlotWindow();
 
-    // Opens the mail server error dialog (or shows the open one again).
-    void showServerError();
+    // The check whose mail control failed, as it was at that moment. The error dialog keeps
+    // it, so a check that runs while the dialog is open cannot change which account the
+    // dialog names or which window its Close closes.
+    struct Failure {
+        QPointer<QWidget> window;
+        bool multiAccount = false; // else the single-slot window
+        int slotIndex = 0; // 0 to 4
+        QString accountName; // filled in by serverError()
+    };
+    // Opens the mail server error dialog for `failure` (or shows the open one again).
+    void showServerError(const Failure &failure);
     // A check window's mail control failed with `cause`: the error dialog comes up, the window
     // is marked as closed by an error, the request in progress ends, and the desktop is told.
-    void serverError(const QString &cause);
-    // Whether the last error came from the multi-account check ("CheckMail"/"CheckMail" reads
-    // "Executed") rather than the single-slot window.
-    bool errorFromMultiAccountCheck() const;
-    // 0 to 4: the slot of the check that failed (the multi-account check's current slot, or
-    // the single-slot window's).
-    int failingSlotIndex() const;
+    void serverError(Failure failure, const QString &cause);
     frmMailServerError *serverErrorDialog() const;
 
     // Tray icon from the program folder, by file name.
@@ -112,7 +116,7 @@ public:
 
     // Starts the mail program and keeps the schedule stopped until every program started so
     // has ended.
-    void launchMailProgram();
+    QCoro::Task<> launchMailProgram();
     // Run Mail Program of a check window: without a program set, says where to set one;
     // otherwise closes the window through `cancel` and starts the program.
     void runMailProgram(const std::function<void()> &cancel);

@@ -56,15 +56,18 @@ void MailCheck::runMailProgram(const std::function<void()> &cancel)
 // The program runs on its own while the tray and the windows stay live; the schedule stays
 // stopped until the program has ended, so no check runs while the user reads mail. Each
 // launch is counted by itself: the schedule comes back when the last one has ended.
-void MailCheck::launchMailProgram()
+QCoro::Task<> MailCheck::launchMailProgram()
 {
     AppContext &context = m_links.context;
     frmBrisvane &dialog = m_links.dialog;
-    if (context.settings().get(Keys::CloseMailProgramMessage) == SettingValues::TrueText)
-        frmCloseMailProgramMessage::show(context, dialog.menu(), &dialog);
+    QPointer<MailCheck> self(this);
+    if (context.settings().get(Keys::CloseMailProgramMessage) == SettingValues::TrueText) {
+        co_await frmCloseMailProgramMessage::show(context, dialog.menu(), &dialog);
+        if (!self)
+            co_return;
+    }
     dialog.Timer2.setEnabled(false);
     ++m_mailProgramsRunning;
-    QPointer<MailCheck> self(this);
     context.programs().startAndWatch(context.settings().get(Keys::MailProgram), [self] {
         if (!self || --self->m_mailProgramsRunning > 0)
             return;

@@ -67,20 +67,24 @@ void setRowsTicked(QListWidget *list, const MailControl &control, bool ticked)
         list->item(i)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
 }
 
-bool confirmDeletion(
+QCoro::Task<bool> confirmDeletion(
     MailCheck &check, QListWidget *list, const MailControl &control, QWidget *parent)
 {
     if (!anyRowTicked(list, control)) {
         Form::information(check.context().dialogs(), kDeletingMessages,
             QStringLiteral("Please select a message(s) by clicking in the appropriate checkbox"));
-        return false;
+        co_return false;
     }
     if (check.context().settings().get(Keys::DeleteMessageConfirmation) != SettingValues::TrueText)
-        return true;
-    if (frmDeleteMessageConfirmation::ask(check.context(), check.dialog().menu(), parent))
-        return true;
-    setRowsTicked(list, control, false);
-    return false;
+        co_return true;
+    QPointer<QWidget> window(parent);
+    const bool yes = co_await frmDeleteMessageConfirmation::ask(
+        check.context(), check.dialog().menu(), parent);
+    if (!window)
+        co_return false;
+    if (!yes)
+        setRowsTicked(list, control, false);
+    co_return yes;
 }
 
 QCoro::Task<bool> deleteTicked(

@@ -39,8 +39,9 @@ void selectAll(
     QListWidget *list, const MailControl &control, std::initializer_list<QWidget *> buttons);
 
 // Before a deletion: tells the user to tick a message when none is, and asks for
-// confirmation when the user wants to be asked (a No clears the ticks). True to go on.
-bool confirmDeletion(
+// confirmation when the user wants to be asked (a No clears the ticks). True to go on; false
+// also when `parent`, the window of the list, went away while the question was open.
+QCoro::Task<bool> confirmDeletion(
     MailCheck &check, QListWidget *list, const MailControl &control, QWidget *parent);
 // Deletes the ticked messages one by one, three seconds apart, and marks their rows. Each
 // tick is read when its message's turn comes, after the pause: a row unticked meanwhile is

@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# The check after connecting keeps its five seconds while a 30-minute mail schedule runs: the
+# simulated line connects at start-up and the private Dovecot must log the program's log-on
+# within 15 seconds of the start (the schedule's wait once held it up for the whole interval).
+# Then, in the check window it opened, the second message is ticked and deleted through the
+# question (awaited while the window stays live), and Dovecot logs the deletion at the QUIT.
+# Usage: bvane_mail_after_connecting.sh BVANE DOVECOT_FIXTURE ARTIFACT_DIR
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/xsession.sh"
+bvane=$1
+fixture=$2
+out=$3
+mkdir -p "$out"
+rm -f "$out"/*.png "$out"/*.log
+xsession_fresh_home
+xsession_start
+
+xsession_start_dovecot "$fixture" "$out/dovecot.log" ann 'open sesame' \
+  'Bob <bob@example.org>' 'Lunch on Friday' 'Carol <carol@example.org>' 'Minutes'
+port=$dovecot_port
+
+mkdir -p "$XDG_CONFIG_HOME/Brisvane"
+cat >"$XDG_CONFIG_HOME/Brisvane/Brisvane.ini" <<INI
+[Settings]
+FirstTime=FirstTime
+[DialUp]
+Service=simulated
+[DefaultConnection]
+Connection=Simulated line
+[ConnectiononStartup]
+Startup=1
+[CustomizeBrisvaneReminder]
+Reminder=False
+[MailConnected]
+Connected=1
+[CheckMessages]
+Messages=1
+[CheckMailMinutes]
+MailMinutes=30
+[MessageHeadersOnly]
+HeadersOnly=1
+[DeleteMessageConfirmation]
+MessageConfirmation=True
+[MailSlot]
+Slot=1
+[AccountName1]
+1=Home
+[UserName1]
+1=ann
+[Password1]
+1=open sesame
+[Domain1]
+1=127.0.0.1:$port
+INI
+chmod 600 "$XDG_CONFIG_HOME/Brisvane/Brisvane.ini"
+
+start=$(date +%s%N)
+"$bvane" >"$out/bvane.log" 2>&1 &
+xsession_pids+=("$!")
+logged_on() { grep -q 'Login: user=<ann>' "$out/dovecot.log"; }
+if ! xsession_wait_for logged_on 15; then
+  import -window root "$out/no-logon.png" || true
+  echo "FAIL: Dovecot logged no log-on within 15 s of the start"
+  cat "$out/dovecot.log"
+  exit 1
+fi
+after=$(( ($(date +%s%N) - start) / 1000000 ))
+echo "Dovecot logged the log-on ${after} ms after the start"
+
+# The window has no frame (no window manager): its rows and buttons sit where it places them.
+xsession_wait_for "xdotool search --onlyvisible --name '^Checking Mail\$'" 15 \
+  || { echo "FAIL: no check window"; exit 1; }
+window=$(xdotool search --onlyvisible --name '^Checking Mail$' | head -1)
+sleep 1 # the headers arrive just after the window shows
+xdotool mousemove --window "$window" 18 48 click 1 # the second row's box
+xdotool mousemove --window "$window" 211 271 click 1 # Delete Message(s)
+xsession_wait_for "xdotool search --onlyvisible --name '^Deleting Messages\$'" 10 \
+  || { import -window root "$out/no-question.png"; echo "FAIL: no deletion question"; exit 1; }
+import -window root "$out/deletion-question.png"
+question=$(xdotool search --onlyvisible --name '^Deleting Messages$' | head -1)
+xdotool windowfocus --sync "$question" || true
+xdotool key alt+y
+sleep 4 # the deletion waits three seconds
+xdotool windowfocus --sync "$window" || true
+xdotool key alt+c # Cancel: the QUIT applies the deletion
+if ! xsession_wait_for "grep -q 'del=1/2' $out/dovecot.log" 10; then
+  import -window root "$out/no-deletion.png" || true
+  echo "FAIL: Dovecot logged no deletion"; tail -3 "$out/dovecot.log"; exit 1
+fi
+echo "PASS: log-on ${after} ms after the start; one of two messages deleted through the question"

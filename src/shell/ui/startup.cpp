@@ -59,7 +59,8 @@ public:
     { }
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
     {
-        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+        const qreal ratio = painter->device()->devicePixelRatio();
+        painter->drawPixmap(rect, pixmap(rect.size() * ratio, mode, state));
     }
     QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
     {

@@ -19,6 +19,20 @@ TestContext::TestContext()
     reopen();
 }
 
+TestContext::~TestContext()
+{
+    resumeEndedWaits();
+}
+
+// The waits of forms a test has destroyed ended with them, and their coroutines' resumptions
+// are posted to the clock: they run now (and end at once) instead of dying with the clock and
+// leaving the coroutine frames behind.
+void TestContext::resumeEndedWaits()
+{
+    if (m_clock)
+        QCoreApplication::sendPostedEvents(m_clock, QEvent::MetaCall);
+}
+
 QString TestContext::settingsPath() const
 {
     return m_dir.filePath(QStringLiteral("config/Brisvane/Brisvane.ini"));
@@ -31,6 +45,7 @@ QString TestContext::autostartFolder() const
 
 void TestContext::reopen()
 {
+    resumeEndedWaits();
     m_context.reset();
     auto clock = std::make_unique<VirtualClock>();
     auto dialogs = std::make_unique<ScriptedDialogs>();

@@ -20,6 +20,7 @@ class TestContext
 {
 public:
     TestContext();
+    ~TestContext();
 
     AppContext &context() { return *m_context; }
     VirtualClock &clock() { return *m_clock; }
@@ -39,6 +40,8 @@ public:
     void reopen();
 
 private:
+    void resumeEndedWaits();
+
     QTemporaryDir m_dir;
     VirtualClock *m_clock = nullptr;
     ScriptedDialogs *m_dialogs = nullptr;

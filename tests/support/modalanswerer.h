@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
@@ -73,6 +74,6 @@ private:
     QString m_button;
     std::function<void(QWidget *)> m_before;
     QTimer m_poll;
-    QWidget *m_last = nullptr;
+    QPointer<QWidget> m_last; // a QPointer: the next window may come at the same address
     QStringList m_titles;
 };

@@ -39,38 +39,12 @@ notify_count() { grep -c 'member=Notify' "$monitor" || true; }
 
 # A home where the program dials on start-up and checks mail after connecting.
 write_settings() { # $1 connection entry, $2 the desktop notification box
-  mkdir -p "$XDG_CONFIG_HOME/Brisvane"
-  cat >"$XDG_CONFIG_HOME/Brisvane/Brisvane.ini" <<INI
-[Settings]
-FirstTime=FirstTime
-[DialUp]
-Service=simulated
-[DefaultConnection]
-Connection=$1
-[ConnectiononStartup]
-Startup=1
-[CustomizeBrisvaneReminder]
-Reminder=False
-[MailConnected]
-Connected=1
-[MessageHeadersOnly]
-HeadersOnly=1
+  xsession_mail_settings "$1" "$port" <<INI
 [PauseBetweenAccounts]
 BetweenAccounts=1
-[MailSlot]
-Slot=1
-[AccountName1]
-1=Home
-[UserName1]
-1=ann
-[Password1]
-1=open sesame
-[Domain1]
-1=127.0.0.1:$port
 [DesktopNotifications]
 Notifications=$2
 INI
-  chmod 600 "$XDG_CONFIG_HOME/Brisvane/Brisvane.ini"
 }
 
 # 1. Notifications on: new mail, then the line drops a minute after it came up.

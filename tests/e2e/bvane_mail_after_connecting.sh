@@ -20,40 +20,14 @@ xsession_start_dovecot "$fixture" "$out/dovecot.log" ann 'open sesame' \
   'Bob <bob@example.org>' 'Lunch on Friday' 'Carol <carol@example.org>' 'Minutes'
 port=$dovecot_port
 
-mkdir -p "$XDG_CONFIG_HOME/Brisvane"
-cat >"$XDG_CONFIG_HOME/Brisvane/Brisvane.ini" <<INI
-[Settings]
-FirstTime=FirstTime
-[DialUp]
-Service=simulated
-[DefaultConnection]
-Connection=Simulated line
-[ConnectiononStartup]
-Startup=1
-[CustomizeBrisvaneReminder]
-Reminder=False
-[MailConnected]
-Connected=1
+xsession_mail_settings "Simulated line" "$port" <<INI
 [CheckMessages]
 Messages=1
 [CheckMailMinutes]
 MailMinutes=30
-[MessageHeadersOnly]
-HeadersOnly=1
 [DeleteMessageConfirmation]
 MessageConfirmation=True
-[MailSlot]
-Slot=1
-[AccountName1]
-1=Home
-[UserName1]
-1=ann
-[Password1]
-1=open sesame
-[Domain1]
-1=127.0.0.1:$port
 INI
-chmod 600 "$XDG_CONFIG_HOME/Brisvane/Brisvane.ini"
 
 start=$(date +%s%N)
 "$bvane" >"$out/bvane.log" 2>&1 &

@@ -133,6 +133,42 @@ xsession_tray_icon() {
   xwininfo -root -tree | awk '/\("bvane" "Brisvane"\)/ && /22x|16x|24x|x2[0-9]|x1[0-9]/ {print $1; exit}'
 }
 
+# The settings of a user who dials entry $1 at start-up and, after connecting, checks the
+# private Dovecot's account "ann" on port $2 (as "Home", headers listed). INI lines on standard
+# input are added at the end.
+xsession_mail_settings() {
+  local file=$XDG_CONFIG_HOME/Brisvane/Brisvane.ini
+  mkdir -p "$XDG_CONFIG_HOME/Brisvane"
+  { cat <<INI
+[Settings]
+FirstTime=FirstTime
+[DialUp]
+Service=simulated
+[DefaultConnection]
+Connection=$1
+[ConnectiononStartup]
+Startup=1
+[CustomizeBrisvaneReminder]
+Reminder=False
+[MailConnected]
+Connected=1
+[MessageHeadersOnly]
+HeadersOnly=1
+[MailSlot]
+Slot=1
+[AccountName1]
+1=Home
+[UserName1]
+1=ann
+[Password1]
+1=open sesame
+[Domain1]
+1=127.0.0.1:$2
+INI
+    cat; } > "$file"
+  chmod 600 "$file"
+}
+
 # The tests' private Dovecot (the bvane-dovecot-fixture program $1, its log in $2) for user $3
 # with password $4, holding one message per FROM SUBJECT pair after them. Sets dovecot_port.
 # It serves until xsession_stop closes its standard input; then Dovecot stops with it.

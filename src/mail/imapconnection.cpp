@@ -1,6 +1,6 @@
 #include "mail/imapconnection.h"
 
-#include "clock/timer.h"
+#include "mail/answerlimits.h"
 #include "mail/mailerror.h"
 #include "mail/mailsocket.h"
 
@@ -13,22 +13,13 @@ ImapConnection::ImapConnection(Clock &clock, PopEndpoint endpoint, Options optio
     , m_endpoint(std::move(endpoint))
     , m_options(std::move(options))
     , m_socket(new QSslSocket(this))
-    , m_timeout(new Timer(clock, this))
-    , m_deadline(new Timer(clock, this))
+    , m_limits(new AnswerLimits(
+          clock, {m_options.timeoutMs, m_options.deadlineMs, QStringLiteral("response")},
+          [this] { return where(); }, this))
     , m_reader(m_options.limits)
 {
-    connect(m_timeout, &Timer::tick, this, [this] {
-        fail(MailError::TimedOut,
-            tr("No answer from %1 within %2 seconds")
-                .arg(where())
-                .arg(m_options.timeoutMs / 1000.0));
-    });
-    connect(m_deadline, &Timer::tick, this, [this] {
-        fail(MailError::TimedOut,
-            tr("%1 kept a response going for more than %2 seconds")
-                .arg(where())
-                .arg(m_options.deadlineMs / 1000.0));
-    });
+    connect(m_limits, &AnswerLimits::expired, this,
+        [this](const QString &text) { fail(MailError::TimedOut, text); });
     connect(m_socket, &QSslSocket::readyRead, this, &ImapConnection::onReadyRead);
     connect(m_socket, &QSslSocket::errorOccurred, this, &ImapConnection::onSocketError);
     connect(m_socket, &QSslSocket::disconnected, this,
@@ -221,8 +212,7 @@ void ImapConnection::fail(int number, const QString &text)
     qCDebug(lcImap) << where() << "failed:" << text;
     m_dead = true;
     m_handshaking = false;
-    m_timeout->setEnabled(false);
-    m_deadline->setEnabled(false);
+    m_limits->stop();
     m_socket->disconnect(this);
     m_socket->abort();
     m_commands.clear();
@@ -236,18 +226,12 @@ bool ImapConnection::awaitingServer() const
 
 void ImapConnection::updateTimeout()
 {
-    const bool busy = awaitingServer();
-    if (busy)
-        m_timeout->setInterval(m_options.timeoutMs); // restarts the count
-    m_timeout->setEnabled(busy);
+    m_limits->dataMoved(awaitingServer());
 }
 
 void ImapConnection::restartDeadline()
 {
-    const bool busy = awaitingServer();
-    if (busy)
-        m_deadline->setInterval(m_options.deadlineMs);
-    m_deadline->setEnabled(busy);
+    m_limits->answerBegins(awaitingServer());
 }
 
 void ImapConnection::closeGracefully()
@@ -255,8 +239,7 @@ void ImapConnection::closeGracefully()
     if (m_dead)
         return;
     m_dead = true;
-    m_timeout->setEnabled(false);
-    m_deadline->setEnabled(false);
+    m_limits->stop();
     m_commands.clear();
     m_socket->disconnect(this);
     MailSocket::closeOnItsOwn(std::exchange(m_socket, nullptr));
@@ -267,8 +250,7 @@ void ImapConnection::abort()
     if (m_dead)
         return;
     m_dead = true;
-    m_timeout->setEnabled(false);
-    m_deadline->setEnabled(false);
+    m_limits->stop();
     m_socket->disconnect(this);
     m_socket->abort();
     m_commands.clear();

@@ -13,7 +13,7 @@
 #include <functional>
 
 class Clock;
-class Timer;
+class AnswerLimits;
 
 // One IMAP connection: the socket (plain, implicit TLS, or upgraded by STARTTLS), the bounded
 // response reader, and tagged commands. Commands are written as they are sent (IMAP lets a
@@ -88,8 +88,7 @@ private:
     PopEndpoint m_endpoint;
     Options m_options;
     QSslSocket *m_socket;
-    Timer *m_timeout;
-    Timer *m_deadline;
+    AnswerLimits *m_limits;
     ImapResponseReader m_reader;
     Handler m_onGreeting;
     std::deque<Command> m_commands;

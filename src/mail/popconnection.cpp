@@ -1,7 +1,7 @@
 #include "mail/popconnection.h"
 
 #include "clock/clock.h"
-#include "clock/timer.h"
+#include "mail/answerlimits.h"
 #include "mail/mailerror.h"
 #include "mail/mailsocket.h"
 
@@ -15,22 +15,13 @@ PopConnection::PopConnection(Clock &clock, PopEndpoint endpoint, Options options
     , m_endpoint(std::move(endpoint))
     , m_options(std::move(options))
     , m_socket(new QSslSocket(this))
-    , m_timeout(new Timer(clock, this))
-    , m_deadline(new Timer(clock, this))
+    , m_limits(new AnswerLimits(
+          clock, {m_options.timeoutMs, m_options.deadlineMs, QStringLiteral("reply")},
+          [this] { return where(); }, this))
     , m_reader(m_options.maxLine)
 {
-    connect(m_timeout, &Timer::tick, this, [this] {
-        fail(MailError::TimedOut,
-            tr("No answer from %1 within %2 seconds")
-                .arg(where())
-                .arg(m_options.timeoutMs / 1000.0));
-    });
-    connect(m_deadline, &Timer::tick, this, [this] {
-        fail(MailError::TimedOut,
-            tr("%1 kept a reply going for more than %2 seconds")
-                .arg(where())
-                .arg(m_options.deadlineMs / 1000.0));
-    });
+    connect(m_limits, &AnswerLimits::expired, this,
+        [this](const QString &text) { fail(MailError::TimedOut, text); });
     connect(m_socket, &QSslSocket::readyRead, this, &PopConnection::onReadyRead);
     connect(m_socket, &QSslSocket::errorOccurred, this, &PopConnection::onSocketError);
     connect(m_socket, &QSslSocket::disconnected, this, &PopConnection::onDisconnected);
@@ -251,28 +242,26 @@ void PopConnection::fail(int number, const QString &text)
     qCDebug(lcPop) << where() << "failed:" << text;
     m_dead = true;
     m_handshaking = false;
-    m_timeout->setEnabled(false);
-    m_deadline->setEnabled(false);
+    m_limits->stop();
     m_socket->disconnect(this);
     m_socket->abort();
     m_queue.clear();
     Q_EMIT failed(number, text);
 }
 
+bool PopConnection::awaitingServer() const
+{
+    return !m_dead && (!m_queue.empty() || m_handshaking);
+}
+
 void PopConnection::updateTimeout()
 {
-    const bool busy = !m_dead && (!m_queue.empty() || m_handshaking);
-    if (busy)
-        m_timeout->setInterval(m_options.timeoutMs); // restarts the count
-    m_timeout->setEnabled(busy);
+    m_limits->dataMoved(awaitingServer());
 }
 
 void PopConnection::restartDeadline()
 {
-    const bool busy = !m_dead && (!m_queue.empty() || m_handshaking);
-    if (busy)
-        m_deadline->setInterval(m_options.deadlineMs);
-    m_deadline->setEnabled(busy);
+    m_limits->answerBegins(awaitingServer());
 }
 
 void PopConnection::closeGracefully()
@@ -280,8 +269,7 @@ void PopConnection::closeGracefully()
     if (m_dead)
         return;
     m_dead = true;
-    m_timeout->setEnabled(false);
-    m_deadline->setEnabled(false);
+    m_limits->stop();
     for (Command &command : m_queue) {
         if (!command.written)
             m_socket->write(command.line + "\r\n");
@@ -296,8 +284,7 @@ void PopConnection::abort()
     if (m_dead)
         return;
     m_dead = true;
-    m_timeout->setEnabled(false);
-    m_deadline->setEnabled(false);
+    m_limits->stop();
     m_socket->disconnect(this);
     m_socket->abort();
     m_queue.clear();

@@ -16,7 +16,7 @@
 #include <memory>
 
 class Clock;
-class Timer;
+class AnswerLimits;
 
 // A whole reply: the status line and, for multi-line replies that succeeded, the lines.
 struct PopReply {
@@ -94,6 +94,7 @@ private:
     void onSocketError(QAbstractSocket::SocketError error);
     void onDisconnected();
     void fail(int number, const QString &text);
+    bool awaitingServer() const;
     void updateTimeout();
     void restartDeadline();
     void failTooLarge();
@@ -102,8 +103,7 @@ private:
     PopEndpoint m_endpoint;
     Options m_options;
     QSslSocket *m_socket;
-    Timer *m_timeout;
-    Timer *m_deadline;
+    AnswerLimits *m_limits;
     LineReader m_reader;
     std::deque<Command> m_queue;
     std::function<void()> m_onTlsReady;

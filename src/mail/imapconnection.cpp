@@ -50,11 +50,10 @@ void ImapConnection::open(Handler onGreeting)
         restartDeadline();
         return;
     }
-    if (!QSslSocket::supportsSsl()) {
-        fail(MailError::TlsFailed, tr("TLS is not available on this system"));
+    if (const auto refused = MailSocket::readyTls(*m_socket, m_options.caCertificates)) {
+        fail(refused->first, refused->second);
         return;
     }
-    m_socket->setSslConfiguration(MailSocket::tlsConfiguration(m_options.caCertificates));
     m_handshaking = true;
     m_socket->connectToHostEncrypted(m_endpoint.host, m_endpoint.port);
     updateTimeout();
@@ -89,17 +88,12 @@ void ImapConnection::startTls(std::function<void()> onReady)
 {
     if (m_dead)
         return;
-    // What came after the server's OK to STARTTLS came in the clear and may have been
-    // injected on the way; none of it may count as part of the protected dialogue.
-    if (m_reader.pending() > 0 || m_socket->bytesAvailable() > 0) {
-        fail(MailError::ProtocolError, tr("%1 sent data after agreeing to STARTTLS").arg(where()));
+    const auto refused = MailSocket::readyUpgrade(
+        *m_socket, m_reader.pending(), where(), "STARTTLS", m_options.caCertificates);
+    if (refused) {
+        fail(refused->first, refused->second);
         return;
     }
-    if (!QSslSocket::supportsSsl()) {
-        fail(MailError::TlsFailed, tr("TLS is not available on this system"));
-        return;
-    }
-    m_socket->setSslConfiguration(MailSocket::tlsConfiguration(m_options.caCertificates));
     m_onTlsReady = std::move(onReady);
     m_handshaking = true;
     updateTimeout();

@@ -38,13 +38,31 @@ QSslConfiguration tlsConfiguration(const QList<QSslCertificate> &extra)
     return config;
 }
 
+std::optional<Failure> readyTls(QSslSocket &socket, const QList<QSslCertificate> &extra)
+{
+    if (!QSslSocket::supportsSsl())
+        return Failure{MailError::TlsFailed, tr("TLS is not available on this system")};
+    socket.setSslConfiguration(tlsConfiguration(extra));
+    return std::nullopt;
+}
+
+std::optional<Failure> readyUpgrade(QSslSocket &socket, qsizetype buffered, const QString &where,
+    const char *command, const QList<QSslCertificate> &extra)
+{
+    if (buffered > 0 || socket.bytesAvailable() > 0) {
+        return Failure{MailError::ProtocolError,
+            tr("%1 sent data after agreeing to %2").arg(where, QLatin1String(command))};
+    }
+    return readyTls(socket, extra);
+}
+
 QString where(const QString &host, quint16 port)
 {
     return (host.contains(u':') ? u'[' + host + u']' : host) + u':' + QString::number(port);
 }
 
-std::pair<int, QString> failure(QAbstractSocket::SocketError error, const QSslSocket &socket,
-    const QString &host, const QString &where, const QList<QSslError> &sslErrors)
+Failure failure(QAbstractSocket::SocketError error, const QSslSocket &socket, const QString &host,
+    const QString &where, const QList<QSslError> &sslErrors)
 {
     switch (error) {
     case QAbstractSocket::HostNotFoundError:

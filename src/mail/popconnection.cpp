@@ -42,11 +42,6 @@ QString PopConnection::where() const
     return MailSocket::where(m_endpoint.host, m_endpoint.port);
 }
 
-void PopConnection::configureTls()
-{
-    m_socket->setSslConfiguration(MailSocket::tlsConfiguration(m_options.caCertificates));
-}
-
 void PopConnection::open(Handler onGreeting)
 {
     Command greeting;
@@ -59,11 +54,10 @@ void PopConnection::open(Handler onGreeting)
         m_socket->connectToHost(m_endpoint.host, m_endpoint.port);
         return;
     }
-    if (!QSslSocket::supportsSsl()) {
-        fail(MailError::TlsFailed, tr("TLS is not available on this system"));
+    if (const auto refused = MailSocket::readyTls(*m_socket, m_options.caCertificates)) {
+        fail(refused->first, refused->second);
         return;
     }
-    configureTls();
     m_handshaking = true;
     m_socket->connectToHostEncrypted(m_endpoint.host, m_endpoint.port);
 }
@@ -89,17 +83,12 @@ void PopConnection::startTls(std::function<void()> onReady)
 {
     if (m_dead)
         return;
-    // Anything the server sent after its "+OK" to STLS came in the clear and could have been
-    // injected on the way; none of it may count as part of the protected dialogue.
-    if (m_reader.pending() > 0 || m_socket->bytesAvailable() > 0) {
-        fail(MailError::ProtocolError, tr("%1 sent data after agreeing to STLS").arg(where()));
+    const auto refused = MailSocket::readyUpgrade(
+        *m_socket, m_reader.pending(), where(), "STLS", m_options.caCertificates);
+    if (refused) {
+        fail(refused->first, refused->second);
         return;
     }
-    if (!QSslSocket::supportsSsl()) {
-        fail(MailError::TlsFailed, tr("TLS is not available on this system"));
-        return;
-    }
-    configureTls();
     m_onTlsReady = std::move(onReady);
     m_handshaking = true;
     updateTimeout();

@@ -86,7 +86,6 @@ private:
         PopStatus status;
     };
 
-    void configureTls();
     void writeQueued();
     void onReadyRead();
     bool takeLine(const QByteArray &line);

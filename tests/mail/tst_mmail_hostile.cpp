@@ -23,6 +23,7 @@ private Q_SLOTS:
     void endlessReplyFailsAtItsBoundAndDropsTheSession();
     void slowEndlessReplyFailsAtTheDeadline();
     void refusedApopFallsBackToWhatCapaOffers();
+    void dataInjectedBeforeTlsIsRefused();
     void lostConnectionIsOneErrorForRequestsAndDeletions();
     void probeStopsAtALostConnectionWithOneError();
     void probeEndsOnAMailboxOf32767Messages();
@@ -131,6 +132,19 @@ void tst_mMailHostile::refusedApopFallsBackToWhatCapaOffers()
     QVERIFY(t->lastErrorText().endsWith(u"(APOP): [IN-USE] locked"));
     QCOMPARE(server->commands().size(), before + 2); // CAPA, APOP
     QCOMPARE(t->errors.size(), 2);
+}
+
+// Whatever follows the "+OK" to STLS came in the clear: the upgrade is refused and no
+// password follows.
+void tst_mMailHostile::dataInjectedBeforeTlsIsRefused()
+{
+    server->setCapabilities({"TOP", "USER", "STLS"});
+    server->on("STLS", QByteArray("+OK begin TLS\r\n+OK injected\r\n"));
+    QVERIFY(!t->logOn(server->host(), QStringLiteral("ann"), QStringLiteral("pw")));
+    QCOMPARE(t->lastError(), int(MailError::ProtocolError));
+    QVERIFY2(t->lastErrorText().contains(u"sent data after agreeing to STLS"),
+        qPrintable(t->lastErrorText()));
+    QVERIFY(!server->commands().contains("PASS pw"));
 }
 
 void tst_mMailHostile::lostConnectionIsOneErrorForRequestsAndDeletions()

@@ -31,29 +31,23 @@ public:
         const std::function<void(QWidget *)> &before = {})
     {
         QWidget *modal = QApplication::activeModalWidget();
-        const QString title = modal ? modal->windowTitle() : QString();
-        if (!modal || !click(modal, buttonName, before))
+        QAbstractButton *button = modal ? buttonIn(modal, buttonName) : nullptr;
+        if (!button)
             return {};
+        const QString title = modal->windowTitle();
+        if (before)
+            before(modal);
+        button->click();
         QCoreApplication::processEvents();
         return title;
     }
 
 private:
     // A window without that button (the reminder has only OK) is dismissed with OK.
-    static bool click(QWidget *modal, const QString &buttonName,
-        const std::function<void(QWidget *)> &before, const std::function<void()> &found = {})
+    static QAbstractButton *buttonIn(QWidget *modal, const QString &buttonName)
     {
         auto *button = modal->findChild<QAbstractButton *>(buttonName);
-        if (!button)
-            button = modal->findChild<QAbstractButton *>(QStringLiteral("cmdOK"));
-        if (!button)
-            return false;
-        if (found)
-            found();
-        if (before)
-            before(modal);
-        button->click();
-        return true;
+        return button ? button : modal->findChild<QAbstractButton *>(QStringLiteral("cmdOK"));
     }
 
     void answer()
@@ -63,12 +57,14 @@ private:
             m_last = nullptr;
             return;
         }
-        if (modal == m_last)
+        QAbstractButton *button = buttonIn(modal, m_button);
+        if (modal == m_last || !button)
             return;
-        click(modal, m_button, m_before, [this, modal] {
-            m_last = modal;
-            m_titles << modal->windowTitle();
-        });
+        m_last = modal;
+        m_titles << modal->windowTitle();
+        if (m_before)
+            m_before(modal);
+        button->click();
     }
 
     QString m_button;

@@ -3,6 +3,7 @@
 #include "mail/answerlimits.h"
 #include "mail/mailerror.h"
 #include "mail/mailsocket.h"
+#include "mail/mailtransport.h"
 
 #include <QLoggingCategory>
 
@@ -12,7 +13,7 @@ ImapConnection::ImapConnection(Clock &clock, PopEndpoint endpoint, Options optio
     : QObject(parent)
     , m_endpoint(std::move(endpoint))
     , m_options(std::move(options))
-    , m_socket(new QSslSocket(this))
+    , m_stream(MailTransport::newStream(&m_noStream))
     , m_limits(new AnswerLimits(
           clock, {m_options.timeoutMs, m_options.deadlineMs, QStringLiteral("response")},
           [this] { return where(); }, this))
@@ -20,18 +21,21 @@ ImapConnection::ImapConnection(Clock &clock, PopEndpoint endpoint, Options optio
 {
     connect(m_limits, &AnswerLimits::expired, this,
         [this](const QString &text) { fail(MailError::TimedOut, text); });
-    connect(m_socket, &QSslSocket::readyRead, this, &ImapConnection::onReadyRead);
-    connect(m_socket, &QSslSocket::errorOccurred, this, &ImapConnection::onSocketError);
-    connect(m_socket, &QSslSocket::disconnected, this,
-        [this] { fail(MailError::ConnectionClosed, tr("%1 closed the connection").arg(where())); });
-    connect(m_socket, &QSslSocket::sslErrors, this,
-        [this](const QList<QSslError> &errors) { m_sslErrors = errors; });
-    connect(m_socket, &QSslSocket::encrypted, this, [this] {
+    if (!m_stream)
+        return;
+    MailStream::Callbacks callbacks;
+    callbacks.readyRead = [this] { onReadyRead(); };
+    callbacks.failed = [this](const MailStream::Failure &failure) { onStreamFailed(failure); };
+    callbacks.disconnected = [this] {
+        fail(MailError::ConnectionClosed, tr("%1 closed the connection").arg(where()));
+    };
+    callbacks.encrypted = [this] {
         m_handshaking = false;
         updateTimeout();
         if (auto ready = std::exchange(m_onTlsReady, nullptr))
             ready();
-    });
+    };
+    m_stream->setCallbacks(std::move(callbacks));
 }
 
 ImapConnection::~ImapConnection() = default;
@@ -44,18 +48,23 @@ QString ImapConnection::where() const
 void ImapConnection::open(Handler onGreeting)
 {
     m_onGreeting = std::move(onGreeting);
+    if (!m_stream) {
+        fail(m_noStream.first, m_noStream.second);
+        return;
+    }
     if (!m_endpoint.implicitTls) {
-        m_socket->connectToHost(m_endpoint.host, m_endpoint.port);
+        m_stream->connectPlain(m_endpoint.host, m_endpoint.port);
         updateTimeout();
         restartDeadline();
         return;
     }
-    if (const auto refused = MailSocket::readyTls(*m_socket, m_options.caCertificates)) {
+    m_handshaking = true;
+    const auto refused
+        = m_stream->connectEncrypted(m_endpoint.host, m_endpoint.port, m_options.caFile);
+    if (refused) {
         fail(refused->first, refused->second);
         return;
     }
-    m_handshaking = true;
-    m_socket->connectToHostEncrypted(m_endpoint.host, m_endpoint.port);
     updateTimeout();
     restartDeadline();
 }
@@ -69,7 +78,7 @@ void ImapConnection::send(
     qCDebug(lcImap) << where() << "<<" << tag << (logText.isEmpty() ? command : logText);
     const bool wasAwaiting = awaitingServer();
     m_commands.push_back({tag, std::move(onDone), std::move(onContinue)});
-    m_socket->write(tag + ' ' + command + "\r\n");
+    m_stream->write(tag + ' ' + command + "\r\n");
     updateTimeout();
     if (!wasAwaiting)
         restartDeadline();
@@ -80,7 +89,7 @@ void ImapConnection::sendLine(const QByteArray &line, const QByteArray &logText)
     if (m_dead)
         return;
     qCDebug(lcImap) << where() << "<<" << (logText.isEmpty() ? line : logText);
-    m_socket->write(line + "\r\n");
+    m_stream->write(line + "\r\n");
     updateTimeout();
 }
 
@@ -88,17 +97,14 @@ void ImapConnection::startTls(std::function<void()> onReady)
 {
     if (m_dead)
         return;
-    const auto refused = MailSocket::readyUpgrade(
-        *m_socket, m_reader.pending(), where(), "STARTTLS", m_options.caCertificates);
-    if (refused) {
-        fail(refused->first, refused->second);
-        return;
-    }
     m_onTlsReady = std::move(onReady);
     m_handshaking = true;
     updateTimeout();
     restartDeadline();
-    m_socket->startClientEncryption();
+    const auto refused
+        = m_stream->upgrade(m_reader.pending(), where(), "STARTTLS", m_options.caFile);
+    if (refused)
+        fail(refused->first, refused->second);
 }
 
 void ImapConnection::setQuiet(bool on)
@@ -110,7 +116,7 @@ void ImapConnection::setQuiet(bool on)
 
 void ImapConnection::onReadyRead()
 {
-    const QByteArray data = m_socket->readAll();
+    const QByteArray data = m_stream->readAll();
     if (data.isEmpty() || m_dead)
         return;
     m_reader.append(data);
@@ -190,13 +196,12 @@ bool ImapConnection::take(const ImapResponse &response)
     return !m_dead && !m_handshaking;
 }
 
-void ImapConnection::onSocketError(QAbstractSocket::SocketError error)
+void ImapConnection::onStreamFailed(const MailStream::Failure &failure)
 {
-    if (error == QAbstractSocket::RemoteHostClosedError && m_byeExpected && m_commands.empty())
+    // The server closing after LOGOUT's BYE is the end that was asked for.
+    if (failure.first == MailError::ConnectionClosed && m_byeExpected && m_commands.empty())
         return;
-    const auto [number, text]
-        = MailSocket::failure(error, *m_socket, m_endpoint.host, where(), m_sslErrors);
-    fail(number, text);
+    fail(failure.first, failure.second);
 }
 
 void ImapConnection::fail(int number, const QString &text)
@@ -207,8 +212,8 @@ void ImapConnection::fail(int number, const QString &text)
     m_dead = true;
     m_handshaking = false;
     m_limits->stop();
-    m_socket->disconnect(this);
-    m_socket->abort();
+    if (m_stream)
+        m_stream->abort();
     m_commands.clear();
     Q_EMIT failed(number, text);
 }
@@ -235,8 +240,7 @@ void ImapConnection::closeGracefully()
     m_dead = true;
     m_limits->stop();
     m_commands.clear();
-    m_socket->disconnect(this);
-    MailSocket::closeOnItsOwn(std::exchange(m_socket, nullptr));
+    m_stream.release()->closeOnItsOwn();
 }
 
 void ImapConnection::abort()
@@ -245,7 +249,7 @@ void ImapConnection::abort()
         return;
     m_dead = true;
     m_limits->stop();
-    m_socket->disconnect(this);
-    m_socket->abort();
+    if (m_stream)
+        m_stream->abort();
     m_commands.clear();
 }

@@ -1,21 +1,19 @@
 #pragma once
 
 #include "mail/imapresponse.h"
+#include "mail/mailstream.h"
 #include "mail/pophost.h"
 
-#include <QList>
 #include <QObject>
-#include <QSslCertificate>
-#include <QSslError>
-#include <QSslSocket>
 
 #include <deque>
 #include <functional>
+#include <memory>
 
 class Clock;
 class AnswerLimits;
 
-// One IMAP connection: the socket (plain, implicit TLS, or upgraded by STARTTLS), the bounded
+// One IMAP connection: the stream (plain, implicit TLS, or upgraded by STARTTLS), the bounded
 // response reader, and tagged commands. Commands are written as they are sent (IMAP lets a
 // client have several in flight); each one's tagged completion goes to its handler, a
 // continuation request ("+") to its continuation handler, and every untagged response to
@@ -38,7 +36,7 @@ public:
         int timeoutMs = 60000;
         int deadlineMs = 300000; // for one whole response
         ImapResponseReader::Limits limits;
-        QList<QSslCertificate> caCertificates;
+        QString caFile; // authorities trusted besides the system's; none when empty
     };
 
     ImapConnection(Clock &clock, PopEndpoint endpoint, Options options, QObject *parent = nullptr);
@@ -55,13 +53,13 @@ public:
     void startTls(std::function<void()> onReady);
     // While on, an unanswered command does not count towards the time-out (IDLE).
     void setQuiet(bool on);
-    bool isEncrypted() const { return m_socket && m_socket->isEncrypted(); }
+    bool isEncrypted() const { return m_stream && m_stream->isEncrypted(); }
     bool isDead() const { return m_dead; }
     int awaiting() const { return int(m_commands.size()); }
     QString where() const;
     // Lets LOGOUT's BYE through without failing.
     void expectBye() { m_byeExpected = true; }
-    // Sends nothing more and closes (the socket outlives this object until it is done).
+    // Sends nothing more and closes (the stream outlives this object until it is done).
     void closeGracefully();
     void abort();
 
@@ -79,7 +77,7 @@ private:
 
     void onReadyRead();
     bool take(const ImapResponse &response);
-    void onSocketError(QAbstractSocket::SocketError error);
+    void onStreamFailed(const MailStream::Failure &failure);
     void fail(int number, const QString &text);
     void updateTimeout();
     void restartDeadline();
@@ -87,13 +85,13 @@ private:
 
     PopEndpoint m_endpoint;
     Options m_options;
-    QSslSocket *m_socket;
+    MailStream::Failure m_noStream; // why there is no stream (set while m_stream is made)
+    std::unique_ptr<MailStream> m_stream; // null when the mail transport failed to load
     AnswerLimits *m_limits;
     ImapResponseReader m_reader;
     Handler m_onGreeting;
     std::deque<Command> m_commands;
     std::function<void()> m_onTlsReady;
-    QList<QSslError> m_sslErrors;
     int m_nextTag = 1;
     bool m_dead = false;
     bool m_handshaking = false;

@@ -2,7 +2,6 @@
 
 #include <QList>
 #include <QObject>
-#include <QSslCertificate>
 #include <QString>
 
 #include <memory>
@@ -35,10 +34,8 @@ public:
 
     void setAccount(const Account &account) { m_account = account; }
     const Account &account() const { return m_account; }
-    void setCaCertificates(const QList<QSslCertificate> &certificates)
-    {
-        m_caCertificates = certificates;
-    }
+    // A file of authorities (PEM) trusted besides the system's; none when empty.
+    void setCaCertificates(const QString &caFile) { m_caFile = caFile; }
     void setTimeOutMs(int ms) { m_timeoutMs = ms; }
 
     void start();
@@ -62,7 +59,7 @@ private:
 
     Clock &m_clock;
     Account m_account;
-    QList<QSslCertificate> m_caCertificates;
+    QString m_caFile;
     int m_timeoutMs = 60000;
     ImapConnection *m_connection = nullptr;
     std::unique_ptr<ImapLogOn> m_logOn;

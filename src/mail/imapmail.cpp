@@ -170,7 +170,7 @@ void ImapMail::startLogOn()
     }
     ImapConnection::Options options;
     options.timeoutMs = m_timeoutMs;
-    options.caCertificates = m_caCertificates;
+    options.caFile = m_caFile;
     m_connection = new ImapConnection(m_clock, *endpoint, options, this);
     connect(m_connection, &ImapConnection::failed, this, &ImapMail::onConnectionFailed);
     ImapLogOn::Callbacks callbacks;

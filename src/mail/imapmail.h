@@ -6,7 +6,6 @@
 #include <QList>
 #include <QObject>
 #include <QSet>
-#include <QSslCertificate>
 #include <QString>
 
 #include <deque>
@@ -57,10 +56,8 @@ public:
     void setTimeOutMs(int ms) { m_timeoutMs = qMax(1, ms); }
     bool RequireTls() const { return m_requireTls; }
     void setRequireTls(bool on) { m_requireTls = on; }
-    void setCaCertificates(const QList<QSslCertificate> &certificates)
-    {
-        m_caCertificates = certificates;
-    }
+    // A file of authorities (PEM) trusted besides the system's; none when empty.
+    void setCaCertificates(const QString &caFile) { m_caFile = caFile; }
 
     void LogOn();
     qint16 MessageCount() const { return m_messageCount; }
@@ -127,7 +124,7 @@ private:
     bool m_pipelining = true;
     bool m_requireTls = false;
     int m_timeoutMs = kDefaultTimeOut * 1000;
-    QList<QSslCertificate> m_caCertificates;
+    QString m_caFile;
 
     ImapConnection *m_connection = nullptr;
     std::unique_ptr<ImapLogOn> m_logOn;

@@ -124,7 +124,7 @@ void mMail::startLogOn()
     PopConnection::Options options;
     options.timeoutMs = m_timeoutMs;
     options.deadlineMs = m_deadlineMs;
-    options.caCertificates = m_caCertificates;
+    options.caFile = m_caFile;
     m_connection = new PopConnection(m_clock, *endpoint, options, this);
     connect(m_connection, &PopConnection::failed, this, &mMail::onConnectionFailed);
     PopLogOn::Callbacks callbacks;

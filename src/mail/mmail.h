@@ -8,7 +8,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QSet>
-#include <QSslCertificate>
 #include <QString>
 
 #include <deque>
@@ -69,11 +68,8 @@ public:
     void setDeadline(int seconds) { m_deadlineMs = qMax(1, seconds) * 1000; }
     bool RequireTls() const { return m_requireTls; }
     void setRequireTls(bool on) { m_requireTls = on; }
-    // Certificates trusted besides the system's (a server with its own authority).
-    void setCaCertificates(const QList<QSslCertificate> &certificates)
-    {
-        m_caCertificates = certificates;
-    }
+    // A file of authorities (PEM) trusted besides the system's; none when empty.
+    void setCaCertificates(const QString &caFile) { m_caFile = caFile; }
 
     void LogOn();
     qint16 MessageCount() const { return m_messageCount; }
@@ -144,7 +140,7 @@ private:
     bool m_requireTls = false;
     int m_timeoutMs = kDefaultTimeOut * 1000;
     int m_deadlineMs = kDefaultDeadline * 1000;
-    QList<QSslCertificate> m_caCertificates;
+    QString m_caFile;
 
     PopConnection *m_connection = nullptr;
     std::unique_ptr<PopLogOn> m_logOn;

@@ -4,6 +4,7 @@
 #include "mail/answerlimits.h"
 #include "mail/mailerror.h"
 #include "mail/mailsocket.h"
+#include "mail/mailtransport.h"
 
 #include <QLoggingCategory>
 
@@ -14,7 +15,7 @@ PopConnection::PopConnection(Clock &clock, PopEndpoint endpoint, Options options
     , m_clock(clock)
     , m_endpoint(std::move(endpoint))
     , m_options(std::move(options))
-    , m_socket(new QSslSocket(this))
+    , m_stream(MailTransport::newStream(&m_noStream))
     , m_limits(new AnswerLimits(
           clock, {m_options.timeoutMs, m_options.deadlineMs, QStringLiteral("reply")},
           [this] { return where(); }, this))
@@ -22,17 +23,20 @@ PopConnection::PopConnection(Clock &clock, PopEndpoint endpoint, Options options
 {
     connect(m_limits, &AnswerLimits::expired, this,
         [this](const QString &text) { fail(MailError::TimedOut, text); });
-    connect(m_socket, &QSslSocket::readyRead, this, &PopConnection::onReadyRead);
-    connect(m_socket, &QSslSocket::errorOccurred, this, &PopConnection::onSocketError);
-    connect(m_socket, &QSslSocket::disconnected, this, &PopConnection::onDisconnected);
-    connect(m_socket, &QSslSocket::sslErrors, this,
-        [this](const QList<QSslError> &errors) { m_sslErrors = errors; });
-    connect(m_socket, &QSslSocket::encrypted, this, [this] {
+    if (!m_stream)
+        return;
+    MailStream::Callbacks callbacks;
+    callbacks.readyRead = [this] { onReadyRead(); };
+    callbacks.failed
+        = [this](const MailStream::Failure &failure) { fail(failure.first, failure.second); };
+    callbacks.disconnected = [this] { onDisconnected(); };
+    callbacks.encrypted = [this] {
         m_handshaking = false;
         updateTimeout();
         if (auto ready = std::exchange(m_onTlsReady, nullptr))
             ready();
-    });
+    };
+    m_stream->setCallbacks(std::move(callbacks));
 }
 
 PopConnection::~PopConnection() = default;
@@ -50,16 +54,19 @@ void PopConnection::open(Handler onGreeting)
     m_queue.push_back(std::move(greeting));
     updateTimeout();
     restartDeadline();
-    if (!m_endpoint.implicitTls) {
-        m_socket->connectToHost(m_endpoint.host, m_endpoint.port);
+    if (!m_stream) {
+        fail(m_noStream.first, m_noStream.second);
         return;
     }
-    if (const auto refused = MailSocket::readyTls(*m_socket, m_options.caCertificates)) {
-        fail(refused->first, refused->second);
+    if (!m_endpoint.implicitTls) {
+        m_stream->connectPlain(m_endpoint.host, m_endpoint.port);
         return;
     }
     m_handshaking = true;
-    m_socket->connectToHostEncrypted(m_endpoint.host, m_endpoint.port);
+    const auto refused
+        = m_stream->connectEncrypted(m_endpoint.host, m_endpoint.port, m_options.caFile);
+    if (refused)
+        fail(refused->first, refused->second);
 }
 
 void PopConnection::send(
@@ -83,17 +90,13 @@ void PopConnection::startTls(std::function<void()> onReady)
 {
     if (m_dead)
         return;
-    const auto refused = MailSocket::readyUpgrade(
-        *m_socket, m_reader.pending(), where(), "STLS", m_options.caCertificates);
-    if (refused) {
-        fail(refused->first, refused->second);
-        return;
-    }
     m_onTlsReady = std::move(onReady);
     m_handshaking = true;
     updateTimeout();
     restartDeadline();
-    m_socket->startClientEncryption();
+    const auto refused = m_stream->upgrade(m_reader.pending(), where(), "STLS", m_options.caFile);
+    if (refused)
+        fail(refused->first, refused->second);
 }
 
 void PopConnection::setPipelining(bool on)
@@ -104,7 +107,7 @@ void PopConnection::setPipelining(bool on)
 
 void PopConnection::writeQueued()
 {
-    if (m_handshaking)
+    if (m_handshaking || !m_stream)
         return;
     QByteArray out;
     for (Command &command : m_queue) {
@@ -116,12 +119,12 @@ void PopConnection::writeQueued()
             break;
     }
     if (!out.isEmpty())
-        m_socket->write(out);
+        m_stream->write(out);
 }
 
 void PopConnection::onReadyRead()
 {
-    const QByteArray data = m_socket->readAll();
+    const QByteArray data = m_stream->readAll();
     if (data.isEmpty() || m_dead)
         return;
     m_reader.append(data);
@@ -201,13 +204,6 @@ void PopConnection::finishHead()
         done.onReply(reply);
 }
 
-void PopConnection::onSocketError(QAbstractSocket::SocketError error)
-{
-    const auto [number, text]
-        = MailSocket::failure(error, *m_socket, m_endpoint.host, where(), m_sslErrors);
-    fail(number, text);
-}
-
 void PopConnection::onDisconnected()
 {
     fail(MailError::ConnectionClosed, tr("%1 closed the connection").arg(where()));
@@ -232,8 +228,8 @@ void PopConnection::fail(int number, const QString &text)
     m_dead = true;
     m_handshaking = false;
     m_limits->stop();
-    m_socket->disconnect(this);
-    m_socket->abort();
+    if (m_stream)
+        m_stream->abort();
     m_queue.clear();
     Q_EMIT failed(number, text);
 }
@@ -261,11 +257,10 @@ void PopConnection::closeGracefully()
     m_limits->stop();
     for (Command &command : m_queue) {
         if (!command.written)
-            m_socket->write(command.line + "\r\n");
+            m_stream->write(command.line + "\r\n");
     }
     m_queue.clear();
-    m_socket->disconnect(this);
-    MailSocket::closeOnItsOwn(std::exchange(m_socket, nullptr));
+    m_stream.release()->closeOnItsOwn();
 }
 
 void PopConnection::abort()
@@ -274,7 +269,7 @@ void PopConnection::abort()
         return;
     m_dead = true;
     m_limits->stop();
-    m_socket->disconnect(this);
-    m_socket->abort();
+    if (m_stream)
+        m_stream->abort();
     m_queue.clear();
 }

@@ -1,15 +1,12 @@
 #pragma once
 
 #include "mail/linereader.h"
+#include "mail/mailstream.h"
 #include "mail/pophost.h"
 #include "mail/popreply.h"
 
 #include <QList>
 #include <QObject>
-#include <QPointer>
-#include <QSslCertificate>
-#include <QSslError>
-#include <QSslSocket>
 
 #include <deque>
 #include <functional>
@@ -24,7 +21,7 @@ struct PopReply {
     QList<QByteArray> lines;
 };
 
-// One POP3 connection: the socket (plain, implicit TLS, or upgraded by STLS), the bounded
+// One POP3 connection: the stream (plain, implicit TLS, or upgraded by STLS), the bounded
 // line reader, and the replies matched in order to the commands sent. Commands wait in a
 // queue and are written one at a time, or all at once when pipelining is on.
 //
@@ -48,7 +45,7 @@ public:
         int deadlineMs = 300000;
         qsizetype maxLine = 64 * 1024;
         qsizetype maxReply = 1024 * 1024;
-        QList<QSslCertificate> caCertificates;
+        QString caFile; // authorities trusted besides the system's; none when empty
     };
 
     PopConnection(Clock &clock, PopEndpoint endpoint, Options options, QObject *parent = nullptr);
@@ -63,13 +60,13 @@ public:
     void startTls(std::function<void()> onReady);
     void setPipelining(bool on);
     bool pipelining() const { return m_pipelining; }
-    bool isEncrypted() const { return m_socket && m_socket->isEncrypted(); }
+    bool isEncrypted() const { return m_stream && m_stream->isEncrypted(); }
     bool isDead() const { return m_dead; }
     // Commands sent whose replies have not all come yet.
     int awaiting() const { return int(m_queue.size()); }
     const PopEndpoint &endpoint() const { return m_endpoint; }
     QString where() const;
-    // Sends what is queued, then closes (the socket outlives this object until it is done).
+    // Sends what is queued, then closes (the stream outlives this object until it is done).
     void closeGracefully();
     void abort();
 
@@ -90,7 +87,6 @@ private:
     void onReadyRead();
     bool takeLine(const QByteArray &line);
     void finishHead();
-    void onSocketError(QAbstractSocket::SocketError error);
     void onDisconnected();
     void fail(int number, const QString &text);
     bool awaitingServer() const;
@@ -101,12 +97,12 @@ private:
     Clock &m_clock;
     PopEndpoint m_endpoint;
     Options m_options;
-    QSslSocket *m_socket;
+    MailStream::Failure m_noStream; // why there is no stream (set while m_stream is made)
+    std::unique_ptr<MailStream> m_stream; // null when the mail transport failed to load
     AnswerLimits *m_limits;
     LineReader m_reader;
     std::deque<Command> m_queue;
     std::function<void()> m_onTlsReady;
-    QList<QSslError> m_sslErrors;
     bool m_pipelining = false;
     bool m_dead = false;
     bool m_handshaking = false;

@@ -1,13 +1,51 @@
 #include "monitor/singleinstance.h"
 
 #include <QDir>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QFile>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 namespace {
+
 const QByteArray kQuitMessage = QByteArrayLiteral("quit\n");
-constexpr int kConnectTimeoutMs = 1000;
+constexpr qsizetype kLongestMessage = 64;
+
+// The address of `path`; false when it does not fit.
+bool addressOf(const QString &path, sockaddr_un *address)
+{
+    const QByteArray name = QFile::encodeName(path);
+    std::memset(address, 0, sizeof *address);
+    address->sun_family = AF_UNIX;
+    if (name.isEmpty() || size_t(name.size()) >= sizeof address->sun_path)
+        return false;
+    std::memcpy(address->sun_path, name.constData(), size_t(name.size()));
+    return true;
+}
+
+// A socket connected to the copy listening at `path`, or -1 when none answers. Connecting
+// to a local socket does not wait: it is accepted into the listener's queue or refused.
+int connectTo(const QString &path)
+{
+    sockaddr_un address;
+    if (!addressOf(path, &address))
+        return -1;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return -1;
+    if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 } // namespace
 
 QString SingleInstance::defaultSocketPath()
@@ -23,50 +61,103 @@ SingleInstance::SingleInstance(QString socketPath, QObject *parent)
     , m_path(std::move(socketPath))
 { }
 
-SingleInstance::~SingleInstance() = default;
-
-bool SingleInstance::isListening() const
+SingleInstance::~SingleInstance()
 {
-    return m_server && m_server->isListening();
+    for (auto peer = m_peers.cbegin(); peer != m_peers.cend(); ++peer)
+        ::close(peer.key());
+    if (m_listener >= 0) {
+        ::close(m_listener);
+        QFile::remove(m_path);
+    }
 }
 
 bool SingleInstance::anotherCopyIsRunning()
 {
-    QLocalSocket probe;
-    probe.connectToServer(m_path);
-    if (probe.waitForConnected(kConnectTimeoutMs))
+    if (const int probe = connectTo(m_path); probe >= 0) {
+        ::close(probe);
         return true;
+    }
     // Nobody answers: whatever stands at the path is left over from a copy that ended badly.
-    QLocalServer::removeServer(m_path);
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(m_path))
-        qWarning("Brisvane: cannot listen on %s: %s", qPrintable(m_path),
-            qPrintable(m_server->errorString()));
-    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnection);
+    QFile::remove(m_path);
+    if (!listen())
+        qWarning("Brisvane: cannot listen on %s: %s", qPrintable(m_path), std::strerror(errno));
     return false;
+}
+
+bool SingleInstance::listen()
+{
+    sockaddr_un address;
+    if (!addressOf(m_path, &address)) {
+        errno = ENAMETOOLONG;
+        return false;
+    }
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return false;
+    // Only this user may ask the running copy to end.
+    if (::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0
+        || ::chmod(address.sun_path, S_IRUSR | S_IWUSR) != 0 || ::listen(fd, 8) != 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return false;
+    }
+    m_listener = fd;
+    m_accepting = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(m_accepting, &QSocketNotifier::activated, this, &SingleInstance::acceptConnection);
+    return true;
 }
 
 bool SingleInstance::postQuitToRunningCopy()
 {
-    QLocalSocket socket;
-    socket.connectToServer(m_path);
-    if (!socket.waitForConnected(kConnectTimeoutMs))
+    const int fd = connectTo(m_path);
+    if (fd < 0)
         return false;
-    socket.write(kQuitMessage);
-    const bool sent = socket.waitForBytesWritten(kConnectTimeoutMs);
-    socket.disconnectFromServer();
+    const bool sent
+        = ::send(fd, kQuitMessage.constData(), size_t(kQuitMessage.size()), MSG_NOSIGNAL)
+        == kQuitMessage.size();
+    ::close(fd);
     return sent;
 }
 
 void SingleInstance::acceptConnection()
 {
-    while (QLocalSocket *peer = m_server->nextPendingConnection()) {
-        connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
-        connect(peer, &QLocalSocket::readyRead, this, [this, peer] {
-            // Only the one message is understood; anything else is ignored.
-            if (peer->canReadLine() && peer->readLine(64) == kQuitMessage)
-                Q_EMIT quitRequested();
-        });
+    for (;;) {
+        const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0)
+            return;
+        Peer &peer = m_peers[fd];
+        peer.notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+        connect(peer.notifier, &QSocketNotifier::activated, this, [this, fd] { readFrom(fd); });
     }
+}
+
+// Only the one message is understood; anything else is ignored.
+void SingleInstance::readFrom(int fd)
+{
+    Peer &peer = m_peers[fd];
+    char buffer[kLongestMessage];
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0 && (errno == EAGAIN || errno == EINTR))
+        return;
+    if (got <= 0) {
+        drop(fd);
+        return;
+    }
+    peer.received.append(buffer, got);
+    const qsizetype end = peer.received.indexOf('\n');
+    if (end < 0 && peer.received.size() < kLongestMessage)
+        return;
+    const bool quit = peer.received.left(end + 1) == kQuitMessage;
+    drop(fd);
+    if (quit)
+        Q_EMIT quitRequested();
+}
+
+void SingleInstance::drop(int fd)
+{
+    const Peer peer = m_peers.take(fd);
+    peer.notifier->setEnabled(false);
+    peer.notifier->deleteLater();
+    ::close(fd);
 }

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <QByteArray>
+#include <QHash>
 #include <QObject>
 #include <QString>
 
-class QLocalServer;
+class QSocketNotifier;
 
-// One copy of the program per user. The first copy listens on a local socket in the user's
-// runtime folder; a later copy finds it there and sends it the quit message.
+// One copy of the program per user. The first copy listens on a local (Unix domain) socket in
+// the user's runtime folder; a later copy finds it there and sends it the quit message. The
+// socket is the system's own, watched by the event loop: start-up needs no network library.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -23,15 +26,25 @@ public:
     bool anotherCopyIsRunning();
     // Sends the quit message to the running copy; true when it was delivered.
     bool postQuitToRunningCopy();
-    bool isListening() const;
+    bool isListening() const { return m_listener >= 0; }
 
 Q_SIGNALS:
     // A later copy asked this one to end.
     void quitRequested();
 
 private:
+    struct Peer {
+        QSocketNotifier *notifier = nullptr;
+        QByteArray received;
+    };
+
+    bool listen();
     void acceptConnection();
+    void readFrom(int fd);
+    void drop(int fd);
 
     QString m_path;
-    QLocalServer *m_server = nullptr;
+    int m_listener = -1;
+    QSocketNotifier *m_accepting = nullptr;
+    QHash<int, Peer> m_peers; // by descriptor
 };

@@ -25,6 +25,10 @@ for page in bvane bvane-mailprobe; do
   [[ $(zcat "/usr/share/man/man1/$page.1.gz") == *".TH "* ]] || fail "no manual page $page(1)"
 done
 [[ $(bvane-mailprobe --help) == *BVANE_MAIL_PASSWORD* ]] || fail "bvane-mailprobe does not run"
+# The mail transport module loads from the package's private folder: a check of a closed port
+# is refused by the system, not failed for want of the module.
+probe=$(BVANE_MAIL_PASSWORD=x bvane-mailprobe --timeout 5 127.0.0.1:1 nobody 2>&1 || true)
+[[ $probe == *refused* ]] || fail "bvane-mailprobe reached no server: $probe"
 
 xsession_fresh_home
 # Sounds go through ALSA into files (one per sample rate), as in the sound player's test.

@@ -113,11 +113,6 @@ int PopServerFixture::messagesOf(const QString &user) const
         + QDir(maildir(user) + QLatin1String("/cur")).entryList(QDir::Files).size());
 }
 
-QList<QSslCertificate> PopServerFixture::certificate() const
-{
-    return QSslCertificate::fromPath(certificatePath());
-}
-
 QString PopServerFixture::log() const
 {
     QFile file(path(m_logName));

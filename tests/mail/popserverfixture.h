@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QProcess>
-#include <QSslCertificate>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -17,7 +16,6 @@ public:
 
     quint16 pop3Port() const { return m_pop3Port; }
     quint16 pop3sPort() const { return m_pop3sPort; }
-    QList<QSslCertificate> certificate() const;
     QString certificatePath() const { return path(QStringLiteral("cert.pem")); }
     // Any time: a message appears in the user's new/ folder (in order of delivery).
     void deliver(const QString &user, const QByteArray &message);

@@ -48,7 +48,7 @@ void tst_ImapIdleDovecot::init()
 {
     clock = std::make_unique<VirtualClock>();
     idle = std::make_unique<ImapIdle>(*clock);
-    idle->setCaCertificates(dovecot->certificate());
+    idle->setCaCertificates(dovecot->certificatePath());
     newMail = std::make_unique<QSignalSpy>(idle.get(), &ImapIdle::newMail);
     idling = std::make_unique<QSignalSpy>(idle.get(), &ImapIdle::idling);
     stopped = std::make_unique<QSignalSpy>(idle.get(), &ImapIdle::stopped);

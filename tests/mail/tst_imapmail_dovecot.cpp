@@ -80,7 +80,7 @@ void tst_ImapMailDovecot::init()
 {
     clock = std::make_unique<VirtualClock>();
     mail = std::make_unique<ImapMail>(*clock);
-    mail->setCaCertificates(dovecot->certificate());
+    mail->setCaCertificates(dovecot->certificatePath());
     spies = std::make_unique<MailSpies<ImapMail>>(*mail);
     rows.clear();
 }
@@ -227,7 +227,7 @@ void tst_ImapMailDovecot::withoutUidplusExpungesOnlyWhenNoOtherMessageIsMarked()
     plain.deliver(QStringLiteral("finn"), message("marked elsewhere"), QStringLiteral("T"));
     QString why;
     QVERIFY2(plain.start(&why), qPrintable(why));
-    mail->setCaCertificates(plain.certificate());
+    mail->setCaCertificates(plain.certificatePath());
 
     logOnAs(QStringLiteral("erin"), QStringLiteral("secret"), imapHost(plain));
     QVERIFY(!mail->capabilities().contains("UIDPLUS"));

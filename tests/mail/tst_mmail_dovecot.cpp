@@ -73,7 +73,7 @@ void tst_mMailDovecot::init()
 {
     clock = std::make_unique<VirtualClock>();
     mail = std::make_unique<mMail>(*clock);
-    mail->setCaCertificates(dovecot->certificate());
+    mail->setCaCertificates(dovecot->certificatePath());
     done = std::make_unique<QSignalSpy>(mail.get(), &mMail::Done);
     errors = std::make_unique<QSignalSpy>(mail.get(), &mMail::Error);
     status = std::make_unique<QSignalSpy>(mail.get(), &mMail::Status);

@@ -75,7 +75,7 @@ void tst_mMailGnuPop3d::listDeleteAndQuit(
 void tst_mMailGnuPop3d::stlsCountHeadersDeleteAndQuit()
 {
     MailUnderTest t;
-    t.mail.setCaCertificates(server->certificate());
+    t.mail.setCaCertificates(server->certificatePath());
     t.mail.setRequireTls(true);
     QVERIFY(t.logOn(host(server->pop3Port()), GnuPop3dServer::logOnName(QStringLiteral("erin")),
         QStringLiteral("erin pass")));
@@ -90,7 +90,7 @@ void tst_mMailGnuPop3d::stlsCountHeadersDeleteAndQuit()
 void tst_mMailGnuPop3d::implicitTlsLogsOn()
 {
     MailUnderTest t;
-    t.mail.setCaCertificates(server->certificate());
+    t.mail.setCaCertificates(server->certificatePath());
     QVERIFY(t.logOn(QStringLiteral("pop3s://localhost:%1").arg(server->pop3sPort()),
         GnuPop3dServer::logOnName(QStringLiteral("erin")), QStringLiteral("erin pass")));
     QVERIFY(!t.statusTexts().contains(u"Starting TLS"));

@@ -13,7 +13,6 @@
 #include <QCoreApplication>
 #include <QCoro/QCoroTask>
 #include <QFile>
-#include <QSslCertificate>
 #include <QTextStream>
 
 #include <cstdio>
@@ -139,13 +138,16 @@ int runProbe(Clock &clock, Mail &mail, const QCommandLineParser &parser, const J
     mail.setRequireTls(parser.isSet(QStringLiteral("require-tls")));
     mail.setTimeOut(parser.value(QStringLiteral("timeout")).toInt());
     if (parser.isSet(QStringLiteral("cafile"))) {
-        const auto certificates = QSslCertificate::fromPath(parser.value(QStringLiteral("cafile")));
-        if (certificates.isEmpty()) {
-            QTextStream(stderr) << "bvane-mailprobe: no certificate in "
-                                << parser.value(QStringLiteral("cafile")) << Qt::endl;
+        // Certificates are read as PEM when the connection is made: a file without one is
+        // refused here already, as a wrong argument.
+        const QString caFile = parser.value(QStringLiteral("cafile"));
+        QFile file(caFile);
+        if (!file.open(QIODevice::ReadOnly)
+            || !file.readAll().contains("-----BEGIN CERTIFICATE-----")) {
+            QTextStream(stderr) << "bvane-mailprobe: no certificate in " << caFile << Qt::endl;
             return 2;
         }
-        mail.setCaCertificates(certificates);
+        mail.setCaCertificates(caFile);
     }
     Probe probe(clock, mail, parser.isSet(QStringLiteral("verbose")));
     int status = 1;

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLibrary>
 
 namespace MailTransport {
@@ -29,13 +30,18 @@ QString tr(const char *text)
 // The module is never unloaded: streams from it may outlive every connection.
 NewMailStreamFunction resolve(MailStream::Failure *failure)
 {
-    QLibrary module(modulePath());
+    const QString path = modulePath();
+    QLibrary module(path);
     module.setLoadHints(QLibrary::PreventUnloadHint);
-    const auto factory
-        = reinterpret_cast<NewMailStreamFunction>(module.resolve(kNewMailStreamSymbol));
+    // For a file that is not there QLibrary tries other names (lib*.so) and tells the last.
+    const bool present = QFileInfo::exists(path);
+    const auto factory = present
+        ? reinterpret_cast<NewMailStreamFunction>(module.resolve(kNewMailStreamSymbol))
+        : nullptr;
     if (!factory && failure) {
-        *failure = {MailError::NetworkError,
-            tr("The mail transport could not be loaded: %1").arg(module.errorString())};
+        const QString reason = present ? module.errorString() : tr("%1 is missing").arg(path);
+        *failure = {
+            MailError::NetworkError, tr("The mail transport could not be loaded: %1").arg(reason)};
     }
     return factory;
 }

@@ -49,14 +49,16 @@ void tst_MailTransport::loadedAtTheFirstStreamFromNextToTheProgram()
 void tst_MailTransport::missingOrBrokenModuleFailsTheCheckWithItsReason_data()
 {
     QTest::addColumn<QByteArray>("content"); // empty: no file at all
-    QTest::newRow("missing") << QByteArray();
-    QTest::newRow("not a library") << QByteArrayLiteral("\x7f"
-                                                        "ELF but nothing more");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << QByteArray() << QStringLiteral("is missing");
+    QTest::newRow("not a library")
+        << QByteArrayLiteral("\177ELF but nothing more") << QStringLiteral("Cannot load library");
 }
 
 void tst_MailTransport::missingOrBrokenModuleFailsTheCheckWithItsReason()
 {
     QFETCH(QByteArray, content);
+    QFETCH(QString, reason);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bvanemailtls.so"));
     if (!content.isEmpty()) {
@@ -71,7 +73,7 @@ void tst_MailTransport::missingOrBrokenModuleFailsTheCheckWithItsReason()
     QVERIFY(!MailTransport::newStream(&failure));
     QCOMPARE(failure.first, int(MailError::NetworkError));
     QVERIFY2(failure.second.startsWith(QLatin1String("The mail transport could not be loaded: "))
-            && failure.second.contains(path),
+            && failure.second.contains(path) && failure.second.contains(reason),
         qPrintable(failure.second));
 
     // A POP3 check and an IMAP one each end with that error, raised from the event loop.

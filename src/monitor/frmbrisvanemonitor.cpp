@@ -13,6 +13,7 @@
 #include "shell/appcontext.h"
 #include "shell/dialogservice.h"
 #include "shell/menutools.h"
+#include "shell/settings/conversions.h"
 #include "shell/settings/settingsstore.h"
 #include "shell/ui/formhelpers.h"
 #include "shell/ui/frmbrisvane.h"
@@ -144,7 +145,7 @@ void frmBrisvaneMonitor::runStartup()
     frmBrisvane &dialog = *m_dialog;
     dialog.LoadFormSettings();
     dialog.CheckConnection();
-    const bool intoTray = Form::checkValue(dialog.settingsTab().chkMinimizeSystemTray) == 1;
+    const bool intoTray = readCheckState(store, Keys::MinimizeSystemTray, 0) == 1;
     const bool shown = !intoTray
         && store.get(Keys::LoadCustomizeBrisvaneDialogonStartup) == SettingValues::TrueText;
     // The dialog goes into the tray, is shown, or stays where it is: in the tray, unless

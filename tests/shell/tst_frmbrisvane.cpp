@@ -10,11 +10,16 @@
 #include "shell/ui/settingstab.h"
 #include "support/modalanswerer.h"
 #include "support/testcontext.h"
+#include "trayctl/lumenpin.h"
 #include "trayctl/trayservice.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -43,6 +48,7 @@ private Q_SLOTS:
     void firstCopyShowingTheDialogEndsOnTheQuitMessage();
     void preferencesButtonOpensPreferences();
     void desktopNotificationBoxIsStoredAtOnce();
+    void trayStartBuildsNoPageAndALaterBuildMatchesAnEarlyOne();
 
 private:
     struct Started {
@@ -50,16 +56,100 @@ private:
         std::unique_ptr<frmBrisvaneMonitor> monitor;
         frmBrisvane &dialog() { return monitor->customizeDialog(); }
     };
-    static Started start(TestContext &t);
+    static Started start(TestContext &t, bool pagesFirst = false);
 };
 
-tst_frmBrisvane::Started tst_frmBrisvane::start(TestContext &t)
+// `pagesFirst` builds the dialog's pages before start-up loads them, as it always did.
+tst_frmBrisvane::Started tst_frmBrisvane::start(TestContext &t, bool pagesFirst)
 {
     Started s;
     s.tray = std::make_unique<RecordingTrayService>();
     s.monitor = std::make_unique<frmBrisvaneMonitor>(t.context(), *s.tray);
+    if (pagesFirst)
+        s.dialog().tabs();
     s.monitor->runStartup();
     return s;
+}
+
+namespace {
+// What start-up leaves outside the pages: the menu's tools, the tray tip, the mail schedule.
+QStringList outsideThePages(frmBrisvaneMonitor &monitor)
+{
+    QStringList tools{MenuNames::mnuAllAccounts, MenuNames::mnuDisableMailChecking,
+        MenuNames::mnuDisableProgramsApplications, MenuNames::mnuConnect, MenuNames::mnuDisconnect};
+    for (int slot = 1; slot <= MailTab::kSlots; ++slot)
+        tools << MenuNames::mnuMailSlot(slot);
+    for (int k = 1; k <= ProgramsTab::kSlots; ++k)
+        tools << MenuNames::mnuProgram(k);
+    QStringList seen;
+    MenuTools &menu = monitor.menu();
+    for (const QString &tool : std::as_const(tools))
+        seen << QStringLiteral("%1 %2%3%4")
+                    .arg(tool)
+                    .arg(menu.toolChecked(tool))
+                    .arg(menu.toolEnabled(tool))
+                    .arg(menu.toolVisible(tool));
+    frmBrisvane &dialog = monitor.customizeDialog();
+    return seen << monitor.tray().TrayTip() << QString::number(dialog.Timer2.isArmed());
+}
+
+// Every named control of the pages: shown or hidden, enabled, and what it holds.
+QStringList thePages(frmBrisvane &dialog)
+{
+    QStringList seen;
+    for (const QWidget *w : dialog.tabs().findChildren<QWidget *>()) {
+        if (w->objectName().isEmpty() || w->objectName().startsWith(u"qt_"))
+            continue;
+        QString held;
+        if (const auto *button = qobject_cast<const QAbstractButton *>(w))
+            held = button->text() + QString::number(button->isChecked());
+        else if (const auto *label = qobject_cast<const QLabel *>(w))
+            held = label->text();
+        else if (const auto *box = qobject_cast<const QLineEdit *>(w))
+            held = box->text();
+        else if (const auto *combo = qobject_cast<const QComboBox *>(w))
+            held = combo->currentText() + QString::number(combo->count());
+        seen << QStringLiteral("%1 %2%3 %4")
+                    .arg(w->objectName())
+                    .arg(w->isHidden())
+                    .arg(w->isEnabled())
+                    .arg(held);
+    }
+    return seen;
+}
+} // namespace
+
+// A start into the tray builds no page (their text metrics would load the fonts); whatever
+// builds them later finds them, the menu and the store as an early build would have left them.
+void tst_frmBrisvane::trayStartBuildsNoPageAndALaterBuildMatchesAnEarlyOne()
+{
+    const auto settle = [](TestContext &t) {
+        t.settings().save(Keys::LoadCustomizeBrisvaneDialogonStartup, SettingValues::FalseText);
+        t.settings().save(Keys::DisableProgramsApplications, QStringLiteral("1"));
+        t.settings().save(Keys::MailSlotCount, QStringLiteral("2"));
+        t.settings().save(Keys::CheckMailMinutes, QStringLiteral("7"));
+        t.settings().save(Keys::ConnectSingleClick, QStringLiteral("1"));
+        t.settings().save(Keys::ReconnectLineBusyCount, QStringLiteral("4"));
+        t.settings().save(Keys::AccountName(1), QStringLiteral("Home"));
+    };
+    TestContext early, lazy;
+    for (TestContext *t : {&early, &lazy}) {
+        ModalAnswerer answerer; // the first run's defaults, then a start as any other
+        start(*t);
+        t->reopen();
+        settle(*t);
+    }
+    Started e = start(early, true);
+    Started l = start(lazy);
+    QVERIFY(!l.dialog().pagesBuilt());
+    QCOMPARE(outsideThePages(*l.monitor), outsideThePages(*e.monitor));
+    QCOMPARE(
+        l.dialog().connectionState().BusyRetriesLeft, e.dialog().connectionState().BusyRetriesLeft);
+    QCOMPARE(thePages(l.dialog()), thePages(e.dialog()));
+    QCOMPARE(outsideThePages(*l.monitor), outsideThePages(*e.monitor));
+    QFile earlyFile(early.settingsPath()), lazyFile(lazy.settingsPath());
+    QVERIFY(earlyFile.open(QIODevice::ReadOnly) && lazyFile.open(QIODevice::ReadOnly));
+    QCOMPARE(lazyFile.readAll(), earlyFile.readAll());
 }
 
 void tst_frmBrisvane::firstRunWritesDefaultsOnceAndShowsDialogWithReminder()

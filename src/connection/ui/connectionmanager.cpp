@@ -34,9 +34,6 @@ ConnectionManager::ConnectionManager(Links links, QObject *parent)
     , m_links(links)
 {
     frmBrisvane &dialog = m_links.dialog;
-    ConnectionTab &t = tab();
-    connect(t.cmdConnect, &QPushButton::clicked, this, &ConnectionManager::cmdConnect_Click);
-    connect(t.cmdDisconnect, &QPushButton::clicked, this, [this] { cmdDisconnect_Click(true); });
     connect(&ras(), &mRAS::StateChanged, this, [this](int value) { mRAS1_StateChanged(value); });
     connect(&dialog.Timer1, &Timer::tick, this, &ConnectionManager::Timer1_Timer);
     connect(&dialog.Timer3, &Timer::tick, this, [this] { Timer3_Timer(); });
@@ -45,6 +42,14 @@ ConnectionManager::ConnectionManager(Links links, QObject *parent)
     // choice to redial, makes it look at once.
     connect(&ras(), &mRAS::StateChanged, &dialog.Timer3, &Timer::wake);
     connect(&ras(), &mRAS::LinesChanged, &dialog.Timer3, &Timer::wake);
+}
+
+void ConnectionManager::attachTabs()
+{
+    frmBrisvane &dialog = m_links.dialog;
+    ConnectionTab &t = tab();
+    connect(t.cmdConnect, &QPushButton::clicked, this, &ConnectionManager::cmdConnect_Click);
+    connect(t.cmdDisconnect, &QPushButton::clicked, this, [this] { cmdDisconnect_Click(true); });
     connect(dialog.settingsTab().chkReconnectwhenDisconnected, &QCheckBox::toggled, &dialog.Timer3,
         &Timer::wake);
 }

@@ -42,6 +42,8 @@ public:
     };
 
     explicit ConnectionManager(Links links, QObject *parent = nullptr);
+    // Connects the dialog's tabs, once they are built.
+    void attachTabs();
 
     LineHooks hooks;
 

@@ -105,3 +105,8 @@ int ConnectionTab::busyRetryCount() const
     return readCount(m_context.settings(), Keys::ReconnectLineBusyCount,
         lblReconnectLineBusy->text().toInt(), 0, 32766);
 }
+
+int ConnectionTab::storedBusyRetryCount(const SettingsStore &store)
+{
+    return readCount(store, Keys::ReconnectLineBusyCount, kDefaultBusyRetries, 0, 32766);
+}

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class AppContext;
+class SettingsStore;
 
 // The Connection(s) tab: the entry list, the logon choice, the busy redial count, the start-up
 // dial and the two line alerts. Dialling itself is the connection manager's.
@@ -29,6 +30,9 @@ public:
     void applyReconnectLineBusy();
     // The stored busy redial count; the label's count when none is stored or it is no number.
     int busyRetryCount() const;
+    // The same before the tab is built: the label shows 1 until a count is stored.
+    static constexpr int kDefaultBusyRetries = 1;
+    static int storedBusyRetryCount(const SettingsStore &store);
 
 private:
     AppContext &m_context;

@@ -204,7 +204,10 @@ void ConnectionManager::CheckConnection()
 {
     frmBrisvane &dialog = m_links.dialog;
     ConnectionState &s = state();
-    dialog.programsTab().refreshProgramList();
+    if (dialog.pagesBuilt())
+        dialog.programsTab().refreshProgramList();
+    else // the list is filled when the tab is built
+        ProgramsTab::applyProgramTools(m_links.menu, m_links.context.settings());
     // A dial of ours already under way ("Connect automatically on startup") is no line found
     // up: the buttons and tools stay as the dial set them, so it can still be hung up.
     if (m_dialUnderWay)
@@ -226,7 +229,8 @@ void ConnectionManager::CheckConnection()
         dialog.Timer2.setEnabled(true);
         dialog.Timer3.setEnabled(true);
     } else {
-        tab().cmdDisconnect->setEnabled(false);
+        if (dialog.pagesBuilt()) // else set when they are
+            tab().cmdDisconnect->setEnabled(false);
         m_links.menu.setToolEnabled(MenuNames::mnuConnect, true);
         m_links.menu.setToolEnabled(MenuNames::mnuDisconnect, false);
     }

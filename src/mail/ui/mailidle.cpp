@@ -39,8 +39,10 @@ void MailIdle::wake()
 
 QString MailIdle::wanted(int slot, bool active) const
 {
+    if (!active) // asks nothing of the Mail tab, which is not built while the line is down
+        return {};
     const MailTab &tab = m_check.dialog().mailTab();
-    if (!active || Form::checkValue(tab.chkDisableMailChecking) == 1
+    if (Form::checkValue(tab.chkDisableMailChecking) == 1
         || slot > tab.shownSlotCount().value_or(0))
         return {};
     const QString host = tab.domain(slot)->text().trimmed();

@@ -36,10 +36,15 @@ void frmBrisvane::Timer2_Timer()
 {
     if (m_scheduleBusy)
         return;
-    const int minutes = scheduleMinutes(m_mail->lblCheckMailMinutes);
+    // The minutes are read last: the Mail tab is not built while the line is down.
     if (m_mailCheck->mailProgramRunning()
         || m_links.context.settings().get(Keys::CheckMessages) != SettingValues::Checked
-        || !lineConnected() || minutes == 0) {
+        || !lineConnected()) {
+        Timer2.sleepUntilWoken();
+        return;
+    }
+    const int minutes = scheduleMinutes(mailTab().lblCheckMailMinutes);
+    if (minutes == 0) {
         Timer2.sleepUntilWoken();
         return;
     }
@@ -65,7 +70,7 @@ QCoro::Task<> frmBrisvane::scheduledRound(int minutes)
 
 QCoro::Task<> frmBrisvane::scheduledCheck()
 {
-    if (!lineConnected() || Form::checkValue(m_mail->chkCheckMessages) != 1)
+    if (!lineConnected() || Form::checkValue(mailTab().chkCheckMessages) != 1)
         co_return;
     // A check the user started meanwhile is still open: it is not replaced, this round is
     // left out.
@@ -77,8 +82,8 @@ QCoro::Task<> frmBrisvane::scheduledCheck()
 QCoro::Task<> frmBrisvane::newMailByIdle()
 {
     if (m_idleCheckBusy || m_mailCheck->mailProgramRunning() || m_mailCheck->checkWindow()
-        || m_mailCheck->slotWindow() || Form::checkValue(m_mail->chkCheckMessages) != 1
-        || Form::checkValue(m_mail->chkDisableMailChecking) == 1 || !lineConnected())
+        || m_mailCheck->slotWindow() || Form::checkValue(mailTab().chkCheckMessages) != 1
+        || Form::checkValue(mailTab().chkDisableMailChecking) == 1 || !lineConnected())
         co_return;
     m_idleCheckBusy = true;
     QPointer<frmBrisvane> self(this);

@@ -128,13 +128,17 @@ void MailTab::UpDown3_Change()
     storeCountLabel(lblPauseBetweenAccounts, Keys::PauseBetweenAccounts, 1, 5);
 }
 
-std::optional<int> MailTab::shownSlotCount() const
+std::optional<int> MailTab::slotCount(const QString &text)
 {
-    const QString text = lblMailSlots->text();
     const auto count = SettingConversions::toInteger(text);
     if (count && *count >= 0 && *count <= kSlots && text == QString::number(*count))
         return count;
     return std::nullopt;
+}
+
+std::optional<int> MailTab::shownSlotCount() const
+{
+    return slotCount(lblMailSlots->text());
 }
 
 void MailTab::enableOptions(int count)
@@ -178,11 +182,7 @@ void MailTab::chkDisableMailChecking_Click()
     const bool disabled = Form::checkValue(chkDisableMailChecking) == 1;
     m_links.context.settings().save(
         Keys::DisableMailChecking, Form::checkText(chkDisableMailChecking));
-    MenuTools &menu = m_links.menu;
-    menu.setToolChecked(MenuNames::mnuDisableMailChecking, disabled);
-    for (int slot = 1; slot <= kSlots; ++slot)
-        menu.setToolEnabled(MenuNames::mnuMailSlot(slot), !disabled);
-    menu.setToolEnabled(MenuNames::mnuAllAccounts, !disabled);
+    applyMailSwitch(m_links.menu, disabled);
     fraMailSlots->setVisible(!disabled);
     fraMailSchedule->setVisible(!disabled);
     if (disabled) {
@@ -194,10 +194,30 @@ void MailTab::chkDisableMailChecking_Click()
     m_links.mailSchedule.setEnabled(true);
 }
 
+void MailTab::applyMailSwitch(MenuTools &menu, bool disabled)
+{
+    menu.setToolChecked(MenuNames::mnuDisableMailChecking, disabled);
+    for (int slot = 1; slot <= kSlots; ++slot)
+        menu.setToolEnabled(MenuNames::mnuMailSlot(slot), !disabled);
+    menu.setToolEnabled(MenuNames::mnuAllAccounts, !disabled);
+}
+
 void MailTab::CheckMailSlots()
 {
-    MenuTools &menu = m_links.menu;
     const auto count = shownSlotCount();
+    if (count && *count != 0) {
+        m_links.context.settings().save(Keys::MailSlotCount, QString::number(*count));
+        enableOptions(*count);
+    }
+    // Mail can only be fetched over a live line: with the line down the tools are greyed.
+    // Switched-off mail checking keeps them greyed whatever the line does.
+    const bool live = m_links.lineConnected && m_links.lineConnected()
+        && Form::checkValue(chkDisableMailChecking) == 0;
+    applySlotTools(m_links.menu, count, live);
+}
+
+void MailTab::applySlotTools(MenuTools &menu, std::optional<int> count, bool live)
+{
     if (!count || *count == 0) {
         for (int slot = 1; slot <= kSlots; ++slot)
             menu.setToolVisible(MenuNames::mnuMailSlot(slot), false);
@@ -205,12 +225,6 @@ void MailTab::CheckMailSlots()
         return;
     }
     const int n = *count;
-    m_links.context.settings().save(Keys::MailSlotCount, QString::number(n));
-    enableOptions(n);
-    // Mail can only be fetched over a live line: with the line down the tools are greyed.
-    // Switched-off mail checking keeps them greyed whatever the line does.
-    const bool live = m_links.lineConnected && m_links.lineConnected()
-        && Form::checkValue(chkDisableMailChecking) == 0;
     for (int slot = 1; slot <= kSlots; ++slot) {
         menu.setToolVisible(MenuNames::mnuMailSlot(slot), slot <= n);
         menu.setToolEnabled(MenuNames::mnuMailSlot(slot), live && slot <= n);

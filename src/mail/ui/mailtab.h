@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class AppContext;
 class MenuTools;
@@ -45,6 +46,13 @@ public:
     void cmdMailProgram_Click();
     void cmdRemoveMailCommandLine_Click();
     void CheckMailSlots();
+    // The popup menu's mail tools for mail checking switched off or on.
+    static void applyMailSwitch(MenuTools &menu, bool disabled);
+    // The popup menu's mail tools for `count` slots (none for no count); usable over a `live`
+    // line only.
+    static void applySlotTools(MenuTools &menu, std::optional<int> count, bool live);
+    // The slot count `text` stands for, if it is one.
+    static std::optional<int> slotCount(const QString &text);
 
     // Loads slot `slot`'s four boxes from the store and shows them alone.
     void showSlot(int slot);

@@ -63,9 +63,15 @@ void ProgramsTab::chkDisableProgramsApplications_Click()
     for (int k = 1; k <= kSlots; ++k) {
         runConnected(k)->setVisible(!disabled);
         runDisconnected(k)->setVisible(!disabled);
-        m_menu.setToolEnabled(MenuNames::mnuProgram(k), !disabled);
     }
-    m_menu.setToolChecked(MenuNames::mnuDisableProgramsApplications, disabled);
+    applyProgramsSwitch(m_menu, disabled);
+}
+
+void ProgramsTab::applyProgramsSwitch(MenuTools &menu, bool disabled)
+{
+    for (int k = 1; k <= kSlots; ++k)
+        menu.setToolEnabled(MenuNames::mnuProgram(k), !disabled);
+    menu.setToolChecked(MenuNames::mnuDisableProgramsApplications, disabled);
 }
 
 void ProgramsTab::showFlagsOf(int k)
@@ -101,12 +107,17 @@ void ProgramsTab::refreshProgramList()
             lstPrograms->addItem(path);
         else
             lstPrograms->item(k - 1)->setText(path);
-        if (path.isEmpty()) {
-            m_menu.setToolVisible(MenuNames::mnuProgram(k), false);
-        } else {
-            m_menu.setToolCaption(MenuNames::PopupBandRunProgram, MenuNames::mnuProgram(k), path);
-            m_menu.setToolVisible(MenuNames::mnuProgram(k), true);
-        }
+    }
+    applyProgramTools(m_menu, store);
+}
+
+void ProgramsTab::applyProgramTools(MenuTools &menu, const SettingsStore &store)
+{
+    for (int k = 1; k <= kSlots; ++k) {
+        const QString path = store.get(Keys::Program(k));
+        if (!path.isEmpty())
+            menu.setToolCaption(MenuNames::PopupBandRunProgram, MenuNames::mnuProgram(k), path);
+        menu.setToolVisible(MenuNames::mnuProgram(k), !path.isEmpty());
     }
 }
 

@@ -8,6 +8,7 @@
 
 class AppContext;
 class MenuTools;
+class SettingsStore;
 
 // The Programs tab: ten program slots with their run-when-connected and run-when-disconnected
 // flags, and the switch that turns all of it off.
@@ -26,6 +27,10 @@ public:
     void chkRunConnected_Click(int k);
     void chkRunDisconnected_Click(int k);
     void chkDisableProgramsApplications_Click();
+    // The popup menu's program tools for starting programs switched off or on.
+    static void applyProgramsSwitch(MenuTools &menu, bool disabled);
+    // The popup menu's program tools: one for each stored program, captioned with it.
+    static void applyProgramTools(MenuTools &menu, const SettingsStore &store);
     void lstPrograms_Click();
     void cmdRunProgram_Click();
     void cmdAdd_Click();

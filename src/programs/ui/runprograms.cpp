@@ -16,7 +16,7 @@ void frmBrisvane::startFlaggedPrograms(SettingKey (*flag)(int))
     const SettingsStore &store = m_links.context.settings();
     for (int k = 1; k <= ProgramsTab::kSlots; ++k) {
         if (store.get(flag(k)) == SettingValues::Checked && !store.get(Keys::Program(k)).isEmpty())
-            m_programs->startRow(k - 1);
+            programsTab().startRow(k - 1);
     }
 }
 
@@ -24,16 +24,16 @@ void frmBrisvane::RunProgramswhenConnecting()
 {
     if (!lineConnected())
         return;
-    if (Form::checkValue(m_programs->chkDisableProgramsApplications) == 0)
+    if (Form::checkValue(programsTab().chkDisableProgramsApplications) == 0)
         startFlaggedPrograms(&Keys::RunConnected);
     m_links.monitorTray.StopAnimation();
     setTrayIcon(QStringLiteral("net10a.ico"));
-    m_mail->CheckMailSlots();
+    mailTab().CheckMailSlots();
 }
 
 void frmBrisvane::RunProgramswhenDisconnecting()
 {
-    if (Form::checkValue(m_programs->chkDisableProgramsApplications) == 0
+    if (Form::checkValue(programsTab().chkDisableProgramsApplications) == 0
         && mRAS1->StateCode() == DialState::Disconnected)
         startFlaggedPrograms(&Keys::RunDisconnected);
 }

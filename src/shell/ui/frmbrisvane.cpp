@@ -45,7 +45,7 @@ frmBrisvane::frmBrisvane(Links links, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmBrisvane"));
     setWindowTitle(caption());
-    buildWindow();
+    buildHub();
     // Loading the dialog lifts a mail-check interlock left set by a check that never ended.
     SettingsStore &store = m_links.context.settings();
     if (store.get(Keys::Check) == SettingValues::Unchecked)
@@ -54,22 +54,9 @@ frmBrisvane::frmBrisvane(Links links, QWidget *parent)
 
 frmBrisvane::~frmBrisvane() = default;
 
-void frmBrisvane::buildWindow()
+void frmBrisvane::buildHub()
 {
     AppContext &context = m_links.context;
-    SSTab1 = new QTabWidget(this);
-    SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    m_settings = new SettingsTab(context, m_links.monitorTray);
-    m_connection = new ConnectionTab(context);
-    m_mail = new MailTab(MailTab::Links{context, m_links.menu, Timer2,
-        [this] { return mRAS1->IsConnected(); }, m_settings->chkCheckMailwhenMinimized});
-    m_programs = new ProgramsTab(context, m_links.menu);
-    m_alerts = new AlertControls(context,
-        AlertControls::Widgets{m_connection->chkAlertConnected, m_connection->chkAlertDisconnected,
-            m_mail->chkAlertMailArrive, m_mail->chkAlertMailNoArrive,
-            m_connection->cmdAlertConnected, m_connection->cmdAlertDisconnected,
-            m_mail->cmdAlertMailArrive, m_mail->cmdAlertMailNoArrive},
-        this);
     m_manager = new ConnectionManager(ConnectionManager::Links{context, *this, m_links.monitorTray,
                                           m_links.dialFrames, m_links.menu},
         this);
@@ -85,6 +72,42 @@ void frmBrisvane::buildWindow()
     connect(mRAS1.get(), &mRAS::LinesChanged, &Timer2, &Timer::wake);
     connect(mRAS1.get(), &mRAS::StateChanged, &m_mailCheck->idle(), &MailIdle::wake);
     connect(mRAS1.get(), &mRAS::LinesChanged, &m_mailCheck->idle(), &MailIdle::wake);
+    connect(
+        &m_links.trayService, &TrayService::trayAvailableChanged, this, &frmBrisvane::followTray);
+    setMinimumSize(400, 300);
+}
+
+const frmBrisvane &frmBrisvane::pages() const
+{
+    if (!pagesBuilt())
+        const_cast<frmBrisvane *>(this)->buildPages();
+    return *this;
+}
+
+void frmBrisvane::setVisible(bool visible)
+{
+    if (visible)
+        pages();
+    QWidget::setVisible(visible);
+}
+
+void frmBrisvane::buildPages()
+{
+    AppContext &context = m_links.context;
+    SSTab1 = new QTabWidget(this);
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    m_settings = new SettingsTab(context, m_links.monitorTray);
+    m_connection = new ConnectionTab(context);
+    m_mail = new MailTab(MailTab::Links{context, m_links.menu, Timer2,
+        [this] { return mRAS1->IsConnected(); }, m_settings->chkCheckMailwhenMinimized});
+    m_programs = new ProgramsTab(context, m_links.menu);
+    m_alerts = new AlertControls(context,
+        AlertControls::Widgets{m_connection->chkAlertConnected, m_connection->chkAlertDisconnected,
+            m_mail->chkAlertMailArrive, m_mail->chkAlertMailNoArrive,
+            m_connection->cmdAlertConnected, m_connection->cmdAlertDisconnected,
+            m_mail->cmdAlertMailArrive, m_mail->cmdAlertMailNoArrive},
+        this);
+    m_manager->attachTabs();
     // Each page scrolls on its own where the screen is smaller than it would like, so a page
     // that needs less (the state list takes the room left) never scrolls for a larger one.
     const auto scrolled = [this](QWidget *page) {
@@ -125,8 +148,6 @@ void frmBrisvane::buildWindow()
     connect(cmdMenu, &QToolButton::clicked, this,
         [this] { Q_EMIT menuRequested(cmdMenu->mapToGlobal(cmdMenu->rect().bottomLeft())); });
     cmdMenu->setVisible(!trayAvailable());
-    connect(
-        &m_links.trayService, &TrayService::trayAvailableChanged, this, &frmBrisvane::followTray);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -137,7 +158,14 @@ void frmBrisvane::buildWindow()
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
     layout->addLayout(buttons);
-    setMinimumSize(400, 300);
+    if (m_settingsLoaded)
+        loadPages();
+    // Built after start-up looked at the line: it was down then, and neither a dial nor a
+    // line since has come without building the pages.
+    if (m_connectionChecked) {
+        m_connection->cmdDisconnect->setEnabled(lineConnected());
+        m_programs->refreshProgramList();
+    }
 }
 
 namespace {
@@ -266,6 +294,7 @@ void frmBrisvane::setTrayIcon(const QString &fileName)
 
 void frmBrisvane::CheckConnection()
 {
+    m_connectionChecked = true;
     m_manager->CheckConnection();
 }
 
@@ -296,7 +325,8 @@ void frmBrisvane::hideIntoTray()
 
 void frmBrisvane::followTray(bool available)
 {
-    cmdMenu->setVisible(!available);
+    if (cmdMenu)
+        cmdMenu->setVisible(!available);
     // A tray that goes away leaves a dialog hidden in it nowhere: bring it to the taskbar.
     if (!available && isHidden())
         showMinimized();

@@ -31,6 +31,12 @@ class mRAS;
 // once and lives until the program ends; it is hidden and shown, never closed. Each tab's
 // handlers live with their subsystem; this class ties them together, loads the settings into
 // them and carries the timers and the dial-up control the connection manager drives.
+//
+// The tabs' pages are built when first asked for (a page accessor, or the first show), not
+// with the dialog: their text metrics alone load the whole font stack, a third of a tray
+// program's memory, and a program that stays in the tray may never need them. Until then
+// start-up works from the settings store what loading the pages would do beyond them (menu
+// marks, the mail schedule, the tray tip), and a page built later is loaded as at start-up.
 class frmBrisvane : public QWidget
 {
     Q_OBJECT
@@ -73,12 +79,15 @@ public:
     // The largest size the dialog takes, whatever its tabs ask for.
     static constexpr QSize kMaximumSize{1000, 700};
 
-    ConnectionTab &connectionTab() const { return *m_connection; }
-    MailTab &mailTab() const { return *m_mail; }
-    ProgramsTab &programsTab() const { return *m_programs; }
-    SettingsTab &settingsTab() const { return *m_settings; }
-    AlertControls &alerts() const { return *m_alerts; }
-    QTabWidget &tabs() const { return *SSTab1; }
+    ConnectionTab &connectionTab() const { return pages(), *m_connection; }
+    MailTab &mailTab() const { return pages(), *m_mail; }
+    ProgramsTab &programsTab() const { return pages(), *m_programs; }
+    SettingsTab &settingsTab() const { return pages(), *m_settings; }
+    AlertControls &alerts() const { return pages(), *m_alerts; }
+    QTabWidget &tabs() const { return pages(), *SSTab1; }
+    // Whether the pages have been built (they are, once anything asked for them).
+    bool pagesBuilt() const { return SSTab1 != nullptr; }
+    void setVisible(bool visible) override;
     mRAS &dialUp() const { return *mRAS1; }
     ConnectionState &connectionState() { return m_state; }
     AppContext &context() const { return m_links.context; }
@@ -125,9 +134,15 @@ Q_SIGNALS:
     void menuRequested(const QPoint &globalPos);
 
 private:
-    void buildWindow();
+    void buildHub();
+    // Builds the pages once; loads them if start-up has loaded the settings already.
+    const frmBrisvane &pages() const;
+    void buildPages();
+    void loadPages();
+    void applyStoredState();
     void fitToScreen();
     void loadEntries();
+    void loadEntryList();
     void promptForLogonWhenNoEntries();
     void loadCheckBoxes();
     void loadMenuMarks();
@@ -159,6 +174,8 @@ private:
     QToolButton *cmdMenu = nullptr; // the tray icon's menu, shown while there is no tray
     int m_currentTab = 0;
     bool m_logonPromptPending = false;
+    bool m_settingsLoaded = false; // LoadFormSettings has run
+    bool m_connectionChecked = false; // CheckConnection has run
     std::unique_ptr<MailCheck> m_mailCheck;
     bool m_scheduleBusy = false; // a scheduled wait or check is running
     bool m_idleCheckBusy = false; // a check started by IDLE is running

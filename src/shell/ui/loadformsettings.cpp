@@ -15,6 +15,7 @@
 #include "shell/ui/formhelpers.h"
 #include "shell/ui/frmbrisvane.h"
 #include "shell/ui/settingstab.h"
+#include "trayctl/lumenpin.h"
 
 #include <QFileInfo>
 #include <QTabWidget>
@@ -31,25 +32,54 @@ void frmBrisvane::LoadFormSettings()
         frmSettings::Load(store);
     Timer3.setEnabled(false);
     loadEntries();
-    loadCheckBoxes();
     loadMenuMarks();
-    loadCounterLabels();
-    m_state.BusyRetriesLeft = qint16(m_connection->busyRetryCount());
-    applyEnablingRules();
+    m_state.BusyRetriesLeft = qint16(ConnectionTab::storedBusyRetryCount(store));
     if (m_state.BusyRetriesLeft != 0)
         ++m_state.BusyRetriesLeft;
-    SSTab1->setCurrentIndex(ConnectionTabIndex);
     Timer1.setInterval(0);
-    m_connection->lblTime->setText(QStringLiteral("00:00:00"));
-    if (Form::checkValue(m_settings->chkMinimizeTaskbar) == 1)
-        showMinimized();
-    m_mail->chkDisableMailChecking_Click();
-    m_programs->chkDisableProgramsApplications_Click();
+    m_settingsLoaded = true;
+    if (pagesBuilt())
+        loadPages();
+    if (readCheckState(store, Keys::MinimizeTaskbar, 0) == 1)
+        showMinimized(); // builds and loads the pages
+    if (!pagesBuilt())
+        applyStoredState();
     if (store.get(Keys::ConnectiononStartup) == SettingValues::Checked)
         m_manager->cmdConnect_Click();
+}
+
+// The pages from the store, in the order start-up has always loaded them: a box's handler
+// runs as it is loaded, and the later steps see what the earlier ones set.
+void frmBrisvane::loadPages()
+{
+    loadEntryList();
+    loadCheckBoxes();
+    loadCounterLabels();
+    applyEnablingRules();
+    SSTab1->setCurrentIndex(ConnectionTabIndex);
+    m_connection->lblTime->setText(QStringLiteral("00:00:00"));
+    m_mail->chkDisableMailChecking_Click();
+    m_programs->chkDisableProgramsApplications_Click();
     applySlotCountAtLoad();
     m_mail->CheckMailSlots();
     loadTextBoxes();
+}
+
+// What loading the pages does beyond them, worked out from the store: the menu's mail and
+// program tools, the mail schedule and the tray icon's tip.
+void frmBrisvane::applyStoredState()
+{
+    SettingsStore &store = m_links.context.settings();
+    MenuTools &menu = m_links.menu;
+    const bool mailOff = readCheckState(store, Keys::DisableMailChecking, 0) == 1;
+    MailTab::applyMailSwitch(menu, mailOff);
+    Timer2.setEnabled(!mailOff);
+    ProgramsTab::applyProgramsSwitch(
+        menu, readCheckState(store, Keys::DisableProgramsApplications, 0) == 1);
+    MailTab::applySlotTools(
+        menu, MailTab::slotCount(store.get(Keys::MailSlotCount)), lineConnected() && !mailOff);
+    m_links.monitorTray.setTrayTip(
+        SettingsTab::idleTrayTip(readCheckState(store, Keys::ConnectSingleClick, 0) == 1));
 }
 
 // No connection entries: ask the dial-up control to look again, then put up the logon dialog
@@ -62,23 +92,29 @@ void frmBrisvane::promptForLogonWhenNoEntries()
     mRAS1->Refresh();
     m_logonPromptPending = true;
     frmUserLogonSettings::open(m_links.context.settings(), true, this);
-    Form::setCheckValue(m_connection->chkUserLogonSettings, 1);
+    Form::setCheckValue(connectionTab().chkUserLogonSettings, 1);
     m_logonPromptPending = false;
 }
 
 void frmBrisvane::loadEntries()
 {
-    QComboBox *combo = m_connection->Combo1;
     for (int i = 0; i < mRAS1->EntryCount(); ++i) {
         const QString name = mRAS1->EntryAt(i);
         mRAS1->setEntry(name);
         m_state.EntryName = name;
-        combo->addItem(name);
     }
     // A default that is no longer in the list still becomes the text to dial.
     const QString preferred = m_links.context.settings().get(Keys::DefaultConnection);
     if (!preferred.isEmpty())
         m_state.EntryName = preferred;
+}
+
+void frmBrisvane::loadEntryList()
+{
+    QComboBox *combo = m_connection->Combo1;
+    combo->clear();
+    for (int i = 0; i < mRAS1->EntryCount(); ++i)
+        combo->addItem(mRAS1->EntryAt(i));
     // The list shows the entry the program will test and dial (filling it selected the first).
     const int shown = combo->findText(m_state.EntryName);
     if (shown >= 0)

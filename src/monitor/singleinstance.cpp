@@ -29,19 +29,21 @@ bool addressOf(const QString &path, sockaddr_un *address)
     return true;
 }
 
-// A socket connected to the copy listening at `path`, or -1 when none answers. Connecting
-// to a local socket does not wait: it is accepted into the listener's queue or refused.
+// A socket connected to the copy listening at `path`: -1 when none listens there, -2 when one
+// does but its queue is full (it takes no connection: stopped, or hung). The connection never
+// waits, so a copy that does not answer cannot hold up the one that asks.
 int connectTo(const QString &path)
 {
     sockaddr_un address;
     if (!addressOf(path, &address))
         return -1;
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
         return -1;
     if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
+        const bool busy = errno == EAGAIN;
         ::close(fd);
-        return -1;
+        return busy ? -2 : -1;
     }
     return fd;
 }
@@ -73,10 +75,11 @@ SingleInstance::~SingleInstance()
 
 bool SingleInstance::anotherCopyIsRunning()
 {
-    if (const int probe = connectTo(m_path); probe >= 0) {
+    const int probe = connectTo(m_path);
+    if (probe >= 0)
         ::close(probe);
+    if (probe != -1)
         return true;
-    }
     // Nobody answers: whatever stands at the path is left over from a copy that ended badly.
     QFile::remove(m_path);
     if (!listen())

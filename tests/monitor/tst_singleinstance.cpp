@@ -40,6 +40,22 @@ private Q_SLOTS:
         QVERIFY(copy.isListening());
     }
 
+    void aCopyThatTakesNoConnectionHoldsNobodyUp()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Brisvane.socket"));
+        SingleInstance first(path);
+        QVERIFY(!first.anotherCopyIsRunning());
+        // No event loop runs: the first copy accepts nothing, as a stopped or hung one, and
+        // its queue fills up. Later copies still see it at once and never wait on it.
+        for (int i = 0; i < 20; ++i) {
+            SingleInstance later(path);
+            QVERIFY(later.anotherCopyIsRunning());
+            QVERIFY(!later.isListening());
+        }
+        QVERIFY(!SingleInstance(path).postQuitToRunningCopy());
+    }
+
     void otherMessagesAreIgnored()
     {
         QTemporaryDir dir;

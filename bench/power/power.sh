@@ -56,8 +56,7 @@ start_and_dock() {
 }
 
 bvane_settings() { # $1: connection entry, $2: connect at start-up (0/1)
-  mkdir -p "$XDG_CONFIG_HOME/Brisvane"
-  cat > "$XDG_CONFIG_HOME/Brisvane/Brisvane.ini" <<INI
+  xsession_settings <<INI
 [Settings]
 FirstTime=FirstTime
 [DialUp]
@@ -70,7 +69,6 @@ Startup=$2
 LineBusy=1
 Busy=9
 INI
-  chmod 600 "$XDG_CONFIG_HOME/Brisvane/Brisvane.ini"
 }
 # Seconds from a double click on bvane's tray icon to its Customize dialog on the screen.
 dialog_shown() { xdotool search --onlyvisible --name '^Customize Brisvane$' >/dev/null 2>&1; }

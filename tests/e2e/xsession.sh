@@ -27,12 +27,19 @@ xsession_fresh_home() {
   mkdir -m 700 -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
 }
 
+# The INI lines on standard input become the user's settings file, private to the user as
+# the program keeps it.
+xsession_settings() {
+  local file=$XDG_CONFIG_HOME/Brisvane/Brisvane.ini
+  mkdir -p "$XDG_CONFIG_HOME/Brisvane"
+  cat > "$file"
+  chmod 600 "$file"
+}
+
 # The settings of a user who ran the program before, dials the simulated line with a single
 # click on the icon and gets the dialog forward when dialling from the tray. INI lines on
 # standard input are added at the end.
 xsession_simulated_line_settings() {
-  local file=$XDG_CONFIG_HOME/Brisvane/Brisvane.ini
-  mkdir -p "$XDG_CONFIG_HOME/Brisvane"
   { cat <<'INI'
 [Settings]
 FirstTime=FirstTime
@@ -45,8 +52,7 @@ Connect=1
 [DefaultConnection]
 Connection=Simulated line
 INI
-    cat; } > "$file"
-  chmod 600 "$file"
+    cat; } | xsession_settings
 }
 
 # Waits up to $2 seconds (default 10) for command $1 to succeed.
@@ -137,8 +143,6 @@ xsession_tray_icon() {
 # private Dovecot's account "ann" on port $2 (as "Home", headers listed). INI lines on standard
 # input are added at the end.
 xsession_mail_settings() {
-  local file=$XDG_CONFIG_HOME/Brisvane/Brisvane.ini
-  mkdir -p "$XDG_CONFIG_HOME/Brisvane"
   { cat <<INI
 [Settings]
 FirstTime=FirstTime
@@ -165,8 +169,7 @@ Slot=1
 [Domain1]
 1=127.0.0.1:$2
 INI
-    cat; } > "$file"
-  chmod 600 "$file"
+    cat; } | xsession_settings
 }
 
 # The tests' private Dovecot (the bvane-dovecot-fixture program $1, its log in $2) for user $3

@@ -101,8 +101,7 @@ void ImapConnection::startTls(std::function<void()> onReady)
     m_handshaking = true;
     updateTimeout();
     restartDeadline();
-    const auto refused
-        = m_stream->upgrade(m_reader.pending(), where(), "STARTTLS", m_options.caFile);
+    const auto refused = m_stream->upgrade(m_reader.pending(), "STARTTLS", m_options.caFile);
     if (refused)
         fail(refused->first, refused->second);
 }

@@ -38,12 +38,12 @@ public:
     virtual std::optional<Failure> connectEncrypted(
         const QString &host, quint16 port, const QString &caFile)
         = 0;
-    // The TLS handshake after the server at `where` agreed to `command` (STLS, STARTTLS).
+    // The TLS handshake after the server agreed to `command` (STLS, STARTTLS).
     // Whatever came after its agreement (`buffered` bytes its reader holds, or more waiting
     // on the stream) came in the clear and may have been injected on the way: that is
     // refused, as is an upgrade on a system without TLS.
     virtual std::optional<Failure> upgrade(
-        qsizetype buffered, const QString &where, const char *command, const QString &caFile)
+        qsizetype buffered, const char *command, const QString &caFile)
         = 0;
     virtual void write(const QByteArray &data) = 0;
     virtual QByteArray readAll() = 0;

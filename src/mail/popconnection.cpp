@@ -94,7 +94,7 @@ void PopConnection::startTls(std::function<void()> onReady)
     m_handshaking = true;
     updateTimeout();
     restartDeadline();
-    const auto refused = m_stream->upgrade(m_reader.pending(), where(), "STLS", m_options.caFile);
+    const auto refused = m_stream->upgrade(m_reader.pending(), "STLS", m_options.caFile);
     if (refused)
         fail(refused->first, refused->second);
 }

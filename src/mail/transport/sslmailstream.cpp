@@ -76,8 +76,7 @@ public:
         QObject::connect(m_socket, &QSslSocket::errorOccurred, &m_context,
             [this](QAbstractSocket::SocketError error) {
                 if (m_callbacks.failed)
-                    m_callbacks.failed(failure(
-                        error, *m_socket, m_host, MailSocket::where(m_host, m_port), m_sslErrors));
+                    m_callbacks.failed(failure(error, *m_socket, m_host, where(), m_sslErrors));
             });
     }
 
@@ -103,12 +102,12 @@ public:
         return std::nullopt;
     }
 
-    std::optional<Failure> upgrade(qsizetype buffered, const QString &where, const char *command,
-        const QString &caFile) override
+    std::optional<Failure> upgrade(
+        qsizetype buffered, const char *command, const QString &caFile) override
     {
         if (buffered > 0 || m_socket->bytesAvailable() > 0) {
             return Failure{MailError::ProtocolError,
-                tr("%1 sent data after agreeing to %2").arg(where, QLatin1String(command))};
+                tr("%1 sent data after agreeing to %2").arg(where(), QLatin1String(command))};
         }
         if (auto refused = readyTls(caFile))
             return refused;
@@ -140,6 +139,8 @@ public:
     }
 
 private:
+    QString where() const { return MailSocket::where(m_host, m_port); }
+
     // Peers always verified; the authorities in `caFile` trusted besides the system's.
     std::optional<Failure> readyTls(const QString &caFile)
     {

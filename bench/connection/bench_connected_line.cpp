@@ -4,14 +4,15 @@
 
 #include "alerts/canberrasoundplayer.h"
 #include "alerts/dbusnotifier.h"
+#include "app/brisvaneapp.h"
 #include "clock/realclock.h"
+#include "connection/linecontroller.h"
 #include "connection/mras.h"
 #include "connection/simulatedline.h"
-#include "connection/ui/connectionmanager.h"
 #include "connection/ui/connectiontab.h"
 #include "monitor/frmbrisvanemonitor.h"
+#include "settings/settingsstore.h"
 #include "shell/appcontext.h"
-#include "shell/settings/settingsstore.h"
 #include "shell/ui/frmbrisvane.h"
 #include "shell/ui/qtdialogservice.h"
 #include "trayctl/trayservice.h"
@@ -48,9 +49,10 @@ public:
 
 // Waits for the line, then keeps it up for `seconds` and prints the figures; ends with the
 // exit status.
-QCoro::Task<int> measure(Clock &clock, frmBrisvane &dialog, CountingTrayService &tray, int seconds)
+QCoro::Task<int> measure(Clock &clock, BrisvaneApp &app, CountingTrayService &tray, int seconds)
 {
-    for (int waited = 0; !dialog.dialUp().IsConnected(); waited += 100) {
+    const frmBrisvane &dialog = app.dialog();
+    for (int waited = 0; !app.line().dialUp().IsConnected(); waited += 100) {
         if (waited >= 30000) {
             std::fprintf(stderr, "the simulated line did not connect\n");
             co_return 1;
@@ -94,10 +96,9 @@ int main(int argc, char *argv[])
     CountingTrayService tray;
     frmBrisvaneMonitor monitor(context, tray);
     monitor.runStartup();
-    frmBrisvane &dialog = monitor.customizeDialog();
-    dialog.connectionManager().cmdConnect_Click();
+    monitor.app().line().cmdConnect_Click();
     int status = 1;
-    measure(context.clock(), dialog, tray, seconds).then([&status](int s) {
+    measure(context.clock(), monitor.app(), tray, seconds).then([&status](int s) {
         status = s;
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     });

@@ -1,8 +1,8 @@
 #include "alerts/alertcontrols.h"
 
 #include "alerts/frmalert.h"
+#include "settings/settingsstore.h"
 #include "shell/appcontext.h"
-#include "shell/settings/settingsstore.h"
 
 #include <QAbstractButton>
 

@@ -1,8 +1,8 @@
 #include "alerts/desktopnotices.h"
 
 #include "alerts/notifier.h"
+#include "settings/conversions.h"
 #include "shell/appcontext.h"
-#include "shell/settings/conversions.h"
 
 #include <QUrl>
 

@@ -2,9 +2,9 @@
 
 #include "alerts/soundalerts.h"
 #include "alerts/soundplayer.h"
+#include "settings/settingsstore.h"
 #include "shell/appcontext.h"
 #include "shell/dialogservice.h"
-#include "shell/settings/settingsstore.h"
 #include "ui_frmalert.h"
 
 #include <QPushButton>

@@ -1,7 +1,7 @@
 #include "alerts/frmcustomizebrisvanereminder.h"
 
+#include "settings/settingsstore.h"
 #include "shell/appcontext.h"
-#include "shell/settings/settingsstore.h"
 
 #include <QPushButton>
 

@@ -1,12 +1,12 @@
 #include "alerts/frmpreferences.h"
 
 #include "alerts/desktopnotices.h"
+#include "settings/conversions.h"
+#include "settings/settingsstore.h"
 #include "shell/appcontext.h"
 #include "shell/autostart.h"
 #include "shell/dialogservice.h"
 #include "shell/menutools.h"
-#include "shell/settings/conversions.h"
-#include "shell/settings/settingsstore.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -1,6 +1,6 @@
 #include "alerts/frmsettings.h"
 
-#include "shell/settings/firstrun.h"
+#include "settings/firstrun.h"
 
 namespace frmSettings {
 

@@ -1,8 +1,8 @@
 #include "alerts/noticeswitch.h"
 
+#include "settings/settingsstore.h"
 #include "shell/appcontext.h"
 #include "shell/menutools.h"
-#include "shell/settings/settingsstore.h"
 
 NoticeSwitch NoticeSwitch::reminder()
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/settings/settingkeys.h"
+#include "settings/settingkeys.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #include "alerts/soundalerts.h"
 
 #include "alerts/soundplayer.h"
+#include "settings/settingsstore.h"
 #include "shell/appcontext.h"
-#include "shell/settings/settingsstore.h"
 
 namespace SoundAlerts {
 

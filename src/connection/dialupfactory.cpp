@@ -3,7 +3,7 @@
 #include "connection/networkmanagerline.h"
 #include "connection/pppdline.h"
 #include "connection/simulatedline.h"
-#include "shell/settings/settingsstore.h"
+#include "settings/settingsstore.h"
 
 namespace DialUpFactory {
 

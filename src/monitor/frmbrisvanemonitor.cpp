@@ -2,22 +2,19 @@
 
 #include "alerts/frmcustomizebrisvanereminder.h"
 #include "alerts/frmnotraynotice.h"
+#include "app/brisvaneapp.h"
+#include "connection/linecontroller.h"
 #include "connection/mras.h"
-#include "connection/ui/connectionmanager.h"
-#include "connection/ui/connectiontab.h"
-#include "mail/ui/mailtab.h"
+#include "mail/mailschedule.h"
 #include "monitor/bandmenu/bandmenu.h"
 #include "monitor/bandmenutools.h"
 #include "monitor/popupcommands.h"
 #include "monitor/singleinstance.h"
+#include "settings/settingsmodel.h"
 #include "shell/appcontext.h"
 #include "shell/dialogservice.h"
 #include "shell/menutools.h"
-#include "shell/settings/conversions.h"
-#include "shell/settings/settingsstore.h"
-#include "shell/ui/formhelpers.h"
 #include "shell/ui/frmbrisvane.h"
-#include "shell/ui/settingstab.h"
 #include "trayctl/lumenpin.h"
 
 #include <QApplication>
@@ -50,7 +47,7 @@ void frmBrisvaneMonitor::buildTray()
     m_menu = std::make_unique<BandMenuTools>(
         *BandMenu1, m_context.paths().userFile(QStringLiteral("mulayout.tb")));
     mRAS1 = std::make_unique<mRAS>(m_context.dialUpService());
-    m_dialog = std::make_unique<frmBrisvane>(frmBrisvane::Links{m_context, *Lumenpin1, *m_menu,
+    m_app = std::make_unique<BrisvaneApp>(BrisvaneApp::Links{m_context, *Lumenpin1, *m_menu,
         [this](const QString &path) { BandMenu1->loadLayout(path); }, *ImageList1, m_trayService});
     connect(Lumenpin1, &Lumenpin::Click, this, &frmBrisvaneMonitor::Lumenpin1_Click);
     connect(Lumenpin1, &Lumenpin::LeftDblClick, this, &frmBrisvaneMonitor::Lumenpin1_LeftDblClick);
@@ -63,7 +60,7 @@ void frmBrisvaneMonitor::buildTray()
     Lumenpin1->setIconMenu(BandMenu1->iconMenu(MenuNames::PopupBandBvane));
     connect(BandMenu1, &BandMenu::iconMenuRebuilt, Lumenpin1, &Lumenpin::setIconMenu);
     // With no tray, the dialog's menu button opens the band the tray icon would.
-    connect(m_dialog.get(), &frmBrisvane::menuRequested, this,
+    connect(&m_app->dialog(), &frmBrisvane::menuRequested, this,
         [this](const QPoint &at) { BandMenu1->popupBand(MenuNames::PopupBandBvane, at); });
 }
 
@@ -72,11 +69,16 @@ MenuTools &frmBrisvaneMonitor::menu() const
     return *m_menu;
 }
 
+frmBrisvane &frmBrisvaneMonitor::customizeDialog() const
+{
+    return m_app->dialog();
+}
+
 void frmBrisvaneMonitor::Lumenpin1_Click()
 {
-    m_dialog->Timer2.setEnabled(false);
-    if (m_dialog->dialUp().IsConnected()
-        && m_dialog->connectionState().ExistingConnectionCount > 0) {
+    m_app->mailSchedule().setEnabled(false);
+    const LineController &line = m_app->line();
+    if (line.dialUp().IsConnected() && line.state().ExistingConnectionCount > 0) {
         m_context.dialogs().message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
             QStringLiteral("Existing connection exists. Unable to "
                            "establish connection"));
@@ -89,17 +91,17 @@ QCoro::Task<> frmBrisvaneMonitor::Timer1_Timer()
 {
     // A click during the hang-up's waits does not start another one.
     const Timer::Hold held = Timer1.hold();
-    mRAS1->setEntry(m_dialog->connectionTab().Combo1->currentText());
-    ConnectionManager &manager = m_dialog->connectionManager();
-    ConnectionState &state = m_dialog->connectionState();
-    if (Form::checkValue(m_dialog->settingsTab().chkConnectSingleClick) == 0) {
+    LineController &line = m_app->line();
+    mRAS1->setEntry(line.chosenEntry());
+    ConnectionState &state = line.state();
+    if (!m_context.model().isOn(Keys::ConnectSingleClick)) {
         toggleCustomizeDialog();
     } else if (state.DialFlag == 0) {
-        manager.ShowConnect();
+        customizeDialog().ShowConnect();
         state.DialFlag = 1;
-        manager.cmdConnect_Click();
+        line.cmdConnect_Click();
     } else {
-        const bool hungUp = co_await manager.trayHangUp();
+        const bool hungUp = co_await line.trayHangUp();
         if (!hungUp)
             co_return;
     }
@@ -141,13 +143,13 @@ bool frmBrisvaneMonitor::Form_Load(SingleInstance &instance)
 
 void frmBrisvaneMonitor::runStartup()
 {
-    const SettingsStore &store = m_context.settings();
-    frmBrisvane &dialog = *m_dialog;
-    dialog.LoadFormSettings();
-    dialog.CheckConnection();
-    const bool intoTray = readCheckState(store, Keys::MinimizeSystemTray, 0) == 1;
+    const SettingsModel &settings = m_context.model();
+    frmBrisvane &dialog = customizeDialog();
+    m_app->LoadFormSettings();
+    m_app->CheckConnection();
+    const bool intoTray = settings.isOn(Keys::MinimizeSystemTray);
     const bool shown = !intoTray
-        && store.get(Keys::LoadCustomizeBrisvaneDialogonStartup) == SettingValues::TrueText;
+        && settings.text(Keys::LoadCustomizeBrisvaneDialogonStartup) == SettingValues::TrueText;
     // The dialog goes into the tray, is shown, or stays where it is: in the tray, unless
     // "Minimize to taskbar on startup" already put it on the taskbar. With no tray on the
     // desktop, into the tray means onto the taskbar.
@@ -169,7 +171,7 @@ void frmBrisvaneMonitor::Lumenpin1_LeftDblClick()
 
 void frmBrisvaneMonitor::toggleCustomizeDialog()
 {
-    frmBrisvane &dialog = *m_dialog;
+    frmBrisvane &dialog = customizeDialog();
     if (dialog.isVisible()) {
         dialog.zoomToTray();
         hide();
@@ -181,7 +183,7 @@ void frmBrisvaneMonitor::toggleCustomizeDialog()
 
 void frmBrisvaneMonitor::bringCustomizeDialogBack()
 {
-    frmBrisvane &dialog = *m_dialog;
+    frmBrisvane &dialog = customizeDialog();
     Lumenpin1->ZoomFromTray(&dialog);
     dialog.setWindowTitle(frmBrisvane::caption());
     dialog.show();

@@ -10,6 +10,7 @@
 
 class AppContext;
 class BandMenu;
+class BrisvaneApp;
 class BandMenuTools;
 class ImageList;
 class TrayService;
@@ -51,7 +52,8 @@ public:
     MenuTools &menu() const;
     BandMenu &bandMenu() const { return *BandMenu1; }
     const ImageList &imageList() const { return *ImageList1; }
-    frmBrisvane &customizeDialog() const { return *m_dialog; }
+    BrisvaneApp &app() const { return *m_app; }
+    frmBrisvane &customizeDialog() const;
     PopupCommands &commands() const { return *m_commands; }
     QString iconPath(const QString &fileName) const;
 
@@ -68,6 +70,6 @@ private:
     BandMenu *BandMenu1 = nullptr;
     std::unique_ptr<BandMenuTools> m_menu;
     std::unique_ptr<mRAS> mRAS1;
-    std::unique_ptr<frmBrisvane> m_dialog;
+    std::unique_ptr<BrisvaneApp> m_app;
     std::unique_ptr<PopupCommands> m_commands;
 };

@@ -3,21 +3,19 @@
 #include "alerts/frmabout.h"
 #include "alerts/frmcustomizebrisvanereminder.h"
 #include "alerts/noticeswitch.h"
-#include "connection/ui/connectionmanager.h"
+#include "app/brisvaneapp.h"
+#include "connection/linecontroller.h"
+#include "mail/mailtools.h"
 #include "mail/ui/mailcheck.h"
-#include "mail/ui/mailtab.h"
 #include "monitor/frmbrisvanemonitor.h"
-#include "programs/ui/programstab.h"
+#include "programs/programrunner.h"
+#include "settings/settingsmodel.h"
+#include "settings/settingsstore.h"
 #include "shell/appcontext.h"
 #include "shell/menutools.h"
-#include "shell/settings/settingsstore.h"
-#include "shell/ui/formhelpers.h"
 #include "shell/ui/frmbrisvane.h"
-#include "shell/ui/settingstab.h"
-#include "trayctl/lumenpin.h"
 
 #include <QCoreApplication>
-#include <QTabWidget>
 
 namespace {
 QString truth(bool on)
@@ -49,7 +47,7 @@ PopupCommands::PopupCommands(AppContext &context, frmBrisvaneMonitor &monitor, Q
 void PopupCommands::BandMenu1_ToolClick(const QString &tool)
 {
     using namespace MenuNames;
-    frmBrisvane &dialog = m_monitor.customizeDialog();
+    BrisvaneApp &app = m_monitor.app();
     const QStringList tabs{QStringLiteral("mnuConnectionProperties"),
         QStringLiteral("mnuMailProperties"), QStringLiteral("mnuProgramProperties"),
         QStringLiteral("mnuSettings")};
@@ -57,8 +55,6 @@ void PopupCommands::BandMenu1_ToolClick(const QString &tool)
         const bool on = toggle(tool);
         m_context.settings().save(Keys::LoadCustomizeBrisvaneDialogonStartup, truth(on));
         m_context.settings().save(Keys::CustomizeBrisvaneDialogonStartup, check(on));
-        dialog.settingsTab().chkMinimizeTaskbar->setEnabled(on);
-        dialog.settingsTab().chkMinimizeSystemTray->setEnabled(on);
     } else if (tool == mnuShowCustomizeBrisvaneReminder) {
         storeNotice(toggle(tool), Keys::ShowCustomizeBrisvaneReminder, NoticeSwitch::reminder());
     } else if (tool == mnuShowCloseMailProgramMessageDialog) {
@@ -69,21 +65,21 @@ void PopupCommands::BandMenu1_ToolClick(const QString &tool)
             toggle(tool), Keys::ShowDeleteMessageConfirmation, NoticeSwitch::deleteConfirmation());
     } else if (tabs.contains(tool)) {
         showCustomizeOnTab(int(tabs.indexOf(tool)));
-    } else if (const int k = toolNumber(tool, &mnuProgram, ProgramsTab::kSlots); k > 0) {
-        runProgram(k);
+    } else if (const int k = toolNumber(tool, &mnuProgram, ProgramRunner::kSlots); k > 0) {
+        app.programs().start(k);
     } else if (tool == mnuDisableProgramsApplications) {
         disablePrograms(toggle(tool));
     } else if (tool == mnuDisableMailChecking) {
         disableMailChecking(toggle(tool));
-    } else if (const int slot = toolNumber(tool, &mnuMailSlot, MailTab::kSlots); slot > 0) {
-        dialog.mailCheck().mnuMailSlot_Click(slot);
+    } else if (const int slot = toolNumber(tool, &mnuMailSlot, MailTools::kSlots); slot > 0) {
+        app.mailCheck().mnuMailSlot_Click(slot);
     } else if (tool == mnuAllAccounts) {
-        dialog.mailCheck().mnuAllAccounts_Click();
+        app.mailCheck().mnuAllAccounts_Click();
     } else if (tool == mnuConnect) {
-        dialog.connectionManager().ShowConnect();
-        dialog.connectionManager().cmdConnect_Click();
+        app.dialog().ShowConnect();
+        app.line().cmdConnect_Click();
     } else if (tool == mnuDisconnect) {
-        dialog.connectionManager().cmdDisconnect_Click();
+        app.line().cmdDisconnect_Click();
     } else if (tool == QLatin1String("mnuAbout")) {
         frmAbout::open();
     } else if (tool == QLatin1String("mnuExit")) {
@@ -112,31 +108,25 @@ void PopupCommands::showCustomizeOnTab(int tab)
     } else {
         m_monitor.bringCustomizeDialogBack();
     }
-    dialog.tabs().setCurrentIndex(tab);
+    dialog.showTab(tab);
     frmCustomizeBrisvaneReminder::CustomizeBrisvaneReminder(m_context, m_monitor.menu(), &dialog);
 }
 
-void PopupCommands::runProgram(int k)
-{
-    m_monitor.customizeDialog().programsTab().startRow(k - 1);
-}
-
+// The switch is stored; the tools and the Programs tab follow it.
 void PopupCommands::disablePrograms(bool disabled)
 {
-    ProgramsTab &programs = m_monitor.customizeDialog().programsTab();
-    // The box's own handler stores the switch, hides the controls and greys the tools.
-    Form::setCheckValue(programs.chkDisableProgramsApplications, disabled ? 1 : 0);
+    m_context.model().setOn(Keys::DisableProgramsApplications, disabled);
 }
 
+// The switch is stored; the tools, the schedule and the Mail tab follow it. A switch already
+// in that state is applied to the tools again.
 void PopupCommands::disableMailChecking(bool disabled)
 {
-    // The box's own handler stores the switch, sets the tool's mark, greys or frees the slot
-    // tools and re-applies the slot count; a box already in that state is applied again.
-    QCheckBox *box = m_monitor.customizeDialog().mailTab().chkDisableMailChecking;
-    if (box->isChecked() == disabled)
-        m_monitor.customizeDialog().mailTab().chkDisableMailChecking_Click();
+    SettingsModel &settings = m_context.model();
+    if (settings.isOn(Keys::DisableMailChecking) == disabled)
+        m_monitor.app().applyMailSwitch();
     else
-        Form::setCheckValue(box, disabled ? 1 : 0);
+        settings.setOn(Keys::DisableMailChecking, disabled);
     m_context.settings().save(
         Keys::MailCheck, disabled ? SettingValues::Checked : SettingValues::Unchecked);
 }

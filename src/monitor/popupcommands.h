@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/settings/settingkeys.h"
+#include "settings/settingkeys.h"
 
 #include <QObject>
 
@@ -14,8 +14,8 @@ class frmBrisvane;
 class frmBrisvaneMonitor;
 
 // The popup menu's commands: one handler receives every tool click and dispatches on the
-// tool's name. It keeps no state between clicks; everything lives in the store, the Customize
-// dialog's controls and the tools' own properties.
+// tool's name. It keeps no state between clicks; everything lives in the settings, the
+// controllers and the tools' own properties.
 class PopupCommands : public QObject
 {
     Q_OBJECT
@@ -34,7 +34,6 @@ private:
     // The tray menu's notice toggles also keep the tool's own "show" key.
     void storeNotice(bool on, const SettingKey &showKey, const NoticeSwitch &notice);
     void showCustomizeOnTab(int tab);
-    void runProgram(int k);
     void disablePrograms(bool disabled);
     void disableMailChecking(bool disabled);
 

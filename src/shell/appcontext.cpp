@@ -5,9 +5,10 @@
 #include "clock/clock.h"
 #include "connection/dialupservice.h"
 #include "programs/programlauncher.h"
+#include "settings/settingsmodel.h"
+#include "settings/settingsstore.h"
 #include "shell/autostart.h"
 #include "shell/dialogservice.h"
-#include "shell/settings/settingsstore.h"
 
 AppContext::AppContext(AppPaths paths, std::unique_ptr<Clock> clock,
     std::unique_ptr<SettingsStore> settings, std::unique_ptr<DialogService> dialogs)
@@ -15,6 +16,7 @@ AppContext::AppContext(AppPaths paths, std::unique_ptr<Clock> clock,
     , m_clock(std::move(clock))
     , m_settings(std::move(settings))
     , m_dialogs(std::move(dialogs))
+    , m_model(std::make_unique<SettingsModel>(*m_settings))
 { }
 
 AppContext::~AppContext()

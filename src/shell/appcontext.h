@@ -13,6 +13,7 @@ class DialUpService;
 class DialogService;
 class Notifier;
 class ProgramLauncher;
+class SettingsModel;
 class SettingsStore;
 class SoundPlayer;
 
@@ -31,6 +32,8 @@ public:
     const AppPaths &paths() const { return m_paths; }
     Clock &clock() const { return *m_clock; }
     SettingsStore &settings() const { return *m_settings; }
+    // The typed settings over the store: what controllers read and windows load and save.
+    SettingsModel &model() const { return *m_model; }
     DialogService &dialogs() const { return *m_dialogs; }
     // The alert sound player; every context is given one before forms use it.
     SoundPlayer &sounds() const;
@@ -62,6 +65,7 @@ private:
     std::unique_ptr<Clock> m_clock;
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<DialogService> m_dialogs;
+    std::unique_ptr<SettingsModel> m_model;
     std::unique_ptr<SoundPlayer> m_sounds;
     std::unique_ptr<Notifier> m_notifier;
     std::unique_ptr<DialUpService> m_dialUp;

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QPixmap>
 #include <QString>
+
+class QPixmap;
 
 // What the forms need of the popup menu bands: tools reached by name, their check mark,
 // availability, visibility, caption and picture, and the layout file they are kept in. The band

@@ -1,7 +1,34 @@
+#include "connection/linecontroller.h"
 #include "connection/ui/connectiontab.h"
+#include "shell/traystatus.h"
+#include "support/fakemenutools.h"
 #include "support/testcontext.h"
 
 #include <QTest>
+
+namespace {
+struct NoTray : TrayStatus {
+    void showIcon(const QString &) override { }
+    void setTip(const QString &) override { }
+    void startDialAnimation() override { }
+    void stopAnimation() override { }
+    void startBlink() override { }
+    void stopBlink() override { }
+};
+
+// The tab on a line controller of its own.
+struct Tab {
+    explicit Tab(TestContext &t)
+        : line(t.context(), tray, menu)
+        , tab(t.context(), line)
+    { }
+    ConnectionTab *operator->() { return &tab; }
+    NoTray tray;
+    FakeMenuTools menu;
+    LineController line;
+    ConnectionTab tab;
+};
+} // namespace
 
 class tst_ConnectionTab : public QObject
 {
@@ -11,70 +38,70 @@ private Q_SLOTS:
     void userLogonChoiceSwapsListAndButton()
     {
         TestContext t;
-        ConnectionTab tab(t.context());
-        tab.chkUserLogonSettings->setChecked(true);
+        Tab tab(t);
+        tab->chkUserLogonSettings->setChecked(true);
         QCOMPARE(t.settings().get(Keys::UserLogonSettings), QStringLiteral("1"));
-        QVERIFY(!tab.Combo1->isEnabled());
-        QVERIFY(tab.cmdUserLogonSettings->isEnabled());
-        tab.chkUserLogonSettings->setChecked(false);
+        QVERIFY(!tab->Combo1->isEnabled());
+        QVERIFY(tab->cmdUserLogonSettings->isEnabled());
+        tab->chkUserLogonSettings->setChecked(false);
         QCOMPARE(t.settings().get(Keys::UserLogonSettings), QStringLiteral("0"));
-        QVERIFY(tab.Combo1->isEnabled());
-        QVERIFY(!tab.cmdUserLogonSettings->isEnabled());
+        QVERIFY(tab->Combo1->isEnabled());
+        QVERIFY(!tab->cmdUserLogonSettings->isEnabled());
     }
 
     void defaultConnectionIsStoredEvenWhenEmpty()
     {
         TestContext t;
-        ConnectionTab tab(t.context());
-        tab.cmdDefaultConnection->click();
+        Tab tab(t);
+        tab->cmdDefaultConnection->click();
         QVERIFY(t.settings().contains(Keys::DefaultConnection));
         QCOMPARE(t.settings().get(Keys::DefaultConnection, QStringLiteral("x")), QString());
-        tab.Combo1->addItem(QStringLiteral("Work ISP"));
-        tab.cmdDefaultConnection->click();
+        tab->Combo1->addItem(QStringLiteral("Work ISP"));
+        tab->cmdDefaultConnection->click();
         QCOMPARE(t.settings().get(Keys::DefaultConnection), QStringLiteral("Work ISP"));
     }
 
     void theBusyRetryCounterSitsInTheSentencesGap()
     {
         TestContext t;
-        ConnectionTab tab(t.context());
-        GapCheckBox *box = tab.chkReconnectLineBusy;
+        Tab tab(t);
+        GapCheckBox *box = tab->chkReconnectLineBusy;
         QCOMPARE(box->text(), QStringLiteral("If line is busy, retry   times until connected"));
         QCOMPARE(box->shownPieces(),
             (QStringList{QStringLiteral("If line is busy, retry"),
                 QStringLiteral("times until connected")}));
         box->resize(box->sizeHint());
-        QCOMPARE(tab.lblReconnectLineBusy->parentWidget(), box);
-        const int counter = tab.lblReconnectLineBusy->geometry().left();
+        QCOMPARE(tab->lblReconnectLineBusy->parentWidget(), box);
+        const int counter = tab->lblReconnectLineBusy->geometry().left();
         QVERIFY(counter
             > box->fontMetrics().horizontalAdvance(QStringLiteral("If line is busy, retry")));
-        QVERIFY(box->sizeHint().width() > tab.UpDown4->geometry().right()
+        QVERIFY(box->sizeHint().width() > tab->UpDown4->geometry().right()
                 + box->fontMetrics().horizontalAdvance(QStringLiteral("times until connected")));
     }
 
     void busyRetryCountStaysWithinOneToTen()
     {
         TestContext t;
-        ConnectionTab tab(t.context());
-        tab.chkReconnectLineBusy->setChecked(true);
-        QVERIFY(tab.UpDown4->isEnabled() && tab.lblReconnectLineBusy->isEnabled());
+        Tab tab(t);
+        tab->chkReconnectLineBusy->setChecked(true);
+        QVERIFY(tab->UpDown4->isEnabled() && tab->lblReconnectLineBusy->isEnabled());
         for (int i = 0; i < 12; ++i)
-            tab.UpDown4->stepUp();
-        QCOMPARE(tab.lblReconnectLineBusy->text(), QStringLiteral("10"));
+            tab->UpDown4->stepUp();
+        QCOMPARE(tab->lblReconnectLineBusy->text(), QStringLiteral("10"));
         QCOMPARE(t.settings().get(Keys::ReconnectLineBusyCount), QStringLiteral("10"));
-        tab.chkReconnectLineBusy->setChecked(false);
+        tab->chkReconnectLineBusy->setChecked(false);
         QCOMPARE(t.settings().get(Keys::ReconnectLineBusy), QStringLiteral("0"));
-        QVERIFY(!tab.UpDown4->isEnabled() && !tab.lblReconnectLineBusy->isEnabled());
-        tab.chkConnectionStartup->setChecked(true);
+        QVERIFY(!tab->UpDown4->isEnabled() && !tab->lblReconnectLineBusy->isEnabled());
+        tab->chkConnectionStartup->setChecked(true);
         QCOMPARE(t.settings().get(Keys::ConnectiononStartup), QStringLiteral("1"));
     }
 
     void informationBoxesHaveTheirTitles()
     {
         TestContext t;
-        ConnectionTab tab(t.context());
-        tab.cmdConnectionDetails->click();
-        tab.cmdUserDetails->click();
+        Tab tab(t);
+        tab->cmdConnectionDetails->click();
+        tab->cmdUserDetails->click();
         QCOMPARE(t.dialogs().shown().size(), 2);
         QCOMPARE(t.dialogs().shown().at(0).title, QStringLiteral("Connection Entries"));
         QVERIFY(t.dialogs().shown().at(0).text.contains(

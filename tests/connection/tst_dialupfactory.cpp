@@ -2,7 +2,7 @@
 #include "connection/dialupfactory.h"
 #include "connection/dialupservice.h"
 #include "nmmockbus.h"
-#include "shell/settings/settingkeys.h"
+#include "settings/settingkeys.h"
 #include "support/testcontext.h"
 
 #include <QDir>

@@ -1,4 +1,6 @@
+#include "app/brisvaneapp.h"
 #include "connection/dialupfactory.h"
+#include "connection/linecontroller.h"
 #include "connection/mras.h"
 #include "connection/ui/connectiontab.h"
 #include "monitor/frmbrisvanemonitor.h"
@@ -81,7 +83,7 @@ void tst_RealNetworkManager::dialDropRedialAndHangUp()
     m_monitor = std::make_unique<frmBrisvaneMonitor>(m_t->context(), *m_tray);
     frmBrisvane &dialog = m_monitor->customizeDialog();
     ConnectionTab &tab = dialog.connectionTab();
-    mRAS &line = dialog.dialUp();
+    mRAS &line = m_monitor->app().line().dialUp();
 
     // Start-up dials the entry: the tray animates, NetworkManager activates the profile.
     m_monitor->runStartup();
@@ -98,8 +100,9 @@ void tst_RealNetworkManager::dialDropRedialAndHangUp()
     // The far end goes: the line watch notices, plays the alert, hangs up and keeps
     // redialling; the line comes back once the carrier does.
     QVERIFY(m_nm.setFarEndUp(false));
-    QVERIFY2(
-        runUntil([&] { return !line.IsConnected() && dialog.connectionState().LineState != 0; }),
+    QVERIFY2(runUntil([&] {
+        return !line.IsConnected() && m_monitor->app().line().state().LineState != 0;
+    }),
         qPrintable(m_nm.log()));
     QVERIFY(m_t->sounds().names().size() > dialsBefore);
     QVERIFY(m_nm.setFarEndUp(true));

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "app/brisvaneapp.h"
+#include "connection/linecontroller.h"
 #include "connection/ui/connectiontab.h"
+#include "mail/mailschedule.h"
 #include "mail/ui/frmcheckmail.h"
 #include "mail/ui/mailcheck.h"
 #include "mail/ui/mailtab.h"
@@ -60,7 +63,11 @@ struct MailProgram {
     void refuse(int slot) { server.boxes[host(slot)].refuseLogOn = true; }
 
     frmBrisvane &dialog() { return monitor->customizeDialog(); }
-    MailCheck &check() { return dialog().mailCheck(); }
+
+    LineController &line() { return monitor->app().line(); }
+
+    MailSchedule &schedule() { return monitor->app().mailSchedule(); }
+    MailCheck &check() { return monitor->app().mailCheck(); }
     frmCheckMail *window() { return check().checkWindow(); }
     void run(double seconds) { t.clock().advance(qint64(seconds * 1000)); }
     // For a real mail server: the slots get the program's own mail controls, and virtual time
@@ -85,7 +92,7 @@ struct MailProgram {
     }
     // The mail schedule running with the line up, as after start-up found the line (a dial
     // starts it only with "Check mail after connection" on).
-    void startSchedule() { dialog().Timer2.setEnabled(true); }
+    void startSchedule() { schedule().setEnabled(true); }
     // Runs a started procedure in virtual time to its end (at most ten minutes of it).
     template <typename T> void finish(QCoro::Task<T> task)
     {
@@ -103,13 +110,15 @@ struct MailProgram {
     }
     bool customizeTimersRunning() const
     {
-        const frmBrisvane &d = monitor->customizeDialog();
-        return d.Timer1.enabled() && d.Timer2.enabled() && d.Timer3.enabled();
+        LineController &line = monitor->app().line();
+        return line.clockTimer().enabled() && monitor->app().mailSchedule().isEnabled()
+            && line.watchTimer().enabled();
     }
     bool customizeTimersStopped() const
     {
-        const frmBrisvane &d = monitor->customizeDialog();
-        return !d.Timer1.enabled() && !d.Timer2.enabled() && !d.Timer3.enabled();
+        LineController &line = monitor->app().line();
+        return !line.clockTimer().enabled() && !monitor->app().mailSchedule().isEnabled()
+            && !line.watchTimer().enabled();
     }
     QStringList rows()
     {

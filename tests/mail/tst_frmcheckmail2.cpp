@@ -1,4 +1,7 @@
+#include "app/brisvaneapp.h"
 #include "checkmailfixture.h"
+#include "connection/linecontroller.h"
+#include "mail/mailschedule.h"
 #include "mail/ui/frmcheckmail2.h"
 #include "mail/ui/frmmailservererror.h"
 #include "shell/menutools.h"
@@ -42,8 +45,9 @@ struct SlotProgram : MailProgram {
     };
     Timers timers() const
     {
-        const frmBrisvane &d = monitor->customizeDialog();
-        return {d.Timer1.enabled(), d.Timer2.enabled(), d.Timer3.enabled()};
+        LineController &line = monitor->app().line();
+        return {line.clockTimer().enabled(), monitor->app().mailSchedule().isEnabled(),
+            line.watchTimer().enabled()};
     }
 };
 
@@ -203,7 +207,7 @@ void tst_frmCheckMail2::cancelSendsQuitAndLeavesTrayAndTimersAlone()
     p.mail(1, kTwo);
     p.connectLine();
     p.check().stopCustomizeTimers();
-    p.dialog().Timer3.setEnabled(true);
+    p.line().watchTimer().setEnabled(true);
     const auto timers = p.timers();
     p.checkSlot(1);
     QVERIFY(p.slotWindow());

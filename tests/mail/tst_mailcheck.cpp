@@ -1,6 +1,9 @@
 #include "alerts/desktopnotices.h"
+#include "app/brisvaneapp.h"
 #include "checkmailfixture.h"
+#include "connection/linecontroller.h"
 #include "connection/mras.h"
+#include "mail/mailschedule.h"
 #include "mail/ui/frmmailservererror.h"
 
 #include <QTest>
@@ -41,7 +44,7 @@ void tst_MailCheck::scheduleOffNeverOpensTheCheck()
     p.startSchedule();
     p.run(3600);
     QCOMPARE(p.server.controlsMade, 0);
-    QVERIFY(p.dialog().Timer2.enabled());
+    QVERIFY(p.schedule().isEnabled());
 }
 
 void tst_MailCheck::firstScheduledCheckComesTheIntervalAfterTheFirstTick()

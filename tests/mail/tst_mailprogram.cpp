@@ -1,4 +1,7 @@
+#include "app/brisvaneapp.h"
 #include "checkmailfixture.h"
+#include "connection/linecontroller.h"
+#include "mail/mailschedule.h"
 #include "mail/ui/frmclosemailprogrammessage.h"
 #include "shell/menutools.h"
 #include "support/modalanswerer.h"
@@ -60,15 +63,15 @@ private Q_SLOTS:
         QVERIFY(!p.window());
         QCOMPARE(t.programs().watched, QStringList{QStringLiteral("thunderbird -mail")});
         QVERIFY(p.check().mailProgramRunning());
-        QVERIFY(!p.dialog().Timer2.enabled());
+        QVERIFY(!p.schedule().isEnabled());
         // While the program runs, the schedule starts no check, whatever the time.
         t.settings().save(Keys::CheckMessages, QStringLiteral("1"));
-        p.dialog().Timer2.setEnabled(true);
+        p.schedule().setEnabled(true);
         p.run(5 * 60);
         QVERIFY(!p.window());
         t.programs().exitAll();
         QVERIFY(!p.check().mailProgramRunning());
-        QVERIFY(p.dialog().Timer2.enabled());
+        QVERIFY(p.schedule().isEnabled());
     }
 
     // Run Mail Program gives the timers back before the notice; a schedule tick during the
@@ -90,7 +93,7 @@ private Q_SLOTS:
         const qint64 pressed = t.clock().tickCount();
         p.window()->cmdMailProgram->click();
         p.run(2); // the user reads the notice; the schedule ticks
-        QVERIFY(p.dialog().Timer2.enabled());
+        QVERIFY(p.schedule().isEnabled());
         QVERIFY(t.programs().watched.isEmpty());
         QCOMPARE(ModalAnswerer::answerOpen(), QStringLiteral("Close Mail Program"));
         QCOMPARE(t.clock().tickCount() - pressed, 2000);
@@ -114,10 +117,10 @@ private Q_SLOTS:
         QCOMPARE(t.programs().watched.size(), 2);
         t.programs().exitFirst();
         QVERIFY(p.check().mailProgramRunning());
-        QVERIFY(!p.dialog().Timer2.enabled());
+        QVERIFY(!p.schedule().isEnabled());
         t.programs().exitFirst();
         QVERIFY(!p.check().mailProgramRunning());
-        QVERIFY(p.dialog().Timer2.enabled());
+        QVERIFY(p.schedule().isEnabled());
     }
 
     void noticeShowsAndCanBeSwitchedOff()

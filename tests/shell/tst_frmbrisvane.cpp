@@ -1,10 +1,14 @@
 #include "alerts/frmpreferences.h"
+#include "app/brisvaneapp.h"
+#include "connection/linecontroller.h"
 #include "connection/ui/connectiontab.h"
+#include "mail/mailschedule.h"
 #include "mail/ui/mailtab.h"
 #include "monitor/frmbrisvanemonitor.h"
 #include "monitor/popupcommands.h"
 #include "monitor/singleinstance.h"
 #include "programs/ui/programstab.h"
+#include "settings/settingsmodel.h"
 #include "shell/menutools.h"
 #include "shell/ui/frmbrisvane.h"
 #include "shell/ui/settingstab.h"
@@ -55,6 +59,8 @@ private:
         std::unique_ptr<RecordingTrayService> tray;
         std::unique_ptr<frmBrisvaneMonitor> monitor;
         frmBrisvane &dialog() { return monitor->customizeDialog(); }
+        LineController &line() { return monitor->app().line(); }
+        MailSchedule &schedule() { return monitor->app().mailSchedule(); }
     };
     static Started start(TestContext &t, bool pagesFirst = false);
 };
@@ -89,8 +95,8 @@ QStringList outsideThePages(frmBrisvaneMonitor &monitor)
                     .arg(menu.toolChecked(tool))
                     .arg(menu.toolEnabled(tool))
                     .arg(menu.toolVisible(tool));
-    frmBrisvane &dialog = monitor.customizeDialog();
-    return seen << monitor.tray().TrayTip() << QString::number(dialog.Timer2.isArmed());
+    return seen << monitor.tray().TrayTip()
+                << QString::number(monitor.app().mailSchedule().timer().isArmed());
 }
 
 // Every named control of the pages: shown or hidden, enabled, and what it holds.
@@ -143,8 +149,7 @@ void tst_frmBrisvane::trayStartBuildsNoPageAndALaterBuildMatchesAnEarlyOne()
     Started l = start(lazy);
     QVERIFY(!l.dialog().pagesBuilt());
     QCOMPARE(outsideThePages(*l.monitor), outsideThePages(*e.monitor));
-    QCOMPARE(
-        l.dialog().connectionState().BusyRetriesLeft, e.dialog().connectionState().BusyRetriesLeft);
+    QCOMPARE(l.line().state().BusyRetriesLeft, e.line().state().BusyRetriesLeft);
     QCOMPARE(thePages(l.dialog()), thePages(e.dialog()));
     QCOMPARE(outsideThePages(*l.monitor), outsideThePages(*e.monitor));
     QFile earlyFile(early.settingsPath()), lazyFile(lazy.settingsPath());
@@ -221,7 +226,7 @@ void tst_frmBrisvane::defaultConnectionNotInTheListBecomesTheText()
     ModalAnswerer answerer;
     Started s = start(t);
     QCOMPARE(s.dialog().connectionTab().Combo1->currentText(), QStringLiteral("Gone ISP"));
-    QCOMPARE(s.dialog().connectionState().EntryName, QStringLiteral("Gone ISP"));
+    QCOMPARE(s.line().state().EntryName, QStringLiteral("Gone ISP"));
 }
 
 // Filling the list selects its first entry, but the entry dialled and tested is the last.
@@ -232,7 +237,7 @@ void tst_frmBrisvane::withoutADefaultTheListShowsTheEntryToDial()
         {QStringLiteral("Work ISP"), SimulatedLine::Script::Connects}});
     ModalAnswerer answerer;
     Started s = start(t);
-    QCOMPARE(s.dialog().connectionState().EntryName, QStringLiteral("Work ISP"));
+    QCOMPARE(s.line().state().EntryName, QStringLiteral("Work ISP"));
     QCOMPARE(s.dialog().connectionTab().Combo1->currentText(), QStringLiteral("Work ISP"));
 }
 
@@ -330,7 +335,7 @@ void tst_frmBrisvane::everyControlIsStoredAtOnceAndReadBack()
     QCOMPARE(mail.lblPauseBetweenAccounts->text(), QStringLiteral("2"));
     QCOMPARE(s.dialog().connectionTab().lblReconnectLineBusy->text(), QStringLiteral("2"));
     // The busy count is the stored count plus one, ready for the first dial.
-    QCOMPARE(s.dialog().connectionState().BusyRetriesLeft, qint16(3));
+    QCOMPARE(s.line().state().BusyRetriesLeft, qint16(3));
 }
 
 void tst_frmBrisvane::startupExclusionsFollowThePreferencesTool()
@@ -355,7 +360,7 @@ void tst_frmBrisvane::tabChangeReloadsMailSlotOne()
     ModalAnswerer answerer;
     Started s = start(t);
     MailTab &mail = s.dialog().mailTab();
-    mail.lblMailSlots->setText(QStringLiteral("3"));
+    t.context().model().setCount(Keys::MailSlotCount, 3);
     t.settings().save(Keys::AccountName(1), QStringLiteral("Stored"));
     s.dialog().tabs().setCurrentIndex(frmBrisvane::MailTabIndex);
     QCOMPARE(mail.txtAccountName1->text(), QStringLiteral("Stored"));

@@ -2,8 +2,8 @@
 
 #include "clock/virtualclock.h"
 #include "connection/simulatedline.h"
+#include "settings/settingsstore.h"
 #include "shell/appcontext.h"
-#include "shell/settings/settingsstore.h"
 #include "support/recordingnotifier.h"
 #include "support/recordingprogramlauncher.h"
 #include "support/recordingsoundplayer.h"

@@ -1,14 +1,18 @@
 #include "connection/ui/connectiontab.h"
 
+#include "connection/linecontroller.h"
+#include "connection/mras.h"
 #include "connection/ui/frmuserlogonsettings.h"
+#include "settings/conversions.h"
+#include "settings/settingsmodel.h"
+#include "settings/settingsstore.h"
 #include "shell/appcontext.h"
-#include "shell/settings/conversions.h"
-#include "shell/settings/settingsstore.h"
 #include "shell/ui/formhelpers.h"
 
-ConnectionTab::ConnectionTab(AppContext &context, QWidget *parent)
+ConnectionTab::ConnectionTab(AppContext &context, LineController &line, QWidget *parent)
     : QWidget(parent)
     , m_context(context)
+    , m_line(line)
 {
     setupUi(this);
     UpDown4->setBuddy(lblReconnectLineBusy);
@@ -28,6 +32,70 @@ ConnectionTab::ConnectionTab(AppContext &context, QWidget *parent)
     connect(chkReconnectLineBusy, &QCheckBox::toggled, this,
         &ConnectionTab::chkReconnectLineBusy_Click);
     connect(UpDown4, &UpDown::Change, this, &ConnectionTab::UpDown4_Change);
+    followLine();
+}
+
+void ConnectionTab::followLine()
+{
+    connect(cmdConnect, &QPushButton::clicked, &m_line, &LineController::cmdConnect_Click);
+    connect(cmdDisconnect, &QPushButton::clicked, &m_line,
+        [this] { m_line.cmdDisconnect_Click(true); });
+    connect(Combo1, &QComboBox::currentTextChanged, &m_line, &LineController::chooseEntry);
+    connect(&m_line, &LineController::logged, this, &ConnectionTab::log);
+    connect(&m_line, &LineController::logCleared, lstConnectState, &QListWidget::clear);
+    connect(&m_line, &LineController::dialButtonsChanged, this, &ConnectionTab::setDialButtons);
+    connect(&m_line, &LineController::diallingChanged, cmdUserLogonSettings,
+        [this](bool dialling) { cmdUserLogonSettings->setEnabled(!dialling); });
+}
+
+void ConnectionTab::load()
+{
+    loadEntryList();
+    const SettingsModel &settings = m_context.model();
+    const std::pair<QCheckBox *, SettingKey> boxes[] = {
+        {chkReconnectLineBusy, Keys::ReconnectLineBusy},
+        {chkAlertConnected, Keys::AlertConnected},
+        {chkAlertDisconnected, Keys::AlertDisconnected},
+        {chkConnectionStartup, Keys::ConnectiononStartup},
+        {chkUserLogonSettings, Keys::UserLogonSettings},
+    };
+    for (const auto &[box, key] : boxes)
+        Form::followCheck(box, settings, key);
+    Form::followCount(lblReconnectLineBusy, settings, Keys::ReconnectLineBusyCount);
+    applyUserLogonChoice();
+    applyReconnectLineBusy();
+    for (const QString &line : m_line.log())
+        log(line);
+    setDialButtons(m_line.connectEnabled(), m_line.disconnectEnabled());
+    if (m_line.dialling())
+        cmdUserLogonSettings->setEnabled(false);
+}
+
+void ConnectionTab::loadEntryList()
+{
+    const mRAS &ras = m_line.dialUp();
+    const QString entry = m_line.state().EntryName;
+    Combo1->clear();
+    for (int i = 0; i < ras.EntryCount(); ++i)
+        Combo1->addItem(ras.EntryAt(i));
+    // The list shows the entry the program will test and dial (filling it selected the first).
+    const int shown = Combo1->findText(entry);
+    if (shown >= 0)
+        Combo1->setCurrentIndex(shown);
+    else if (!entry.isEmpty())
+        Combo1->setEditText(entry);
+}
+
+void ConnectionTab::log(const QString &line)
+{
+    lstConnectState->addItem(line);
+    lstConnectState->setCurrentRow(lstConnectState->count() - 1);
+}
+
+void ConnectionTab::setDialButtons(bool connectEnabled, bool disconnectEnabled)
+{
+    cmdConnect->setEnabled(connectEnabled);
+    cmdDisconnect->setEnabled(disconnectEnabled);
 }
 
 void ConnectionTab::cmdConnectionDetails_Click()
@@ -98,15 +166,4 @@ void ConnectionTab::UpDown4_Change()
     const auto count = SettingConversions::toInteger(text);
     if (count && *count >= 1 && *count <= 10 && text == QString::number(*count))
         m_context.settings().save(Keys::ReconnectLineBusyCount, text);
-}
-
-int ConnectionTab::busyRetryCount() const
-{
-    return readCount(m_context.settings(), Keys::ReconnectLineBusyCount,
-        lblReconnectLineBusy->text().toInt(), 0, 32766);
-}
-
-int ConnectionTab::storedBusyRetryCount(const SettingsStore &store)
-{
-    return readCount(store, Keys::ReconnectLineBusyCount, kDefaultBusyRetries, 0, 32766);
 }

@@ -5,16 +5,20 @@
 #include <QWidget>
 
 class AppContext;
-class SettingsStore;
+class LineController;
 
 // The Connection(s) tab: the entry list, the logon choice, the busy redial count, the start-up
-// dial and the two line alerts. Dialling itself is the connection manager's.
+// dial and the two line alerts, and the line as the line controller reports it (the state
+// list, the dial buttons). Dialling itself is the controller's.
 class ConnectionTab : public QWidget, public Ui::ConnectionTab
 {
     Q_OBJECT
 
 public:
-    explicit ConnectionTab(AppContext &context, QWidget *parent = nullptr);
+    ConnectionTab(AppContext &context, LineController &line, QWidget *parent = nullptr);
+
+    // Shows the settings and the line as they stand, and follows them from now on.
+    void load();
 
     void cmdConnectionDetails_Click();
     void cmdUserDetails_Click();
@@ -28,12 +32,13 @@ public:
     // "Dial using User Settings" decides which of the entry list and the logon button is live.
     void applyUserLogonChoice();
     void applyReconnectLineBusy();
-    // The stored busy redial count; the label's count when none is stored or it is no number.
-    int busyRetryCount() const;
-    // The same before the tab is built: the label shows 1 until a count is stored.
-    static constexpr int kDefaultBusyRetries = 1;
-    static int storedBusyRetryCount(const SettingsStore &store);
 
 private:
+    void followLine();
+    void loadEntryList();
+    void setDialButtons(bool connectEnabled, bool disconnectEnabled);
+    void log(const QString &line);
+
     AppContext &m_context;
+    LineController &m_line;
 };

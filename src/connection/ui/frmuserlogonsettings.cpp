@@ -1,6 +1,6 @@
 #include "connection/ui/frmuserlogonsettings.h"
 
-#include "shell/settings/settingsstore.h"
+#include "settings/settingsstore.h"
 
 frmUserLogonSettings::frmUserLogonSettings(
     SettingsStore &store, bool logonPromptPending, QWidget *parent)

@@ -4,13 +4,14 @@
 
 #include "alerts/soundalerts.h"
 #include "clock/clock.h"
+#include "connection/linecontroller.h"
 #include "mail/ui/frmcheckmail2.h"
 #include "mail/ui/mailcheck.h"
 #include "mail/ui/mailcontrol.h"
-#include "mail/ui/mailtab.h"
 #include "mail/ui/messagelist.h"
+#include "settings/settingsmodel.h"
 #include "shell/appcontext.h"
-#include "shell/ui/frmbrisvane.h"
+#include "shell/traystatus.h"
 
 #include <QPointer>
 
@@ -23,10 +24,10 @@ QCoro::Task<bool> frmCheckMail2::waitForRequest()
 
 QCoro::Task<> frmCheckMail2::checkSlot()
 {
-    const MailTab &tab = m_check.dialog().mailTab();
-    mMail1->setHost(tab.domain(m_slot)->text());
-    mMail1->setUserName(tab.userName(m_slot)->text());
-    mMail1->setPassword(tab.password(m_slot)->text());
+    const SettingsModel &settings = m_check.settings();
+    mMail1->setHost(settings.text(Keys::Domain(m_slot)));
+    mMail1->setUserName(settings.text(Keys::MailUserName(m_slot)));
+    mMail1->setPassword(settings.text(Keys::MailPassword(m_slot)));
     // The starter cleared the request-done flag.
     m_answered = false;
     mMail1->LogOn();

@@ -4,16 +4,15 @@
 #include "alerts/soundalerts.h"
 #include "alerts/soundplayer.h"
 #include "clock/clock.h"
+#include "connection/linecontroller.h"
 #include "mail/ui/frmcheckmail.h"
 #include "mail/ui/mailcheck.h"
 #include "mail/ui/mailcontrol.h"
-#include "mail/ui/mailtab.h"
 #include "mail/ui/messagelist.h"
+#include "settings/settingsmodel.h"
 #include "shell/appcontext.h"
+#include "shell/traystatus.h"
 #include "shell/ui/formhelpers.h"
-#include "shell/ui/frmbrisvane.h"
-#include "shell/ui/settingstab.h"
-#include "trayctl/lumenpin.h"
 
 #include <QApplication>
 
@@ -57,10 +56,10 @@ QCoro::Task<> frmCheckMail::visitAccount(int slot)
         ++m_check.currentSlotIndex;
     }
     m_countdown = 60;
-    const MailTab &tab = m_check.dialog().mailTab();
-    mMail1->setUserName(tab.userName(slot)->text());
-    mMail1->setPassword(tab.password(slot)->text());
-    mMail1->setHost(tab.domain(slot)->text());
+    const SettingsModel &settings = m_check.settings();
+    mMail1->setUserName(settings.text(Keys::MailUserName(slot)));
+    mMail1->setPassword(settings.text(Keys::MailPassword(slot)));
+    mMail1->setHost(settings.text(Keys::Domain(slot)));
     startRequest();
     mMail1->LogOn();
     m_quitSent = false;
@@ -110,14 +109,13 @@ void frmCheckMail::reportCount(const QString &name)
         return;
     if (count < 1)
         PlaySoundAlert(m_check.context(), AlertKind::MailNoArrive);
-    else if (Form::checkValue(m_check.dialog().settingsTab().chkCheckMailwhenMinimized) == 0)
+    else if (!m_check.settings().isOn(Keys::CheckMailwhenMinimized))
         PlaySoundAlert(m_check.context(), AlertKind::MailArrive);
 }
 
 QCoro::Task<bool> frmCheckMail::listHeaders()
 {
-    const bool quiet
-        = Form::checkValue(m_check.dialog().settingsTab().chkCheckMailwhenMinimized) == 1;
+    const bool quiet = m_check.settings().isOn(Keys::CheckMailwhenMinimized);
     do {
         ++m_messageIndex;
         mMail1->setMessageNumber(m_messageIndex);
@@ -143,7 +141,7 @@ void frmCheckMail::newMailNotice()
     m_check.context().sounds().play(
         m_check.context().paths().resource(QStringLiteral("notify.wav")));
     setWindowTitle(kNewMail);
-    m_check.tray().setTrayTip(kNewMail);
+    m_check.tray().setTip(kNewMail);
 }
 
 QCoro::Task<> frmCheckMail::pauseBetweenAccounts()

@@ -1,16 +1,16 @@
 #include "mail/ui/frmcheckmail.h"
 
 #include "clock/clock.h"
+#include "connection/linecontroller.h"
 #include "connection/mras.h"
 #include "mail/ui/mailcheck.h"
 #include "mail/ui/mailcontrol.h"
-#include "mail/ui/mailtab.h"
 #include "mail/ui/messagelist.h"
+#include "settings/settingsmodel.h"
+#include "settings/settingsstore.h"
 #include "shell/appcontext.h"
-#include "shell/settings/settingsstore.h"
+#include "shell/traystatus.h"
 #include "shell/ui/formhelpers.h"
-#include "shell/ui/frmbrisvane.h"
-#include "shell/ui/settingstab.h"
 
 #include <QCloseEvent>
 #include <QPointer>
@@ -18,14 +18,6 @@
 
 namespace {
 const QString kExecuted = QStringLiteral("Executed");
-
-// A count label's value when its text is one of the whole numbers from `low` to `high`.
-int labelCount(const QLabel *label, int low, int high)
-{
-    const QString text = label->text();
-    const int n = text.toInt();
-    return (n >= low && n <= high && text == QString::number(n)) ? n : 0;
-}
 } // namespace
 
 frmCheckMail::frmCheckMail(MailCheck &check, std::unique_ptr<MailControl> control, QWidget *parent)
@@ -76,31 +68,30 @@ QString frmCheckMail::rowText(const QString &from, const QString &subject, const
 
 int frmCheckMail::slotCount() const
 {
-    return labelCount(m_check.dialog().mailTab().lblMailSlots, 1, MailTab::kSlots);
+    return m_check.settings().count(Keys::MailSlotCount);
 }
 
 int frmCheckMail::pauseMinutes() const
 {
-    return labelCount(m_check.dialog().mailTab().lblPauseBetweenAccounts, 1, 5);
+    return m_check.settings().count(Keys::PauseBetweenAccounts);
 }
 
 QString frmCheckMail::accountName(int slot) const
 {
-    return m_check.dialog().mailTab().accountName(slot)->text();
+    return m_check.settings().text(Keys::AccountName(slot));
 }
 
 bool frmCheckMail::lineConnected() const
 {
-    mRAS1->setEntry(m_check.dialog().connectionState().EntryName);
+    mRAS1->setEntry(m_check.line().state().EntryName);
     return mRAS1->StateCode() == DialState::Connected || mRAS1->IsConnected();
 }
 
 // Both "minimised" and "scheduled checking" boxes ticked.
 bool frmCheckMail::minimisedCheck() const
 {
-    const frmBrisvane &dialog = m_check.dialog();
-    return Form::checkValue(dialog.settingsTab().chkCheckMailwhenMinimized) == 1
-        && Form::checkValue(dialog.mailTab().chkCheckMessages) == 1;
+    const SettingsModel &settings = m_check.settings();
+    return settings.isOn(Keys::CheckMailwhenMinimized) && settings.isOn(Keys::CheckMessages);
 }
 
 void frmCheckMail::useCompactLayout()
@@ -125,7 +116,7 @@ QCoro::Task<> frmCheckMail::Form_Load()
     store.save(Keys::CheckMailExecuted, kExecuted);
     m_manual = m_check.manualCheck == 1;
     const bool minimised = minimisedCheck() && !m_manual;
-    m_headersMode = Form::checkValue(m_check.dialog().settingsTab().chkMessageHeadersOnly) == 1;
+    m_headersMode = m_check.settings().isOn(Keys::MessageHeadersOnly);
     if (!m_headersMode)
         useCompactLayout();
     Label5->hide();

@@ -1,15 +1,16 @@
 #include "mail/ui/frmcheckmail2.h"
 
+#include "connection/linecontroller.h"
 #include "connection/mras.h"
 #include "mail/ui/mailcheck.h"
 #include "mail/ui/mailcontrol.h"
 #include "mail/ui/mailtab.h"
 #include "mail/ui/messagelist.h"
+#include "settings/settingsmodel.h"
+#include "settings/settingsstore.h"
 #include "shell/appcontext.h"
-#include "shell/settings/settingsstore.h"
+#include "shell/traystatus.h"
 #include "shell/ui/formhelpers.h"
-#include "shell/ui/frmbrisvane.h"
-#include "shell/ui/settingstab.h"
 
 #include <QCloseEvent>
 #include <QPointer>
@@ -62,12 +63,12 @@ void frmCheckMail2::wire()
 
 QString frmCheckMail2::accountName(int slot) const
 {
-    return m_check.dialog().mailTab().accountName(slot)->text();
+    return m_check.settings().text(Keys::AccountName(slot));
 }
 
 bool frmCheckMail2::lineConnected() const
 {
-    mRAS1->setEntry(m_check.dialog().connectionState().EntryName);
+    mRAS1->setEntry(m_check.line().state().EntryName);
     return mRAS1->StateCode() == DialState::Connected || mRAS1->IsConnected();
 }
 
@@ -96,7 +97,7 @@ QCoro::Task<> frmCheckMail2::Form_Load()
     SettingsStore &store = m_check.context().settings();
     // Tells the server error dialog that a failure belongs to this window.
     store.save(Keys::CheckMailExecuted, kNotExecuted);
-    m_headersMode = Form::checkValue(m_check.dialog().settingsTab().chkMessageHeadersOnly) == 1;
+    m_headersMode = m_check.settings().isOn(Keys::MessageHeadersOnly);
     if (!m_headersMode)
         useCompactLayout();
     setListButtonsEnabled(false);

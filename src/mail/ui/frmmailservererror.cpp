@@ -1,11 +1,12 @@
 #include "mail/ui/frmmailservererror.h"
 
+#include "connection/linecontroller.h"
 #include "mail/ui/frmcheckmail.h"
 #include "mail/ui/mailcheck.h"
-#include "mail/ui/mailtab.h"
+#include "settings/settingsmodel.h"
 #include "shell/appcontext.h"
+#include "shell/traystatus.h"
 #include "shell/ui/formhelpers.h"
-#include "shell/ui/frmbrisvane.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -60,9 +61,7 @@ void frmMailServerError::buildWindow()
 
 int frmMailServerError::slotCount() const
 {
-    const QString text = m_check.dialog().mailTab().lblMailSlots->text();
-    const int n = text.toInt();
-    return (n >= 1 && n <= MailTab::kSlots && text == QString::number(n)) ? n : 0;
+    return m_check.settings().count(Keys::MailSlotCount);
 }
 
 void frmMailServerError::Form_Load(const MailCheck::Failure &failure)

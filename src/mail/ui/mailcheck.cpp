@@ -2,18 +2,17 @@
 
 #include "alerts/desktopnotices.h"
 #include "alerts/notifier.h"
+#include "connection/linecontroller.h"
 #include "mail/ui/frmcheckmail.h"
 #include "mail/ui/frmcheckmail2.h"
 #include "mail/ui/frmmailservererror.h"
 #include "mail/ui/mailcontrol.h"
 #include "mail/ui/mailidle.h"
-#include "mail/ui/mailtab.h"
 #include "mail/ui/messagelist.h"
+#include "settings/settingsmodel.h"
+#include "settings/settingsstore.h"
 #include "shell/appcontext.h"
-#include "shell/settings/settingsstore.h"
-#include "shell/ui/formhelpers.h"
-#include "shell/ui/frmbrisvane.h"
-#include "trayctl/lumenpin.h"
+#include "shell/traystatus.h"
 
 MailCheck::MailCheck(Links links, QObject *parent)
     : QObject(parent)
@@ -25,7 +24,7 @@ MailCheck::MailCheck(Links links, QObject *parent)
     m_idle = std::make_unique<MailIdle>(*this);
     // From the event loop: the check does not run inside the watch's socket handler.
     connect(
-        m_idle.get(), &MailIdle::newMail, this, [this] { m_links.dialog.newMailByIdle(); },
+        m_idle.get(), &MailIdle::newMail, this, [this] { m_links.schedule.newMailByIdle(); },
         Qt::QueuedConnection);
 }
 
@@ -47,7 +46,7 @@ QCoro::Task<bool> MailCheck::loadCheckWindow()
 {
     unloadCheckWindow();
     // A window of its own, owned by the Customize dialog so that it never outlives it.
-    m_window = new frmCheckMail(*this, makeControl(), &m_links.dialog);
+    m_window = new frmCheckMail(*this, makeControl(), &m_links.windowParent);
     frmCheckMail *window = m_window;
     QPointer<MailCheck> self(this);
     co_await window->Form_Load();
@@ -119,38 +118,52 @@ frmMailServerError *MailCheck::serverErrorDialog() const
     return m_error;
 }
 
+SettingsModel &MailCheck::settings() const
+{
+    return m_links.context.model();
+}
+
 void MailCheck::setTrayIcon(const QString &fileName)
 {
-    m_links.dialog.setTrayIcon(fileName);
+    m_links.tray.showIcon(fileName);
 }
 
 void MailCheck::stopCustomizeTimers()
 {
-    m_links.dialog.Timer1.setEnabled(false);
-    m_links.dialog.Timer2.setEnabled(false);
-    m_links.dialog.Timer3.setEnabled(false);
+    m_links.line.pauseWatch();
+    m_links.schedule.setEnabled(false);
 }
 
 void MailCheck::restartCustomizeTimers()
 {
-    m_links.dialog.Timer1.setEnabled(true);
+    m_links.line.resumeWatch();
     // Switched-off mail checking keeps its schedule stopped.
-    if (Form::checkValue(m_links.dialog.mailTab().chkDisableMailChecking) == 0)
-        m_links.dialog.Timer2.setEnabled(true);
-    m_links.dialog.Timer3.setEnabled(true);
+    if (!settings().isOn(Keys::DisableMailChecking))
+        m_links.schedule.setEnabled(true);
+}
+
+QCoro::Task<> MailCheck::runScheduledRound()
+{
+    clearForStart();
+    const bool current = co_await loadCheckWindow();
+    if (!current || lastMessageCount() >= 1)
+        co_return; // the window restarts the timers when it closes
+    setTrayIcon(QStringLiteral("net10a.ico"));
+    unloadCheckWindow();
+    restartCustomizeTimers();
 }
 
 void MailCheck::serverError(Failure failure, const QString &cause)
 {
-    const MailTab &tab = m_links.dialog.mailTab();
-    const int slot = qBound(0, failure.slotIndex, MailTab::kSlots - 1) + 1;
-    failure.accountName = tab.accountName(slot)->text();
+    constexpr int kSlots = 5;
+    const int slot = qBound(0, failure.slotIndex, kSlots - 1) + 1;
+    failure.accountName = settings().text(Keys::AccountName(slot));
     showServerError(failure);
     m_links.context.settings().save(Keys::CheckMailUnload, SettingValues::Unchecked);
     requestDone = -1;
     ++errorCount;
     DesktopNotices::accountFailed(
-        m_links.context, failure.accountName, cause, tab.password(slot)->text());
+        m_links.context, failure.accountName, cause, settings().text(Keys::MailPassword(slot)));
 }
 
 void MailCheck::notifyNewMail(

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mail/mailschedule.h"
+
 #include <QCoro/QCoroTask>
 #include <QObject>
 #include <QPointer>
@@ -10,27 +12,32 @@
 #include <memory>
 
 class AppContext;
-class Lumenpin;
+class LineController;
 class MailControl;
+class MenuTools;
+class SettingsModel;
+class TrayStatus;
 class QListWidget;
 class MailIdle;
-class frmBrisvane;
 class frmCheckMail;
 class frmCheckMail2;
 class frmMailServerError;
 
 // The state a mail check shares across the program, and the ways a multi-account check is
-// started. One lives with the Customize dialog; the check windows, the error dialog, the
+// started. The program's composition root builds one; the check windows, the error dialog, the
 // schedule, the check after connecting and the popup menu all reach it there.
-class MailCheck : public QObject
+class MailCheck : public QObject, public MailRounds
 {
     Q_OBJECT
 
 public:
     struct Links {
         AppContext &context;
-        frmBrisvane &dialog;
-        Lumenpin &tray; // the monitor's tray icon
+        QWidget &windowParent; // the Customize dialog: check windows never outlive it
+        MenuTools &menu;
+        TrayStatus &tray;
+        LineController &line;
+        MailSchedule &schedule;
     };
     using ControlFactory = std::function<std::unique_ptr<MailControl>()>;
 
@@ -102,9 +109,14 @@ public:
 
     // Tray icon from the program folder, by file name.
     void setTrayIcon(const QString &fileName);
-    // The Customize dialog's connected-time clock, schedule and line watch.
+    // The connected-time clock, the mail schedule and the line watch rest while a check runs.
     void stopCustomizeTimers();
     void restartCustomizeTimers();
+
+    // What the schedule asks of the checks.
+    bool checkOpen() const override { return checkWindow() != nullptr; }
+    bool slotCheckOpen() const override { return slotWindow() != nullptr; }
+    QCoro::Task<> runScheduledRound() override;
 
     // Tells the desktop of the mail on `account` when there is some: the count, and the first
     // messages of `list` when the headers were listed.
@@ -120,11 +132,15 @@ public:
     // Run Mail Program of a check window: without a program set, says where to set one;
     // otherwise closes the window through `cancel` and starts the program.
     void runMailProgram(const std::function<void()> &cancel);
-    bool mailProgramRunning() const { return m_mailProgramsRunning > 0; }
+    bool mailProgramRunning() const override { return m_mailProgramsRunning > 0; }
 
     AppContext &context() const { return m_links.context; }
-    frmBrisvane &dialog() const { return m_links.dialog; }
-    Lumenpin &tray() const { return m_links.tray; }
+    SettingsModel &settings() const;
+    QWidget &windowParent() const { return m_links.windowParent; }
+    MenuTools &menu() const { return m_links.menu; }
+    TrayStatus &tray() const { return m_links.tray; }
+    LineController &line() const { return m_links.line; }
+    MailSchedule &schedule() const { return m_links.schedule; }
 
 private:
     Links m_links;

@@ -2,17 +2,12 @@
 
 #include "clock/clock.h"
 #include "clock/timer.h"
+#include "connection/linecontroller.h"
 #include "mail/imapidle.h"
 #include "mail/pophost.h"
 #include "mail/ui/mailcheck.h"
-#include "mail/ui/mailtab.h"
+#include "settings/settingsmodel.h"
 #include "shell/appcontext.h"
-#include "shell/settings/settingsstore.h"
-#include "shell/ui/formhelpers.h"
-#include "shell/ui/frmbrisvane.h"
-
-#include <QLabel>
-#include <QLineEdit>
 
 MailIdle::MailIdle(MailCheck &check, QObject *parent)
     : QObject(parent)
@@ -21,9 +16,8 @@ MailIdle::MailIdle(MailCheck &check, QObject *parent)
 {
     makeWatch = [this] { return std::make_unique<ImapIdle>(m_check.context().clock()); };
     connect(m_follow, &Timer::tick, this, [this] {
-        const bool line = m_check.dialog().lineConnected();
-        sync(line
-            && m_check.context().settings().get(Keys::CheckMessages) == SettingValues::Checked);
+        const bool line = m_check.line().lineConnected();
+        sync(line && m_check.settings().isOn(Keys::CheckMessages));
         // With no line there is nothing to watch: the line's signals wake the timer.
         if (!line)
             m_follow->sleepUntilWoken();
@@ -41,14 +35,14 @@ QString MailIdle::wanted(int slot, bool active) const
 {
     if (!active) // asks nothing of the Mail tab, which is not built while the line is down
         return {};
-    const MailTab &tab = m_check.dialog().mailTab();
-    if (Form::checkValue(tab.chkDisableMailChecking) == 1
-        || slot > tab.shownSlotCount().value_or(0))
+    const SettingsModel &settings = m_check.settings();
+    if (settings.isOn(Keys::DisableMailChecking) || slot > settings.count(Keys::MailSlotCount))
         return {};
-    const QString host = tab.domain(slot)->text().trimmed();
+    const QString host = settings.text(Keys::Domain(slot)).trimmed();
     if (!isImapAddress(host))
         return {};
-    return host + u'\n' + tab.userName(slot)->text() + u'\n' + tab.password(slot)->text();
+    return host + u'\n' + settings.text(Keys::MailUserName(slot)) + u'\n'
+        + settings.text(Keys::MailPassword(slot));
 }
 
 void MailIdle::sync(bool active)

@@ -1,26 +1,28 @@
 // The user's mail program: chosen on the Mail tab, started from the check window, and the
 // schedule held until it has ended.
 
+#include "connection/linecontroller.h"
 #include "mail/ui/frmcheckmail.h"
 #include "mail/ui/frmclosemailprogrammessage.h"
 #include "mail/ui/mailcheck.h"
 #include "mail/ui/mailtab.h"
 #include "programs/programlauncher.h"
+#include "settings/settingsmodel.h"
+#include "settings/settingsstore.h"
 #include "shell/appcontext.h"
 #include "shell/dialogservice.h"
-#include "shell/settings/settingsstore.h"
-#include "shell/ui/frmbrisvane.h"
+#include "shell/traystatus.h"
 
 #include <QPointer>
 
 void MailTab::cmdMailProgram_Click()
 {
-    const QString path = m_links.context.dialogs().openFileName(
+    const QString path = m_context.dialogs().openFileName(
         QStringLiteral("Mail Program"), QString(), QStringLiteral("Programs (*)"));
     // A cancelled file dialog keeps the program there was.
     if (path.isEmpty())
         return;
-    SettingsStore &store = m_links.context.settings();
+    SettingsStore &store = m_context.settings();
     store.save(Keys::MailProgram, path);
     txtMailProgram->setText(store.get(Keys::MailProgram));
 }
@@ -28,21 +30,21 @@ void MailTab::cmdMailProgram_Click()
 void MailTab::cmdRemoveMailCommandLine_Click()
 {
     txtMailProgram->clear();
-    m_links.context.settings().save(Keys::MailProgram, QString());
+    m_context.settings().save(Keys::MailProgram, QString());
 }
 
 void frmCheckMail::cmdMailProgram_Click()
 {
     m_check.runMailProgram([this] {
         // The window closes and gives the timers back; the launch holds the schedule again.
-        m_check.dialog().Timer2.setEnabled(false);
+        m_check.schedule().setEnabled(false);
         cmdCancel_Click();
     });
 }
 
 void MailCheck::runMailProgram(const std::function<void()> &cancel)
 {
-    if (m_links.dialog.mailTab().txtMailProgram->text().isEmpty()) {
+    if (settings().text(Keys::MailProgram).isEmpty()) {
         m_links.context.dialogs().message(DialogService::Icon::Information,
             QStringLiteral("Checking Mail"),
             QStringLiteral("Please define a mail program by browsing for it in the Customize "
@@ -59,18 +61,17 @@ void MailCheck::runMailProgram(const std::function<void()> &cancel)
 QCoro::Task<> MailCheck::launchMailProgram()
 {
     AppContext &context = m_links.context;
-    frmBrisvane &dialog = m_links.dialog;
     QPointer<MailCheck> self(this);
-    if (context.settings().get(Keys::CloseMailProgramMessage) == SettingValues::TrueText) {
-        co_await frmCloseMailProgramMessage::show(context, dialog.menu(), &dialog);
+    if (settings().isOn(Keys::CloseMailProgramMessage)) {
+        co_await frmCloseMailProgramMessage::show(context, m_links.menu, &m_links.windowParent);
         if (!self)
             co_return;
     }
-    dialog.Timer2.setEnabled(false);
+    m_links.schedule.setEnabled(false);
     ++m_mailProgramsRunning;
-    context.programs().startAndWatch(context.settings().get(Keys::MailProgram), [self] {
+    context.programs().startAndWatch(settings().text(Keys::MailProgram), [self] {
         if (!self || --self->m_mailProgramsRunning > 0)
             return;
-        self->m_links.dialog.Timer2.setEnabled(true);
+        self->m_links.schedule.setEnabled(true);
     });
 }

@@ -1,15 +1,14 @@
 #include "mail/ui/mailtab.h"
 
-#include "clock/timer.h"
+#include "settings/conversions.h"
+#include "settings/settingsmodel.h"
+#include "settings/settingsstore.h"
 #include "shell/appcontext.h"
-#include "shell/menutools.h"
-#include "shell/settings/conversions.h"
-#include "shell/settings/settingsstore.h"
 #include "shell/ui/formhelpers.h"
 
-MailTab::MailTab(Links links, QWidget *parent)
+MailTab::MailTab(AppContext &context, QWidget *parent)
     : QWidget(parent)
-    , m_links(std::move(links))
+    , m_context(context)
 {
     setupUi(this);
     m_options = {Option1, Option2, Option3, Option4, Option5};
@@ -61,9 +60,50 @@ void MailTab::wire()
         &MailTab::cmdRemoveMailCommandLine_Click);
 }
 
+void MailTab::load()
+{
+    const SettingsModel &settings = m_context.model();
+    const std::pair<QCheckBox *, SettingKey> boxes[] = {
+        {chkDisableMailChecking, Keys::DisableMailChecking},
+        {chkAlertMailArrive, Keys::AlertMailArrive},
+        {chkAlertMailNoArrive, Keys::AlertMailNoArrive},
+        {chkCheckMessages, Keys::CheckMessages},
+        {chkMailConnected, Keys::MailConnected},
+    };
+    for (const auto &[box, key] : boxes)
+        Form::followCheck(box, settings, key);
+    Form::followCount(lblMailSlots, settings, Keys::MailSlotCount);
+    Form::followCount(lblCheckMailMinutes, settings, Keys::CheckMailMinutes);
+    Form::followCount(lblPauseBetweenAccounts, settings, Keys::PauseBetweenAccounts);
+    applyCheckMessages();
+    applyMailSwitch();
+    for (int slot = 1; slot <= kSlots; ++slot)
+        loadSlotBoxes(slot);
+    refresh();
+}
+
+void MailTab::refresh()
+{
+    enableOptions(m_context.model().count(Keys::MailSlotCount));
+    txtMailProgram->setText(m_context.model().text(Keys::MailProgram));
+}
+
+void MailTab::showChosenSlot()
+{
+    Option1->setEnabled(true);
+    for (int slot = 2; slot <= kSlots; ++slot)
+        option(slot)->setEnabled(false);
+    int chosen = 1;
+    for (int slot = 1; slot <= kSlots; ++slot) {
+        if (option(slot)->isChecked())
+            chosen = slot;
+    }
+    showSlot(chosen);
+}
+
 void MailTab::loadSlotBoxes(int slot)
 {
-    const SettingsStore &store = m_links.context.settings();
+    const SettingsStore &store = m_context.settings();
     accountName(slot)->setText(store.get(Keys::AccountName(slot)));
     userName(slot)->setText(store.get(Keys::MailUserName(slot)));
     password(slot)->setText(store.get(Keys::MailPassword(slot)));
@@ -88,57 +128,41 @@ void MailTab::Option_Click(int slot)
 void MailTab::txtAccountName_Change(int slot)
 {
     const QString name = accountName(slot)->text();
-    m_links.context.settings().save(Keys::AccountName(slot), name);
-    m_links.menu.setToolCaption(MenuNames::PopupBandMailSlots, MenuNames::mnuMailSlot(slot), name);
-    CheckMailSlots();
+    m_context.settings().save(Keys::AccountName(slot), name);
 }
 
 void MailTab::txtUserName_Change(int slot)
 {
-    m_links.context.settings().save(Keys::MailUserName(slot), userName(slot)->text());
+    m_context.settings().save(Keys::MailUserName(slot), userName(slot)->text());
 }
 
 void MailTab::txtPassword_Change(int slot)
 {
-    m_links.context.settings().save(Keys::MailPassword(slot), password(slot)->text());
+    m_context.settings().save(Keys::MailPassword(slot), password(slot)->text());
 }
 
 void MailTab::txtDomain_Change(int slot)
 {
-    m_links.context.settings().save(Keys::Domain(slot), domain(slot)->text());
+    m_context.settings().save(Keys::Domain(slot), domain(slot)->text());
 }
 
-// A spinner stores its label's text only when that text is a value of its range.
-void MailTab::storeCountLabel(QLabel *label, const SettingKey &key, int minimum, int maximum)
+// A spinner stores its label's text only when that text is a value of the key's range.
+void MailTab::storeCountLabel(QLabel *label, const SettingKey &key)
 {
     const QString text = label->text();
     const auto count = SettingConversions::toInteger(text);
-    if (count && *count >= minimum && *count <= maximum && text == QString::number(*count))
-        m_links.context.settings().save(key, text);
+    if (count && text == QString::number(*count))
+        m_context.model().setCount(key, *count);
 }
 
 void MailTab::UpDown1_Change()
 {
-    storeCountLabel(lblCheckMailMinutes, Keys::CheckMailMinutes, 1, 30);
-    m_links.mailSchedule.wake();
+    storeCountLabel(lblCheckMailMinutes, Keys::CheckMailMinutes);
 }
 
 void MailTab::UpDown3_Change()
 {
-    storeCountLabel(lblPauseBetweenAccounts, Keys::PauseBetweenAccounts, 1, 5);
-}
-
-std::optional<int> MailTab::slotCount(const QString &text)
-{
-    const auto count = SettingConversions::toInteger(text);
-    if (count && *count >= 0 && *count <= kSlots && text == QString::number(*count))
-        return count;
-    return std::nullopt;
-}
-
-std::optional<int> MailTab::shownSlotCount() const
-{
-    return slotCount(lblMailSlots->text());
+    storeCountLabel(lblPauseBetweenAccounts, Keys::PauseBetweenAccounts);
 }
 
 void MailTab::enableOptions(int count)
@@ -149,94 +173,51 @@ void MailTab::enableOptions(int count)
 
 void MailTab::UpDown2_Change()
 {
-    enableOptions(kSlots);
-    if (const auto count = shownSlotCount()) {
-        m_links.context.settings().save(Keys::MailSlotCount, QString::number(*count));
-        enableOptions(*count);
-    }
-    CheckMailSlots();
+    storeCountLabel(lblMailSlots, Keys::MailSlotCount);
+    enableOptions(m_context.model().count(Keys::MailSlotCount));
 }
 
 void MailTab::chkCheckMessages_Click()
 {
-    m_links.context.settings().save(Keys::CheckMessages, Form::checkText(chkCheckMessages));
+    m_context.settings().save(Keys::CheckMessages, Form::checkText(chkCheckMessages));
     applyCheckMessages();
-    m_links.mailSchedule.wake();
 }
 
 void MailTab::applyCheckMessages()
 {
     const bool on = Form::checkValue(chkCheckMessages) == 1;
-    for (QWidget *w : std::initializer_list<QWidget *>{lblCheckMailMinutes, lblPauseBetweenAccounts,
-             UpDown1, UpDown3, m_links.checkMailWhenMinimized})
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             lblCheckMailMinutes, lblPauseBetweenAccounts, UpDown1, UpDown3})
         w->setEnabled(on);
 }
 
 void MailTab::chkMailConnected_Click()
 {
-    m_links.context.settings().save(Keys::MailConnected, Form::checkText(chkMailConnected));
+    m_context.settings().save(Keys::MailConnected, Form::checkText(chkMailConnected));
 }
 
 void MailTab::chkDisableMailChecking_Click()
 {
+    m_context.settings().save(Keys::DisableMailChecking, Form::checkText(chkDisableMailChecking));
+    applyMailSwitch();
+    if (Form::checkValue(chkDisableMailChecking) != 1) {
+        showSlot(1);
+        UpDown2_Change();
+    }
+}
+
+// Switched-off mail checking hides the slots and the schedule.
+void MailTab::applyMailSwitch()
+{
     const bool disabled = Form::checkValue(chkDisableMailChecking) == 1;
-    m_links.context.settings().save(
-        Keys::DisableMailChecking, Form::checkText(chkDisableMailChecking));
-    applyMailSwitch(m_links.menu, disabled);
     fraMailSlots->setVisible(!disabled);
     fraMailSchedule->setVisible(!disabled);
-    if (disabled) {
-        m_links.mailSchedule.setEnabled(false);
-        return;
-    }
-    showSlot(1);
-    UpDown2_Change();
-    m_links.mailSchedule.setEnabled(true);
-}
-
-void MailTab::applyMailSwitch(MenuTools &menu, bool disabled)
-{
-    menu.setToolChecked(MenuNames::mnuDisableMailChecking, disabled);
-    for (int slot = 1; slot <= kSlots; ++slot)
-        menu.setToolEnabled(MenuNames::mnuMailSlot(slot), !disabled);
-    menu.setToolEnabled(MenuNames::mnuAllAccounts, !disabled);
-}
-
-void MailTab::CheckMailSlots()
-{
-    const auto count = shownSlotCount();
-    if (count && *count != 0) {
-        m_links.context.settings().save(Keys::MailSlotCount, QString::number(*count));
-        enableOptions(*count);
-    }
-    // Mail can only be fetched over a live line: with the line down the tools are greyed.
-    // Switched-off mail checking keeps them greyed whatever the line does.
-    const bool live = m_links.lineConnected && m_links.lineConnected()
-        && Form::checkValue(chkDisableMailChecking) == 0;
-    applySlotTools(m_links.menu, count, live);
-}
-
-void MailTab::applySlotTools(MenuTools &menu, std::optional<int> count, bool live)
-{
-    if (!count || *count == 0) {
-        for (int slot = 1; slot <= kSlots; ++slot)
-            menu.setToolVisible(MenuNames::mnuMailSlot(slot), false);
-        menu.setToolVisible(MenuNames::mnuAllAccounts, false);
-        return;
-    }
-    const int n = *count;
-    for (int slot = 1; slot <= kSlots; ++slot) {
-        menu.setToolVisible(MenuNames::mnuMailSlot(slot), slot <= n);
-        menu.setToolEnabled(MenuNames::mnuMailSlot(slot), live && slot <= n);
-    }
-    menu.setToolVisible(MenuNames::mnuAllAccounts, n >= 2);
-    menu.setToolEnabled(MenuNames::mnuAllAccounts, live && n >= 2);
 }
 
 void MailTab::cmdRemovingMailAccount_Click()
 {
     const QString br = Form::kLineBreak;
-    Form::information(m_links.context.dialogs(), QStringLiteral("Retrieving Message Headers Only"),
+    Form::information(m_context.dialogs(), QStringLiteral("Retrieving Message Headers Only"),
         QStringLiteral("To remove Mail Accounts perform the following steps:") + br
             + QStringLiteral("1. Select the mail account by clicking its option button") + br
             + QStringLiteral("2. Delete the 3 account entries (Username, Password, POP/Domain) by "

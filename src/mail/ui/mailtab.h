@@ -5,15 +5,11 @@
 #include <QWidget>
 
 #include <array>
-#include <functional>
-#include <optional>
 
 class AppContext;
-class MenuTools;
-class Timer;
 
 // The Mail tab: five mail slots, the slot count, the schedule and the mail switches. Every
-// change is stored at once and the popup menu's mail tools follow the slots and the line.
+// change is stored at once; the schedule and the popup menu's mail tools follow the settings.
 class MailTab : public QWidget, public Ui::MailTab
 {
     Q_OBJECT
@@ -21,15 +17,15 @@ class MailTab : public QWidget, public Ui::MailTab
 public:
     static constexpr int kSlots = 5;
 
-    struct Links {
-        AppContext &context;
-        MenuTools &menu;
-        Timer &mailSchedule; // the dialog's Timer2
-        std::function<bool()> lineConnected; // the dial-up control's view of the line
-        QCheckBox *checkMailWhenMinimized; // lives on the Settings tab
-    };
+    explicit MailTab(AppContext &context, QWidget *parent = nullptr);
 
-    MailTab(Links links, QWidget *parent = nullptr);
+    // Shows the settings and follows them from now on.
+    void load();
+    // The option buttons follow the slot count, the program box the stored program.
+    void refresh();
+    // The slot of the checked option button, its boxes shown alone; only the first option
+    // can be chosen until the slot count frees the others.
+    void showChosenSlot();
 
     void Option_Click(int slot);
     void txtAccountName_Change(int slot);
@@ -45,14 +41,6 @@ public:
     void cmdRemovingMailAccount_Click();
     void cmdMailProgram_Click();
     void cmdRemoveMailCommandLine_Click();
-    void CheckMailSlots();
-    // The popup menu's mail tools for mail checking switched off or on.
-    static void applyMailSwitch(MenuTools &menu, bool disabled);
-    // The popup menu's mail tools for `count` slots (none for no count); usable over a `live`
-    // line only.
-    static void applySlotTools(MenuTools &menu, std::optional<int> count, bool live);
-    // The slot count `text` stands for, if it is one.
-    static std::optional<int> slotCount(const QString &text);
 
     // Loads slot `slot`'s four boxes from the store and shows them alone.
     void showSlot(int slot);
@@ -66,14 +54,13 @@ public:
     QLineEdit *userName(int slot) const { return m_userNames[slot - 1]; }
     QLineEdit *password(int slot) const { return m_passwords[slot - 1]; }
     QLineEdit *domain(int slot) const { return m_domains[slot - 1]; }
-    // The slot count the label shows, when it is one (0 to 5).
-    std::optional<int> shownSlotCount() const;
 
 private:
     void wire();
-    void storeCountLabel(QLabel *label, const struct SettingKey &key, int minimum, int maximum);
+    void storeCountLabel(QLabel *label, const struct SettingKey &key);
+    void applyMailSwitch();
 
-    Links m_links;
+    AppContext &m_context;
     std::array<QRadioButton *, kSlots> m_options;
     std::array<QLineEdit *, kSlots> m_accountNames;
     std::array<QLineEdit *, kSlots> m_userNames;

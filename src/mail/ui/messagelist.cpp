@@ -4,8 +4,8 @@
 #include "mail/ui/frmdeletemessageconfirmation.h"
 #include "mail/ui/mailcheck.h"
 #include "mail/ui/mailcontrol.h"
+#include "settings/settingsstore.h"
 #include "shell/appcontext.h"
-#include "shell/settings/settingsstore.h"
 #include "shell/ui/formhelpers.h"
 #include "shell/ui/frmbrisvane.h"
 #include "ui_frmcheckmail.h"
@@ -78,8 +78,8 @@ QCoro::Task<bool> confirmDeletion(
     if (check.context().settings().get(Keys::DeleteMessageConfirmation) != SettingValues::TrueText)
         co_return true;
     QPointer<QWidget> window(parent);
-    const bool yes = co_await frmDeleteMessageConfirmation::ask(
-        check.context(), check.dialog().menu(), parent);
+    const bool yes
+        = co_await frmDeleteMessageConfirmation::ask(check.context(), check.menu(), parent);
     if (!window)
         co_return false;
     if (!yes)

@@ -1,14 +1,15 @@
 // The popup menu's per-slot checks and the single-slot window they load.
 
+#include "connection/linecontroller.h"
 #include "mail/ui/frmcheckmail2.h"
 #include "mail/ui/mailcheck.h"
 #include "mail/ui/mailcontrol.h"
 #include "mail/ui/mailtab.h"
+#include "settings/settingsmodel.h"
+#include "settings/settingsstore.h"
 #include "shell/appcontext.h"
-#include "shell/settings/settingsstore.h"
+#include "shell/traystatus.h"
 #include "shell/ui/formhelpers.h"
-#include "shell/ui/frmbrisvane.h"
-#include "shell/ui/settingstab.h"
 
 QCoro::Task<> MailCheck::mnuMailSlot_Click(int slot)
 {
@@ -23,7 +24,7 @@ QCoro::Task<> MailCheck::mnuMailSlot_Click(int slot)
     // Gone, closed, or replaced by a newer single-slot check: nothing left to decide here.
     if (!window || window->isUnloaded() || window != m_slotWindow)
         co_return;
-    if (Form::checkValue(m_links.dialog.settingsTab().chkMessageHeadersOnly) == 0) {
+    if (!settings().isOn(Keys::MessageHeadersOnly)) {
         if (window->errorCount() < 1) {
             window->cmdCancel->setEnabled(true);
             if (slot >= 2)
@@ -42,7 +43,7 @@ QCoro::Task<frmCheckMail2 *> MailCheck::loadSlotWindow()
 {
     unloadSlotWindow();
     // Owned by the Customize dialog so that it never outlives it.
-    m_slotWindow = new frmCheckMail2(*this, makeControl(), &m_links.dialog);
+    m_slotWindow = new frmCheckMail2(*this, makeControl(), &m_links.windowParent);
     QPointer<frmCheckMail2> window = m_slotWindow;
     co_await window->Form_Load();
     co_return window.data();

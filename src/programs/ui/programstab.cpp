@@ -1,20 +1,23 @@
 #include "programs/ui/programstab.h"
 
-#include "programs/programlauncher.h"
+#include "programs/programrunner.h"
+#include "settings/conversions.h"
+#include "settings/settingsmodel.h"
+#include "settings/settingsstore.h"
 #include "shell/appcontext.h"
 #include "shell/dialogservice.h"
 #include "shell/menutools.h"
-#include "shell/settings/conversions.h"
-#include "shell/settings/settingsstore.h"
 #include "shell/ui/formhelpers.h"
 
 #include <QFileIconProvider>
 #include <QFileInfo>
 
-ProgramsTab::ProgramsTab(AppContext &context, MenuTools &menu, QWidget *parent)
+ProgramsTab::ProgramsTab(
+    AppContext &context, MenuTools &menu, ProgramRunner &runner, QWidget *parent)
     : QWidget(parent)
     , m_context(context)
     , m_menu(menu)
+    , m_runner(runner)
 {
     setupUi(this);
     m_runConnected = {chkRunConnected1, chkRunConnected2, chkRunConnected3, chkRunConnected4,
@@ -52,11 +55,24 @@ void ProgramsTab::chkRunDisconnected_Click(int k)
     m_context.settings().save(Keys::RunDisconnected(k), Form::checkText(runDisconnected(k)));
 }
 
+void ProgramsTab::load()
+{
+    Form::followCheck(
+        chkDisableProgramsApplications, m_context.model(), Keys::DisableProgramsApplications);
+    applyProgramsSwitch();
+    refreshProgramList();
+}
+
 void ProgramsTab::chkDisableProgramsApplications_Click()
 {
-    const bool disabled = Form::checkValue(chkDisableProgramsApplications) == 1;
     m_context.settings().save(
         Keys::DisableProgramsApplications, Form::checkText(chkDisableProgramsApplications));
+    applyProgramsSwitch();
+}
+
+void ProgramsTab::applyProgramsSwitch()
+{
+    const bool disabled = Form::checkValue(chkDisableProgramsApplications) == 1;
     for (QWidget *w :
         std::initializer_list<QWidget *>{Label15, lstPrograms, cmdAdd, cmdDelete, cmdRunProgram})
         w->setVisible(!disabled);
@@ -64,14 +80,6 @@ void ProgramsTab::chkDisableProgramsApplications_Click()
         runConnected(k)->setVisible(!disabled);
         runDisconnected(k)->setVisible(!disabled);
     }
-    applyProgramsSwitch(m_menu, disabled);
-}
-
-void ProgramsTab::applyProgramsSwitch(MenuTools &menu, bool disabled)
-{
-    for (int k = 1; k <= kSlots; ++k)
-        menu.setToolEnabled(MenuNames::mnuProgram(k), !disabled);
-    menu.setToolChecked(MenuNames::mnuDisableProgramsApplications, disabled);
 }
 
 void ProgramsTab::showFlagsOf(int k)
@@ -108,35 +116,12 @@ void ProgramsTab::refreshProgramList()
         else
             lstPrograms->item(k - 1)->setText(path);
     }
-    applyProgramTools(m_menu, store);
-}
-
-void ProgramsTab::applyProgramTools(MenuTools &menu, const SettingsStore &store)
-{
-    for (int k = 1; k <= kSlots; ++k) {
-        const QString path = store.get(Keys::Program(k));
-        if (!path.isEmpty())
-            menu.setToolCaption(MenuNames::PopupBandRunProgram, MenuNames::mnuProgram(k), path);
-        menu.setToolVisible(MenuNames::mnuProgram(k), !path.isEmpty());
-    }
+    ProgramRunner::applyProgramTools(m_menu, m_context.model());
 }
 
 bool ProgramsTab::startRow(int row)
 {
-    const QListWidgetItem *item = lstPrograms->item(row);
-    const QString commandLine = item ? item->text() : QString();
-    switch (m_context.programs().start(commandLine)) {
-    case ProgramLauncher::Result::Started: return true;
-    case ProgramLauncher::Result::NotFound:
-        m_context.dialogs().message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
-            ProgramLauncher::notFoundText(commandLine));
-        return false;
-    case ProgramLauncher::Result::Failed:
-        m_context.dialogs().message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
-            ProgramLauncher::failedText(commandLine));
-        return false;
-    }
-    return false;
+    return m_runner.start(row + 1);
 }
 
 // Starts every selected program in list order; the first that fails ends the run.

@@ -8,7 +8,7 @@
 
 class AppContext;
 class MenuTools;
-class SettingsStore;
+class ProgramRunner;
 
 // The Programs tab: ten program slots with their run-when-connected and run-when-disconnected
 // flags, and the switch that turns all of it off.
@@ -19,7 +19,11 @@ class ProgramsTab : public QWidget, public Ui::ProgramsTab
 public:
     static constexpr int kSlots = 10;
 
-    ProgramsTab(AppContext &context, MenuTools &menu, QWidget *parent = nullptr);
+    ProgramsTab(
+        AppContext &context, MenuTools &menu, ProgramRunner &runner, QWidget *parent = nullptr);
+
+    // Shows the settings and follows them from now on.
+    void load();
 
     QCheckBox *runConnected(int k) const { return m_runConnected[k - 1]; }
     QCheckBox *runDisconnected(int k) const { return m_runDisconnected[k - 1]; }
@@ -27,10 +31,6 @@ public:
     void chkRunConnected_Click(int k);
     void chkRunDisconnected_Click(int k);
     void chkDisableProgramsApplications_Click();
-    // The popup menu's program tools for starting programs switched off or on.
-    static void applyProgramsSwitch(MenuTools &menu, bool disabled);
-    // The popup menu's program tools: one for each stored program, captioned with it.
-    static void applyProgramTools(MenuTools &menu, const SettingsStore &store);
     void lstPrograms_Click();
     void cmdRunProgram_Click();
     void cmdAdd_Click();
@@ -47,9 +47,12 @@ public:
 
 private:
     void showFlagsOf(int k);
+    // Switched-off programs hide the list and its flags.
+    void applyProgramsSwitch();
 
     AppContext &m_context;
     MenuTools &m_menu;
+    ProgramRunner &m_runner;
     std::array<QCheckBox *, kSlots> m_runConnected;
     std::array<QCheckBox *, kSlots> m_runDisconnected;
 };

@@ -1,12 +1,14 @@
 #pragma once
 
-#include "shell/settings/settingkeys.h"
+#include "settings/settingkeys.h"
 
 #include <QCheckBox>
 #include <QString>
 
-class SettingsStore;
 class DialogService;
+class QLabel;
+class SettingsModel;
+class SettingsStore;
 
 // Small helpers the forms share.
 namespace Form {
@@ -38,6 +40,12 @@ inline QString checkText(const QCheckBox *box)
 // Loads a box from its key, defaulting to the box's current state; a stored value that is no
 // check state leaves the box as it is.
 void loadCheck(QCheckBox *box, const SettingsStore &store, const SettingKey &key);
+
+// Shows the box's setting (grey too) now and whenever the setting changes; the box's own
+// click handler stores what the user sets.
+void followCheck(QCheckBox *box, const SettingsModel &settings, const SettingKey &key);
+// Shows a spinner's count in its buddy label now and whenever the setting changes.
+void followCount(QLabel *label, const SettingsModel &settings, const SettingKey &key);
 
 // The information boxes: title, text, OK, nothing else.
 void information(DialogService &dialogs, const QString &title, const QString &text);

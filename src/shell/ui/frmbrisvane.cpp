@@ -4,18 +4,14 @@
 #include "alerts/frmabout.h"
 #include "alerts/frmpreferences.h"
 #include "clock/clock.h"
-#include "connection/mras.h"
-#include "connection/ui/connectionmanager.h"
+#include "connection/linecontroller.h"
 #include "connection/ui/connectiontab.h"
-#include "mail/ui/mailcheck.h"
-#include "mail/ui/mailidle.h"
 #include "mail/ui/mailtab.h"
 #include "programs/ui/programstab.h"
+#include "settings/settingsstore.h"
 #include "shell/appcontext.h"
 #include "shell/dialogservice.h"
 #include "shell/menutools.h"
-#include "shell/settings/conversions.h"
-#include "shell/settings/settingsstore.h"
 #include "shell/ui/settingstab.h"
 #include "trayctl/lumenpin.h"
 #include "trayctl/trayservice.h"
@@ -36,45 +32,33 @@
 frmBrisvane::frmBrisvane(Links links, QWidget *parent)
     : QWidget(parent,
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint)
-    , Timer1(links.context.clock(), 0, true)
-    , Timer2(links.context.clock(), 500, true)
-    , Timer3(links.context.clock(), 2000, false)
-    , Timer4(links.context.clock(), 2000, false)
     , m_links(std::move(links))
-    , mRAS1(std::make_unique<mRAS>(m_links.context.dialUpService()))
 {
     setObjectName(QStringLiteral("frmBrisvane"));
     setWindowTitle(caption());
-    buildHub();
-    // Loading the dialog lifts a mail-check interlock left set by a check that never ended.
-    SettingsStore &store = m_links.context.settings();
-    if (store.get(Keys::Check) == SettingValues::Unchecked)
-        store.save(Keys::Check, SettingValues::Checked);
+    followLine();
+    connect(
+        &m_links.trayService, &TrayService::trayAvailableChanged, this, &frmBrisvane::followTray);
+    setMinimumSize(400, 300);
 }
 
 frmBrisvane::~frmBrisvane() = default;
 
-void frmBrisvane::buildHub()
+// The connected time and the options that apply when the line comes up; the pages follow the
+// rest of the line themselves once they are built.
+void frmBrisvane::followLine()
 {
-    AppContext &context = m_links.context;
-    m_manager = new ConnectionManager(ConnectionManager::Links{context, *this, m_links.monitorTray,
-                                          m_links.dialFrames, m_links.menu},
-        this);
-    m_manager->hooks.RunProgramswhenConnecting = [this] { RunProgramswhenConnecting(); };
-    m_manager->hooks.RunProgramswhenDisconnecting = [this] { RunProgramswhenDisconnecting(); };
-    m_mailCheck
-        = std::make_unique<MailCheck>(MailCheck::Links{context, *this, m_links.monitorTray});
-    m_manager->hooks.checkMailAfterConnecting
-        = [this] { return m_mailCheck->checkAfterConnecting(); };
-    connect(&Timer2, &Timer::tick, this, &frmBrisvane::Timer2_Timer);
-    // The schedule sleeps while there is no line; a line coming up wakes it.
-    connect(mRAS1.get(), &mRAS::StateChanged, &Timer2, &Timer::wake);
-    connect(mRAS1.get(), &mRAS::LinesChanged, &Timer2, &Timer::wake);
-    connect(mRAS1.get(), &mRAS::StateChanged, &m_mailCheck->idle(), &MailIdle::wake);
-    connect(mRAS1.get(), &mRAS::LinesChanged, &m_mailCheck->idle(), &MailIdle::wake);
-    connect(
-        &m_links.trayService, &TrayService::trayAvailableChanged, this, &frmBrisvane::followTray);
-    setMinimumSize(400, 300);
+    LineController &line = m_links.line;
+    connect(&line, &LineController::timeChanged, this, [this](const QString &time) {
+        m_connectedTime = time;
+        showConnectedTime();
+    });
+    connect(&line, &LineController::clockReset, this, [this] {
+        m_connectedTime.clear();
+        if (pagesBuilt())
+            m_connection->lblTime->setText(QStringLiteral("00:00:00"));
+    });
+    connect(&line, &LineController::connected, this, &frmBrisvane::applyConnectedOptions);
 }
 
 const frmBrisvane &frmBrisvane::pages() const
@@ -94,20 +78,19 @@ void frmBrisvane::setVisible(bool visible)
 void frmBrisvane::buildPages()
 {
     AppContext &context = m_links.context;
+    LineController &line = m_links.line;
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    m_settings = new SettingsTab(context, m_links.monitorTray);
-    m_connection = new ConnectionTab(context);
-    m_mail = new MailTab(MailTab::Links{context, m_links.menu, Timer2,
-        [this] { return mRAS1->IsConnected(); }, m_settings->chkCheckMailwhenMinimized});
-    m_programs = new ProgramsTab(context, m_links.menu);
+    m_settings = new SettingsTab(context, m_links.tray, line);
+    m_connection = new ConnectionTab(context, line);
+    m_mail = new MailTab(context);
+    m_programs = new ProgramsTab(context, m_links.menu, m_links.programs);
     m_alerts = new AlertControls(context,
         AlertControls::Widgets{m_connection->chkAlertConnected, m_connection->chkAlertDisconnected,
             m_mail->chkAlertMailArrive, m_mail->chkAlertMailNoArrive,
             m_connection->cmdAlertConnected, m_connection->cmdAlertDisconnected,
             m_mail->cmdAlertMailArrive, m_mail->cmdAlertMailNoArrive},
         this);
-    m_manager->attachTabs();
     // Each page scrolls on its own where the screen is smaller than it would like, so a page
     // that needs less (the state list takes the room left) never scrolls for a larger one.
     const auto scrolled = [this](QWidget *page) {
@@ -127,7 +110,22 @@ void frmBrisvane::buildPages()
         const int previous = std::exchange(m_currentTab, index);
         SSTab1_Click(previous);
     });
+    buildButtons();
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdMenu);
+    buttons->addWidget(cmdPreferences);
+    buttons->addWidget(cmdHelp);
+    buttons->addWidget(cmdAbout);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(SSTab1);
+    layout->addLayout(buttons);
+    if (m_settingsLoaded)
+        loadPages();
+}
 
+void frmBrisvane::buildButtons()
+{
     cmdPreferences = new QPushButton(QStringLiteral("&Preferences"), this);
     cmdHelp = new QPushButton(QStringLiteral("&Help"), this);
     cmdAbout = new QPushButton(QStringLiteral("&About"), this);
@@ -148,24 +146,6 @@ void frmBrisvane::buildPages()
     connect(cmdMenu, &QToolButton::clicked, this,
         [this] { Q_EMIT menuRequested(cmdMenu->mapToGlobal(cmdMenu->rect().bottomLeft())); });
     cmdMenu->setVisible(!trayAvailable());
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdMenu);
-    buttons->addWidget(cmdPreferences);
-    buttons->addWidget(cmdHelp);
-    buttons->addWidget(cmdAbout);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(SSTab1);
-    layout->addLayout(buttons);
-    if (m_settingsLoaded)
-        loadPages();
-    // Built after start-up looked at the line: it was down then, and neither a dial nor a
-    // line since has come without building the pages.
-    if (m_connectionChecked) {
-        m_connection->cmdDisconnect->setEnabled(lineConnected());
-        m_programs->refreshProgramList();
-    }
 }
 
 namespace {
@@ -223,43 +203,24 @@ void frmBrisvane::showEvent(QShowEvent *event)
     // However the dialog comes back (a zoom out of the tray shows it without a resize or a
     // state change), it never keeps a running time the clock wrote while it was away.
     restoreCaptionWhenNormal();
-    tickConnectedClockNow();
     QWidget::showEvent(event);
+    showConnectedTime();
 }
 
 void frmBrisvane::SSTab1_Click(int previousTab)
 {
     Q_UNUSED(previousTab)
     const int current = SSTab1->currentIndex();
-    SettingsStore &store = m_links.context.settings();
-    if (current == MailTabIndex) {
-        m_mail->Option1->setEnabled(true);
-        for (int slot = 2; slot <= MailTab::kSlots; ++slot)
-            m_mail->option(slot)->setEnabled(false);
-        // The boxes shown are those of the selected option, whichever it is.
-        int selected = 1;
-        for (int slot = 1; slot <= MailTab::kSlots; ++slot) {
-            if (m_mail->option(slot)->isChecked())
-                selected = slot;
-        }
-        m_mail->showSlot(selected);
-    }
-    m_mail->enableOptions(MailTab::kSlots);
-    const QString slotText = m_mail->lblMailSlots->text();
-    const auto count = SettingConversions::toInteger(slotText);
-    if (count && *count >= 0 && *count <= MailTab::kSlots && slotText == QString::number(*count)) {
-        store.save(Keys::MailSlotCount, slotText);
-        m_mail->enableOptions(*count);
-        for (int slot = 1; slot <= MailTab::kSlots; ++slot)
-            m_links.menu.setToolVisible(MenuNames::mnuMailSlot(slot), slot <= *count);
-    }
-    const QString minutes = m_mail->lblCheckMailMinutes->text();
-    const auto m = SettingConversions::toInteger(minutes);
-    if (m && *m >= 1 && *m <= 30 && minutes == QString::number(*m))
-        store.save(Keys::CheckMailMinutes, minutes);
-    m_mail->txtMailProgram->setText(store.get(Keys::MailProgram));
+    if (current == MailTabIndex)
+        m_mail->showChosenSlot();
+    m_mail->refresh();
     if (current == ProgramsTabIndex)
         m_programs->refreshProgramList();
+}
+
+void frmBrisvane::showTab(int tab)
+{
+    tabs().setCurrentIndex(tab);
 }
 
 void frmBrisvane::cmdHelp_Click()
@@ -285,17 +246,6 @@ void frmBrisvane::cmdPreferences_Click()
             m_settings->chkMinimizeSystemTray->setEnabled(enabled);
         },
         this);
-}
-
-void frmBrisvane::setTrayIcon(const QString &fileName)
-{
-    m_links.monitorTray.LoadIcon(m_links.context.paths().resource(fileName));
-}
-
-void frmBrisvane::CheckConnection()
-{
-    m_connectionChecked = true;
-    m_manager->CheckConnection();
 }
 
 bool frmBrisvane::trayAvailable() const
@@ -343,23 +293,26 @@ void frmBrisvane::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::WindowStateChange) {
         restoreCaptionWhenNormal();
-        tickConnectedClockNow();
+        showConnectedTime();
     }
     QWidget::changeEvent(event);
 }
 
 void frmBrisvane::hideEvent(QHideEvent *event)
 {
-    tickConnectedClockNow();
     QWidget::hideEvent(event);
+    showConnectedTime();
 }
 
-// The connected-time clock wakes once a second; where the time shows (caption or lblTime)
-// follows the dialog's state at once.
-void frmBrisvane::tickConnectedClockNow()
+// Where the time shows (caption or lblTime) follows the dialog's state at once.
+void frmBrisvane::showConnectedTime()
 {
-    if (Timer1.isArmed())
-        Timer1.setNextDueAt(m_links.context.clock().tickCount());
+    if (m_connectedTime.isEmpty())
+        return;
+    if (isHidden() || isMinimized() || isMaximized())
+        setWindowTitle(m_connectedTime);
+    else if (pagesBuilt())
+        m_connection->lblTime->setText(m_connectedTime);
 }
 
 void frmBrisvane::resizeEvent(QResizeEvent *event)

@@ -1,10 +1,5 @@
 #pragma once
 
-#include "clock/timer.h"
-#include "connection/connectionstate.h"
-#include "shell/settings/settingkeys.h"
-
-#include <QCoro/QCoroTask>
 #include <QWidget>
 
 #include <functional>
@@ -12,31 +7,29 @@
 
 class AlertControls;
 class AppContext;
-class ConnectionManager;
 class ConnectionTab;
-class ImageList;
+class LineController;
 class Lumenpin;
-class MailCheck;
 class MailTab;
 class MenuTools;
+class ProgramRunner;
 class ProgramsTab;
 class QPushButton;
 class QTabWidget;
 class QToolButton;
 class SettingsTab;
 class TrayService;
-class mRAS;
+class TrayStatus;
 
 // The Customize dialog: the program's one settings surface, with its four tabs. It is created
-// once and lives until the program ends; it is hidden and shown, never closed. Each tab's
-// handlers live with their subsystem; this class ties them together, loads the settings into
-// them and carries the timers and the dial-up control the connection manager drives.
+// once and lives until the program ends; it is hidden and shown, never closed. It is a view:
+// each tab loads from the settings model and saves to it, and follows the line controller's
+// signals; the program's state lives in the controllers the composition root built.
 //
 // The tabs' pages are built when first asked for (a page accessor, or the first show), not
 // with the dialog: their text metrics alone load the whole font stack, a third of a tray
-// program's memory, and a program that stays in the tray may never need them. Until then
-// start-up works from the settings store what loading the pages would do beyond them (menu
-// marks, the mail schedule, the tray tip), and a page built later is loaded as at start-up.
+// program's memory, and a program that stays in the tray may never need them. Nothing outside
+// the dialog needs them: a page built later loads from the model as one built at start-up.
 class frmBrisvane : public QWidget
 {
     Q_OBJECT
@@ -51,11 +44,12 @@ public:
 
     struct Links {
         AppContext &context;
-        Lumenpin &monitorTray; // the monitor's tray icon: tips, zoom effect
+        Lumenpin &monitorTray; // the monitor's tray icon: the zoom effect
+        TrayStatus &tray; // the tray icon's tip
         MenuTools &menu; // the monitor's band menu
-        std::function<void(const QString &path)> loadMenuLayout;
-        const ImageList &dialFrames; // the tray animation while dialling
         TrayService &trayService; // whether the desktop has a tray at all
+        LineController &line;
+        ProgramRunner &programs;
     };
 
     explicit frmBrisvane(Links links, QWidget *parent = nullptr);
@@ -63,7 +57,9 @@ public:
 
     static QString caption() { return QStringLiteral("Customize Brisvane"); }
 
-    void LoadFormSettings();
+    // Start-up has loaded the settings: the pages load from them (now, if built, or when they
+    // are), and "Minimize to taskbar on startup" applies.
+    void loadSettings();
     void SSTab1_Click(int previousTab);
     void cmdHelp_Click();
     void cmdPreferences_Click();
@@ -76,6 +72,11 @@ public:
     // Moves the dialog to `topLeft`, or the least way from there that keeps it wholly on its
     // screen. Where the compositor places windows (Wayland) it stays where it is put.
     void moveOntoScreen(QPoint topLeft);
+    // A dial from the tray or the menu brings the dialog forward on the Connection tab, when
+    // "Show dialog when connecting" is on.
+    void ShowConnect();
+    // Shows the tab `tab` (one of Tab).
+    void showTab(int tab);
     // The largest size the dialog takes, whatever its tabs ask for.
     static constexpr QSize kMaximumSize{1000, 700};
 
@@ -88,38 +89,8 @@ public:
     // Whether the pages have been built (they are, once anything asked for them).
     bool pagesBuilt() const { return SSTab1 != nullptr; }
     void setVisible(bool visible) override;
-    mRAS &dialUp() const { return *mRAS1; }
-    ConnectionState &connectionState() { return m_state; }
     AppContext &context() const { return m_links.context; }
     MenuTools &menu() const { return m_links.menu; }
-    Lumenpin &monitorTray() const { return m_links.monitorTray; }
-    // Puts the program folder's icon `fileName` on the monitor's tray icon.
-    void setTrayIcon(const QString &fileName);
-
-    ConnectionManager &connectionManager() const { return *m_manager; }
-    void CheckConnection();
-
-    // Starting the flagged programs when the line comes up or goes down.
-    void RunProgramswhenConnecting();
-    void RunProgramswhenDisconnecting();
-
-    // The mail schedule (Timer2) and the state the mail checks share.
-    void Timer2_Timer();
-    // New mail on an IMAP slot watched with IDLE: the scheduled check at once, by the
-    // schedule's rules (not while a check or the mail program runs, not with scheduled
-    // checking off or mail checking disabled, only with the line up).
-    QCoro::Task<> newMailByIdle();
-    // One round of the schedule: the interval's wait, then the multi-account check.
-    QCoro::Task<> scheduledRound(int minutes);
-    MailCheck &mailCheck() const { return *m_mailCheck; }
-    // The dial-up control's view of the line of the current entry.
-    bool lineConnected() const;
-
-    // The dialog's timers: connected-time clock, mail schedule, line watch, busy redial.
-    Timer Timer1;
-    Timer Timer2;
-    Timer Timer3;
-    Timer Timer4;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -134,50 +105,33 @@ Q_SIGNALS:
     void menuRequested(const QPoint &globalPos);
 
 private:
-    void buildHub();
     // Builds the pages once; loads them if start-up has loaded the settings already.
     const frmBrisvane &pages() const;
     void buildPages();
+    void buildButtons();
+    void followLine();
     void loadPages();
-    void applyStoredState();
     void fitToScreen();
-    void loadEntries();
-    void loadEntryList();
-    void promptForLogonWhenNoEntries();
-    void loadCheckBoxes();
-    void loadMenuMarks();
-    void loadCounterLabels();
-    void applyEnablingRules();
-    void applySlotCountAtLoad();
-    void loadTextBoxes();
     void restoreCaptionWhenNormal();
-    void tickConnectedClockNow();
+    // The connected time goes into the caption while the dialog is away, else into its label.
+    void showConnectedTime();
     bool minimiseWhenNoTray();
     void followTray(bool available);
-    void startFlaggedPrograms(SettingKey (*flag)(int));
-    QCoro::Task<> runScheduledCheck();
+    void applyConnectedOptions();
 
     Links m_links;
-    ConnectionState m_state;
-    std::unique_ptr<mRAS> mRAS1;
     QTabWidget *SSTab1 = nullptr;
     ConnectionTab *m_connection = nullptr;
     MailTab *m_mail = nullptr;
     ProgramsTab *m_programs = nullptr;
     SettingsTab *m_settings = nullptr;
     AlertControls *m_alerts = nullptr;
-    ConnectionManager *m_manager = nullptr;
     QPushButton *cmdPreferences = nullptr;
     bool m_placed = false;
     QPushButton *cmdHelp = nullptr;
     QPushButton *cmdAbout = nullptr;
     QToolButton *cmdMenu = nullptr; // the tray icon's menu, shown while there is no tray
     int m_currentTab = 0;
-    bool m_logonPromptPending = false;
-    bool m_settingsLoaded = false; // LoadFormSettings has run
-    bool m_connectionChecked = false; // CheckConnection has run
-    std::unique_ptr<MailCheck> m_mailCheck;
-    bool m_scheduleBusy = false; // a scheduled wait or check is running
-    bool m_idleCheckBusy = false; // a check started by IDLE is running
-    QCoro::Task<> scheduledCheck();
+    bool m_settingsLoaded = false; // start-up has loaded the settings
+    QString m_connectedTime; // the running time while the clock runs, else empty
 };

@@ -1,14 +1,17 @@
 #include "shell/ui/settingstab.h"
 
+#include "connection/linecontroller.h"
+#include "settings/settingsmodel.h"
+#include "settings/settingsstore.h"
 #include "shell/appcontext.h"
-#include "shell/settings/settingsstore.h"
+#include "shell/traystatus.h"
 #include "shell/ui/formhelpers.h"
-#include "trayctl/lumenpin.h"
 
-SettingsTab::SettingsTab(AppContext &context, Lumenpin &trayIcon, QWidget *parent)
+SettingsTab::SettingsTab(
+    AppContext &context, TrayStatus &tray, LineController &line, QWidget *parent)
     : QWidget(parent)
     , m_context(context)
-    , m_trayIcon(trayIcon)
+    , m_tray(tray)
 {
     setupUi(this);
     const std::pair<QCheckBox *, void (SettingsTab::*)()> handlers[] = {
@@ -27,18 +30,48 @@ SettingsTab::SettingsTab(AppContext &context, Lumenpin &trayIcon, QWidget *paren
         connect(box, &QCheckBox::toggled, this, handler);
     connect(cmdDetails, &QPushButton::clicked, this, &SettingsTab::cmdDetails_Click);
     connect(cmdDetails2, &QPushButton::clicked, this, &SettingsTab::cmdDetails2_Click);
+    // From a dial's start to its hang-up a single click means hanging up: the choice rests.
+    connect(&line, &LineController::diallingChanged, chkConnectSingleClick,
+        [this](bool dialling) { chkConnectSingleClick->setEnabled(!dialling); });
+    chkConnectSingleClick->setEnabled(!line.dialling());
+    // Checking mail minimised is a way of scheduled checking.
+    connect(&context.model(), &SettingsModel::changed, this, [this](const SettingKey &key) {
+        const SettingsModel &settings = m_context.model();
+        if (key == Keys::CheckMessages)
+            chkCheckMailwhenMinimized->setEnabled(settings.isOn(Keys::CheckMessages));
+        // The "on startup" boxes apply only while the dialog is loaded at start-up.
+        if (key == Keys::LoadCustomizeBrisvaneDialogonStartup) {
+            const bool dialogOnStartup = settings.isOn(Keys::LoadCustomizeBrisvaneDialogonStartup);
+            chkMinimizeTaskbar->setEnabled(dialogOnStartup);
+            chkMinimizeSystemTray->setEnabled(dialogOnStartup);
+        }
+    });
 }
 
-QString SettingsTab::idleTrayTip(bool connectSingleClick)
+void SettingsTab::load(bool dialogOnStartup)
 {
-    return connectSingleClick
-        ? QStringLiteral("Click to Connect / Double-click to zoom dialog to and from tray")
-        : QStringLiteral("Single click to zoom dialog to and from tray");
+    const SettingsModel &settings = m_context.model();
+    const std::pair<QCheckBox *, SettingKey> boxes[] = {
+        {chkReconnectwhenDisconnected, Keys::ReconnectwhenDisconnected},
+        {chkMinimizeTaskbar, Keys::MinimizeTaskbar},
+        {chkMinimizeSystemTray, Keys::MinimizeSystemTray},
+        {chkMinimizeTaskbarafterConnecting, Keys::MinimizeTaskbarafterConnecting},
+        {chkMinimizeSystemTrayafterConnecting, Keys::MinimizeSystemTrayafterConnecting},
+        {chkMessageHeadersOnly, Keys::MessageHeadersOnly},
+        {chkShowConnect, Keys::ShowConnect},
+        {chkConnectSingleClick, Keys::ConnectSingleClick},
+        {chkCheckMailwhenMinimized, Keys::CheckMailwhenMinimized},
+    };
+    for (const auto &[box, key] : boxes)
+        Form::followCheck(box, settings, key);
+    chkCheckMailwhenMinimized->setEnabled(settings.isOn(Keys::CheckMessages));
+    chkMinimizeTaskbar->setEnabled(dialogOnStartup);
+    chkMinimizeSystemTray->setEnabled(dialogOnStartup);
 }
 
 void SettingsTab::applyIdleTrayTip()
 {
-    m_trayIcon.setTrayTip(idleTrayTip(Form::checkValue(chkConnectSingleClick) == 1));
+    m_tray.setTip(TrayStatus::idleTip(Form::checkValue(chkConnectSingleClick) == 1));
 }
 
 void SettingsTab::storeCheck(QCheckBox *box, const SettingKey &key)

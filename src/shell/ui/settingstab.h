@@ -5,7 +5,8 @@
 #include <QWidget>
 
 class AppContext;
-class Lumenpin;
+class LineController;
+class TrayStatus;
 
 // The Settings tab: window behaviour options, tray icon options and mail checking features.
 class SettingsTab : public QWidget, public Ui::SettingsTab
@@ -13,10 +14,12 @@ class SettingsTab : public QWidget, public Ui::SettingsTab
     Q_OBJECT
 
 public:
-    SettingsTab(AppContext &context, Lumenpin &trayIcon, QWidget *parent = nullptr);
+    SettingsTab(
+        AppContext &context, TrayStatus &tray, LineController &line, QWidget *parent = nullptr);
 
-    // The tip the tray icon shows while no connection runs.
-    static QString idleTrayTip(bool connectSingleClick);
+    // Shows the settings and follows them from now on; the two "on startup" boxes are usable
+    // only while the dialog is loaded at start-up.
+    void load(bool dialogOnStartup);
     void applyIdleTrayTip();
 
     void chkMinimizeTaskbar_Click();
@@ -36,5 +39,5 @@ private:
     void excludePartner(QCheckBox *box, QCheckBox *partner);
 
     AppContext &m_context;
-    Lumenpin &m_trayIcon;
+    TrayStatus &m_tray;
 };

@@ -6,8 +6,8 @@
 #include "connection/dialupfactory.h"
 #include "connection/dialupservice.h"
 #include "programs/programlauncher.h"
+#include "settings/settingsstore.h"
 #include "shell/appcontext.h"
-#include "shell/settings/settingsstore.h"
 #include "shell/ui/qtdialogservice.h"
 #include "shell/xdgautostart.h"
 

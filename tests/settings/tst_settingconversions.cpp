@@ -1,4 +1,4 @@
-#include "shell/settings/conversions.h"
+#include "settings/conversions.h"
 #include "support/testcontext.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/settings/inidocument.h"
-#include "shell/settings/settingkeys.h"
+#include "settings/inidocument.h"
+#include "settings/settingkeys.h"
 
 #include <QObject>
 #include <QString>
@@ -43,6 +43,8 @@ public:
 Q_SIGNALS:
     // Every SaveSetting, written or not (tests count them).
     void saved(const QString &section, const QString &key, const QString &value);
+    // A SaveSetting that changed the stored value (after saved()).
+    void valueChanged(const QString &section, const QString &key);
     // A write to disk failed (disk full, permissions changed underneath).
     void writeFailed(const QString &message);
 

@@ -1,7 +1,9 @@
+#include "app/brisvaneapp.h"
 #include "clock/timer.h"
+#include "connection/linecontroller.h"
 #include "connection/mras.h"
-#include "connection/ui/connectionmanager.h"
 #include "connection/ui/connectiontab.h"
+#include "mail/mailschedule.h"
 #include "monitor/frmbrisvanemonitor.h"
 #include "shell/menutools.h"
 #include "shell/ui/frmbrisvane.h"
@@ -32,8 +34,10 @@ struct Program {
         monitor->runStartup();
     }
     frmBrisvane &dialog() { return monitor->customizeDialog(); }
-    ConnectionManager &manager() { return dialog().connectionManager(); }
-    ConnectionState &state() { return dialog().connectionState(); }
+    LineController &line() { return monitor->app().line(); }
+    MailSchedule &schedule() { return monitor->app().mailSchedule(); }
+    LineController &manager() { return line(); }
+    ConnectionState &state() { return line().state(); }
     ConnectionTab &tab() { return dialog().connectionTab(); }
     void choose(const QString &entry) { tab().Combo1->setCurrentText(entry); }
     void run(int seconds) { t.clock().advance(qint64(seconds) * 1000); }
@@ -61,7 +65,7 @@ const std::pair<SettingKey, QString> checked(const SettingKey &key)
 }
 } // namespace
 
-class tst_ConnectionManager : public QObject
+class tst_LineController : public QObject
 {
     Q_OBJECT
 
@@ -89,7 +93,7 @@ private Q_SLOTS:
     void dialBroughtForwardByShowConnectDropsTheOldTime();
 };
 
-void tst_ConnectionManager::dialConnectsLogsEveryStepAndShowsTheConnectedIcon()
+void tst_LineController::dialConnectsLogsEveryStepAndShowsTheConnectedIcon()
 {
     TestContext t;
     t.settings().save(Keys::AlertConnected, QStringLiteral("1"));
@@ -103,17 +107,17 @@ void tst_ConnectionManager::dialConnectsLogsEveryStepAndShowsTheConnectedIcon()
     QVERIFY(p.monitor->menu().toolEnabled(MenuNames::mnuDisconnect));
     QCOMPARE(p.state().DialFlag, 1);
     p.run(10);
-    QVERIFY(p.dialog().dialUp().IsConnected());
+    QVERIFY(p.line().dialUp().IsConnected());
     QCOMPARE(p.log().first(), QStringLiteral("0 Opening port"));
     QCOMPARE(p.log().last(), QStringLiteral("8192 Connected"));
     QCOMPARE(p.tab().lstConnectState->currentRow(), p.log().size() - 1);
     QVERIFY(!p.monitor->tray().IsAnimating());
-    QVERIFY(p.dialog().Timer3.enabled());
+    QVERIFY(p.line().watchTimer().enabled());
     QCOMPARE(p.state().LineState, 0);
     QCOMPARE(t.sounds().names(), QStringList{QStringLiteral("<default>")});
 }
 
-void tst_ConnectionManager::alwaysBusyDialsCountPlusOneTimesThenStartsOverNextTime()
+void tst_LineController::alwaysBusyDialsCountPlusOneTimesThenStartsOverNextTime()
 {
     TestContext t;
     Program p(t, {busyRetry(3), checked(Keys::ReconnectLineBusy)});
@@ -123,7 +127,7 @@ void tst_ConnectionManager::alwaysBusyDialsCountPlusOneTimesThenStartsOverNextTi
     p.run(120);
     QCOMPARE(t.line().dialCount(), 4);
     QCOMPARE(p.state().BusyRetriesLeft, qint16(0));
-    QVERIFY(!p.dialog().Timer4.enabled());
+    QVERIFY(!p.line().redialTimer().enabled());
     QVERIFY(p.tab().cmdConnect->isEnabled());
     QVERIFY(!p.tab().cmdDisconnect->isEnabled());
     QCOMPARE(p.state().DialFlag, 0);
@@ -133,14 +137,14 @@ void tst_ConnectionManager::alwaysBusyDialsCountPlusOneTimesThenStartsOverNextTi
     QCOMPARE(t.line().dialCount(), 8);
 }
 
-void tst_ConnectionManager::busyThenConnectedKeepsTheRemainder()
+void tst_LineController::busyThenConnectedKeepsTheRemainder()
 {
     TestContext t;
     Program p(t, {busyRetry(3), checked(Keys::ReconnectLineBusy)});
     p.choose(kBusyTwice);
     p.tab().cmdConnect->click();
     p.run(60);
-    QVERIFY(p.dialog().dialUp().IsConnected());
+    QVERIFY(p.line().dialUp().IsConnected());
     QCOMPARE(t.line().dialCount(), 3);
     QCOMPARE(p.state().BusyRetriesLeft, qint16(2));
     // Each redial is announced, in one notification that the next one replaces; a first
@@ -151,13 +155,13 @@ void tst_ConnectionManager::busyThenConnectedKeepsTheRemainder()
     QCOMPARE(t.notifier().sent().at(0).tag, t.notifier().sent().at(1).tag);
 }
 
-void tst_ConnectionManager::busyWithoutRetryHangsUpAtOnce()
+void tst_LineController::busyWithoutRetryHangsUpAtOnce()
 {
     TestContext t;
     Program p(t, {busyRetry(3)});
     p.choose(kBusy);
     p.tab().cmdConnect->click();
-    QSignalSpy redials(&p.dialog().Timer4, &Timer::tick);
+    QSignalSpy redials(&p.line().redialTimer(), &Timer::tick);
     p.run(60);
     QCOMPARE(t.line().dialCount(), 1);
     QCOMPARE(redials.count(), 0);
@@ -166,7 +170,7 @@ void tst_ConnectionManager::busyWithoutRetryHangsUpAtOnce()
     QCOMPARE(p.log().last(), QStringLiteral("8193 Disconnected - Line Busy"));
 }
 
-void tst_ConnectionManager::dropWithReconnectRedialsAfterThePause()
+void tst_LineController::dropWithReconnectRedialsAfterThePause()
 {
     TestContext t;
     Program p(t,
@@ -175,7 +179,7 @@ void tst_ConnectionManager::dropWithReconnectRedialsAfterThePause()
     p.choose(kLine);
     p.tab().cmdConnect->click();
     p.run(10);
-    QVERIFY(p.dialog().dialUp().IsConnected());
+    QVERIFY(p.line().dialUp().IsConnected());
     t.sounds().clear();
     t.line().dropLine();
     const qint64 droppedAt = t.clock().tickCount();
@@ -190,11 +194,11 @@ void tst_ConnectionManager::dropWithReconnectRedialsAfterThePause()
     QCOMPARE(t.line().dialCount(), 2);
     QCOMPARE(p.state().LineState, 1);
     p.run(10);
-    QVERIFY(p.dialog().dialUp().IsConnected());
+    QVERIFY(p.line().dialUp().IsConnected());
     QCOMPARE(p.state().LineState, 0);
 }
 
-void tst_ConnectionManager::dropWithoutOptionsBlinksAMinuteBeforeHangingUp()
+void tst_LineController::dropWithoutOptionsBlinksAMinuteBeforeHangingUp()
 {
     TestContext t;
     Program p(t);
@@ -225,18 +229,17 @@ void tst_ConnectionManager::dropWithoutOptionsBlinksAMinuteBeforeHangingUp()
     QVERIFY(p.tab().cmdConnect->isEnabled());
 }
 
-void tst_ConnectionManager::clockShowsHoursPastNinetyNine()
+void tst_LineController::clockShowsHoursPastNinetyNine()
 {
-    QCOMPARE(ConnectionManager::connectedTime(0), QStringLiteral("00:00:00"));
-    QCOMPARE(ConnectionManager::connectedTime(3723000), QStringLiteral("01:02:03"));
-    QCOMPARE(
-        ConnectionManager::connectedTime(100u * 3600000u + 59000u), QStringLiteral("100:00:59"));
+    QCOMPARE(LineController::connectedTime(0), QStringLiteral("00:00:00"));
+    QCOMPARE(LineController::connectedTime(3723000), QStringLiteral("01:02:03"));
+    QCOMPARE(LineController::connectedTime(100u * 3600000u + 59000u), QStringLiteral("100:00:59"));
     // The tick count difference wraps as an unsigned 32-bit number.
-    QCOMPARE(ConnectionManager::connectedTime(quint32(qint64(5000) - qint64(1000))),
+    QCOMPARE(LineController::connectedTime(quint32(qint64(5000) - qint64(1000))),
         QStringLiteral("00:00:04"));
 }
 
-void tst_ConnectionManager::clockWritesTheTipOncePerSecond()
+void tst_LineController::clockWritesTheTipOncePerSecond()
 {
     TestContext t;
     Program p(t, {checked(Keys::ConnectSingleClick)});
@@ -258,14 +261,14 @@ void tst_ConnectionManager::clockWritesTheTipOncePerSecond()
     QCOMPARE(p.dialog().windowTitle(), p.tray.lastTip().section(u' ', -1));
 }
 
-void tst_ConnectionManager::clockWakesOnEachSecondBoundaryAndFollowsTheDialog()
+void tst_LineController::clockWakesOnEachSecondBoundaryAndFollowsTheDialog()
 {
     TestContext t;
     Program p(t);
     p.choose(kLine);
     p.tab().cmdConnect->click();
     QList<qint64> ticks;
-    connect(&p.dialog().Timer1, &Timer::tick, this,
+    connect(&p.line().clockTimer(), &Timer::tick, this,
         [&] { ticks << t.clock().tickCount() - p.state().ConnectStartTick; });
     p.run(10);
     QVERIFY2(ticks.size() <= 11, qPrintable(QString::number(ticks.size())));
@@ -281,7 +284,7 @@ void tst_ConnectionManager::clockWakesOnEachSecondBoundaryAndFollowsTheDialog()
 }
 
 // Without a line nothing wakes the program; a line coming up wakes the schedule.
-void tst_ConnectionManager::idleProgramArmsNoTimer()
+void tst_LineController::idleProgramArmsNoTimer()
 {
     TestContext t;
     Program p(t, {checked(Keys::CheckMessages)});
@@ -290,27 +293,27 @@ void tst_ConnectionManager::idleProgramArmsNoTimer()
     p.choose(kLine);
     p.tab().cmdConnect->click();
     p.run(10);
-    QVERIFY(!p.dialog().Timer2.isArmed()); // asleep, or stopped while the line is up
+    QVERIFY(!p.schedule().timer().isArmed()); // asleep, or stopped while the line is up
     QVERIFY(t.clock().nextDue() > 0); // the connected-time clock
 }
 
-void tst_ConnectionManager::dialWhileClockRunsStopsIt()
+void tst_LineController::dialWhileClockRunsStopsIt()
 {
     TestContext t;
     Program p(t);
     p.choose(kLine);
     p.manager().cmdConnect_Click();
-    QCOMPARE(p.dialog().Timer1.interval(), 15);
+    QCOMPARE(p.line().clockTimer().interval(), 15);
     p.manager().cmdConnect_Click();
-    QCOMPARE(p.dialog().Timer1.interval(), 0);
+    QCOMPARE(p.line().clockTimer().interval(), 0);
     p.manager().cmdDisconnect_Click(true);
     QCOMPARE(p.tab().lblTime->text(), QStringLiteral("00:00:00"));
     p.manager().cmdConnect_Click();
-    QCOMPARE(p.dialog().Timer1.interval(), 15);
+    QCOMPARE(p.line().clockTimer().interval(), 15);
     QCOMPARE(p.state().ConnectStartTick, t.clock().tickCount());
 }
 
-void tst_ConnectionManager::userSettingsDialPassesStoredValuesEvenEmpty()
+void tst_LineController::userSettingsDialPassesStoredValuesEvenEmpty()
 {
     TestContext t;
     Program p(t, {checked(Keys::UserLogonSettings)});
@@ -332,7 +335,7 @@ void tst_ConnectionManager::userSettingsDialPassesStoredValuesEvenEmpty()
     QVERIFY(!p.log().join(u'\n').contains(QStringLiteral("s3cret!")));
 }
 
-void tst_ConnectionManager::noEntryChosenWarnsAndDialsNothing()
+void tst_LineController::noEntryChosenWarnsAndDialsNothing()
 {
     TestContext t;
     Program p(t);
@@ -345,7 +348,7 @@ void tst_ConnectionManager::noEntryChosenWarnsAndDialsNothing()
     QVERIFY(p.tab().cmdConnect->isEnabled());
 }
 
-void tst_ConnectionManager::lineAlreadyUpAtStartupIsDetected()
+void tst_LineController::lineAlreadyUpAtStartupIsDetected()
 {
     TestContext t;
     t.settings().save(Keys::DefaultConnection, kLine);
@@ -364,13 +367,13 @@ void tst_ConnectionManager::lineAlreadyUpAtStartupIsDetected()
     QVERIFY(!p.tab().cmdConnect->isEnabled());
     QVERIFY(!p.tab().cmdDisconnect->isEnabled());
     QVERIFY(!p.monitor->menu().toolEnabled(MenuNames::mnuConnect));
-    QVERIFY(p.dialog().Timer2.enabled());
-    QVERIFY(p.dialog().Timer3.enabled());
+    QVERIFY(p.schedule().isEnabled());
+    QVERIFY(p.line().watchTimer().enabled());
     QCOMPARE(p.tray.lastTip(), QStringLiteral("Single click to zoom dialog to and from tray"));
     QCOMPARE(t.programs().started, QStringList{QStringLiteral("fetchnews")});
 }
 
-void tst_ConnectionManager::singleClicksAlternateDialAndHangUp()
+void tst_LineController::singleClicksAlternateDialAndHangUp()
 {
     TestContext t;
     Program p(t, {checked(Keys::ConnectSingleClick), {Keys::DefaultConnection, kLine}});
@@ -381,19 +384,19 @@ void tst_ConnectionManager::singleClicksAlternateDialAndHangUp()
     QCOMPARE(t.line().dialCount(), 1);
     QCOMPARE(p.state().DialFlag, 1);
     p.run(10);
-    QVERIFY(p.dialog().dialUp().IsConnected());
+    QVERIFY(p.line().dialUp().IsConnected());
     p.tray.send(MouseMessage::LeftDown);
     p.tray.send(MouseMessage::LeftUp);
     p.run(5);
-    QVERIFY(!p.dialog().dialUp().IsConnected());
+    QVERIFY(!p.line().dialUp().IsConnected());
     QCOMPARE(p.state().DialFlag, 0);
-    QVERIFY(!p.dialog().Timer3.enabled());
+    QVERIFY(!p.line().watchTimer().enabled());
     p.tray.send(MouseMessage::LeftUp);
     p.run(1);
     QCOMPARE(t.line().dialCount(), 2);
 }
 
-void tst_ConnectionManager::clickWithExistingConnectionOnlyWarns()
+void tst_LineController::clickWithExistingConnectionOnlyWarns()
 {
     TestContext t;
     t.settings().save(Keys::DefaultConnection, kLine);
@@ -409,10 +412,10 @@ void tst_ConnectionManager::clickWithExistingConnectionOnlyWarns()
     QCOMPARE(t.dialogs().shown().first().text,
         QStringLiteral("Existing connection exists. Unable to establish connection"));
     QVERIFY(!p.monitor->Timer1.enabled());
-    QVERIFY(!p.dialog().Timer2.enabled());
+    QVERIFY(!p.schedule().isEnabled());
 }
 
-void tst_ConnectionManager::doubleClickDropsThePendingSingleClick()
+void tst_LineController::doubleClickDropsThePendingSingleClick()
 {
     TestContext t;
     Program p(t, {checked(Keys::ConnectSingleClick), {Keys::DefaultConnection, kLine}});
@@ -425,7 +428,7 @@ void tst_ConnectionManager::doubleClickDropsThePendingSingleClick()
     QVERIFY(p.dialog().isVisible());
 }
 
-void tst_ConnectionManager::disconnectButtonLeavesLineStateAndStopsTheWatch()
+void tst_LineController::disconnectButtonLeavesLineStateAndStopsTheWatch()
 {
     TestContext t;
     Program p(t);
@@ -435,8 +438,8 @@ void tst_ConnectionManager::disconnectButtonLeavesLineStateAndStopsTheWatch()
     p.state().LineState = 0;
     p.tab().cmdDisconnect->click();
     QCOMPARE(p.state().LineState, 0);
-    QVERIFY(!p.dialog().Timer3.enabled());
-    QVERIFY(!p.dialog().dialUp().IsConnected());
+    QVERIFY(!p.line().watchTimer().enabled());
+    QVERIFY(!p.line().dialUp().IsConnected());
     QVERIFY(p.tray.calls().last().record.icon.isNull() == false);
     // A hang-up the program asks for marks the line for a redial.
     p.tab().cmdConnect->click();
@@ -445,7 +448,7 @@ void tst_ConnectionManager::disconnectButtonLeavesLineStateAndStopsTheWatch()
     QCOMPARE(p.state().LineState, 2);
 }
 
-void tst_ConnectionManager::dropAndReconnectAreAnnouncedUnlessSwitchedOff()
+void tst_LineController::dropAndReconnectAreAnnouncedUnlessSwitchedOff()
 {
     for (const bool on : {true, false}) {
         TestContext t;
@@ -457,7 +460,7 @@ void tst_ConnectionManager::dropAndReconnectAreAnnouncedUnlessSwitchedOff()
         p.run(10);
         t.line().dropLine();
         p.run(15);
-        QVERIFY(p.dialog().dialUp().IsConnected());
+        QVERIFY(p.line().dialUp().IsConnected());
         if (!on) {
             QVERIFY(t.notifier().sent().isEmpty());
             continue;
@@ -479,7 +482,7 @@ void tst_ConnectionManager::dropAndReconnectAreAnnouncedUnlessSwitchedOff()
 
 // "Connect automatically on startup" dials before the start-up test for a line already up;
 // that test must not take our own dial for no line and take the hang-up commands away.
-void tst_ConnectionManager::dialOnStartupCanBeHungUp()
+void tst_LineController::dialOnStartupCanBeHungUp()
 {
     TestContext t;
     Program p(t, {checked(Keys::ConnectiononStartup), {Keys::DefaultConnection, kLine}});
@@ -489,18 +492,18 @@ void tst_ConnectionManager::dialOnStartupCanBeHungUp()
     QVERIFY(!p.monitor->menu().toolEnabled(MenuNames::mnuConnect));
     QCOMPARE(p.state().ExistingConnectionCount, 0);
     p.run(10);
-    QVERIFY(p.dialog().dialUp().IsConnected());
+    QVERIFY(p.line().dialUp().IsConnected());
     QVERIFY(!p.dialog().settingsTab().chkConnectSingleClick->isEnabled());
     p.tab().cmdDisconnect->click();
     p.run(5);
-    QVERIFY(!p.dialog().dialUp().IsConnected());
+    QVERIFY(!p.line().dialUp().IsConnected());
     QVERIFY(p.tab().cmdConnect->isEnabled());
     QVERIFY(p.dialog().settingsTab().chkConnectSingleClick->isEnabled());
 }
 
 // While the dialog is away the clock writes the time into its caption; a dial from the tray
 // that brings it forward must show the dialog's own caption again.
-void tst_ConnectionManager::dialBroughtForwardByShowConnectDropsTheOldTime()
+void tst_LineController::dialBroughtForwardByShowConnectDropsTheOldTime()
 {
     TestContext t;
     Program p(t, {checked(Keys::ShowConnect), {Keys::DefaultConnection, kLine}});
@@ -512,12 +515,12 @@ void tst_ConnectionManager::dialBroughtForwardByShowConnectDropsTheOldTime()
     QCOMPARE(p.dialog().windowTitle().left(6), QStringLiteral("00:00:"));
     p.manager().trayHangUp();
     p.run(5);
-    p.manager().ShowConnect();
+    p.dialog().ShowConnect();
     p.manager().cmdConnect_Click();
     QVERIFY(p.dialog().isVisible());
     p.run(6);
     QCOMPARE(p.dialog().windowTitle(), frmBrisvane::caption());
 }
 
-QTEST_MAIN(tst_ConnectionManager)
-#include "tst_connectionmanager.moc"
+QTEST_MAIN(tst_LineController)
+#include "tst_linecontroller.moc"

@@ -1,4 +1,4 @@
-#include "shell/settings/settingsstore.h"
+#include "settings/settingsstore.h"
 
 // A save that does not reach the disk whole (a full disk) keeps the old file, raises
 // writeFailed, and leaves the value in memory: the next save writes the whole document again.
@@ -106,6 +106,8 @@ void SettingsStore::SaveSetting(const QString &section, const QString &key, cons
         Q_EMIT writeFailed(QStringLiteral("Brisvane could not save its settings to %1.")
                                .arg(QDir::toNativeSeparators(m_path)));
     Q_EMIT saved(section, key, value);
+    if (changed)
+        Q_EMIT valueChanged(section, key);
 }
 
 QString SettingsStore::get(const SettingKey &key, const QString &defaultValue) const

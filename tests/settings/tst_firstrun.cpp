@@ -1,4 +1,4 @@
-#include "shell/settings/firstrun.h"
+#include "settings/firstrun.h"
 #include "support/testcontext.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "shell/settings/conversions.h"
+#include "settings/conversions.h"
 
-#include "shell/settings/settingsstore.h"
+#include "settings/settingsstore.h"
 
 #include <QLoggingCategory>
 

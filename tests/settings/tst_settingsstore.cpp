@@ -1,4 +1,4 @@
-#include "shell/settings/settingsstore.h"
+#include "settings/settingsstore.h"
 #include "support/testcontext.h"
 
 #include <QDir>

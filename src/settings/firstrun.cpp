@@ -1,6 +1,6 @@
-#include "shell/settings/firstrun.h"
+#include "settings/firstrun.h"
 
-#include "shell/settings/settingsstore.h"
+#include "settings/settingsstore.h"
 
 namespace FirstRun {
 

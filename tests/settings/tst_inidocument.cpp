@@ -1,4 +1,4 @@
-#include "shell/settings/inidocument.h"
+#include "settings/inidocument.h"
 
 #include <QTest>
 

@@ -1,0 +1,100 @@
+#include "mail/mailschedule.h"
+
+#include "clock/clock.h"
+#include "settings/settingsmodel.h"
+
+#include <QPointer>
+
+namespace {
+constexpr int kTickMs = 500;
+} // namespace
+
+MailSchedule::MailSchedule(
+    Clock &clock, SettingsModel &settings, std::function<bool()> lineConnected, QObject *parent)
+    : QObject(parent)
+    , m_clock(clock)
+    , m_settings(settings)
+    , m_lineConnected(std::move(lineConnected))
+    , m_timer(clock, kTickMs, true)
+{
+    connect(&m_timer, &Timer::tick, this, &MailSchedule::tick);
+    connect(&m_settings, &SettingsModel::changed, this, &MailSchedule::followSetting);
+}
+
+void MailSchedule::followSetting(const SettingKey &key)
+{
+    if (key == Keys::DisableMailChecking)
+        setEnabled(!m_settings.isOn(Keys::DisableMailChecking));
+    else if (key == Keys::CheckMessages || key == Keys::CheckMailMinutes)
+        wake();
+}
+
+void MailSchedule::setEnabled(bool enabled)
+{
+    m_timer.setEnabled(enabled);
+}
+
+void MailSchedule::wake()
+{
+    m_timer.wake();
+}
+
+bool MailSchedule::scheduledChecking() const
+{
+    return m_settings.isOn(Keys::CheckMessages) && m_lineConnected();
+}
+
+// Ticks every 500 ms while it has something to look at; otherwise it sleeps until the line,
+// a setting or the mail program wakes it.
+void MailSchedule::tick()
+{
+    if (m_busy)
+        return;
+    if ((m_rounds && m_rounds->mailProgramRunning()) || !scheduledChecking()) {
+        m_timer.sleepUntilWoken();
+        return;
+    }
+    scheduledRound(m_settings.count(Keys::CheckMailMinutes));
+}
+
+// The wait of one round and its check; the tick that started it has long returned. The
+// schedule sleeps meanwhile and wakes when the round is over.
+QCoro::Task<> MailSchedule::scheduledRound(int minutes)
+{
+    m_busy = true;
+    m_timer.sleepUntilWoken();
+    const bool waited = co_await m_clock.sleep(minutes * 60.0, this);
+    if (!waited)
+        co_return;
+    QPointer<MailSchedule> self(this);
+    co_await scheduledCheck();
+    if (!self)
+        co_return;
+    m_busy = false;
+    m_timer.wake();
+}
+
+QCoro::Task<> MailSchedule::scheduledCheck()
+{
+    // Mail checking switched off during the wait ends the round there.
+    if (!m_rounds || !scheduledChecking() || m_settings.isOn(Keys::DisableMailChecking))
+        co_return;
+    // A check the user started meanwhile is still open: it is not replaced, this round is
+    // left out.
+    if (m_rounds->checkOpen() || m_rounds->mailProgramRunning())
+        co_return;
+    co_await m_rounds->runScheduledRound();
+}
+
+QCoro::Task<> MailSchedule::newMailByIdle()
+{
+    if (!m_rounds || m_idleCheckBusy || m_rounds->mailProgramRunning() || m_rounds->checkOpen()
+        || m_rounds->slotCheckOpen() || m_settings.isOn(Keys::DisableMailChecking)
+        || !scheduledChecking())
+        co_return;
+    m_idleCheckBusy = true;
+    QPointer<MailSchedule> self(this);
+    co_await m_rounds->runScheduledRound();
+    if (self)
+        m_idleCheckBusy = false;
+}

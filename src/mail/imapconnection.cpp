@@ -21,6 +21,7 @@ ImapConnection::ImapConnection(Clock &clock, PopEndpoint endpoint, Options optio
 {
     connect(m_limits, &AnswerLimits::expired, this,
         [this](const QString &text) { fail(MailError::TimedOut, text); });
+    connect(m_limits, &AnswerLimits::stalled, this, &ImapConnection::onStalled);
     if (!m_stream)
         return;
     MailStream::Callbacks callbacks;
@@ -32,6 +33,7 @@ ImapConnection::ImapConnection(Clock &clock, PopEndpoint endpoint, Options optio
     callbacks.encrypted = [this] {
         m_handshaking = false;
         updateTimeout();
+        progressMade();
         if (auto ready = std::exchange(m_onTlsReady, nullptr))
             ready();
     };
@@ -56,6 +58,7 @@ void ImapConnection::open(Handler onGreeting)
         m_stream->connectPlain(m_endpoint.host, m_endpoint.port);
         updateTimeout();
         restartDeadline();
+        progressMade();
         return;
     }
     m_handshaking = true;
@@ -67,6 +70,7 @@ void ImapConnection::open(Handler onGreeting)
     }
     updateTimeout();
     restartDeadline();
+    progressMade();
 }
 
 void ImapConnection::send(
@@ -80,8 +84,10 @@ void ImapConnection::send(
     m_commands.push_back({tag, std::move(onDone), std::move(onContinue)});
     m_stream->write(tag + ' ' + command + "\r\n");
     updateTimeout();
-    if (!wasAwaiting)
+    if (!wasAwaiting) {
         restartDeadline();
+        progressMade();
+    }
 }
 
 void ImapConnection::sendLine(const QByteArray &line, const QByteArray &logText)
@@ -101,6 +107,7 @@ void ImapConnection::startTls(std::function<void()> onReady)
     m_handshaking = true;
     updateTimeout();
     restartDeadline();
+    progressMade();
     const auto refused = m_stream->upgrade(m_reader.pending(), "STARTTLS", m_options.caFile);
     if (refused)
         fail(refused->first, refused->second);
@@ -111,6 +118,7 @@ void ImapConnection::setQuiet(bool on)
     m_quiet = on;
     updateTimeout();
     restartDeadline();
+    progressMade();
 }
 
 void ImapConnection::onReadyRead()
@@ -154,6 +162,7 @@ bool ImapConnection::take(const ImapResponse &response)
         updateTimeout();
         std::exchange(m_onGreeting, nullptr)(response);
         restartDeadline();
+        progressMade();
         return !m_dead && !m_handshaking;
     }
     switch (response.kind) {
@@ -163,8 +172,12 @@ bool ImapConnection::take(const ImapResponse &response)
                 tr("%1 closed the session: %2").arg(where(), imapStatusWords(response)));
             return false;
         }
-        if (onUntagged)
-            onUntagged(response);
+        if (onUntagged && onUntagged(response)) {
+            progressMade();
+        } else if (!m_stalled.isEmpty()) {
+            fail(MailError::TimedOut, m_stalled);
+            return false;
+        }
         break;
     case ImapResponse::Kind::Continuation:
         if (m_commands.empty() || !m_commands.front().onContinue) {
@@ -172,6 +185,7 @@ bool ImapConnection::take(const ImapResponse &response)
                 tr("%1 asked for more of a command that has no more").arg(where()));
             return false;
         }
+        progressMade();
         m_commands.front().onContinue(response);
         break;
     case ImapResponse::Kind::Tagged: {
@@ -186,6 +200,7 @@ bool ImapConnection::take(const ImapResponse &response)
         Handler onDone = std::move(command->onDone);
         m_commands.erase(command);
         updateTimeout();
+        progressMade();
         if (onDone)
             onDone(response);
         break;
@@ -230,6 +245,23 @@ void ImapConnection::updateTimeout()
 void ImapConnection::restartDeadline()
 {
     m_limits->answerBegins(awaitingServer());
+}
+
+void ImapConnection::progressMade()
+{
+    m_stalled.clear();
+    m_limits->progressMade(awaitingServer());
+}
+
+// A response half in (a long literal trickling) may yet turn out to be the progress awaited:
+// it is judged once whole, and the deadline bounds it. Dripping other responses byte by byte
+// so gains nothing: the first of them to end fails the command.
+void ImapConnection::onStalled(const QString &text)
+{
+    if (m_reader.pending() > 0)
+        m_stalled = text;
+    else
+        fail(MailError::TimedOut, text);
 }
 
 void ImapConnection::closeGracefully()

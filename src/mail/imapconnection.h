@@ -24,7 +24,10 @@ class AnswerLimits;
 // the connection is dead. The time-out counts while a command awaits completion, except
 // while the server holds an IDLE, and restarts whenever data comes in. The deadline counts
 // over the same stretches but restarts only when a whole response has come: a response that
-// trickles in, however steadily, cannot hold the connection for longer.
+// trickles in, however steadily, cannot hold the connection for longer. And the time-out
+// counts once more from the last progress on the commands: a completion, a continuation
+// request, or an untagged response that onUntagged takes as theirs. A server that answers a
+// command with an endless stream of other untagged responses fails at the time-out.
 class ImapConnection : public QObject
 {
     Q_OBJECT
@@ -63,7 +66,9 @@ public:
     void closeGracefully();
     void abort();
 
-    std::function<void(const ImapResponse &)> onUntagged;
+    // Every untagged response; true when it belongs to a command in progress (a header the
+    // FETCH asked for, the SELECT's count), which counts as its progress.
+    std::function<bool(const ImapResponse &)> onUntagged;
 
 Q_SIGNALS:
     void failed(int number, const QString &text);
@@ -81,6 +86,8 @@ private:
     void fail(int number, const QString &text);
     void updateTimeout();
     void restartDeadline();
+    void progressMade();
+    void onStalled(const QString &text);
     bool awaitingServer() const;
 
     PopEndpoint m_endpoint;
@@ -92,6 +99,7 @@ private:
     Handler m_onGreeting;
     std::deque<Command> m_commands;
     std::function<void()> m_onTlsReady;
+    QString m_stalled; // the time-out without progress ran out within a response
     int m_nextTag = 1;
     bool m_dead = false;
     bool m_handshaking = false;

@@ -46,17 +46,19 @@ ImapLogOn::ImapLogOn(ImapConnection &connection, Account account, Callbacks call
 void ImapLogOn::start()
 {
     m_callbacks.status(tr("Connecting to %1").arg(m_connection.where()));
-    m_connection.onUntagged = [this](const ImapResponse &response) { onUntagged(response); };
+    m_connection.onUntagged = [this](const ImapResponse &response) { return onUntagged(response); };
     m_connection.open([this](const ImapResponse &greeting) { onGreeting(greeting); });
 }
 
-void ImapLogOn::onUntagged(const ImapResponse &response)
+// Only what the log-on uses counts as progress: the capabilities and the message count.
+bool ImapLogOn::onUntagged(const ImapResponse &response)
 {
     const QList<QByteArray> capabilities = imapCapabilities(response);
     if (!capabilities.isEmpty())
         m_capabilities = capabilities;
     if (response.keyword == "EXISTS")
         m_exists = response.number;
+    return !capabilities.isEmpty() || response.keyword == "EXISTS";
 }
 
 bool ImapLogOn::offers(const QByteArray &capability) const

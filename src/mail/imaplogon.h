@@ -38,7 +38,7 @@ public:
 
 private:
     void onGreeting(const ImapResponse &greeting);
-    void onUntagged(const ImapResponse &response);
+    bool onUntagged(const ImapResponse &response);
     void askCapabilities(const std::function<void()> &then);
     void secure();
     void authenticate();

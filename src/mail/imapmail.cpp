@@ -179,7 +179,7 @@ void ImapMail::startLogOn()
         m_loggedOn = true;
         m_capabilities = result.capabilities;
         m_messageCount = qint16(result.messageCount);
-        m_connection->onUntagged = [this](const ImapResponse &r) { onUntagged(r); };
+        m_connection->onUntagged = [this](const ImapResponse &r) { return onUntagged(r); };
         postStatus(tr("%n message(s) in INBOX", nullptr, result.messageCount));
         finishRequest();
     };
@@ -246,17 +246,19 @@ void ImapMail::fetchFrom(int number)
         [this, number, last](const ImapResponse &reply) { onFetched(number, last, reply); });
 }
 
-void ImapMail::onUntagged(const ImapResponse &response)
+// A header asked for and not yet in, or the SEARCH result: progress of a command. The rest
+// (flags changed elsewhere, a header sent twice, news) is not.
+bool ImapMail::onUntagged(const ImapResponse &response)
 {
     if (response.keyword == "SEARCH") {
         for (const ImapValue &value : response.data)
             m_searched << value.text.toLongLong();
-        return;
+        return true;
     }
     const int number = int(response.number);
     if (response.keyword != "FETCH" || !isFetching(number) || response.data.isEmpty()
         || response.data.first().kind != ImapValue::Kind::List)
-        return;
+        return false;
     const QList<ImapValue> &items = response.data.first().items;
     qint64 uid = 0;
     std::optional<QByteArray> header;
@@ -270,13 +272,14 @@ void ImapMail::onUntagged(const ImapResponse &response)
     }
     // Other FETCH responses (flags changed elsewhere) carry no header.
     if (!header || m_headers.contains(number))
-        return;
+        return false;
     if (uid > 0)
         m_uids.insert(number, uid);
     HeaderResult result;
     result.ok = true;
     result.fields = parseHeaderFields(headerLines(*header));
     m_headers.insert(number, result);
+    return true;
 }
 
 void ImapMail::onFetched(int first, int last, const ImapResponse &reply)

@@ -103,7 +103,7 @@ private:
     bool isFetching(int number) const;
     void fetchFrom(int number);
     void onFetched(int first, int last, const ImapResponse &reply);
-    void onUntagged(const ImapResponse &response);
+    bool onUntagged(const ImapResponse &response);
     void deliverHeader(int number);
     void expunge();
     void expungeIfOnlyOurs(const QList<qint64> &deleted);

@@ -74,6 +74,7 @@ private Q_SLOTS:
     void somethingThatIsNotImapIsAProtocolError();
     void silenceTimesOutOnTheClock();
     void slowEndlessResponseFailsAtTheDeadline();
+    void endlessOtherResponsesFailTheCommandAtTheTimeOut();
     void fetchRefusedFailsEachHeaderAndDeletionNeedsAListing();
 
 private:
@@ -193,6 +194,38 @@ void tst_ImapMail::slowEndlessResponseFailsAtTheDeadline()
     QTRY_COMPARE(spies->errors.size(), 1);
     QCOMPARE(lastError(), int(MailError::TimedOut));
     QVERIFY2(lastErrorText().contains(u"300 seconds"), qPrintable(lastErrorText()));
+}
+
+// A FETCH answered only with untagged responses about something else, sent on and on: the
+// data keeps the idle time-out and the deadline going, but the command ends at the time-out.
+void tst_ImapMail::endlessOtherResponsesFailTheCommandAtTheTimeOut()
+{
+    ScriptedImapServer server("* OK [CAPABILITY IMAP4rev1] ready\r\n");
+    server.answers["LOGIN"] = "%t OK [CAPABILITY IMAP4rev1] in\r\n";
+    server.answers["SELECT"] = kSelect;
+    server.answers["FETCH"] = "* 1 FETCH (FLAGS (\\Seen))\r\n";
+    logOn(server);
+    mail->setMessageNumber(1);
+    mail->RetrieveHeader();
+    QTRY_VERIFY(!server.received.isEmpty() && server.received.last().contains("FETCH"));
+    QTimer talk;
+    connect(&talk, &QTimer::timeout, server.client(),
+        [&] { server.client()->write(QByteArray("* OK still here\r\n").repeated(50)); });
+    talk.start(5);
+    for (int seconds = 0; seconds < 60 - 10; seconds += 10) {
+        clock->advance(10000);
+        QTest::qWait(60);
+        QVERIFY2(spies->errors.isEmpty(), qPrintable(lastErrorText()));
+    }
+    clock->advance(9999);
+    QTest::qWait(60);
+    QCOMPARE(spies->errors.size(), 0);
+    clock->advance(1);
+    QTRY_COMPARE(spies->errors.size(), 1);
+    QCOMPARE(lastError(), int(MailError::TimedOut));
+    QVERIFY2(lastErrorText().contains(u"did not complete the command within 60 seconds"),
+        qPrintable(lastErrorText()));
+    QVERIFY(!mail->isLoggedOn());
 }
 
 void tst_ImapMail::fetchRefusedFailsEachHeaderAndDeletionNeedsAListing()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mail/mailconnection.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -17,20 +19,12 @@ struct ImapResponse;
 class ImapLogOn
 {
 public:
-    struct Account {
-        QString userName;
-        QString password;
-        bool requireTls = false;
-    };
+    using Account = MailAccount;
     struct Result {
         QList<QByteArray> capabilities; // upper case
         int messageCount = 0;
     };
-    struct Callbacks {
-        std::function<void(const QString &)> status;
-        std::function<void(const Result &)> done;
-        std::function<void(int, const QString &)> failed;
-    };
+    using Callbacks = LogOnCallbacks<Result>;
 
     ImapLogOn(ImapConnection &connection, Account account, Callbacks callbacks);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mail/mailconnection.h"
 #include "mail/popreply.h"
 
 #include <QByteArray>
@@ -20,20 +21,12 @@ struct PopReply;
 class PopLogOn
 {
 public:
-    struct Account {
-        QString userName;
-        QString password;
-        bool requireTls = false;
-    };
+    using Account = MailAccount;
     struct Result {
         PopCapabilities capabilities;
         int messageCount = 0;
     };
-    struct Callbacks {
-        std::function<void(const QString &)> status;
-        std::function<void(const Result &)> done;
-        std::function<void(int, const QString &)> failed;
-    };
+    using Callbacks = LogOnCallbacks<Result>;
 
     PopLogOn(PopConnection &connection, Account account, Callbacks callbacks);
 

@@ -3,11 +3,11 @@
 #include "mail/answerlimits.h"
 #include "mail/mailerror.h"
 #include "mail/mailsocket.h"
-#include "mail/mailtransport.h"
 
 MailConnection::MailConnection(Clock &clock, MailEndpoint endpoint, Options options,
     const QString &answer, const char *tlsCommand, QObject *parent)
     : QObject(parent)
+    , m_stream(newMailStream())
     , m_limits(new AnswerLimits(
           clock, {options.timeoutMs, options.deadlineMs, answer}, [this] { return where(); }, this))
     , m_endpoint(std::move(endpoint))
@@ -17,9 +17,6 @@ MailConnection::MailConnection(Clock &clock, MailEndpoint endpoint, Options opti
     connect(m_limits, &AnswerLimits::expired, this,
         [this](const QString &text) { fail(MailError::TimedOut, text); });
     connect(m_limits, &AnswerLimits::stalled, this, &MailConnection::stalled);
-    m_stream = MailTransport::newStream(&m_noStream);
-    if (!m_stream)
-        return;
     MailStream::Callbacks callbacks;
     callbacks.readyRead = [this] {
         const QByteArray data = m_stream->readAll();
@@ -51,10 +48,6 @@ QString MailConnection::where() const
 
 bool MailConnection::connectStream()
 {
-    if (!m_stream) {
-        fail(m_noStream.first, m_noStream.second);
-        return false;
-    }
     if (!m_endpoint.implicitTls) {
         m_stream->connectPlain(m_endpoint.host, m_endpoint.port);
         return true;

@@ -102,6 +102,5 @@ private:
     MailEndpoint m_endpoint;
     Options m_options;
     const char *m_tlsCommand;
-    MailStream::Failure m_noStream; // why there is no stream (set while m_stream is made)
     std::function<void()> m_onTlsReady;
 };

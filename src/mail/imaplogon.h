@@ -14,8 +14,11 @@ struct ImapResponse;
 // The log-on dialogue on a fresh IMAP connection: greeting, CAPABILITY (from the greeting when
 // it carries them), STARTTLS when offered on a plain connection, then AUTHENTICATE PLAIN (with
 // the initial response where SASL-IR is offered) or LOGIN unless LOGINDISABLED, and SELECT
-// INBOX for the message count. Reports through callbacks; the password goes only into the
-// commands. While it runs it takes the connection's untagged responses.
+// INBOX for the message count. The capabilities come from the greeting and the log-on's answer
+// where the server sends them there. With pipelining SELECT follows a one-line log-on in the
+// same write; its answer counts only once the log-on succeeded (a refusal ends the connection
+// first). Reports through callbacks; the password goes only into the commands. While it runs it
+// takes the connection's untagged responses.
 class ImapLogOn
 {
 public:
@@ -40,6 +43,8 @@ private:
     void login();
     void onAuthenticated(const ImapResponse &reply);
     void select();
+    void selectAhead();
+    void finishIfReady();
     bool offers(const QByteArray &capability) const;
     void refused(const ImapResponse &reply);
 
@@ -49,5 +54,9 @@ private:
     QList<QByteArray> m_capabilities;
     qint64 m_exists = -1;
     bool m_upgraded = false;
+    bool m_authenticated = false;
+    bool m_selectSent = false;
+    bool m_selected = false;
+    bool m_askingCapabilities = false;
     QString m_method;
 };

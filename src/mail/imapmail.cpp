@@ -71,7 +71,7 @@ void ImapMail::logOn()
     };
     callbacks.failed = [this](int number, const QString &text) { logOnFailed(number, text); };
     m_logOn = std::make_unique<ImapLogOn>(
-        *connection, MailAccount{m_userName, m_password, m_requireTls}, callbacks);
+        *connection, MailAccount{m_userName, m_password, m_requireTls, m_pipelining}, callbacks);
     m_logOn->start();
 }
 

@@ -17,6 +17,8 @@ struct MailAccount {
     QString userName;
     QString password;
     bool requireTls = false;
+    // Commands may go out before the answer to the one ahead, where the server allows.
+    bool pipelining = true;
 };
 
 // What a log-on dialogue (POP3, IMAP) reports, each through its own Result.

@@ -35,7 +35,7 @@ void mMail::logOn()
     };
     callbacks.failed = [this](int number, const QString &text) { logOnFailed(number, text); };
     m_logOn = std::make_unique<PopLogOn>(
-        *connection, MailAccount{m_userName, m_password, m_requireTls}, callbacks);
+        *connection, MailAccount{m_userName, m_password, m_requireTls, m_pipelining}, callbacks);
     m_logOn->start();
 }
 

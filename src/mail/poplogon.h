@@ -16,8 +16,9 @@ struct PopReply;
 // The log-on dialogue on a fresh connection: greeting, CAPA, STLS when offered on a plain
 // connection, then APOP (greeting timestamp, no TLS), AUTH PLAIN or USER/PASS as the server
 // offers, and STAT. A refused APOP (the user may have no APOP secret) is followed by AUTH PLAIN
-// or USER/PASS when CAPA allows one; a refusal names every method tried. Reports through
-// callbacks; the password goes only into the commands.
+// or USER/PASS when CAPA allows one; a refusal names every method tried. Where the server offers
+// PIPELINING, PASS and STAT go out with the log-on command; their answers count only when the
+// log-on succeeded. Reports through callbacks; the password goes only into the commands.
 class PopLogOn
 {
 public:
@@ -42,6 +43,11 @@ private:
     void apop();
     void authPlain();
     void userPass();
+    void onUser(const PopReply &reply);
+    void sendPass();
+    void askStatAhead();
+    void sendStep(const QByteArray &command, void (PopLogOn::*next)(const PopReply &),
+        const QByteArray &logText = {});
     void onAuthenticated(const PopReply &reply);
     void onStat(const PopReply &reply);
     void refused(const PopReply &reply);
@@ -55,4 +61,6 @@ private:
     QString m_method;
     QStringList m_tried;
     QList<void (PopLogOn::*)()> m_methods; // still to try, in order
+    int m_attempt = 0; // the method being tried
+    int m_statAhead = 0; // the attempt STAT was sent behind, without waiting
 };

@@ -23,7 +23,8 @@ class mMail : public MailSession
     Q_OBJECT
 
 public:
-    static constexpr int kPrefetchWindow = 128; // headers asked for ahead of the caller
+    // Headers asked for ahead of the caller: a list of this many costs one round trip.
+    static constexpr int kPrefetchWindow = 1000;
 
     explicit mMail(Clock &clock, QObject *parent = nullptr);
     ~mMail() override;

@@ -14,7 +14,7 @@ and over IMAP (with --imap, or when dovecot-imapd is installed):
 Each run logs on, counts, fetches every header and quits. Not a test: it prints the times,
 the ratio of the baselines to the probe, and the probe's round trips: how much longer its
 connection stays open (from the connect to the client's close, as the proxy sees it) with the
-delay than without, over the round-trip time, the median of three runs each. The server's own
+delay than without, over the round-trip time, the median of five runs each. The server's own
 time (Dovecot's log-on takes about 0.1 s) so drops out; the greeting counts a half.
 
   bench/mail_headers.py [--build build] [--messages 500] [--delay-ms 25]
@@ -264,7 +264,7 @@ def run_imaplib(port, expected):
     return time.monotonic() - start
 
 
-def round_trips(proxy, run, runs=3):
+def round_trips(proxy, run, runs=5):
     """The round trips `run` costs through `proxy`: the time the delay adds, over a round trip."""
     delay = proxy.delay
 

@@ -74,6 +74,7 @@ private Q_SLOTS:
     void somethingThatIsNotImapIsAProtocolError();
     void silenceTimesOutOnTheClock();
     void slowEndlessResponseFailsAtTheDeadline();
+    void endlessOtherResponsesFailTheCommandAtTheTimeOut_data();
     void endlessOtherResponsesFailTheCommandAtTheTimeOut();
     void fetchRefusedFailsEachHeaderAndDeletionNeedsAListing();
 
@@ -198,8 +199,17 @@ void tst_ImapMail::slowEndlessResponseFailsAtTheDeadline()
 
 // A FETCH answered only with untagged responses about something else, sent on and on: the
 // data keeps the idle time-out and the deadline going, but the command ends at the time-out.
+// Dripped a byte at a time, so that one is always half in, they fail at the next one's end.
+void tst_ImapMail::endlessOtherResponsesFailTheCommandAtTheTimeOut_data()
+{
+    QTest::addColumn<int>("bytesEachTime");
+    QTest::newRow("whole responses") << 850;
+    QTest::newRow("a byte at a time") << 1;
+}
+
 void tst_ImapMail::endlessOtherResponsesFailTheCommandAtTheTimeOut()
 {
+    QFETCH(int, bytesEachTime);
     ScriptedImapServer server("* OK [CAPABILITY IMAP4rev1] ready\r\n");
     server.answers["LOGIN"] = "%t OK [CAPABILITY IMAP4rev1] in\r\n";
     server.answers["SELECT"] = kSelect;
@@ -208,9 +218,13 @@ void tst_ImapMail::endlessOtherResponsesFailTheCommandAtTheTimeOut()
     mail->setMessageNumber(1);
     mail->RetrieveHeader();
     QTRY_VERIFY(!server.received.isEmpty() && server.received.last().contains("FETCH"));
+    const QByteArray talking = QByteArray("* OK still here\r\n").repeated(50);
+    qsizetype at = 0;
     QTimer talk;
-    connect(&talk, &QTimer::timeout, server.client(),
-        [&] { server.client()->write(QByteArray("* OK still here\r\n").repeated(50)); });
+    connect(&talk, &QTimer::timeout, server.client(), [&] {
+        server.client()->write(talking.mid(at, bytesEachTime));
+        at = (at + bytesEachTime) % talking.size();
+    });
     talk.start(5);
     for (int seconds = 0; seconds < 60 - 10; seconds += 10) {
         clock->advance(10000);

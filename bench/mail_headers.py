@@ -12,7 +12,10 @@ and over IMAP (with --imap, or when dovecot-imapd is installed):
   Python's imaplib, one FETCH of BODY.PEEK[HEADER.FIELDS (FROM SUBJECT DATE)] per message.
 
 Each run logs on, counts, fetches every header and quits. Not a test: it prints the times,
-and the ratio of the baselines to the probe.
+the ratio of the baselines to the probe, and the probe's round trips: how much longer its
+connection stays open (from the connect to the client's close, as the proxy sees it) with the
+delay than without, over the round-trip time, the median of five runs each. The server's own
+time (Dovecot's log-on takes about 0.1 s) so drops out; the greeting counts a half.
 
   bench/mail_headers.py [--build build] [--messages 500] [--delay-ms 25]
 """
@@ -138,6 +141,7 @@ class DelayProxy:
         self.target_port = target_port
         self.delay = delay
         self.port = free_port()
+        self.connections = []  # [start, end] of each client connection, in loop time
         self.loop = asyncio.new_event_loop()
         ready = threading.Event()
         self.thread = threading.Thread(target=self._run, args=(ready,), daemon=True)
@@ -153,14 +157,21 @@ class DelayProxy:
         server.close()
 
     async def _client(self, reader, writer):
+        times = [self.loop.time(), None]
+        self.connections.append(times)
         up_reader, up_writer = await asyncio.open_connection("127.0.0.1", self.target_port)
         try:
-            await asyncio.gather(self._pipe(reader, up_writer), self._pipe(up_reader, writer))
+            await asyncio.gather(self._pipe(reader, up_writer, times),
+                                 self._pipe(up_reader, writer))
         except (asyncio.CancelledError, ConnectionError):
             writer.close()
             up_writer.close()
 
-    async def _pipe(self, reader, writer):
+    def last_duration(self):
+        start, end = self.connections[-1]
+        return end - start
+
+    async def _pipe(self, reader, writer, times=None):
         queue = deque()
         arrived = asyncio.Event()
         finished = False
@@ -188,6 +199,8 @@ class DelayProxy:
             queue.append((self.loop.time() + self.delay, data or None))
             arrived.set()
             if not data:
+                if times is not None:
+                    times[1] = self.loop.time()
                 break
         finished = True
         arrived.set()
@@ -251,6 +264,25 @@ def run_imaplib(port, expected):
     return time.monotonic() - start
 
 
+def round_trips(proxy, run, runs=5):
+    """The round trips `run` costs through `proxy`: the time the delay adds, over a round trip."""
+    delay = proxy.delay
+
+    def median_duration():
+        durations = []
+        for _ in range(runs):
+            run()
+            durations.append(proxy.last_duration())
+        return sorted(durations)[runs // 2]
+
+    proxy.delay = 0
+    try:
+        bare = median_duration()
+    finally:
+        proxy.delay = delay
+    return (median_duration() - bare) / (2 * delay)
+
+
 def has_imap():
     return any(os.path.exists(p) for p in ("/usr/lib/dovecot/imap", "/usr/libexec/dovecot/imap"))
 
@@ -273,19 +305,23 @@ def main():
     dovecot = Dovecot(opts.messages, imap)
     proxy = DelayProxy(dovecot.port, opts.delay_ms / 1000.0)
     imap_proxy = DelayProxy(dovecot.imap_port, opts.delay_ms / 1000.0) if imap else None
-    pop, imap_results = [], []
+    pop, imap_results, trips = [], [], []
     try:
         if not opts.imap_only:
-            pop = [
-                ("bvane-mailprobe, pipelined", run_probe(probe, proxy.port, True, opts.messages)),
+            pop = [("bvane-mailprobe, pipelined", run_probe(probe, proxy.port, True, opts.messages))]
+            trips.append(("POP3", round_trips(
+                proxy, lambda: run_probe(probe, proxy.port, True, opts.messages))))
+            pop += [
                 ("bvane-mailprobe, one TOP at a time",
                  run_probe(probe, proxy.port, False, opts.messages)),
                 ("Python poplib, TOP loop", run_poplib(proxy.port, opts.messages)),
             ]
         if imap_proxy:
-            imap_results = [
-                ("bvane-mailprobe IMAP, one FETCH",
-                 run_probe(probe, imap_proxy.port, True, opts.messages, "imap://")),
+            imap_results = [("bvane-mailprobe IMAP, one FETCH",
+                              run_probe(probe, imap_proxy.port, True, opts.messages, "imap://"))]
+            trips.append(("IMAP", round_trips(imap_proxy, lambda: run_probe(
+                probe, imap_proxy.port, True, opts.messages, "imap://"))))
+            imap_results += [
                 ("Python imaplib, FETCH per message",
                  run_imaplib(imap_proxy.port, opts.messages)),
             ]
@@ -300,6 +336,8 @@ def main():
         for name, seconds in group:
             ratio = f"  x{seconds / group[0][1]:.1f}" if name != group[0][0] else ""
             print(f"  {name:<36} {seconds:8.2f} s{ratio}")
+    for protocol, count in trips:
+        print(f"  bvane-mailprobe {protocol} round trips {count:9.1f}")
 
 
 if __name__ == "__main__":

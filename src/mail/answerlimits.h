@@ -8,10 +8,14 @@
 class Clock;
 class Timer;
 
-// The two limits on a mail server's answer, counted on the project's clock while a connection
+// The limits on a mail server's answer, counted on the project's clock while a connection
 // awaits the server. The time-out counts from the last data that moved; the deadline from the
-// start of the answer in progress, however steadily its data trickles in. Either one stops
-// both and ends in `expired` with the text to report, naming the server by `where()`.
+// start of the answer in progress, however steadily its data trickles in. A connection whose
+// server may talk about other things meanwhile (IMAP's untagged responses) also counts the
+// time-out from the last progress on the commands it awaits: bytes about something else do not
+// keep a command alive. The first two stop them all and end in `expired` with the text to
+// report, naming the server by `where()`; the third ends in `stalled`, and the connection
+// judges.
 class AnswerLimits : public QObject
 {
     Q_OBJECT
@@ -30,10 +34,14 @@ public:
     void dataMoved(bool awaiting);
     // An answer begins (or a whole one came): the same for the deadline.
     void answerBegins(bool awaiting);
+    // A command advanced (an answer that belongs to it came, or one was sent): the same for
+    // the time-out without progress. Never called, it never runs.
+    void progressMade(bool awaiting);
     void stop();
 
 Q_SIGNALS:
     void expired(const QString &text);
+    void stalled(const QString &text);
 
 private:
     void expire(const QString &text);
@@ -42,4 +50,5 @@ private:
     std::function<QString()> m_where;
     Timer *m_timeout;
     Timer *m_deadline;
+    Timer *m_progress;
 };

@@ -1,72 +1,29 @@
 #include "mail/imapconnection.h"
 
-#include "mail/answerlimits.h"
 #include "mail/mailerror.h"
 #include "mail/mailsocket.h"
-#include "mail/mailtransport.h"
 
 #include <QLoggingCategory>
 
 Q_LOGGING_CATEGORY(lcImap, "bvane.mail.imap", QtWarningMsg)
 
-ImapConnection::ImapConnection(Clock &clock, PopEndpoint endpoint, Options options, QObject *parent)
-    : QObject(parent)
-    , m_endpoint(std::move(endpoint))
-    , m_options(std::move(options))
-    , m_stream(MailTransport::newStream(&m_noStream))
-    , m_limits(new AnswerLimits(
-          clock, {m_options.timeoutMs, m_options.deadlineMs, QStringLiteral("response")},
-          [this] { return where(); }, this))
-    , m_reader(m_options.limits)
-{
-    connect(m_limits, &AnswerLimits::expired, this,
-        [this](const QString &text) { fail(MailError::TimedOut, text); });
-    if (!m_stream)
-        return;
-    MailStream::Callbacks callbacks;
-    callbacks.readyRead = [this] { onReadyRead(); };
-    callbacks.failed = [this](const MailStream::Failure &failure) { onStreamFailed(failure); };
-    callbacks.disconnected = [this] {
-        fail(MailError::ConnectionClosed, tr("%1 closed the connection").arg(where()));
-    };
-    callbacks.encrypted = [this] {
-        m_handshaking = false;
-        updateTimeout();
-        if (auto ready = std::exchange(m_onTlsReady, nullptr))
-            ready();
-    };
-    m_stream->setCallbacks(std::move(callbacks));
-}
+ImapConnection::ImapConnection(Clock &clock, MailEndpoint endpoint, Options options,
+    ImapResponseReader::Limits limits, QObject *parent)
+    : MailConnection(clock, std::move(endpoint), std::move(options), QStringLiteral("response"),
+        "STARTTLS", parent)
+    , m_reader(limits)
+{ }
 
 ImapConnection::~ImapConnection() = default;
-
-QString ImapConnection::where() const
-{
-    return MailSocket::where(m_endpoint.host, m_endpoint.port);
-}
 
 void ImapConnection::open(Handler onGreeting)
 {
     m_onGreeting = std::move(onGreeting);
-    if (!m_stream) {
-        fail(m_noStream.first, m_noStream.second);
+    if (!connectStream())
         return;
-    }
-    if (!m_endpoint.implicitTls) {
-        m_stream->connectPlain(m_endpoint.host, m_endpoint.port);
-        updateTimeout();
-        restartDeadline();
-        return;
-    }
-    m_handshaking = true;
-    const auto refused
-        = m_stream->connectEncrypted(m_endpoint.host, m_endpoint.port, m_options.caFile);
-    if (refused) {
-        fail(refused->first, refused->second);
-        return;
-    }
     updateTimeout();
     restartDeadline();
+    progress();
 }
 
 void ImapConnection::send(
@@ -80,8 +37,10 @@ void ImapConnection::send(
     m_commands.push_back({tag, std::move(onDone), std::move(onContinue)});
     m_stream->write(tag + ' ' + command + "\r\n");
     updateTimeout();
-    if (!wasAwaiting)
+    if (!wasAwaiting) {
         restartDeadline();
+        progress();
+    }
 }
 
 void ImapConnection::sendLine(const QByteArray &line, const QByteArray &logText)
@@ -93,51 +52,31 @@ void ImapConnection::sendLine(const QByteArray &line, const QByteArray &logText)
     updateTimeout();
 }
 
-void ImapConnection::startTls(std::function<void()> onReady)
-{
-    if (m_dead)
-        return;
-    m_onTlsReady = std::move(onReady);
-    m_handshaking = true;
-    updateTimeout();
-    restartDeadline();
-    const auto refused = m_stream->upgrade(m_reader.pending(), "STARTTLS", m_options.caFile);
-    if (refused)
-        fail(refused->first, refused->second);
-}
-
 void ImapConnection::setQuiet(bool on)
 {
     m_quiet = on;
     updateTimeout();
     restartDeadline();
+    progress();
 }
 
-void ImapConnection::onReadyRead()
+void ImapConnection::consume(const QByteArray &data)
 {
-    const QByteArray data = m_stream->readAll();
-    if (data.isEmpty() || m_dead)
-        return;
     m_reader.append(data);
-    updateTimeout();
+    using Result = ImapResponseReader::Result;
     ImapResponse response;
-    for (;;) {
-        switch (m_reader.next(&response)) {
-        case ImapResponseReader::Result::NeedMore: return;
-        case ImapResponseReader::Result::Response:
-            if (!take(response))
-                return;
-            break;
-        case ImapResponseReader::Result::TooLarge:
-            fail(MailError::ResponseTooLarge,
-                tr("%1 sent a response with %2").arg(where(), m_reader.problem()));
+    Result result = m_reader.next(&response);
+    for (; result == Result::Response; result = m_reader.next(&response)) {
+        if (!take(response))
             return;
-        case ImapResponseReader::Result::Malformed:
-            fail(MailError::ProtocolError,
-                tr("%1 sent something that is not an IMAP response: %2")
-                    .arg(where(), m_reader.problem()));
-            return;
-        }
+    }
+    if (result == Result::TooLarge) {
+        fail(MailError::ResponseTooLarge,
+            tr("%1 sent a response with %2").arg(where(), m_reader.problem()));
+    } else if (result == Result::Malformed) {
+        fail(MailError::ProtocolError,
+            tr("%1 sent something that is not an IMAP response: %2")
+                .arg(where(), m_reader.problem()));
     }
 }
 
@@ -154,6 +93,7 @@ bool ImapConnection::take(const ImapResponse &response)
         updateTimeout();
         std::exchange(m_onGreeting, nullptr)(response);
         restartDeadline();
+        progress();
         return !m_dead && !m_handshaking;
     }
     switch (response.kind) {
@@ -163,8 +103,12 @@ bool ImapConnection::take(const ImapResponse &response)
                 tr("%1 closed the session: %2").arg(where(), imapStatusWords(response)));
             return false;
         }
-        if (onUntagged)
-            onUntagged(response);
+        if (onUntagged && onUntagged(response)) {
+            progress();
+        } else if (!m_stalled.isEmpty()) {
+            fail(MailError::TimedOut, m_stalled);
+            return false;
+        }
         break;
     case ImapResponse::Kind::Continuation:
         if (m_commands.empty() || !m_commands.front().onContinue) {
@@ -172,6 +116,7 @@ bool ImapConnection::take(const ImapResponse &response)
                 tr("%1 asked for more of a command that has no more").arg(where()));
             return false;
         }
+        progress();
         m_commands.front().onContinue(response);
         break;
     case ImapResponse::Kind::Tagged: {
@@ -186,6 +131,7 @@ bool ImapConnection::take(const ImapResponse &response)
         Handler onDone = std::move(command->onDone);
         m_commands.erase(command);
         updateTimeout();
+        progress();
         if (onDone)
             onDone(response);
         break;
@@ -195,7 +141,7 @@ bool ImapConnection::take(const ImapResponse &response)
     return !m_dead && !m_handshaking;
 }
 
-void ImapConnection::onStreamFailed(const MailStream::Failure &failure)
+void ImapConnection::streamFailed(const MailStream::Failure &failure)
 {
     // The server closing after LOGOUT's BYE is the end that was asked for.
     if (failure.first == MailError::ConnectionClosed && m_byeExpected && m_commands.empty())
@@ -203,52 +149,34 @@ void ImapConnection::onStreamFailed(const MailStream::Failure &failure)
     fail(failure.first, failure.second);
 }
 
-void ImapConnection::fail(int number, const QString &text)
-{
-    if (m_dead)
-        return;
-    qCDebug(lcImap) << where() << "failed:" << text;
-    m_dead = true;
-    m_handshaking = false;
-    m_limits->stop();
-    if (m_stream)
-        m_stream->abort();
-    m_commands.clear();
-    Q_EMIT failed(number, text);
-}
-
 bool ImapConnection::awaitingServer() const
 {
     return !m_dead && (m_handshaking || m_onGreeting || (!m_commands.empty() && !m_quiet));
 }
 
-void ImapConnection::updateTimeout()
+void ImapConnection::progress()
 {
-    m_limits->dataMoved(awaitingServer());
+    m_stalled.clear();
+    progressMade();
 }
 
-void ImapConnection::restartDeadline()
+// A response half in (a long literal trickling) may yet turn out to be the progress awaited:
+// it is judged once whole, and the deadline bounds it. Dripping other responses byte by byte
+// so gains nothing: the first of them to end fails the command.
+void ImapConnection::stalled(const QString &text)
 {
-    m_limits->answerBegins(awaitingServer());
+    if (m_reader.pending() > 0)
+        m_stalled = text;
+    else
+        fail(MailError::TimedOut, text);
 }
 
-void ImapConnection::closeGracefully()
+void ImapConnection::dropCommands()
 {
-    if (m_dead)
-        return;
-    m_dead = true;
-    m_limits->stop();
     m_commands.clear();
-    m_stream.release()->closeOnItsOwn();
 }
 
-void ImapConnection::abort()
+qsizetype ImapConnection::buffered() const
 {
-    if (m_dead)
-        return;
-    m_dead = true;
-    m_limits->stop();
-    if (m_stream)
-        m_stream->abort();
-    m_commands.clear();
+    return m_reader.pending();
 }

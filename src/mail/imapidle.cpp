@@ -36,7 +36,7 @@ void ImapIdle::start()
     ImapConnection::Options options;
     options.timeoutMs = m_timeoutMs;
     options.caFile = m_caFile;
-    m_connection = new ImapConnection(m_clock, *endpoint, options, this);
+    m_connection = new ImapConnection(m_clock, *endpoint, options, {}, this);
     connect(m_connection, &ImapConnection::failed, this, &ImapIdle::end);
     ImapLogOn::Callbacks callbacks;
     callbacks.status = [](const QString &) {};
@@ -47,7 +47,7 @@ void ImapIdle::start()
             return;
         }
         m_exists = result.messageCount;
-        m_connection->onUntagged = [this](const ImapResponse &r) { onUntagged(r); };
+        m_connection->onUntagged = [this](const ImapResponse &r) { return onUntagged(r); };
         enterIdle();
     };
     m_logOn = std::make_unique<ImapLogOn>(*m_connection,
@@ -89,7 +89,9 @@ void ImapIdle::renew()
     m_connection->sendLine("DONE");
 }
 
-void ImapIdle::onUntagged(const ImapResponse &response)
+// The news IDLE waits for; it comes while the connection is quiet, so it is no command's
+// progress.
+bool ImapIdle::onUntagged(const ImapResponse &response)
 {
     if (response.keyword == "EXPUNGE") {
         m_exists = qMax<qint64>(0, m_exists - 1);
@@ -99,6 +101,7 @@ void ImapIdle::onUntagged(const ImapResponse &response)
         if (grew)
             Q_EMIT newMail();
     }
+    return false;
 }
 
 void ImapIdle::end(int number, const QString &text)

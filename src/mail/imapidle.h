@@ -53,7 +53,7 @@ Q_SIGNALS:
 private:
     void enterIdle();
     void renew();
-    void onUntagged(const ImapResponse &response);
+    bool onUntagged(const ImapResponse &response);
     void end(int number, const QString &text);
     void close();
 

@@ -46,17 +46,19 @@ ImapLogOn::ImapLogOn(ImapConnection &connection, Account account, Callbacks call
 void ImapLogOn::start()
 {
     m_callbacks.status(tr("Connecting to %1").arg(m_connection.where()));
-    m_connection.onUntagged = [this](const ImapResponse &response) { onUntagged(response); };
+    m_connection.onUntagged = [this](const ImapResponse &response) { return onUntagged(response); };
     m_connection.open([this](const ImapResponse &greeting) { onGreeting(greeting); });
 }
 
-void ImapLogOn::onUntagged(const ImapResponse &response)
+// Only what the log-on uses counts as progress: the capabilities and the message count.
+bool ImapLogOn::onUntagged(const ImapResponse &response)
 {
     const QList<QByteArray> capabilities = imapCapabilities(response);
     if (!capabilities.isEmpty())
         m_capabilities = capabilities;
     if (response.keyword == "EXISTS")
         m_exists = response.number;
+    return !capabilities.isEmpty() || response.keyword == "EXISTS";
 }
 
 bool ImapLogOn::offers(const QByteArray &capability) const
@@ -75,6 +77,7 @@ void ImapLogOn::onGreeting(const ImapResponse &greeting)
     onUntagged(greeting);
     if (greeting.status == "PREAUTH") {
         m_method = QStringLiteral("PREAUTH");
+        m_authenticated = true;
         askCapabilities([this] { select(); });
         return;
     }
@@ -150,6 +153,7 @@ void ImapLogOn::authenticatePlain()
     const auto done = [this](const ImapResponse &reply) { onAuthenticated(reply); };
     if (offers("SASL-IR")) {
         m_connection.send("AUTHENTICATE PLAIN " + token, done, "AUTHENTICATE PLAIN <credentials>");
+        selectAhead();
         return;
     }
     m_connection.send("AUTHENTICATE PLAIN", done, {},
@@ -163,6 +167,14 @@ void ImapLogOn::login()
         "LOGIN " + quotedString(m_account.userName) + ' ' + quotedString(m_account.password),
         [this](const ImapResponse &reply) { onAuthenticated(reply); },
         "LOGIN " + quotedString(m_account.userName) + " <password>");
+    selectAhead();
+}
+
+// Only behind a command of one line: a continuation request would take SELECT for its answer.
+void ImapLogOn::selectAhead()
+{
+    if (m_account.pipelining)
+        select();
 }
 
 void ImapLogOn::onAuthenticated(const ImapResponse &reply)
@@ -171,14 +183,25 @@ void ImapLogOn::onAuthenticated(const ImapResponse &reply)
         refused(reply);
         return;
     }
+    m_authenticated = true;
     // The capabilities change with the log-on; most servers send the new ones along.
     const QList<QByteArray> capabilities = imapCapabilities(reply);
     if (capabilities.isEmpty()) {
-        askCapabilities([this] { select(); });
+        m_askingCapabilities = true;
+        askCapabilities([this] {
+            m_askingCapabilities = false;
+            if (m_selectSent)
+                finishIfReady();
+            else
+                select();
+        });
         return;
     }
     m_capabilities = capabilities;
-    select();
+    if (m_selectSent)
+        finishIfReady();
+    else
+        select();
 }
 
 void ImapLogOn::refused(const ImapResponse &reply)
@@ -193,6 +216,7 @@ void ImapLogOn::refused(const ImapResponse &reply)
 void ImapLogOn::select()
 {
     m_exists = -1;
+    m_selectSent = true;
     m_connection.send("SELECT INBOX", [this](const ImapResponse &reply) {
         if (!reply.ok()) {
             m_callbacks.failed(MailError::ServerError,
@@ -204,9 +228,17 @@ void ImapLogOn::select()
                 tr("%1 opened INBOX without a message count").arg(m_connection.where()));
             return;
         }
-        Result result;
-        result.capabilities = m_capabilities;
-        result.messageCount = int(qMin<qint64>(m_exists, 32767));
-        m_callbacks.done(result);
+        m_selected = true;
+        finishIfReady();
     });
+}
+
+void ImapLogOn::finishIfReady()
+{
+    if (!m_authenticated || !m_selected || m_askingCapabilities)
+        return;
+    Result result;
+    result.capabilities = m_capabilities;
+    result.messageCount = int(qMin<qint64>(m_exists, 32767));
+    m_callbacks.done(result);
 }

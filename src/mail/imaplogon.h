@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mail/mailconnection.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -12,25 +14,20 @@ struct ImapResponse;
 // The log-on dialogue on a fresh IMAP connection: greeting, CAPABILITY (from the greeting when
 // it carries them), STARTTLS when offered on a plain connection, then AUTHENTICATE PLAIN (with
 // the initial response where SASL-IR is offered) or LOGIN unless LOGINDISABLED, and SELECT
-// INBOX for the message count. Reports through callbacks; the password goes only into the
-// commands. While it runs it takes the connection's untagged responses.
+// INBOX for the message count. The capabilities come from the greeting and the log-on's answer
+// where the server sends them there. With pipelining SELECT follows a one-line log-on in the
+// same write; its answer counts only once the log-on succeeded (a refusal ends the connection
+// first). Reports through callbacks; the password goes only into the commands. While it runs it
+// takes the connection's untagged responses.
 class ImapLogOn
 {
 public:
-    struct Account {
-        QString userName;
-        QString password;
-        bool requireTls = false;
-    };
+    using Account = MailAccount;
     struct Result {
         QList<QByteArray> capabilities; // upper case
         int messageCount = 0;
     };
-    struct Callbacks {
-        std::function<void(const QString &)> status;
-        std::function<void(const Result &)> done;
-        std::function<void(int, const QString &)> failed;
-    };
+    using Callbacks = LogOnCallbacks<Result>;
 
     ImapLogOn(ImapConnection &connection, Account account, Callbacks callbacks);
 
@@ -38,7 +35,7 @@ public:
 
 private:
     void onGreeting(const ImapResponse &greeting);
-    void onUntagged(const ImapResponse &response);
+    bool onUntagged(const ImapResponse &response);
     void askCapabilities(const std::function<void()> &then);
     void secure();
     void authenticate();
@@ -46,6 +43,8 @@ private:
     void login();
     void onAuthenticated(const ImapResponse &reply);
     void select();
+    void selectAhead();
+    void finishIfReady();
     bool offers(const QByteArray &capability) const;
     void refused(const ImapResponse &reply);
 
@@ -55,5 +54,9 @@ private:
     QList<QByteArray> m_capabilities;
     qint64 m_exists = -1;
     bool m_upgraded = false;
+    bool m_authenticated = false;
+    bool m_selectSent = false;
+    bool m_selected = false;
+    bool m_askingCapabilities = false;
     QString m_method;
 };

@@ -6,13 +6,12 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 // The byte stream a POP3 or IMAP connection talks over: plain TCP, TLS from the start, or
-// upgraded after STLS/STARTTLS. The real one lives in the mail transport module (Qt Network
-// and TLS), loaded at the first connection (MailTransport); this class is all the program
-// knows of it. Every member is pure or inline and there is no moc, so the module needs no
-// symbol of the program to implement it.
+// upgraded after STLS/STARTTLS. The connections know only this class; the program's stream is
+// QSslSocket (sslmailstream.cpp), and tests may stand in for it here.
 class MailStream
 {
 public:
@@ -60,7 +59,5 @@ protected:
     MailStream &operator=(const MailStream &) = delete;
 };
 
-// The one function the mail transport module exports (extern "C"): a new stream, owned by
-// the caller.
-using NewMailStreamFunction = MailStream *(*)();
-inline constexpr char kNewMailStreamSymbol[] = "bvaneNewMailStream";
+// A new stream over QSslSocket, not yet connected.
+std::unique_ptr<MailStream> newMailStream();

@@ -1,50 +1,21 @@
 #include "mail/popconnection.h"
 
-#include "clock/clock.h"
-#include "mail/answerlimits.h"
 #include "mail/mailerror.h"
 #include "mail/mailsocket.h"
-#include "mail/mailtransport.h"
 
 #include <QLoggingCategory>
 
 Q_LOGGING_CATEGORY(lcPop, "bvane.mail.pop3", QtWarningMsg)
 
-PopConnection::PopConnection(Clock &clock, PopEndpoint endpoint, Options options, QObject *parent)
-    : QObject(parent)
-    , m_clock(clock)
-    , m_endpoint(std::move(endpoint))
-    , m_options(std::move(options))
-    , m_stream(MailTransport::newStream(&m_noStream))
-    , m_limits(new AnswerLimits(
-          clock, {m_options.timeoutMs, m_options.deadlineMs, QStringLiteral("reply")},
-          [this] { return where(); }, this))
-    , m_reader(m_options.maxLine)
-{
-    connect(m_limits, &AnswerLimits::expired, this,
-        [this](const QString &text) { fail(MailError::TimedOut, text); });
-    if (!m_stream)
-        return;
-    MailStream::Callbacks callbacks;
-    callbacks.readyRead = [this] { onReadyRead(); };
-    callbacks.failed
-        = [this](const MailStream::Failure &failure) { fail(failure.first, failure.second); };
-    callbacks.disconnected = [this] { onDisconnected(); };
-    callbacks.encrypted = [this] {
-        m_handshaking = false;
-        updateTimeout();
-        if (auto ready = std::exchange(m_onTlsReady, nullptr))
-            ready();
-    };
-    m_stream->setCallbacks(std::move(callbacks));
-}
+PopConnection::PopConnection(
+    Clock &clock, MailEndpoint endpoint, Options options, Limits limits, QObject *parent)
+    : MailConnection(
+        clock, std::move(endpoint), std::move(options), QStringLiteral("reply"), "STLS", parent)
+    , m_bounds(limits)
+    , m_reader(limits.maxLine)
+{ }
 
 PopConnection::~PopConnection() = default;
-
-QString PopConnection::where() const
-{
-    return MailSocket::where(m_endpoint.host, m_endpoint.port);
-}
 
 void PopConnection::open(Handler onGreeting)
 {
@@ -54,19 +25,7 @@ void PopConnection::open(Handler onGreeting)
     m_queue.push_back(std::move(greeting));
     updateTimeout();
     restartDeadline();
-    if (!m_stream) {
-        fail(m_noStream.first, m_noStream.second);
-        return;
-    }
-    if (!m_endpoint.implicitTls) {
-        m_stream->connectPlain(m_endpoint.host, m_endpoint.port);
-        return;
-    }
-    m_handshaking = true;
-    const auto refused
-        = m_stream->connectEncrypted(m_endpoint.host, m_endpoint.port, m_options.caFile);
-    if (refused)
-        fail(refused->first, refused->second);
+    connectStream();
 }
 
 void PopConnection::send(
@@ -84,19 +43,6 @@ void PopConnection::send(
     updateTimeout();
     if (m_queue.size() == 1)
         restartDeadline();
-}
-
-void PopConnection::startTls(std::function<void()> onReady)
-{
-    if (m_dead)
-        return;
-    m_onTlsReady = std::move(onReady);
-    m_handshaking = true;
-    updateTimeout();
-    restartDeadline();
-    const auto refused = m_stream->upgrade(m_reader.pending(), "STLS", m_options.caFile);
-    if (refused)
-        fail(refused->first, refused->second);
 }
 
 void PopConnection::setPipelining(bool on)
@@ -122,13 +68,9 @@ void PopConnection::writeQueued()
         m_stream->write(out);
 }
 
-void PopConnection::onReadyRead()
+void PopConnection::consume(const QByteArray &data)
 {
-    const QByteArray data = m_stream->readAll();
-    if (data.isEmpty() || m_dead)
-        return;
     m_reader.append(data);
-    updateTimeout();
     QByteArray line;
     for (;;) {
         switch (m_reader.next(&line)) {
@@ -182,7 +124,7 @@ bool PopConnection::takeLine(const QByteArray &line)
     if (status->ok && head.expect != Expect::Single) {
         const auto mode = head.expect == Expect::HeaderOnly ? MultiLineCollector::Mode::HeaderOnly
                                                             : MultiLineCollector::Mode::AllLines;
-        head.collector = std::make_unique<MultiLineCollector>(mode, m_options.maxReply);
+        head.collector = std::make_unique<MultiLineCollector>(mode, m_bounds.maxReply);
         return true;
     }
     finishHead();
@@ -204,11 +146,6 @@ void PopConnection::finishHead()
         done.onReply(reply);
 }
 
-void PopConnection::onDisconnected()
-{
-    fail(MailError::ConnectionClosed, tr("%1 closed the connection").arg(where()));
-}
-
 // Reading on would only drop what comes, for as long as the server likes to send it.
 void PopConnection::failTooLarge()
 {
@@ -216,22 +153,8 @@ void PopConnection::failTooLarge()
         tr("%1 sent a reply over the limit of %2 KiB or a line over %3 KiB; the connection is "
            "dropped")
             .arg(where())
-            .arg(m_options.maxReply / 1024)
-            .arg(m_options.maxLine / 1024));
-}
-
-void PopConnection::fail(int number, const QString &text)
-{
-    if (m_dead)
-        return;
-    qCDebug(lcPop) << where() << "failed:" << text;
-    m_dead = true;
-    m_handshaking = false;
-    m_limits->stop();
-    if (m_stream)
-        m_stream->abort();
-    m_queue.clear();
-    Q_EMIT failed(number, text);
+            .arg(m_bounds.maxReply / 1024)
+            .arg(m_bounds.maxLine / 1024));
 }
 
 bool PopConnection::awaitingServer() const
@@ -239,37 +162,22 @@ bool PopConnection::awaitingServer() const
     return !m_dead && (!m_queue.empty() || m_handshaking);
 }
 
-void PopConnection::updateTimeout()
+void PopConnection::dropCommands()
 {
-    m_limits->dataMoved(awaitingServer());
+    m_queue.clear();
 }
 
-void PopConnection::restartDeadline()
+QByteArray PopConnection::unwritten() const
 {
-    m_limits->answerBegins(awaitingServer());
-}
-
-void PopConnection::closeGracefully()
-{
-    if (m_dead)
-        return;
-    m_dead = true;
-    m_limits->stop();
-    for (Command &command : m_queue) {
+    QByteArray out;
+    for (const Command &command : m_queue) {
         if (!command.written)
-            m_stream->write(command.line + "\r\n");
+            out += command.line + "\r\n";
     }
-    m_queue.clear();
-    m_stream.release()->closeOnItsOwn();
+    return out;
 }
 
-void PopConnection::abort()
+qsizetype PopConnection::buffered() const
 {
-    if (m_dead)
-        return;
-    m_dead = true;
-    m_limits->stop();
-    if (m_stream)
-        m_stream->abort();
-    m_queue.clear();
+    return m_reader.pending();
 }

@@ -18,7 +18,7 @@ bool validHostName(const QString &host)
     return true;
 }
 
-std::optional<PopEndpoint> fromUrl(
+std::optional<MailEndpoint> fromUrl(
     const QString &text, quint16 plainPort, quint16 tlsPort, QStringView tlsScheme)
 {
     const QUrl url(text, QUrl::StrictMode);
@@ -26,7 +26,7 @@ std::optional<PopEndpoint> fromUrl(
         return std::nullopt;
     if (!url.path().isEmpty() && url.path() != u"/")
         return std::nullopt;
-    PopEndpoint point;
+    MailEndpoint point;
     point.implicitTls = url.scheme() == tlsScheme;
     point.host = url.host();
     const int port = url.port(point.implicitTls ? tlsPort : plainPort);
@@ -47,7 +47,7 @@ std::optional<quint16> portNumber(QStringView text)
 
 } // namespace
 
-std::optional<PopEndpoint> parsePopHost(const QString &text)
+std::optional<MailEndpoint> parsePopHost(const QString &text)
 {
     const QString trimmed = text.trimmed();
     const qsizetype schemeEnd = trimmed.indexOf(u"://");
@@ -57,7 +57,7 @@ std::optional<PopEndpoint> parsePopHost(const QString &text)
             return std::nullopt;
         return fromUrl(scheme + trimmed.mid(schemeEnd), kPlainPort, kTlsPort, u"pop3s");
     }
-    PopEndpoint point;
+    MailEndpoint point;
     QString host = trimmed;
     const qsizetype colon = trimmed.lastIndexOf(u':');
     const bool bracketed = trimmed.startsWith(u'[');
@@ -84,7 +84,7 @@ bool isImapAddress(const QString &text)
         || trimmed.startsWith(u"imaps://", Qt::CaseInsensitive);
 }
 
-std::optional<PopEndpoint> parseImapHost(const QString &text)
+std::optional<MailEndpoint> parseImapHost(const QString &text)
 {
     if (!isImapAddress(text))
         return std::nullopt;

@@ -94,15 +94,39 @@ void PopLogOn::authenticate()
         m_methods << &PopLogOn::authPlain;
     else if (m_capabilities.user || m_methods.isEmpty())
         m_methods << &PopLogOn::userPass;
+    m_connection.setPipelining(m_account.pipelining && m_capabilities.pipelining);
     tryNextMethod();
 }
 
 void PopLogOn::tryNextMethod()
 {
     const auto method = m_methods.takeFirst();
+    ++m_attempt;
     (this->*method)();
     m_tried << m_method;
     m_callbacks.status(tr("Logging on as %1 with %2").arg(m_account.userName, m_method));
+}
+
+// The answers to an attempt given up (refused, the next method on its way) are dropped.
+void PopLogOn::sendStep(
+    const QByteArray &command, void (PopLogOn::*next)(const PopReply &), const QByteArray &logText)
+{
+    const int attempt = m_attempt;
+    m_connection.send(
+        command, PopConnection::Expect::Single,
+        [this, attempt, next](const PopReply &reply) {
+            if (attempt == m_attempt)
+                (this->*next)(reply);
+        },
+        logText);
+}
+
+void PopLogOn::askStatAhead()
+{
+    if (!m_connection.pipelining())
+        return;
+    m_statAhead = m_attempt;
+    sendStep("STAT", &PopLogOn::onStat);
 }
 
 void PopLogOn::apop()
@@ -110,10 +134,9 @@ void PopLogOn::apop()
     m_method = QStringLiteral("APOP");
     const QByteArray digest = QCryptographicHash::hash(
         m_timestamp + m_account.password.toUtf8(), QCryptographicHash::Md5);
-    m_connection.send(
-        "APOP " + m_account.userName.toUtf8() + ' ' + digest.toHex(), PopConnection::Expect::Single,
-        [this](const PopReply &reply) { onAuthenticated(reply); },
-        "APOP " + m_account.userName.toUtf8() + " <digest>");
+    sendStep("APOP " + m_account.userName.toUtf8() + ' ' + digest.toHex(),
+        &PopLogOn::onAuthenticated, "APOP " + m_account.userName.toUtf8() + " <digest>");
+    askStatAhead();
 }
 
 void PopLogOn::authPlain()
@@ -121,34 +144,38 @@ void PopLogOn::authPlain()
     m_method = QStringLiteral("AUTH PLAIN");
     const QByteArray token
         = ('\0' + m_account.userName.toUtf8() + '\0' + m_account.password.toUtf8()).toBase64();
-    m_connection.send(
-        "AUTH PLAIN " + token, PopConnection::Expect::Single,
-        [this](const PopReply &reply) { onAuthenticated(reply); }, "AUTH PLAIN <credentials>");
+    sendStep("AUTH PLAIN " + token, &PopLogOn::onAuthenticated, "AUTH PLAIN <credentials>");
+    askStatAhead();
 }
 
 void PopLogOn::userPass()
 {
     m_method = QStringLiteral("USER/PASS");
-    m_connection.send("USER " + m_account.userName.toUtf8(), PopConnection::Expect::Single,
-        [this](const PopReply &reply) {
-            if (!reply.status.ok) {
-                refused(reply);
-                return;
-            }
-            m_connection.send(
-                "PASS " + m_account.password.toUtf8(), PopConnection::Expect::Single,
-                [this](const PopReply &pass) { onAuthenticated(pass); }, "PASS <password>");
-        });
+    sendStep("USER " + m_account.userName.toUtf8(), &PopLogOn::onUser);
+    if (m_connection.pipelining())
+        sendPass();
+}
+
+void PopLogOn::onUser(const PopReply &reply)
+{
+    if (!reply.status.ok)
+        refused(reply);
+    else if (!m_connection.pipelining())
+        sendPass();
+}
+
+void PopLogOn::sendPass()
+{
+    sendStep("PASS " + m_account.password.toUtf8(), &PopLogOn::onAuthenticated, "PASS <password>");
+    askStatAhead();
 }
 
 void PopLogOn::onAuthenticated(const PopReply &reply)
 {
-    if (!reply.status.ok) {
+    if (!reply.status.ok)
         refused(reply);
-        return;
-    }
-    m_connection.send(
-        "STAT", PopConnection::Expect::Single, [this](const PopReply &stat) { onStat(stat); });
+    else if (m_statAhead != m_attempt)
+        sendStep("STAT", &PopLogOn::onStat);
 }
 
 void PopLogOn::refused(const PopReply &reply)

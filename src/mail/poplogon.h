@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mail/mailconnection.h"
 #include "mail/popreply.h"
 
 #include <QByteArray>
@@ -15,25 +16,18 @@ struct PopReply;
 // The log-on dialogue on a fresh connection: greeting, CAPA, STLS when offered on a plain
 // connection, then APOP (greeting timestamp, no TLS), AUTH PLAIN or USER/PASS as the server
 // offers, and STAT. A refused APOP (the user may have no APOP secret) is followed by AUTH PLAIN
-// or USER/PASS when CAPA allows one; a refusal names every method tried. Reports through
-// callbacks; the password goes only into the commands.
+// or USER/PASS when CAPA allows one; a refusal names every method tried. Where the server offers
+// PIPELINING, PASS and STAT go out with the log-on command; their answers count only when the
+// log-on succeeded. Reports through callbacks; the password goes only into the commands.
 class PopLogOn
 {
 public:
-    struct Account {
-        QString userName;
-        QString password;
-        bool requireTls = false;
-    };
+    using Account = MailAccount;
     struct Result {
         PopCapabilities capabilities;
         int messageCount = 0;
     };
-    struct Callbacks {
-        std::function<void(const QString &)> status;
-        std::function<void(const Result &)> done;
-        std::function<void(int, const QString &)> failed;
-    };
+    using Callbacks = LogOnCallbacks<Result>;
 
     PopLogOn(PopConnection &connection, Account account, Callbacks callbacks);
 
@@ -49,6 +43,11 @@ private:
     void apop();
     void authPlain();
     void userPass();
+    void onUser(const PopReply &reply);
+    void sendPass();
+    void askStatAhead();
+    void sendStep(const QByteArray &command, void (PopLogOn::*next)(const PopReply &),
+        const QByteArray &logText = {});
     void onAuthenticated(const PopReply &reply);
     void onStat(const PopReply &reply);
     void refused(const PopReply &reply);
@@ -62,4 +61,6 @@ private:
     QString m_method;
     QStringList m_tried;
     QList<void (PopLogOn::*)()> m_methods; // still to try, in order
+    int m_attempt = 0; // the method being tried
+    int m_statAhead = 0; // the attempt STAT was sent behind, without waiting
 };

@@ -1,15 +1,13 @@
 #pragma once
 
-#include <QByteArray>
-#include <QHash>
 #include <QObject>
 #include <QString>
 
-class QSocketNotifier;
+class QLocalServer;
+class QLocalSocket;
 
-// One copy of the program per user. The first copy listens on a local (Unix domain) socket in
-// the user's runtime folder; a later copy finds it there and sends it the quit message. The
-// socket is the system's own, watched by the event loop: start-up needs no network library.
+// One copy of the program per user. The first copy listens on a local socket in the user's
+// runtime folder; a later copy finds it there and sends it the quit message.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -26,25 +24,22 @@ public:
     bool anotherCopyIsRunning();
     // Sends the quit message to the running copy; true when it was delivered.
     bool postQuitToRunningCopy();
-    bool isListening() const { return m_listener >= 0; }
+    bool isListening() const;
 
 Q_SIGNALS:
     // A later copy asked this one to end.
     void quitRequested();
 
 private:
-    struct Peer {
-        QSocketNotifier *notifier = nullptr;
-        QByteArray received;
-    };
+    enum class Answer { Nobody, Connected, Busy };
 
+    // Connects `socket` to the copy at the path without ever waiting: a copy whose queue is
+    // full (stopped, or hung) is Busy, and holds nobody up.
+    Answer connectTo(QLocalSocket &socket) const;
     bool listen();
-    void acceptConnection();
-    void readFrom(int fd);
-    void drop(int fd);
+    void acceptConnections();
+    void readFrom(QLocalSocket *peer);
 
     QString m_path;
-    int m_listener = -1;
-    QSocketNotifier *m_accepting = nullptr;
-    QHash<int, Peer> m_peers; // by descriptor
+    QLocalServer *m_server = nullptr;
 };

@@ -74,6 +74,8 @@ private Q_SLOTS:
     void somethingThatIsNotImapIsAProtocolError();
     void silenceTimesOutOnTheClock();
     void slowEndlessResponseFailsAtTheDeadline();
+    void endlessOtherResponsesFailTheCommandAtTheTimeOut_data();
+    void endlessOtherResponsesFailTheCommandAtTheTimeOut();
     void fetchRefusedFailsEachHeaderAndDeletionNeedsAListing();
 
 private:
@@ -160,7 +162,7 @@ void tst_ImapMail::silenceTimesOutOnTheClock()
     mail->setTimeOut(30);
     mail->setHost(server.host());
     mail->LogOn();
-    QTRY_COMPARE(server.received.size(), 1); // LOGIN sent, never answered
+    QTRY_COMPARE(server.received.size(), 2); // LOGIN and SELECT sent, never answered
     clock->advance(29000);
     QTest::qWait(20);
     QCOMPARE(spies->errors.size(), 0);
@@ -193,6 +195,51 @@ void tst_ImapMail::slowEndlessResponseFailsAtTheDeadline()
     QTRY_COMPARE(spies->errors.size(), 1);
     QCOMPARE(lastError(), int(MailError::TimedOut));
     QVERIFY2(lastErrorText().contains(u"300 seconds"), qPrintable(lastErrorText()));
+}
+
+// A FETCH answered only with untagged responses about something else, sent on and on: the
+// data keeps the idle time-out and the deadline going, but the command ends at the time-out.
+// Dripped a byte at a time, so that one is always half in, they fail at the next one's end.
+void tst_ImapMail::endlessOtherResponsesFailTheCommandAtTheTimeOut_data()
+{
+    QTest::addColumn<int>("bytesEachTime");
+    QTest::newRow("whole responses") << 850;
+    QTest::newRow("a byte at a time") << 1;
+}
+
+void tst_ImapMail::endlessOtherResponsesFailTheCommandAtTheTimeOut()
+{
+    QFETCH(int, bytesEachTime);
+    ScriptedImapServer server("* OK [CAPABILITY IMAP4rev1] ready\r\n");
+    server.answers["LOGIN"] = "%t OK [CAPABILITY IMAP4rev1] in\r\n";
+    server.answers["SELECT"] = kSelect;
+    server.answers["FETCH"] = "* 1 FETCH (FLAGS (\\Seen))\r\n";
+    logOn(server);
+    mail->setMessageNumber(1);
+    mail->RetrieveHeader();
+    QTRY_VERIFY(!server.received.isEmpty() && server.received.last().contains("FETCH"));
+    const QByteArray talking = QByteArray("* OK still here\r\n").repeated(50);
+    qsizetype at = 0;
+    QTimer talk;
+    connect(&talk, &QTimer::timeout, server.client(), [&] {
+        server.client()->write(talking.mid(at, bytesEachTime));
+        at = (at + bytesEachTime) % talking.size();
+    });
+    talk.start(5);
+    for (int seconds = 0; seconds < 60 - 10; seconds += 10) {
+        clock->advance(10000);
+        QTest::qWait(60);
+        QVERIFY2(spies->errors.isEmpty(), qPrintable(lastErrorText()));
+    }
+    clock->advance(9999);
+    QTest::qWait(60);
+    QCOMPARE(spies->errors.size(), 0);
+    clock->advance(1);
+    QTRY_COMPARE(spies->errors.size(), 1);
+    QCOMPARE(lastError(), int(MailError::TimedOut));
+    QVERIFY2(lastErrorText().contains(u"did not complete the command within 60 seconds"),
+        qPrintable(lastErrorText()));
+    QVERIFY(!mail->isLoggedOn());
 }
 
 void tst_ImapMail::fetchRefusedFailsEachHeaderAndDeletionNeedsAListing()

@@ -1,12 +1,15 @@
 // The IMAP mail control against Dovecot's IMAP server started for this test: STARTTLS and
 // implicit TLS, certificates, the headers of the crafted messages the POP3 tests use, and
-// deletions by UID that leave alone what arrived meanwhile or was marked elsewhere.
+// deletions by UID that leave alone what arrived meanwhile or was marked elsewhere. What the
+// two protocols share (TLS and its certificates, a refused log-on) runs for POP3 as well, on
+// the same server.
 
 #include "clock/virtualclock.h"
 #include "craftedmessages.h"
 #include "dovecotserver.h"
 #include "mail/imapmail.h"
 #include "mail/mailerror.h"
+#include "mail/mmail.h"
 #include "mailspies.h"
 
 #include <QProcess>
@@ -28,9 +31,11 @@ private Q_SLOTS:
     void startTlsLogOnAndCount();
     void headersAsPop3ListsThemAndNothingMarkedRead_data();
     void headersAsPop3ListsThemAndNothingMarkedRead();
-    void imapsWithTheFixturesCertificate();
+    void implicitTlsWithTheFixturesCertificate_data();
+    void implicitTlsWithTheFixturesCertificate();
     void untrustedCertificateIsRejected_data();
     void untrustedCertificateIsRejected();
+    void wrongPasswordIsRefused_data();
     void wrongPasswordIsRefused();
     void deletesTheChosenAndLeavesWhatArrivedMeanwhile();
     void withoutUidplusExpungesOnlyWhenNoOtherMessageIsMarked();
@@ -38,6 +43,9 @@ private Q_SLOTS:
 
 private:
     bool request(const std::function<void()> &action) { return spies->request(action); }
+    // A POP3 control for a POP3 `host`, else IMAP.
+    void makeControl(const QString &host = QStringLiteral("imap:"));
+    ImapMail *imap() const { return qobject_cast<ImapMail *>(mail.get()); }
     void logOnAs(const QString &user, const QString &password, const QString &host);
     void listAll();
     // Deletes the listed message with that Subject (the order of Maildir files is the
@@ -53,8 +61,8 @@ private:
 
     std::unique_ptr<DovecotServer> dovecot;
     std::unique_ptr<VirtualClock> clock;
-    std::unique_ptr<ImapMail> mail;
-    std::unique_ptr<MailSpies<ImapMail>> spies;
+    std::unique_ptr<MailSession> mail;
+    std::unique_ptr<MailSpies<MailSession>> spies;
     QStringList rows;
 };
 
@@ -79,10 +87,19 @@ void tst_ImapMailDovecot::initTestCase()
 void tst_ImapMailDovecot::init()
 {
     clock = std::make_unique<VirtualClock>();
-    mail = std::make_unique<ImapMail>(*clock);
-    mail->setCaCertificates(dovecot->certificatePath());
-    spies = std::make_unique<MailSpies<ImapMail>>(*mail);
+    makeControl();
     rows.clear();
+}
+
+void tst_ImapMailDovecot::makeControl(const QString &host)
+{
+    spies.reset();
+    if (host.startsWith(u"imap"))
+        mail = std::make_unique<ImapMail>(*clock);
+    else
+        mail = std::make_unique<mMail>(*clock);
+    mail->setCaCertificates(dovecot->certificatePath());
+    spies = std::make_unique<MailSpies<MailSession>>(*mail);
 }
 
 void tst_ImapMailDovecot::cleanup()
@@ -130,7 +147,7 @@ void tst_ImapMailDovecot::startTlsLogOnAndCount()
     QVERIFY(statusTexts().contains(u"Starting TLS"));
     QVERIFY(statusTexts().contains(u"AUTHENTICATE PLAIN"));
     QVERIFY(!statusTexts().contains(u"wonder land"));
-    QVERIFY(mail->capabilities().contains("IDLE"));
+    QVERIFY(imap()->capabilities().contains("IDLE"));
     QVERIFY(request([this] { mail->Quit(); }));
     QCOMPARE(spies->done.size(), 2);
 }
@@ -155,10 +172,18 @@ void tst_ImapMailDovecot::headersAsPop3ListsThemAndNothingMarkedRead()
     QCOMPARE(dovecot->flaggedOf(QStringLiteral("alice"), u'S'), 0);
 }
 
-void tst_ImapMailDovecot::imapsWithTheFixturesCertificate()
+void tst_ImapMailDovecot::implicitTlsWithTheFixturesCertificate_data()
 {
-    logOnAs(QStringLiteral("alice"), QStringLiteral("wonder land"),
-        QStringLiteral("imaps://localhost:%1").arg(dovecot->imapsPort()));
+    QTest::addColumn<QString>("host");
+    QTest::newRow("pop3s") << QStringLiteral("pop3s://localhost:%1").arg(dovecot->pop3sPort());
+    QTest::newRow("imaps") << QStringLiteral("imaps://localhost:%1").arg(dovecot->imapsPort());
+}
+
+void tst_ImapMailDovecot::implicitTlsWithTheFixturesCertificate()
+{
+    QFETCH(QString, host);
+    makeControl(host);
+    logOnAs(QStringLiteral("alice"), QStringLiteral("wonder land"), host);
     QCOMPARE(spies->errors.size(), 0);
     QCOMPARE(mail->MessageCount(), 3);
     QVERIFY(!statusTexts().contains(u"Starting TLS"));
@@ -170,17 +195,18 @@ void tst_ImapMailDovecot::imapsWithTheFixturesCertificate()
 
 void tst_ImapMailDovecot::untrustedCertificateIsRejected_data()
 {
-    QTest::addColumn<bool>("implicit");
-    QTest::newRow("STARTTLS") << false;
-    QTest::newRow("imaps") << true;
+    QTest::addColumn<QString>("host");
+    QTest::newRow("STLS") << QStringLiteral("127.0.0.1:%1").arg(dovecot->pop3Port());
+    QTest::newRow("pop3s") << QStringLiteral("pop3s://127.0.0.1:%1").arg(dovecot->pop3sPort());
+    QTest::newRow("STARTTLS") << imapHost(*dovecot);
+    QTest::newRow("imaps") << QStringLiteral("imaps://127.0.0.1:%1").arg(dovecot->imapsPort());
 }
 
 void tst_ImapMailDovecot::untrustedCertificateIsRejected()
 {
-    QFETCH(bool, implicit);
+    QFETCH(QString, host);
+    makeControl(host);
     mail->setCaCertificates({});
-    const QString host = implicit ? QStringLiteral("imaps://127.0.0.1:%1").arg(dovecot->imapsPort())
-                                  : imapHost(*dovecot);
     logOnAs(QStringLiteral("alice"), QStringLiteral("wonder land"), host);
     QCOMPARE(spies->errors.size(), 1);
     QCOMPARE(spies->done.size(), 0);
@@ -189,12 +215,24 @@ void tst_ImapMailDovecot::untrustedCertificateIsRejected()
     QVERIFY(!mail->isLoggedOn());
 }
 
+void tst_ImapMailDovecot::wrongPasswordIsRefused_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("code");
+    QTest::newRow("POP3") << QStringLiteral("127.0.0.1:%1").arg(dovecot->pop3Port())
+                          << QStringLiteral("[AUTH]");
+    QTest::newRow("IMAP") << imapHost(*dovecot) << QStringLiteral("[AUTHENTICATIONFAILED]");
+}
+
 void tst_ImapMailDovecot::wrongPasswordIsRefused()
 {
-    logOnAs(QStringLiteral("alice"), QStringLiteral("not the password"), imapHost(*dovecot));
+    QFETCH(QString, host);
+    QFETCH(QString, code);
+    makeControl(host);
+    logOnAs(QStringLiteral("alice"), QStringLiteral("not the password"), host);
     QCOMPARE(spies->errors.size(), 1);
     QCOMPARE(lastError(), int(MailError::LogOnRefused));
-    QVERIFY2(lastErrorText().contains(u"[AUTHENTICATIONFAILED]"), qPrintable(lastErrorText()));
+    QVERIFY2(lastErrorText().contains(code), qPrintable(lastErrorText()));
     QVERIFY(!lastErrorText().contains(u"not the password"));
     QVERIFY(!mail->isLoggedOn());
 }
@@ -230,7 +268,7 @@ void tst_ImapMailDovecot::withoutUidplusExpungesOnlyWhenNoOtherMessageIsMarked()
     mail->setCaCertificates(plain.certificatePath());
 
     logOnAs(QStringLiteral("erin"), QStringLiteral("secret"), imapHost(plain));
-    QVERIFY(!mail->capabilities().contains("UIDPLUS"));
+    QVERIFY(!imap()->capabilities().contains("UIDPLUS"));
     listAll();
     deleteRowWithSubject(QStringLiteral("a"));
     QVERIFY(request([this] { mail->Quit(); }));

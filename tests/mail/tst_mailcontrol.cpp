@@ -21,7 +21,7 @@ private Q_SLOTS:
         server = std::make_unique<ScriptedPopServer>();
         server->setMessages({scriptedMessage("Ann <ann@example.org>", "first"),
             scriptedMessage("Bea <bea@example.org>", "second")});
-        control = std::make_unique<PopMailControl>(*clock);
+        control = std::make_unique<SlotMailControl>(*clock);
         control->setHost(server->host());
         control->setUserName(QStringLiteral("ann"));
         control->setPassword(QStringLiteral("hunter2pass"));

@@ -1,5 +1,6 @@
-// The mail control against a real Dovecot POP3 server started for this test: STLS, pop3s,
-// certificates, APOP, headers as real mail has them, and deletions made at Quit.
+// The mail control against a real Dovecot POP3 server started for this test: STLS, APOP,
+// headers as real mail has them, and deletions made at Quit (TLS, certificates and a refused
+// log-on for both protocols are in tst_imapmail_dovecot).
 
 #include "clock/virtualclock.h"
 #include "craftedmessages.h"
@@ -26,10 +27,6 @@ private Q_SLOTS:
     void plainHostUpgradesWithStlsAndCounts();
     void headersWithEncodedWordsAndFoldedLines_data();
     void headersWithEncodedWordsAndFoldedLines();
-    void pop3sWithTheFixturesCertificate();
-    void untrustedCertificateIsRejected_data();
-    void untrustedCertificateIsRejected();
-    void wrongPasswordIsRefused();
     void deleteTwoOfThreeLeavesOneAfterQuit();
     void apopWithoutTls();
     void probeListsAndDeletesWithThePasswordOnStandardInput();
@@ -150,50 +147,6 @@ void tst_mMailDovecot::headersWithEncodedWordsAndFoldedLines()
     QCOMPARE(errors->size(), 0);
     QCOMPARE(rows, alicesRows());
     QVERIFY(request([this] { mail->Quit(); }));
-}
-
-void tst_mMailDovecot::pop3sWithTheFixturesCertificate()
-{
-    logOnAs(QStringLiteral("alice"), QStringLiteral("wonder land"),
-        QStringLiteral("pop3s://localhost:%1").arg(dovecot->pop3sPort()));
-    QCOMPARE(errors->size(), 0);
-    QCOMPARE(mail->MessageCount(), 3);
-    QVERIFY(!statusTexts().contains(u"Starting TLS"));
-    mail->setMessageNumber(1);
-    QVERIFY(request([this] { mail->RetrieveHeader(); }));
-    QVERIFY(mail->Subject().startsWith(u"Grüße"));
-    QVERIFY(request([this] { mail->Quit(); }));
-}
-
-void tst_mMailDovecot::untrustedCertificateIsRejected_data()
-{
-    QTest::addColumn<bool>("implicit");
-    QTest::newRow("STLS") << false;
-    QTest::newRow("pop3s") << true;
-}
-
-void tst_mMailDovecot::untrustedCertificateIsRejected()
-{
-    QFETCH(bool, implicit);
-    mail->setCaCertificates({});
-    const QString host
-        = implicit ? QStringLiteral("pop3s://127.0.0.1:%1").arg(dovecot->pop3sPort()) : plainHost();
-    logOnAs(QStringLiteral("alice"), QStringLiteral("wonder land"), host);
-    QCOMPARE(errors->size(), 1);
-    QCOMPARE(done->size(), 0);
-    QCOMPARE(lastError(), int(MailError::TlsFailed));
-    QVERIFY2(lastErrorText().contains(u"self-signed"), qPrintable(lastErrorText()));
-    QVERIFY(!mail->isLoggedOn());
-}
-
-void tst_mMailDovecot::wrongPasswordIsRefused()
-{
-    logOnAs(QStringLiteral("alice"), QStringLiteral("not the password"), plainHost());
-    QCOMPARE(errors->size(), 1);
-    QCOMPARE(lastError(), int(MailError::LogOnRefused));
-    QVERIFY2(lastErrorText().contains(u"[AUTH]"), qPrintable(lastErrorText()));
-    QVERIFY(!lastErrorText().contains(u"not the password"));
-    QVERIFY(!mail->isLoggedOn());
 }
 
 void tst_mMailDovecot::deleteTwoOfThreeLeavesOneAfterQuit()

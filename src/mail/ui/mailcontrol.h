@@ -6,12 +6,11 @@
 #include <memory>
 
 class Clock;
-class ImapMail;
-class mMail;
+class MailSession;
 
-// What the check windows use of the mail control. In the program it is an mMail; tests give
-// a scripted one. Like mMail, Done and Error come from the event loop, never from inside the
-// call that issued the action.
+// What the check windows use of the mail control. In the program it is a SlotMailControl
+// over a MailSession; tests give a scripted one. Like MailSession, Done and Error come from the
+// event loop, never from inside the call that issued the action.
 class MailControl : public QObject
 {
     Q_OBJECT
@@ -45,37 +44,6 @@ Q_SIGNALS:
     void Error(int number, const QString &text);
 };
 
-// A mail control over a protocol control with mMail's members (mMail for POP3, ImapMail for
-// IMAP), on the program's clock.
-template <class Mail> class ProtocolMailControl : public MailControl
-{
-public:
-    explicit ProtocolMailControl(Clock &clock, QObject *parent = nullptr);
-    ~ProtocolMailControl() override;
-
-    void setHost(const QString &host) override;
-    void setUserName(const QString &name) override;
-    void setPassword(const QString &password) override;
-    void LogOn() override;
-    qint16 MessageCount() const override;
-    void setMessageNumber(qint16 number) override;
-    void RetrieveHeader() override;
-    void EndMessage() override;
-    void DeleteMessage() override;
-    void Quit() override;
-    QString From() const override;
-    QString Subject() const override;
-    QString Date() const override;
-    bool isQuitting() const override { return m_quitting; }
-
-private:
-    Mail *m_mail = nullptr;
-    bool m_quitting = false;
-};
-
-using PopMailControl = ProtocolMailControl<mMail>;
-using ImapMailControl = ProtocolMailControl<ImapMail>;
-
 // The program's mail control for a mail slot: at each LogOn the slot's server text picks the
 // protocol ("imap://" and "imaps://" addresses IMAP, anything else POP3). A control of the
 // other protocol still closing goes on closing on its own.
@@ -91,16 +59,16 @@ public:
     void setUserName(const QString &name) override { m_userName = name; }
     void setPassword(const QString &password) override { m_password = password; }
     void LogOn() override;
-    qint16 MessageCount() const override { return m_inner->MessageCount(); }
-    void setMessageNumber(qint16 number) override { m_inner->setMessageNumber(number); }
-    void RetrieveHeader() override { m_inner->RetrieveHeader(); }
-    void EndMessage() override { m_inner->EndMessage(); }
-    void DeleteMessage() override { m_inner->DeleteMessage(); }
-    void Quit() override { m_inner->Quit(); }
-    QString From() const override { return m_inner->From(); }
-    QString Subject() const override { return m_inner->Subject(); }
-    QString Date() const override { return m_inner->Date(); }
-    bool isQuitting() const override { return m_inner->isQuitting(); }
+    qint16 MessageCount() const override;
+    void setMessageNumber(qint16 number) override;
+    void RetrieveHeader() override;
+    void EndMessage() override;
+    void DeleteMessage() override;
+    void Quit() override;
+    QString From() const override;
+    QString Subject() const override;
+    QString Date() const override;
+    bool isQuitting() const override;
     // Whether the control in use speaks IMAP (for the tests).
     bool usesImap() const { return m_imap; }
 
@@ -108,7 +76,7 @@ private:
     void use(bool imap);
 
     Clock &m_clock;
-    std::unique_ptr<MailControl> m_inner;
+    std::unique_ptr<MailSession> m_session;
     bool m_imap = false;
     QString m_host;
     QString m_userName;

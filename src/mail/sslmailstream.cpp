@@ -1,5 +1,4 @@
-// The mail transport module: MailStream over QSslSocket. Built as a module of its own, the
-// only part of the program that links Qt Network, and loaded at the first mail connection.
+// The mail stream of the program: MailStream over QSslSocket.
 #include "mail/mailerror.h"
 #include "mail/mailstream.h"
 
@@ -168,7 +167,7 @@ private:
 
 } // namespace
 
-extern "C" Q_DECL_EXPORT MailStream *bvaneNewMailStream()
+std::unique_ptr<MailStream> newMailStream()
 {
-    return new SslMailStream;
+    return std::make_unique<SslMailStream>();
 }

@@ -1,0 +1,138 @@
+#include "mail/mailconnection.h"
+
+#include "mail/answerlimits.h"
+#include "mail/mailerror.h"
+#include "mail/mailsocket.h"
+
+MailConnection::MailConnection(Clock &clock, MailEndpoint endpoint, Options options,
+    const QString &answer, const char *tlsCommand, QObject *parent)
+    : QObject(parent)
+    , m_stream(newMailStream())
+    , m_limits(new AnswerLimits(
+          clock, {options.timeoutMs, options.deadlineMs, answer}, [this] { return where(); }, this))
+    , m_endpoint(std::move(endpoint))
+    , m_options(std::move(options))
+    , m_tlsCommand(tlsCommand)
+{
+    connect(m_limits, &AnswerLimits::expired, this,
+        [this](const QString &text) { fail(MailError::TimedOut, text); });
+    connect(m_limits, &AnswerLimits::stalled, this, &MailConnection::stalled);
+    MailStream::Callbacks callbacks;
+    callbacks.readyRead = [this] {
+        const QByteArray data = m_stream->readAll();
+        if (data.isEmpty() || m_dead)
+            return;
+        updateTimeout();
+        consume(data);
+    };
+    callbacks.failed = [this](const MailStream::Failure &failure) { streamFailed(failure); };
+    callbacks.disconnected = [this] {
+        fail(MailError::ConnectionClosed, tr("%1 closed the connection").arg(where()));
+    };
+    callbacks.encrypted = [this] {
+        m_handshaking = false;
+        updateTimeout();
+        progressMade();
+        if (auto ready = std::exchange(m_onTlsReady, nullptr))
+            ready();
+    };
+    m_stream->setCallbacks(std::move(callbacks));
+}
+
+MailConnection::~MailConnection() = default;
+
+QString MailConnection::where() const
+{
+    return MailSocket::where(m_endpoint.host, m_endpoint.port);
+}
+
+bool MailConnection::connectStream()
+{
+    if (!m_endpoint.implicitTls) {
+        m_stream->connectPlain(m_endpoint.host, m_endpoint.port);
+        return true;
+    }
+    m_handshaking = true;
+    const auto refused
+        = m_stream->connectEncrypted(m_endpoint.host, m_endpoint.port, m_options.caFile);
+    if (refused)
+        fail(refused->first, refused->second);
+    return !refused;
+}
+
+void MailConnection::startTls(std::function<void()> onReady)
+{
+    if (m_dead)
+        return;
+    m_onTlsReady = std::move(onReady);
+    m_handshaking = true;
+    updateTimeout();
+    restartDeadline();
+    progressMade();
+    const auto refused = m_stream->upgrade(buffered(), m_tlsCommand, m_options.caFile);
+    if (refused)
+        fail(refused->first, refused->second);
+}
+
+void MailConnection::streamFailed(const MailStream::Failure &failure)
+{
+    fail(failure.first, failure.second);
+}
+
+void MailConnection::stalled(const QString &text)
+{
+    fail(MailError::TimedOut, text);
+}
+
+void MailConnection::fail(int number, const QString &text)
+{
+    if (m_dead)
+        return;
+    stop();
+    if (m_stream)
+        m_stream->abort();
+    Q_EMIT failed(number, text);
+}
+
+void MailConnection::updateTimeout()
+{
+    m_limits->dataMoved(awaitingServer());
+}
+
+void MailConnection::restartDeadline()
+{
+    m_limits->answerBegins(awaitingServer());
+}
+
+void MailConnection::progressMade()
+{
+    m_limits->progressMade(awaitingServer());
+}
+
+void MailConnection::stop()
+{
+    m_dead = true;
+    m_handshaking = false;
+    m_limits->stop();
+    dropCommands();
+}
+
+void MailConnection::closeGracefully()
+{
+    if (m_dead)
+        return;
+    const QByteArray rest = unwritten();
+    stop();
+    if (!rest.isEmpty())
+        m_stream->write(rest);
+    m_stream.release()->closeOnItsOwn();
+}
+
+void MailConnection::abort()
+{
+    if (m_dead)
+        return;
+    stop();
+    if (m_stream)
+        m_stream->abort();
+}

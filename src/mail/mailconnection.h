@@ -1,0 +1,108 @@
+#pragma once
+
+#include "mail/mailstream.h"
+#include "mail/pophost.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class AnswerLimits;
+class Clock;
+
+// An account as a log-on dialogue takes it; the password goes only into the commands.
+struct MailAccount {
+    QString userName;
+    QString password;
+    bool requireTls = false;
+    // Commands may go out before the answer to the one ahead, where the server allows.
+    bool pipelining = true;
+};
+
+// What a log-on dialogue (POP3, IMAP) reports, each through its own Result.
+template <class Result> struct LogOnCallbacks {
+    std::function<void(const QString &)> status;
+    std::function<void(const Result &)> done;
+    std::function<void(int, const QString &)> failed;
+};
+
+// What a POP3 and an IMAP connection share: the stream (plain, TLS from the start, or upgraded
+// after STLS/STARTTLS), the answer limits on the project's clock, and the end of the
+// connection. Each protocol keeps its reader, framing and commands.
+//
+// Any failure of the connection itself (refused, dropped, TLS, a limit run out, whatever its
+// protocol finds wrong) is reported once through failed(), after which the connection is
+// dead and takes no more commands.
+class MailConnection : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Options {
+        int timeoutMs = 60000;
+        int deadlineMs = 300000; // for one whole answer
+        QString caFile; // authorities trusted besides the system's; none when empty
+    };
+
+    ~MailConnection() override;
+
+    bool isEncrypted() const { return m_stream && m_stream->isEncrypted(); }
+    bool isDead() const { return m_dead; }
+    const MailEndpoint &endpoint() const { return m_endpoint; }
+    // "host:port", as the texts name the server.
+    QString where() const;
+    // After the server agreed to STLS or STARTTLS: the TLS handshake; `onReady` runs once it
+    // has succeeded.
+    void startTls(std::function<void()> onReady);
+    // Sends what is queued, then closes (the stream outlives this object until it is done).
+    void closeGracefully();
+    void abort();
+
+Q_SIGNALS:
+    void failed(int number, const QString &text);
+
+protected:
+    // `answer` is what one answer is called in the texts ("reply", "response"); `tlsCommand`
+    // the command that upgrades to TLS.
+    MailConnection(Clock &clock, MailEndpoint endpoint, Options options, const QString &answer,
+        const char *tlsCommand, QObject *parent);
+
+    // Connects, plain or with TLS from the start; false once that failed.
+    bool connectStream();
+    void fail(int number, const QString &text);
+    // The limits follow awaitingServer(): data moved, an answer begins, a command advanced.
+    void updateTimeout();
+    void restartDeadline();
+    void progressMade();
+
+    // New data from the stream, to read and take answers from.
+    virtual void consume(const QByteArray &data) = 0;
+    // Bytes read and not yet taken (none may follow the agreement to TLS).
+    virtual qsizetype buffered() const = 0;
+    // Whether an answer (or a handshake) is awaited, so that the limits count.
+    virtual bool awaitingServer() const = 0;
+    // The connection has ended: its commands are dropped without their answers.
+    virtual void dropCommands() = 0;
+    // Before a graceful close: what is queued and not yet written.
+    virtual QByteArray unwritten() const { return {}; }
+    virtual void streamFailed(const MailStream::Failure &failure);
+    // The time-out without progress ran out (see AnswerLimits); by default a failure.
+    virtual void stalled(const QString &text);
+
+    const Options &options() const { return m_options; }
+
+    std::unique_ptr<MailStream> m_stream;
+    AnswerLimits *m_limits;
+    bool m_dead = false;
+    bool m_handshaking = false;
+
+private:
+    void stop();
+
+    MailEndpoint m_endpoint;
+    Options m_options;
+    const char *m_tlsCommand;
+    std::function<void()> m_onTlsReady;
+};

@@ -1,0 +1,264 @@
+#include "mail/mailsession.h"
+
+#include "mail/mailconnection.h"
+#include "mail/mailerror.h"
+
+MailSession::MailSession(Clock &clock, QObject *parent)
+    : QObject(parent)
+    , m_clock(clock)
+{ }
+
+MailSession::~MailSession()
+{
+    // A QUIT or LOGOUT already issued still reaches the server, so its deletions are made.
+    if (m_connection)
+        m_connection->closeGracefully();
+}
+
+// --- actions ---------------------------------------------------------------------------------
+
+void MailSession::LogOn()
+{
+    dropSession();
+    m_requests.clear();
+    m_headers.clear();
+    m_deleted.clear();
+    m_deleting.clear();
+    m_messageCount = 0;
+    m_lostReason.clear();
+    m_fields = {};
+    resetProtocol();
+    m_requests.push_back({Request::LogOn});
+    logOn();
+}
+
+void MailSession::RetrieveHeader()
+{
+    m_requests.push_back({Request::Header, m_messageNumber});
+    if (m_requests.size() == 1)
+        startHeader(m_messageNumber);
+}
+
+void MailSession::DeleteMessage()
+{
+    if (const auto problem = problemWith(m_messageNumber)) {
+        postError(problem->first, problem->second);
+        return;
+    }
+    markDeleted(m_messageNumber);
+}
+
+void MailSession::Quit()
+{
+    m_requests.clear();
+    if (!m_connection || !m_loggedOn) {
+        dropSession();
+        if (!m_deleted.isEmpty()) {
+            postError(MailError::ConnectionClosed,
+                tr("The connection was lost before it was closed; %n message(s) marked "
+                   "for deletion stay on the server",
+                    nullptr, int(m_deleted.size())));
+        }
+        m_deleted.clear();
+        return;
+    }
+    m_quitting = true;
+    m_requests.push_back({Request::Quit});
+    postStatus(tr("Closing the connection to %1").arg(m_connection->where()));
+    quit();
+}
+
+// --- requests --------------------------------------------------------------------------------
+
+void MailSession::startNext()
+{
+    if (!m_requests.empty() && m_requests.front().kind == Request::Header)
+        startHeader(m_requests.front().number);
+}
+
+void MailSession::finishRequest()
+{
+    post([this] {
+        m_quitting = false;
+        Q_EMIT Done();
+    });
+    if (!m_requests.empty())
+        m_requests.pop_front();
+    startNext();
+}
+
+void MailSession::failRequest(int number, const QString &text)
+{
+    postError(number, text);
+    if (!m_requests.empty())
+        m_requests.pop_front();
+    startNext();
+}
+
+void MailSession::attach(MailConnection *connection)
+{
+    m_connection = connection;
+    connect(connection, &MailConnection::failed, this, &MailSession::onConnectionFailed);
+}
+
+void MailSession::loggedOn(int count, const QString &status)
+{
+    m_loggedOn = true;
+    m_messageCount = qint16(count);
+    postStatus(status);
+    finishRequest();
+}
+
+void MailSession::logOnFailed(int number, const QString &text)
+{
+    dropSession();
+    failRequest(number, text);
+}
+
+std::optional<MailSession::Problem> MailSession::problemWith(int number) const
+{
+    if (!m_loggedOn || !m_connection) {
+        QString text = tr("Not logged on to a mail server");
+        if (!m_lostReason.isEmpty())
+            text += QLatin1String(": ") + m_lostReason;
+        return Problem(MailError::NotConnected, text);
+    }
+    if (number < 1 || number > m_messageCount) {
+        return Problem(MailError::NoSuchMessage,
+            tr("There is no message %1; the mailbox holds %n message(s)", nullptr, m_messageCount)
+                .arg(number));
+    }
+    return std::nullopt;
+}
+
+// --- headers ---------------------------------------------------------------------------------
+
+void MailSession::startHeader(int number)
+{
+    if (m_headers.contains(number)) {
+        deliverHeader(number);
+        return;
+    }
+    if (const auto problem = problemWith(number)) {
+        m_fields = {};
+        failRequest(problem->first, problem->second);
+        return;
+    }
+    requestHeader(number);
+}
+
+void MailSession::storeHeader(int number, const HeaderResult &result)
+{
+    m_headers.insert(number, result);
+    deliverWaiting();
+}
+
+void MailSession::deliverWaiting()
+{
+    if (!m_requests.empty() && m_requests.front().kind == Request::Header
+        && m_headers.contains(m_requests.front().number))
+        deliverHeader(m_requests.front().number);
+}
+
+void MailSession::deliverHeader(int number)
+{
+    const HeaderResult result = m_headers.take(number);
+    if (!result.ok) {
+        m_fields = {};
+        failRequest(result.error, result.text);
+        return;
+    }
+    m_fields = result.fields;
+    finishRequest();
+}
+
+// --- deletions, the end and failures ---------------------------------------------------------
+
+void MailSession::deletionAnswered(int number, qint64 key, bool ok, const QString &serverWords)
+{
+    m_deleting.remove(key);
+    if (ok) {
+        postStatus(tr("Message %1 marked for deletion").arg(number));
+        return;
+    }
+    m_deleted.remove(key);
+    postError(MailError::ServerError,
+        tr("The server refused to delete message %1: %2").arg(number).arg(serverWords));
+}
+
+void MailSession::sessionClosed(const QString &problem)
+{
+    m_loggedOn = false;
+    m_deleted.clear();
+    m_connection->closeGracefully();
+    m_connection->deleteLater();
+    m_connection = nullptr;
+    if (problem.isEmpty())
+        finishRequest();
+    else
+        failRequest(MailError::ServerError, problem);
+}
+
+void MailSession::onConnectionFailed(int number, const QString &text)
+{
+    m_lostReason = text;
+    dropSession();
+    connectionLost();
+    // One Error for the dead connection: it names the deletions it lost, and the requests
+    // queued behind the one in progress end quietly.
+    QString lost = text;
+    if (!m_deleting.isEmpty()) {
+        lost += QLatin1String("; ")
+            + tr("%n message(s) marked for deletion were not deleted", nullptr,
+                int(m_deleting.size()));
+        for (qint64 key : std::as_const(m_deleting))
+            m_deleted.remove(key);
+    }
+    const bool report = !m_requests.empty() || !m_deleting.isEmpty();
+    m_deleting.clear();
+    m_requests.clear();
+    if (!report) {
+        postStatus(text);
+        return;
+    }
+    m_fields = {};
+    postError(number, lost);
+}
+
+void MailSession::dropSession()
+{
+    m_loggedOn = false;
+    if (!m_connection)
+        return;
+    m_connection->disconnect(this);
+    m_connection->abort();
+    m_connection->deleteLater();
+    m_connection = nullptr;
+}
+
+// --- events ----------------------------------------------------------------------------------
+
+void MailSession::post(std::function<void()> event)
+{
+    QMetaObject::invokeMethod(this, std::move(event), Qt::QueuedConnection);
+}
+
+QString MailSession::scrubbed(QString text) const
+{
+    if (m_password.size() >= 3)
+        text.replace(m_password, QStringLiteral("********"));
+    return text;
+}
+
+void MailSession::postStatus(const QString &text)
+{
+    post([this, text = scrubbed(text)] { Q_EMIT Status(text); });
+}
+
+void MailSession::postError(int number, const QString &text)
+{
+    post([this, number, text = scrubbed(text)] {
+        m_quitting = false;
+        Q_EMIT Error(number, text);
+    });
+}

@@ -1,0 +1,170 @@
+#pragma once
+
+#include "mail/headerfields.h"
+
+#include <QHash>
+#include <QObject>
+#include <QSet>
+#include <QString>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <utility>
+
+class Clock;
+class MailConnection;
+
+// The mail control: one account at a time, asynchronous, over a protocol (mMail for POP3,
+// ImapMail for IMAP) that the check windows need not know. A caller writes the properties,
+// issues an action and yields to the event loop until Done or Error. Events come only from the
+// event loop, never inside the call that issued the action, and every failing request raises
+// exactly one Error (a request left without an answer fails after TimeOut seconds, one whose
+// answer never ends after Deadline seconds or once it passes its bound). A connection that
+// dies raises one Error, for the request in progress (or, with none, for the deletions it
+// lost); requests queued behind that one end quietly.
+//
+// LogOn, RetrieveHeader and Quit end with Done or Error. A LogOn while a session is open
+// drops that session without quitting, so its deletions are not made; Quit without a session
+// raises nothing (but an Error when deletions were lost with it). DeleteMessage ends with
+// nothing, or with Error when the server refuses; deletions take effect at Quit. EndMessage and
+// PrepareMessage raise nothing.
+//
+// Here lie the requests, the header cache, the failures and the events; a protocol fills in
+// the hooks: log on, request headers, mark deleted, quit.
+class MailSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kDefaultTimeOut = 60; // seconds
+    static constexpr int kDefaultDeadline = 300; // seconds for one whole answer
+
+    ~MailSession() override;
+
+    QString Host() const { return m_host; }
+    void setHost(const QString &host) { m_host = host; }
+    QString UserName() const { return m_userName; }
+    void setUserName(const QString &name) { m_userName = name; }
+    void setPassword(const QString &password) { m_password = password; }
+
+    // Mode options, read at the next LogOn (Pipelining also at each RetrieveHeader).
+    bool Pipelining() const { return m_pipelining; }
+    void setPipelining(bool on) { m_pipelining = on; }
+    int TimeOut() const { return m_timeoutMs / 1000; }
+    void setTimeOut(int seconds) { m_timeoutMs = qMax(1, seconds) * 1000; }
+    void setTimeOutMs(int ms) { m_timeoutMs = qMax(1, ms); }
+    int Deadline() const { return m_deadlineMs / 1000; }
+    void setDeadline(int seconds) { m_deadlineMs = qMax(1, seconds) * 1000; }
+    bool RequireTls() const { return m_requireTls; }
+    void setRequireTls(bool on) { m_requireTls = on; }
+    // A file of authorities (PEM) trusted besides the system's; none when empty.
+    void setCaCertificates(const QString &caFile) { m_caFile = caFile; }
+
+    void LogOn();
+    qint16 MessageCount() const { return m_messageCount; }
+    qint16 MessageNumber() const { return m_messageNumber; }
+    void setMessageNumber(qint16 number) { m_messageNumber = number; }
+    void RetrieveHeader();
+    void EndMessage() { m_fields = {}; }
+    void PrepareMessage() { m_fields = {}; }
+    void DeleteMessage();
+    void Quit();
+
+    QString From() const { return m_fields.from; }
+    QString Subject() const { return m_fields.subject; }
+    QString Date() const { return m_fields.date; }
+
+    // Whether a session is logged on (for the probe and the tests).
+    bool isLoggedOn() const { return m_loggedOn; }
+    // True while a Quit is on its way to the server (its Done or Error still to come).
+    bool isQuitting() const { return m_quitting; }
+
+Q_SIGNALS:
+    void Status(const QString &text);
+    void Error(int number, const QString &text);
+    void Done();
+
+protected:
+    struct HeaderResult {
+        bool ok = false;
+        HeaderFields fields;
+        int error = 0;
+        QString text;
+    };
+    // Why a request cannot go to the server: an error number and text.
+    using Problem = std::pair<int, QString>;
+
+    MailSession(Clock &clock, QObject *parent);
+
+    // The protocol's hooks. LogOn has forgotten the last session; logOn() connects (attach)
+    // and ends in loggedOn() or logOnFailed().
+    virtual void resetProtocol() = 0;
+    virtual void logOn() = 0;
+    // A header the caller waits for (or will) is not in: ask for it, and for others ahead.
+    virtual void requestHeader(int number) = 0;
+    // Message `number` exists and the session is open: mark it deleted on the server.
+    virtual void markDeleted(int number) = 0;
+    // The session is open and a Quit request waits: end it with sessionClosed().
+    virtual void quit() = 0;
+    // The connection died: whatever the protocol had on its way is gone.
+    virtual void connectionLost() { }
+
+    void attach(MailConnection *connection);
+    template <class Connection> Connection *connection() const
+    {
+        return static_cast<Connection *>(m_connection);
+    }
+    void loggedOn(int count, const QString &status);
+    void logOnFailed(int number, const QString &text);
+    std::optional<Problem> problemWith(int number) const;
+    // A header (or its failure) came: kept until asked for, delivered if it is awaited now.
+    void storeHeader(int number, const HeaderResult &result);
+    void deliverWaiting();
+    // A deletion the server answered; `key` is what m_deleted holds for the message.
+    void deletionAnswered(int number, qint64 key, bool ok, const QString &serverWords);
+    // The server answered the Quit: the session ends, with `problem` as its Error if any.
+    void sessionClosed(const QString &problem);
+    void finishRequest();
+    void failRequest(int number, const QString &text);
+
+    void postStatus(const QString &text);
+    void postError(int number, const QString &text);
+
+    Clock &m_clock;
+    QString m_host;
+    QString m_userName;
+    QString m_password;
+    bool m_pipelining = true;
+    bool m_requireTls = false;
+    int m_timeoutMs = kDefaultTimeOut * 1000;
+    int m_deadlineMs = kDefaultDeadline * 1000;
+    QString m_caFile;
+
+    bool m_loggedOn = false;
+    qint16 m_messageCount = 0;
+    QHash<int, HeaderResult> m_headers; // arrived, not yet asked for
+    QSet<qint64> m_deleted; // marked for deletion: message numbers (POP3) or UIDs (IMAP)
+    QSet<qint64> m_deleting; // of those, the ones the server has not answered yet
+
+private:
+    struct Request {
+        enum Kind { LogOn, Header, Quit } kind;
+        int number = 0;
+    };
+
+    void startNext();
+    void startHeader(int number);
+    void deliverHeader(int number);
+    void onConnectionFailed(int number, const QString &text);
+    void dropSession();
+    void post(std::function<void()> event);
+    QString scrubbed(QString text) const;
+
+    MailConnection *m_connection = nullptr;
+    QString m_lostReason;
+    qint16 m_messageNumber = 0;
+    HeaderFields m_fields;
+    std::deque<Request> m_requests; // the head is in progress
+    bool m_quitting = false;
+};

@@ -289,6 +289,11 @@ ImapResponseReader::Result ImapResponseReader::fail(Result result, const QString
     return result;
 }
 
+ImapResponseReader::Result ImapResponseReader::tooLong()
+{
+    return fail(Result::TooLarge, tr("a response longer than %1 bytes").arg(m_limits.maxResponse));
+}
+
 ImapResponseReader::Result ImapResponseReader::next(ImapResponse *response)
 {
     if (m_failed)
@@ -303,6 +308,10 @@ ImapResponseReader::Result ImapResponseReader::next(ImapResponse *response)
         const qsizetype lineLength = (lineEnd < 0 ? m_buffer.size() : lineEnd) - m_scanned;
         if (lineLength > m_limits.maxLine)
             return fail(Result::TooLarge, tr("a line longer than %1 bytes").arg(m_limits.maxLine));
+        // The whole response so far, literals and the lines between them, counts against the
+        // limit: a line after a literal is no cheaper than the literal itself.
+        if (m_scanned + lineLength > m_limits.maxResponse)
+            return tooLong();
         if (lineEnd < 0)
             return Result::NeedMore;
         QByteArrayView line = QByteArrayView(m_buffer).sliced(m_scanned, lineLength);
@@ -321,8 +330,7 @@ ImapResponseReader::Result ImapResponseReader::next(ImapResponse *response)
                         .arg(m_limits.maxLiteral));
             m_literalEnd = lineEnd + 1 + qsizetype(size);
             if (m_literalEnd > m_limits.maxResponse)
-                return fail(Result::TooLarge,
-                    tr("a response longer than %1 bytes").arg(m_limits.maxResponse));
+                return tooLong();
             continue;
         }
         const QByteArray raw = m_buffer.left(m_scanned + line.size());

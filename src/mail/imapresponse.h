@@ -43,9 +43,11 @@ QList<QByteArray> imapCapabilities(const ImapResponse &response);
 
 // Splits what an IMAP server sends into responses. A response is one line, or several when
 // literals ("{n}" at a line's end, then n bytes) are embedded. Whatever arrives, it holds at
-// most one response: a line over `maxLine`, a literal over `maxLiteral` or a response over
-// `maxResponse` bytes ends the reading with TooLarge, deeper nesting than `maxDepth` or more
-// than `maxItems` values with Malformed. After either, the reader takes nothing more.
+// most one response and never more than `maxResponse` bytes once `next` has said NeedMore: a
+// line over `maxLine`, a literal over `maxLiteral` or a response (its lines and literals
+// together) over `maxResponse` bytes ends the reading with TooLarge, deeper nesting than
+// `maxDepth` or more than `maxItems` values with Malformed. After either, the reader takes
+// nothing more.
 class ImapResponseReader
 {
 public:
@@ -71,6 +73,7 @@ public:
 
 private:
     Result fail(Result result, const QString &problem);
+    Result tooLong();
 
     Limits m_limits;
     QByteArray m_buffer; // starts with the response being read

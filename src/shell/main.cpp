@@ -2,14 +2,71 @@
 #include "monitor/popupcommands.h"
 #include "monitor/singleinstance.h"
 #include "shell/appcontext.h"
+#include "shell/desktopsession.h"
 #include "shell/ui/startup.h"
 #include "trayctl/trayservice.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QIcon>
+
+#include <cstdio>
+
+namespace {
+
+void print(std::FILE *stream, const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+// Answers --help and --version and refuses anything else the program does not take, before
+// anything of the desktop, the settings or the running copy is touched: the exit status, or
+// -1 to go on.
+int answerCommandLine(int argc, char *argv[])
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Dial-up line and POP3/IMAP mail companion for the system tray."));
+    const QCommandLineOption help(
+        {QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and exit."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+        QStringLiteral("Show the version and exit."));
+    parser.addOption(help);
+    parser.addOption(version);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const bool parsed = parser.parse(arguments);
+    if (!parsed || !parser.positionalArguments().isEmpty()) {
+        const QString error = parsed
+            ? QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first())
+            : parser.errorText();
+        print(stderr, QStringLiteral("bvane: %1\nUsage: bvane [--help] [--version]\n").arg(error));
+        return 2;
+    }
+    // Parsed before there is an application object, Qt does not know the program's name.
+    if (parser.isSet(help))
+        print(stdout,
+            parser.helpText().replace(
+                QStringLiteral("<executable_name>"), QStringLiteral("bvane")));
+    else if (parser.isSet(version))
+        print(stdout, QStringLiteral("bvane " BVANE_VERSION "\n"));
+    else
+        return -1;
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    if (const int status = answerCommandLine(argc, argv); status >= 0)
+        return status;
+    // Qt aborts when its platform plugin finds no display; say what is missing instead.
+    if (const QString problem = desktopSessionProblem(); !problem.isEmpty()) {
+        print(stderr, problem + u'\n');
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brisvane"));
     QApplication::setApplicationVersion(QStringLiteral(BVANE_VERSION));

@@ -138,12 +138,18 @@ std::optional<EncodedWord> readEncodedWord(
     EncodedWord word;
     word.charset = charset.toByteArray();
     word.end = textEnd + 2;
-    if (encoding == 'B' || encoding == 'b')
-        word.bytes = QByteArray::fromBase64(text.toByteArray());
-    else if (encoding == 'Q' || encoding == 'q')
+    if (encoding == 'B' || encoding == 'b') {
+        // Text that is not base64 is no encoded word: it shows as it stands.
+        auto decoded = QByteArray::fromBase64Encoding(
+            text.toByteArray(), QByteArray::AbortOnBase64DecodingErrors);
+        if (!decoded)
+            return std::nullopt;
+        word.bytes = std::move(decoded.decoded);
+    } else if (encoding == 'Q' || encoding == 'q') {
         word.bytes = decodeQ(text);
-    else
+    } else {
         return std::nullopt;
+    }
     return word;
 }
 
@@ -224,14 +230,40 @@ private:
     qsizetype m_wordsEnd = 0;
 };
 
+// The length of the UTF-8 sequence that starts at `at`, or 0 when none does there.
+qsizetype utf8SequenceAt(QByteArrayView bytes, qsizetype at)
+{
+    const uchar lead = uchar(bytes.at(at));
+    if (lead < 0x80)
+        return 1;
+    const qsizetype length = lead >= 0xc2 && lead <= 0xdf ? 2
+        : lead >= 0xe0 && lead <= 0xef                    ? 3
+        : lead >= 0xf0 && lead <= 0xf4                    ? 4
+                                                          : 0;
+    return length > 0 && at + length <= bytes.size() && bytes.sliced(at, length).isValidUtf8()
+        ? length
+        : 0;
+}
+
 } // namespace
 
 QString textFromBytes(QByteArrayView bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        return QString::fromLatin1(bytes);
+    if (bytes.isValidUtf8())
+        return QString::fromUtf8(bytes);
+    QString text;
+    text.reserve(bytes.size());
+    qsizetype runStart = 0;
+    for (qsizetype at = 0; at < bytes.size();) {
+        if (const qsizetype length = utf8SequenceAt(bytes, at); length > 0) {
+            at += length;
+            continue;
+        }
+        text += QString::fromUtf8(bytes.sliced(runStart, at - runStart));
+        text += QChar(uchar(bytes.at(at)));
+        runStart = ++at;
+    }
+    text += QString::fromUtf8(bytes.sliced(runStart));
     return text;
 }
 

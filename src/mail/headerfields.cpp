@@ -20,36 +20,43 @@ Field fieldOf(QByteArrayView name)
     return Field::None;
 }
 
-QString oneLine(QString text, qsizetype maxChars)
+// `cut` says the raw value was cut already.
+QString oneLine(QString text, qsizetype maxChars, bool cut)
 {
     for (QChar &c : text) {
         if (c.category() == QChar::Other_Control)
             c = u' ';
     }
     text = text.simplified();
-    if (text.size() > maxChars)
-        text.truncate(maxChars);
+    if (maxChars > 0 && (cut || text.size() > maxChars)) {
+        // A cut text ends in an ellipsis within the bound, never half a surrogate pair.
+        qsizetype keep = qMin(text.size(), maxChars - 1);
+        if (keep > 0 && keep < text.size() && text.at(keep - 1).isHighSurrogate())
+            --keep;
+        text.truncate(keep);
+        text += u'…';
+    }
     return text;
 }
 
 // The unfolded raw values of the three fields, first occurrence each.
-struct RawFields {
-    QByteArray from, subject, date;
-    bool haveFrom = false, haveSubject = false, haveDate = false;
+struct RawField {
+    QByteArray value;
+    bool have = false;
+    bool cut = false; // folded lines past the byte bound were left out
+};
 
-    void take(Field field, const QByteArray &value)
+struct RawFields {
+    RawField from, subject, date;
+
+    void take(Field field, const QByteArray &value, bool cut)
     {
-        auto set = [&value](QByteArray &slot, bool &have) {
-            if (!have)
-                slot = value;
-            have = true;
-        };
-        switch (field) {
-        case Field::From: set(from, haveFrom); break;
-        case Field::Subject: set(subject, haveSubject); break;
-        case Field::Date: set(date, haveDate); break;
-        case Field::None: break;
-        }
+        RawField *slot = field == Field::From ? &from
+            : field == Field::Subject         ? &subject
+            : field == Field::Date            ? &date
+                                              : nullptr;
+        if (slot && !slot->have)
+            *slot = {value, true, cut};
     }
 };
 
@@ -58,20 +65,24 @@ RawFields collect(const QList<QByteArray> &lines, qsizetype maxBytes)
     RawFields raw;
     Field current = Field::None;
     QByteArray value;
+    bool cut = false;
     for (const QByteArray &line : lines) {
         if (line.isEmpty())
             break;
         if (line.front() == ' ' || line.front() == '\t') {
             if (current != Field::None && value.size() < maxBytes)
                 value += line;
+            else
+                cut = cut || current != Field::None;
             continue;
         }
-        raw.take(current, value);
+        raw.take(current, value, cut);
         const qsizetype colon = line.indexOf(':');
         current = colon > 0 ? fieldOf(QByteArrayView(line).first(colon)) : Field::None;
         value = current != Field::None ? line.mid(colon + 1) : QByteArray();
+        cut = false;
     }
-    raw.take(current, value);
+    raw.take(current, value, cut);
     return raw;
 }
 
@@ -82,8 +93,9 @@ HeaderFields parseHeaderFields(const QList<QByteArray> &lines, qsizetype maxChar
     // Encoded words take up to four bytes for each character they carry.
     const RawFields raw = collect(lines, maxChars * 8);
     HeaderFields fields;
-    fields.from = oneLine(decodeEncodedWords(raw.from.trimmed()), maxChars);
-    fields.subject = oneLine(decodeEncodedWords(raw.subject.trimmed()), maxChars);
-    fields.date = oneLine(textFromBytes(raw.date.trimmed()), maxChars);
+    fields.from = oneLine(decodeEncodedWords(raw.from.value.trimmed()), maxChars, raw.from.cut);
+    fields.subject
+        = oneLine(decodeEncodedWords(raw.subject.value.trimmed()), maxChars, raw.subject.cut);
+    fields.date = oneLine(textFromBytes(raw.date.value.trimmed()), maxChars, raw.date.cut);
     return fields;
 }

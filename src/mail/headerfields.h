@@ -14,6 +14,6 @@ struct HeaderFields {
 // Reads From, Subject and Date from a message header (the lines before the first blank
 // line, dot-stuffing already undone): folded lines are unfolded, encoded words in From and
 // Subject decoded, and each value made one line of text (control characters, TAB among them,
-// become spaces, runs of white space one space) of at most `maxChars` characters. The first
-// occurrence of a field counts.
+// become spaces, runs of white space one space) of at most `maxChars` characters, a longer one
+// cut to end in "…". The first occurrence of a field counts.
 HeaderFields parseHeaderFields(const QList<QByteArray> &lines, qsizetype maxChars = 1000);

@@ -45,6 +45,8 @@ void tst_EncodedWords::decodes_data()
         << QByteArray("=?x-nonsense?q?abc?= x") << QStringLiteral("=?x-nonsense?q?abc?= x");
     QTest::newRow("unknown encoding left as is")
         << QByteArray("=?utf-8?x?abc?=") << QStringLiteral("=?utf-8?x?abc?=");
+    QTest::newRow("B text that is not base64 left as is")
+        << QByteArray("=?UTF-8?B?!!!notbase64?= x") << QStringLiteral("=?UTF-8?B?!!!notbase64?= x");
     QTest::newRow("unterminated") << QByteArray("=?utf-8?q?abc") << QStringLiteral("=?utf-8?q?abc");
     QTest::newRow("space inside is no word")
         << QByteArray("=?utf-8?q?a b?=") << QStringLiteral("=?utf-8?q?a b?=");
@@ -70,6 +72,10 @@ void tst_EncodedWords::invalidUtf8IsTakenAsLatin1()
     QCOMPARE(textFromBytes("caf\xe9"), QStringLiteral("café"));
     QCOMPARE(textFromBytes("caf\xc3\xa9"), QStringLiteral("café"));
     QCOMPARE(textFromBytes("cut \xc3"), QStringLiteral("cut Ã"));
+    // Only the stray bytes: the UTF-8 around them stays UTF-8.
+    QCOMPARE(textFromBytes("na\xc3\xafve r\xc3\xa9sum\xc3\xa9 and \xe9t\xe9"),
+        QStringLiteral("naïve résumé and été"));
+    QCOMPARE(textFromBytes("\xe2\x82 \xe2\x82\xac \xc0\xaf"), QStringLiteral("â\u0082 € À¯"));
     QCOMPARE(decodeEncodedWords("=?utf-8?q?caf=E9?="), QStringLiteral("café"));
 }
 

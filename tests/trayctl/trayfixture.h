@@ -7,6 +7,25 @@
 #include <QPixmap>
 #include <QStringList>
 
+// The desktop's tray hosts as a test sets them (looked at from the start).
+struct ChosenTrayHosts : TrayHosts {
+    bool statusNotifier = false;
+    bool xembed = false;
+    ChosenTrayHosts(bool statusNotifier, bool xembed)
+        : statusNotifier(statusNotifier)
+        , xembed(xembed)
+    { }
+    bool known() const override { return true; }
+    bool statusNotifierHost() const override { return statusNotifier; }
+    bool xembedTray() const override { return xembed; }
+    void set(bool sni, bool x)
+    {
+        statusNotifier = sni;
+        xembed = x;
+        Q_EMIT changed();
+    }
+};
+
 // A control on a recording tray and a virtual clock, with its information messages and its
 // events written down in the order they come.
 struct TrayFixture {

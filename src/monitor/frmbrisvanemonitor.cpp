@@ -2,6 +2,8 @@
 
 #include "alerts/frmcustomizebrisvanereminder.h"
 #include "alerts/frmnotraynotice.h"
+#include "clock/clock.h"
+#include "clock/clockwait.h"
 #include "connection/mras.h"
 #include "connection/ui/connectionmanager.h"
 #include "connection/ui/connectiontab.h"
@@ -19,6 +21,7 @@
 #include "shell/ui/frmbrisvane.h"
 #include "shell/ui/settingstab.h"
 #include "trayctl/lumenpin.h"
+#include "trayctl/trayservice.h"
 
 #include <QApplication>
 
@@ -155,10 +158,25 @@ void frmBrisvaneMonitor::runStartup()
         dialog.hideIntoTray();
     else if (shown)
         dialog.show();
-    if (!m_trayService.trayAvailable())
-        frmNoTrayNotice::showUnlessSwitchedOff(m_context, menu(), shown ? &dialog : nullptr);
+    noTrayNoticeAfterGrace();
     if (shown)
         frmCustomizeBrisvaneReminder::CustomizeBrisvaneReminder(m_context, menu(), &dialog);
+}
+
+QCoro::Task<> frmBrisvaneMonitor::noTrayNoticeAfterGrace()
+{
+    TrayService *tray = &m_trayService;
+    // Clock::until with a deadline: the wait ends when a tray is there or after the grace time.
+    const bool waited = co_await ClockWait(
+        m_context.clock(), kNoTrayGraceSeconds * 1000, [tray] { return tray->trayAvailable(); },
+        [tray](QObject *receiver, std::function<void()> check) {
+            return connect(tray, &TrayService::trayAvailableChanged, receiver, check);
+        },
+        this);
+    if (!waited || tray->trayAvailable())
+        co_return;
+    QWidget *parent = m_dialog->isVisible() ? m_dialog.get() : nullptr;
+    co_await frmNoTrayNotice::showUntilTray(m_context, menu(), *tray, parent);
 }
 
 void frmBrisvaneMonitor::Lumenpin1_LeftDblClick()

@@ -3,7 +3,6 @@
 #include "alerts/frmcustomizebrisvanereminder.h"
 #include "alerts/frmnotraynotice.h"
 #include "clock/clock.h"
-#include "clock/clockwait.h"
 #include "connection/mras.h"
 #include "connection/ui/connectionmanager.h"
 #include "connection/ui/connectiontab.h"
@@ -165,18 +164,13 @@ void frmBrisvaneMonitor::runStartup()
 
 QCoro::Task<> frmBrisvaneMonitor::noTrayNoticeAfterGrace()
 {
-    TrayService *tray = &m_trayService;
-    // Clock::until with a deadline: the wait ends when a tray is there or after the grace time.
-    const bool waited = co_await ClockWait(
-        m_context.clock(), kNoTrayGraceSeconds * 1000, [tray] { return tray->trayAvailable(); },
-        [tray](QObject *receiver, std::function<void()> check) {
-            return connect(tray, &TrayService::trayAvailableChanged, receiver, check);
-        },
-        this);
-    if (!waited || tray->trayAvailable())
+    // Whether there is a tray is known only after a while (the session bus answers later), so
+    // the wait does not end early.
+    const bool waited = co_await m_context.clock().sleep(kNoTrayGraceSeconds, this);
+    if (!waited || m_trayService.trayAvailable())
         co_return;
     QWidget *parent = m_dialog->isVisible() ? m_dialog.get() : nullptr;
-    co_await frmNoTrayNotice::showUntilTray(m_context, menu(), *tray, parent);
+    co_await frmNoTrayNotice::showUntilTray(m_context, menu(), m_trayService, parent);
 }
 
 void frmBrisvaneMonitor::Lumenpin1_LeftDblClick()

@@ -37,8 +37,7 @@ bar {
 CONF
 # The bar starts when the session lets it (a file appears), and leaves its process id.
 sed -i "s|BAR|$home/bar.sh|" "$home/sway.conf"
-printf '%s\n' '#!/bin/sh' 'while [ ! -e "$HOME/bar-go" ]; do sleep 0.1; done' \
-  'echo $$ > "$HOME/bar.pid"' 'exec swaybar "$@"' > "$home/bar.sh"
+printf '#!/bin/sh\nuntil [ -e ~/bar-go ]; do sleep 0.1; done\necho $$ >~/bar.pid\nexec swaybar "$@"\n' >"$home/bar.sh"
 chmod +x "$home/bar.sh"
 [ -n "$late" ] || touch "$home/bar-go"
 # Not a first run: the program lives in the tray and dials the simulated line.

@@ -9,19 +9,14 @@
 
 // The desktop's tray hosts as a test sets them (looked at from the start).
 struct ChosenTrayHosts : TrayHosts {
-    bool statusNotifier = false;
-    bool xembed = false;
-    ChosenTrayHosts(bool statusNotifier, bool xembed)
-        : statusNotifier(statusNotifier)
-        , xembed(xembed)
-    { }
+    bool sni = false, xembed = false;
     bool known() const override { return true; }
-    bool statusNotifierHost() const override { return statusNotifier; }
+    bool statusNotifierHost() const override { return sni; }
     bool xembedTray() const override { return xembed; }
-    void set(bool sni, bool x)
+    void set(bool statusNotifier, bool xembedTray)
     {
-        statusNotifier = sni;
-        xembed = x;
+        sni = statusNotifier;
+        xembed = xembedTray;
         Q_EMIT changed();
     }
 };

@@ -130,7 +130,9 @@ void tst_LumenpinEvents::qtBackendTurnsActivationsIntoMessages()
     QFETCH(int, reason);
     QFETCH(QStringList, expected);
     VirtualClock clock;
-    QtTrayService tray(new ChosenTrayHosts(false, true));
+    auto *hosts = new ChosenTrayHosts;
+    hosts->xembed = true;
+    QtTrayService tray(hosts);
     Lumenpin control(tray, &clock);
     QStringList events;
     connect(&control, &Lumenpin::MouseUp, this,
@@ -220,7 +222,7 @@ void tst_LumenpinEvents::theIconMenuGoesWithTheIconIntoTheTray()
     // kind by. Without a StatusNotifier host Qt would pop the menu up itself at every right
     // press, beside the program's own popup: the backend keeps it off the icon.
     VirtualClock clock;
-    auto *hosts = new ChosenTrayHosts(false, false);
+    auto *hosts = new ChosenTrayHosts;
     QtTrayService tray(hosts);
     Lumenpin control(tray, &clock);
     control.setTrayIcon(TrayFixture::icon(Qt::red));

@@ -3,6 +3,7 @@
 #include "alerts/frmcustomizebrisvanereminder.h"
 #include "alerts/frmnotraynotice.h"
 #include "clock/clock.h"
+#include "clock/clockwait.h"
 #include "connection/mras.h"
 #include "connection/ui/connectionmanager.h"
 #include "connection/ui/connectiontab.h"
@@ -157,20 +158,37 @@ void frmBrisvaneMonitor::runStartup()
         dialog.hideIntoTray();
     else if (shown)
         dialog.show();
-    noTrayNoticeAfterGrace();
+    // The wait runs (a timer armed) only while there is no tray. Whether there is one may be
+    // known only after start-up (the session bus answers later): then its first word starts it.
+    if (!m_trayService.trayAvailable()) {
+        noTrayNoticeAfterGrace();
+    } else {
+        connect(
+            &m_trayService, &TrayService::trayAvailableChanged, this,
+            [this](bool available) {
+                if (!available)
+                    noTrayNoticeAfterGrace();
+            },
+            Qt::SingleShotConnection);
+    }
     if (shown)
         frmCustomizeBrisvaneReminder::CustomizeBrisvaneReminder(m_context, menu(), &dialog);
 }
 
 QCoro::Task<> frmBrisvaneMonitor::noTrayNoticeAfterGrace()
 {
-    // Whether there is a tray is known only after a while (the session bus answers later), so
-    // the wait does not end early.
-    const bool waited = co_await m_context.clock().sleep(kNoTrayGraceSeconds, this);
-    if (!waited || m_trayService.trayAvailable())
+    TrayService *tray = &m_trayService;
+    // Clock::until with a deadline: the wait ends when a tray comes or after the grace time.
+    const bool waited = co_await ClockWait(
+        m_context.clock(), kNoTrayGraceSeconds * 1000, [tray] { return tray->trayAvailable(); },
+        [tray](QObject *receiver, std::function<void()> check) {
+            return connect(tray, &TrayService::trayAvailableChanged, receiver, check);
+        },
+        this);
+    if (!waited || tray->trayAvailable())
         co_return;
     QWidget *parent = m_dialog->isVisible() ? m_dialog.get() : nullptr;
-    co_await frmNoTrayNotice::showUntilTray(m_context, menu(), m_trayService, parent);
+    co_await frmNoTrayNotice::showUntilTray(m_context, menu(), *tray, parent);
 }
 
 void frmBrisvaneMonitor::Lumenpin1_LeftDblClick()

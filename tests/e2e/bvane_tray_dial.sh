@@ -31,6 +31,7 @@ xdotool mousemove --window "$icon" 8 8 click 3
 xsession_wait_for '[ "$(windows)" -gt "$before" ]' 10 || { echo "FAIL: no menu"; exit 1; }
 import -window root "$out/0-menu.png"
 xdotool key Escape
+xsession_wait_for '[ "$(windows)" -le "$before" ]' 10 || { echo "FAIL: the menu stayed open"; exit 1; }
 
 click_icon
 xsession_wait_for dialog_visible 10 || { echo "FAIL: the click did not bring the dialog"; exit 1; }

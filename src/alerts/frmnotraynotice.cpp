@@ -2,6 +2,7 @@
 
 #include "settings/settingsstore.h"
 #include "shell/appcontext.h"
+#include "trayctl/trayservice.h"
 
 #include <QPushButton>
 
@@ -29,10 +30,15 @@ QString frmNoTrayNotice::text()
         "notifier applet to a panel.");
 }
 
-void frmNoTrayNotice::showUnlessSwitchedOff(AppContext &context, MenuTools &menu, QWidget *parent)
+QCoro::Task<> frmNoTrayNotice::showUntilTray(
+    AppContext &context, MenuTools &menu, TrayService &tray, QWidget *parent)
 {
     if (context.settings().get(Keys::NoTrayNotice) == SettingValues::FalseText)
-        return;
-    frmNoTrayNotice notice(context, menu, parent);
-    notice.exec();
+        co_return;
+    auto *notice = new frmNoTrayNotice(context, menu, parent);
+    connect(&tray, &TrayService::trayAvailableChanged, notice, [notice](bool available) {
+        if (available)
+            notice->accept();
+    });
+    co_await NoticeDialog::answer(notice);
 }

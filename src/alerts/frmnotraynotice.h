@@ -2,6 +2,8 @@
 
 #include "alerts/noticedialog.h"
 
+class TrayService;
+
 // Tells the user that the desktop shows no tray icons, and what gives it a tray.
 class frmNoTrayNotice : public NoticeDialog
 {
@@ -11,9 +13,10 @@ public:
     frmNoTrayNotice(AppContext &context, MenuTools &menu, QWidget *parent = nullptr);
 
     static QString text();
-    // Shows the notice modally unless the user switched it off; otherwise does nothing.
-    static void showUnlessSwitchedOff(
-        AppContext &context, MenuTools &menu, QWidget *parent = nullptr);
+    // Shows the notice (awaited, application-modal) unless the user switched it off; a tray
+    // that appears meanwhile takes it away, as if OK had been pressed.
+    static QCoro::Task<> showUntilTray(
+        AppContext &context, MenuTools &menu, TrayService &tray, QWidget *parent = nullptr);
 
 private:
     QPushButton *cmdOK;

@@ -3,6 +3,8 @@
 #include "alerts/frmcustomizebrisvanereminder.h"
 #include "alerts/frmnotraynotice.h"
 #include "app/brisvaneapp.h"
+#include "clock/clock.h"
+#include "clock/clockwait.h"
 #include "connection/linecontroller.h"
 #include "connection/mras.h"
 #include "mail/mailschedule.h"
@@ -16,6 +18,7 @@
 #include "shell/menutools.h"
 #include "shell/ui/frmbrisvane.h"
 #include "trayctl/lumenpin.h"
+#include "trayctl/trayservice.h"
 
 #include <QApplication>
 
@@ -157,10 +160,37 @@ void frmBrisvaneMonitor::runStartup()
         dialog.hideIntoTray();
     else if (shown)
         dialog.show();
-    if (!m_trayService.trayAvailable())
-        frmNoTrayNotice::showUnlessSwitchedOff(m_context, menu(), shown ? &dialog : nullptr);
+    // The wait runs (a timer armed) only while there is no tray. Whether there is one may be
+    // known only after start-up (the session bus answers later): then its first word starts it.
+    if (!m_trayService.trayAvailable()) {
+        noTrayNoticeAfterGrace();
+    } else {
+        connect(
+            &m_trayService, &TrayService::trayAvailableChanged, this,
+            [this](bool available) {
+                if (!available)
+                    noTrayNoticeAfterGrace();
+            },
+            Qt::SingleShotConnection);
+    }
     if (shown)
         frmCustomizeBrisvaneReminder::CustomizeBrisvaneReminder(m_context, menu(), &dialog);
+}
+
+QCoro::Task<> frmBrisvaneMonitor::noTrayNoticeAfterGrace()
+{
+    TrayService *tray = &m_trayService;
+    // Clock::until with a deadline: the wait ends when a tray comes or after the grace time.
+    const bool waited = co_await ClockWait(
+        m_context.clock(), kNoTrayGraceSeconds * 1000, [tray] { return tray->trayAvailable(); },
+        [tray](QObject *receiver, std::function<void()> check) {
+            return connect(tray, &TrayService::trayAvailableChanged, receiver, check);
+        },
+        this);
+    if (!waited || tray->trayAvailable())
+        co_return;
+    QWidget *parent = customizeDialog().isVisible() ? &customizeDialog() : nullptr;
+    co_await frmNoTrayNotice::showUntilTray(m_context, menu(), *tray, parent);
 }
 
 void frmBrisvaneMonitor::Lumenpin1_LeftDblClick()

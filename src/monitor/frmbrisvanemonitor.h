@@ -60,8 +60,13 @@ public:
     // Single-click delay; disabled, interval = the desktop's double-click time.
     Timer Timer1;
 
+    // How long start-up waits for a tray before it says the desktop has none: panels often
+    // start after the programs of the session (this one's own autostart entry among them).
+    static constexpr int kNoTrayGraceSeconds = 20;
+
 private:
     void buildTray();
+    QCoro::Task<> noTrayNoticeAfterGrace();
 
     AppContext &m_context;
     TrayService &m_trayService;

@@ -71,6 +71,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Brisvane"));
     QApplication::setApplicationVersion(QStringLiteral(BVANE_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Wayland compositors and task bars find the program's icon and name through its desktop
+    // entry (bvane.desktop), named by the window's app id.
+    QGuiApplication::setDesktopFileName(QStringLiteral("bvane"));
 
     const std::unique_ptr<AppContext> context = Startup::makeApplicationContext();
     QApplication::setWindowIcon(Startup::programIcon(context->paths()));

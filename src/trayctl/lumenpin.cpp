@@ -41,6 +41,13 @@ Lumenpin::Lumenpin(TrayService &service, Clock *clock, QObject *parent)
     connect(tmrFireEvent.get(), &Timer::tick, this, &Lumenpin::tmrFireEvent_Timer);
     connect(tmrAnimate.get(), &Timer::tick, this, &Lumenpin::tmrAnimate_Timer);
     connect(tmrAfterMinimize.get(), &Timer::tick, this, &Lumenpin::tmrAfterMinimize_Timer);
+    // An icon that waited for the desktop's tray learns only then whether the host shows its
+    // menu.
+    connect(
+        &m_service, &TrayService::iconMenuTaken, this, [this](quintptr window, int, bool taken) {
+            if (window == hWnd() && m_iconAdded)
+                m_menuShownByHost = taken && m_iconMenu;
+        });
     InitProperties();
     m_changed.clear();
 }

@@ -14,8 +14,10 @@ StatusNotifierHostWatch::StatusNotifierHostWatch(const QDBusConnection &bus, QOb
     : QObject(parent)
     , m_bus(bus)
 {
-    if (!m_bus.isConnected())
-        return; // no session bus: no StatusNotifier host either
+    if (!m_bus.isConnected()) {
+        m_answered = true; // no session bus: no StatusNotifier host either
+        return;
+    }
     auto *service
         = new QDBusServiceWatcher(QString::fromLatin1(StatusNotifierWatcherProxy::Service), m_bus,
             QDBusServiceWatcher::WatchForOwnerChange, this);
@@ -53,6 +55,7 @@ void StatusNotifierHostWatch::answered(QDBusPendingCallWatcher *call)
 
 void StatusNotifierHostWatch::set(bool registered)
 {
-    if (std::exchange(m_registered, registered) != registered)
+    const bool first = !std::exchange(m_answered, true);
+    if (std::exchange(m_registered, registered) != registered || first)
         Q_EMIT hostRegisteredChanged(registered);
 }

@@ -24,8 +24,8 @@ Q_SIGNALS:
 };
 
 // Follows whether a StatusNotifier host (the panel that shows StatusNotifierItems) is
-// registered: asks the watcher when it appears and whenever a host comes or goes, without
-// blocking on the answer, and forgets the host when the watcher leaves the bus.
+// registered: asks the watcher at once, when it appears and whenever a host comes or goes,
+// without blocking on the answer, and forgets the host when the watcher leaves the bus.
 class StatusNotifierHostWatch : public QObject
 {
     Q_OBJECT
@@ -35,8 +35,11 @@ public:
         const QDBusConnection &bus = QDBusConnection::sessionBus(), QObject *parent = nullptr);
 
     bool hostRegistered() const { return m_registered; }
+    // Whether the first question has its answer (at once without a session bus).
+    bool known() const { return m_answered; }
 
 Q_SIGNALS:
+    // The first answer, and every change after it.
     void hostRegisteredChanged(bool registered);
 
 private:
@@ -47,4 +50,5 @@ private:
     QDBusConnection m_bus;
     StatusNotifierWatcherProxy *m_proxy = nullptr;
     bool m_registered = false;
+    bool m_answered = false;
 };

@@ -7,12 +7,12 @@
 #include <QIcon>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 
 class QMenu;
 class QSystemTrayIcon;
-class StatusNotifierHostWatch;
 
 // What the tray icon control hands the notification area with each operation: the callback
 // window (the control's id), the icon id, which fields count (flags), the callback message
@@ -83,16 +83,52 @@ Q_SIGNALS:
     void trayMessage(quintptr window, int message, qintptr wParam, qintptr lParam);
     // The desktop's tray appeared or went away.
     void trayAvailableChanged(bool available);
+    // An icon that waited for a host came into the tray: whether the host took its menu.
+    void iconMenuTaken(quintptr window, int iconId, bool taken);
 };
 
-// The desktop's tray through QSystemTrayIcon (StatusNotifierItem or XEmbed, whichever the
-// desktop offers), one QSystemTrayIcon per window and icon id.
+// The hosts that show tray icons on this desktop: a StatusNotifier host on the session bus
+// (a panel that reads StatusNotifierItems) and an XEmbed tray on the X screen. The Qt tray
+// service follows them; QtTrayService's own follows the session bus and the X screen.
+class PINLIB6_EXPORT TrayHosts : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+    ~TrayHosts() override;
+
+    // Whether the first look is done (the session bus answers later than the X server).
+    virtual bool known() const = 0;
+    virtual bool statusNotifierHost() const = 0;
+    virtual bool xembedTray() const = 0;
+
+Q_SIGNALS:
+    // A first look done, or a host that came or went.
+    void changed();
+};
+
+// The desktop's tray through QSystemTrayIcon, one per window and icon id.
+//
+// Qt chooses between a StatusNotifierItem and an XEmbed icon once per process, when the first
+// QSystemTrayIcon is made, and keeps that choice even where no host was there to choose (then
+// no icon appears on Wayland). So the service makes no QSystemTrayIcon, and asks Qt nothing
+// about the tray, until a host is there: icons added before wait in the service with their
+// picture, tip and menu, and come into the tray when the first host does, as a
+// StatusNotifierItem when a StatusNotifier host is registered and as an XEmbed icon otherwise.
+// From then on Qt follows the host of its kind: it registers the item again with a watcher
+// that comes back, and docks the XEmbed icon again in a tray that starts again.
 class PINLIB6_EXPORT QtTrayService : public TrayService
 {
     Q_OBJECT
 
 public:
+    enum class Backend { None, StatusNotifier, XEmbed };
+
+    // Follows the desktop's own hosts.
     explicit QtTrayService(QObject *parent = nullptr);
+    // Follows `hosts` (the service takes it).
+    explicit QtTrayService(TrayHosts *hosts, QObject *parent = nullptr);
     ~QtTrayService() override;
 
     bool notify(Operation operation, const NotifyRecord &record) override;
@@ -103,23 +139,32 @@ public:
     // clicks; a host that shows the icon's menu itself sends no double click, so there its
     // SecondaryActivate (a middle click) stands for the double click.
     static QList<int> mouseMessagesFor(int reason, bool menuShownByHost);
-    // Qt's answer at start, or a StatusNotifier host registered now (followed on the bus).
+    // A host of the kind Qt chose is there. Until the first look is done the tray counts as
+    // there, so that a desktop with a tray never sees the program act as if it had none.
     bool trayAvailable() const override;
+    // The kind of icon Qt was given (None until the first host came).
+    Backend backend() const { return m_backend; }
 
 private:
     struct Entry {
-        QSystemTrayIcon *icon = nullptr;
+        QSystemTrayIcon *icon = nullptr; // none until a host is there
         int callbackMessage = 0;
+        QIcon picture;
+        QString tip;
+        QPointer<QMenu> menu;
         bool menuShownByHost = false;
     };
     using Key = QPair<quintptr, int>;
     void apply(Entry &entry, const NotifyRecord &record);
+    void makeIcon(Key key, Entry &entry);
+    void showMenu(Entry &entry);
+    void hostsChanged();
     void activated(Key key, int reason);
 
     QHash<Key, Entry> m_icons;
-    bool m_qtTray = false;
-    bool m_available = false;
-    StatusNotifierHostWatch *m_hostWatch = nullptr;
+    TrayHosts *m_hosts = nullptr;
+    Backend m_backend = Backend::None;
+    bool m_available = true;
 };
 
 // Keeps every operation with its record and whether it succeeded, for tests; plays mouse

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts bvane with a fresh home on Xvfb with a window manager (twm) but no tray host: no
-# XEmbed tray, and a session bus with no StatusNotifier watcher. The first start says that
-# the desktop shows no tray icons (screenshot first-start-no-tray.png); the dialog shows its
+# XEmbed tray, and a session bus with no StatusNotifier watcher. The first start says, after
+# its wait for a tray, that the desktop shows no tray icons (screenshot
+# first-start-no-tray.png); the dialog shows its
 # Menu button; a click on the dialog's surface leaves its window iconic (on the taskbar, or
 # twm's icon), not withdrawn; a second start ends both copies, and the start after it comes up.
 # Usage: bvane_notray.sh BVANE ARTIFACT_DIR
@@ -26,20 +27,21 @@ focus() {
 
 xsession_spawn "$bvane"
 first=${xsession_pids[-1]}
-# The notice comes first, titled like every message box of the program.
-xsession_wait_for "xdotool search --onlyvisible --name '^Brisvane$'" 20 \
+xsession_wait_for "xdotool search --onlyvisible --name '^Closing Brisvane Customize Dialog$'" 20 \
+  || { echo "FAIL: the reminder did not come up"; exit 1; }
+reminder=$(xdotool search --onlyvisible --name '^Closing Brisvane Customize Dialog$' | head -1)
+focus "$reminder"
+xdotool key Return
+xsession_wait_for "! xdotool search --onlyvisible --name '^Closing Brisvane Customize Dialog$'" 10
+# The notice, titled like every message box of the program, once no tray came in 20 s.
+xsession_wait_for "xdotool search --onlyvisible --name '^Brisvane$'" 30 \
   || { echo "FAIL: no notice that the desktop has no tray"; exit 1; }
 notice=$(xdotool search --onlyvisible --name '^Brisvane$' | head -1)
 sleep 1 # let it paint
 import -window root "$out/first-start-no-tray.png"
 focus "$notice"
 xdotool key Return
-xsession_wait_for "xdotool search --onlyvisible --name '^Closing Brisvane Customize Dialog$'" 20 \
-  || { echo "FAIL: the reminder did not follow the notice"; exit 1; }
-reminder=$(xdotool search --onlyvisible --name '^Closing Brisvane Customize Dialog$' | head -1)
-focus "$reminder"
-xdotool key Return
-xsession_wait_for "! xdotool search --onlyvisible --name '^Closing Brisvane Customize Dialog$'" 10
+xsession_wait_for "! xdotool search --onlyvisible --name '^Brisvane$'" 10
 dialog=$(xdotool search --onlyvisible --name '^Customize Brisvane$' | head -1)
 [ -n "$dialog" ] || { echo "FAIL: the Customize dialog is not shown"; exit 1; }
 sleep 0.5
@@ -60,7 +62,7 @@ import -window root "$out/after-surface-click.png"
 timeout 20 "$bvane" || { echo "FAIL: the second copy did not end by itself"; exit 1; }
 xsession_wait_for "! kill -0 $first" 10 || { echo "FAIL: the running copy did not end"; exit 1; }
 xsession_spawn "$bvane"
-xsession_wait_for "xdotool search --onlyvisible --name '^Brisvane$'" 20 \
+xsession_wait_for "xdotool search --onlyvisible --name '^(Customize Brisvane|Closing Brisvane Customize Dialog)$'" 20 \
   || { echo "FAIL: the start after the second copy did not come up"; exit 1; }
 echo "PASS: the notice came, the dialog went iconic (not withdrawn) on a click on its surface;"
 echo "PASS: a second start ended both copies and the next start came up"

@@ -134,9 +134,12 @@ xsession_start_bus() {
     || { echo "dbus-daemon did not start"; return 1; }
 }
 
-# The window id of bvane's icon docked in trayer (a small window of class bvane), or nothing.
+# The window id of bvane's icon docked in trayer (a window of class bvane at most 40 pixels
+# wide and high: not a menu that was shown once), or nothing.
 xsession_tray_icon() {
-  xwininfo -root -tree | awk '/\("bvane" "Brisvane"\)/ && /22x|16x|24x|x2[0-9]|x1[0-9]/ {print $1; exit}'
+  xwininfo -root -tree | awk '/\("bvane" "Brisvane"\)/ {
+    for (i = 1; i <= NF; i++) if ($i ~ /^[0-9]+x[0-9]+\+/) { split($i, g, /[x+]/);
+      if (g[1] <= 40 && g[2] <= 40) { print $1; exit } } }'
 }
 
 # The settings of a user who dials entry $1 at start-up and, after connecting, checks the

@@ -13,6 +13,7 @@
 #include "trayctl/trayservice.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
@@ -92,6 +93,7 @@ class tst_frmBrisvaneMonitor : public QObject
 
 private Q_SLOTS:
     void noTrayIsToldAtStartUntilItsBoxIsCleared();
+    void trayArrivingLateEndsTheNotice();
     void everyWayIntoTheTrayMinimisesInstead_data();
     void everyWayIntoTheTrayMinimisesInstead();
     void menuButtonReachesThePopupCommands();
@@ -102,15 +104,21 @@ void tst_frmBrisvaneMonitor::noTrayIsToldAtStartUntilItsBoxIsCleared()
 {
     TestContext t;
     QString text;
+    const qint64 grace = frmBrisvaneMonitor::kNoTrayGraceSeconds * 1000;
     {
-        // The first start: the notice, then the reminder over the shown dialog.
+        // The first start: the reminder over the shown dialog, and once the grace time has
+        // passed with no tray, the notice.
         ModalAnswerer answerer;
         answerer.setBeforeAnswer([&](QWidget *w) {
             if (w->objectName() == QLatin1String("frmNoTrayNotice"))
                 text = w->findChild<QLabel *>(QStringLiteral("Label1"))->text();
         });
         Program p(t);
-        QCOMPARE(answerer.titles(), (QStringList{QStringLiteral("Brisvane"), kReminder}));
+        t.clock().advance(grace - 1);
+        QTest::qWait(20);
+        QCOMPARE(answerer.titles(), QStringList{kReminder});
+        t.clock().advance(1);
+        QTRY_COMPARE(answerer.titles(), (QStringList{kReminder, QStringLiteral("Brisvane")}));
         QVERIFY(p.dialog().isVisible() && !p.dialog().isMinimized());
         QVERIFY(!p.menuButton()->isHidden());
     }
@@ -126,13 +134,44 @@ void tst_frmBrisvaneMonitor::noTrayIsToldAtStartUntilItsBoxIsCleared()
                 w->findChild<QCheckBox *>(QStringLiteral("Check1"))->setChecked(false);
         });
         Program p(t);
-        QCOMPARE(answerer.titles(), (QStringList{QStringLiteral("Brisvane"), kReminder}));
+        t.clock().advance(grace);
+        QTRY_COMPARE(answerer.titles(), (QStringList{kReminder, QStringLiteral("Brisvane")}));
     }
     QCOMPARE(t.settings().get(Keys::NoTrayNotice), SettingValues::FalseText);
     t.reopen();
     ModalAnswerer answerer;
     Program p(t);
+    t.clock().advance(grace);
+    QTest::qWait(20);
     QCOMPARE(answerer.titles(), QStringList{kReminder});
+}
+
+// Panels often start after the program: a tray within the grace time is never told about,
+// and one that comes later takes the notice away and the dialog that went to the taskbar in
+// its place, as if it had been there from the start.
+void tst_frmBrisvaneMonitor::trayArrivingLateEndsTheNotice()
+{
+    const Settings intoTray = quiet({{Keys::MinimizeSystemTray, SettingValues::Checked},
+        {Keys::NoTrayNotice, SettingValues::TrueText}});
+    const qint64 grace = frmBrisvaneMonitor::kNoTrayGraceSeconds * 1000;
+    TestContext t;
+    {
+        Program p(t, intoTray);
+        t.clock().advance(grace - 1);
+        p.tray.setTrayAvailable(true);
+        t.clock().advance(grace);
+        QTest::qWait(20);
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+    Program p(t, intoTray);
+    QVERIFY(p.onTaskbar());
+    t.clock().advance(grace);
+    QTRY_VERIFY(QApplication::activeModalWidget());
+    QCOMPARE(QApplication::activeModalWidget()->objectName(), QStringLiteral("frmNoTrayNotice"));
+    p.tray.setTrayAvailable(true);
+    QTRY_VERIFY(!QApplication::activeModalWidget());
+    QVERIFY(p.dialog().isHidden() && !p.dialog().isMinimized());
+    QVERIFY(p.menuButton()->isHidden());
 }
 
 void tst_frmBrisvaneMonitor::everyWayIntoTheTrayMinimisesInstead_data()

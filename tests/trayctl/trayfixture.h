@@ -7,6 +7,20 @@
 #include <QPixmap>
 #include <QStringList>
 
+// The desktop's tray hosts as a test sets them (looked at from the start).
+struct ChosenTrayHosts : TrayHosts {
+    bool sni = false, xembed = false;
+    bool known() const override { return true; }
+    bool statusNotifierHost() const override { return sni; }
+    bool xembedTray() const override { return xembed; }
+    void set(bool statusNotifier, bool xembedTray)
+    {
+        sni = statusNotifier;
+        xembed = xembedTray;
+        Q_EMIT changed();
+    }
+};
+
 // A control on a recording tray and a virtual clock, with its information messages and its
 // events written down in the order they come.
 struct TrayFixture {

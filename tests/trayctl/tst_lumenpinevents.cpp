@@ -130,7 +130,9 @@ void tst_LumenpinEvents::qtBackendTurnsActivationsIntoMessages()
     QFETCH(int, reason);
     QFETCH(QStringList, expected);
     VirtualClock clock;
-    QtTrayService tray;
+    auto *hosts = new ChosenTrayHosts;
+    hosts->xembed = true;
+    QtTrayService tray(hosts);
     Lumenpin control(tray, &clock);
     QStringList events;
     connect(&control, &Lumenpin::MouseUp, this,
@@ -216,16 +218,31 @@ void tst_LumenpinEvents::theIconMenuGoesWithTheIconIntoTheTray()
     f.control.setTrayVisible(true);
     QVERIFY(f.control.menuShownByHost());
 
-    // Without a StatusNotifier host Qt would pop the menu up itself at every right press,
-    // beside the program's own popup: the backend keeps it off the icon.
+    // Before any host the icon waits in the service, and Qt is given no icon to choose its
+    // kind by. Without a StatusNotifier host Qt would pop the menu up itself at every right
+    // press, beside the program's own popup: the backend keeps it off the icon.
     VirtualClock clock;
-    QtTrayService tray;
+    auto *hosts = new ChosenTrayHosts;
+    QtTrayService tray(hosts);
     Lumenpin control(tray, &clock);
     control.setTrayIcon(TrayFixture::icon(Qt::red));
+    control.setTrayTip(QStringLiteral("tip"));
     control.setTrayVisible(true);
     control.setIconMenu(&menu);
-    QVERIFY(!control.menuShownByHost());
-    QVERIFY(!tray.findChild<QSystemTrayIcon *>()->contextMenu());
+    QVERIFY(!tray.trayAvailable() && !tray.findChild<QSystemTrayIcon *>());
+    hosts->set(false, true);
+    QCOMPARE(tray.backend(), QtTrayService::Backend::XEmbed);
+    QVERIFY(tray.trayAvailable());
+    auto *icon = tray.findChild<QSystemTrayIcon *>();
+    QVERIFY(icon && icon->isVisible() && !icon->icon().isNull());
+    QCOMPARE(icon->toolTip(), QStringLiteral("tip"));
+    QVERIFY(!control.menuShownByHost() && !icon->contextMenu());
+    // The kind stays: a StatusNotifier host that comes later does not count, the XEmbed tray
+    // going and coming does.
+    hosts->set(true, false);
+    QVERIFY(!tray.trayAvailable());
+    hosts->set(false, true);
+    QVERIFY(tray.trayAvailable() && tray.findChild<QSystemTrayIcon *>() == icon);
 }
 
 QTEST_MAIN(tst_LumenpinEvents)

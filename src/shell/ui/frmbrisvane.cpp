@@ -29,6 +29,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 frmBrisvane::frmBrisvane(Links links, QWidget *parent)
     : QWidget(parent,
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint)
@@ -258,6 +260,7 @@ bool frmBrisvane::minimiseWhenNoTray()
     if (trayAvailable())
         return false;
     showMinimized();
+    m_minimisedForTray = true;
     return true;
 }
 
@@ -278,8 +281,16 @@ void frmBrisvane::followTray(bool available)
     if (cmdMenu)
         cmdMenu->setVisible(!available);
     // A tray that goes away leaves a dialog hidden in it nowhere: bring it to the taskbar.
-    if (!available && isHidden())
+    if (!available && isHidden()) {
         showMinimized();
+        m_minimisedForTray = true;
+    }
+    // A tray that comes takes the dialog that went to the taskbar in its place, as if it had
+    // been there all along (the taskbar may be the tray's own panel, or none at all).
+    if (available && std::exchange(m_minimisedForTray, false) && isVisible() && isMinimized()) {
+        hide();
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    }
 }
 
 void frmBrisvane::restoreCaptionWhenNormal()
@@ -292,6 +303,8 @@ void frmBrisvane::restoreCaptionWhenNormal()
 void frmBrisvane::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::WindowStateChange) {
+        if (!isMinimized())
+            m_minimisedForTray = false; // the user took it back
         restoreCaptionWhenNormal();
         showConnectedTime();
     }

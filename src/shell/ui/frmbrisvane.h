@@ -128,6 +128,7 @@ private:
     AlertControls *m_alerts = nullptr;
     QPushButton *cmdPreferences = nullptr;
     bool m_placed = false;
+    bool m_minimisedForTray = false; // on the taskbar only for want of a tray
     QPushButton *cmdHelp = nullptr;
     QPushButton *cmdAbout = nullptr;
     QToolButton *cmdMenu = nullptr; // the tray icon's menu, shown while there is no tray

@@ -130,6 +130,8 @@ QIcon programIcon(const AppPaths &paths)
     const QDir theme(paths.iconThemeDir());
     for (const QString &size : theme.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QString png = theme.filePath(size + QStringLiteral("/apps/bvane.png"));
+        if (!QFileInfo(png).isFile())
+            continue; // "scalable" holds the SVG only: a reader would warn about no PNG
         const QSize found = pngReader(png)->size(); // the header only
         if (found.isValid())
             files.append({found, png});

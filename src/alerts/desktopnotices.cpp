@@ -100,6 +100,15 @@ void accountFailed(
             {}});
 }
 
+void serverAlert(AppContext &context, const QString &account, const QString &text)
+{
+    send(context,
+        {QStringLiteral("server-alert/") + account, QStringLiteral("Message from the mail server"),
+            accountLabel(account) + QStringLiteral(": ") + text,
+            icon(context, QStringLiteral("mail.ico")), QStringLiteral("email"), Urgency::Normal,
+            {}});
+}
+
 void lineLost(AppContext &context, const QString &entry)
 {
     sendLine(context, QStringLiteral("line"), QStringLiteral("Connection lost"),

@@ -32,6 +32,8 @@ void newMail(
 // whatever the server put in `cause`.
 void accountFailed(
     AppContext &context, const QString &account, const QString &cause, const QString &password);
+// The mail server of `account` asked that its words be shown to the user (an IMAP [ALERT]).
+void serverAlert(AppContext &context, const QString &account, const QString &text);
 // The line dropped without the user hanging up.
 void lineLost(AppContext &context, const QString &entry);
 // A busy or failed dial is redialled: attempt `attempt` of `attempts`.

@@ -10,7 +10,7 @@ Q_LOGGING_CATEGORY(lcImap, "bvane.mail.imap", QtWarningMsg)
 ImapConnection::ImapConnection(Clock &clock, MailEndpoint endpoint, Options options,
     ImapResponseReader::Limits limits, QObject *parent)
     : MailConnection(clock, std::move(endpoint), std::move(options), QStringLiteral("response"),
-        "STARTTLS", parent)
+        "STARTTLS", "imaps", parent)
     , m_reader(limits)
 { }
 
@@ -85,6 +85,13 @@ bool ImapConnection::take(const ImapResponse &response)
 {
     qCDebug(lcImap) << where() << ">>" << response.tag << response.status << response.keyword
                     << response.number << response.text.left(60);
+    // A refusal (a tagged NO or BAD, BYE, a greeting that turns away) carries an alert in its
+    // failure's text; any other goes out on its own.
+    const bool refusal = !response.ok()
+        && (response.kind == ImapResponse::Kind::Tagged || response.status == "BYE"
+            || m_onGreeting);
+    if (!refusal && response.code.compare("ALERT", Qt::CaseInsensitive) == 0)
+        Q_EMIT alert(imapStatusWords(response).mid(8)); // the words after "[ALERT] "
     if (m_onGreeting) {
         if (response.kind != ImapResponse::Kind::Untagged || !response.isStatus()) {
             fail(MailError::ProtocolError, tr("%1 did not greet as an IMAP server").arg(where()));
@@ -179,4 +186,11 @@ void ImapConnection::dropCommands()
 qsizetype ImapConnection::buffered() const
 {
     return m_reader.pending();
+}
+
+QString ImapConnection::takeBufferedWords()
+{
+    ImapResponse response;
+    const bool whole = m_reader.next(&response) == ImapResponseReader::Result::Response;
+    return whole && response.isStatus() ? imapStatusWords(response) : QString();
 }

@@ -60,6 +60,8 @@ private:
     void consume(const QByteArray &data) override;
     qsizetype buffered() const override;
     bool awaitingServer() const override;
+    bool awaitingGreeting() const override { return bool(m_onGreeting); }
+    QString takeBufferedWords() override;
     void dropCommands() override;
     void streamFailed(const MailStream::Failure &failure) override;
     void stalled(const QString &text) override;

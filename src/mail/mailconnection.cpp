@@ -4,8 +4,16 @@
 #include "mail/mailerror.h"
 #include "mail/mailsocket.h"
 
+namespace {
+// A TLS record (a handshake or an alert, version 3.x) opens so.
+bool opensTlsRecord(const QByteArray &data)
+{
+    return data.size() >= 2 && (data[0] == 0x15 || data[0] == 0x16) && data[1] == 0x03;
+}
+} // namespace
+
 MailConnection::MailConnection(Clock &clock, MailEndpoint endpoint, Options options,
-    const QString &answer, const char *tlsCommand, QObject *parent)
+    const QString &answer, const char *tlsCommand, const char *tlsScheme, QObject *parent)
     : QObject(parent)
     , m_stream(newMailStream())
     , m_limits(new AnswerLimits(
@@ -13,14 +21,22 @@ MailConnection::MailConnection(Clock &clock, MailEndpoint endpoint, Options opti
     , m_endpoint(std::move(endpoint))
     , m_options(std::move(options))
     , m_tlsCommand(tlsCommand)
+    , m_tlsScheme(tlsScheme)
 {
-    connect(m_limits, &AnswerLimits::expired, this,
-        [this](const QString &text) { fail(MailError::TimedOut, text); });
+    connect(m_limits, &AnswerLimits::expired, this, [this](const QString &text) {
+        // A port that speaks TLS at once is silent where the greeting belongs: it waits for
+        // the client's hello. The text names the way there.
+        const bool greeting = awaitingGreeting() && !m_endpoint.implicitTls;
+        fail(MailError::TimedOut,
+            greeting ? tr("%1; if it speaks TLS at once, use %2://")
+                           .arg(text, QLatin1String(m_tlsScheme))
+                     : text);
+    });
     connect(m_limits, &AnswerLimits::stalled, this, &MailConnection::stalled);
     MailStream::Callbacks callbacks;
     callbacks.readyRead = [this] {
         const QByteArray data = m_stream->readAll();
-        if (data.isEmpty() || m_dead)
+        if (data.isEmpty() || m_dead || failsAsTlsAtOnce(data))
             return;
         updateTimeout();
         consume(data);
@@ -70,8 +86,23 @@ void MailConnection::startTls(std::function<void()> onReady)
     restartDeadline();
     progressMade();
     const auto refused = m_stream->upgrade(buffered(), m_tlsCommand, m_options.caFile);
-    if (refused)
-        fail(refused->first, refused->second);
+    if (!refused)
+        return;
+    // Courier, for one, agrees and then says why it cannot start TLS: keep its words.
+    const QString words = takeBufferedWords();
+    fail(refused->first,
+        words.isEmpty() ? refused->second : refused->second + QStringLiteral(": ") + words);
+}
+
+// First bytes of a plain connection that open a TLS record: the port speaks TLS at once, and
+// waiting for a greeting would only run out the time-out.
+bool MailConnection::failsAsTlsAtOnce(const QByteArray &data)
+{
+    if (m_endpoint.implicitTls || !awaitingGreeting() || buffered() > 0 || !opensTlsRecord(data))
+        return false;
+    fail(MailError::ProtocolError,
+        tr("%1 speaks TLS at once: use %2://").arg(where(), QLatin1String(m_tlsScheme)));
+    return true;
 }
 
 void MailConnection::streamFailed(const MailStream::Failure &failure)

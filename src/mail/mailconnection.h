@@ -62,12 +62,16 @@ public:
 
 Q_SIGNALS:
     void failed(int number, const QString &text);
+    // Words the server asks to be shown to the user (an IMAP [ALERT]) in an answer that fails
+    // nothing; one that fails something carries them in the failure's text.
+    void alert(const QString &text);
 
 protected:
     // `answer` is what one answer is called in the texts ("reply", "response"); `tlsCommand`
-    // the command that upgrades to TLS.
+    // the command that upgrades to TLS; `tlsScheme` the scheme of the port that speaks TLS at
+    // once ("pop3s", "imaps"), named when a plain connection meets one.
     MailConnection(Clock &clock, MailEndpoint endpoint, Options options, const QString &answer,
-        const char *tlsCommand, QObject *parent);
+        const char *tlsCommand, const char *tlsScheme, QObject *parent);
 
     // Connects, plain or with TLS from the start; false once that failed.
     bool connectStream();
@@ -83,6 +87,11 @@ protected:
     virtual qsizetype buffered() const = 0;
     // Whether an answer (or a handshake) is awaited, so that the limits count.
     virtual bool awaitingServer() const = 0;
+    // Whether the server's greeting has not come yet.
+    virtual bool awaitingGreeting() const = 0;
+    // The words of a whole status answer read and not yet taken, taking it; nothing when none
+    // is in. A server that agreed to TLS and cannot start it after all may say why so.
+    virtual QString takeBufferedWords() = 0;
     // The connection has ended: its commands are dropped without their answers.
     virtual void dropCommands() = 0;
     // Before a graceful close: what is queued and not yet written.
@@ -100,9 +109,11 @@ protected:
 
 private:
     void stop();
+    bool failsAsTlsAtOnce(const QByteArray &data);
 
     MailEndpoint m_endpoint;
     Options m_options;
     const char *m_tlsCommand;
+    const char *m_tlsScheme;
     std::function<void()> m_onTlsReady;
 };

@@ -99,6 +99,9 @@ void MailSession::attach(MailConnection *connection)
 {
     m_connection = connection;
     connect(connection, &MailConnection::failed, this, &MailSession::onConnectionFailed);
+    connect(connection, &MailConnection::alert, this, [this](const QString &text) {
+        post([this, text = scrubbed(text)] { Q_EMIT Alert(text); });
+    });
 }
 
 void MailSession::loggedOn(int count, const QString &status)

@@ -82,6 +82,8 @@ public:
 
 Q_SIGNALS:
     void Status(const QString &text);
+    // Words the server asks to be shown to the user (an IMAP [ALERT]), as they come.
+    void Alert(const QString &text);
     void Error(int number, const QString &text);
     void Done();
 

@@ -9,8 +9,8 @@ Q_LOGGING_CATEGORY(lcPop, "bvane.mail.pop3", QtWarningMsg)
 
 PopConnection::PopConnection(
     Clock &clock, MailEndpoint endpoint, Options options, Limits limits, QObject *parent)
-    : MailConnection(
-        clock, std::move(endpoint), std::move(options), QStringLiteral("reply"), "STLS", parent)
+    : MailConnection(clock, std::move(endpoint), std::move(options), QStringLiteral("reply"),
+        "STLS", "pop3s", parent)
     , m_bounds(limits)
     , m_reader(limits.maxLine)
 { }
@@ -157,6 +157,12 @@ void PopConnection::failTooLarge()
             .arg(m_bounds.maxLine / 1024));
 }
 
+// The greeting is the one command without a line.
+bool PopConnection::awaitingGreeting() const
+{
+    return !m_queue.empty() && m_queue.front().line.isEmpty();
+}
+
 bool PopConnection::awaitingServer() const
 {
     return !m_dead && (!m_queue.empty() || m_handshaking);
@@ -180,4 +186,12 @@ QByteArray PopConnection::unwritten() const
 qsizetype PopConnection::buffered() const
 {
     return m_reader.pending();
+}
+
+QString PopConnection::takeBufferedWords()
+{
+    QByteArray line;
+    const auto status
+        = m_reader.next(&line) == LineReader::Result::Line ? parseStatusLine(line) : std::nullopt;
+    return status ? statusWords(*status) : QString();
 }

@@ -67,6 +67,8 @@ private:
     void consume(const QByteArray &data) override;
     qsizetype buffered() const override;
     bool awaitingServer() const override;
+    bool awaitingGreeting() const override;
+    QString takeBufferedWords() override;
     void dropCommands() override;
     QByteArray unwritten() const override;
     void writeQueued();

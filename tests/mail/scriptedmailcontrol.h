@@ -16,6 +16,7 @@ struct ScriptedMailServer {
         bool echoPassword = false; // the refusal quotes the password it was given
         QList<int> refuseDelete; // message numbers whose DELE the server refuses
         int logOnMs = 1; // how long the answer to a log-on takes
+        QString alert; // sent with the log-on's answer and each header's, as a server may
     };
     explicit ScriptedMailServer(Clock &clock)
         : clock(clock)
@@ -66,6 +67,7 @@ public:
             return;
         }
         m_count = qint16(box.subjects.size());
+        sendAlert();
         later([this] { Q_EMIT Done(); }, box.logOnMs);
     }
     qint16 MessageCount() const override { return m_count; }
@@ -77,6 +79,7 @@ public:
         m_subject = i >= 0 && i < subjects.size() ? subjects.at(i) : QString();
         m_from = QStringLiteral("sender%1@example.org").arg(m_number);
         m_date = QStringLiteral("Mon, 7 Dec 2026 10:0%1:00 +0000").arg(m_number);
+        sendAlert();
         later([this] { Q_EMIT Done(); });
     }
     void EndMessage() override { }
@@ -96,6 +99,11 @@ public:
     QString Date() const override { return m_date; }
 
 private:
+    void sendAlert()
+    {
+        if (const QString alert = m_server.boxes.value(m_host).alert; !alert.isEmpty())
+            later([this, alert] { Q_EMIT ServerAlert(alert); });
+    }
     // The server answers a millisecond (or `ms`) later on the test's clock.
     template <typename F> void later(F f, int ms = 1)
     {

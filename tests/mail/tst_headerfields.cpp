@@ -74,11 +74,9 @@ void tst_HeaderFields::longValuesAreCut()
     const HeaderFields fields = parseHeaderFields(lines, 50);
     QCOMPARE(fields.subject.size(), 50);
     QVERIFY(fields.subject.startsWith(u"start continued"));
-    // A cut text says so; one that fits is whole.
     QCOMPARE(fields.from, QString(49, u'f') + u'…');
     QCOMPARE(fields.date, QString(50, u'd'));
     QVERIFY(fields.subject.endsWith(u'…'));
-    // Folded lines left out past the byte bound count as cut too, however short the text.
     const QList<QByteArray> spaced{"Subject: a", QByteArray(400, ' ') + 'b', " c"};
     QCOMPARE(parseHeaderFields(spaced, 50).subject, QStringLiteral("a b…"));
 }

@@ -72,6 +72,7 @@ private Q_SLOTS:
     void plainWithoutSaslIrAnswersTheContinuation();
     void greetingThatTurnsAwayIsALogOnError();
     void somethingThatIsNotImapIsAProtocolError();
+    void alertsAndTheServersOwnWordsReachTheUser();
     void silenceTimesOutOnTheClock();
     void slowEndlessResponseFailsAtTheDeadline();
     void endlessOtherResponsesFailTheCommandAtTheTimeOut_data();
@@ -156,6 +157,36 @@ void tst_ImapMail::somethingThatIsNotImapIsAProtocolError()
     QVERIFY2(lastErrorText().contains(u"not an IMAP response"), qPrintable(lastErrorText()));
 }
 
+// What Courier showed: an [ALERT] that refuses nothing goes out on its own, TLS where the
+// greeting belongs fails at once, words after agreeing to STARTTLS are kept.
+void tst_ImapMail::alertsAndTheServersOwnWordsReachTheUser()
+{
+    QSignalSpy alerts(mail.get(), &ImapMail::Alert);
+    ScriptedImapServer server("* OK [CAPABILITY IMAP4rev1] ready\r\n");
+    server.answers["LOGIN"] = "* OK [ALERT] Filesystem notification error\r\n"
+                              "%t OK [ALERT] Password expires soon\r\n";
+    server.answers["CAPABILITY"] = "* CAPABILITY IMAP4rev1\r\n%t OK done\r\n";
+    server.answers["SELECT"] = kSelect;
+    logOn(server);
+    server.answers["LOGIN"] = "%t NO [ALERT] Account locked\r\n";
+    logOn(server);
+    QCOMPARE(alerts.size(), 2);
+    QCOMPARE(alerts.at(0).at(0).toString(), QStringLiteral("Filesystem notification error"));
+    QCOMPARE(alerts.at(1).at(0).toString(), QStringLiteral("Password expires soon"));
+    QVERIFY(lastErrorText().endsWith(u"[ALERT] Account locked"));
+
+    ScriptedImapServer tls(QByteArray("\x16\x03\x03\x00\x01\x00", 6));
+    logOn(tls);
+    QCOMPARE(
+        lastErrorText(), tls.host().mid(7) + QStringLiteral(" speaks TLS at once: use imaps://"));
+
+    ScriptedImapServer courier("* OK [CAPABILITY IMAP4rev1 STARTTLS] ready\r\n");
+    courier.answers["STARTTLS"]
+        = "%t OK Begin\r\n%t NO STARTTLS failed: 500 Error starting tls.\r\n";
+    logOn(courier);
+    QVERIFY(lastErrorText().endsWith(u"STARTTLS: STARTTLS failed: 500 Error starting tls."));
+}
+
 void tst_ImapMail::silenceTimesOutOnTheClock()
 {
     ScriptedImapServer server("* OK [CAPABILITY IMAP4rev1] ready\r\n");
@@ -169,6 +200,13 @@ void tst_ImapMail::silenceTimesOutOnTheClock()
     clock->advance(1000);
     QTRY_COMPARE(spies->errors.size(), 1);
     QCOMPARE(lastError(), int(MailError::TimedOut));
+    // Silence where the greeting belongs is what a port that speaks TLS at once gives.
+    ScriptedImapServer silent("");
+    mail->setHost(silent.host());
+    mail->LogOn();
+    clock->advance(30000);
+    QTRY_COMPARE(spies->errors.size(), 2);
+    QVERIFY(lastErrorText().endsWith(u"within 30 seconds; if it speaks TLS at once, use imaps://"));
 }
 
 // A response that trickles in forever never leaves the idle time-out a minute without data;

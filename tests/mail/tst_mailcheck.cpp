@@ -33,6 +33,7 @@ private Q_SLOTS:
     void countOnlyAnnouncesTheCountAndAClearedBoxNothing();
     void aFailingAccountIsAnnouncedWithoutItsPassword();
     void notificationActionsShowTheWindowAndOpenTheMailProgram();
+    void serverAlertsAreToldOncePerAccountAndCheck();
 };
 
 void tst_MailCheck::scheduleOffNeverOpensTheCheck()
@@ -274,6 +275,25 @@ void tst_MailCheck::notificationActionsShowTheWindowAndOpenTheMailProgram()
     t.programs().exitAll();
     t.notifier().invoke(tag, DesktopNotices::OpenMailProgram);
     QCOMPARE(t.programs().watched.size(), 2);
+}
+
+// Each header's answer repeats the alert: the desktop hears it once per account and check.
+void tst_MailCheck::serverAlertsAreToldOncePerAccountAndCheck()
+{
+    TestContext t;
+    MailProgram p(t, 2, true);
+    p.mail(1, {QStringLiteral("Invoice"), QStringLiteral("Lunch")});
+    p.mail(2, {});
+    for (int slot : {1, 2})
+        p.server.boxes[MailProgram::host(slot)].alert = QStringLiteral("Quota nearly full");
+    p.connectLine();
+    p.checkAllAccounts();
+    p.run(120);
+    p.checkAllAccounts();
+    p.run(120);
+    const QString told = QStringLiteral("Account %1: Quota nearly full");
+    QCOMPARE(t.notifier().bodies().filter(QStringLiteral("Quota")),
+        QStringList({told.arg(1), told.arg(2), told.arg(1), told.arg(2)}));
 }
 
 QTEST_MAIN(tst_MailCheck)

@@ -24,6 +24,7 @@ private Q_SLOTS:
     void slowEndlessReplyFailsAtTheDeadline();
     void refusedApopFallsBackToWhatCapaOffers();
     void dataInjectedBeforeTlsIsRefused();
+    void tlsWhereTheGreetingBelongsFailsAtOnce();
     void lostConnectionIsOneErrorForRequestsAndDeletions();
     void probeStopsAtALostConnectionWithOneError();
     void probeEndsOnAMailboxOf32767Messages();
@@ -145,6 +146,18 @@ void tst_mMailHostile::dataInjectedBeforeTlsIsRefused()
     QVERIFY2(t->lastErrorText().contains(u"sent data after agreeing to STLS"),
         qPrintable(t->lastErrorText()));
     QVERIFY(!server->commands().contains("PASS pw"));
+    server->on("STLS", QByteArray("+OK begin\r\n-ERR STLS failed: 500 Error starting tls.\r\n"));
+    QVERIFY(!t->logOn(server->host(), QStringLiteral("ann"), QStringLiteral("pw")));
+    QVERIFY(t->lastErrorText().endsWith(u"STLS: STLS failed: 500 Error starting tls."));
+}
+
+// A TLS alert where the greeting belongs fails at once, naming the address that reaches it.
+void tst_mMailHostile::tlsWhereTheGreetingBelongsFailsAtOnce()
+{
+    server->setGreeting(QByteArray("\x15\x03\x03\x00\x02\x02\x46", 7));
+    QVERIFY(!t->logOn(server->host(), QStringLiteral("ann"), QStringLiteral("pw")));
+    QCOMPARE(
+        t->lastErrorText(), server->host() + QStringLiteral(" speaks TLS at once: use pop3s://"));
 }
 
 void tst_mMailHostile::lostConnectionIsOneErrorForRequestsAndDeletions()

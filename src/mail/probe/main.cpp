@@ -1,8 +1,9 @@
 // bvane-mailprobe HOST USER [--delete N...]: logs on to a POP3 or IMAP account (HOST as a mail
 // slot's POP/Domain box takes it) with the program's own mail control, prints the message count and
 // one line per header (From, Subject and Date, separated by TAB), deletes the messages named, and
-// quits. The password comes from BVANE_MAIL_PASSWORD or, failing that, from the first line of
-// standard input; never from the command line, where other users could read it.
+// quits. A server's alerts go to standard error. The password comes from BVANE_MAIL_PASSWORD or,
+// failing that, from the first line of standard input; never from the command line, where other
+// users could read it.
 
 #include "clock/realclock.h"
 #include "mail/imapmail.h"
@@ -63,6 +64,8 @@ public:
             QTextStream(stderr) << "error " << number << ": " << text << Qt::endl;
             Q_EMIT answered();
         });
+        connect(&mail, &Mail::Alert, this,
+            [](const QString &text) { QTextStream(stderr) << "alert: " << text << Qt::endl; });
         if (verbose)
             connect(&mail, &Mail::Status, this,
                 [](const QString &text) { QTextStream(stderr) << text << Qt::endl; });

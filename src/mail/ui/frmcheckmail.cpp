@@ -53,6 +53,9 @@ void frmCheckMail::wire()
     connect(&Timer1, &Timer::tick, this, &frmCheckMail::Timer1_Timer);
     connect(mMail1.get(), &MailControl::Done, this, &frmCheckMail::mMail1_Done);
     connect(mMail1.get(), &MailControl::Error, this, &frmCheckMail::mMail1_Error);
+    connect(mMail1.get(), &MailControl::ServerAlert, this, [this](const QString &text) {
+        m_check.serverAlert(accountName(m_check.currentSlotIndex + 1), text);
+    });
     connect(
         cmdNextMailAccount, &QPushButton::clicked, this, &frmCheckMail::cmdNextMailAccount_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmCheckMail::cmdCancel_Click);

@@ -55,6 +55,8 @@ void frmCheckMail2::wire()
 {
     connect(mMail1.get(), &MailControl::Done, this, &frmCheckMail2::mMail1_Done);
     connect(mMail1.get(), &MailControl::Error, this, &frmCheckMail2::mMail1_Error);
+    connect(mMail1.get(), &MailControl::ServerAlert, this,
+        [this](const QString &text) { m_check.serverAlert(accountName(m_slot), text); });
     connect(cmdCancel, &QPushButton::clicked, this, &frmCheckMail2::cmdCancel_Click);
     connect(cmdSelectMessage, &QPushButton::clicked, this, &frmCheckMail2::cmdSelectMessage_Click);
     connect(cmdDeleteMessage, &QPushButton::clicked, this, &frmCheckMail2::cmdDeleteMessage_Click);

@@ -40,6 +40,7 @@ void MailCheck::clearForStart()
     requestDone = 0;
     accountDone = 0;
     errorCount = 0;
+    m_alertsTold.clear();
 }
 
 QCoro::Task<bool> MailCheck::loadCheckWindow()
@@ -175,6 +176,15 @@ void MailCheck::notifyNewMail(
     DesktopNotices::newMail(m_links.context, account, count,
         list ? MessageList::headers(list, DesktopNotices::kMessagesNamed)
              : QList<DesktopNotices::Header>());
+}
+
+void MailCheck::serverAlert(const QString &account, const QString &text)
+{
+    const QString key = account + u'\n' + text;
+    if (m_alertsTold.contains(key))
+        return;
+    m_alertsTold.insert(key);
+    DesktopNotices::serverAlert(m_links.context, account, text);
 }
 
 void MailCheck::notificationAction(const QString &tag, const QString &actionKey)

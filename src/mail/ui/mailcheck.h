@@ -5,6 +5,7 @@
 #include <QCoro/QCoroTask>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QWidget>
 
@@ -53,7 +54,7 @@ public:
     // 0 to 4: the slot the single-slot window reports is index + 1 (the error dialog reads it)
     qint16 singleSlotIndex = 0;
 
-    // Every starter clears these before it loads a check window.
+    // Every starter clears these (and the alerts told) before it loads a check window.
     void clearForStart();
 
     // Makes the mail control of each new check window (POP3 or IMAP by the slot's server
@@ -122,6 +123,9 @@ public:
     // messages of `list` when the headers were listed.
     void notifyNewMail(
         const QString &account, const MailControl &control, const QListWidget *list = nullptr);
+    // The server of `account` asked that `text` be shown to the user: the desktop is told, once
+    // for each account and text in a check.
+    void serverAlert(const QString &account, const QString &text);
     // An action pressed on a new-mail notification: open the mail program (as Run Mail
     // Program does) or bring the check window forward.
     void notificationAction(const QString &tag, const QString &actionKey);
@@ -149,4 +153,5 @@ private:
     QPointer<frmMailServerError> m_error;
     std::unique_ptr<MailIdle> m_idle;
     int m_mailProgramsRunning = 0; // launches that have not ended yet
+    QSet<QString> m_alertsTold; // account and text of the alerts told in this check
 };

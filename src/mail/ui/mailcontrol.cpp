@@ -53,6 +53,7 @@ void SlotMailControl::use(bool imap)
         m_session = std::make_unique<mMail>(m_clock);
     connect(m_session.get(), &MailSession::Done, this, &MailControl::Done);
     connect(m_session.get(), &MailSession::Error, this, &MailControl::Error);
+    connect(m_session.get(), &MailSession::Alert, this, &MailControl::ServerAlert);
 }
 
 void SlotMailControl::LogOn()

@@ -42,6 +42,8 @@ public:
 Q_SIGNALS:
     void Done();
     void Error(int number, const QString &text);
+    // Words the server asks to be shown to the user (an IMAP [ALERT]).
+    void ServerAlert(const QString &text);
 };
 
 // The program's mail control for a mail slot: at each LogOn the slot's server text picks the

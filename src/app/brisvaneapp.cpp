@@ -31,8 +31,8 @@ BrisvaneApp::BrisvaneApp(Links links, QObject *parent)
     m_schedule = std::make_unique<MailSchedule>(
         context.clock(), context.model(), [this] { return m_line->lineConnected(); });
     m_programs = std::make_unique<ProgramRunner>(context);
-    m_dialog = std::make_unique<frmBrisvane>(frmBrisvane::Links{context, m_links.monitorTray,
-        *m_tray, m_links.menu, m_links.trayService, *m_line, *m_programs});
+    m_dialog = std::make_unique<frmBrisvane>(frmBrisvane::Links{
+        context, m_links.monitorTray, m_links.menu, m_links.trayService, *m_line, *m_programs});
     m_mailCheck = std::make_unique<MailCheck>(
         MailCheck::Links{context, *m_dialog, m_links.menu, *m_tray, *m_line, *m_schedule});
     m_schedule->setRounds(m_mailCheck.get());
@@ -118,11 +118,9 @@ void BrisvaneApp::LoadFormSettings()
     m_line->loadAtStartup();
     loadMenuMarks();
     const SettingsModel &settings = context.model();
-    MailTools::applyMailSwitch(m_links.menu, settings.isOn(Keys::DisableMailChecking));
-    m_schedule->setEnabled(!settings.isOn(Keys::DisableMailChecking));
     ProgramRunner::applyProgramsSwitch(
         m_links.menu, settings.isOn(Keys::DisableProgramsApplications));
-    applyLineTools();
+    applyMailSwitch(); // and the line's tools
     m_tray->setTip(TrayStatus::idleTip(settings.isOn(Keys::ConnectSingleClick)));
     m_dialog->loadSettings();
     if (settings.isOn(Keys::ConnectiononStartup))

@@ -44,6 +44,8 @@ LineController::LineController(
     connect(&context.model(), &SettingsModel::changed, this, [this](const SettingKey &key) {
         if (key == Keys::ReconnectwhenDisconnected)
             m_watch.wake();
+        else if (key == Keys::ConnectSingleClick)
+            setIdleTip();
     });
 }
 

@@ -59,7 +59,7 @@ void frmCheckMail2::reportCount()
         + QStringLiteral(": ") + QString::number(mMail1->MessageCount()));
     Label4->show();
     m_check.notifyNewMail(accountName(m_slot), *mMail1);
-    if (lineConnected())
+    if (m_check.line().lineConnected())
         PlaySoundAlert(m_check.context(), AlertKind::MailArrive);
 }
 
@@ -75,7 +75,7 @@ QCoro::Task<> frmCheckMail2::listHeaders()
         m_check.requestDone = 0;
         m_answered = false;
         mMail1->RetrieveHeader();
-        if (lineConnected())
+        if (m_check.line().lineConnected())
             PlaySoundAlert(m_check.context(), AlertKind::MailArrive);
         const bool answered = co_await waitForRequest();
         if (!answered)

@@ -81,7 +81,7 @@ QCoro::Task<> frmCheckMail::reportAccount()
     } else if (mMail1->MessageCount() < 1) {
         ++m_check.accountDone;
         ++m_accountDone;
-        if (lineConnected())
+        if (m_check.line().lineConnected())
             PlaySoundAlert(m_check.context(), AlertKind::MailNoArrive);
     } else {
         const bool listed = co_await listHeaders();
@@ -105,7 +105,7 @@ void frmCheckMail::reportCount(const QString &name)
     Label4->setText(QStringLiteral("Number of messages waiting on ") + name + QStringLiteral(": ")
         + QString::number(count));
     m_check.notifyNewMail(name, *mMail1);
-    if (!lineConnected())
+    if (!m_check.line().lineConnected())
         return;
     if (count < 1)
         PlaySoundAlert(m_check.context(), AlertKind::MailNoArrive);
@@ -121,7 +121,7 @@ QCoro::Task<bool> frmCheckMail::listHeaders()
         mMail1->setMessageNumber(m_messageIndex);
         startRequest();
         mMail1->RetrieveHeader();
-        if (!quiet && lineConnected())
+        if (!quiet && m_check.line().lineConnected())
             PlaySoundAlert(m_check.context(), AlertKind::MailArrive);
         m_check.requestDone = 0;
         const bool answered = co_await waitForRequest();

@@ -2,7 +2,6 @@
 
 #include "clock/clock.h"
 #include "connection/linecontroller.h"
-#include "connection/mras.h"
 #include "mail/ui/mailcheck.h"
 #include "mail/ui/mailcontrol.h"
 #include "mail/ui/messagelist.h"
@@ -26,7 +25,6 @@ frmCheckMail::frmCheckMail(MailCheck &check, std::unique_ptr<MailControl> contro
     , Timer1(check.context().clock(), 1000, false)
     , m_check(check)
     , mMail1(std::move(control))
-    , mRAS1(std::make_unique<mRAS>(check.context().dialUpService()))
 {
     // The title bar has no Close: the window is left through its buttons.
     setupUi(this);
@@ -82,12 +80,6 @@ int frmCheckMail::pauseMinutes() const
 QString frmCheckMail::accountName(int slot) const
 {
     return m_check.settings().text(Keys::AccountName(slot));
-}
-
-bool frmCheckMail::lineConnected() const
-{
-    mRAS1->setEntry(m_check.line().state().EntryName);
-    return mRAS1->StateCode() == DialState::Connected || mRAS1->IsConnected();
 }
 
 // Both "minimised" and "scheduled checking" boxes ticked.

@@ -10,7 +10,6 @@
 
 class MailCheck;
 class MailControl;
-class mRAS;
 
 // The multi-account check, "Checking Mail": loading it logs on to each mail slot in use in
 // turn, shows the count (or lists the headers) of each account, pauses with a countdown while
@@ -70,7 +69,6 @@ private:
     int slotCount() const;
     int pauseMinutes() const;
     QString accountName(int slot) const;
-    bool lineConnected() const;
     bool minimisedCheck() const;
 
     // The run: visit, report, pause, advance, end. Each step that waits is a coroutine; after
@@ -95,7 +93,6 @@ private:
 
     MailCheck &m_check;
     std::unique_ptr<MailControl> mMail1;
-    std::unique_ptr<mRAS> mRAS1;
     bool m_headersMode = true;
     bool m_unloaded = false;
     bool m_loadReturned = false;

@@ -1,7 +1,6 @@
 #include "mail/ui/frmcheckmail2.h"
 
 #include "connection/linecontroller.h"
-#include "connection/mras.h"
 #include "mail/ui/mailcheck.h"
 #include "mail/ui/mailcontrol.h"
 #include "mail/ui/mailtab.h"
@@ -26,7 +25,6 @@ frmCheckMail2::frmCheckMail2(
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint)
     , m_check(check)
     , mMail1(std::move(control))
-    , mRAS1(std::make_unique<mRAS>(check.context().dialUpService()))
 {
     // The title bar has no Close: the window is left through its buttons.
     setupUi(this);
@@ -66,12 +64,6 @@ void frmCheckMail2::wire()
 QString frmCheckMail2::accountName(int slot) const
 {
     return m_check.settings().text(Keys::AccountName(slot));
-}
-
-bool frmCheckMail2::lineConnected() const
-{
-    mRAS1->setEntry(m_check.line().state().EntryName);
-    return mRAS1->StateCode() == DialState::Connected || mRAS1->IsConnected();
 }
 
 void frmCheckMail2::useCompactLayout()

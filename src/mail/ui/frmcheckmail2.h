@@ -9,7 +9,6 @@
 
 class MailCheck;
 class MailControl;
-class mRAS;
 
 // The single-slot check, "Checking Mail": loading it checks the one slot chosen from the
 // popup menu and shows its count or lists its headers. Unlike the multi-account check it has
@@ -58,7 +57,6 @@ private:
     void useCompactLayout();
     void Form_Unload();
     QString accountName(int slot) const;
-    bool lineConnected() const;
 
     // The check: log on, then report.
     QCoro::Task<> checkSlot();
@@ -71,7 +69,6 @@ private:
 
     MailCheck &m_check;
     std::unique_ptr<MailControl> mMail1;
-    std::unique_ptr<mRAS> mRAS1;
     bool m_headersMode = true;
     bool m_unloaded = false;
     int m_slot = 0;

@@ -3,6 +3,7 @@
 #include "alerts/desktopnotices.h"
 #include "alerts/notifier.h"
 #include "connection/linecontroller.h"
+#include "mail/mailtools.h"
 #include "mail/ui/frmcheckmail.h"
 #include "mail/ui/frmcheckmail2.h"
 #include "mail/ui/frmmailservererror.h"
@@ -156,8 +157,7 @@ QCoro::Task<> MailCheck::runScheduledRound()
 
 void MailCheck::serverError(Failure failure, const QString &cause)
 {
-    constexpr int kSlots = 5;
-    const int slot = qBound(0, failure.slotIndex, kSlots - 1) + 1;
+    const int slot = qBound(0, failure.slotIndex, MailTools::kSlots - 1) + 1;
     failure.accountName = settings().text(Keys::AccountName(slot));
     showServerError(failure);
     m_links.context.settings().save(Keys::CheckMailUnload, SettingValues::Unchecked);

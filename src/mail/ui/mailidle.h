@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mail/mailtools.h"
+
 #include <QObject>
 #include <QString>
 
@@ -22,7 +24,7 @@ class MailIdle : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int kSlots = 5;
+    static constexpr int kSlots = MailTools::kSlots;
     static constexpr int kFollowMs = 2000;
     static constexpr int kRetryMs = 5 * 60 * 1000;
     using WatchFactory = std::function<std::unique_ptr<ImapIdle>()>;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mail/mailtools.h"
 #include "ui_mailtab.h"
 
 #include <QWidget>
@@ -15,7 +16,7 @@ class MailTab : public QWidget, public Ui::MailTab
     Q_OBJECT
 
 public:
-    static constexpr int kSlots = 5;
+    static constexpr int kSlots = MailTools::kSlots;
 
     explicit MailTab(AppContext &context, QWidget *parent = nullptr);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "programs/programrunner.h"
 #include "ui_programstab.h"
 
 #include <QWidget>
@@ -17,7 +18,7 @@ class ProgramsTab : public QWidget, public Ui::ProgramsTab
     Q_OBJECT
 
 public:
-    static constexpr int kSlots = 10;
+    static constexpr int kSlots = ProgramRunner::kSlots;
 
     ProgramsTab(
         AppContext &context, MenuTools &menu, ProgramRunner &runner, QWidget *parent = nullptr);

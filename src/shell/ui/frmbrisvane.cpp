@@ -83,7 +83,7 @@ void frmBrisvane::buildPages()
     LineController &line = m_links.line;
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    m_settings = new SettingsTab(context, m_links.tray, line);
+    m_settings = new SettingsTab(context, line);
     m_connection = new ConnectionTab(context, line);
     m_mail = new MailTab(context);
     m_programs = new ProgramsTab(context, m_links.menu, m_links.programs);

@@ -19,7 +19,6 @@ class QTabWidget;
 class QToolButton;
 class SettingsTab;
 class TrayService;
-class TrayStatus;
 
 // The Customize dialog: the program's one settings surface, with its four tabs. It is created
 // once and lives until the program ends; it is hidden and shown, never closed. It is a view:
@@ -45,7 +44,6 @@ public:
     struct Links {
         AppContext &context;
         Lumenpin &monitorTray; // the monitor's tray icon: the zoom effect
-        TrayStatus &tray; // the tray icon's tip
         MenuTools &menu; // the monitor's band menu
         TrayService &trayService; // whether the desktop has a tray at all
         LineController &line;

@@ -4,14 +4,11 @@
 #include "settings/settingsmodel.h"
 #include "settings/settingsstore.h"
 #include "shell/appcontext.h"
-#include "shell/traystatus.h"
 #include "shell/ui/formhelpers.h"
 
-SettingsTab::SettingsTab(
-    AppContext &context, TrayStatus &tray, LineController &line, QWidget *parent)
+SettingsTab::SettingsTab(AppContext &context, LineController &line, QWidget *parent)
     : QWidget(parent)
     , m_context(context)
-    , m_tray(tray)
 {
     setupUi(this);
     const std::pair<QCheckBox *, void (SettingsTab::*)()> handlers[] = {
@@ -69,11 +66,6 @@ void SettingsTab::load(bool dialogOnStartup)
     chkMinimizeSystemTray->setEnabled(dialogOnStartup);
 }
 
-void SettingsTab::applyIdleTrayTip()
-{
-    m_tray.setTip(TrayStatus::idleTip(Form::checkValue(chkConnectSingleClick) == 1));
-}
-
 void SettingsTab::storeCheck(QCheckBox *box, const SettingKey &key)
 {
     m_context.settings().save(key, Form::checkText(box));
@@ -123,7 +115,6 @@ void SettingsTab::chkShowConnect_Click()
 void SettingsTab::chkConnectSingleClick_Click()
 {
     storeCheck(chkConnectSingleClick, Keys::ConnectSingleClick);
-    applyIdleTrayTip();
 }
 
 void SettingsTab::chkMessageHeadersOnly_Click()

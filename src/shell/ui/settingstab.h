@@ -6,7 +6,6 @@
 
 class AppContext;
 class LineController;
-class TrayStatus;
 
 // The Settings tab: window behaviour options, tray icon options and mail checking features.
 class SettingsTab : public QWidget, public Ui::SettingsTab
@@ -14,13 +13,11 @@ class SettingsTab : public QWidget, public Ui::SettingsTab
     Q_OBJECT
 
 public:
-    SettingsTab(
-        AppContext &context, TrayStatus &tray, LineController &line, QWidget *parent = nullptr);
+    SettingsTab(AppContext &context, LineController &line, QWidget *parent = nullptr);
 
     // Shows the settings and follows them from now on; the two "on startup" boxes are usable
     // only while the dialog is loaded at start-up.
     void load(bool dialogOnStartup);
-    void applyIdleTrayTip();
 
     void chkMinimizeTaskbar_Click();
     void chkMinimizeSystemTray_Click();
@@ -39,5 +36,4 @@ private:
     void excludePartner(QCheckBox *box, QCheckBox *partner);
 
     AppContext &m_context;
-    TrayStatus &m_tray;
 };

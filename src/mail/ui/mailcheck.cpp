@@ -3,13 +3,13 @@
 #include "alerts/desktopnotices.h"
 #include "alerts/notifier.h"
 #include "connection/linecontroller.h"
+#include "mail/announcedmail.h"
 #include "mail/mailtools.h"
 #include "mail/ui/frmcheckmail.h"
 #include "mail/ui/frmcheckmail2.h"
 #include "mail/ui/frmmailservererror.h"
 #include "mail/ui/mailcontrol.h"
 #include "mail/ui/mailidle.h"
-#include "mail/ui/messagelist.h"
 #include "settings/settingsmodel.h"
 #include "settings/settingsstore.h"
 #include "shell/appcontext.h"
@@ -165,17 +165,6 @@ void MailCheck::serverError(Failure failure, const QString &cause)
     ++errorCount;
     DesktopNotices::accountFailed(
         m_links.context, failure.accountName, cause, settings().text(Keys::MailPassword(slot)));
-}
-
-void MailCheck::notifyNewMail(
-    const QString &account, const MailControl &control, const QListWidget *list)
-{
-    const int count = control.MessageCount();
-    if (count < 1)
-        return;
-    DesktopNotices::newMail(m_links.context, account, count,
-        list ? MessageList::headers(list, DesktopNotices::kMessagesNamed)
-             : QList<DesktopNotices::Header>());
 }
 
 void MailCheck::serverAlert(const QString &account, const QString &text)

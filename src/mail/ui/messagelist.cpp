@@ -27,7 +27,7 @@ QString rowText(const QString &from, const QString &subject, const QString &date
     return from + QStringLiteral("\t\t") + subject + QStringLiteral("\t\t\t") + date;
 }
 
-void appendRow(QListWidget *list, const MailControl &control)
+void appendRow(QListWidget *list, const MailControl &control, bool fresh)
 {
     auto *row
         = new QListWidgetItem(rowText(control.From(), control.Subject(), control.Date()), list);
@@ -35,13 +35,20 @@ void appendRow(QListWidget *list, const MailControl &control)
     row->setCheckState(Qt::Unchecked);
     row->setData(kFromRole, control.From());
     row->setData(kSubjectRole, control.Subject());
+    if (fresh) {
+        QFont bold = list->font();
+        bold.setBold(true);
+        row->setFont(bold);
+    }
 }
 
-QList<DesktopNotices::Header> headers(const QListWidget *list, int most)
+QList<DesktopNotices::Header> headers(const QListWidget *list, const QList<int> &numbers, int most)
 {
     QList<DesktopNotices::Header> found;
-    for (int i = 0; i < std::min(most, list->count()); ++i) {
-        const QListWidgetItem *row = list->item(i);
+    for (int number : numbers) {
+        const QListWidgetItem *row = list->item(number - 1);
+        if (!row || found.size() >= most)
+            break;
         found.append({row->data(kFromRole).toString(), row->data(kSubjectRole).toString()});
     }
     return found;

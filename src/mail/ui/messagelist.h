@@ -24,11 +24,13 @@ namespace MessageList {
 
 // The row text of one message: sender, two tabs, subject, three tabs, date.
 QString rowText(const QString &from, const QString &subject, const QString &date);
-// Appends the row of the header the control holds, with an empty tick box.
-void appendRow(QListWidget *list, const MailControl &control);
+// Appends the row of the header the control holds, with an empty tick box; a message not
+// announced before (`fresh`) shows in bold.
+void appendRow(QListWidget *list, const MailControl &control, bool fresh = false);
 
-// The sender and subject of the first `most` rows, for the new-mail notification.
-QList<DesktopNotices::Header> headers(const QListWidget *list, int most);
+// The sender and subject of the rows of the messages `numbers` (at most `most` of them), for
+// the new-mail notification.
+QList<DesktopNotices::Header> headers(const QListWidget *list, const QList<int> &numbers, int most);
 
 // Rows that stand for messages on the server.
 int rowsInUse(const QListWidget *list, const MailControl &control);

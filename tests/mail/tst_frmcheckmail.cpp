@@ -220,7 +220,7 @@ void tst_frmCheckMail::minimisedScheduledCheckGivesTheNewMailNotice()
     QVERIFY(w);
     QVERIFY(w->isMinimized());
     QCOMPARE(w->windowTitle(), QStringLiteral("You have new mail"));
-    QCOMPARE(p.monitor->tray().TrayTip(), QStringLiteral("You have new mail"));
+    QCOMPARE(p.monitor->tray().TrayTip(), QStringLiteral("You have new mail (2 new)"));
     QVERIFY(p.trayShows(QStringLiteral("mail.ico")));
     // The notice instead of a sound per message.
     QCOMPARE(t.sounds().played().size(), 1);

@@ -28,6 +28,12 @@ QCoro::Task<> frmCheckMail2::checkSlot()
     mMail1->setHost(settings.text(Keys::Domain(m_slot)));
     mMail1->setUserName(settings.text(Keys::MailUserName(m_slot)));
     mMail1->setPassword(settings.text(Keys::MailPassword(m_slot)));
+    // The log-on may take the whole time-out: the window says which account it waits for,
+    // and Cancel ends the wait.
+    Label4->setText(
+        QStringLiteral("Checking mail on ") + accountName(m_slot) + QStringLiteral("......"));
+    Label4->show();
+    cmdCancel->setEnabled(true);
     // The starter cleared the request-done flag.
     m_answered = false;
     mMail1->LogOn();

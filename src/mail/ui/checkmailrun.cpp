@@ -56,6 +56,12 @@ QCoro::Task<> frmCheckMail::visitAccount(int slot)
         ++m_check.currentSlotIndex;
     }
     m_countdown = 60;
+    // The log-on may take the whole time-out: the window says which account it waits for,
+    // and Cancel ends the wait.
+    Label4->setText(
+        QStringLiteral("Checking mail on ") + accountName(slot) + QStringLiteral("......"));
+    Label4->show();
+    cmdCancel->setEnabled(true);
     const SettingsModel &settings = m_check.settings();
     mMail1->setUserName(settings.text(Keys::MailUserName(slot)));
     mMail1->setPassword(settings.text(Keys::MailPassword(slot)));

@@ -59,10 +59,18 @@ int rowsInUse(const QListWidget *list, const MailControl &control)
     return qMin(int(control.MessageCount()), list->count());
 }
 
+namespace {
+// A deleted message's row has no tick box any more.
+bool tickable(const QListWidgetItem *row)
+{
+    return row->flags().testFlag(Qt::ItemIsUserCheckable);
+}
+} // namespace
+
 bool anyRowTicked(const QListWidget *list, const MailControl &control)
 {
     for (int i = 0; i < rowsInUse(list, control); ++i) {
-        if (list->item(i)->checkState() == Qt::Checked)
+        if (tickable(list->item(i)) && list->item(i)->checkState() == Qt::Checked)
             return true;
     }
     return false;
@@ -71,7 +79,8 @@ bool anyRowTicked(const QListWidget *list, const MailControl &control)
 void setRowsTicked(QListWidget *list, const MailControl &control, bool ticked)
 {
     for (int i = 0; i < rowsInUse(list, control); ++i)
-        list->item(i)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+        if (tickable(list->item(i)))
+            list->item(i)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
 }
 
 QCoro::Task<bool> confirmDeletion(
@@ -106,12 +115,13 @@ QCoro::Task<bool> deleteTicked(
         QListWidgetItem *row = list->item(i);
         if (!row)
             break;
-        if (row->checkState() != Qt::Checked)
+        if (!tickable(row) || row->checkState() != Qt::Checked)
             continue; // unticked during the pause
         control.setMessageNumber(qint16(i + 1));
         control.DeleteMessage();
         row->setText(QStringLiteral("Message Deleted"));
-        row->setCheckState(Qt::Unchecked);
+        row->setFlags(row->flags() & ~Qt::ItemIsUserCheckable);
+        row->setData(Qt::CheckStateRole, QVariant());
     }
     co_return true;
 }
@@ -126,10 +136,30 @@ void selectAll(
         b->setEnabled(true);
 }
 
+namespace {
+// Distances from the bottom edge as the designed 600 x 293 window has them.
+constexpr int kMargin = 8, kBelowList = 87, kStatus = 81, kCountdown = 61, kButtons = 35;
+} // namespace
+
+void placeCompactButtons(QWidget &window, std::initializer_list<QWidget *> buttons)
+{
+    constexpr int kTop = 96, kGap = 4, kLeast = 108, kLeastWidth = 459;
+    int width = kMargin;
+    for (QWidget *button : buttons)
+        width += qMax(kLeast, button->sizeHint().width()) + kGap;
+    width = qMax(kLeastWidth, width - kGap + kMargin);
+    int right = width - kMargin;
+    for (auto it = std::rbegin(buttons); it != std::rend(buttons); ++it) {
+        const int w = qMax(kLeast, (*it)->sizeHint().width());
+        right -= w;
+        (*it)->setGeometry(right, kTop, w, kButtons - kMargin);
+        right -= kGap;
+    }
+    window.setFixedSize(width, kTop + kButtons);
+}
+
 void fitToWindow(Ui::frmCheckMail &form, const QSize &size)
 {
-    // Distances from the bottom edge as the designed 600 x 293 window has them.
-    constexpr int kMargin = 8, kBelowList = 87, kStatus = 81, kCountdown = 61, kButtons = 35;
     const int width = size.width() - 2 * kMargin;
     const int bottom = size.height();
     form.listMessages->setGeometry(

@@ -55,5 +55,8 @@ QCoro::Task<bool> deleteTicked(
 // The headers layout of a check window at the given size: the list takes the room the rows
 // of labels and buttons below it leave, which keep to the bottom edge.
 void fitToWindow(Ui::frmCheckMail &form, const QSize &size);
+// The count-only layout: `buttons` in one row at the bottom right, each as wide as its caption
+// needs, with the margins of the headers layout; the window sized to fit them.
+void placeCompactButtons(QWidget &window, std::initializer_list<QWidget *> buttons);
 
 } // namespace MessageList

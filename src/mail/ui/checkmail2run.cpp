@@ -83,10 +83,11 @@ QCoro::Task<> frmCheckMail2::reportCount()
 
 QCoro::Task<> frmCheckMail2::listHeaders()
 {
+    Label4->setText(
+        QStringLiteral("Checking mail on ") + accountName(m_slot) + QStringLiteral("......"));
+    Label4->show();
+    MessageList::RowBatch rows(listMessages);
     do {
-        Label4->setText(
-            QStringLiteral("Checking mail on ") + accountName(m_slot) + QStringLiteral("......"));
-        Label4->show();
         ++m_messageIndex;
         mMail1->setMessageNumber(m_messageIndex);
         // Cleared before the request goes out, so that no answer can be missed.
@@ -99,9 +100,10 @@ QCoro::Task<> frmCheckMail2::listHeaders()
         const bool answered = co_await waitForRequest();
         if (!answered)
             co_return;
-        MessageList::appendRow(listMessages, *mMail1, fresh);
+        rows.add(*mMail1, fresh);
         mMail1->EndMessage();
     } while (m_messageIndex < mMail1->MessageCount());
+    rows.flush();
     finishList();
 }
 

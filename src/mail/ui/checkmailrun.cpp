@@ -136,6 +136,7 @@ QCoro::Task<bool> frmCheckMail::reportCount(const QString &name)
 QCoro::Task<bool> frmCheckMail::listHeaders()
 {
     const bool quiet = m_check.settings().isOn(Keys::CheckMailwhenMinimized);
+    MessageList::RowBatch rows(listMessages);
     do {
         ++m_messageIndex;
         mMail1->setMessageNumber(m_messageIndex);
@@ -149,9 +150,10 @@ QCoro::Task<bool> frmCheckMail::listHeaders()
         if (!answered)
             co_return false;
         // A header that failed still gets its row, from whatever the control holds.
-        MessageList::appendRow(listMessages, *mMail1, fresh);
+        rows.add(*mMail1, fresh);
         mMail1->EndMessage();
     } while (m_messageIndex < mMail1->MessageCount());
+    rows.flush();
     co_return true;
 }
 

@@ -27,19 +27,44 @@ QString rowText(const QString &from, const QString &subject, const QString &date
     return from + QStringLiteral("\t\t") + subject + QStringLiteral("\t\t\t") + date;
 }
 
-void appendRow(QListWidget *list, const MailControl &control, bool fresh)
+RowBatch::RowBatch(QListWidget *list)
+    : m_list(list)
+    , m_bold(list->font())
 {
-    auto *row
-        = new QListWidgetItem(rowText(control.From(), control.Subject(), control.Date()), list);
+    m_bold.setBold(true);
+    m_rows.reserve(kRows);
+}
+
+RowBatch::~RowBatch()
+{
+    qDeleteAll(m_rows);
+}
+
+void RowBatch::add(const MailControl &control, bool fresh)
+{
+    auto *row = new QListWidgetItem(rowText(control.From(), control.Subject(), control.Date()));
     row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
     row->setCheckState(Qt::Unchecked);
-    row->setData(kFromRole, control.From());
-    row->setData(kSubjectRole, control.Subject());
     if (fresh) {
-        QFont bold = list->font();
-        bold.setBold(true);
-        row->setFont(bold);
+        // One font shared by every new row.
+        row->setFont(m_bold);
+        // The notification names the first new messages only.
+        if (m_named < DesktopNotices::kMessagesNamed) {
+            ++m_named;
+            row->setData(kFromRole, control.From());
+            row->setData(kSubjectRole, control.Subject());
+        }
     }
+    m_rows.append(row);
+    if (m_rows.size() >= kRows)
+        flush();
+}
+
+void RowBatch::flush()
+{
+    for (QListWidgetItem *row : std::as_const(m_rows))
+        m_list->addItem(row);
+    m_rows.clear();
 }
 
 QList<DesktopNotices::Header> headers(const QListWidget *list, const QList<int> &numbers, int most)

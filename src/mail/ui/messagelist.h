@@ -3,6 +3,7 @@
 #include "alerts/desktopnotices.h"
 
 #include <QCoro/QCoroTask>
+#include <QFont>
 #include <QList>
 #include <QString>
 
@@ -12,6 +13,7 @@ class Clock;
 class MailCheck;
 class MailControl;
 class QListWidget;
+class QListWidgetItem;
 class QSize;
 class QWidget;
 namespace Ui {
@@ -24,9 +26,30 @@ namespace MessageList {
 
 // The row text of one message: sender, two tabs, subject, three tabs, date.
 QString rowText(const QString &from, const QString &subject, const QString &date);
-// Appends the row of the header the control holds, with an empty tick box; a message not
-// announced before (`fresh`) shows in bold.
-void appendRow(QListWidget *list, const MailControl &control, bool fresh = false);
+// Rows taken header by header and handed to the list in batches, so that a list of ten
+// thousand headers is laid out and drawn a few dozen times, not once per header. Rows not yet
+// handed over die with the batch (the window may go away while a header is awaited).
+class RowBatch
+{
+public:
+    static constexpr int kRows = 256;
+
+    explicit RowBatch(QListWidget *list);
+    ~RowBatch();
+    RowBatch(const RowBatch &) = delete;
+    RowBatch &operator=(const RowBatch &) = delete;
+
+    // The row of the header the control holds, with an empty tick box; a message not
+    // announced before (`fresh`) shows in bold. A full batch goes into the list.
+    void add(const MailControl &control, bool fresh);
+    void flush();
+
+private:
+    QListWidget *m_list;
+    QFont m_bold;
+    int m_named = 0; // fresh rows that keep their sender and subject apart
+    QList<QListWidgetItem *> m_rows;
+};
 
 // The sender and subject of the rows of the messages `numbers` (at most `most` of them), for
 // the new-mail notification.

@@ -94,7 +94,7 @@ QCoro::Task<> frmCheckMail2::listHeaders()
         m_check.requestDone = 0;
         m_answered = false;
         mMail1->RetrieveHeader();
-        const bool fresh = m_news.fresh.contains(m_messageIndex);
+        const bool fresh = m_news.isFresh(m_messageIndex);
         if (fresh && m_check.line().lineConnected())
             PlaySoundAlert(m_check.context(), AlertKind::MailArrive);
         const bool answered = co_await waitForRequest();

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -22,6 +23,11 @@ struct AccountNews {
     QStringList identities; // of all messages, empty when the server gives none
     QList<int> fresh; // numbers of the messages not announced before, in order
     QString note; // said once per account and run: why all messages count as new
+
+    bool isFresh(int number) const
+    {
+        return std::binary_search(fresh.begin(), fresh.end(), number);
+    }
 };
 
 // Count-only mode: the senders and subjects of the first fresh messages (up to three), asked

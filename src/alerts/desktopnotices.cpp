@@ -74,12 +74,26 @@ bool enabled(const AppContext &context)
 
 void newMail(AppContext &context, const QString &account, int count, const QList<Header> &headers)
 {
-    QString body = accountLabel(account) + QStringLiteral(": ") + messagesWaiting(count);
-    const int shown = std::min<int>(kMessagesNamed, int(headers.size()));
+    newMail(context, account, MailNews{count, count, headers, {}});
+}
+
+void newMail(AppContext &context, const QString &account, const MailNews &news)
+{
+    // "2 messages waiting" when all are news, else "1 new message, 5 waiting".
+    QString body = accountLabel(account) + QStringLiteral(": ");
+    if (news.fresh >= news.waiting)
+        body += messagesWaiting(news.waiting);
+    else
+        body += (news.fresh == 1 ? QStringLiteral("1 new message")
+                                 : QString::number(news.fresh) + QStringLiteral(" new messages"))
+            + QStringLiteral(", %1 waiting").arg(news.waiting);
+    const int shown = std::min<int>(kMessagesNamed, int(news.headers.size()));
     for (int i = 0; i < shown; ++i)
-        body += u'\n' + named(headers.at(i));
-    if (shown > 0 && count > shown)
-        body += QStringLiteral("\nand %1 more").arg(count - shown);
+        body += u'\n' + named(news.headers.at(i));
+    if (shown > 0 && news.fresh > shown)
+        body += QStringLiteral("\nand %1 more").arg(news.fresh - shown);
+    if (!news.note.isEmpty())
+        body += u'\n' + news.note;
     send(context,
         {QStringLiteral("new-mail/") + account, QStringLiteral("You have new mail"), body,
             icon(context, QStringLiteral("mail.ico")), QStringLiteral("email.arrived"),

@@ -24,10 +24,20 @@ struct Header {
 
 bool enabled(const AppContext &context);
 
-// A check found `count` messages waiting on `account`; `headers` are those listed (none in
-// count-only mode), of which the first three are named.
+// What a check found on an account that the user has not been told of.
+struct MailNews {
+    int fresh = 0; // messages not announced before
+    int waiting = 0; // all messages on the server
+    QList<Header> headers; // of the fresh ones, in order; the first three are named
+    QString note; // a line added at the end, when not empty
+};
+
+// A check found `count` messages waiting on `account`, all of them news; `headers` are those
+// listed (none in count-only mode), of which the first three are named.
 void newMail(
     AppContext &context, const QString &account, int count, const QList<Header> &headers = {});
+// `news.fresh` messages of the `news.waiting` on `account` are news to the user.
+void newMail(AppContext &context, const QString &account, const MailNews &news);
 // A mail account failed. `password` is the account's: it never reaches the notification,
 // whatever the server put in `cause`.
 void accountFailed(

@@ -50,7 +50,8 @@ void ImapLogOn::start()
     m_connection.open([this](const ImapResponse &greeting) { onGreeting(greeting); });
 }
 
-// Only what the log-on uses counts as progress: the capabilities and the message count.
+// Only what the log-on uses counts as progress: the capabilities, the message count and the
+// UIDVALIDITY.
 bool ImapLogOn::onUntagged(const ImapResponse &response)
 {
     const QList<QByteArray> capabilities = imapCapabilities(response);
@@ -58,7 +59,10 @@ bool ImapLogOn::onUntagged(const ImapResponse &response)
         m_capabilities = capabilities;
     if (response.keyword == "EXISTS")
         m_exists = response.number;
-    return !capabilities.isEmpty() || response.keyword == "EXISTS";
+    const bool validity = response.status == "OK" && response.code.startsWith("UIDVALIDITY ");
+    if (validity)
+        m_uidValidity = response.code.mid(12).trimmed();
+    return !capabilities.isEmpty() || response.keyword == "EXISTS" || validity;
 }
 
 bool ImapLogOn::offers(const QByteArray &capability) const
@@ -240,5 +244,6 @@ void ImapLogOn::finishIfReady()
     Result result;
     result.capabilities = m_capabilities;
     result.messageCount = int(qMin<qint64>(m_exists, 32767));
+    result.uidValidity = m_uidValidity;
     m_callbacks.done(result);
 }

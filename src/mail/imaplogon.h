@@ -26,6 +26,7 @@ public:
     struct Result {
         QList<QByteArray> capabilities; // upper case
         int messageCount = 0;
+        QByteArray uidValidity; // INBOX's, empty when the server gave none
     };
     using Callbacks = LogOnCallbacks<Result>;
 
@@ -53,6 +54,7 @@ private:
     Callbacks m_callbacks;
     QList<QByteArray> m_capabilities;
     qint64 m_exists = -1;
+    QByteArray m_uidValidity;
     bool m_upgraded = false;
     bool m_authenticated = false;
     bool m_selectSent = false;

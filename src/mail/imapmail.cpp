@@ -49,6 +49,7 @@ void ImapMail::resetProtocol()
     m_uids.clear();
     m_fetching.clear();
     m_askedUpTo = 0;
+    m_listedUids.clear();
     m_quitProblem.clear();
 }
 
@@ -67,12 +68,40 @@ void ImapMail::logOn()
     callbacks.done = [this, connection](const ImapLogOn::Result &result) {
         m_capabilities = result.capabilities;
         connection->onUntagged = [this](const ImapResponse &r) { return onUntagged(r); };
+        if (result.messageCount > 0 && !result.uidValidity.isEmpty()) {
+            listIdentities(result.messageCount, result.uidValidity);
+            return;
+        }
+        if (result.messageCount > 0)
+            m_identityProblem = tr("The server gave no UIDVALIDITY, so it cannot tell new "
+                                   "messages from old: each check announces them all");
         loggedOn(result.messageCount, tr("%n message(s) in INBOX", nullptr, result.messageCount));
     };
     callbacks.failed = [this](int number, const QString &text) { logOnFailed(number, text); };
     m_logOn = std::make_unique<ImapLogOn>(
         *connection, MailAccount{m_userName, m_password, m_requireTls, m_pipelining}, callbacks);
     m_logOn->start();
+}
+
+// UIDs rise with the message numbers, so the sorted UIDs are those of messages 1, 2, ... (a
+// message that arrived since SELECT adds one at the end).
+void ImapMail::listIdentities(int count, const QByteArray &uidValidity)
+{
+    m_searched.clear();
+    connection<ImapConnection>()->send(
+        "UID SEARCH ALL", [this, count, uidValidity](const ImapResponse &reply) {
+            std::sort(m_searched.begin(), m_searched.end());
+            if (reply.ok() && m_searched.size() >= count) {
+                m_listedUids = m_searched.first(count);
+                for (qint64 uid : std::as_const(m_listedUids))
+                    m_identities << QString::fromLatin1(uidValidity) + u'.' + QString::number(uid);
+            } else {
+                m_identityProblem = tr("The server did not list the messages' UIDs, so it "
+                                       "cannot tell new messages from old: each check "
+                                       "announces them all");
+            }
+            loggedOn(count, tr("%n message(s) in INBOX", nullptr, count));
+        });
 }
 
 void ImapMail::quit()
@@ -90,7 +119,8 @@ void ImapMail::requestHeader(int number)
     if (!isFetching(number))
         fetchFrom(number);
     // Halfway through a window the next one is asked for, so that long lists do not wait.
-    if (m_pipelining && m_askedUpTo < m_messageCount && number + kFetchWindow / 2 > m_askedUpTo)
+    if (m_readAhead && m_pipelining && m_askedUpTo < m_messageCount
+        && number + kFetchWindow / 2 > m_askedUpTo)
         fetchFrom(m_askedUpTo + 1);
 }
 
@@ -110,7 +140,31 @@ void ImapMail::fetchFrom(int number)
         + (last > number ? ':' + QByteArray::number(last) : QByteArray());
     connection<ImapConnection>()->send(
         "FETCH " + range + " (UID BODY.PEEK[HEADER.FIELDS (FROM SUBJECT DATE)])",
-        [this, number, last](const ImapResponse &reply) { onFetched(number, last, reply); });
+        [this, number, last](const ImapResponse &reply) {
+            onFetched({{number, last}}, reply);
+        });
+}
+
+void ImapMail::prefetch(const QList<int> &numbers)
+{
+    QList<std::pair<int, int>> ranges;
+    QList<qint64> uids;
+    for (int number : numbers) {
+        if (isFetching(number))
+            continue;
+        ranges.append({number, number});
+        uids.append(m_listedUids.value(number - 1));
+    }
+    if (ranges.isEmpty())
+        return;
+    m_fetching.append(ranges);
+    const bool byUid = !uids.contains(0);
+    QByteArray set;
+    for (const auto &range : ranges)
+        set += (set.isEmpty() ? "" : ",") + QByteArray::number(range.first);
+    connection<ImapConnection>()->send((byUid ? "UID FETCH " + uidSet(uids) : "FETCH " + set)
+            + " (UID BODY.PEEK[HEADER.FIELDS (FROM SUBJECT DATE)])",
+        [this, ranges](const ImapResponse &reply) { onFetched(ranges, reply); });
 }
 
 // A header asked for and not yet in, or the SEARCH result: progress of a command. The rest
@@ -149,19 +203,21 @@ bool ImapMail::onUntagged(const ImapResponse &response)
     return true;
 }
 
-void ImapMail::onFetched(int first, int last, const ImapResponse &reply)
+void ImapMail::onFetched(const QList<std::pair<int, int>> &ranges, const ImapResponse &reply)
 {
-    m_fetching.removeOne(std::pair(first, last));
-    for (int number = first; number <= last; ++number) {
-        if (m_headers.contains(number))
-            continue;
-        HeaderResult result;
-        result.error = MailError::ServerError;
-        result.text = reply.ok() ? tr("The server sent no header for message %1").arg(number)
-                                 : tr("The server refused the header of message %1: %2")
-                                       .arg(number)
-                                       .arg(imapStatusWords(reply));
-        m_headers.insert(number, result);
+    for (const auto &[first, last] : ranges) {
+        m_fetching.removeOne(std::pair(first, last));
+        for (int number = first; number <= last; ++number) {
+            if (m_headers.contains(number))
+                continue;
+            HeaderResult result;
+            result.error = MailError::ServerError;
+            result.text = reply.ok() ? tr("The server sent no header for message %1").arg(number)
+                                     : tr("The server refused the header of message %1: %2")
+                                           .arg(number)
+                                           .arg(imapStatusWords(reply));
+            m_headers.insert(number, result);
+        }
     }
     deliverWaiting();
 }

@@ -22,7 +22,8 @@ struct ImapResponse;
 // DeleteMessage marks that UID \Deleted; Quit expunges those UIDs: by UID EXPUNGE where the
 // server has UIDPLUS, otherwise by EXPUNGE only when no other message carries \Deleted (else
 // Quit ends with an Error saying so and leaves them marked). A message that arrives meanwhile
-// is never deleted.
+// is never deleted. After SELECT the log-on asks UID SEARCH ALL for the messages' identities
+// (UIDVALIDITY.UID); PrefetchHeaders asks one UID FETCH.
 class ImapMail : public MailSession
 {
     Q_OBJECT
@@ -41,11 +42,13 @@ private:
     void logOn() override;
     void requestHeader(int number) override;
     void markDeleted(int number) override;
+    void prefetch(const QList<int> &numbers) override;
+    void listIdentities(int count, const QByteArray &uidValidity);
     void quit() override;
 
     bool isFetching(int number) const;
     void fetchFrom(int number);
-    void onFetched(int first, int last, const ImapResponse &reply);
+    void onFetched(const QList<std::pair<int, int>> &ranges, const ImapResponse &reply);
     bool onUntagged(const ImapResponse &response);
     void expunge();
     void expungeIfOnlyOurs(const QList<qint64> &deleted);
@@ -57,5 +60,6 @@ private:
     QList<std::pair<int, int>> m_fetching; // FETCH ranges on their way
     int m_askedUpTo = 0; // the highest message any FETCH asked for
     QList<qint64> m_searched; // the last SEARCH result
+    QList<qint64> m_listedUids; // UIDs of messages 1 to MessageCount, from the log-on
     QString m_quitProblem;
 };

@@ -25,6 +25,9 @@ void MailSession::LogOn()
     m_deleted.clear();
     m_deleting.clear();
     m_messageCount = 0;
+    m_identities.clear();
+    m_identityProblem.clear();
+    m_readAhead = true;
     m_lostReason.clear();
     m_fields = {};
     resetProtocol();
@@ -37,6 +40,17 @@ void MailSession::RetrieveHeader()
     m_requests.push_back({Request::Header, m_messageNumber});
     if (m_requests.size() == 1)
         startHeader(m_messageNumber);
+}
+
+void MailSession::PrefetchHeaders(const QList<int> &numbers)
+{
+    m_readAhead = false;
+    QList<int> wanted;
+    for (int number : numbers)
+        if (!problemWith(number) && !m_headers.contains(number))
+            wanted.append(number);
+    if (!wanted.isEmpty())
+        prefetch(wanted);
 }
 
 void MailSession::DeleteMessage()

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <deque>
 #include <functional>
@@ -71,6 +72,16 @@ public:
     void DeleteMessage();
     void Quit();
 
+    // Known after LogOn: the identity of each message that outlives the session (index i for
+    // message i + 1), the POP3 UIDL or the IMAP UIDVALIDITY and UID; empty when the server
+    // gives none, and then IdentityProblem() says why.
+    QStringList Identities() const { return m_identities; }
+    QString IdentityProblem() const { return m_identityProblem; }
+    // Asks for the headers of `numbers` at once (pipelined where the server allows), so that
+    // a RetrieveHeader of each finds it on its way; the session reads no further ahead then.
+    // Raises nothing.
+    void PrefetchHeaders(const QList<int> &numbers);
+
     QString From() const { return m_fields.from; }
     QString Subject() const { return m_fields.subject; }
     QString Date() const { return m_fields.date; }
@@ -107,6 +118,8 @@ protected:
     virtual void requestHeader(int number) = 0;
     // Message `number` exists and the session is open: mark it deleted on the server.
     virtual void markDeleted(int number) = 0;
+    // The session is open: ask for these headers (none in hand or on its way) together.
+    virtual void prefetch(const QList<int> &numbers) = 0;
     // The session is open and a Quit request waits: end it with sessionClosed().
     virtual void quit() = 0;
     // The connection died: whatever the protocol had on its way is gone.
@@ -148,6 +161,9 @@ protected:
     QHash<int, HeaderResult> m_headers; // arrived, not yet asked for
     QSet<qint64> m_deleted; // marked for deletion: message numbers (POP3) or UIDs (IMAP)
     QSet<qint64> m_deleting; // of those, the ones the server has not answered yet
+    QStringList m_identities;
+    QString m_identityProblem;
+    bool m_readAhead = true; // cleared once the caller chose the headers it wants
 
 private:
     struct Request {

@@ -46,7 +46,43 @@ void mMail::onLoggedOn(int count, const PopCapabilities &capabilities)
     if (m_topMissing)
         postStatus(tr("The server has no TOP; headers are read with RETR, bodies dropped"));
     connection<PopConnection>()->setPipelining(m_pipelining && capabilities.pipelining);
-    loggedOn(count, tr("%n message(s) waiting", nullptr, count));
+    if (count < 1) {
+        loggedOn(count, tr("%n message(s) waiting", nullptr, count));
+        return;
+    }
+    connection<PopConnection>()->send(
+        "UIDL", PopConnection::Expect::MultiLine, [this, count](const PopReply &reply) {
+            takeIdentities(count, reply);
+            loggedOn(count, tr("%n message(s) waiting", nullptr, count));
+        });
+}
+
+// "n id" per message; a server without UIDL, or with a list that misses messages, gives none.
+void mMail::takeIdentities(int count, const PopReply &reply)
+{
+    if (!reply.status.ok) {
+        m_identityProblem = tr("The server has no UIDL (%1), so it cannot tell new messages "
+                               "from old: each check announces them all")
+                                .arg(statusWords(reply.status));
+        return;
+    }
+    QStringList identities(count);
+    int found = 0;
+    for (const QByteArray &line : reply.lines) {
+        const QList<QByteArray> words = line.simplified().split(' ');
+        bool ok = false;
+        const int number = words.value(0).toInt(&ok);
+        if (ok && words.size() == 2 && number >= 1 && number <= count
+            && identities.at(number - 1).isEmpty()) {
+            identities[number - 1] = QString::fromLatin1(words.at(1));
+            ++found;
+        }
+    }
+    if (found == count)
+        m_identities = identities;
+    else
+        m_identityProblem = tr("The server's UIDL list misses messages, so it cannot tell new "
+                               "messages from old: each check announces them all");
 }
 
 void mMail::quit()
@@ -73,7 +109,7 @@ void mMail::requestHeader(int number)
     if (!m_asked.contains(number))
         askHeader(number);
     // Without TOP each header costs a whole message: no reading ahead then.
-    if (m_pipelining && connection<PopConnection>()->pipelining() && !m_topMissing)
+    if (m_readAhead && m_pipelining && connection<PopConnection>()->pipelining() && !m_topMissing)
         prefetchFrom(m_highestAsked + 1);
 }
 
@@ -95,6 +131,13 @@ void mMail::prefetchFrom(int number)
         if (!m_deleted.contains(number) && !m_headers.contains(number))
             askHeader(number);
     }
+}
+
+void mMail::prefetch(const QList<int> &numbers)
+{
+    for (int number : numbers)
+        if (!m_asked.contains(number) && !m_deleted.contains(number))
+            askHeader(number);
 }
 
 void mMail::onHeader(int number, const PopReply &reply)

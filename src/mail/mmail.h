@@ -17,7 +17,7 @@ struct PopReply;
 // verified. With PIPELINING the first RetrieveHeader sends TOP for the following messages as
 // well, so that a list of headers costs about one round trip. A server without TOP is asked
 // with RETR and the body is read past and dropped. DeleteMessage sends DELE; QUIT makes the
-// deletions.
+// deletions. After STAT the log-on asks for UIDL: the messages' identities.
 class mMail : public MailSession
 {
     Q_OBJECT
@@ -36,6 +36,8 @@ private:
     void resetProtocol() override;
     void logOn() override;
     void onLoggedOn(int count, const PopCapabilities &capabilities);
+    void takeIdentities(int count, const PopReply &reply);
+    void prefetch(const QList<int> &numbers) override;
     void quit() override;
     void connectionLost() override;
     void requestHeader(int number) override;

@@ -16,7 +16,15 @@
 AppPaths AppPaths::forApplication()
 {
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return forBinaryDir(QCoreApplication::applicationDirPath(), data + QStringLiteral("/Brisvane"));
+    AppPaths paths
+        = forBinaryDir(QCoreApplication::applicationDirPath(), data + QStringLiteral("/Brisvane"));
+    // Qt 6.4 knows no state location; the XDG rule: an absolute $XDG_STATE_HOME, else
+    // ~/.local/state.
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!QDir::isAbsolutePath(state))
+        state = QDir::homePath() + QStringLiteral("/.local/state");
+    paths.m_stateDir = state + QStringLiteral("/Brisvane");
+    return paths;
 }
 
 AppPaths AppPaths::forBinaryDir(const QString &binDir, const QString &userDataDir)
@@ -34,9 +42,10 @@ AppPaths AppPaths::forBinaryDir(const QString &binDir, const QString &userDataDi
     return paths;
 }
 
-AppPaths::AppPaths(QString programDir, QString userDataDir)
+AppPaths::AppPaths(QString programDir, QString userDataDir, QString stateDir)
     : m_programDir(std::move(programDir))
     , m_userDataDir(std::move(userDataDir))
+    , m_stateDir(stateDir.isEmpty() ? m_userDataDir : std::move(stateDir))
     , m_helperDir(m_programDir)
     , m_iconThemeDir(QDir(m_programDir).filePath(QStringLiteral("icons/hicolor")))
 { }

@@ -83,5 +83,21 @@ after=$(notify_count)
 [ "$after" = "$before" ] || { echo "FAIL: $((after - before)) notifications with the box cleared"; exit 1; }
 kill "$bvane_pid"
 wait "$bvane_pid" 2>/dev/null || true
-echo "PASS: new mail and the lost line announced through dunst, nothing with the box cleared;" \
-  "screenshot in $out"
+
+# 3. The box ticked again after a restart: the messages were told before, nothing is sent.
+[ -n "$(ls "$XDG_STATE_HOME/Brisvane/" 2>/dev/null)" ] \
+  || { echo "FAIL: no announced messages kept under $XDG_STATE_HOME/Brisvane"; exit 1; }
+before=$(notify_count)
+write_settings "Simulated line" 1
+"$bvane" >"$out/bvane-3.log" 2>&1 &
+bvane_pid=$!
+xsession_pids+=("$bvane_pid")
+xsession_wait_for "xdotool search --onlyvisible --name '^Checking Mail\$'" 40 \
+  || { echo "FAIL: the third run checked no mail"; exit 1; }
+sleep 8
+after=$(notify_count)
+[ "$after" = "$before" ] || { echo "FAIL: $((after - before)) notifications of mail told before"; exit 1; }
+kill "$bvane_pid"
+wait "$bvane_pid" 2>/dev/null || true
+echo "PASS: new mail and the lost line announced through dunst, nothing with the box cleared," \
+  "nothing old after a restart; screenshot in $out"

@@ -24,6 +24,7 @@ xsession_fresh_home() {
   xsession_home=$(mktemp -d)
   export HOME=$xsession_home XDG_CONFIG_HOME=$xsession_home/.config
   export XDG_DATA_HOME=$xsession_home/.local/share XDG_RUNTIME_DIR=$xsession_home/run
+  export XDG_STATE_HOME=$xsession_home/.local/state
   mkdir -m 700 -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
 }
 

@@ -29,6 +29,7 @@ private Q_SLOTS:
     void countOnlyModeShowsProcessingBetweenAccounts();
     void threeSlotsWithSlotTwoEmptySkipTheEmptyPause();
     void cancelEndsTheCheckAndGivesEveryTimerBack();
+    void aSlowLogOnNamesItsAccountAndCancelEndsIt();
     void logOnErrorCountsDownToTheNextAccount();
     void minimisedScheduledCheckGivesTheNewMailNotice();
     void popupCheckIsNeverMinimised();
@@ -49,7 +50,8 @@ void tst_frmCheckMail::oneSlotWithoutMailStaysOpenForItsStarter()
     QCOMPARE(w->Label4->text(), QStringLiteral("Number of messages waiting on Account 1: 0"));
     QVERIFY(!w->listMessages->isVisible());
     QVERIFY(p.customizeTimersStopped());
-    QVERIFY(!w->cmdCancel->isEnabled());
+    // Usable from the log-on on: it closes the window too.
+    QVERIFY(w->cmdCancel->isEnabled());
     QCOMPARE(t.sounds().names(), QStringList{QStringLiteral("<default>")}); // the no-mail alert
     QCOMPARE(t.settings().get(Keys::CheckMailExecuted), QStringLiteral("Executed"));
     QCOMPARE(t.settings().get(Keys::Check), QStringLiteral("0"));
@@ -183,6 +185,27 @@ void tst_frmCheckMail::cancelEndsTheCheckAndGivesEveryTimerBack()
     QCOMPARE(p.server.linesLike(QStringLiteral("QUIT pop1")).size(), 1);
 }
 
+void tst_frmCheckMail::aSlowLogOnNamesItsAccountAndCancelEndsIt()
+{
+    TestContext t;
+    MailProgram p(t, 2, false);
+    p.mail(1, {QStringLiteral("Invoice")});
+    p.mail(2, {});
+    p.server.boxes[MailProgram::host(1)].logOnMs = 60000;
+    p.connectLine();
+    auto run = p.check().mnuAllAccounts_Click();
+    p.run(1);
+    QVERIFY(p.window());
+    QCOMPARE(p.window()->Label4->text(), QStringLiteral("Checking mail on Account 1......"));
+    QVERIFY(p.window()->Label4->isVisible() && p.window()->cmdCancel->isEnabled());
+    p.window()->cmdCancel->click();
+    p.finish(std::move(run));
+    QVERIFY(!p.window());
+    QVERIFY(p.customizeTimersRunning());
+    p.run(120);
+    QCOMPARE(p.server.linesLike(QStringLiteral("LOGON pop2")).size(), 0);
+}
+
 void tst_frmCheckMail::logOnErrorCountsDownToTheNextAccount()
 {
     TestContext t;
@@ -227,7 +250,7 @@ void tst_frmCheckMail::minimisedScheduledCheckGivesTheNewMailNotice()
     QVERIFY(w);
     QVERIFY(w->isMinimized());
     QCOMPARE(w->windowTitle(), QStringLiteral("You have new mail"));
-    QCOMPARE(p.monitor->tray().TrayTip(), QStringLiteral("You have new mail"));
+    QCOMPARE(p.monitor->tray().TrayTip(), QStringLiteral("You have new mail (2 new)"));
     QVERIFY(p.trayShows(QStringLiteral("mail.ico")));
     // The notice instead of a sound per message.
     QCOMPARE(t.sounds().played().size(), 1);

@@ -139,7 +139,11 @@ void tst_frmCheckMail2::countOnlyWithNoMailShowsZeroAndPlaysTheArrivalAlert()
         QVERIFY(!hidden->isVisible());
     QVERIFY(!w->cmdMailProgram->isEnabled());
     QVERIFY(w->cmdCancel->isEnabled()); // enabled by the popup command
-    QCOMPARE(w->size(), QSize(459, 162));
+    // Laid out as the headers layout is: the buttons keep 8 px to the bottom edge and are as
+    // wide as their captions need.
+    QCOMPARE(w->height() - w->cmdCancel->geometry().bottom() - 1, 8);
+    for (QPushButton *b : {w->cmdMailProgram, w->cmdCancel})
+        QVERIFY(b->width() >= b->sizeHint().width());
     QCOMPARE(p.check().singleSlotIndex, qint16(0));
 }
 
@@ -241,14 +245,15 @@ void tst_frmCheckMail2::selectAllAndDeleteWorkWithoutACountdown()
     QVERIFY(deleted.first().endsWith(QStringLiteral(" DELE pop1.example.org 2")));
     QCOMPARE(w->listMessages->item(1)->text(), QStringLiteral("Message Deleted"));
     QVERIFY(w->cmdDeleteMessage->isEnabled() && w->cmdCancel->isEnabled());
+    // The deleted row has no tick box any more: Select All and Delete pass it by.
     w->cmdSelectMessage->click();
     for (int i = 0; i < 3; ++i)
-        QCOMPARE(w->listMessages->item(i)->checkState(), Qt::Checked);
+        QCOMPARE(w->listMessages->item(i)->checkState(), i == 1 ? Qt::Unchecked : Qt::Checked);
     w->cmdDeleteMessage->click();
     p.run(9.5);
-    QCOMPARE(p.server.linesLike(QStringLiteral("DELE")).size(), 4);
+    QCOMPARE(p.server.linesLike(QStringLiteral("DELE")).size(), 3);
     const qint64 first = p.server.when(QStringLiteral("DELE"), 1);
-    QCOMPARE(p.server.when(QStringLiteral("DELE"), 3) - first, 6000);
+    QCOMPARE(p.server.when(QStringLiteral("DELE"), 2) - first, 3000);
     QCOMPARE(p.slotWindow(), w);
 }
 

@@ -106,6 +106,15 @@ void tst_frmCheckMailDelete::ticksOneAndThreeDeleteThoseThreeSecondsApart()
     // The countdown was held while deleting.
     QCOMPARE(p.window()->countdown(), countdown);
     QVERIFY(p.window()->cmdCancel->isEnabled() && p.window()->cmdDeleteMessage->isEnabled());
+    // A deleted row has no tick box: Select All and Delete reach only message 2.
+    QVERIFY(!(p.window()->listMessages->item(0)->flags() & Qt::ItemIsUserCheckable));
+    p.window()->cmdSelectMessage->click();
+    QCOMPARE(QList({p.ticked(0), p.ticked(1), p.ticked(2)}),
+        QList({Qt::Unchecked, Qt::Checked, Qt::Unchecked}));
+    p.window()->cmdDeleteMessage->click();
+    p.run(6.5);
+    QCOMPARE(p.deletions().size(), 3);
+    QVERIFY(p.deletions().at(2).endsWith(QStringLiteral("pop1.example.org 2")));
 }
 
 void tst_frmCheckMailDelete::clearingShowAgainStopsTheQuestion()

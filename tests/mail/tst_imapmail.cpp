@@ -25,6 +25,8 @@ public:
     explicit ScriptedImapServer(QByteArray greeting)
         : m_greeting(std::move(greeting))
     {
+        // The log-on's listing of the UIDs, after SELECT.
+        answers["UID"] = "* SEARCH 1 2\r\n%t OK done\r\n";
         m_server.listen(QHostAddress::LocalHost);
         connect(&m_server, &QTcpServer::newConnection, this, [this] {
             m_client = m_server.nextPendingConnection();

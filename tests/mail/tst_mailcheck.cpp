@@ -236,7 +236,8 @@ void tst_MailCheck::countOnlyAnnouncesTheCountAndAClearedBoxNothing()
         p.run(120);
         QCOMPARE(p.server.linesLike(QStringLiteral("LOGON")).size(), 2);
         const QStringList expected = QStringLiteral("1") == QLatin1String(box)
-            ? QStringList{QStringLiteral("Account 1: 1 message waiting")}
+            ? QStringList{QStringLiteral(
+                "Account 1: 1 message waiting\nsender1@example.org: Invoice")}
             : QStringList();
         QCOMPARE(t.notifier().bodies(), expected);
     }

@@ -28,6 +28,12 @@ QCoro::Task<> frmCheckMail2::checkSlot()
     mMail1->setHost(settings.text(Keys::Domain(m_slot)));
     mMail1->setUserName(settings.text(Keys::MailUserName(m_slot)));
     mMail1->setPassword(settings.text(Keys::MailPassword(m_slot)));
+    // The log-on may take the whole time-out: the window says which account it waits for,
+    // and Cancel ends the wait.
+    Label4->setText(
+        QStringLiteral("Checking mail on ") + accountName(m_slot) + QStringLiteral("......"));
+    Label4->show();
+    cmdCancel->setEnabled(true);
     // The starter cleared the request-done flag.
     m_answered = false;
     mMail1->LogOn();
@@ -41,8 +47,9 @@ QCoro::Task<> frmCheckMail2::reportSlot()
     // After a log-on error the window reports nothing; the error dialog has the word.
     if (m_accountDone > 0 || m_errors > 0)
         co_return;
+    m_news = m_check.newsOf(m_slot, *mMail1);
     if (!m_headersMode) {
-        reportCount();
+        co_await reportCount();
     } else if (mMail1->MessageCount() < 1) {
         hide();
         ++m_check.accountDone;
@@ -52,37 +59,51 @@ QCoro::Task<> frmCheckMail2::reportSlot()
     }
 }
 
-// Count-only: the count, and the arrival alert whatever it is.
-void frmCheckMail2::reportCount()
+// Count-only: the count, the new messages named, and the arrival alert whatever the count
+// (a check the user asked for answers with a sound), unless all of it was announced before.
+QCoro::Task<> frmCheckMail2::reportCount()
 {
+    const int count = mMail1->MessageCount();
     Label4->setText(QStringLiteral("Number of messages waiting on ") + accountName(m_slot)
-        + QStringLiteral(": ") + QString::number(mMail1->MessageCount()));
+        + QStringLiteral(": ") + QString::number(count));
     Label4->show();
-    m_check.notifyNewMail(accountName(m_slot), *mMail1);
-    if (m_check.line().lineConnected())
+    QList<DesktopNotices::Header> headers;
+    if (!m_news.fresh.isEmpty()) {
+        const auto read = co_await NewMail::readHeaders(
+            *mMail1, m_news.fresh, [this] { m_answered = false; },
+            [this] { return waitForRequest(); });
+        if (!read)
+            co_return;
+        headers = *read;
+    }
+    m_check.announce(m_news, count, headers);
+    if (m_check.line().lineConnected() && (count < 1 || !m_news.fresh.isEmpty()))
         PlaySoundAlert(m_check.context(), AlertKind::MailArrive);
 }
 
 QCoro::Task<> frmCheckMail2::listHeaders()
 {
+    Label4->setText(
+        QStringLiteral("Checking mail on ") + accountName(m_slot) + QStringLiteral("......"));
+    Label4->show();
+    MessageList::RowBatch rows(listMessages);
     do {
-        Label4->setText(
-            QStringLiteral("Checking mail on ") + accountName(m_slot) + QStringLiteral("......"));
-        Label4->show();
         ++m_messageIndex;
         mMail1->setMessageNumber(m_messageIndex);
         // Cleared before the request goes out, so that no answer can be missed.
         m_check.requestDone = 0;
         m_answered = false;
         mMail1->RetrieveHeader();
-        if (m_check.line().lineConnected())
+        const bool fresh = m_news.isFresh(m_messageIndex);
+        if (fresh && m_check.line().lineConnected())
             PlaySoundAlert(m_check.context(), AlertKind::MailArrive);
         const bool answered = co_await waitForRequest();
         if (!answered)
             co_return;
-        MessageList::appendRow(listMessages, *mMail1);
+        rows.add(*mMail1, fresh);
         mMail1->EndMessage();
     } while (m_messageIndex < mMail1->MessageCount());
+    rows.flush();
     finishList();
 }
 
@@ -90,7 +111,8 @@ void frmCheckMail2::finishList()
 {
     Label4->hide();
     m_messageIndex = 0;
-    m_check.notifyNewMail(accountName(m_slot), *mMail1, listMessages);
+    m_check.announce(m_news, mMail1->MessageCount(),
+        MessageList::headers(listMessages, m_news.fresh, DesktopNotices::kMessagesNamed));
     cmdCancel->setEnabled(true);
     ++m_check.accountDone;
     ++m_accountDone;

@@ -56,6 +56,12 @@ QCoro::Task<> frmCheckMail::visitAccount(int slot)
         ++m_check.currentSlotIndex;
     }
     m_countdown = 60;
+    // The log-on may take the whole time-out: the window says which account it waits for,
+    // and Cancel ends the wait.
+    Label4->setText(
+        QStringLiteral("Checking mail on ") + accountName(slot) + QStringLiteral("......"));
+    Label4->show();
+    cmdCancel->setEnabled(true);
     const SettingsModel &settings = m_check.settings();
     mMail1->setUserName(settings.text(Keys::MailUserName(slot)));
     mMail1->setPassword(settings.text(Keys::MailPassword(slot)));
@@ -81,8 +87,11 @@ QCoro::Task<> frmCheckMail::reportAccount()
     const QString name = accountName(m_check.currentSlotIndex + 1);
     Label4->setText(QStringLiteral("Checking mail on ") + name + QStringLiteral("......"));
     Label4->show();
+    m_news = m_check.newsOf(m_check.currentSlotIndex + 1, *mMail1);
     if (!m_headersMode) {
-        reportCount(name);
+        const bool reported = co_await reportCount(name);
+        if (!reported)
+            co_return;
     } else if (mMail1->MessageCount() < 1) {
         ++m_check.accountDone;
         ++m_accountDone;
@@ -94,8 +103,9 @@ QCoro::Task<> frmCheckMail::reportAccount()
             co_return;
         Label4->hide();
         m_messageIndex = 0;
-        m_check.notifyNewMail(name, *mMail1, listMessages);
-        if (minimisedCheck() && !m_manual && isMinimized())
+        m_check.announce(m_news, mMail1->MessageCount(),
+            MessageList::headers(listMessages, m_news.fresh, DesktopNotices::kMessagesNamed));
+        if (!m_news.fresh.isEmpty() && minimisedCheck() && !m_manual && isMinimized())
             newMailNotice();
         ++m_check.accountDone;
         ++m_accountDone;
@@ -103,39 +113,52 @@ QCoro::Task<> frmCheckMail::reportAccount()
     co_await pauseBetweenAccounts();
 }
 
-// Count-only: the count, and the alert that fits it.
-void frmCheckMail::reportCount(const QString &name)
+// Count-only: the count, the new messages named, and the alert that fits. False when the
+// window went away while their headers came.
+QCoro::Task<bool> frmCheckMail::reportCount(const QString &name)
 {
     const int count = mMail1->MessageCount();
     Label4->setText(QStringLiteral("Number of messages waiting on ") + name + QStringLiteral(": ")
         + QString::number(count));
-    m_check.notifyNewMail(name, *mMail1);
+    QList<DesktopNotices::Header> headers;
+    if (!m_news.fresh.isEmpty()) {
+        const auto read = co_await NewMail::readHeaders(
+            *mMail1, m_news.fresh, [this] { startRequest(); }, [this] { return waitForRequest(); });
+        if (!read)
+            co_return false;
+        headers = *read;
+    }
+    m_check.announce(m_news, count, headers);
     if (!m_check.line().lineConnected())
-        return;
+        co_return true;
     if (count < 1)
         PlaySoundAlert(m_check.context(), AlertKind::MailNoArrive);
-    else if (!m_check.settings().isOn(Keys::CheckMailwhenMinimized))
+    else if (!m_news.fresh.isEmpty() && !m_check.settings().isOn(Keys::CheckMailwhenMinimized))
         PlaySoundAlert(m_check.context(), AlertKind::MailArrive);
+    co_return true;
 }
 
 QCoro::Task<bool> frmCheckMail::listHeaders()
 {
     const bool quiet = m_check.settings().isOn(Keys::CheckMailwhenMinimized);
+    MessageList::RowBatch rows(listMessages);
     do {
         ++m_messageIndex;
         mMail1->setMessageNumber(m_messageIndex);
         startRequest();
         mMail1->RetrieveHeader();
-        if (!quiet && m_check.line().lineConnected())
+        const bool fresh = m_news.isFresh(m_messageIndex);
+        if (fresh && !quiet && m_check.line().lineConnected())
             PlaySoundAlert(m_check.context(), AlertKind::MailArrive);
         m_check.requestDone = 0;
         const bool answered = co_await waitForRequest();
         if (!answered)
             co_return false;
         // A header that failed still gets its row, from whatever the control holds.
-        MessageList::appendRow(listMessages, *mMail1);
+        rows.add(*mMail1, fresh);
         mMail1->EndMessage();
     } while (m_messageIndex < mMail1->MessageCount());
+    rows.flush();
     co_return true;
 }
 
@@ -146,7 +169,7 @@ void frmCheckMail::newMailNotice()
     m_check.context().sounds().play(
         m_check.context().paths().resource(QStringLiteral("notify.wav")));
     setWindowTitle(kNewMail);
-    m_check.tray().setTip(kNewMail);
+    m_check.tray().setTip(NewMail::trayTip(int(m_news.fresh.size())));
 }
 
 QCoro::Task<> frmCheckMail::pauseBetweenAccounts()

@@ -100,10 +100,7 @@ void frmCheckMail::useCompactLayout()
     Label6->move(192, 40);
     // The countdown to the next account, inside the small window.
     Label5->setGeometry(8, 74, 440, 18);
-    cmdNextMailAccount->setGeometry(120, 96, 108, 27);
-    cmdMailProgram->setGeometry(232, 96, 108, 27);
-    cmdCancel->setGeometry(344, 96, 108, 27);
-    setFixedSize(459, 162);
+    MessageList::placeCompactButtons(*this, {cmdNextMailAccount, cmdMailProgram, cmdCancel});
 }
 
 QCoro::Task<> frmCheckMail::Form_Load()
@@ -248,6 +245,8 @@ void frmCheckMail::cmdCancel_Click()
     quitSession();
     m_check.setTrayIcon(QStringLiteral("net10a.ico"));
     exitStep();
+    // Pressed during a log-on or with a single empty slot, it still closes the window.
+    unload();
     // The line watch comes back too: a line lost after a cancelled check must still be seen.
     m_check.restartCustomizeTimers();
 }

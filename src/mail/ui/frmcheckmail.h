@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clock/timer.h"
+#include "mail/ui/newmail.h"
 #include "ui_frmcheckmail.h"
 
 #include <QCoro/QCoroTask>
@@ -84,7 +85,7 @@ private:
     QCoro::Task<> reportAccount();
     void pauseAfterError();
     void stopWaitingAfterError();
-    void reportCount(const QString &name);
+    QCoro::Task<bool> reportCount(const QString &name);
     QCoro::Task<bool> listHeaders();
     void newMailNotice();
     QCoro::Task<> pauseBetweenAccounts();
@@ -120,4 +121,5 @@ private:
     qint16 m_errors = 0;
     qint16 m_messageIndex = 0;
     int m_countdown = 60;
+    NewMail::AccountNews m_news; // of the current account
 };

@@ -74,9 +74,7 @@ void frmCheckMail2::useCompactLayout()
     cmdMailProgram->setEnabled(false);
     Label4->move(8, 40);
     Label4->resize(440, 18);
-    cmdMailProgram->setGeometry(232, 96, 108, 27);
-    cmdCancel->setGeometry(344, 96, 108, 27);
-    setFixedSize(459, 162);
+    MessageList::placeCompactButtons(*this, {cmdMailProgram, cmdCancel});
 }
 
 void frmCheckMail2::setListButtonsEnabled(bool enabled)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mail/ui/newmail.h"
 #include "ui_frmcheckmail.h"
 
 #include <QCoro/QCoroTask>
@@ -62,7 +63,7 @@ private:
     QCoro::Task<> checkSlot();
     QCoro::Task<bool> waitForRequest();
     QCoro::Task<> reportSlot();
-    void reportCount();
+    QCoro::Task<> reportCount();
     QCoro::Task<> listHeaders();
     void finishList();
     void setListButtonsEnabled(bool enabled);
@@ -73,6 +74,7 @@ private:
     bool m_unloaded = false;
     int m_slot = 0;
     qint16 m_messageIndex = 0;
+    NewMail::AccountNews m_news;
     // This window's part of the values the checks share (see frmCheckMail).
     bool m_answered = false;
     qint16 m_accountDone = 0;

@@ -3,13 +3,13 @@
 #include "alerts/desktopnotices.h"
 #include "alerts/notifier.h"
 #include "connection/linecontroller.h"
+#include "mail/announcedmail.h"
 #include "mail/mailtools.h"
 #include "mail/ui/frmcheckmail.h"
 #include "mail/ui/frmcheckmail2.h"
 #include "mail/ui/frmmailservererror.h"
 #include "mail/ui/mailcontrol.h"
 #include "mail/ui/mailidle.h"
-#include "mail/ui/messagelist.h"
 #include "settings/settingsmodel.h"
 #include "settings/settingsstore.h"
 #include "shell/appcontext.h"
@@ -186,17 +186,6 @@ QString MailCheck::masked(int slot, const QString &text) const
     if (!password.isEmpty())
         out.replace(password, QStringLiteral("********"));
     return out;
-}
-
-void MailCheck::notifyNewMail(
-    const QString &account, const MailControl &control, const QListWidget *list)
-{
-    const int count = control.MessageCount();
-    if (count < 1)
-        return;
-    DesktopNotices::newMail(m_links.context, account, count,
-        list ? MessageList::headers(list, DesktopNotices::kMessagesNamed)
-             : QList<DesktopNotices::Header>());
 }
 
 void MailCheck::serverAlert(const QString &account, const QString &text)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mail/mailschedule.h"
+#include "mail/ui/newmail.h"
 
 #include <QCoro/QCoroTask>
 #include <QObject>
@@ -12,13 +13,13 @@
 #include <functional>
 #include <memory>
 
+class AnnouncedMail;
 class AppContext;
 class LineController;
 class MailControl;
 class MenuTools;
 class SettingsModel;
 class TrayStatus;
-class QListWidget;
 class MailIdle;
 class frmCheckMail;
 class frmCheckMail2;
@@ -124,10 +125,13 @@ public:
     bool slotCheckOpen() const override { return slotWindow() != nullptr; }
     QCoro::Task<> runScheduledRound(int onlySlot = 0) override;
 
-    // Tells the desktop of the mail on `account` when there is some: the count, and the first
-    // messages of `list` when the headers were listed.
-    void notifyNewMail(
-        const QString &account, const MailControl &control, const QListWidget *list = nullptr);
+    // After the log-on of `slot` through `control`: which of its messages are news (all of them
+    // when the server cannot tell them apart).
+    NewMail::AccountNews newsOf(int slot, const MailControl &control);
+    // Tells the desktop of the fresh messages of `news` among the `waiting`, naming `headers`
+    // (theirs, in order); from then on they count as announced, also after a restart.
+    void announce(const NewMail::AccountNews &news, int waiting,
+        const QList<DesktopNotices::Header> &headers);
     // The server of `account` asked that `text` be shown to the user: the desktop is told, once
     // for each account and text in a check.
     void serverAlert(const QString &account, const QString &text);
@@ -152,6 +156,8 @@ public:
     MailSchedule &schedule() const { return m_links.schedule; }
 
 private:
+    AnnouncedMail &announced();
+
     Links m_links;
     QPointer<frmCheckMail> m_window;
     QPointer<frmCheckMail2> m_slotWindow;
@@ -159,4 +165,6 @@ private:
     std::unique_ptr<MailIdle> m_idle;
     int m_mailProgramsRunning = 0; // launches that have not ended yet
     QSet<QString> m_alertsTold; // account and text of the alerts told in this check
+    std::unique_ptr<AnnouncedMail> m_announced; // opened at the first check
+    QSet<QString> m_identityProblemsTold; // accounts told why all their mail counts as new
 };

@@ -114,3 +114,18 @@ bool SlotMailControl::isQuitting() const
 {
     return m_session->isQuitting();
 }
+
+QStringList SlotMailControl::Identities() const
+{
+    return m_session->Identities();
+}
+
+QString SlotMailControl::IdentityProblem() const
+{
+    return m_session->IdentityProblem();
+}
+
+void SlotMailControl::PrefetchHeaders(const QList<int> &numbers)
+{
+    m_session->PrefetchHeaders(numbers);
+}

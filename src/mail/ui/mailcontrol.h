@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -34,6 +36,13 @@ public:
     virtual QString Date() const = 0;
     // True while a Quit is on its way to the server (its Done or Error still to come).
     virtual bool isQuitting() const { return false; }
+    // After LogOn: each message's identity across sessions (index i for message i + 1), empty
+    // when there are none; and why a server with messages gives none (empty when it does, or
+    // when no server is asked).
+    virtual QStringList Identities() const { return {}; }
+    virtual QString IdentityProblem() const { return {}; }
+    // Asks for the headers of the chosen messages together (see MailSession).
+    virtual void PrefetchHeaders(const QList<int> &numbers) { Q_UNUSED(numbers) }
 
     // Destroys a control its window no longer needs, once a Quit in progress has ended:
     // the server applies deletions only when it sees the QUIT.
@@ -71,6 +80,9 @@ public:
     QString Subject() const override;
     QString Date() const override;
     bool isQuitting() const override;
+    QStringList Identities() const override;
+    QString IdentityProblem() const override;
+    void PrefetchHeaders(const QList<int> &numbers) override;
     // Whether the control in use speaks IMAP (for the tests).
     bool usesImap() const { return m_imap; }
 

@@ -27,21 +27,53 @@ QString rowText(const QString &from, const QString &subject, const QString &date
     return from + QStringLiteral("\t\t") + subject + QStringLiteral("\t\t\t") + date;
 }
 
-void appendRow(QListWidget *list, const MailControl &control)
+RowBatch::RowBatch(QListWidget *list)
+    : m_list(list)
+    , m_bold(list->font())
 {
-    auto *row
-        = new QListWidgetItem(rowText(control.From(), control.Subject(), control.Date()), list);
-    row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
-    row->setCheckState(Qt::Unchecked);
-    row->setData(kFromRole, control.From());
-    row->setData(kSubjectRole, control.Subject());
+    m_bold.setBold(true);
+    m_rows.reserve(kRows);
 }
 
-QList<DesktopNotices::Header> headers(const QListWidget *list, int most)
+RowBatch::~RowBatch()
+{
+    qDeleteAll(m_rows);
+}
+
+void RowBatch::add(const MailControl &control, bool fresh)
+{
+    auto *row = new QListWidgetItem(rowText(control.From(), control.Subject(), control.Date()));
+    row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
+    row->setCheckState(Qt::Unchecked);
+    if (fresh) {
+        // One font shared by every new row.
+        row->setFont(m_bold);
+        // The notification names the first new messages only.
+        if (m_named < DesktopNotices::kMessagesNamed) {
+            ++m_named;
+            row->setData(kFromRole, control.From());
+            row->setData(kSubjectRole, control.Subject());
+        }
+    }
+    m_rows.append(row);
+    if (m_rows.size() >= kRows)
+        flush();
+}
+
+void RowBatch::flush()
+{
+    for (QListWidgetItem *row : std::as_const(m_rows))
+        m_list->addItem(row);
+    m_rows.clear();
+}
+
+QList<DesktopNotices::Header> headers(const QListWidget *list, const QList<int> &numbers, int most)
 {
     QList<DesktopNotices::Header> found;
-    for (int i = 0; i < std::min(most, list->count()); ++i) {
-        const QListWidgetItem *row = list->item(i);
+    for (int number : numbers) {
+        const QListWidgetItem *row = list->item(number - 1);
+        if (!row || found.size() >= most)
+            break;
         found.append({row->data(kFromRole).toString(), row->data(kSubjectRole).toString()});
     }
     return found;
@@ -52,10 +84,18 @@ int rowsInUse(const QListWidget *list, const MailControl &control)
     return qMin(int(control.MessageCount()), list->count());
 }
 
+namespace {
+// A deleted message's row has no tick box any more.
+bool tickable(const QListWidgetItem *row)
+{
+    return row->flags().testFlag(Qt::ItemIsUserCheckable);
+}
+} // namespace
+
 bool anyRowTicked(const QListWidget *list, const MailControl &control)
 {
     for (int i = 0; i < rowsInUse(list, control); ++i) {
-        if (list->item(i)->checkState() == Qt::Checked)
+        if (tickable(list->item(i)) && list->item(i)->checkState() == Qt::Checked)
             return true;
     }
     return false;
@@ -64,7 +104,8 @@ bool anyRowTicked(const QListWidget *list, const MailControl &control)
 void setRowsTicked(QListWidget *list, const MailControl &control, bool ticked)
 {
     for (int i = 0; i < rowsInUse(list, control); ++i)
-        list->item(i)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+        if (tickable(list->item(i)))
+            list->item(i)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
 }
 
 QCoro::Task<bool> confirmDeletion(
@@ -99,12 +140,13 @@ QCoro::Task<bool> deleteTicked(
         QListWidgetItem *row = list->item(i);
         if (!row)
             break;
-        if (row->checkState() != Qt::Checked)
+        if (!tickable(row) || row->checkState() != Qt::Checked)
             continue; // unticked during the pause
         control.setMessageNumber(qint16(i + 1));
         control.DeleteMessage();
         row->setText(QStringLiteral("Message Deleted"));
-        row->setCheckState(Qt::Unchecked);
+        row->setFlags(row->flags() & ~Qt::ItemIsUserCheckable);
+        row->setData(Qt::CheckStateRole, QVariant());
     }
     co_return true;
 }
@@ -119,10 +161,30 @@ void selectAll(
         b->setEnabled(true);
 }
 
+namespace {
+// Distances from the bottom edge as the designed 600 x 293 window has them.
+constexpr int kMargin = 8, kBelowList = 87, kStatus = 81, kCountdown = 61, kButtons = 35;
+} // namespace
+
+void placeCompactButtons(QWidget &window, std::initializer_list<QWidget *> buttons)
+{
+    constexpr int kTop = 96, kGap = 4, kLeast = 108, kLeastWidth = 459;
+    int width = kMargin;
+    for (QWidget *button : buttons)
+        width += qMax(kLeast, button->sizeHint().width()) + kGap;
+    width = qMax(kLeastWidth, width - kGap + kMargin);
+    int right = width - kMargin;
+    for (auto it = std::rbegin(buttons); it != std::rend(buttons); ++it) {
+        const int w = qMax(kLeast, (*it)->sizeHint().width());
+        right -= w;
+        (*it)->setGeometry(right, kTop, w, kButtons - kMargin);
+        right -= kGap;
+    }
+    window.setFixedSize(width, kTop + kButtons);
+}
+
 void fitToWindow(Ui::frmCheckMail &form, const QSize &size)
 {
-    // Distances from the bottom edge as the designed 600 x 293 window has them.
-    constexpr int kMargin = 8, kBelowList = 87, kStatus = 81, kCountdown = 61, kButtons = 35;
     const int width = size.width() - 2 * kMargin;
     const int bottom = size.height();
     form.listMessages->setGeometry(

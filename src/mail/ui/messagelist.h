@@ -3,6 +3,7 @@
 #include "alerts/desktopnotices.h"
 
 #include <QCoro/QCoroTask>
+#include <QFont>
 #include <QList>
 #include <QString>
 
@@ -12,6 +13,7 @@ class Clock;
 class MailCheck;
 class MailControl;
 class QListWidget;
+class QListWidgetItem;
 class QSize;
 class QWidget;
 namespace Ui {
@@ -24,11 +26,34 @@ namespace MessageList {
 
 // The row text of one message: sender, two tabs, subject, three tabs, date.
 QString rowText(const QString &from, const QString &subject, const QString &date);
-// Appends the row of the header the control holds, with an empty tick box.
-void appendRow(QListWidget *list, const MailControl &control);
+// Rows taken header by header and handed to the list in batches, so that a list of ten
+// thousand headers is laid out and drawn a few dozen times, not once per header. Rows not yet
+// handed over die with the batch (the window may go away while a header is awaited).
+class RowBatch
+{
+public:
+    static constexpr int kRows = 256;
 
-// The sender and subject of the first `most` rows, for the new-mail notification.
-QList<DesktopNotices::Header> headers(const QListWidget *list, int most);
+    explicit RowBatch(QListWidget *list);
+    ~RowBatch();
+    RowBatch(const RowBatch &) = delete;
+    RowBatch &operator=(const RowBatch &) = delete;
+
+    // The row of the header the control holds, with an empty tick box; a message not
+    // announced before (`fresh`) shows in bold. A full batch goes into the list.
+    void add(const MailControl &control, bool fresh);
+    void flush();
+
+private:
+    QListWidget *m_list;
+    QFont m_bold;
+    int m_named = 0; // fresh rows that keep their sender and subject apart
+    QList<QListWidgetItem *> m_rows;
+};
+
+// The sender and subject of the rows of the messages `numbers` (at most `most` of them), for
+// the new-mail notification.
+QList<DesktopNotices::Header> headers(const QListWidget *list, const QList<int> &numbers, int most);
 
 // Rows that stand for messages on the server.
 int rowsInUse(const QListWidget *list, const MailControl &control);
@@ -53,5 +78,8 @@ QCoro::Task<bool> deleteTicked(
 // The headers layout of a check window at the given size: the list takes the room the rows
 // of labels and buttons below it leave, which keep to the bottom edge.
 void fitToWindow(Ui::frmCheckMail &form, const QSize &size);
+// The count-only layout: `buttons` in one row at the bottom right, each as wide as its caption
+// needs, with the margins of the headers layout; the window sized to fit them.
+void placeCompactButtons(QWidget &window, std::initializer_list<QWidget *> buttons);
 
 } // namespace MessageList

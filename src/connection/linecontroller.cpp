@@ -245,6 +245,7 @@ QCoro::Task<bool> LineController::blinkForLostLine()
 
 QCoro::Task<bool> LineController::cmdDisconnect_Click(bool userPressed)
 {
+    Q_EMIT wentDown(m_state.LineState == 1 ? LineEnd::Dropped : LineEnd::User);
     setIdleTray();
     setDialling(false);
     m_clock.setEnabled(false);
@@ -295,6 +296,7 @@ QCoro::Task<bool> LineController::afterHangUp()
 QCoro::Task<bool> LineController::trayHangUp()
 {
     const bool lost = m_state.LineState == 1;
+    Q_EMIT wentDown(lost ? LineEnd::Dropped : LineEnd::User);
     m_clock.setEnabled(lost);
     if (setMailSchedule)
         setMailSchedule(lost);

@@ -25,3 +25,7 @@ struct BandLayout {
 
 // The band tree the program is designed with.
 BandLayout designBandLayout();
+// A saved layout with the command tools the design has gained since it was saved, each at the
+// end of its design band (a layout file names every tool it shows, so a new command would
+// otherwise never reach a user who has one).
+BandLayout withNewDesignTools(BandLayout saved);

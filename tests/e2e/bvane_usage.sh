@@ -11,7 +11,6 @@ source "$here/xsession.sh"
 bvane=$1
 out=$2
 mkdir -p "$out"
-rm -f "$out"/*.png "$out"/*.log
 xsession_fresh_home
 xsession_start
 db=$XDG_DATA_HOME/Brisvane/usage.sqlite
@@ -62,7 +61,6 @@ xsession_wait_for dropped_row 100 \
 seconds=$(query "select seconds from connections")
 [ "$seconds" -ge 58 ] && [ "$seconds" -le 62 ] || { echo "FAIL: the dropped line lasted $seconds s"; exit 1; }
 stop TERM
-[ "$(query "select count(*) from connections")" = 1 ] || { echo "FAIL: rows after the drop"; exit 1; }
 
 # 2. Killed during a line: the row keeps its last minute, and the next start closes it there.
 settings "Simulated line" 1 False

@@ -50,6 +50,8 @@ QList<ToolRow> mailSlotRows()
 
 BandLayout withNewDesignTools(BandLayout saved)
 {
+    // The commands added to the design since layout files were first written.
+    const QStringList later{BandNames::mnuUsage};
     const BandLayout design = designBandLayout();
     const auto hasTool = [&saved](const QString &name) {
         return std::any_of(saved.tools.cbegin(), saved.tools.cend(),
@@ -61,7 +63,8 @@ BandLayout withNewDesignTools(BandLayout saved)
         if (kept == saved.bands.end())
             continue;
         for (const BandTool::State &tool : design.tools) {
-            if (band.tools.contains(tool.name) && tool.opensBand.isEmpty() && !hasTool(tool.name)) {
+            if (band.tools.contains(tool.name) && later.contains(tool.name)
+                && !hasTool(tool.name)) {
                 saved.tools.append(tool);
                 kept->tools.append(tool.name);
             }

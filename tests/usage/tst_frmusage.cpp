@@ -90,7 +90,6 @@ void tst_frmUsage::monthShowsItsTotalsChartAndConnections()
     QCOMPARE(hours.size(), 31);
     QCOMPARE(hours.at(0), 1.0 / 60);
     QCOMPARE(hours.at(29), 0.5);
-    QVERIFY(window->lblLimit->isHidden());
     window->cboMeasure->setCurrentIndex(1);
     QCOMPARE(window->chartValues().at(9), 11.0); // 10 MB in, 1 MB out
 }
@@ -104,7 +103,6 @@ void tst_frmUsage::chartGoesByMonthAndMonthsCanBeChosen()
     QList<double> months = window->chartValues();
     QCOMPARE(months.size(), 12);
     QCOMPARE(months.at(0), 2.0);
-    QCOMPARE(months.at(1), 0.0);
     QVERIFY(qAbs(months.at(2) - 496.0 / 60) < 1e-9);
     window->cmdPrevious->click();
     window->cmdPrevious->click();

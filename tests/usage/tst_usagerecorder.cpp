@@ -96,7 +96,6 @@ void tst_UsageRecorder::rowIsWrittenUpdatedEveryMinuteAndClosedByTheUser()
     row = r.rows().constFirst();
     QCOMPARE(row.seconds, 60);
     QCOMPARE(row.bytesIn, 60 * SimulatedLine::kBytesInPerSecond);
-    QCOMPARE(row.bytesOut, 60 * SimulatedLine::kBytesOutPerSecond);
     r.run(60);
     QCOMPARE(r.rows().constFirst().seconds, 120);
 
@@ -245,7 +244,6 @@ void tst_UsageRecorder::unusableRecordGivesOneProblemAndTheProgramGoesOn()
     for (int i = 0; i < 2; ++i) {
         r.dial(QStringLiteral("Simulated line"));
         r.run(70);
-        QVERIFY(r.line.lineConnected());
         r.line.cmdDisconnect_Click(true);
         r.run(5);
     }

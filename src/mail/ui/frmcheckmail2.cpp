@@ -146,7 +146,7 @@ void frmCheckMail2::mMail1_Error(int number, const QString &text)
     Q_UNUSED(number)
     m_answered = true;
     ++m_errors;
-    m_check.serverError({this, false, m_slot - 1, {}}, text);
+    m_check.serverError({this, false, m_slot - 1, {}, {}}, text);
     Q_EMIT requestEnded();
 }
 

@@ -53,10 +53,11 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/lib)
 set(CPACK_COMPONENT_BRISVANE_DEPENDS pinlib6)
 set(CPACK_COMPONENT_PINLIB6_DEV_DEPENDS pinlib6)
 # What the program loads at run time besides the libraries it links: the X11 platform
-# plugin, the freedesktop sound theme its alerts play from, the TLS backend's libssl.
-# libcanberra0 is opened at run time, so shlibdeps does not see it.
+# plugin, the freedesktop sound theme its alerts play from, the TLS backend's libssl, Qt SQL's
+# SQLite driver for the usage record. libcanberra0 is opened at run time, so shlibdeps does
+# not see it.
 set(CPACK_DEBIAN_BRISVANE_PACKAGE_DEPENDS
-  "qt6-qpa-plugins, sound-theme-freedesktop, libssl3, libcanberra0")
+  "qt6-qpa-plugins, sound-theme-freedesktop, libssl3, libcanberra0, libqt6sql6-sqlite")
 set(CPACK_DEBIAN_BRISVANE_PACKAGE_RECOMMENDS "libcanberra-pulse | pulseaudio-utils, xdg-utils")
 set(CPACK_DEBIAN_BRISVANE_PACKAGE_SUGGESTS "network-manager, ppp")
 set(CPACK_DEBIAN_BRISVANE_DESCRIPTION "dial-up line and POP3 mail companion for the system tray

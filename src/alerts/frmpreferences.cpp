@@ -7,6 +7,7 @@
 #include "shell/autostart.h"
 #include "shell/dialogservice.h"
 #include "shell/menutools.h"
+#include "usage/ui/usagelimitbox.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -36,6 +37,7 @@ frmPreferences::frmPreferences(AppContext &context, MenuTools &menu,
     , cmdOK(new QPushButton(QStringLiteral("&OK"), this))
     , cmdCancel(new QPushButton(QStringLiteral("&Cancel"), this))
     , chkStartAtLogin(new QCheckBox(QStringLiteral("Start Brisvane when I log in"), this))
+    , usageLimit(new UsageLimitBox(context, this))
     , m_context(context)
     , m_menu(menu)
     , m_enableStartupBoxes(std::move(enableStartupBoxes))
@@ -59,6 +61,7 @@ frmPreferences::frmPreferences(AppContext &context, MenuTools &menu,
     chkDesktopNotifications->setObjectName(QStringLiteral("chkDesktopNotifications"));
     chkDesktopNotifications->setChecked(DesktopNotices::enabled(context));
     layout->addWidget(chkDesktopNotifications);
+    layout->addWidget(usageLimit);
     connect(chkDesktopNotifications, &QCheckBox::clicked, this,
         &frmPreferences::chkDesktopNotifications_Click);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -142,6 +145,7 @@ void frmPreferences::cmdOK_Click()
         if (row.box == chkCustomizeBrisvaneDialogonStartup && m_enableStartupBoxes)
             m_enableStartupBoxes(on);
     }
+    usageLimit->save();
     accept();
 }
 

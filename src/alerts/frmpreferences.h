@@ -9,6 +9,7 @@ class MenuTools;
 class QCheckBox;
 class QPushButton;
 class QVBoxLayout;
+class UsageLimitBox;
 
 // Switches four notices on or off. Each box has a box-state key that fills it, a feature key
 // the feature reads, and a check-mark tool of the same meaning in the popup menu. Below them,
@@ -35,6 +36,8 @@ public:
     QPushButton *cmdOK;
     QPushButton *cmdCancel;
     QCheckBox *chkStartAtLogin;
+    // The monthly usage limit, saved with OK.
+    UsageLimitBox *usageLimit;
 
     void cmdOK_Click();
     void chkDesktopNotifications_Click();

@@ -14,9 +14,14 @@
 #include "settings/settingsmodel.h"
 #include "settings/settingsstore.h"
 #include "shell/appcontext.h"
+#include "shell/dialogservice.h"
 #include "shell/menutools.h"
 #include "shell/traystatus.h"
 #include "shell/ui/frmbrisvane.h"
+#include "usage/ui/frmusage.h"
+#include "usage/usagelimit.h"
+#include "usage/usagerecorder.h"
+#include "usage/usagestore.h"
 
 #include <QFileInfo>
 
@@ -28,6 +33,7 @@ BrisvaneApp::BrisvaneApp(Links links, QObject *parent)
     m_tray = std::make_unique<LumenpinStatus>(
         m_links.monitorTray, m_links.dialFrames, context.paths());
     m_line = std::make_unique<LineController>(context, *m_tray, m_links.menu);
+    startUsageRecord();
     m_schedule = std::make_unique<MailSchedule>(
         context.clock(), context.model(), [this] { return m_line->lineConnected(); });
     m_programs = std::make_unique<ProgramRunner>(context);
@@ -43,7 +49,44 @@ BrisvaneApp::BrisvaneApp(Links links, QObject *parent)
         store.save(Keys::Check, SettingValues::Checked);
 }
 
-BrisvaneApp::~BrisvaneApp() = default;
+BrisvaneApp::~BrisvaneApp()
+{
+    delete m_usageWindow;
+}
+
+// The record opens with the program; a row a crash left open ends at its last update. A file
+// that cannot be used is reported once, from the event loop (never inside a line event), and
+// the program goes on without it.
+void BrisvaneApp::startUsageRecord()
+{
+    AppContext &context = m_links.context;
+    m_usageStore
+        = std::make_unique<UsageStore>(context.paths().userFile(QStringLiteral("usage.sqlite")));
+    connect(
+        m_usageStore.get(), &UsageStore::problemFound, this,
+        [&context](const QString &message) {
+            context.dialogs().message(
+                DialogService::Icon::Warning, QStringLiteral("Brisvane"), message);
+        },
+        Qt::QueuedConnection);
+    if (m_usageStore->open())
+        m_usageStore->closeAbandoned();
+    m_usage = std::make_unique<UsageRecorder>(context, *m_usageStore, *m_line);
+    m_usageLimit = std::make_unique<UsageLimit>(context, *m_usageStore);
+    connect(m_usage.get(), &UsageRecorder::recorded, m_usageLimit.get(),
+        [this] { m_usageLimit->check(m_usage->now()); });
+}
+
+frmUsage *BrisvaneApp::showUsage()
+{
+    if (!m_usageWindow)
+        m_usageWindow = frmUsage::open(
+            frmUsage::Links{m_links.context, *m_usageStore, *m_usage, *m_usageLimit});
+    m_usageWindow->showNormal();
+    m_usageWindow->raise();
+    m_usageWindow->activateWindow();
+    return m_usageWindow;
+}
 
 TrayStatus &BrisvaneApp::tray() const
 {
@@ -58,6 +101,7 @@ void BrisvaneApp::wire()
     line.checkMailAfterConnecting = [this] { return m_mailCheck->checkAfterConnecting(); };
     line.setMailSchedule = [this](bool on) { m_schedule->setEnabled(on); };
     connect(&line, &LineController::lineToolsChanged, this, &BrisvaneApp::applyLineTools);
+    connect(m_dialog.get(), &frmBrisvane::usageRequested, this, &BrisvaneApp::showUsage);
     // The schedule and the IDLE watches sleep while there is no line; a line coming up (ours
     // or another program's) wakes them.
     const mRAS &ras = line.dialUp();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -16,6 +17,10 @@ class MenuTools;
 class ProgramRunner;
 class TrayService;
 class TrayStatus;
+class UsageLimit;
+class UsageRecorder;
+class UsageStore;
+class frmUsage;
 class frmBrisvane;
 struct SettingKey;
 
@@ -48,6 +53,11 @@ public:
     ProgramRunner &programs() const { return *m_programs; }
     MailCheck &mailCheck() const { return *m_mailCheck; }
     frmBrisvane &dialog() const { return *m_dialog; }
+    UsageStore &usageStore() const { return *m_usageStore; }
+    UsageRecorder &usage() const { return *m_usage; }
+    UsageLimit &usageLimit() const { return *m_usageLimit; }
+    // Opens the Usage window, or brings the open one forward.
+    frmUsage *showUsage();
 
     // Start-up: the menu layout, the logon prompt when there is no entry, the first-run values,
     // the line, the menu and the dialog from the settings, then the dial of "Connect
@@ -68,10 +78,16 @@ private:
     void promptForLogonWhenNoEntries();
     void runProgramsWhenConnecting();
     void runProgramsWhenDisconnecting();
+    void startUsageRecord();
 
     Links m_links;
     std::unique_ptr<LumenpinStatus> m_tray;
     std::unique_ptr<LineController> m_line;
+    // The usage record outlives its recorder: the recorder closes an open row as it goes.
+    std::unique_ptr<UsageStore> m_usageStore;
+    std::unique_ptr<UsageRecorder> m_usage;
+    std::unique_ptr<UsageLimit> m_usageLimit;
+    QPointer<frmUsage> m_usageWindow;
     std::unique_ptr<MailSchedule> m_schedule;
     std::unique_ptr<ProgramRunner> m_programs;
     std::unique_ptr<frmBrisvane> m_dialog;

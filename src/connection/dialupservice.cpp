@@ -1,5 +1,7 @@
 #include "connection/dialupservice.h"
 
+#include "connection/interfacecounters.h"
+
 DialUpService::~DialUpService() = default;
 
 bool DialUpService::isConnected(const QString &entry) const
@@ -8,4 +10,12 @@ bool DialUpService::isConnected(const QString &entry) const
     if (!line.connected)
         return false;
     return line.viaLogon || entry.isEmpty() || line.entry == entry;
+}
+
+std::optional<LineCounters> DialUpService::counters() const
+{
+    const QString name = interfaceName();
+    if (name.isEmpty())
+        return std::nullopt;
+    return InterfaceCounters::read(name);
 }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The state codes the program relies on; the steps of a dial have codes of their own below.
 namespace DialState {
 constexpr int OpenPort = 0;
@@ -50,6 +52,12 @@ struct LineStatus {
     QString reason;
 };
 
+// What went through the line's network interface so far, in bytes.
+struct LineCounters {
+    qint64 bytesIn = 0;
+    qint64 bytesOut = 0;
+};
+
 // One dial-up service per program (NetworkManager, pppd or the simulated line); every mRAS
 // sees the same line through it. Dialling returns at once: its steps arrive as stepped().
 class DialUpService : public QObject
@@ -75,6 +83,12 @@ public:
     // settings, or an empty entry, stands for any entry. Services that can see several
     // connections at once answer for the entry itself.
     virtual bool isConnected(const QString &entry) const;
+    // The network interface that carries our line while it is up (ppp0, wwan0); empty when
+    // there is none.
+    virtual QString interfaceName() const { return {}; }
+    // The interface's byte counters (/sys/class/net/IFACE/statistics); nullopt while there is
+    // no interface to read.
+    virtual std::optional<LineCounters> counters() const;
 
 Q_SIGNALS:
     // Each step of a dial, with the step's value; status() already holds it.

@@ -248,6 +248,7 @@ QCoro::Task<bool> LineController::blinkForLostLine()
 
 QCoro::Task<bool> LineController::cmdDisconnect_Click(bool userPressed)
 {
+    Q_EMIT wentDown(m_state.LineState == 1 ? LineEnd::Dropped : LineEnd::User);
     // A line that is up and hung up here (not lost, not busy) is a disconnect like any other.
     if (m_state.LineState == 0 && lineConnected())
         PlaySoundAlert(m_context, AlertKind::Disconnected);
@@ -302,6 +303,7 @@ QCoro::Task<bool> LineController::afterHangUp()
 QCoro::Task<bool> LineController::trayHangUp()
 {
     const bool lost = m_state.LineState == 1;
+    Q_EMIT wentDown(lost ? LineEnd::Dropped : LineEnd::User);
     m_clock.setEnabled(lost);
     if (setMailSchedule)
         setMailSchedule(lost);

@@ -69,6 +69,10 @@ public:
     bool disconnectEnabled() const { return m_disconnectEnabled; }
     bool dialling() const { return m_dialling; }
 
+    // Who takes a line down: the user (the Disconnect button or menu, the tray's click), or
+    // nobody (the line watch found it lost).
+    enum class LineEnd { User, Dropped };
+
     // The tip the clock writes: the click hint, a blank and the connected time.
     static QString connectedTime(quint32 elapsedMs);
 
@@ -98,6 +102,8 @@ Q_SIGNALS:
     void connected();
     // The mail and program tools of the menu follow the line.
     void lineToolsChanged();
+    // A hang-up begins (of a line that may be up, or of a dial): the usage record ends there.
+    void wentDown(LineController::LineEnd by);
 
 private:
     QCoro::Task<> mRAS1_StateChanged(int value);

@@ -95,3 +95,8 @@ bool mRAS::IsConnected() const
 {
     return m_service.isConnected(m_request.entry);
 }
+
+std::optional<LineCounters> mRAS::Counters() const
+{
+    return m_service.counters();
+}

@@ -52,6 +52,8 @@ public:
     // True while the line of Entry is up (a line dialled with user settings has no entry and
     // counts as the line of any entry).
     bool IsConnected() const;
+    // The bytes through the line's interface so far; nullopt while there is none.
+    std::optional<LineCounters> Counters() const;
 
 Q_SIGNALS:
     void StateChanged(int value);

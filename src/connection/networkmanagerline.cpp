@@ -320,6 +320,7 @@ void NetworkManagerLine::dropDevice()
     m_device->disconnect(this);
     m_device->deleteLater();
     m_device = nullptr;
+    m_interface.clear();
 }
 
 void NetworkManagerLine::onDeviceState(uint newState, uint, uint reason)
@@ -425,6 +426,10 @@ void NetworkManagerLine::step(int code, const QString &text)
 
 void NetworkManagerLine::lineUp()
 {
+    if (m_device)
+        m_interface = Nm::property(
+            m_bus, m_device->path(), Nm::DeviceInterface, QStringLiteral("IpInterface"))
+                          .toString();
     m_status.connected = true;
     m_status.code = DialState::Connected;
     m_status.text = QStringLiteral("Connected");

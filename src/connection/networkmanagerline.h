@@ -38,6 +38,8 @@ public:
     void hangUp() override;
     LineStatus status() const override { return m_status; }
     bool isConnected(const QString &entry) const override;
+    // The device's IP interface, read when the line came up.
+    QString interfaceName() const override { return m_status.connected ? m_interface : QString(); }
 
 private:
     struct Profile {
@@ -94,6 +96,8 @@ private:
     // The profile added for a dial with user settings; removed when the line ends.
     QString m_temporaryProfile;
     Nm::DeviceProxy *m_device = nullptr;
+    // The interface the device's line runs over (ppp0, wwan0), while the line is up.
+    QString m_interface;
     // The device has begun on this dial (it may first end what it carried before).
     bool m_deviceStarted = false;
     LineStatus m_status;

@@ -48,6 +48,18 @@ qint64 PppdLine::linkPid(const QString &link) const
     return file.readLine().trimmed().toLongLong();
 }
 
+QString PppdLine::interfaceName() const
+{
+    if (!status().connected)
+        return {};
+    QFile file(QDir(m_options.runDir)
+                   .filePath(QStringLiteral("ppp-%1.pid").arg(linkName(m_status.entry))));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    file.readLine();
+    return QString::fromLocal8Bit(file.readLine().trimmed());
+}
+
 void PppdLine::findRunningLine()
 {
     const QStringList files

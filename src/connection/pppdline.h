@@ -46,6 +46,8 @@ public:
     void dial(const DialRequest &request) override;
     void hangUp() override;
     LineStatus status() const override;
+    // pppd writes the interface of a link that is up on its pid file's second line.
+    QString interfaceName() const override;
 
 private:
     // The pid in pppd's pid file of the link named `link`, 0 when there is none.

@@ -90,6 +90,8 @@ void SimulatedLine::runNextStep()
     const Step step = m_pending.takeFirst();
     setStatus(step.code, step.text);
     m_status.connected = step.code == DialState::Connected;
+    if (m_status.connected)
+        m_connectedAt = m_clock.tickCount();
     if (m_status.connected && m_dropTimer->interval() > 0)
         m_dropTimer->setEnabled(true);
     Q_EMIT stepped(step.code);
@@ -108,6 +110,7 @@ void SimulatedLine::hangUp()
         = !m_pending.isEmpty() || m_status.connected || (m_status.code != DialState::Disconnected);
     m_pending.clear();
     m_status.connected = false;
+    m_lostCounts.reset();
     if (active)
         setStatus(DialState::Disconnected, DialState::HungUpText);
 }
@@ -118,6 +121,7 @@ void SimulatedLine::dropLine()
     m_dropTimer->setInterval(0);
     if (!m_status.connected)
         return;
+    m_lostCounts = counters();
     m_status.connected = false;
     setStatus(DialState::Disconnected, DialState::LostText);
     Q_EMIT linesChanged(); // no step: the line watch, woken, notices it
@@ -127,4 +131,18 @@ void SimulatedLine::setStatus(int code, const QString &text)
 {
     m_status.code = code;
     m_status.text = text;
+}
+
+QString SimulatedLine::interfaceName() const
+{
+    return m_status.connected ? QStringLiteral("sim0") : QString();
+}
+
+std::optional<LineCounters> SimulatedLine::counters() const
+{
+    if (!m_status.connected)
+        return m_lostCounts;
+    const qint64 elapsedMs = m_clock.tickCount() - m_connectedAt;
+    return LineCounters{
+        elapsedMs * kBytesInPerSecond / 1000, elapsedMs * kBytesOutPerSecond / 1000};
 }

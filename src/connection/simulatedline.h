@@ -31,6 +31,10 @@ public:
     static QList<Entry> standardEntries();
     // How long the dropping line stays up.
     static constexpr int kDropAfterMs = 60000;
+    // The simulated interface's traffic while the line is up, in bytes a second: about what
+    // a 56k modem carries while a page loads.
+    static constexpr qint64 kBytesInPerSecond = 4000;
+    static constexpr qint64 kBytesOutPerSecond = 500;
 
     explicit SimulatedLine(
         Clock &clock, QList<Entry> entries = standardEntries(), QObject *parent = nullptr);
@@ -41,6 +45,11 @@ public:
     void dial(const DialRequest &request) override;
     void hangUp() override;
     LineStatus status() const override { return m_status; }
+    QString interfaceName() const override;
+    // Counts up at the rates above on the clock while the line is up, from 0 at each
+    // connection; a lost line's counts stay readable until the next dial or hang-up, as a
+    // modem device's do.
+    std::optional<LineCounters> counters() const override;
 
     // For tests: the line goes down now, as if the far end hung up.
     void dropLine();
@@ -66,4 +75,7 @@ private:
     DialRequest m_lastRequest;
     int m_dials = 0;
     int m_busyTwiceDials = 0;
+    // When the line came up, on the clock's tick count.
+    qint64 m_connectedAt = 0;
+    std::optional<LineCounters> m_lostCounts;
 };

@@ -80,6 +80,8 @@ void PopupCommands::BandMenu1_ToolClick(const QString &tool)
         app.line().cmdConnect_Click();
     } else if (tool == mnuDisconnect) {
         app.line().cmdDisconnect_Click();
+    } else if (tool == mnuUsage) {
+        app.showUsage();
     } else if (tool == QLatin1String("mnuAbout")) {
         frmAbout::open();
     } else if (tool == QLatin1String("mnuExit")) {

@@ -120,6 +120,14 @@ BVANE_TRUTH(NoTrayNotice, "NoTrayNotice", "Notice", "True");
 // "Show desktop notifications" in Preferences: "1" (the default, when absent) or "0".
 BVANE_CHECK(DesktopNotifications, "DesktopNotifications", "Notifications", "1");
 
+// Usage record: an optional monthly limit (Preferences). Amount 0 means no limit; the unit is
+// "hours" (the default) or "megabytes". The months ("yyyy-MM") whose 80 % and 100 % notices
+// were sent, so that each comes once a month.
+BVANE_COUNT(UsageLimitAmount, "UsageLimit", "Amount", "0", 0, 1000000);
+BVANE_KEY(UsageLimitUnit, "UsageLimit", "Unit");
+BVANE_KEY(UsageLimitNoticed80, "UsageLimit", "Noticed80");
+BVANE_KEY(UsageLimitNoticed100, "UsageLimit", "Noticed100");
+
 // General
 BVANE_KEY(FirstTime, "Settings", "FirstTime");
 BVANE_CHECK(Check, "Settings", "Check");

@@ -23,6 +23,9 @@ public:
     virtual QString openFileName(
         const QString &title, const QString &directory, const QString &filter)
         = 0;
+    // Where to save a new file, starting at `path`; an empty string when the user cancels.
+    virtual QString saveFileName(const QString &title, const QString &path, const QString &filter)
+        = 0;
     // std::nullopt when the user cancels.
     virtual std::optional<QString> inputBox(
         const QString &title, const QString &prompt, const QString &defaultText)

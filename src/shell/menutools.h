@@ -49,6 +49,7 @@ inline const QString mnuShowCustomizeBrisvaneReminder
     = QStringLiteral("mnuShowCustomizeBrisvaneReminder");
 inline const QString mnuConnect = QStringLiteral("mnuConnect");
 inline const QString mnuDisconnect = QStringLiteral("mnuDisconnect");
+inline const QString mnuUsage = QStringLiteral("mnuUsage");
 inline QString mnuMailSlot(int slot)
 {
     return QStringLiteral("mnuMailSlot%1").arg(slot);

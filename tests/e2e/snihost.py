@@ -114,7 +114,7 @@ if labels(root) != top:
     fail('top band %s, expected %s' % (labels(root), top))
 expected = {
     'Customize': ['Connection Properties', 'Mail Properties', 'Program Properties', 'Settings'],
-    'Connection Status': ['Connect', 'Disconnect'],
+    'Connection Status': ['Connect', 'Disconnect', 'Usage...'],
     'Confirmation Menus': ['Show Customize Brisvane Dialog on Startup',
                            'Show Customize Brisvane Dialog Reminder',
                            'Show Close Mail Program Message Dialog',

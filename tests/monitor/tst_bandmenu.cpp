@@ -57,7 +57,7 @@ private Q_SLOTS:
             QStringList({"MailSlot 1", "MailSlot 2", "MailSlot 3", "MailSlot 4", "MailSlot 5",
                 "All Accounts", "Disable Mail Checking"}));
         QCOMPARE(captions(menu.band(BandNames::PopupBandConnection)),
-            QStringList({"Connect", "Disconnect"}));
+            QStringList({"Connect", "Disconnect", "Usage..."}));
         QCOMPARE(captions(menu.band(BandNames::PopupBandConfirmationMenus)),
             QStringList({"Show Customize Brisvane Dialog on Startup",
                 "Show Customize Brisvane Dialog Reminder", "Show Close Mail Program Message Dialog",
@@ -65,7 +65,7 @@ private Q_SLOTS:
         QCOMPARE(menu.tool(QStringLiteral("mnuConfirmation Menus"))->opensBand(),
             BandNames::PopupBandConfirmationMenus);
         QCOMPARE(menu.tool(BandNames::mnuCheckMail)->opensBand(), BandNames::PopupBandMailSlots);
-        QCOMPARE(menu.tools().size(), 7 + 4 + 11 + 7 + 2 + 4);
+        QCOMPARE(menu.tools().size(), 7 + 4 + 11 + 7 + 3 + 4);
         QVERIFY(menu.layout().problem().isEmpty());
     }
 
@@ -171,7 +171,7 @@ private Q_SLOTS:
         QPointer<QMenu> first = menu.currentPopup();
         menu.popupBand(BandNames::PopupBandConnection);
         QVERIFY(first.isNull());
-        QCOMPARE(menu.currentPopup()->actions().size(), 2);
+        QCOMPARE(menu.currentPopup()->actions().size(), 3);
     }
 
     // The menu a StatusNotifier host shows (Qt exports it over D-Bus): the whole tree,

@@ -3,6 +3,7 @@
 #include "shell/menutools.h"
 
 #include <QHash>
+#include <QPixmap>
 
 // MenuTools that remembers what the forms did to each tool.
 class FakeMenuTools : public MenuTools

@@ -23,6 +23,13 @@ QString ScriptedDialogs::openFileName(
     return m_files.isEmpty() ? QString() : m_files.dequeue();
 }
 
+QString ScriptedDialogs::saveFileName(
+    const QString &title, const QString &path, const QString &filter)
+{
+    m_shown.append({QStringLiteral("save"), Icon::None, title, path + u' ' + filter});
+    return m_files.isEmpty() ? QString() : m_files.dequeue();
+}
+
 std::optional<QString> ScriptedDialogs::inputBox(
     const QString &title, const QString &prompt, const QString &defaultText)
 {

@@ -12,7 +12,7 @@ class ScriptedDialogs : public DialogService
 {
 public:
     struct Shown {
-        QString kind; // "message", "file", "input", "open"
+        QString kind; // "message", "file", "save", "input", "open"
         Icon icon = Icon::None;
         QString title;
         QString text;
@@ -30,6 +30,8 @@ public:
     Answer message(Icon icon, const QString &title, const QString &text, Buttons buttons) override;
     QString openFileName(
         const QString &title, const QString &directory, const QString &filter) override;
+    // Answers from the same queue as openFileName(); recorded as "save".
+    QString saveFileName(const QString &title, const QString &path, const QString &filter) override;
     std::optional<QString> inputBox(
         const QString &title, const QString &prompt, const QString &defaultText) override;
     bool openDocument(const QString &path) override;

@@ -21,6 +21,7 @@ ConnectionTab::ConnectionTab(AppContext &context, LineController &line, QWidget 
     connect(cmdConnectionDetails, &QPushButton::clicked, this,
         &ConnectionTab::cmdConnectionDetails_Click);
     connect(cmdUserDetails, &QPushButton::clicked, this, &ConnectionTab::cmdUserDetails_Click);
+    connect(cmdUsage, &QPushButton::clicked, this, &ConnectionTab::usageRequested);
     connect(cmdDefaultConnection, &QPushButton::clicked, this,
         &ConnectionTab::cmdDefaultConnection_Click);
     connect(cmdUserLogonSettings, &QPushButton::clicked, this,

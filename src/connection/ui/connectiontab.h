@@ -29,6 +29,11 @@ public:
     void chkReconnectLineBusy_Click();
     void UpDown4_Change();
 
+Q_SIGNALS:
+    // "Usage..." asks for the Usage window.
+    void usageRequested();
+
+public:
     // "Dial using User Settings" decides which of the entry list and the logon button is live.
     void applyUserLogonChoice();
     void applyReconnectLineBusy();

@@ -25,3 +25,7 @@ struct BandLayout {
 
 // The band tree the program is designed with.
 BandLayout designBandLayout();
+// A saved layout with the commands the design gained after layout files were first written,
+// each at the end of its design band when the layout has that band (a layout file names every
+// tool it shows, so a new command would otherwise never reach a user who has one).
+BandLayout withNewDesignTools(BandLayout saved);

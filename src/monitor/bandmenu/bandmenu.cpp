@@ -72,7 +72,7 @@ BandMenu::LoadResult BandMenu::loadLayout(const QString &path)
         qWarning("Menu layout %s is not a layout; keeping the layout in force", qPrintable(path));
         return LoadResult::Corrupt;
     }
-    applyLayout(*layout);
+    applyLayout(withNewDesignTools(*layout));
     return LoadResult::Loaded;
 }
 

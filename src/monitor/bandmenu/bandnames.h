@@ -45,6 +45,7 @@ inline const QString mnuDisableMailChecking = QStringLiteral("mnuDisableMailChec
 // PopupBandConnection
 inline const QString mnuConnect = QStringLiteral("mnuConnect");
 inline const QString mnuDisconnect = QStringLiteral("mnuDisconnect");
+inline const QString mnuUsage = QStringLiteral("mnuUsage");
 // PopupBandConfirmationMenus
 inline const QString mnuLoadCustomizeBrisvaneDialogonStartup
     = QStringLiteral("mnuLoadCustomizeBrisvaneDialogonStartup");

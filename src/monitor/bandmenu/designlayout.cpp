@@ -1,6 +1,8 @@
 #include "monitor/bandmenu/bandlayout.h"
 #include "monitor/bandmenu/bandnames.h"
 
+#include <algorithm>
+
 namespace {
 
 struct ToolRow {
@@ -46,6 +48,31 @@ QList<ToolRow> mailSlotRows()
 
 } // namespace
 
+BandLayout withNewDesignTools(BandLayout saved)
+{
+    // The commands added to the design since layout files were first written.
+    const QStringList later{BandNames::mnuUsage};
+    const BandLayout design = designBandLayout();
+    const auto hasTool = [&saved](const QString &name) {
+        return std::any_of(saved.tools.cbegin(), saved.tools.cend(),
+            [&name](const BandTool::State &tool) { return tool.name == name; });
+    };
+    for (const BandLayout::BandEntry &band : design.bands) {
+        auto kept = std::find_if(saved.bands.begin(), saved.bands.end(),
+            [&band](const BandLayout::BandEntry &entry) { return entry.name == band.name; });
+        if (kept == saved.bands.end())
+            continue;
+        for (const BandTool::State &tool : design.tools) {
+            if (band.tools.contains(tool.name) && later.contains(tool.name)
+                && !hasTool(tool.name)) {
+                saved.tools.append(tool);
+                kept->tools.append(tool.name);
+            }
+        }
+    }
+    return saved;
+}
+
 BandLayout designBandLayout()
 {
     using namespace BandNames;
@@ -74,6 +101,7 @@ BandLayout designBandLayout()
         {
             {mnuConnect, QStringLiteral("Connect"), {}},
             {mnuDisconnect, QStringLiteral("Disconnect"), {}},
+            {mnuUsage, QStringLiteral("Usage..."), {}},
         });
     addBand(layout, PopupBandConfirmationMenus, QStringLiteral("Confirmation Menus"),
         {

@@ -85,6 +85,7 @@ void frmBrisvane::buildPages()
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     m_settings = new SettingsTab(context, line);
     m_connection = new ConnectionTab(context, line);
+    connect(m_connection, &ConnectionTab::usageRequested, this, &frmBrisvane::usageRequested);
     m_mail = new MailTab(context);
     m_programs = new ProgramsTab(context, m_links.menu, m_links.programs);
     m_alerts = new AlertControls(context,

@@ -101,6 +101,8 @@ protected:
 Q_SIGNALS:
     // The menu button asks for the popup menu at `globalPos` (no tray to right-click).
     void menuRequested(const QPoint &globalPos);
+    // The Connection tab asks for the Usage window.
+    void usageRequested();
 
 private:
     // Builds the pages once; loads them if start-up has loaded the settings already.

@@ -66,6 +66,12 @@ QString QtDialogService::openFileName(
     return QFileDialog::getOpenFileName(boxParent(), title, directory, filter);
 }
 
+QString QtDialogService::saveFileName(
+    const QString &title, const QString &path, const QString &filter)
+{
+    return QFileDialog::getSaveFileName(boxParent(), title, path, filter);
+}
+
 std::optional<QString> QtDialogService::inputBox(
     const QString &title, const QString &prompt, const QString &defaultText)
 {

@@ -9,6 +9,7 @@ class QtDialogService : public DialogService
 {
 public:
     Answer message(Icon icon, const QString &title, const QString &text, Buttons buttons) override;
+    QString saveFileName(const QString &title, const QString &path, const QString &filter) override;
     QString openFileName(
         const QString &title, const QString &directory, const QString &filter) override;
     std::optional<QString> inputBox(

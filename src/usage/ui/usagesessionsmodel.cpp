@@ -1,0 +1,56 @@
+#include "usage/ui/usagesessionsmodel.h"
+
+#include "usage/usagereport.h"
+
+#include <algorithm>
+
+void UsageSessionsModel::setSessions(QList<UsageSession> sessions)
+{
+    beginResetModel();
+    m_sessions = std::move(sessions);
+    std::reverse(m_sessions.begin(), m_sessions.end());
+    endResetModel();
+}
+
+int UsageSessionsModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_sessions.size());
+}
+
+int UsageSessionsModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant UsageSessionsModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_sessions.size())
+        return {};
+    const UsageSession &s = m_sessions.at(index.row());
+    if (role == Qt::TextAlignmentRole) {
+        const bool number = index.column() >= Duration && index.column() <= Sent;
+        return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
+    }
+    if (role != Qt::DisplayRole)
+        return {};
+    switch (index.column()) {
+    case Started:
+        return s.startedAt.toLocalTime().toString(QStringLiteral("ddd d MMM yyyy  hh:mm"));
+    case Duration: return UsageReport::duration(s.seconds);
+    case Received: return UsageReport::size(s.bytesIn);
+    case Sent: return UsageReport::size(s.bytesOut);
+    case Entry: return s.entry;
+    case EndedBy: return s.endedAt.isValid() ? s.endedBy : QStringLiteral("(online)");
+    default: return {};
+    }
+}
+
+QVariant UsageSessionsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    static const QStringList titles{QStringLiteral("Started"), QStringLiteral("Time online"),
+        QStringLiteral("Received"), QStringLiteral("Sent"), QStringLiteral("Connection"),
+        QStringLiteral("Ended by")};
+    return titles.value(section);
+}

@@ -87,6 +87,7 @@ addresses() { echo "local  IP address 10.0.0.2"; echo "remote IP address 10.0.0.
 serve() {
   if [ "$peer" = stubborn ]; then trap 'touch "$dir/ignored-$peer"' TERM
   else trap 'echo "Terminating on signal 15"; touch "$dir/terminated-$peer"; rm -f "$pidfile"; exit 5' TERM; fi
+  touch "$dir/serving-$peer"
   while [ ! -e "$dir/hangup-$peer" ]; do sleep 0.05; done
   echo "Modem hangup"
   echo "Connection terminated."
@@ -94,7 +95,10 @@ serve() {
   exit 16
 }
 if [ "$detach" = yes ]; then
+  # The background part takes its signals before anyone can learn its pid and signal it.
+  rm -f "$dir/serving-$peer"
   serve </dev/null >/dev/null 2>&1 &
+  while [ ! -e "$dir/serving-$peer" ]; do sleep 0.01; done
   echo $! > "$dir/pid-$peer"
   [ -z "$pidfile" ] || printf '%s\nppp0\n' $! > "$pidfile"
   while [ -e "$dir/hold-$peer" ]; do sleep 0.05; done

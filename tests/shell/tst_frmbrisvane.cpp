@@ -25,6 +25,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -53,6 +55,7 @@ private Q_SLOTS:
     void preferencesButtonOpensPreferences();
     void desktopNotificationBoxIsStoredAtOnce();
     void trayStartBuildsNoPageAndALaterBuildMatchesAnEarlyOne();
+    void pagesAskOnlyForTheRoomTheyNeedAndEachOpeningStartsAtTheTop();
 
 private:
     struct Started {
@@ -473,6 +476,32 @@ void tst_frmBrisvane::desktopNotificationBoxIsStoredAtOnce()
     preferences->chkDesktopNotifications->click();
     QCOMPARE(t.settings().get(Keys::DesktopNotifications), QStringLiteral("1"));
     preferences->close();
+}
+
+void tst_frmBrisvane::pagesAskOnlyForTheRoomTheyNeedAndEachOpeningStartsAtTheTop()
+{
+    TestContext t;
+    ModalAnswerer answerer;
+    Started s = start(t);
+    frmBrisvane &dialog = s.dialog();
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const auto scroll = [&dialog](const char *name) {
+        return dialog.findChild<QScrollArea *>(QString::fromLatin1(name));
+    };
+    QScrollArea *settings = scroll("SettingsTabScroll");
+    QVERIFY(settings);
+    dialog.tabs().setCurrentWidget(settings);
+    QTRY_VERIFY(settings->isVisible());
+    // The page's wrapping captions ask for no more height than the dialog gives it.
+    QVERIFY(settings->widget()->minimumSizeHint().height() <= settings->height());
+    // A page scrolled down opens at its top the next time.
+    dialog.resize(dialog.width(), 200);
+    QTRY_VERIFY(settings->verticalScrollBar()->isVisible());
+    settings->verticalScrollBar()->setValue(settings->verticalScrollBar()->maximum());
+    dialog.hide();
+    dialog.show();
+    QCOMPARE(settings->verticalScrollBar()->value(), 0);
 }
 
 QTEST_MAIN(tst_frmBrisvane)

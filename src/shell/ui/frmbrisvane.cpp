@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
@@ -168,9 +169,14 @@ void frmBrisvane::fitToScreen()
     // The largest page as it would like to be (pages with wrapping captions may ask for less
     // than they need at the least), with the tab bar, the pane's frame and the button row.
     QSize pages;
-    for (const QWidget *page :
-        std::initializer_list<const QWidget *>{m_connection, m_mail, m_programs, m_settings})
+    const std::initializer_list<const QWidget *> all{m_connection, m_mail, m_programs, m_settings};
+    for (const QWidget *page : all)
         pages = pages.expandedTo(page->sizeHint().expandedTo(page->minimumSizeHint()));
+    // A page of wrapping captions needs more height at that width than its hint says.
+    for (const QWidget *page : all) {
+        if (page->hasHeightForWidth())
+            pages.setHeight(qMax(pages.height(), page->heightForWidth(pages.width())));
+    }
     constexpr int kPaneFrame = 8;
     const QSize natural(pages.width() + margins.left() + margins.right() + kPaneFrame
             + style()->pixelMetric(QStyle::PM_ScrollBarExtent),
@@ -203,6 +209,9 @@ void frmBrisvane::showEvent(QShowEvent *event)
 {
     if (!std::exchange(m_placed, true))
         fitToScreen();
+    // Each opening starts every page at its top.
+    for (QScrollArea *scroll : SSTab1->findChildren<QScrollArea *>())
+        scroll->verticalScrollBar()->setValue(0);
     // However the dialog comes back (a zoom out of the tray shows it without a resize or a
     // state change), it never keeps a running time the clock wrote while it was away.
     restoreCaptionWhenNormal();

@@ -45,9 +45,11 @@ QSize WrapCheckBox::sizeHint() const
     return QSize(kPreferredWidth, heightForWidth(kPreferredWidth));
 }
 
+// The height comes from heightForWidth at the width the box gets; a minimum taken at the
+// narrowest width would make a page of such boxes ask for a scroll bar it does not need.
 QSize WrapCheckBox::minimumSizeHint() const
 {
-    return QSize(160, heightForWidth(160));
+    return QSize(160, heightForWidth(kPreferredWidth));
 }
 
 int WrapCheckBox::heightForWidth(int width) const

@@ -257,14 +257,10 @@ void tst_PppdLine::failedConnectScriptEndsWithDisconnected()
     QTRY_COMPARE(codes(steps), QList<int>({0, 8193}));
     QCOMPARE(ras.StateText(), QStringLiteral("Disconnected"));
     QVERIFY(recordedArguments("nowhere").isEmpty());
-    // The state list says why.
-    QVERIFY2(ras.StateReason().startsWith(QStringLiteral("no pppd peer \"nowhere\" in ")),
-        qPrintable(ras.StateReason()));
-    if (QFile::exists(QStringLiteral("/usr/sbin/pppd"))
-        || QFile::exists(QStringLiteral("/sbin/pppd")))
+    QVERIFY(ras.StateReason().startsWith(QStringLiteral("no pppd peer \"nowhere\" in ")));
+    if (QFile::exists(QStringLiteral("/usr/sbin/pppd")))
         return;
-    // Without pppd anywhere: the dial says so.
-    const QByteArray path = qgetenv("PATH");
+    const QByteArray path = qgetenv("PATH"); // without pppd anywhere the dial says so
     qputenv("PATH", QFile::encodeName(file(QStringLiteral("peers"))));
     steps.clear();
     ras.setEntry(QStringLiteral("nocarrier"));

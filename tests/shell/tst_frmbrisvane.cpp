@@ -242,10 +242,8 @@ void tst_frmBrisvane::withoutADefaultTheListShowsTheEntryToDial()
     Started s = start(t);
     QCOMPARE(s.line().state().EntryName, QStringLiteral("Work ISP"));
     QCOMPARE(s.dialog().connectionTab().Combo1->currentText(), QStringLiteral("Work ISP"));
-    // A drop-down: no name can be typed that the service does not have.
-    QVERIFY(!s.dialog().connectionTab().Combo1->isEditable());
-    // The simulated service's own entries: the one chosen without a default is the one
-    // that connects.
+    QVERIFY(!s.dialog().connectionTab().Combo1->isEditable()); // a drop-down
+    // Of the simulated service's entries, the one chosen without a default connects.
     TestContext fresh;
     Started simulated = start(fresh);
     QCOMPARE(simulated.line().state().EntryName, QStringLiteral("Simulated line"));
@@ -484,20 +482,14 @@ void tst_frmBrisvane::pagesAskOnlyForTheRoomTheyNeedAndEachOpeningStartsAtTheTop
     ModalAnswerer answerer;
     Started s = start(t);
     frmBrisvane &dialog = s.dialog();
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    const auto scroll = [&dialog](const char *name) {
-        return dialog.findChild<QScrollArea *>(QString::fromLatin1(name));
-    };
-    QScrollArea *settings = scroll("SettingsTabScroll");
-    QVERIFY(settings);
+    auto *settings = dialog.findChild<QScrollArea *>(QStringLiteral("SettingsTabScroll"));
     dialog.tabs().setCurrentWidget(settings);
-    QTRY_VERIFY(settings->isVisible());
-    // The page's wrapping captions ask for no more height than the dialog gives it.
+    dialog.show();
+    // The wrapping captions ask for no more height than the dialog gives the page.
     QVERIFY(settings->widget()->minimumSizeHint().height() <= settings->height());
     // A page scrolled down opens at its top the next time.
     dialog.resize(dialog.width(), 200);
-    QTRY_VERIFY(settings->verticalScrollBar()->isVisible());
+    QTRY_VERIFY(settings->verticalScrollBar()->maximum() > 0);
     settings->verticalScrollBar()->setValue(settings->verticalScrollBar()->maximum());
     dialog.hide();
     dialog.show();

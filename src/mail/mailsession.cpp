@@ -25,6 +25,7 @@ void MailSession::LogOn()
     m_deleted.clear();
     m_deleting.clear();
     m_messageCount = 0;
+    m_loggedOnWithTls = false;
     m_lostReason.clear();
     m_fields = {};
     resetProtocol();
@@ -104,9 +105,18 @@ void MailSession::attach(MailConnection *connection)
     });
 }
 
+MailAccount MailSession::account() const
+{
+    MailAccount account{m_userName, m_password, m_requireTls, m_pipelining};
+    account.allowClearText = m_allowClearText;
+    account.tlsBefore = m_tlsBefore;
+    return account;
+}
+
 void MailSession::loggedOn(int count, const QString &status)
 {
     m_loggedOn = true;
+    m_loggedOnWithTls = m_connection && m_connection->isEncrypted();
     m_messageCount = qint16(count);
     postStatus(status);
     finishRequest();

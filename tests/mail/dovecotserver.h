@@ -16,6 +16,8 @@ public:
         bool imap = false; // IMAP and IMAPS beside POP3
         // The capabilities IMAP announces after log-on; empty for Dovecot's own.
         QString imapCapability;
+        // An address to listen on besides 127.0.0.1 (a test's own network namespace).
+        QString alsoListen;
     };
 
     // The dovecot program, or empty when it is not installed.

@@ -34,7 +34,7 @@ private Q_SLOTS:
     void serverWithoutCapaFallsBackToRetrWhenTopIsRefused();
     void deleteRaisesNothingUnlessRefused();
     void stlsRefusedOrFollowedByInjectedDataNeverLogsOnInTheClear();
-    void requireTlsRefusesAServerWithoutStls();
+    void requireTlsOrTlsBeforeRefuseAServerWithoutStls();
     void requestsOutsideASessionAreErrors();
     void refusedConnectionAndBadHostText();
 
@@ -163,8 +163,8 @@ void tst_mMail::refusedLogOnCarriesTheResponseCodeButNeverThePassword_data()
                                  << QByteArray("-ERR [LOGIN-DELAY] wait 5 minutes\r\n")
                                  << QStringLiteral("[LOGIN-DELAY] wait 5 minutes");
     // With PIPELINING, PASS and STAT go out with USER: their answers change nothing.
-    QTest::newRow("pipelined auth") << QByteArray("PASS") << QByteArray("-ERR [AUTH] no\r\n")
-                                    << QStringLiteral("[AUTH] no");
+    QTest::newRow("pipelined auth")
+        << QByteArray("PASS") << QByteArray("-ERR [AUTH] no\r\n") << QStringLiteral("[AUTH] no");
     QTest::newRow("pipelined login-delay")
         << QByteArray("USER") << QByteArray("-ERR [LOGIN-DELAY] wait\r\n")
         << QStringLiteral("[LOGIN-DELAY] wait");
@@ -447,12 +447,20 @@ void tst_mMail::stlsRefusedOrFollowedByInjectedDataNeverLogsOnInTheClear()
     QVERIFY(!server->received("USER ann"));
 }
 
-void tst_mMail::requireTlsRefusesAServerWithoutStls()
+void tst_mMail::requireTlsOrTlsBeforeRefuseAServerWithoutStls()
 {
     mail->setRequireTls(true);
     QVERIFY(request([this] { mail->LogOn(); }));
     QCOMPARE(lastError(), int(MailError::TlsRequired));
     QCOMPARE(server->commands(), QList<QByteArray>{"CAPA"});
+    // An account that had TLS before: its absence now is a downgrade, allowed clear or not.
+    mail->setRequireTls(false);
+    mail->setAllowClearText(true);
+    mail->setTlsBefore(true);
+    QVERIFY(request([this] { mail->LogOn(); }));
+    QCOMPARE(lastError(), int(MailError::TlsRequired));
+    QVERIFY2(lastErrorText().contains(u"logged on with TLS before"), qPrintable(lastErrorText()));
+    QCOMPARE(server->commands(), (QList<QByteArray>{"CAPA", "CAPA"}));
 }
 
 void tst_mMail::requestsOutsideASessionAreErrors()

@@ -7,6 +7,7 @@
 class AppContext;
 class MenuTools;
 class QCheckBox;
+class QLabel;
 class QPushButton;
 class QVBoxLayout;
 
@@ -35,6 +36,8 @@ public:
     QPushButton *cmdOK;
     QPushButton *cmdCancel;
     QCheckBox *chkStartAtLogin;
+    // Where the passwords are kept (the desktop keyring or the settings file).
+    QLabel *lblPasswords = nullptr;
 
     void cmdOK_Click();
     void chkDesktopNotifications_Click();
@@ -44,6 +47,7 @@ private:
     struct Row;
     QList<Row> rows() const;
     void addStartAtLogin(QVBoxLayout *layout);
+    void addPasswordsLine(QVBoxLayout *layout);
 
     AppContext &m_context;
     MenuTools &m_menu;

@@ -28,6 +28,7 @@ QCoro::Task<> frmCheckMail2::checkSlot()
     mMail1->setHost(settings.text(Keys::Domain(m_slot)));
     mMail1->setUserName(settings.text(Keys::MailUserName(m_slot)));
     mMail1->setPassword(settings.text(Keys::MailPassword(m_slot)));
+    mMail1->setSlot(m_slot);
     // The starter cleared the request-done flag.
     m_answered = false;
     mMail1->LogOn();

@@ -200,10 +200,9 @@ void frmCheckMail::mMail1_Done()
 
 void frmCheckMail::mMail1_Error(int number, const QString &text)
 {
-    Q_UNUSED(number)
     m_answered = true;
     ++m_errors;
-    m_check.serverError({this, true, m_check.currentSlotIndex, {}}, text);
+    m_check.serverError({this, true, m_check.currentSlotIndex, {}, number, {}}, text);
     Q_EMIT requestEnded();
 }
 

@@ -143,10 +143,9 @@ void frmCheckMail2::mMail1_Done()
 
 void frmCheckMail2::mMail1_Error(int number, const QString &text)
 {
-    Q_UNUSED(number)
     m_answered = true;
     ++m_errors;
-    m_check.serverError({this, false, m_slot - 1, {}}, text);
+    m_check.serverError({this, false, m_slot - 1, {}, number, {}}, text);
     Q_EMIT requestEnded();
 }
 

@@ -1,6 +1,7 @@
 #include "mail/ui/frmmailservererror.h"
 
 #include "connection/linecontroller.h"
+#include "mail/mailerror.h"
 #include "mail/ui/frmcheckmail.h"
 #include "mail/ui/mailcheck.h"
 #include "settings/settingsmodel.h"
@@ -78,6 +79,15 @@ void frmMailServerError::cmdDetails_Click()
 {
     cmdDetails->setEnabled(false);
     const QString br = Form::kLineBreak;
+    // Not a server that failed but one the password may not go to (or no password): say so.
+    if (m_failure.number == MailError::ClearTextRefused
+        || m_failure.number == MailError::TlsRequired
+        || m_failure.number == MailError::PasswordUnavailable) {
+        Label2->setText(QStringLiteral("Mail Account ") + m_failure.accountName
+            + QStringLiteral(" did not log on") + br + br + m_failure.cause);
+        setFixedSize(kDetailsSize);
+        return;
+    }
     Label2->setText(QStringLiteral("Mail Account ") + m_failure.accountName
         + QStringLiteral(" is unresponsive") + br + br
         + QStringLiteral("This error may be resulting in an incorrect username, password, or "

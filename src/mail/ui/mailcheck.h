@@ -100,6 +100,8 @@ public:
         bool multiAccount = false; // else the single-slot window
         int slotIndex = 0; // 0 to 4
         QString accountName; // filled in by serverError()
+        int number = 0; // the mail control's error number
+        QString cause; // its text, filled in by serverError()
     };
     // Opens the mail server error dialog for `failure` (or shows the open one again).
     void showServerError(const Failure &failure);

@@ -105,13 +105,14 @@ void LineController::cmdConnect_Click()
         Passwords &passwords = m_context.passwords();
         if (!passwords.isKnown(Keys::Password)) {
             // The keyring answers later (it may ask to be unlocked first); the dial starts then.
-            auto *once = new QObject(this);
-            connect(&passwords, &Passwords::fetched, once, [this, once](const SettingKey &key) {
-                if (!(key == Keys::Password))
-                    return;
-                delete once;
-                cmdConnect_Click();
-            });
+            auto once = std::make_shared<QMetaObject::Connection>();
+            *once = connect(
+                &passwords, &Passwords::fetched, this, [this, once](const SettingKey &key) {
+                    if (!(key == Keys::Password))
+                        return;
+                    disconnect(*once);
+                    cmdConnect_Click();
+                });
             passwords.fetch(Keys::Password);
             return;
         }

@@ -115,6 +115,12 @@ QString Passwords::placeText() const
 
 QCoro::Task<Passwords::Read> Passwords::read(SettingKey key)
 {
+    // A password still in the file is the one to use until it has moved: a check need not
+    // wait for the keyring (which may be asking the user something).
+    if (m_place == Place::Deciding && !m_settings.text(key).isEmpty()) {
+        m_known.insert(nameOf(key), m_settings.text(key));
+        co_return Read{true, m_settings.text(key), {}};
+    }
     if (m_place == Place::Deciding) {
         const bool decided = co_await m_clock.until(
             [this] { return m_place != Place::Deciding; }, this, &Passwords::placeChanged, this);
@@ -208,7 +214,10 @@ void Passwords::keepInFile(const SettingKey &key, const QString &value)
 QString Passwords::known(const SettingKey &key) const
 {
     const QString name = nameOf(key);
-    return m_known.contains(name) ? m_known.value(name) : m_settings.text(key);
+    // The file is the truth while it holds the password (others may have written it).
+    if (m_place == Place::SettingsFile || !m_settings.text(key).isEmpty())
+        return m_settings.text(key);
+    return m_known.value(name);
 }
 
 bool Passwords::isKnown(const SettingKey &key) const

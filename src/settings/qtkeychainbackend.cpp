@@ -38,7 +38,9 @@ QtKeychainBackend::QtKeychainBackend(QDBusConnection bus, QObject *parent)
     , m_bus(std::move(bus))
 { }
 
-// Names that run now, then names the bus can start: both asked asynchronously.
+// Only a keyring that runs counts: one the bus could start would set up a new keyring with
+// a password prompt of its own, a surprise on a desktop that never used one. Asked
+// asynchronously.
 void QtKeychainBackend::probe(std::function<void(bool)> done)
 {
     if (!m_bus.isConnected()) {
@@ -46,26 +48,14 @@ void QtKeychainBackend::probe(std::function<void(bool)> done)
             this, [done] { done(false); }, Qt::QueuedConnection);
         return;
     }
-    const auto ask = [this](const QString &method) {
-        const QDBusMessage call = QDBusMessage::createMethodCall(
-            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-            QStringLiteral("org.freedesktop.DBus"), method);
-        return new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
-    };
-    auto *running = ask(QStringLiteral("ListNames"));
-    connect(running, &QDBusPendingCallWatcher::finished, this, [this, ask, done](auto *watcher) {
-        watcher->deleteLater();
-        const QDBusPendingReply<QStringList> names = *watcher;
-        if (names.isValid() && namesAKeyring(names.value())) {
-            done(true);
-            return;
-        }
-        auto *startable = ask(QStringLiteral("ListActivatableNames"));
-        connect(startable, &QDBusPendingCallWatcher::finished, this, [done](auto *second) {
-            second->deleteLater();
-            const QDBusPendingReply<QStringList> activatable = *second;
-            done(activatable.isValid() && namesAKeyring(activatable.value()));
-        });
+    const QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+        QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus"),
+        QStringLiteral("ListNames"));
+    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [done](auto *finished) {
+        finished->deleteLater();
+        const QDBusPendingReply<QStringList> names = *finished;
+        done(names.isValid() && namesAKeyring(names.value()));
     });
 }
 

@@ -6,7 +6,7 @@
 
 // The desktop's keyring through QtKeychain: the Secret Service (GNOME Keyring, KeePassXC, ...)
 // or KWallet, whichever QtKeychain finds for the desktop. The probe asks the session bus,
-// without blocking, whether one of them runs or can be started.
+// without blocking, whether one of them runs.
 class QtKeychainBackend : public KeyringBackend
 {
     Q_OBJECT

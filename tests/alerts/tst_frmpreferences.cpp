@@ -8,7 +8,6 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QLayout>
 #include <QProcess>
 #include <QPushButton>
@@ -22,7 +21,6 @@ class tst_frmPreferences : public QObject
 
 private Q_SLOTS:
     void startAtLoginIsOffByDefaultInItsOwnRowAtTheBottom();
-    void aLineTellsWhereThePasswordsAreKept();
     void tickingWritesAValidEntryAtOnceAndClearingRemovesIt();
     void readOnlyAutostartFolderGivesTheMessageAndKeepsTheBox_data();
     void readOnlyAutostartFolderGivesTheMessageAndKeepsTheBox();
@@ -44,17 +42,6 @@ void tst_frmPreferences::startAtLoginIsOffByDefaultInItsOwnRowAtTheBottom()
     QLayout *layout = form.layout();
     QCOMPARE(layout->indexOf(form.chkStartAtLogin), layout->count() - 1);
     QVERIFY(!QFile::exists(t.autostartFolder()));
-}
-
-void tst_frmPreferences::aLineTellsWhereThePasswordsAreKept()
-{
-    TestContext t;
-    FakeMenuTools menu;
-    frmPreferences form(t.context(), menu, {});
-    QVERIFY(form.lblPasswords->text().contains(u"kept in the settings file"));
-    const QString artifacts = qEnvironmentVariable("BVANE_ARTIFACTS");
-    if (!artifacts.isEmpty() && QDir().mkpath(artifacts))
-        QVERIFY(form.grab().save(artifacts + QStringLiteral("/preferences-passwords-in-file.png")));
 }
 
 void tst_frmPreferences::tickingWritesAValidEntryAtOnceAndClearingRemovesIt()

@@ -121,7 +121,6 @@ void tst_ImapMail::loginDisabledOrPreauthWithoutTlsSendNothing()
     QCOMPARE(lastError(), int(MailError::TlsRequired));
     QVERIFY(lastErrorText().contains(u"LOGINDISABLED"));
     QVERIFY(server.received.isEmpty());
-    // Logged on at once in the clear where TLS is required: refused before any command.
     ScriptedImapServer preauth("* PREAUTH [CAPABILITY IMAP4rev1] welcome back\r\n");
     mail->setRequireTls(true);
     logOn(preauth);

@@ -453,8 +453,7 @@ void tst_mMail::requireTlsOrTlsBeforeRefuseAServerWithoutStls()
     QVERIFY(request([this] { mail->LogOn(); }));
     QCOMPARE(lastError(), int(MailError::TlsRequired));
     QCOMPARE(server->commands(), QList<QByteArray>{"CAPA"});
-    // An account that had TLS before: its absence now is a downgrade, allowed clear or not.
-    mail->setRequireTls(false);
+    mail->setRequireTls(false); // TLS before: a downgrade, allowed clear or not
     mail->setAllowClearText(true);
     mail->setTlsBefore(true);
     QVERIFY(request([this] { mail->LogOn(); }));

@@ -2,7 +2,6 @@
 
 #include "support/endprocess.h"
 
-#include <QFile>
 #include <QStandardPaths>
 #include <QUuid>
 
@@ -22,25 +21,11 @@ QString PrivateBus::missing()
     return {};
 }
 
-bool PrivateBus::start(QString *error, bool services)
+bool PrivateBus::start(QString *error)
 {
     m_address = QStringLiteral("unix:path=") + m_dir.filePath(QStringLiteral("bus"));
-    QString config = QStringLiteral("--session");
-    if (!services) {
-        QFile file(m_dir.filePath(QStringLiteral("bus.conf")));
-        if (!file.open(QIODevice::WriteOnly)
-            || file.write("<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen>"
-                          "<policy context=\"default\">"
-                          "<allow send_destination=\"*\" eavesdrop=\"true\"/>"
-                          "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>")
-                < 0) {
-            *error = QStringLiteral("cannot write ") + file.fileName();
-            return false;
-        }
-        config = QStringLiteral("--config-file=") + file.fileName();
-    }
     m_daemon.start(QStringLiteral("dbus-daemon"),
-        {config, QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
+        {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
             QStringLiteral("--address=") + m_address, QStringLiteral("--print-address=1")});
     if (!m_daemon.waitForReadyRead(kStartMs)) {
         *error = QStringLiteral("dbus-daemon did not start: ") + m_daemon.errorString();

@@ -16,10 +16,7 @@ public:
 
     // Why the bus cannot run here (dbus-daemon missing); empty when it can.
     static QString missing();
-    // `services`: whether the bus can start the desktop's services (those installed under
-    // /usr/share/dbus-1/services) on demand, as a session bus does; without, only what the
-    // test itself puts on it answers.
-    bool start(QString *error, bool services = true);
+    bool start(QString *error);
     void stop();
 
     QString address() const { return m_address; }

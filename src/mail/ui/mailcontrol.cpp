@@ -109,9 +109,12 @@ QCoro::Task<> SlotMailControl::logOnSlot(int generation)
     if (!self || generation != m_generation)
         co_return;
     if (!read.ok) {
-        Q_EMIT Error(MailError::PasswordUnavailable,
-            tr("The password of %1 could not be read from the desktop keyring: %2")
-                .arg(context.model().text(Keys::AccountName(m_slot)), read.error));
+        // From the event loop, even when the answer came at once.
+        const QString text = tr("The password of %1 could not be read from the desktop keyring: %2")
+                                 .arg(context.model().text(Keys::AccountName(m_slot)), read.error);
+        QMetaObject::invokeMethod(
+            this, [this, text] { Q_EMIT Error(MailError::PasswordUnavailable, text); },
+            Qt::QueuedConnection);
         co_return;
     }
     m_password = read.password;

@@ -122,16 +122,20 @@ void MailTab::loadPassword(int slot)
         password(slot)->setText(passwords.known(key));
         return;
     }
+    m_fillingPassword = true;
     password(slot)->clear();
-    password(slot)->setModified(false);
+    m_fillingPassword = false;
     passwords.fetch(key);
 }
 
 void MailTab::passwordFetched(const SettingKey &key)
 {
     for (int slot = 1; slot <= kSlots; ++slot) {
-        if (key == Keys::MailPassword(slot) && !password(slot)->isModified())
+        if (key == Keys::MailPassword(slot) && !password(slot)->isModified()) {
+            m_fillingPassword = true;
             password(slot)->setText(m_context.passwords().known(key));
+            m_fillingPassword = false;
+        }
     }
 }
 
@@ -166,7 +170,8 @@ void MailTab::txtPassword_Change(int slot)
     Passwords &passwords = m_context.passwords();
     const SettingKey key = Keys::MailPassword(slot);
     // Filling the box from the keyring changes nothing to write back.
-    if (passwords.isKnown(key) && passwords.known(key) == password(slot)->text())
+    if (m_fillingPassword
+        || (passwords.isKnown(key) && passwords.known(key) == password(slot)->text()))
         return;
     passwords.write(key, password(slot)->text());
 }

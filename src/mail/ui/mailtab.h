@@ -69,4 +69,5 @@ private:
     std::array<QLineEdit *, kSlots> m_userNames;
     std::array<QLineEdit *, kSlots> m_passwords;
     std::array<QLineEdit *, kSlots> m_domains;
+    bool m_fillingPassword = false; // the box is being filled, not typed in
 };

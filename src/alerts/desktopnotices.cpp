@@ -96,8 +96,7 @@ void accountFailed(
         body.replace(password, QStringLiteral("********"));
     send(context,
         {QStringLiteral("account-failed/") + account, QStringLiteral("Mail account failed"), body,
-            icon(context, QStringLiteral("net10a.ico")), QStringLiteral("email"), Urgency::Normal,
-            {}});
+            QStringLiteral("dialog-error"), QStringLiteral("email"), Urgency::Normal, {}});
 }
 
 void serverAlert(AppContext &context, const QString &account, const QString &text)

@@ -27,7 +27,7 @@ public:
         QString tag; // the event: a repeat with the same tag replaces the earlier one
         QString summary;
         QString body; // plain text; a backend escapes it for servers that read markup
-        QString icon; // an icon file's path, or empty
+        QString icon; // an icon file's URI, a theme icon's name, or empty
         QString category; // the freedesktop category ("email.arrived"), or empty
         Urgency urgency = Urgency::Normal;
         QList<Action> actions; // offered only where the server shows actions

@@ -180,8 +180,10 @@ void LineController::dialSequence()
     if (m_state.BusyRetriesLeft == 0)
         m_state.BusyRetriesLeft = qint16(busyRetryCount() + 1);
     m_clock.setEnabled(true);
+    // The schedule runs while the line is up whenever mail checking is on; "Check mail after
+    // connection" is the one check after connecting, not a switch for the schedule.
     if (setMailSchedule)
-        setMailSchedule(m_context.model().isOn(Keys::MailConnected));
+        setMailSchedule(!m_context.model().isOn(Keys::DisableMailChecking));
     m_log.clear();
     Q_EMIT logCleared();
     setDialButtons(false, true);

@@ -39,6 +39,13 @@ void MailSchedule::wake()
     m_timer.wake();
 }
 
+void MailSchedule::restartInterval()
+{
+    ++m_round;
+    m_busy = false;
+    m_timer.wake();
+}
+
 bool MailSchedule::scheduledChecking() const
 {
     return m_settings.isOn(Keys::CheckMessages) && m_lineConnected();
@@ -62,13 +69,14 @@ void MailSchedule::tick()
 QCoro::Task<> MailSchedule::scheduledRound(int minutes)
 {
     m_busy = true;
+    const int round = ++m_round;
     m_timer.sleepUntilWoken();
     const bool waited = co_await m_clock.sleep(minutes * 60.0, this);
-    if (!waited)
+    if (!waited || round != m_round)
         co_return;
     QPointer<MailSchedule> self(this);
     co_await scheduledCheck();
-    if (!self)
+    if (!self || round != m_round)
         co_return;
     m_busy = false;
     m_timer.wake();
@@ -76,6 +84,12 @@ QCoro::Task<> MailSchedule::scheduledRound(int minutes)
 
 QCoro::Task<> MailSchedule::scheduledCheck()
 {
+    // The single-slot window the user opened is waited for, not doubled by a second window.
+    while (m_rounds && m_rounds->slotCheckOpen()) {
+        const bool waited = co_await m_clock.sleep(1, this);
+        if (!waited)
+            co_return;
+    }
     // Mail checking switched off during the wait ends the round there.
     if (!m_rounds || !scheduledChecking() || m_settings.isOn(Keys::DisableMailChecking))
         co_return;
@@ -86,7 +100,7 @@ QCoro::Task<> MailSchedule::scheduledCheck()
     co_await m_rounds->runScheduledRound();
 }
 
-QCoro::Task<> MailSchedule::newMailByIdle()
+QCoro::Task<> MailSchedule::newMailByIdle(int slot)
 {
     if (!m_rounds || m_idleCheckBusy || m_rounds->mailProgramRunning() || m_rounds->checkOpen()
         || m_rounds->slotCheckOpen() || m_settings.isOn(Keys::DisableMailChecking)
@@ -94,7 +108,7 @@ QCoro::Task<> MailSchedule::newMailByIdle()
         co_return;
     m_idleCheckBusy = true;
     QPointer<MailSchedule> self(this);
-    co_await m_rounds->runScheduledRound();
+    co_await m_rounds->runScheduledRound(slot);
     if (self)
         m_idleCheckBusy = false;
 }

@@ -21,9 +21,10 @@ public:
     virtual bool slotCheckOpen() const = 0;
     // The user reads mail: no check starts until the mail program has ended.
     virtual bool mailProgramRunning() const = 0;
-    // The multi-account check, as the schedule starts it; ends when the round is over or has
-    // left its window open with mail to show.
-    virtual QCoro::Task<> runScheduledRound() = 0;
+    // The multi-account check, as the schedule starts it, of every slot in use or of
+    // `onlySlot` (1 to 5) alone; ends when the round is over or has left its window open with
+    // mail to show.
+    virtual QCoro::Task<> runScheduledRound(int onlySlot = 0) = 0;
 };
 
 // The mail schedule: every set number of minutes while the line is up and "Check messages
@@ -47,10 +48,13 @@ public:
     void setEnabled(bool enabled);
     // Looks again at once (the line or a setting changed).
     void wake();
-    // New mail on an IMAP slot watched with IDLE: the scheduled check at once, by the
+    // Drops the wait under way: the next round comes a whole interval after the schedule is
+    // next enabled (the mail program ended), not when the old wait would have ended.
+    void restartInterval();
+    // New mail on IMAP slot `slot` watched with IDLE: that slot's check at once, by the
     // schedule's rules (not while a check or the mail program runs, not with scheduled
     // checking off or mail checking disabled, only with the line up).
-    QCoro::Task<> newMailByIdle();
+    QCoro::Task<> newMailByIdle(int slot);
     // The timer itself, for tests that watch it sleep.
     const Timer &timer() const { return m_timer; }
 
@@ -67,5 +71,6 @@ private:
     MailRounds *m_rounds = nullptr;
     Timer m_timer;
     bool m_busy = false; // a scheduled wait or round is running
+    int m_round = 0; // counts rounds started; a wait whose round was dropped ends silently
     bool m_idleCheckBusy = false; // a check started by IDLE is running
 };

@@ -91,7 +91,7 @@ struct MailProgram {
         monitor->tray().LoadIcon(t.context().paths().resource(QStringLiteral("net10b.ico")));
     }
     // The mail schedule running with the line up, as after start-up found the line (a dial
-    // starts it only with "Check mail after connection" on).
+    // starts it too, unless mail checking is disabled).
     void startSchedule() { schedule().setEnabled(true); }
     // Runs a started procedure in virtual time to its end (at most ten minutes of it).
     template <typename T> void finish(QCoro::Task<T> task)

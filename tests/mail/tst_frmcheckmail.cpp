@@ -29,7 +29,7 @@ private Q_SLOTS:
     void countOnlyModeShowsProcessingBetweenAccounts();
     void threeSlotsWithSlotTwoEmptySkipTheEmptyPause();
     void cancelEndsTheCheckAndGivesEveryTimerBack();
-    void logOnErrorParksTheRunUntilNextAccount();
+    void logOnErrorCountsDownToTheNextAccount();
     void minimisedScheduledCheckGivesTheNewMailNotice();
     void popupCheckIsNeverMinimised();
     void headersStandInColumnsAndTheListGrowsWithTheWindow();
@@ -183,7 +183,7 @@ void tst_frmCheckMail::cancelEndsTheCheckAndGivesEveryTimerBack()
     QCOMPARE(p.server.linesLike(QStringLiteral("QUIT pop1")).size(), 1);
 }
 
-void tst_frmCheckMail::logOnErrorParksTheRunUntilNextAccount()
+void tst_frmCheckMail::logOnErrorCountsDownToTheNextAccount()
 {
     TestContext t;
     MailProgram p(t, 3, true);
@@ -194,16 +194,23 @@ void tst_frmCheckMail::logOnErrorParksTheRunUntilNextAccount()
     frmMailServerError *error = p.check().serverErrorDialog();
     QVERIFY(error && error->isVisible());
     QVERIFY(error->cmdNextAccount->isEnabled());
-    QVERIFY(p.window() && p.window()->isMinimized());
+    // The window counts down to the next account, and can be left at any time.
+    frmCheckMail *w = p.window();
+    QVERIFY(w && !w->isMinimized());
+    QCOMPARE(w->Label4->text(), QStringLiteral("Could not check Account 1"));
+    QVERIFY(w->cmdCancel->isEnabled() && w->cmdNextMailAccount->isEnabled());
     QCOMPARE(t.settings().get(Keys::CheckMailUnload), QStringLiteral("0"));
-    p.run(300);
+    p.run(30);
     QCOMPARE(p.server.log.size(), 1); // the refused log-on, nothing after it
     error->cmdNextAccount->click();
-    QVERIFY(p.window() && !p.window()->isMinimized());
     p.run(5.1); // the gap before the next account
     QCOMPARE(p.server.linesLike(QStringLiteral("QUIT")).size(), 0); // no Quit for slot 1
     QCOMPARE(p.server.linesLike(QStringLiteral("LOGON pop2")).size(), 1);
     QCOMPARE(p.rows().size(), 1);
+    // Escape on the window acts as its Cancel.
+    QTest::keyClick(w, Qt::Key_Escape);
+    QVERIFY(!p.window());
+    QVERIFY(p.customizeTimersRunning());
 }
 
 void tst_frmCheckMail::minimisedScheduledCheckGivesTheNewMailNotice()

@@ -31,7 +31,8 @@ private Q_SLOTS:
     void errorOnTheLastSlotDisablesNextAccount();
     void detailsNamesTheFailingAccountOnce();
     void closeAfterAnErrorOnSlotTwoOfThreeEndsTheCheck();
-    void nextAccountWithoutACheckLeftJustCloses();
+    void aDeadFirstAccountKeepsNoOtherFromItsCheck();
+    void closedFromTheTitleBarItActsAsClose();
     void singleSlotWindowErrorHasNoNextAccount();
 };
 
@@ -59,13 +60,16 @@ void tst_frmMailServerError::detailsNamesTheFailingAccountOnce()
     QVERIFY(p.error()->cmdNextAccount->isEnabled());
     QVERIFY(p.error()->Label2->text().isEmpty());
     p.error()->cmdDetails->click();
+    // The general words, then what the server said.
     QCOMPARE(p.error()->Label2->text(),
         QStringLiteral("Mail Account Account 2 is unresponsive\r\n\r\nThis error may be resulting "
                        "in an incorrect username, password, or domain name or the mail server is "
                        "unresponsive at this time. Please check your settings on the Mail tab and "
-                       "try again later."));
+                       "try again later.\r\n\r\n-ERR refused"));
     QVERIFY(!p.error()->cmdDetails->isEnabled());
-    QCOMPARE(p.error()->size(), QSize(404, 210));
+    QVERIFY(p.error()->height() >= 210);
+    // The failure notification shows an error, not the line's icon.
+    QCOMPARE(t.notifier().sent().last().icon, QStringLiteral("dialog-error"));
 }
 
 void tst_frmMailServerError::closeAfterAnErrorOnSlotTwoOfThreeEndsTheCheck()
@@ -83,33 +87,53 @@ void tst_frmMailServerError::closeAfterAnErrorOnSlotTwoOfThreeEndsTheCheck()
     QCOMPARE(t.settings().get(Keys::CheckMailUnload), QStringLiteral("1"));
 }
 
-void tst_frmMailServerError::nextAccountWithoutACheckLeftJustCloses()
+void tst_frmMailServerError::aDeadFirstAccountKeepsNoOtherFromItsCheck()
 {
     TestContext t;
-    MailProgram p(t, 2, true,
+    MailProgram p(t, 3, true,
         {{Keys::CheckMessages, QStringLiteral("1")},
             {Keys::CheckMailMinutes, QStringLiteral("1")}});
     p.refuse(1);
     p.mail(2, {QStringLiteral("Invoice")});
+    p.mail(3, {});
     p.connectLine();
-    p.startSchedule();
     p.run(61);
-    // The scheduler closed the check it found without messages.
-    QVERIFY(!p.window());
+    // The scheduled round waits on the failed account instead of closing.
     frmMailServerError *error = p.check().serverErrorDialog();
     QVERIFY(error && error->isVisible());
-    const int logOns = int(p.server.linesLike(QStringLiteral("LOGON")).size());
+    QVERIFY(p.window());
+    QVERIFY(error->cmdNextAccount->isEnabled());
     error->cmdNextAccount->click();
     QVERIFY(!error->isVisible());
+    p.run(5.1);
+    QCOMPARE(p.server.linesLike(QStringLiteral("LOGON pop2")).size(), 1);
+    // Nobody at the screen: the next round's dead account gives way after the pause.
+    p.run(60 + 5 + 65);
+    error = p.check().serverErrorDialog();
+    QVERIFY(error && error->isVisible());
+    const qsizetype pop2 = p.server.linesLike(QStringLiteral("LOGON pop2")).size();
+    p.run(61 + 5);
+    QCOMPARE(p.server.linesLike(QStringLiteral("LOGON pop2")).size(), pop2 + 1);
+    // The dialog no longer offers to go on from an account the run has left.
+    QVERIFY(!error->cmdNextAccount->isEnabled());
+}
+
+void tst_frmMailServerError::closedFromTheTitleBarItActsAsClose()
+{
+    TestContext t;
+    FailingSecond p(t);
+    QVERIFY(p.window());
+    p.error()->close();
     QVERIFY(!p.window());
-    QCOMPARE(p.server.linesLike(QStringLiteral("LOGON")).size(), logOns);
+    QVERIFY(p.customizeTimersRunning());
+    QCOMPARE(t.settings().get(Keys::CheckMailUnload), QStringLiteral("1"));
 }
 
 void tst_frmMailServerError::singleSlotWindowErrorHasNoNextAccount()
 {
     TestContext t;
     MailProgram p(t, 3, true);
-    p.check().showServerError({nullptr, false, 0, {}, 0, {}});
+    p.check().showServerError({nullptr, false, 0, {}, {}});
     frmMailServerError *error = p.check().serverErrorDialog();
     QVERIFY(!error->cmdNextAccount->isEnabled());
     error->cmdClose->click();

@@ -28,15 +28,19 @@ void tst_MailIdle::deliveryStartsTheScheduledCheckAtOnce()
     if (DovecotServer::program().isEmpty() || !DovecotServer::hasImap())
         QSKIP("Dovecot's IMAP is not installed (Debian package dovecot-imapd)");
     DovecotServer dovecot(DovecotServer::Options{false, false, true, {}});
+    dovecot.addUser(QStringLiteral("ann"), QStringLiteral("old hand"));
     dovecot.addUser(QStringLiteral("jo"), QStringLiteral("idle hands"));
     QString why;
     QVERIFY2(dovecot.start(&why), qPrintable(why));
+    dovecot.deliver(QStringLiteral("ann"), message("old news"));
 
     TestContext t;
-    MailProgram p(t, 2, true,
-        {{Keys::Domain(1), QStringLiteral("imap://127.0.0.1:%1").arg(dovecot.imapPort())},
-            {Keys::MailUserName(1), QStringLiteral("jo")},
-            {Keys::MailPassword(1), QStringLiteral("idle hands")},
+    const QString imap = QStringLiteral("imap://127.0.0.1:%1").arg(dovecot.imapPort());
+    MailProgram p(t, 3, true,
+        {{Keys::Domain(1), imap}, {Keys::MailUserName(1), QStringLiteral("ann")},
+            {Keys::MailPassword(1), QStringLiteral("old hand")}, {Keys::Domain(2), imap},
+            {Keys::MailUserName(2), QStringLiteral("jo")},
+            {Keys::MailPassword(2), QStringLiteral("idle hands")},
             {Keys::CheckMessages, QStringLiteral("1")},
             {Keys::CheckMailMinutes, QStringLiteral("30")}});
     // The schedule's own timer stays off (its 30-minute wait would hold the test); the
@@ -45,17 +49,19 @@ void tst_MailIdle::deliveryStartsTheScheduledCheckAtOnce()
 
     MailIdle &idle = p.check().idle();
     QTest::qWait(MailIdle::kFollowMs);
-    QVERIFY(!idle.watch(1)); // line down
+    QVERIFY(!idle.watch(2)); // line down
     p.connectLine();
-    QTRY_VERIFY_WITH_TIMEOUT(idle.watch(1) && idle.watch(1)->isIdling(), 20000);
-    QVERIFY(!idle.watch(2)); // a POP3 slot
+    QTRY_VERIFY_WITH_TIMEOUT(idle.watch(2) && idle.watch(2)->isIdling(), 20000);
+    QVERIFY(!idle.watch(3)); // a POP3 slot
 
+    // News on slot 2 checks slot 2 alone: slot 1's old message is not listed again first.
     QSignalSpy news(&idle, &MailIdle::newMail);
     dovecot.deliver(QStringLiteral("jo"), message("straight in"));
     QTRY_VERIFY_WITH_TIMEOUT(p.window() && p.rows().size() == 1, 5000);
     QCOMPARE(news.size(), 1);
-    QCOMPARE(news.first().at(0).toInt(), 1);
+    QCOMPARE(news.first().at(0).toInt(), 2);
     QVERIFY(p.rows().first().contains(u"straight in"));
+    QCOMPARE(p.check().currentSlotIndex, qint16(1));
 
     // While that check is open, more news starts nothing new.
     frmCheckMail *open = p.window();

@@ -105,6 +105,29 @@ private Q_SLOTS:
         QCOMPARE(p.server.linesLike(QStringLiteral("LOGON")).size(), logOns);
     }
 
+    // A program started and ended within one wait: the user has just read the mail, so the
+    // next check comes a whole interval after the program's end, not when the wait would end.
+    void theIntervalCountsFromTheProgramsEnd()
+    {
+        TestContext t;
+        MailProgram p(t, 1, true,
+            {{Keys::MailProgram, QStringLiteral("mutt")},
+                {Keys::CloseMailProgramMessage, SettingValues::FalseText},
+                {Keys::CheckMessages, QStringLiteral("1")},
+                {Keys::CheckMailMinutes, QStringLiteral("1")}});
+        p.mail(1, {});
+        p.connectLine();
+        p.run(20);
+        p.check().launchMailProgram();
+        p.run(20);
+        t.programs().exitAll();
+        const qint64 ended = t.clock().tickCount();
+        p.run(65);
+        QCOMPARE(p.server.linesLike(QStringLiteral("LOGON")).size(), 1);
+        const qint64 after = p.server.when(QStringLiteral("LOGON")) - ended;
+        QVERIFY2(after >= 60000 && after < 61000, qPrintable(QString::number(after)));
+    }
+
     // Two launches overlap: the schedule stays held until the last one has ended.
     void eachLaunchHoldsTheScheduleUntilItEnds()
     {

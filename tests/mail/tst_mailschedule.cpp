@@ -14,9 +14,10 @@ public:
     bool checkOpen() const override { return windowOpen; }
     bool slotCheckOpen() const override { return false; }
     bool mailProgramRunning() const override { return false; }
-    QCoro::Task<> runScheduledRound() override
+    QCoro::Task<> runScheduledRound(int onlySlot) override
     {
         ++rounds;
+        lastSlot = onlySlot;
         co_return;
     }
 
@@ -32,6 +33,7 @@ private Q_SLOTS:
 
 private:
     int rounds = 0;
+    int lastSlot = -1;
     bool windowOpen = false;
     bool lineUp = true;
 };
@@ -73,14 +75,16 @@ void tst_MailSchedule::idleNewsChecksAtOnceButNotOverAnOpenWindow()
     settings.setOn(Keys::CheckMessages, true);
     MailSchedule schedule(t.clock(), settings, [this] { return lineUp; });
     schedule.setRounds(this);
-    schedule.newMailByIdle();
+    schedule.newMailByIdle(3);
     QCOMPARE(rounds, 1);
+    // Only the account that signalled is checked.
+    QCOMPARE(lastSlot, 3);
     windowOpen = true;
-    schedule.newMailByIdle();
+    schedule.newMailByIdle(3);
     QCOMPARE(rounds, 1);
     windowOpen = false;
     settings.setOn(Keys::CheckMessages, false);
-    schedule.newMailByIdle();
+    schedule.newMailByIdle(3);
     QCOMPARE(rounds, 1);
 }
 

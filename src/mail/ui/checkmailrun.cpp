@@ -36,12 +36,12 @@ QCoro::Task<bool> frmCheckMail::waitForRequest()
 
 bool frmCheckMail::isLastSlot() const
 {
-    return m_check.currentSlotIndex + 1 >= slotCount();
+    return m_check.currentSlotIndex + 1 >= m_lastSlot;
 }
 
 QCoro::Task<> frmCheckMail::visitAccount(int slot)
 {
-    if (slot >= 2) {
+    if (slot > m_firstSlot) {
         // After a server error the previous account's connection is already gone.
         if (m_errors == 0)
             quitSession();
@@ -71,9 +71,14 @@ QCoro::Task<> frmCheckMail::visitAccount(int slot)
 
 QCoro::Task<> frmCheckMail::reportAccount()
 {
-    // After a log-on error nothing more happens for this account until the error dialog.
-    if (m_accountDone > 0 || m_errors > 0)
+    if (m_accountDone > 0)
         co_return;
+    // After a log-on error nothing more happens for this account; the run goes on with the
+    // next one after the pause, unless the error dialog says otherwise first.
+    if (m_errors > 0) {
+        pauseAfterError();
+        co_return;
+    }
     const QString name = accountName(m_check.currentSlotIndex + 1);
     Label4->setText(QStringLiteral("Checking mail on ") + name + QStringLiteral("......"));
     Label4->show();
@@ -165,6 +170,21 @@ QCoro::Task<> frmCheckMail::pauseBetweenAccounts()
     Timer1_Timer();
 }
 
+// The countdown of an account with mail, for an account that failed: a dead server does not
+// keep the accounts after it from being checked. The last account has nothing to count to.
+void frmCheckMail::pauseAfterError()
+{
+    if (isLastSlot())
+        return;
+    m_countdown = pauseMinutes() * 60;
+    Label4->setText(QStringLiteral("Could not check ") + accountName(m_check.currentSlotIndex + 1));
+    Label4->show();
+    cmdCancel->setEnabled(true);
+    m_countdownRan = true;
+    Timer1.setEnabled(true);
+    Timer1_Timer();
+}
+
 QCoro::Task<> frmCheckMail::Timer1_Timer()
 {
     --m_countdown;
@@ -181,6 +201,7 @@ QCoro::Task<> frmCheckMail::Timer1_Timer()
     // No second tick while the advance runs, and no Next Mail Account either: a press during
     // its waits would visit an account twice.
     Timer1.setEnabled(false);
+    stopWaitingAfterError();
     cmdNextMailAccount->setEnabled(false);
     cmdCancel->setEnabled(false);
     Label5->hide();
@@ -211,7 +232,7 @@ QCoro::Task<> frmCheckMail::advance()
     for (QWidget *w :
         std::initializer_list<QWidget *>{cmdSelectMessage, cmdDeleteMessage, cmdMailProgram})
         w->setEnabled(false);
-    if (m_check.currentSlotIndex + 1 < slotCount())
+    if (!isLastSlot())
         co_await visitAccount(m_check.currentSlotIndex + 2);
     else
         endRun();
@@ -224,7 +245,7 @@ void frmCheckMail::endRun()
         // The starter returned long ago: the window ends the run itself.
         exitStep();
         m_check.restartCustomizeTimers();
-    } else if (slotCount() == 1) {
+    } else if (singleAccountRun()) {
         exitStep();
     }
     // A run that found no mail anywhere is closed by its starter.
@@ -233,6 +254,6 @@ void frmCheckMail::endRun()
 void frmCheckMail::exitStep()
 {
     m_check.setTrayIcon(QStringLiteral("net10a.ico"));
-    if (!(slotCount() == 1 && mMail1->MessageCount() < 1))
+    if (!(singleAccountRun() && mMail1->MessageCount() < 1))
         unload();
 }

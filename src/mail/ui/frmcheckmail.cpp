@@ -12,6 +12,7 @@
 #include "shell/ui/formhelpers.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QResizeEvent>
 
@@ -125,13 +126,15 @@ QCoro::Task<> frmCheckMail::Form_Load()
         showMinimized();
     else
         show();
-    m_check.currentSlotIndex = 0;
+    m_firstSlot = m_onlySlot > 0 ? m_onlySlot : 1;
+    m_lastSlot = m_onlySlot > 0 ? m_onlySlot : slotCount();
+    m_check.currentSlotIndex = qint16(m_firstSlot - 1);
     m_messageIndex = 0;
     m_countdown = 60;
     store.save(Keys::Check, SettingValues::Unchecked);
     QPointer<frmCheckMail> self(this);
-    if (slotCount() >= 1)
-        co_await visitAccount(1);
+    if (m_lastSlot >= m_firstSlot)
+        co_await visitAccount(m_firstSlot);
     if (self)
         m_loadReturned = true;
 }
@@ -142,6 +145,7 @@ void frmCheckMail::unload()
         return;
     m_unloaded = true;
     Timer1.setEnabled(false);
+    stopWaitingAfterError();
     // However the run of All Accounts ends, later checks are scheduled ones again.
     if (m_manual)
         m_check.manualCheck = 0;
@@ -161,7 +165,7 @@ void frmCheckMail::Form_Unload()
         quitSession();
         // Every way out gives the Customize dialog its clock, schedule and line watch back.
         m_check.restartCustomizeTimers();
-        if (slotCount() > 1)
+        if (!singleAccountRun())
             m_check.setTrayIcon(QStringLiteral("net10a.ico"));
         return;
     }
@@ -185,10 +189,36 @@ void frmCheckMail::quitSession()
     mMail1->Quit();
 }
 
+// The title bar has no Close; a close from the window manager or Escape acts as Cancel
+// while Cancel may be pressed, and is ignored while a step must not be cut short.
 void frmCheckMail::closeEvent(QCloseEvent *event)
 {
-    if (!m_unloaded)
-        event->ignore();
+    if (m_unloaded)
+        return;
+    event->ignore();
+    if (cmdCancel->isEnabled())
+        cmdCancel->click();
+}
+
+void frmCheckMail::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+bool frmCheckMail::waitsAfterError(int slotIndex) const
+{
+    return !m_unloaded && m_waitingAfterError && m_check.currentSlotIndex == slotIndex;
+}
+
+void frmCheckMail::stopWaitingAfterError()
+{
+    if (!m_waitingAfterError)
+        return;
+    m_waitingAfterError = false;
+    Q_EMIT movingOn();
 }
 
 void frmCheckMail::mMail1_Done()
@@ -200,9 +230,14 @@ void frmCheckMail::mMail1_Done()
 
 void frmCheckMail::mMail1_Error(int number, const QString &text)
 {
+    Q_UNUSED(number)
     m_answered = true;
     ++m_errors;
-    m_check.serverError({this, true, m_check.currentSlotIndex, {}, number, {}}, text);
+    // Before the error dialog opens: it offers Next Account while the run waits on it.
+    m_waitingAfterError = !isLastSlot();
+    m_check.serverError({this, true, m_check.currentSlotIndex, {}, {}}, text);
+    // Whatever else waits, the window can always be given up.
+    cmdCancel->setEnabled(true);
     Q_EMIT requestEnded();
 }
 
@@ -220,6 +255,7 @@ void frmCheckMail::cmdCancel_Click()
 QCoro::Task<> frmCheckMail::cmdNextMailAccount_Click()
 {
     Timer1.setEnabled(false);
+    stopWaitingAfterError();
     Label5->hide();
     Label4->hide();
     cmdNextMailAccount->setEnabled(false);

@@ -23,6 +23,8 @@ public:
     frmCheckMail(MailCheck &check, std::unique_ptr<MailControl> control, QWidget *parent = nullptr);
     ~frmCheckMail() override;
 
+    // Checks only `slot` (1 to 5) instead of every slot in use; before Form_Load.
+    void checkOnly(int slot) { m_onlySlot = slot; }
     // Runs the check; ends at the first pause with mail, when parked by a server error, or
     // at the end of a run that found no mail (or when the window goes away meanwhile).
     QCoro::Task<> Form_Load();
@@ -47,6 +49,8 @@ public:
     qint16 errorCount() const { return m_errors; }
     // Loaded from the popup menu's All Accounts.
     bool isManualCheck() const { return m_manual; }
+    // Counting down to the next account after the account at `slotIndex` (0 to 4) failed.
+    bool waitsAfterError(int slotIndex) const;
 
     // Pause countdown between accounts, 1000 ms.
     Timer Timer1;
@@ -57,9 +61,12 @@ public:
 Q_SIGNALS:
     // The mail control answered the request in progress, or the window was unloaded.
     void requestEnded();
+    // The run no longer waits on the account that failed: it goes on to the next one.
+    void movingOn();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -75,6 +82,8 @@ private:
     // each wait it goes on only while the window is loaded.
     QCoro::Task<> visitAccount(int slot);
     QCoro::Task<> reportAccount();
+    void pauseAfterError();
+    void stopWaitingAfterError();
     void reportCount(const QString &name);
     QCoro::Task<bool> listHeaders();
     void newMailNotice();
@@ -88,6 +97,7 @@ private:
     void startRequest();
     void quitSession();
     bool isLastSlot() const;
+    bool singleAccountRun() const { return m_firstSlot == m_lastSlot; }
 
     QCoro::Task<bool> deleteTickedMessages();
 
@@ -99,6 +109,10 @@ private:
     bool m_countdownRan = false;
     bool m_quitSent = false; // a QUIT has gone out for the current session
     bool m_manual = false;
+    bool m_waitingAfterError = false; // the failed account's countdown has not ended yet
+    int m_onlySlot = 0; // the one slot this run checks; 0: every slot in use
+    int m_firstSlot = 1; // the run's slots, 1 to 5
+    int m_lastSlot = 0;
     // This window's part of the values the check shares: answer to the request in progress,
     // report finished and error events for the current account.
     bool m_answered = false;

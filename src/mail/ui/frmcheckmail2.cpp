@@ -143,9 +143,10 @@ void frmCheckMail2::mMail1_Done()
 
 void frmCheckMail2::mMail1_Error(int number, const QString &text)
 {
+    Q_UNUSED(number)
     m_answered = true;
     ++m_errors;
-    m_check.serverError({this, false, m_slot - 1, {}, number, {}}, text);
+    m_check.serverError({this, false, m_slot - 1, {}, {}}, text);
     Q_EMIT requestEnded();
 }
 

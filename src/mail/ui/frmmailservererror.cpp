@@ -1,7 +1,6 @@
 #include "mail/ui/frmmailservererror.h"
 
 #include "connection/linecontroller.h"
-#include "mail/mailerror.h"
 #include "mail/ui/frmcheckmail.h"
 #include "mail/ui/mailcheck.h"
 #include "settings/settingsmodel.h"
@@ -9,6 +8,8 @@
 #include "shell/traystatus.h"
 #include "shell/ui/formhelpers.h"
 
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -60,17 +61,21 @@ void frmMailServerError::buildWindow()
     setFixedSize(kClosedSize);
 }
 
-int frmMailServerError::slotCount() const
-{
-    return m_check.settings().count(Keys::MailSlotCount);
-}
-
 void frmMailServerError::Form_Load(const MailCheck::Failure &failure)
 {
     m_failure = failure;
-    const int n = slotCount();
-    const bool lastSlot = n >= 1 && failure.slotIndex == n - 1;
-    cmdNextAccount->setEnabled(failure.multiAccount && !lastSlot);
+    if (m_watched)
+        disconnect(m_watched);
+    m_watched = {};
+    if (auto *window = qobject_cast<frmCheckMail *>(failure.window.data()))
+        m_watched
+            = connect(window, &frmCheckMail::movingOn, this, &frmMailServerError::checkMovedOn);
+    cmdNextAccount->setEnabled(waitingCheck() != nullptr);
+    // A further error after Details: the text names the new failure.
+    if (!cmdDetails->isEnabled()) {
+        cmdDetails->setEnabled(true);
+        cmdDetails_Click();
+    }
     show();
     raise();
 }
@@ -79,37 +84,67 @@ void frmMailServerError::cmdDetails_Click()
 {
     cmdDetails->setEnabled(false);
     const QString br = Form::kLineBreak;
-    // Not a server that failed but one the password may not go to (or no password): say so.
-    if (m_failure.number == MailError::ClearTextRefused
-        || m_failure.number == MailError::TlsRequired
-        || m_failure.number == MailError::PasswordUnavailable) {
-        Label2->setText(QStringLiteral("Mail Account ") + m_failure.accountName
-            + QStringLiteral(" did not log on") + br + br + m_failure.cause);
-        setFixedSize(kDetailsSize);
-        return;
-    }
     Label2->setText(QStringLiteral("Mail Account ") + m_failure.accountName
         + QStringLiteral(" is unresponsive") + br + br
         + QStringLiteral("This error may be resulting in an incorrect username, password, or "
                          "domain name or the mail server is unresponsive at this time. Please "
-                         "check your settings on the Mail tab and try again later."));
-    setFixedSize(kDetailsSize);
+                         "check your settings on the Mail tab and try again later.")
+        + (m_failure.cause.isEmpty() ? QString() : br + br + m_failure.cause));
+    // Room for the cause under the general words.
+    setFixedSize(kDetailsSize.width(),
+        qMax(kDetailsSize.height(), Label2->y() + Label2->heightForWidth(Label2->width()) + 12));
+    Label2->resize(Label2->width(), height() - Label2->y() - 12);
+}
+
+// The check of the failed account, while it still waits on that account to go on.
+frmCheckMail *frmMailServerError::waitingCheck() const
+{
+    auto *window = qobject_cast<frmCheckMail *>(m_failure.window.data());
+    if (!m_failure.multiAccount || !window || window->isUnloaded()
+        || window != m_check.checkWindow() || !window->waitsAfterError(m_failure.slotIndex))
+        return nullptr;
+    return window;
 }
 
 void frmMailServerError::cmdNextAccount_Click()
 {
+    m_buttonClosing = true;
     close();
-    // A scheduled check whose log-on failed has already been closed by its starter: then
-    // there is no check to go on with.
-    QPointer<frmCheckMail> window = qobject_cast<frmCheckMail *>(m_failure.window.data());
-    if (!m_failure.multiAccount || !window || window->isUnloaded())
-        return;
-    window->showNormal();
-    window->cmdNextMailAccount_Click();
+    if (frmCheckMail *window = waitingCheck()) {
+        window->showNormal();
+        window->cmdNextMailAccount_Click();
+    }
+}
+
+// The check went on by itself (its countdown ran out, or its own Next Mail Account).
+void frmMailServerError::checkMovedOn()
+{
+    if (!waitingCheck())
+        cmdNextAccount->setEnabled(false);
+}
+
+// However the dialog is closed (its title bar, the window manager, Escape), it acts as Close:
+// a check left waiting on it would otherwise keep every later check out.
+void frmMailServerError::closeEvent(QCloseEvent *event)
+{
+    if (!m_buttonClosing) {
+        m_buttonClosing = true;
+        cmdClose_Click();
+    }
+    QWidget::closeEvent(event);
+}
+
+void frmMailServerError::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void frmMailServerError::cmdClose_Click()
 {
+    m_buttonClosing = true;
     m_check.setTrayIcon(QStringLiteral("net10a.ico"));
     // An error of the single-slot window leaves that window open; its own Cancel closes it.
     // Only the check that failed is closed, never one that started after the error.

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class QLabel;
+class frmCheckMail;
 class QPushButton;
 
 // "Mail Server Error": tells which account a check could not reach and lets the user go on
@@ -28,10 +29,17 @@ public:
     QPushButton *cmdClose = nullptr;
     QPushButton *cmdDetails = nullptr;
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
-    int slotCount() const;
     void buildWindow();
+    frmCheckMail *waitingCheck() const;
+    void checkMovedOn();
 
     MailCheck &m_check;
     MailCheck::Failure m_failure;
+    QMetaObject::Connection m_watched; // the failed check's movingOn
+    bool m_buttonClosing = false; // closed by one of its buttons
 };

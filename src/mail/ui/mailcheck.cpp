@@ -26,8 +26,8 @@ MailCheck::MailCheck(Links links, QObject *parent)
     m_idle = std::make_unique<MailIdle>(*this);
     // From the event loop: the check does not run inside the watch's socket handler.
     connect(
-        m_idle.get(), &MailIdle::newMail, this, [this] { m_links.schedule.newMailByIdle(); },
-        Qt::QueuedConnection);
+        m_idle.get(), &MailIdle::newMail, this,
+        [this](int slot) { m_links.schedule.newMailByIdle(slot); }, Qt::QueuedConnection);
 }
 
 MailCheck::~MailCheck()
@@ -45,12 +45,13 @@ void MailCheck::clearForStart()
     m_alertsTold.clear();
 }
 
-QCoro::Task<bool> MailCheck::loadCheckWindow()
+QCoro::Task<bool> MailCheck::loadCheckWindow(int onlySlot)
 {
     unloadCheckWindow();
     // A window of its own, owned by the Customize dialog so that it never outlives it.
     m_window = new frmCheckMail(*this, makeControl(), &m_links.windowParent);
     frmCheckMail *window = m_window;
+    window->checkOnly(onlySlot);
     QPointer<MailCheck> self(this);
     co_await window->Form_Load();
     co_return self && !(m_window && m_window.data() != window);
@@ -67,6 +68,12 @@ int MailCheck::lastMessageCount() const
     return window ? window->mailControl().MessageCount() : 0;
 }
 
+bool MailCheck::checkWaitsAfterError() const
+{
+    const frmCheckMail *window = checkWindow();
+    return window && window->waitsAfterError(currentSlotIndex);
+}
+
 void MailCheck::unloadCheckWindow()
 {
     if (m_window)
@@ -80,6 +87,10 @@ QCoro::Task<int> MailCheck::checkAfterConnecting()
     const bool loaded = co_await loadCheckWindow();
     if (!loaded)
         co_return 1;
+    // A window counting down past a failed account goes on by itself, and gives the timers
+    // back at its end.
+    if (checkWaitsAfterError())
+        co_return qMax(1, lastMessageCount());
     const int count = lastMessageCount();
     // A window with nothing to show would otherwise stay open with the timers stopped.
     if (count < 1)
@@ -94,7 +105,7 @@ QCoro::Task<> MailCheck::mnuAllAccounts_Click()
     unloadCheckWindow();
     manualCheck = 1;
     const bool current = co_await loadCheckWindow();
-    if (!current || lastMessageCount() > 0)
+    if (!current || lastMessageCount() > 0 || checkWaitsAfterError())
         co_return;
     const frmCheckMail *window = checkWindow();
     if (!window || window->errorCount() == 0) {
@@ -145,11 +156,11 @@ void MailCheck::restartCustomizeTimers()
         m_links.schedule.setEnabled(true);
 }
 
-QCoro::Task<> MailCheck::runScheduledRound()
+QCoro::Task<> MailCheck::runScheduledRound(int onlySlot)
 {
     clearForStart();
-    const bool current = co_await loadCheckWindow();
-    if (!current || lastMessageCount() >= 1)
+    const bool current = co_await loadCheckWindow(onlySlot);
+    if (!current || lastMessageCount() >= 1 || checkWaitsAfterError())
         co_return; // the window restarts the timers when it closes
     setTrayIcon(QStringLiteral("net10a.ico"));
     unloadCheckWindow();
@@ -160,13 +171,22 @@ void MailCheck::serverError(Failure failure, const QString &cause)
 {
     const int slot = qBound(0, failure.slotIndex, MailTools::kSlots - 1) + 1;
     failure.accountName = settings().text(Keys::AccountName(slot));
-    failure.cause = cause;
+    failure.cause = masked(slot, cause);
     showServerError(failure);
     m_links.context.settings().save(Keys::CheckMailUnload, SettingValues::Unchecked);
     requestDone = -1;
     ++errorCount;
     DesktopNotices::accountFailed(m_links.context, failure.accountName, cause,
         m_links.context.passwords().known(Keys::MailPassword(slot)));
+}
+
+QString MailCheck::masked(int slot, const QString &text) const
+{
+    const QString password = m_links.context.passwords().known(Keys::MailPassword(slot));
+    QString out = text;
+    if (!password.isEmpty())
+        out.replace(password, QStringLiteral("********"));
+    return out;
 }
 
 void MailCheck::notifyNewMail(

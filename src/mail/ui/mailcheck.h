@@ -68,11 +68,13 @@ public:
     // first, so only one run exists. The window may already have closed itself at the end.
     // Ends with false when a newer run replaced this one meanwhile (the newer run's starter
     // has the word from then on) or the check went away.
-    QCoro::Task<bool> loadCheckWindow();
+    QCoro::Task<bool> loadCheckWindow(int onlySlot = 0);
     // The open check window; none once it has been unloaded.
     frmCheckMail *checkWindow() const;
     // The count of the last account the window visited; 0 without a window.
     int lastMessageCount() const;
+    // The open check window counts down to the next account after one that failed.
+    bool checkWaitsAfterError() const;
     void unloadCheckWindow();
 
     // The check five seconds after the line came up: runs the check and ends with the last
@@ -100,14 +102,15 @@ public:
         bool multiAccount = false; // else the single-slot window
         int slotIndex = 0; // 0 to 4
         QString accountName; // filled in by serverError()
-        int number = 0; // the mail control's error number
-        QString cause; // its text, filled in by serverError()
+        QString cause; // what the mail control said, the password masked
     };
     // Opens the mail server error dialog for `failure` (or shows the open one again).
     void showServerError(const Failure &failure);
     // A check window's mail control failed with `cause`: the error dialog comes up, the window
     // is marked as closed by an error, the request in progress ends, and the desktop is told.
     void serverError(Failure failure, const QString &cause);
+    // The password of `slot` replaced by asterisks wherever it shows in `text`.
+    QString masked(int slot, const QString &text) const;
     frmMailServerError *serverErrorDialog() const;
 
     // Tray icon from the program folder, by file name.
@@ -119,7 +122,7 @@ public:
     // What the schedule asks of the checks.
     bool checkOpen() const override { return checkWindow() != nullptr; }
     bool slotCheckOpen() const override { return slotWindow() != nullptr; }
-    QCoro::Task<> runScheduledRound() override;
+    QCoro::Task<> runScheduledRound(int onlySlot = 0) override;
 
     // Tells the desktop of the mail on `account` when there is some: the count, and the first
     // messages of `list` when the headers were listed.

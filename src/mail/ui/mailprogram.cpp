@@ -72,6 +72,8 @@ QCoro::Task<> MailCheck::launchMailProgram()
     context.programs().startAndWatch(settings().text(Keys::MailProgram), [self] {
         if (!self || --self->m_mailProgramsRunning > 0)
             return;
+        // The interval counts from the program's end: the user has just read the mail.
+        self->m_links.schedule.restartInterval();
         self->m_links.schedule.setEnabled(true);
     });
 }

@@ -24,8 +24,8 @@ int main(int argc, char *argv[])
     }
     DovecotServer::Options options;
     options.tls = qgetenv("BVANE_DOVECOT_TLS") == "1";
-    options.alsoListen = qEnvironmentVariable("BVANE_DOVECOT_LISTEN");
     DovecotServer server(options);
+    server.setAlsoListen(qEnvironmentVariable("BVANE_DOVECOT_LISTEN"));
     server.addUser(args.at(0), args.at(1));
     for (int i = 2; i < args.size(); i += 2) {
         const QString message = QStringLiteral("From: %1\r\nSubject: %2\r\n"

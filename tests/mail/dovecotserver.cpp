@@ -99,8 +99,7 @@ void DovecotServer::writeConfig()
                  // Without root there is no chroot; these two services use one by default.
                  .arg(root ? QString() : QStringLiteral("  chroot =\n"))
                  .arg(m_options.imap ? QStringLiteral(" imap") : QString())
-                 .arg(m_options.alsoListen.isEmpty() ? QString()
-                                                     : QStringLiteral(", ") + m_options.alsoListen);
+                 .arg(m_alsoListen.isEmpty() ? QString() : QStringLiteral(", ") + m_alsoListen);
     if (!root)
         config += QStringLiteral("service anvil {\n  chroot =\n}\n");
     if (m_options.imap) {

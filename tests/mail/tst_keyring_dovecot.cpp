@@ -39,7 +39,7 @@ void tst_KeyringDovecot::initTestCase()
 {
     if (qEnvironmentVariableIsEmpty("BVANE_PRIVATE_KEYRING") || DovecotServer::program().isEmpty())
         QSKIP("runs inside in_private_keyring.sh, with Dovecot installed");
-    dovecot = std::make_unique<DovecotServer>(DovecotServer::Options{false, false, false, {}, {}});
+    dovecot = std::make_unique<DovecotServer>(DovecotServer::Options{false, false, false, {}});
     dovecot->addUser(QStringLiteral("jane"), QStringLiteral("s3cret pass"));
     dovecot->deliver(QStringLiteral("jane"), "Subject: kept\r\n\r\nHi\r\n");
     QString why;

@@ -114,7 +114,8 @@ void tst_KeyringDovecot::passwordMovesToTheKeyringAndTheCheckLogsOnFromIt()
 void tst_KeyringDovecot::aLockedKeyringIsReportedForTheAccount()
 {
     QCOMPARE(QProcess::execute(QStringLiteral("dbus-send"),
-                 {QStringLiteral("--session"), QStringLiteral("--dest=org.freedesktop.secrets"),
+                 {QStringLiteral("--session"), QStringLiteral("--print-reply"),
+                     QStringLiteral("--dest=org.freedesktop.secrets"),
                      QStringLiteral("/org/freedesktop/secrets"),
                      QStringLiteral("org.freedesktop.Secret.Service.Lock"),
                      QStringLiteral("array:objpath:/org/freedesktop/secrets/collection/login")}),

@@ -59,9 +59,8 @@ void AlertControls::browseClicked(AlertKind kind)
 {
     m_context.settings().save(SoundAlerts::keys(kind).selected, SoundAlerts::SelectedYes);
     // Loading a window that is already open shows that same window.
+    QWidget *owner = m_widgets.chkAlertConnected->window();
     if (!m_alert)
-        m_alert = new frmAlert(m_context, m_widgets.chkAlertConnected->window());
-    m_alert->show();
-    m_alert->raise();
-    m_alert->activateWindow();
+        m_alert = new frmAlert(m_context, owner);
+    m_alert->showOver(owner);
 }

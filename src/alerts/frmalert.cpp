@@ -8,6 +8,7 @@
 #include "ui_frmalert.h"
 
 #include <QPushButton>
+#include <QShortcut>
 
 namespace {
 const QString fileFilter = QStringLiteral("Wav (*.wav)");
@@ -24,6 +25,22 @@ frmAlert::frmAlert(AppContext &context, QWidget *parent)
     connect(m_ui->cmdTest, &QPushButton::clicked, this, &frmAlert::cmdTest_Click);
     connect(m_ui->cmdOK, &QPushButton::clicked, this, &frmAlert::cmdOK_Click);
     connect(m_ui->cmdCancel, &QPushButton::clicked, this, &frmAlert::cmdCancel_Click);
+    // Escape acts as Cancel, as in any dialog.
+    connect(new QShortcut(QKeySequence::Cancel, this), &QShortcut::activated, this,
+        &frmAlert::cmdCancel_Click);
+}
+
+// Over the window it was opened from, not where the window manager puts a new window.
+void frmAlert::showOver(QWidget *owner)
+{
+    if (owner && !isVisible()) {
+        adjustSize();
+        const QRect area = owner->frameGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+    show();
+    raise();
+    activateWindow();
 }
 
 frmAlert::~frmAlert() = default;

@@ -20,6 +20,9 @@ public:
     explicit frmAlert(AppContext &context, QWidget *parent = nullptr);
     ~frmAlert() override;
 
+    // Shows the window centred over `owner` when it opens; an open one only comes forward.
+    void showOver(QWidget *owner);
+
     void cmdBrowse_Click();
     void cmdTest_Click();
     void cmdOK_Click();

@@ -88,7 +88,7 @@ void frmPreferences::addPasswordsLine(QVBoxLayout *layout)
         [this] { lblPasswords->setText(m_context.passwords().placeText()); });
 }
 
-// Its own row at the bottom, under a line: it acts at once, not on OK.
+// Its own row at the bottom, under a line; applied with OK like the rest.
 void frmPreferences::addStartAtLogin(QVBoxLayout *layout)
 {
     auto *line = new QFrame(this);
@@ -98,20 +98,24 @@ void frmPreferences::addStartAtLogin(QVBoxLayout *layout)
     chkStartAtLogin->setObjectName(QStringLiteral("chkStartAtLogin"));
     chkStartAtLogin->setChecked(m_context.autostart().isEnabled());
     layout->addWidget(chkStartAtLogin);
-    connect(chkStartAtLogin, &QCheckBox::clicked, this, &frmPreferences::chkStartAtLogin_Click);
 }
 
-void frmPreferences::chkStartAtLogin_Click()
+// False, with the reason told, when the log-in entry could not be written or removed; the
+// box then shows how things stand.
+bool frmPreferences::applyStartAtLogin()
 {
     const bool on = chkStartAtLogin->isChecked();
+    if (on == m_context.autostart().isEnabled())
+        return true;
     QString error;
     if (m_context.autostart().setEnabled(on, error))
-        return;
+        return true;
     chkStartAtLogin->setChecked(!on);
     m_context.dialogs().message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
         (on ? QStringLiteral("Brisvane could not be set to start when you log in.")
             : QStringLiteral("Brisvane could not be kept from starting when you log in."))
             + u'\n' + error);
+    return false;
 }
 
 QList<frmPreferences::Row> frmPreferences::rows() const
@@ -140,6 +144,9 @@ frmPreferences *frmPreferences::open(AppContext &context, MenuTools &menu,
 
 void frmPreferences::cmdOK_Click()
 {
+    // The dialog stays open on a failure, so the user sees the box as it really is.
+    if (!applyStartAtLogin())
+        return;
     SettingsStore &store = m_context.settings();
     for (const Row &row : rows()) {
         const bool on = row.box->isChecked();

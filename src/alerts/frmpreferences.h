@@ -41,13 +41,13 @@ public:
 
     void cmdOK_Click();
     void chkDesktopNotifications_Click();
-    void chkStartAtLogin_Click();
 
 private:
     struct Row;
     QList<Row> rows() const;
     void addStartAtLogin(QVBoxLayout *layout);
     void addPasswordsLine(QVBoxLayout *layout);
+    bool applyStartAtLogin();
 
     AppContext &m_context;
     MenuTools &m_menu;

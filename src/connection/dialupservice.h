@@ -46,6 +46,8 @@ struct LineStatus {
     QString entry;
     bool connected = false;
     bool viaLogon = false;
+    // Why a dial ended without a line, when the service knows better than its state text.
+    QString reason;
 };
 
 // One dial-up service per program (NetworkManager, pppd or the simulated line); every mRAS

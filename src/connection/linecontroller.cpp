@@ -2,6 +2,7 @@
 
 #include "connection/linecontroller.h"
 
+#include "alerts/soundalerts.h"
 #include "clock/clock.h"
 #include "connection/mras.h"
 #include "settings/passwords.h"
@@ -262,6 +263,9 @@ QCoro::Task<bool> LineController::blinkForLostLine()
 
 QCoro::Task<bool> LineController::cmdDisconnect_Click(bool userPressed)
 {
+    // A line that is up and hung up here (not lost, not busy) is a disconnect like any other.
+    if (m_state.LineState == 0 && lineConnected())
+        PlaySoundAlert(m_context, AlertKind::Disconnected);
     setIdleTray();
     setDialling(false);
     m_clock.setEnabled(false);
@@ -289,6 +293,7 @@ QCoro::Task<bool> LineController::cmdDisconnect_Click(bool userPressed)
     } else
         m_state.LineState = 2;
     m_ras->HangUp();
+    logHangUp();
     co_return co_await afterHangUp();
 }
 
@@ -327,6 +332,19 @@ QCoro::Task<bool> LineController::trayHangUp()
     m_dialUnderWay = false;
     m_watch.setEnabled(false);
     m_reconnecting = false;
+    const bool wasUp = !lost && lineConnected();
     m_ras->HangUp();
+    if (wasUp)
+        PlaySoundAlert(m_context, AlertKind::Disconnected);
+    logHangUp();
     co_return co_await afterHangUp();
+}
+
+// The state list is the only running record of the line: a hang-up gets its line, unless the
+// line's own last event (a busy or failed dial, a lost line) already said it went down.
+void LineController::logHangUp()
+{
+    const QString code = QString::number(DialState::Disconnected) + u' ';
+    if (m_log.isEmpty() || !m_log.constLast().startsWith(code))
+        log(code + QStringLiteral("Disconnected"));
 }

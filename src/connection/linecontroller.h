@@ -112,6 +112,7 @@ private:
     QCoro::Task<bool> blinkForLostLine();
     void setDialButtons(bool connectEnabled, bool disconnectEnabled);
     QCoro::Task<bool> afterHangUp();
+    void logHangUp();
     QCoro::Task<bool> redialWhenBusy();
     QCoro::Task<> checkMailAfterConnectingLater();
     void redialBusyLine();

@@ -28,7 +28,9 @@ bool endedWithoutLine(const QString &text)
 
 QCoro::Task<> LineController::mRAS1_StateChanged(int value)
 {
-    log(QString::number(value) + u' ' + m_ras->StateText());
+    const QString reason = m_ras->StateReason();
+    log(QString::number(value) + u' ' + m_ras->StateText()
+        + (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason));
     if (!endedWithoutLine(m_ras->StateText())) {
         if (m_ras->StateCode() == DialState::Disconnected)
             PlaySoundAlert(m_context, AlertKind::Disconnected);
@@ -123,6 +125,7 @@ QCoro::Task<> LineController::Timer3_Timer()
     ConnectionState &s = m_state;
     m_ras->setEntry(s.EntryName);
     if (s.LineState == 0 && !m_ras->IsConnected()) {
+        log(QString::number(DialState::Disconnected) + QStringLiteral(" Line lost"));
         PlaySoundAlert(m_context, AlertKind::Disconnected);
         DesktopNotices::lineLost(m_context, s.EntryName);
         s.LineState = 1;

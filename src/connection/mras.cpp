@@ -81,6 +81,16 @@ QString mRAS::StateText() const
     return m_service.status().text;
 }
 
+QString mRAS::ServiceKind() const
+{
+    return m_service.kind();
+}
+
+QString mRAS::StateReason() const
+{
+    return m_service.status().reason;
+}
+
 bool mRAS::IsConnected() const
 {
     return m_service.isConnected(m_request.entry);

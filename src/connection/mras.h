@@ -45,6 +45,10 @@ public:
 
     int StateCode() const;
     QString StateText() const;
+    // The service the entries come from: "networkmanager", "pppd" or "simulated".
+    QString ServiceKind() const;
+    // Why the last dial ended without a line, when the service can tell; else empty.
+    QString StateReason() const;
     // True while the line of Entry is up (a line dialled with user settings has no entry and
     // counts as the line of any entry).
     bool IsConnected() const;

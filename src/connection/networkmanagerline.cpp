@@ -123,7 +123,7 @@ void NetworkManagerLine::showLineAlreadyUp()
     for (const Profile &profile : std::as_const(m_profiles)) {
         if (isConnected(profile.id)) {
             m_status = LineStatus{
-                DialState::Connected, QStringLiteral("Connected"), profile.id, true, false};
+                DialState::Connected, QStringLiteral("Connected"), profile.id, true, false, {}};
             return;
         }
     }
@@ -181,7 +181,7 @@ void NetworkManagerLine::dial(const DialRequest &request)
     const QString entry = request.useLogon ? QString() : request.entry;
     m_status = LineStatus{DialState::OpenPort,
         QStringLiteral("Asking NetworkManager to connect %1").arg(entry), entry, false,
-        request.useLogon};
+        request.useLogon, {}};
     Q_EMIT stepped(DialState::OpenPort);
     if (request.useLogon) {
         dialNumber(request);

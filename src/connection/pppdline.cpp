@@ -61,7 +61,7 @@ void PppdLine::findRunningLine()
         if (!isPppd(pid))
             continue;
         m_status = LineStatus{
-            DialState::Connected, QStringLiteral("Connected"), *entry, true, entry->isEmpty()};
+            DialState::Connected, QStringLiteral("Connected"), *entry, true, entry->isEmpty(), {}};
         m_live = true;
         m_detachedPid = pid;
         return;
@@ -102,25 +102,33 @@ void PppdLine::dial(const DialRequest &request)
     m_reportStart = m_reportFile.isEmpty() ? 0 : QFileInfo(m_reportFile).size();
     m_status = LineStatus{DialState::OpenPort,
         reporting.canTell() ? QStringLiteral("Starting pppd") : busyUnreadableNote(), entry, false,
-        request.useLogon};
+        request.useLogon, {}};
     m_live = true;
     m_session = new PppdSession(m_clock, this);
     m_session->linkName = linkName(entry);
     Q_EMIT stepped(DialState::OpenPort);
-    const std::optional<QStringList> arguments = argumentsFor(*m_session, request);
+    QString why;
+    const std::optional<QStringList> arguments = argumentsFor(*m_session, request, why);
     if (arguments)
         start(m_session, *arguments);
     else
-        endDial(DialState::FailedText);
+        endDial(DialState::FailedText, why);
 }
 
 // pppd's arguments for the dial: the peer's call, or the modem with files of our own for a
 // dial with user settings; none when there is nothing to dial.
-std::optional<QStringList> PppdLine::argumentsFor(PppdSession &session, const DialRequest &request)
+std::optional<QStringList> PppdLine::argumentsFor(
+    PppdSession &session, const DialRequest &request, QString &why)
 {
     if (request.useLogon) {
-        if (!prepareLogon(session, request))
+        if (request.phoneNumber.trimmed().isEmpty()) {
+            why = tr("no phone number is set in the user logon settings");
             return std::nullopt;
+        }
+        if (!prepareLogon(session, request)) {
+            why = tr("pppd's options could not be written to a private folder");
+            return std::nullopt;
+        }
         QString chat = findProgram(QStringLiteral("chat"));
         if (chat.isEmpty())
             chat = QStringLiteral("/usr/sbin/chat");
@@ -129,8 +137,10 @@ std::optional<QStringList> PppdLine::argumentsFor(PppdSession &session, const Di
     }
     if (!m_entries.contains(request.entry))
         reload(); // a peer written since the list was read
-    if (!m_entries.contains(request.entry))
+    if (!m_entries.contains(request.entry)) {
+        why = tr("no pppd peer \"%1\" in %2").arg(request.entry, m_options.peersDir);
         return std::nullopt;
+    }
     return QStringList{QStringLiteral("call"), request.entry, QStringLiteral("updetach"),
         QStringLiteral("linkname"), linkName(request.entry)};
 }
@@ -237,7 +247,10 @@ void PppdLine::onStartFailed(PppdSession *session)
     if (!isCurrent(session))
         return;
     session->deleteLater();
-    endDial(DialState::FailedText);
+    endDial(DialState::FailedText,
+        findProgram(QStringLiteral("pppd")).isEmpty()
+            ? tr("pppd is not installed (Debian package ppp)")
+            : tr("pppd could not be started: %1").arg(session->process.errorString()));
 }
 
 void PppdLine::hangUp()
@@ -275,7 +288,7 @@ void PppdLine::step(int code, const QString &text)
     Q_EMIT stepped(code);
 }
 
-void PppdLine::endDial(const QString &text)
+void PppdLine::endDial(const QString &text, const QString &reason)
 {
     m_live = false;
     if (m_session && m_session->process.state() == QProcess::NotRunning)
@@ -283,5 +296,6 @@ void PppdLine::endDial(const QString &text)
     m_status.code = DialState::Disconnected;
     m_status.text = text;
     m_status.connected = false;
+    m_status.reason = reason;
     Q_EMIT stepped(DialState::Disconnected);
 }

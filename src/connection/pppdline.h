@@ -55,7 +55,8 @@ private:
     void findRunningLine();
     void endDetached(qint64 pid);
     bool reportShowsBusy() const;
-    std::optional<QStringList> argumentsFor(PppdSession &session, const DialRequest &request);
+    std::optional<QStringList> argumentsFor(
+        PppdSession &session, const DialRequest &request, QString &why);
     bool prepareLogon(PppdSession &session, const DialRequest &request);
     void start(PppdSession *session, const QStringList &arguments);
     void onOutput(PppdSession *session);
@@ -63,7 +64,7 @@ private:
     void onStartFailed(PppdSession *session);
     bool isCurrent(const PppdSession *session) const { return m_live && session == m_session; }
     void step(int code, const QString &text);
-    void endDial(const QString &text);
+    void endDial(const QString &text, const QString &reason = {});
 
     Clock &m_clock;
     PppdOptions m_options;

@@ -6,11 +6,12 @@
 QList<SimulatedLine::Entry> SimulatedLine::standardEntries()
 {
     return {
-        {QStringLiteral("Simulated line"), Script::Connects},
+        // Without a default entry the last one is chosen: the line that works.
         {QStringLiteral("Simulated line (always busy)"), Script::AlwaysBusy},
         {QStringLiteral("Simulated line (busy twice)"), Script::BusyTwice},
         {QStringLiteral("Simulated line (drops after a minute)"), Script::Drops},
         {QStringLiteral("Simulated line (no carrier)"), Script::NoCarrier},
+        {QStringLiteral("Simulated line"), Script::Connects},
     };
 }
 

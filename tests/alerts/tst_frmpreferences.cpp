@@ -21,7 +21,7 @@ class tst_frmPreferences : public QObject
 
 private Q_SLOTS:
     void startAtLoginIsOffByDefaultInItsOwnRowAtTheBottom();
-    void tickingWritesAValidEntryAtOnceAndClearingRemovesIt();
+    void tickingWritesAValidEntryOnOkAndClearingRemovesIt();
     void readOnlyAutostartFolderGivesTheMessageAndKeepsTheBox_data();
     void readOnlyAutostartFolderGivesTheMessageAndKeepsTheBox();
 
@@ -44,15 +44,20 @@ void tst_frmPreferences::startAtLoginIsOffByDefaultInItsOwnRowAtTheBottom()
     QVERIFY(!QFile::exists(t.autostartFolder()));
 }
 
-void tst_frmPreferences::tickingWritesAValidEntryAtOnceAndClearingRemovesIt()
+void tst_frmPreferences::tickingWritesAValidEntryOnOkAndClearingRemovesIt()
 {
     TestContext t;
     FakeMenuTools menu;
     {
+        // Cancel undoes the box: nothing is written before OK.
+        frmPreferences cancelled(t.context(), menu, {});
+        cancelled.chkStartAtLogin->click();
+        cancelled.cmdCancel->click();
+        QVERIFY(!QFile::exists(entryPath(t)));
         frmPreferences form(t.context(), menu, {});
         form.chkStartAtLogin->click();
-        QVERIFY(QFile::exists(entryPath(t)));
-        form.cmdCancel->click(); // Cancel leaves the entry: the box acted at once.
+        QVERIFY(!QFile::exists(entryPath(t)));
+        form.cmdOK->click();
     }
     QVERIFY(QFile::exists(entryPath(t)));
     QProcess validate;
@@ -67,6 +72,7 @@ void tst_frmPreferences::tickingWritesAValidEntryAtOnceAndClearingRemovesIt()
     frmPreferences again(t.context(), menu, {});
     QVERIFY(again.chkStartAtLogin->isChecked());
     again.chkStartAtLogin->click();
+    again.cmdOK->click();
     QVERIFY(!QFile::exists(entryPath(t)));
     QVERIFY(t.dialogs().shown().isEmpty());
 }
@@ -93,8 +99,11 @@ void tst_frmPreferences::readOnlyAutostartFolderGivesTheMessageAndKeepsTheBox()
     ReadOnlyFolder readOnly(t.autostartFolder());
     if (!readOnly.isReadOnly())
         QSKIP(qPrintable(QStringLiteral("cannot make a read-only folder: ") + readOnly.why()));
+    form.show();
     form.chkStartAtLogin->click();
+    form.cmdOK->click();
     QCOMPARE(form.chkStartAtLogin->isChecked(), entryBefore);
+    QVERIFY(form.isVisible()); // left open, showing how things stand
     QCOMPARE(QFile::exists(entryPath(t)), entryBefore);
     QCOMPARE(t.dialogs().count(QStringLiteral("message")), 1);
     const ScriptedDialogs::Shown &shown = t.dialogs().shown().constFirst();

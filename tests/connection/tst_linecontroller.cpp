@@ -221,7 +221,11 @@ void tst_LineController::dropWithoutOptionsBlinksAMinuteBeforeHangingUp()
                 && !p.monitor->menu().toolEnabled(MenuNames::mnuConnect);
     });
     t.line().dropLine();
-    p.run(90);
+    p.run(5);
+    // The drop is on the list at once, while the clock stands through the blink.
+    QCOMPARE(p.log().last(), QStringLiteral("8193 Line lost"));
+    p.run(85);
+    QCOMPARE(p.log().filter(QStringLiteral("8193")).size(), 1);
     QVERIFY(blinkedWithButtonsOff);
     QVERIFY(blinkEnd - blinkStart >= 59000 && blinkEnd - blinkStart <= 61000);
     QCOMPARE(t.line().dialCount(), 1);
@@ -431,13 +435,16 @@ void tst_LineController::doubleClickDropsThePendingSingleClick()
 void tst_LineController::disconnectButtonLeavesLineStateAndStopsTheWatch()
 {
     TestContext t;
-    Program p(t);
+    Program p(t, {checked(Keys::AlertDisconnected)});
     p.choose(kLine);
     p.tab().cmdConnect->click();
     p.run(10);
     p.state().LineState = 0;
     p.tab().cmdDisconnect->click();
     QCOMPARE(p.state().LineState, 0);
+    // Hung up by the user: one line on the list and one disconnect alert.
+    QCOMPARE(p.log().last(), QStringLiteral("8193 Disconnected"));
+    QCOMPARE(t.sounds().names().size(), 1);
     QVERIFY(!p.line().watchTimer().enabled());
     QVERIFY(!p.line().dialUp().IsConnected());
     QVERIFY(p.tray.calls().last().record.icon.isNull() == false);

@@ -41,7 +41,7 @@ void tst_mRAS::idleStateIsValidBeforeAnyDial()
     TestContext t;
     mRAS ras(t.context().dialUpService());
     QCOMPARE(ras.EntryCount(), 5);
-    QCOMPARE(ras.EntryAt(0), QStringLiteral("Simulated line"));
+    QCOMPARE(ras.EntryAt(ras.EntryCount() - 1), QStringLiteral("Simulated line"));
     QCOMPARE(ras.EntryAt(99), QString());
     QCOMPARE(ras.StateCode(), DialState::Disconnected);
     QCOMPARE(ras.StateText(), DialState::IdleText);

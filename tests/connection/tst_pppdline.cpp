@@ -253,6 +253,21 @@ void tst_PppdLine::failedConnectScriptEndsWithDisconnected()
     QTRY_COMPARE(codes(steps), QList<int>({0, 8193}));
     QCOMPARE(ras.StateText(), QStringLiteral("Disconnected"));
     QVERIFY(recordedArguments("nowhere").isEmpty());
+    // The state list says why.
+    QVERIFY2(ras.StateReason().startsWith(QStringLiteral("no pppd peer \"nowhere\" in ")),
+        qPrintable(ras.StateReason()));
+    if (QFile::exists(QStringLiteral("/usr/sbin/pppd"))
+        || QFile::exists(QStringLiteral("/sbin/pppd")))
+        return;
+    // Without pppd anywhere: the dial says so.
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(file(QStringLiteral("peers"))));
+    steps.clear();
+    ras.setEntry(QStringLiteral("nocarrier"));
+    ras.Dial();
+    QTRY_COMPARE(codes(steps), QList<int>({0, 8193}));
+    qputenv("PATH", path);
+    QCOMPARE(ras.StateReason(), QStringLiteral("pppd is not installed (Debian package ppp)"));
 }
 
 void tst_PppdLine::peerWrittenAfterStartCanBeDialled()

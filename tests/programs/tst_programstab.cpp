@@ -42,17 +42,20 @@ private Q_SLOTS:
         QVERIFY(!tab.cmdAdd->isVisible());
         QVERIFY(!tab.runConnected(1)->isVisible());
         tab.chkDisableProgramsApplications->setChecked(false);
-        // All twenty flags come back at once ...
-        for (int k = 1; k <= ProgramsTab::kSlots; ++k)
-            QVERIFY(tab.runConnected(k)->isVisible() && tab.runDisconnected(k)->isVisible());
-        // ... until a click on the list leaves only the selected slot's pair.
+        // One pair comes back, and with no program selected it cannot be ticked ...
+        for (int k = 2; k <= ProgramsTab::kSlots; ++k)
+            QVERIFY(!tab.runConnected(k)->isVisible() && !tab.runDisconnected(k)->isVisible());
+        QVERIFY(tab.runConnected(1)->isVisible() && !tab.runConnected(1)->isEnabled());
+        // ... until a click on the list brings the selected slot's pair.
         t.settings().save(Keys::Program(3), QStringLiteral("/usr/bin/xterm"));
         t.settings().save(Keys::RunConnected(3), QStringLiteral("1"));
         tab.refreshProgramList();
         tab.lstPrograms->item(2)->setSelected(true);
-        QVERIFY(tab.runConnected(3)->isVisible());
+        QVERIFY(tab.runConnected(3)->isVisible() && tab.runConnected(3)->isEnabled());
         QVERIFY(tab.runConnected(3)->isChecked());
         QVERIFY(!tab.runConnected(1)->isVisible());
+        tab.lstPrograms->clearSelection();
+        QVERIFY(!tab.runConnected(3)->isVisible() && !tab.runConnected(1)->isEnabled());
     }
 
     void emptyRowOtherThanTheFirstChangesNothing()

@@ -239,6 +239,13 @@ void tst_frmBrisvane::withoutADefaultTheListShowsTheEntryToDial()
     Started s = start(t);
     QCOMPARE(s.line().state().EntryName, QStringLiteral("Work ISP"));
     QCOMPARE(s.dialog().connectionTab().Combo1->currentText(), QStringLiteral("Work ISP"));
+    // A drop-down: no name can be typed that the service does not have.
+    QVERIFY(!s.dialog().connectionTab().Combo1->isEditable());
+    // The simulated service's own entries: the one chosen without a default is the one
+    // that connects.
+    TestContext fresh;
+    Started simulated = start(fresh);
+    QCOMPARE(simulated.line().state().EntryName, QStringLiteral("Simulated line"));
 }
 
 void tst_frmBrisvane::bothStartupMinimiseBoxesMinimiseThenHide()

@@ -79,11 +79,11 @@ void ConnectionTab::loadEntryList()
     for (int i = 0; i < ras.EntryCount(); ++i)
         Combo1->addItem(ras.EntryAt(i));
     // The list shows the entry the program will test and dial (filling it selected the first).
-    const int shown = Combo1->findText(entry);
-    if (shown >= 0)
-        Combo1->setCurrentIndex(shown);
-    else if (!entry.isEmpty())
-        Combo1->setEditText(entry);
+    // A stored entry the service no longer has stays visible (and dialled) until another is
+    // chosen: the list is a drop-down, so it gets a row of its own.
+    if (Combo1->findText(entry) < 0 && !entry.isEmpty())
+        Combo1->addItem(entry);
+    Combo1->setCurrentIndex(Combo1->findText(entry));
 }
 
 void ConnectionTab::log(const QString &line)
@@ -105,9 +105,28 @@ void ConnectionTab::cmdConnectionDetails_Click()
         QStringLiteral("In order for Brisvane to dial-up and work properly you will need to "
                        "create a dial-up networking connection. If you do not already have one "
                        "established, you may create one by the following steps:")
-            + br + QStringLiteral("1. Double click on My Computer") + br
-            + QStringLiteral("2. Double click on Dial Up Networking") + br
-            + QStringLiteral("3. Then follow the steps to create a connection"));
+            + br + entrySteps(m_line.dialUp().ServiceKind()));
+}
+
+// How entries are made for the service in use.
+QString ConnectionTab::entrySteps(const QString &service)
+{
+    const QString br = Form::kLineBreak;
+    if (service == QLatin1String("pppd"))
+        return tr("1. As root, write a peer file for pppd in /etc/ppp/peers (its modem, number "
+                  "and chat script; see \"man pppd\" and the examples in "
+                  "/usr/share/doc/ppp/examples)")
+            + br + tr("2. Add the user name and password to /etc/ppp/pap-secrets or chap-secrets")
+            + br + tr("3. Then open this dialog again: each peer file is an entry");
+    if (service == QLatin1String("simulated"))
+        return tr("1. This program runs with the simulated service, made for trying it out") + br
+            + tr("2. Its entries are simulated lines, one for each way a dial can go") + br
+            + tr("3. Set Service=networkmanager or Service=pppd under [DialUp] in "
+                 "Brisvane.ini to dial real lines");
+    return tr("1. Open your desktop's network settings, or run nm-connection-editor") + br
+        + tr("2. Add a connection of the kind your line needs (Mobile Broadband, DSL/PPPoE "
+             "or a dial-up modem over Bluetooth)")
+        + br + tr("3. Then open this dialog again: each NetworkManager connection is an entry");
 }
 
 void ConnectionTab::cmdUserDetails_Click()

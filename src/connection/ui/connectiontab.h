@@ -34,6 +34,7 @@ public:
     void applyReconnectLineBusy();
 
 private:
+    static QString entrySteps(const QString &service);
     void followLine();
     void loadEntryList();
     void setDialButtons(bool connectEnabled, bool disconnectEnabled);

@@ -11,6 +11,7 @@
 
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QSignalBlocker>
 
 ProgramsTab::ProgramsTab(
     AppContext &context, MenuTools &menu, ProgramRunner &runner, QWidget *parent)
@@ -32,7 +33,7 @@ ProgramsTab::ProgramsTab(
         connect(runDisconnected(k), &QCheckBox::toggled, this,
             [this, k] { chkRunDisconnected_Click(k); });
     }
-    showFlagsOf(1);
+    showFlagsOf(0);
     lstPrograms->setToolTip(QStringLiteral("Click the appropriate program then click the Run "
                                            "Program button or double-click the program to "
                                            "execute"));
@@ -76,17 +77,26 @@ void ProgramsTab::applyProgramsSwitch()
     for (QWidget *w :
         std::initializer_list<QWidget *>{Label15, lstPrograms, cmdAdd, cmdDelete, cmdRunProgram})
         w->setVisible(!disabled);
-    for (int k = 1; k <= kSlots; ++k) {
-        runConnected(k)->setVisible(!disabled);
-        runDisconnected(k)->setVisible(!disabled);
-    }
+    showFlagsOf(m_shownSlot);
 }
 
+// One pair of flag boxes at a time, the selected slot's; with no program selected, a pair
+// that can be neither read nor ticked.
 void ProgramsTab::showFlagsOf(int k)
 {
+    m_shownSlot = k;
+    const bool disabled = Form::checkValue(chkDisableProgramsApplications) == 1;
     for (int other = 1; other <= kSlots; ++other) {
-        runConnected(other)->setVisible(other == k);
-        runDisconnected(other)->setVisible(other == k);
+        for (QCheckBox *box : {runConnected(other), runDisconnected(other)}) {
+            box->setVisible(!disabled && other == qMax(1, k));
+            box->setEnabled(k > 0);
+        }
+    }
+    if (k > 0)
+        return;
+    for (QCheckBox *box : {runConnected(1), runDisconnected(1)}) {
+        const QSignalBlocker quiet(box); // an empty look, not a stored change
+        box->setChecked(false);
     }
 }
 
@@ -95,15 +105,19 @@ void ProgramsTab::showFlagsOf(int k)
 void ProgramsTab::lstPrograms_Click()
 {
     const SettingsStore &store = m_context.settings();
+    int shown = 0;
     for (int row = 0; row < lstPrograms->count() && row < kSlots; ++row) {
         QListWidgetItem *item = lstPrograms->item(row);
         if (!item->isSelected() || (row > 0 && item->text().isEmpty()))
             continue;
         const int k = row + 1;
+        shown = k;
         showFlagsOf(k);
         Form::loadCheck(runConnected(k), store, Keys::RunConnected(k));
         Form::loadCheck(runDisconnected(k), store, Keys::RunDisconnected(k));
     }
+    if (shown == 0)
+        showFlagsOf(0);
 }
 
 void ProgramsTab::refreshProgramList()

@@ -56,4 +56,5 @@ private:
     ProgramRunner &m_runner;
     std::array<QCheckBox *, kSlots> m_runConnected;
     std::array<QCheckBox *, kSlots> m_runDisconnected;
+    int m_shownSlot = 0; // the slot whose flags show; 0: no program selected
 };

@@ -6,6 +6,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeDatabase>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 
@@ -81,7 +82,11 @@ bool QtDialogService::openDocument(const QString &path)
     const QMimeType type = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchContent);
     if (!type.inherits(QStringLiteral("text/html")))
         return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    auto *viewer = new QTextBrowser;
+    // A window of its own over the dialog, closed by Escape as a dialog is.
+    auto *viewer = new QTextBrowser(boxParent());
+    viewer->setWindowFlag(Qt::Window);
+    QObject::connect(new QShortcut(QKeySequence::Cancel, viewer), &QShortcut::activated, viewer,
+        &QWidget::close);
     viewer->setAttribute(Qt::WA_DeleteOnClose);
     viewer->setObjectName(QStringLiteral("helpViewer"));
     viewer->setOpenExternalLinks(true);

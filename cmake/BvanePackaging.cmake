@@ -55,9 +55,9 @@ set(CPACK_COMPONENT_PINLIB6_DEV_DEPENDS pinlib6)
 # What the program loads at run time besides the libraries it links: the X11 platform
 # plugin, the freedesktop sound theme its alerts play from, the TLS backend's libssl, Qt SQL's
 # SQLite driver for the usage record. libcanberra0 is opened at run time, so shlibdeps does
-# not see it.
+# not see it; nor libsecret-1-0, which QtKeychain opens to reach the desktop keyring.
 set(CPACK_DEBIAN_BRISVANE_PACKAGE_DEPENDS
-  "qt6-qpa-plugins, sound-theme-freedesktop, libssl3, libcanberra0, libqt6sql6-sqlite")
+  "qt6-qpa-plugins, sound-theme-freedesktop, libssl3, libcanberra0, libqt6sql6-sqlite, libsecret-1-0")
 set(CPACK_DEBIAN_BRISVANE_PACKAGE_RECOMMENDS "libcanberra-pulse | pulseaudio-utils, xdg-utils")
 set(CPACK_DEBIAN_BRISVANE_PACKAGE_SUGGESTS "network-manager, ppp")
 set(CPACK_DEBIAN_BRISVANE_DESCRIPTION "dial-up line and POP3 mail companion for the system tray

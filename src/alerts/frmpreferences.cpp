@@ -2,6 +2,7 @@
 
 #include "alerts/desktopnotices.h"
 #include "settings/conversions.h"
+#include "settings/passwords.h"
 #include "settings/settingsstore.h"
 #include "shell/appcontext.h"
 #include "shell/autostart.h"
@@ -12,6 +13,7 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -62,6 +64,7 @@ frmPreferences::frmPreferences(AppContext &context, MenuTools &menu,
     chkDesktopNotifications->setChecked(DesktopNotices::enabled(context));
     layout->addWidget(chkDesktopNotifications);
     layout->addWidget(usageLimit);
+    addPasswordsLine(layout);
     connect(chkDesktopNotifications, &QCheckBox::clicked, this,
         &frmPreferences::chkDesktopNotifications_Click);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -75,6 +78,17 @@ frmPreferences::frmPreferences(AppContext &context, MenuTools &menu,
     connect(cmdOK, &QPushButton::clicked, this, &frmPreferences::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     addStartAtLogin(layout);
+}
+
+// Where the passwords are kept; it follows the keyring's answer when that comes later.
+void frmPreferences::addPasswordsLine(QVBoxLayout *layout)
+{
+    lblPasswords = new QLabel(m_context.passwords().placeText(), this);
+    lblPasswords->setObjectName(QStringLiteral("lblPasswords"));
+    lblPasswords->setWordWrap(true);
+    layout->addWidget(lblPasswords);
+    connect(&m_context.passwords(), &Passwords::placeChanged, lblPasswords,
+        [this] { lblPasswords->setText(m_context.passwords().placeText()); });
 }
 
 // Its own row at the bottom, under a line; applied with OK like the rest.

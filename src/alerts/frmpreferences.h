@@ -7,6 +7,7 @@
 class AppContext;
 class MenuTools;
 class QCheckBox;
+class QLabel;
 class QPushButton;
 class QVBoxLayout;
 class UsageLimitBox;
@@ -38,6 +39,8 @@ public:
     QCheckBox *chkStartAtLogin;
     // The monthly usage limit, saved with OK.
     UsageLimitBox *usageLimit;
+    // Where the passwords are kept (the desktop keyring or the settings file).
+    QLabel *lblPasswords = nullptr;
 
     void cmdOK_Click();
     void chkDesktopNotifications_Click();
@@ -46,6 +49,7 @@ private:
     struct Row;
     QList<Row> rows() const;
     void addStartAtLogin(QVBoxLayout *layout);
+    void addPasswordsLine(QVBoxLayout *layout);
     bool applyStartAtLogin();
 
     AppContext &m_context;

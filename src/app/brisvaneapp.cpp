@@ -204,7 +204,8 @@ void BrisvaneApp::promptForLogonWhenNoEntries()
         return;
     ras.ReadEntries();
     ras.Refresh();
-    frmUserLogonSettings::open(m_links.context.settings(), true, m_dialog.get());
+    frmUserLogonSettings::open(
+        m_links.context.settings(), m_links.context.passwords(), true, m_dialog.get());
     m_links.context.model().setOn(Keys::UserLogonSettings, true);
 }
 

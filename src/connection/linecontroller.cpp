@@ -5,6 +5,7 @@
 #include "alerts/soundalerts.h"
 #include "clock/clock.h"
 #include "connection/mras.h"
+#include "settings/passwords.h"
 #include "settings/settingsmodel.h"
 #include "shell/appcontext.h"
 #include "shell/dialogservice.h"
@@ -102,8 +103,22 @@ void LineController::cmdConnect_Click()
     m_tray.stopBlink();
     const SettingsModel &settings = m_context.model();
     if (settings.isOn(Keys::UserLogonSettings)) {
+        Passwords &passwords = m_context.passwords();
+        if (!passwords.isKnown(Keys::Password)) {
+            // The keyring answers later (it may ask to be unlocked first); the dial starts then.
+            auto once = std::make_shared<QMetaObject::Connection>();
+            *once = connect(
+                &passwords, &Passwords::fetched, this, [this, once](const SettingKey &key) {
+                    if (!(key == Keys::Password))
+                        return;
+                    disconnect(*once);
+                    cmdConnect_Click();
+                });
+            passwords.fetch(Keys::Password);
+            return;
+        }
         m_ras->setLogonName(settings.text(Keys::UserName));
-        m_ras->setLogonPassword(settings.text(Keys::Password));
+        m_ras->setLogonPassword(passwords.known(Keys::Password));
         m_ras->setPhoneNumber(settings.text(Keys::Number));
         dialSequence();
         return;

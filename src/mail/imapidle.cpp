@@ -50,8 +50,10 @@ void ImapIdle::start()
         m_connection->onUntagged = [this](const ImapResponse &r) { return onUntagged(r); };
         enterIdle();
     };
-    m_logOn = std::make_unique<ImapLogOn>(*m_connection,
-        ImapLogOn::Account{m_account.userName, m_account.password, false}, callbacks);
+    ImapLogOn::Account account{m_account.userName, m_account.password, false};
+    account.allowClearText = m_account.allowClearText;
+    account.tlsBefore = m_account.tlsBefore;
+    m_logOn = std::make_unique<ImapLogOn>(*m_connection, account, callbacks);
     m_logOn->start();
 }
 

@@ -27,6 +27,8 @@ public:
         QString host; // imap:// or imaps://
         QString userName;
         QString password;
+        bool allowClearText = false; // as MailAccount
+        bool tlsBefore = false;
     };
 
     explicit ImapIdle(Clock &clock, QObject *parent = nullptr);

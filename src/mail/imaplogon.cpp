@@ -79,6 +79,15 @@ void ImapLogOn::onGreeting(const ImapResponse &greeting)
         return;
     }
     onUntagged(greeting);
+    // A plain connection that starts logged on leaves no way to TLS (STARTTLS comes before
+    // the log-on): where TLS is required, that is refused like a server without it.
+    if (greeting.status == "PREAUTH" && !m_connection.isEncrypted()
+        && (m_account.requireTls || m_account.tlsBefore)) {
+        m_callbacks.failed(MailError::TlsRequired,
+            tr("%1 logged on in the clear at once (PREAUTH), where TLS is required")
+                .arg(m_connection.where()));
+        return;
+    }
     if (greeting.status == "PREAUTH") {
         m_method = QStringLiteral("PREAUTH");
         m_authenticated = true;
@@ -121,10 +130,8 @@ void ImapLogOn::secure()
         });
         return;
     }
-    if (m_account.requireTls && !m_connection.isEncrypted()) {
-        m_callbacks.failed(MailError::TlsRequired,
-            tr("%1 offers no TLS (STARTTLS); not logging on in the clear")
-                .arg(m_connection.where()));
+    if (const auto refusal = m_connection.clearTextRefusal(m_account)) {
+        m_callbacks.failed(refusal->first, refusal->second);
         return;
     }
     authenticate();

@@ -78,8 +78,7 @@ void ImapMail::logOn()
         loggedOn(result.messageCount, tr("%n message(s) in INBOX", nullptr, result.messageCount));
     };
     callbacks.failed = [this](int number, const QString &text) { logOnFailed(number, text); };
-    m_logOn = std::make_unique<ImapLogOn>(
-        *connection, MailAccount{m_userName, m_password, m_requireTls, m_pipelining}, callbacks);
+    m_logOn = std::make_unique<ImapLogOn>(*connection, account(), callbacks);
     m_logOn->start();
 }
 

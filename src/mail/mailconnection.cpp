@@ -76,6 +76,29 @@ bool MailConnection::connectStream()
     return !refused;
 }
 
+std::optional<std::pair<int, QString>> MailConnection::clearTextRefusal(
+    const MailAccount &account) const
+{
+    if (isEncrypted())
+        return std::nullopt;
+    const QString command = QLatin1String(m_tlsCommand);
+    if (account.tlsBefore) {
+        return std::pair{int(MailError::TlsRequired),
+            tr("%1 offers no TLS (%2) this time, though this account logged on with TLS "
+               "before; someone on the way may have removed it. Not logging on in the clear")
+                .arg(where(), command)};
+    }
+    if (account.requireTls) {
+        return std::pair{int(MailError::TlsRequired),
+            tr("%1 offers no TLS (%2); not logging on in the clear").arg(where(), command)};
+    }
+    if (account.allowClearText || (m_stream && m_stream->peerIsLoopback()))
+        return std::nullopt;
+    return std::pair{int(MailError::ClearTextRefused),
+        tr("The server %1 offers no encryption (%2); the password was not sent unencrypted")
+            .arg(where(), command)};
+}
+
 void MailConnection::startTls(std::function<void()> onReady)
 {
     if (m_dead)

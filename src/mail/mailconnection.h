@@ -8,6 +8,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
 
 class AnswerLimits;
 class Clock;
@@ -16,9 +18,16 @@ class Clock;
 struct MailAccount {
     QString userName;
     QString password;
+    // Never without TLS, not even to this machine.
     bool requireTls = false;
     // Commands may go out before the answer to the one ahead, where the server allows.
     bool pipelining = true;
+    // The user agreed to log on to this server without TLS. Without that, a server that is
+    // not this machine and offers no TLS gets no credentials.
+    bool allowClearText = false;
+    // The account logged on with TLS before: a connection without it now is a downgrade
+    // (someone on the way may have removed STLS/STARTTLS from the capabilities).
+    bool tlsBefore = false;
 };
 
 // What a log-on dialogue (POP3, IMAP) reports, each through its own Result.
@@ -49,6 +58,9 @@ public:
     ~MailConnection() override;
 
     bool isEncrypted() const { return m_stream && m_stream->isEncrypted(); }
+    // Why the account may not log on over this connection as it stands (number and text), or
+    // nothing: TLS is on, or the account allows the clear (see MailAccount).
+    std::optional<std::pair<int, QString>> clearTextRefusal(const MailAccount &account) const;
     bool isDead() const { return m_dead; }
     const MailEndpoint &endpoint() const { return m_endpoint; }
     // "host:port", as the texts name the server.

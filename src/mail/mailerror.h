@@ -18,5 +18,7 @@ enum : int {
     NotConnected = 12, // a request that needs a log-on first
     NoSuchMessage = 13, // MessageNumber outside 1..MessageCount
     NetworkError = 14, // any other socket failure
+    ClearTextRefused = 15, // the server offers no TLS and sending in the clear is not allowed
+    PasswordUnavailable = 16, // the keyring did not give the password (locked, declined)
 };
 } // namespace MailError

@@ -28,6 +28,7 @@ void MailSession::LogOn()
     m_identities.clear();
     m_identityProblem.clear();
     m_readAhead = true;
+    m_loggedOnWithTls = false;
     m_lostReason.clear();
     m_fields = {};
     resetProtocol();
@@ -118,9 +119,18 @@ void MailSession::attach(MailConnection *connection)
     });
 }
 
+MailAccount MailSession::account() const
+{
+    MailAccount account{m_userName, m_password, m_requireTls, m_pipelining};
+    account.allowClearText = m_allowClearText;
+    account.tlsBefore = m_tlsBefore;
+    return account;
+}
+
 void MailSession::loggedOn(int count, const QString &status)
 {
     m_loggedOn = true;
+    m_loggedOnWithTls = m_connection && m_connection->isEncrypted();
     m_messageCount = qint16(count);
     postStatus(status);
     finishRequest();

@@ -15,6 +15,7 @@
 
 class Clock;
 class MailConnection;
+struct MailAccount;
 
 // The mail control: one account at a time, asynchronous, over a protocol (mMail for POP3,
 // ImapMail for IMAP) that the check windows need not know. A caller writes the properties,
@@ -59,6 +60,13 @@ public:
     void setDeadline(int seconds) { m_deadlineMs = qMax(1, seconds) * 1000; }
     bool RequireTls() const { return m_requireTls; }
     void setRequireTls(bool on) { m_requireTls = on; }
+    // The user agreed to log on without TLS to a server that is not this machine.
+    bool AllowClearText() const { return m_allowClearText; }
+    void setAllowClearText(bool on) { m_allowClearText = on; }
+    // The account logged on with TLS before: without it now, the log-on is refused.
+    void setTlsBefore(bool on) { m_tlsBefore = on; }
+    // Whether the session logged on over TLS (valid after the log-on's Done).
+    bool loggedOnWithTls() const { return m_loggedOnWithTls; }
     // A file of authorities (PEM) trusted besides the system's; none when empty.
     void setCaCertificates(const QString &caFile) { m_caFile = caFile; }
 
@@ -126,6 +134,8 @@ protected:
     virtual void connectionLost() { }
 
     void attach(MailConnection *connection);
+    // The account as the log-on dialogue takes it, from the properties.
+    MailAccount account() const;
     template <class Connection> Connection *connection() const
     {
         return static_cast<Connection *>(m_connection);
@@ -152,6 +162,9 @@ protected:
     QString m_password;
     bool m_pipelining = true;
     bool m_requireTls = false;
+    bool m_allowClearText = false;
+    bool m_tlsBefore = false;
+    bool m_loggedOnWithTls = false;
     int m_timeoutMs = kDefaultTimeOut * 1000;
     int m_deadlineMs = kDefaultDeadline * 1000;
     QString m_caFile;

@@ -47,6 +47,9 @@ public:
     virtual void write(const QByteArray &data) = 0;
     virtual QByteArray readAll() = 0;
     virtual bool isEncrypted() const = 0;
+    // Whether the connected peer is this machine (127.0.0.0/8, ::1): what goes to it in the
+    // clear does not leave the machine.
+    virtual bool peerIsLoopback() const = 0;
     // Drops the callbacks and the connection at once.
     virtual void abort() = 0;
     // Drops the callbacks and lets the stream finish on its own: what is written goes out,

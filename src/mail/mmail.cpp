@@ -34,8 +34,7 @@ void mMail::logOn()
         onLoggedOn(result.messageCount, result.capabilities);
     };
     callbacks.failed = [this](int number, const QString &text) { logOnFailed(number, text); };
-    m_logOn = std::make_unique<PopLogOn>(
-        *connection, MailAccount{m_userName, m_password, m_requireTls, m_pipelining}, callbacks);
+    m_logOn = std::make_unique<PopLogOn>(*connection, account(), callbacks);
     m_logOn->start();
 }
 

@@ -61,9 +61,8 @@ void PopLogOn::onCapabilities(const PopReply &reply)
         upgrade();
         return;
     }
-    if (m_account.requireTls && !m_connection.isEncrypted()) {
-        m_callbacks.failed(MailError::TlsRequired,
-            tr("%1 offers no TLS (STLS); not logging on in the clear").arg(m_connection.where()));
+    if (const auto refusal = m_connection.clearTextRefusal(m_account)) {
+        m_callbacks.failed(refusal->first, refusal->second);
         return;
     }
     authenticate();

@@ -3,6 +3,7 @@
 #include "mail/mailstream.h"
 
 #include <QCoreApplication>
+#include <QHostAddress>
 #include <QList>
 #include <QSslCertificate>
 #include <QSslConfiguration>
@@ -117,6 +118,13 @@ public:
     void write(const QByteArray &data) override { m_socket->write(data); }
     QByteArray readAll() override { return m_socket->readAll(); }
     bool isEncrypted() const override { return m_socket->isEncrypted(); }
+    bool peerIsLoopback() const override
+    {
+        const QHostAddress peer = m_socket->peerAddress();
+        bool mapped = false;
+        const QHostAddress v4(peer.toIPv4Address(&mapped));
+        return peer.isLoopback() || (mapped && v4.isLoopback());
+    }
 
     void abort() override
     {

@@ -130,6 +130,9 @@ BVANE_KEY(UsageLimitNoticed100, "UsageLimit", "Noticed100");
 
 // General
 BVANE_KEY(FirstTime, "Settings", "FirstTime");
+// The passwords kept in the desktop keyring, by section, separated by spaces: the keyring
+// giving nothing for one of them is a failure (locked, access declined), not an empty password.
+BVANE_KEY(PasswordsInKeyring, "Settings", "PasswordsInKeyring");
 BVANE_CHECK(Check, "Settings", "Check");
 BVANE_TRUTH(MailCheck, "Settings", "MailCheck", "False");
 
@@ -161,6 +164,21 @@ inline SettingKey MailPassword(int slot)
 inline SettingKey Domain(int slot)
 {
     return detail::numbered("Domain", slot);
+}
+// The POP/Domain text the user allowed to get the password without TLS, and the one for which
+// that was declined (each asked once per server).
+inline SettingKey ClearTextAllowed(int slot)
+{
+    return detail::numbered("ClearTextAllowed", slot);
+}
+inline SettingKey ClearTextDeclined(int slot)
+{
+    return detail::numbered("ClearTextDeclined", slot);
+}
+// The POP/Domain text the slot last logged on to with TLS: without TLS there now, it refuses.
+inline SettingKey TlsSeen(int slot)
+{
+    return detail::numbered("TlsSeen", slot);
 }
 
 // Program launcher, programs 1 to 10

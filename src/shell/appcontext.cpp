@@ -5,6 +5,7 @@
 #include "clock/clock.h"
 #include "connection/dialupservice.h"
 #include "programs/programlauncher.h"
+#include "settings/passwords.h"
 #include "settings/settingsmodel.h"
 #include "settings/settingsstore.h"
 #include "shell/autostart.h"
@@ -17,6 +18,7 @@ AppContext::AppContext(AppPaths paths, std::unique_ptr<Clock> clock,
     , m_settings(std::move(settings))
     , m_dialogs(std::move(dialogs))
     , m_model(std::make_unique<SettingsModel>(*m_settings))
+    , m_passwords(std::make_unique<Passwords>(*m_model, *m_clock))
 { }
 
 AppContext::~AppContext()

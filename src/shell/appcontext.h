@@ -12,6 +12,7 @@ class Clock;
 class DialUpService;
 class DialogService;
 class Notifier;
+class Passwords;
 class ProgramLauncher;
 class SettingsModel;
 class SettingsStore;
@@ -35,6 +36,9 @@ public:
     // The typed settings over the store: what controllers read and windows load and save.
     SettingsModel &model() const { return *m_model; }
     DialogService &dialogs() const { return *m_dialogs; }
+    // Where the passwords are kept (the desktop keyring or the settings file): every reader
+    // and writer of a password goes through it. It uses the file until given a keyring.
+    Passwords &passwords() const { return *m_passwords; }
     // The alert sound player; every context is given one before forms use it.
     SoundPlayer &sounds() const;
     void setSounds(std::unique_ptr<SoundPlayer> sounds);
@@ -66,6 +70,7 @@ private:
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<DialogService> m_dialogs;
     std::unique_ptr<SettingsModel> m_model;
+    std::unique_ptr<Passwords> m_passwords;
     std::unique_ptr<SoundPlayer> m_sounds;
     std::unique_ptr<Notifier> m_notifier;
     std::unique_ptr<DialUpService> m_dialUp;

@@ -2,7 +2,8 @@
 // the end-to-end runs. Delivers one message per FROM and SUBJECT pair to USER, starts the
 // server without TLS on a free loopback port, prints that port on standard output and serves
 // until standard input is closed; then the server stops with all its processes. The server's
-// log is copied to standard error as it grows.
+// log is copied to standard error as it grows. BVANE_DOVECOT_TLS=1 offers STLS (and the pop3s
+// port); BVANE_DOVECOT_LISTEN names an address to listen on besides 127.0.0.1.
 
 #include "dovecotserver.h"
 
@@ -22,8 +23,9 @@ int main(int argc, char *argv[])
         return 2;
     }
     DovecotServer::Options options;
-    options.tls = false;
+    options.tls = qgetenv("BVANE_DOVECOT_TLS") == "1";
     DovecotServer server(options);
+    server.setAlsoListen(qEnvironmentVariable("BVANE_DOVECOT_LISTEN"));
     server.addUser(args.at(0), args.at(1));
     for (int i = 2; i < args.size(); i += 2) {
         const QString message = QStringLiteral("From: %1\r\nSubject: %2\r\n"

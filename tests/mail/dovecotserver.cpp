@@ -68,7 +68,7 @@ void DovecotServer::writeConfig()
     const QString me = userName(getuid());
     QString config
         = QStringLiteral("protocols = pop3%10\n"
-                         "listen = 127.0.0.1\n"
+                         "listen = 127.0.0.1%11\n"
                          "base_dir = %1/run\n"
                          "state_dir = %1/state\n"
                          "log_path = %1/dovecot.log\n"
@@ -98,7 +98,8 @@ void DovecotServer::writeConfig()
                  .arg(root ? QStringLiteral("dovecot") : groupName(getgid()))
                  // Without root there is no chroot; these two services use one by default.
                  .arg(root ? QString() : QStringLiteral("  chroot =\n"))
-                 .arg(m_options.imap ? QStringLiteral(" imap") : QString());
+                 .arg(m_options.imap ? QStringLiteral(" imap") : QString())
+                 .arg(m_alsoListen.isEmpty() ? QString() : QStringLiteral(", ") + m_alsoListen);
     if (!root)
         config += QStringLiteral("service anvil {\n  chroot =\n}\n");
     if (m_options.imap) {

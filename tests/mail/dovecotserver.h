@@ -28,6 +28,8 @@ public:
 
     // Before start().
     void addUser(const QString &name, const QString &password);
+    // An address to listen on besides 127.0.0.1 (in a test's own network namespace).
+    void setAlsoListen(const QString &address) { m_alsoListen = address; }
     // Starts and waits until the ports answer; false with the reason (and the log) otherwise.
     bool start(QString *why);
 
@@ -47,6 +49,7 @@ private:
 
     Options m_options;
     QString m_passwd;
+    QString m_alsoListen;
     quint16 m_imapPort = 0;
     quint16 m_imapsPort = 0;
     int m_flaggedDelivered = 0;

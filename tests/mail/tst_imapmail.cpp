@@ -70,7 +70,7 @@ class tst_ImapMail : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void loginDisabledWithoutTlsSendsNoPassword();
+    void loginDisabledOrPreauthWithoutTlsSendNothing();
     void plainWithoutSaslIrAnswersTheContinuation();
     void greetingThatTurnsAwayIsALogOnError();
     void somethingThatIsNotImapIsAProtocolError();
@@ -116,13 +116,19 @@ void tst_ImapMail::logOn(ScriptedImapServer &server)
     QVERIFY(request([this] { mail->LogOn(); }));
 }
 
-void tst_ImapMail::loginDisabledWithoutTlsSendsNoPassword()
+void tst_ImapMail::loginDisabledOrPreauthWithoutTlsSendNothing()
 {
     ScriptedImapServer server("* OK [CAPABILITY IMAP4rev1 LOGINDISABLED] ready\r\n");
     logOn(server);
     QCOMPARE(lastError(), int(MailError::TlsRequired));
     QVERIFY(lastErrorText().contains(u"LOGINDISABLED"));
     QVERIFY(server.received.isEmpty());
+    ScriptedImapServer preauth("* PREAUTH [CAPABILITY IMAP4rev1] welcome back\r\n");
+    mail->setRequireTls(true);
+    logOn(preauth);
+    QCOMPARE(lastError(), int(MailError::TlsRequired));
+    QVERIFY2(lastErrorText().contains(u"PREAUTH"), qPrintable(lastErrorText()));
+    QVERIFY(preauth.received.isEmpty());
 }
 
 void tst_ImapMail::plainWithoutSaslIrAnswersTheContinuation()

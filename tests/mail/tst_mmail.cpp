@@ -34,7 +34,7 @@ private Q_SLOTS:
     void serverWithoutCapaFallsBackToRetrWhenTopIsRefused();
     void deleteRaisesNothingUnlessRefused();
     void stlsRefusedOrFollowedByInjectedDataNeverLogsOnInTheClear();
-    void requireTlsRefusesAServerWithoutStls();
+    void requireTlsOrTlsBeforeRefuseAServerWithoutStls();
     void requestsOutsideASessionAreErrors();
     void refusedConnectionAndBadHostText();
 
@@ -447,12 +447,19 @@ void tst_mMail::stlsRefusedOrFollowedByInjectedDataNeverLogsOnInTheClear()
     QVERIFY(!server->received("USER ann"));
 }
 
-void tst_mMail::requireTlsRefusesAServerWithoutStls()
+void tst_mMail::requireTlsOrTlsBeforeRefuseAServerWithoutStls()
 {
     mail->setRequireTls(true);
     QVERIFY(request([this] { mail->LogOn(); }));
     QCOMPARE(lastError(), int(MailError::TlsRequired));
     QCOMPARE(server->commands(), QList<QByteArray>{"CAPA"});
+    mail->setRequireTls(false); // TLS before: a downgrade, allowed clear or not
+    mail->setAllowClearText(true);
+    mail->setTlsBefore(true);
+    QVERIFY(request([this] { mail->LogOn(); }));
+    QCOMPARE(lastError(), int(MailError::TlsRequired));
+    QVERIFY2(lastErrorText().contains(u"logged on with TLS before"), qPrintable(lastErrorText()));
+    QCOMPARE(server->commands(), (QList<QByteArray>{"CAPA", "CAPA"}));
 }
 
 void tst_mMail::requestsOutsideASessionAreErrors()

@@ -159,7 +159,7 @@ void ConnectionTab::applyUserLogonChoice()
 
 void ConnectionTab::cmdUserLogonSettings_Click()
 {
-    frmUserLogonSettings::open(m_context.settings(), false, window());
+    frmUserLogonSettings::open(m_context.settings(), m_context.passwords(), false, window());
 }
 
 void ConnectionTab::chkConnectionStartup_Click()

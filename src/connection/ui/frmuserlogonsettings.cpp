@@ -1,11 +1,13 @@
 #include "connection/ui/frmuserlogonsettings.h"
 
+#include "settings/passwords.h"
 #include "settings/settingsstore.h"
 
 frmUserLogonSettings::frmUserLogonSettings(
-    SettingsStore &store, bool logonPromptPending, QWidget *parent)
+    SettingsStore &store, bool logonPromptPending, QWidget *parent, Passwords *passwords)
     : QDialog(parent)
     , m_store(store)
+    , m_passwords(passwords)
     , m_logonPromptPending(logonPromptPending)
 {
     setupUi(this);
@@ -15,15 +17,35 @@ frmUserLogonSettings::frmUserLogonSettings(
     setTabOrder(cmdOK, cmdCancel);
     cmdOK->setDefault(true);
     txtUserName->setText(m_store.get(Keys::UserName));
-    txtPassword->setText(m_store.get(Keys::Password));
+    loadPassword();
     txtNumber->setText(m_store.get(Keys::Number));
     connect(cmdOK, &QPushButton::clicked, this, &frmUserLogonSettings::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmUserLogonSettings::cmdCancel_Click);
 }
 
-void frmUserLogonSettings::open(SettingsStore &store, bool logonPromptPending, QWidget *parent)
+// From the keyring the password may come later: it fills the box then, unless the user has
+// typed meanwhile.
+void frmUserLogonSettings::loadPassword()
 {
-    auto *dialog = new frmUserLogonSettings(store, logonPromptPending, parent);
+    if (!m_passwords) {
+        txtPassword->setText(m_store.get(Keys::Password));
+        return;
+    }
+    if (m_passwords->isKnown(Keys::Password)) {
+        txtPassword->setText(m_passwords->known(Keys::Password));
+        return;
+    }
+    connect(m_passwords, &Passwords::fetched, this, [this](const SettingKey &key) {
+        if (key == Keys::Password && !txtPassword->isModified())
+            txtPassword->setText(m_passwords->known(Keys::Password));
+    });
+    m_passwords->fetch(Keys::Password);
+}
+
+void frmUserLogonSettings::open(
+    SettingsStore &store, Passwords &passwords, bool logonPromptPending, QWidget *parent)
+{
+    auto *dialog = new frmUserLogonSettings(store, logonPromptPending, parent, &passwords);
     if (logonPromptPending) {
         dialog->exec();
         delete dialog;
@@ -37,7 +59,10 @@ void frmUserLogonSettings::cmdOK_Click()
 {
     // Stored exactly as typed: no trimming, the password in plain text.
     m_store.save(Keys::Number, txtNumber->text());
-    m_store.save(Keys::Password, txtPassword->text());
+    if (m_passwords)
+        m_passwords->write(Keys::Password, txtPassword->text());
+    else
+        m_store.save(Keys::Password, txtPassword->text());
     m_store.save(Keys::UserName, txtUserName->text());
     accept();
 }

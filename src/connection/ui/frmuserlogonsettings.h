@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class Passwords;
 class SettingsStore;
 
 // The user name, password and number that a dial with user settings passes on instead of a
@@ -14,16 +15,23 @@ class frmUserLogonSettings : public QDialog, public Ui::frmUserLogonSettings
     Q_OBJECT
 
 public:
-    frmUserLogonSettings(SettingsStore &store, bool logonPromptPending, QWidget *parent = nullptr);
+    // With `passwords`, the password is read and written through them (the keyring, where
+    // there is one); without, in the store.
+    frmUserLogonSettings(SettingsStore &store, bool logonPromptPending, QWidget *parent = nullptr,
+        Passwords *passwords = nullptr);
 
     // Opens the dialog the way its caller needs: modally for the start-up prompt (returns when
     // it closes), otherwise shown and deleted when closed.
-    static void open(SettingsStore &store, bool logonPromptPending, QWidget *parent = nullptr);
+    static void open(SettingsStore &store, Passwords &passwords, bool logonPromptPending,
+        QWidget *parent = nullptr);
 
     void cmdOK_Click();
     void cmdCancel_Click();
 
 private:
+    void loadPassword();
+
     SettingsStore &m_store;
+    Passwords *m_passwords;
     bool m_logonPromptPending;
 };

@@ -139,6 +139,7 @@ int runProbe(Clock &clock, Mail &mail, const QCommandLineParser &parser, const J
     mail.setPassword(readPassword());
     mail.setPipelining(!parser.isSet(QStringLiteral("no-pipelining")));
     mail.setRequireTls(parser.isSet(QStringLiteral("require-tls")));
+    mail.setAllowClearText(parser.isSet(QStringLiteral("allow-plaintext")));
     mail.setTimeOut(parser.value(QStringLiteral("timeout")).toInt());
     if (parser.isSet(QStringLiteral("cafile"))) {
         // Certificates are read as PEM when the connection is made: a file without one is
@@ -183,8 +184,11 @@ int main(int argc, char *argv[])
         QStringLiteral("count-only"), QStringLiteral("Print only the message count."));
     const QCommandLineOption noPipelining(
         QStringLiteral("no-pipelining"), QStringLiteral("Ask for one header at a time."));
-    const QCommandLineOption requireTls(
-        QStringLiteral("require-tls"), QStringLiteral("Refuse to log on without TLS."));
+    const QCommandLineOption requireTls(QStringLiteral("require-tls"),
+        QStringLiteral("Refuse to log on without TLS, even on this machine."));
+    const QCommandLineOption allowPlaintext(QStringLiteral("allow-plaintext"),
+        QStringLiteral("Log on without TLS to a server that offers none and is not this "
+                       "machine (the password travels unencrypted)."));
     const QCommandLineOption caFile(QStringLiteral("cafile"),
         QStringLiteral("Also trust the certificates in this PEM file."), QStringLiteral("file"));
     const QCommandLineOption timeout(QStringLiteral("timeout"),
@@ -192,7 +196,8 @@ int main(int argc, char *argv[])
         QStringLiteral("60"));
     const QCommandLineOption verbose(
         QStringLiteral("verbose"), QStringLiteral("Print the control's status texts."));
-    parser.addOptions({remove, countOnly, noPipelining, requireTls, caFile, timeout, verbose});
+    parser.addOptions(
+        {remove, countOnly, noPipelining, requireTls, allowPlaintext, caFile, timeout, verbose});
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();

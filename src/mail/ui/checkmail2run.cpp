@@ -34,6 +34,7 @@ QCoro::Task<> frmCheckMail2::checkSlot()
         QStringLiteral("Checking mail on ") + accountName(m_slot) + QStringLiteral("......"));
     Label4->show();
     cmdCancel->setEnabled(true);
+    mMail1->setSlot(m_slot);
     // The starter cleared the request-done flag.
     m_answered = false;
     mMail1->LogOn();

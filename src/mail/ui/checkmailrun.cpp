@@ -65,6 +65,7 @@ QCoro::Task<> frmCheckMail::visitAccount(int slot)
     const SettingsModel &settings = m_check.settings();
     mMail1->setUserName(settings.text(Keys::MailUserName(slot)));
     mMail1->setPassword(settings.text(Keys::MailPassword(slot)));
+    mMail1->setSlot(slot);
     mMail1->setHost(settings.text(Keys::Domain(slot)));
     startRequest();
     mMail1->LogOn();

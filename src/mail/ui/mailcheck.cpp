@@ -10,6 +10,7 @@
 #include "mail/ui/frmmailservererror.h"
 #include "mail/ui/mailcontrol.h"
 #include "mail/ui/mailidle.h"
+#include "settings/passwords.h"
 #include "settings/settingsmodel.h"
 #include "settings/settingsstore.h"
 #include "shell/appcontext.h"
@@ -21,7 +22,7 @@ MailCheck::MailCheck(Links links, QObject *parent)
 {
     connect(&m_links.context.notifier(), &Notifier::actionInvoked, this,
         &MailCheck::notificationAction);
-    makeControl = [this] { return std::make_unique<SlotMailControl>(m_links.context.clock()); };
+    makeControl = [this] { return std::make_unique<SlotMailControl>(m_links.context); };
     m_idle = std::make_unique<MailIdle>(*this);
     // From the event loop: the check does not run inside the watch's socket handler.
     connect(
@@ -175,13 +176,13 @@ void MailCheck::serverError(Failure failure, const QString &cause)
     m_links.context.settings().save(Keys::CheckMailUnload, SettingValues::Unchecked);
     requestDone = -1;
     ++errorCount;
-    DesktopNotices::accountFailed(
-        m_links.context, failure.accountName, cause, settings().text(Keys::MailPassword(slot)));
+    DesktopNotices::accountFailed(m_links.context, failure.accountName, cause,
+        m_links.context.passwords().known(Keys::MailPassword(slot)));
 }
 
 QString MailCheck::masked(int slot, const QString &text) const
 {
-    const QString password = settings().text(Keys::MailPassword(slot));
+    const QString password = m_links.context.passwords().known(Keys::MailPassword(slot));
     QString out = text;
     if (!password.isEmpty())
         out.replace(password, QStringLiteral("********"));

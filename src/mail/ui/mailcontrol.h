@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QList>
+#include <QCoro/QCoroTask>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
 
+class AppContext;
 class Clock;
 class MailSession;
 
@@ -24,6 +26,9 @@ public:
     virtual void setHost(const QString &host) = 0;
     virtual void setUserName(const QString &name) = 0;
     virtual void setPassword(const QString &password) = 0;
+    // The mail slot (1 to 5) the next LogOn is for, where the control keeps its own account
+    // facts (the program's: the password from the keyring, what the user allowed without TLS).
+    virtual void setSlot(int slot) { Q_UNUSED(slot) }
     virtual void LogOn() = 0;
     virtual qint16 MessageCount() const = 0;
     virtual void setMessageNumber(qint16 number) = 0;
@@ -58,17 +63,25 @@ Q_SIGNALS:
 // The program's mail control for a mail slot: at each LogOn the slot's server text picks the
 // protocol ("imap://" and "imaps://" addresses IMAP, anything else POP3). A control of the
 // other protocol still closing goes on closing on its own.
+//
+// Made with the context and given a slot, a LogOn first reads the slot's password (the
+// keyring may take its time, or refuse: then Error), logs on with what the user allowed for
+// the slot's server, and remembers a log-on with TLS so that a later one without it is
+// refused. A server off this machine without TLS brings up the question whether to send the
+// password unencrypted, once per server: Yes logs on at once, No fails as before.
 class SlotMailControl : public MailControl
 {
     Q_OBJECT
 
 public:
     explicit SlotMailControl(Clock &clock, QObject *parent = nullptr);
+    explicit SlotMailControl(AppContext &context, QObject *parent = nullptr);
     ~SlotMailControl() override;
 
     void setHost(const QString &host) override { m_host = host; }
     void setUserName(const QString &name) override { m_userName = name; }
     void setPassword(const QString &password) override { m_password = password; }
+    void setSlot(int slot) override { m_slot = slot; }
     void LogOn() override;
     qint16 MessageCount() const override;
     void setMessageNumber(qint16 number) override;
@@ -88,10 +101,19 @@ public:
 
 private:
     void use(bool imap);
+    void startSession();
+    QCoro::Task<> logOnSlot(int generation);
+    QCoro::Task<> askClearText(int number, QString text);
+    void sessionError(int number, const QString &text);
 
     Clock &m_clock;
+    AppContext *m_context = nullptr;
     std::unique_ptr<MailSession> m_session;
     bool m_imap = false;
+    int m_slot = 0;
+    int m_generation = 0; // of the LogOn in progress; a later call gives up an earlier one
+    bool m_loggingOn = false;
+    bool m_asked = false; // the question came up in this LogOn
     QString m_host;
     QString m_userName;
     QString m_password;

@@ -5,7 +5,9 @@
 #include "connection/linecontroller.h"
 #include "mail/imapidle.h"
 #include "mail/pophost.h"
+#include "mail/slotsecurity.h"
 #include "mail/ui/mailcheck.h"
+#include "settings/passwords.h"
 #include "settings/settingsmodel.h"
 #include "shell/appcontext.h"
 
@@ -22,6 +24,7 @@ MailIdle::MailIdle(MailCheck &check, QObject *parent)
         if (!line)
             m_follow->sleepUntilWoken();
     });
+    connect(&m_check.context().passwords(), &Passwords::fetched, this, &MailIdle::wake);
 }
 
 MailIdle::~MailIdle() = default;
@@ -41,8 +44,17 @@ QString MailIdle::wanted(int slot, bool active) const
     const QString host = settings.text(Keys::Domain(slot)).trimmed();
     if (!isImapAddress(host))
         return {};
-    return host + u'\n' + settings.text(Keys::MailUserName(slot)) + u'\n'
-        + settings.text(Keys::MailPassword(slot));
+    // The password may have to come from the keyring first: the watch starts once it has.
+    Passwords &passwords = m_check.context().passwords();
+    const SettingKey password = Keys::MailPassword(slot);
+    if (!passwords.isKnown(password)) {
+        passwords.fetch(password);
+        return {};
+    }
+    const QString flags = QString::number(int(SlotSecurity::clearTextAllowed(settings, slot)))
+        + QString::number(int(SlotSecurity::tlsBefore(settings, slot)));
+    return host + u'\n' + settings.text(Keys::MailUserName(slot)) + u'\n' + flags + u'\n'
+        + passwords.known(password);
 }
 
 void MailIdle::sync(bool active)
@@ -64,7 +76,10 @@ void MailIdle::sync(bool active)
         const QStringList parts = account.split(u'\n');
         m_watches[i] = makeWatch();
         ImapIdle *watch = m_watches[i].get();
-        watch->setAccount({parts.at(0), parts.at(1), parts.mid(2).join(u'\n')});
+        ImapIdle::Account watched{parts.at(0), parts.at(1), parts.mid(3).join(u'\n')};
+        watched.allowClearText = parts.at(2).at(0) == u'1';
+        watched.tlsBefore = parts.at(2).at(1) == u'1';
+        watch->setAccount(watched);
         connect(watch, &ImapIdle::newMail, this, [this, slot] { Q_EMIT newMail(slot); });
         connect(watch, &ImapIdle::stopped, this, [this, i, watch] {
             m_failedAt[i] = qMax<qint64>(1, m_check.context().clock().tickCount());

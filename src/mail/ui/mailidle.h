@@ -47,7 +47,8 @@ Q_SIGNALS:
     void newMail(int slot);
 
 private:
-    // The slot's account text "host\nuser\npassword" when it should be watched, else empty.
+    // The slot's account text "host\nuser\nflags\npassword" (flags: clear text allowed, TLS
+    // before, each "0" or "1") when it should be watched, else empty.
     QString wanted(int slot, bool active) const;
 
     MailCheck &m_check;

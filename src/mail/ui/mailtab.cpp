@@ -1,6 +1,7 @@
 #include "mail/ui/mailtab.h"
 
 #include "settings/conversions.h"
+#include "settings/passwords.h"
 #include "settings/settingsmodel.h"
 #include "settings/settingsstore.h"
 #include "shell/appcontext.h"
@@ -35,6 +36,7 @@ MailTab::MailTab(AppContext &context, QWidget *parent)
 
 void MailTab::wire()
 {
+    connect(&m_context.passwords(), &Passwords::fetched, this, &MailTab::passwordFetched);
     for (int slot = 1; slot <= kSlots; ++slot) {
         connect(option(slot), &QRadioButton::clicked, this, [this, slot] { Option_Click(slot); });
         connect(accountName(slot), &QLineEdit::textChanged, this,
@@ -106,8 +108,35 @@ void MailTab::loadSlotBoxes(int slot)
     const SettingsStore &store = m_context.settings();
     accountName(slot)->setText(store.get(Keys::AccountName(slot)));
     userName(slot)->setText(store.get(Keys::MailUserName(slot)));
-    password(slot)->setText(store.get(Keys::MailPassword(slot)));
+    loadPassword(slot);
     domain(slot)->setText(store.get(Keys::Domain(slot)));
+}
+
+// From the keyring the password may come later: it fills the box then, unless the user has
+// typed in it meanwhile.
+void MailTab::loadPassword(int slot)
+{
+    Passwords &passwords = m_context.passwords();
+    const SettingKey key = Keys::MailPassword(slot);
+    if (passwords.isKnown(key)) {
+        password(slot)->setText(passwords.known(key));
+        return;
+    }
+    m_fillingPassword = true;
+    password(slot)->clear();
+    m_fillingPassword = false;
+    passwords.fetch(key);
+}
+
+void MailTab::passwordFetched(const SettingKey &key)
+{
+    for (int slot = 1; slot <= kSlots; ++slot) {
+        if (key == Keys::MailPassword(slot) && !password(slot)->isModified()) {
+            m_fillingPassword = true;
+            password(slot)->setText(m_context.passwords().known(key));
+            m_fillingPassword = false;
+        }
+    }
 }
 
 void MailTab::showSlot(int slot)
@@ -138,7 +167,13 @@ void MailTab::txtUserName_Change(int slot)
 
 void MailTab::txtPassword_Change(int slot)
 {
-    m_context.settings().save(Keys::MailPassword(slot), password(slot)->text());
+    Passwords &passwords = m_context.passwords();
+    const SettingKey key = Keys::MailPassword(slot);
+    // Filling the box from the keyring changes nothing to write back.
+    if (m_fillingPassword
+        || (passwords.isKnown(key) && passwords.known(key) == password(slot)->text()))
+        return;
+    passwords.write(key, password(slot)->text());
 }
 
 void MailTab::txtDomain_Change(int slot)

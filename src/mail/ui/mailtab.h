@@ -32,6 +32,8 @@ public:
     void txtAccountName_Change(int slot);
     void txtUserName_Change(int slot);
     void txtPassword_Change(int slot);
+    void loadPassword(int slot);
+    void passwordFetched(const struct SettingKey &key);
     void txtDomain_Change(int slot);
     void UpDown1_Change();
     void UpDown2_Change();
@@ -67,4 +69,5 @@ private:
     std::array<QLineEdit *, kSlots> m_userNames;
     std::array<QLineEdit *, kSlots> m_passwords;
     std::array<QLineEdit *, kSlots> m_domains;
+    bool m_fillingPassword = false; // the box is being filled, not typed in
 };

@@ -6,6 +6,8 @@
 #include "connection/dialupfactory.h"
 #include "connection/dialupservice.h"
 #include "programs/programlauncher.h"
+#include "settings/passwords.h"
+#include "settings/qtkeychainbackend.h"
 #include "settings/settingsstore.h"
 #include "shell/appcontext.h"
 #include "shell/ui/qtdialogservice.h"
@@ -35,6 +37,9 @@ std::unique_ptr<AppContext> makeApplicationContext()
     context->setAutostart(std::make_unique<XdgAutostart>(
         XdgAutostart::defaultFolder(), QCoreApplication::applicationFilePath()));
     reportSettingsProblem(*context);
+    context->passwords().setKeyring(
+        std::make_unique<QtKeychainBackend>(QDBusConnection::sessionBus()));
+    context->passwords().start();
     return context;
 }
 

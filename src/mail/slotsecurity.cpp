@@ -1,0 +1,52 @@
+#include "mail/slotsecurity.h"
+
+#include "settings/settingkeys.h"
+#include "settings/settingsmodel.h"
+
+namespace {
+
+// The server as the answers name it: the POP/Domain text, without case or outer spaces.
+QString server(const SettingsModel &settings, int slot)
+{
+    return settings.text(Keys::Domain(slot)).trimmed().toLower();
+}
+
+bool holdsServer(const SettingsModel &settings, const SettingKey &key, int slot)
+{
+    const QString host = server(settings, slot);
+    return !host.isEmpty() && settings.text(key) == host;
+}
+
+} // namespace
+
+namespace SlotSecurity {
+
+bool clearTextAllowed(const SettingsModel &settings, int slot)
+{
+    return holdsServer(settings, Keys::ClearTextAllowed(slot), slot);
+}
+
+bool clearTextDeclined(const SettingsModel &settings, int slot)
+{
+    return holdsServer(settings, Keys::ClearTextDeclined(slot), slot);
+}
+
+bool tlsBefore(const SettingsModel &settings, int slot)
+{
+    return holdsServer(settings, Keys::TlsSeen(slot), slot);
+}
+
+void answerClearText(SettingsModel &settings, int slot, bool allowed)
+{
+    const QString host = server(settings, slot);
+    settings.setText(Keys::ClearTextAllowed(slot), allowed ? host : QString());
+    settings.setText(Keys::ClearTextDeclined(slot), allowed ? QString() : host);
+}
+
+void loggedOn(SettingsModel &settings, int slot, bool withTls)
+{
+    if (withTls && !tlsBefore(settings, slot))
+        settings.setText(Keys::TlsSeen(slot), server(settings, slot));
+}
+
+} // namespace SlotSecurity

@@ -1,0 +1,134 @@
+// Passwords in GNOME Keyring (started by in_private_keyring.sh), checks against Dovecot.
+
+#include "alerts/frmpreferences.h"
+#include "dovecotserver.h"
+#include "mail/ui/mailcontrol.h"
+#include "settings/passwords.h"
+#include "settings/qtkeychainbackend.h"
+#include "settings/settingsmodel.h"
+#include "support/fakemenutools.h"
+#include "support/privatebus.h"
+#include "support/testcontext.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+class tst_KeyringDovecot : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void passwordMovesToTheKeyringAndTheCheckLogsOnFromIt(); // the file without one
+    void aLockedKeyringIsReportedForTheAccount();
+
+private:
+    // The passwords get the keyring on `bus` and start; slot 1 is Dovecot's account.
+    void start(TestContext &t, const QDBusConnection &bus = QDBusConnection::sessionBus());
+    // Slot 1 logs on as a check window has it do; the Error's text, or empty after Done.
+    static QString logOn(TestContext &t, SlotMailControl &control);
+    static void preferencesSay(TestContext &t, const QString &words, const char *png);
+
+    std::unique_ptr<DovecotServer> dovecot;
+};
+
+void tst_KeyringDovecot::initTestCase()
+{
+    if (qEnvironmentVariableIsEmpty("BVANE_PRIVATE_KEYRING") || DovecotServer::program().isEmpty())
+        QSKIP("runs inside in_private_keyring.sh, with Dovecot installed");
+    dovecot = std::make_unique<DovecotServer>(DovecotServer::Options{false, false, false, {}});
+    dovecot->addUser(QStringLiteral("jane"), QStringLiteral("s3cret pass"));
+    dovecot->deliver(QStringLiteral("jane"), "Subject: kept\r\n\r\nHi\r\n");
+    QString why;
+    QVERIFY2(dovecot->start(&why), qPrintable(why));
+}
+
+void tst_KeyringDovecot::start(TestContext &t, const QDBusConnection &bus)
+{
+    SettingsModel &settings = t.context().model();
+    settings.setText(Keys::AccountName(1), QStringLiteral("Home"));
+    settings.setText(Keys::MailUserName(1), QStringLiteral("jane"));
+    settings.setText(Keys::Domain(1), QStringLiteral("127.0.0.1:%1").arg(dovecot->pop3Port()));
+    Passwords &passwords = t.context().passwords();
+    passwords.setKeyring(std::make_unique<QtKeychainBackend>(bus));
+    passwords.start();
+    QTRY_VERIFY_WITH_TIMEOUT(passwords.place() != Passwords::Place::Deciding, 20000);
+}
+
+void tst_KeyringDovecot::preferencesSay(TestContext &t, const QString &words, const char *png)
+{
+    FakeMenuTools menu;
+    frmPreferences preferences(t.context(), menu, {});
+    QVERIFY(preferences.lblPasswords->text().contains(words));
+    const QString artifacts = qEnvironmentVariable("BVANE_ARTIFACTS");
+    if (!artifacts.isEmpty() && QDir().mkpath(artifacts))
+        QVERIFY(preferences.grab().save(artifacts + u'/' + QLatin1String(png)));
+}
+
+QString tst_KeyringDovecot::logOn(TestContext &t, SlotMailControl &control)
+{
+    QSignalSpy done(&control, &MailControl::Done);
+    QSignalSpy errors(&control, &MailControl::Error);
+    const SettingsModel &settings = t.context().model();
+    control.setHost(settings.text(Keys::Domain(1)));
+    control.setUserName(settings.text(Keys::MailUserName(1)));
+    control.setPassword(settings.text(Keys::MailPassword(1)));
+    control.setSlot(1);
+    control.LogOn();
+    if (!QTest::qWaitFor([&] { return !done.isEmpty() || !errors.isEmpty(); }, 20000))
+        return QStringLiteral("no answer");
+    return errors.isEmpty() ? QString() : errors.at(0).at(1).toString();
+}
+
+void tst_KeyringDovecot::passwordMovesToTheKeyringAndTheCheckLogsOnFromIt()
+{
+    TestContext t;
+    t.context().model().setText(Keys::MailPassword(1), QStringLiteral("s3cret pass"));
+    {
+        PrivateBus bare; // a bus where a keyring could start but none runs: the file is used
+        QString why;
+        QVERIFY2(bare.start(&why), qPrintable(why));
+        start(t, bare.bus());
+        QCOMPARE(t.settings().get(Keys::MailPassword(1)), QStringLiteral("s3cret pass"));
+        preferencesSay(t, QStringLiteral("kept in the settings file"), "preferences-file.png");
+    }
+    for (int run = 0; run < 2; ++run) {
+        t.reopen(); // a restart, now with the keyring (and then as it was left)
+        start(t);
+        QCOMPARE(t.context().passwords().place(), Passwords::Place::Keyring);
+        QCOMPARE(t.settings().get(Keys::MailPassword(1)), QString());
+        QCOMPARE(t.context().model().text(Keys::PasswordsInKeyring), QStringLiteral("Password1"));
+        SlotMailControl control(t.context());
+        QCOMPARE(logOn(t, control), QString());
+        QCOMPARE(control.MessageCount(), 1);
+        QSignalSpy quit(&control, &MailControl::Done);
+        control.Quit();
+        QVERIFY(quit.wait());
+    }
+    preferencesSay(t, QStringLiteral("kept in the desktop keyring"), "preferences-keyring.png");
+}
+
+void tst_KeyringDovecot::aLockedKeyringIsReportedForTheAccount()
+{
+    QCOMPARE(QProcess::execute(QStringLiteral("dbus-send"),
+                 {QStringLiteral("--session"), QStringLiteral("--print-reply"),
+                     QStringLiteral("--dest=org.freedesktop.secrets"),
+                     QStringLiteral("/org/freedesktop/secrets"),
+                     QStringLiteral("org.freedesktop.Secret.Service.Lock"),
+                     QStringLiteral("array:objpath:/org/freedesktop/secrets/collection/login")}),
+        0);
+    TestContext t;
+    t.context().model().setText(Keys::PasswordsInKeyring, QStringLiteral("Password1"));
+    // A password that cannot go in now stays in the file rather than be lost.
+    t.context().model().setText(Keys::Password, QStringLiteral("dial pass"));
+    start(t);
+    QCOMPARE(t.settings().get(Keys::Password), QStringLiteral("dial pass"));
+    SlotMailControl control(t.context());
+    QVERIFY(logOn(t, control).startsWith(u"The password of Home could not be read"));
+}
+
+QTEST_MAIN(tst_KeyringDovecot)
+#include "tst_keyring_dovecot.moc"

@@ -23,15 +23,17 @@ frmClearTextQuestion::frmClearTextQuestion(
     , cmdNo(new QPushButton(tr("&Don't send"), this))
 {
     setObjectName(QStringLiteral("frmClearTextQuestion"));
-    setWindowTitle(tr("Brisvane: %1").arg(account));
+    // A slot without an account name is still named, not shown as "".
+    const QString named = account.isEmpty() ? tr("this account") : u'"' + account + u'"';
+    setWindowTitle(account.isEmpty() ? tr("Brisvane") : tr("Brisvane: %1").arg(account));
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setTextFormat(Qt::PlainText);
     Label1->setWordWrap(true);
     Label1->setMinimumWidth(360);
     Label1->setText(tr("The server %1 offers no encryption. Send the password unencrypted?\n\n"
                        "Anyone on the way to the server could read it. The answer is kept for "
-                       "the account \"%2\"; until it is yes, its checks fail.")
-                        .arg(server, account));
+                       "%2; until it is yes, its checks fail.")
+                        .arg(server, named));
     cmdYes->setObjectName(QStringLiteral("cmdYes"));
     cmdNo->setObjectName(QStringLiteral("cmdNo"));
     cmdNo->setDefault(true);

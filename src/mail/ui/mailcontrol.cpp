@@ -1,5 +1,6 @@
 #include "mail/ui/mailcontrol.h"
 
+#include "clock/clock.h"
 #include "mail/imapmail.h"
 #include "mail/mailerror.h"
 #include "mail/mmail.h"
@@ -20,6 +21,10 @@ void MailControl::dispose(std::unique_ptr<MailControl> control)
         return;
     MailControl *raw = control.release();
     raw->disconnect();
+    // A quit still under way when the clock goes (the program or a test ending) goes with it:
+    // its socket must not wake timers on a clock that is gone.
+    if (QObject *owner = raw->lifetimeOwner())
+        raw->setParent(owner);
     connect(raw, &MailControl::Done, raw, &QObject::deleteLater);
     connect(raw, &MailControl::Error, raw, &QObject::deleteLater);
 }
@@ -29,6 +34,11 @@ SlotMailControl::SlotMailControl(Clock &clock, QObject *parent)
     , m_clock(clock)
 {
     use(false);
+}
+
+QObject *SlotMailControl::lifetimeOwner() const
+{
+    return &m_clock;
 }
 
 SlotMailControl::SlotMailControl(AppContext &context, QObject *parent)

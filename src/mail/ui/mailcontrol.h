@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QList>
 #include <QCoro/QCoroTask>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -41,6 +41,8 @@ public:
     virtual QString Date() const = 0;
     // True while a Quit is on its way to the server (its Done or Error still to come).
     virtual bool isQuitting() const { return false; }
+    // What a disposed control must not outlive (its timers' clock); none by default.
+    virtual QObject *lifetimeOwner() const { return nullptr; }
     // After LogOn: each message's identity across sessions (index i for message i + 1), empty
     // when there are none; and why a server with messages gives none (empty when it does, or
     // when no server is asked).
@@ -93,6 +95,7 @@ public:
     QString Subject() const override;
     QString Date() const override;
     bool isQuitting() const override;
+    QObject *lifetimeOwner() const override;
     QStringList Identities() const override;
     QString IdentityProblem() const override;
     void PrefetchHeaders(const QList<int> &numbers) override;

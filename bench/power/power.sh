@@ -56,15 +56,7 @@ start_and_dock() {
 }
 
 bvane_settings() { # $1: connection entry, $2: connect at start-up (0/1)
-  xsession_settings <<INI
-[Settings]
-FirstTime=FirstTime
-[DialUp]
-Service=simulated
-[DefaultConnection]
-Connection=$1
-[ConnectiononStartup]
-Startup=$2
+  xsession_dial_settings "$1" "$2" <<INI
 [ReconnectLineBusy]
 LineBusy=1
 Busy=9

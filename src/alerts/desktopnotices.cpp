@@ -2,6 +2,7 @@
 
 #include "alerts/notifier.h"
 #include "settings/conversions.h"
+#include "settings/passwords.h"
 #include "shell/appcontext.h"
 
 #include <QUrl>
@@ -105,9 +106,8 @@ void newMail(AppContext &context, const QString &account, const MailNews &news)
 void accountFailed(
     AppContext &context, const QString &account, const QString &cause, const QString &password)
 {
-    QString body = accountLabel(account) + QStringLiteral(": ") + cause;
-    if (!password.isEmpty())
-        body.replace(password, QStringLiteral("********"));
+    const QString body
+        = Passwords::masked(accountLabel(account) + QStringLiteral(": ") + cause, password);
     send(context,
         {QStringLiteral("account-failed/") + account, QStringLiteral("Mail account failed"), body,
             QStringLiteral("dialog-error"), QStringLiteral("email"), Urgency::Normal, {}});

@@ -263,10 +263,7 @@ QCoro::Task<bool> LineController::blinkForLostLine()
 
 QCoro::Task<bool> LineController::cmdDisconnect_Click(bool userPressed)
 {
-    Q_EMIT wentDown(m_state.LineState == 1 ? LineEnd::Dropped : LineEnd::User);
-    // A line that is up and hung up here (not lost, not busy) is a disconnect like any other.
-    if (m_state.LineState == 0 && lineConnected())
-        PlaySoundAlert(m_context, AlertKind::Disconnected);
+    beginHangUp();
     setIdleTray();
     setDialling(false);
     m_clock.setEnabled(false);
@@ -293,15 +290,25 @@ QCoro::Task<bool> LineController::cmdDisconnect_Click(bool userPressed)
         m_reconnecting = false;
     } else
         m_state.LineState = 2;
-    m_ras->HangUp();
-    logHangUp();
     co_return co_await afterHangUp();
 }
 
-// The common end of every hang-up: the commands come back, the clock is reset, and after a
-// short pause the mail tools and the disconnect programs follow the line.
+// Every hang-up starts here: the usage record learns who took the line down, and a line that
+// is up (not lost, not busy) gets the disconnect alert like any other disconnect.
+void LineController::beginHangUp()
+{
+    Q_EMIT wentDown(m_state.LineState == 1 ? LineEnd::Dropped : LineEnd::User);
+    if (m_state.LineState == 0 && lineConnected())
+        PlaySoundAlert(m_context, AlertKind::Disconnected);
+}
+
+// The common end of every hang-up: the line goes down and gets its line on the state list,
+// the commands come back, the clock is reset, and after a short pause the mail tools and the
+// disconnect programs follow the line.
 QCoro::Task<bool> LineController::afterHangUp()
 {
+    m_ras->HangUp();
+    logHangUp();
     setDialButtons(true, false);
     m_clock.setInterval(0);
     Q_EMIT clockReset();
@@ -318,7 +325,7 @@ QCoro::Task<bool> LineController::afterHangUp()
 QCoro::Task<bool> LineController::trayHangUp()
 {
     const bool lost = m_state.LineState == 1;
-    Q_EMIT wentDown(lost ? LineEnd::Dropped : LineEnd::User);
+    beginHangUp();
     m_clock.setEnabled(lost);
     if (setMailSchedule)
         setMailSchedule(lost);
@@ -334,11 +341,6 @@ QCoro::Task<bool> LineController::trayHangUp()
     m_dialUnderWay = false;
     m_watch.setEnabled(false);
     m_reconnecting = false;
-    const bool wasUp = !lost && lineConnected();
-    m_ras->HangUp();
-    if (wasUp)
-        PlaySoundAlert(m_context, AlertKind::Disconnected);
-    logHangUp();
     co_return co_await afterHangUp();
 }
 

@@ -117,6 +117,7 @@ private:
     void setIdleTip();
     QCoro::Task<bool> blinkForLostLine();
     void setDialButtons(bool connectEnabled, bool disconnectEnabled);
+    void beginHangUp();
     QCoro::Task<bool> afterHangUp();
     void logHangUp();
     QCoro::Task<bool> redialWhenBusy();

@@ -30,6 +30,13 @@ QList<SettingKey> Passwords::keys()
 }
 
 // The name a password has in the keyring: its section, which is unique among the keys.
+QString Passwords::masked(QString text, const QString &password)
+{
+    if (!password.isEmpty())
+        text.replace(password, QStringLiteral("********"));
+    return text;
+}
+
 QString Passwords::nameOf(const SettingKey &key)
 {
     return key.section;

@@ -73,6 +73,8 @@ public:
 
     QCoro::Task<Read> read(SettingKey key);
     void write(const SettingKey &key, const QString &value);
+    // `text` with every occurrence of `password` replaced by asterisks.
+    static QString masked(QString text, const QString &password);
     // The password as last read or written in this run, or the file's (to blot it out of the
     // texts shown to the user).
     QString known(const SettingKey &key) const;

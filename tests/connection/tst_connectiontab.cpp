@@ -1,21 +1,12 @@
 #include "connection/linecontroller.h"
 #include "connection/ui/connectiontab.h"
-#include "shell/traystatus.h"
 #include "support/fakemenutools.h"
+#include "support/quiettray.h"
 #include "support/testcontext.h"
 
 #include <QTest>
 
 namespace {
-struct NoTray : TrayStatus {
-    void showIcon(const QString &) override { }
-    void setTip(const QString &) override { }
-    void startDialAnimation() override { }
-    void stopAnimation() override { }
-    void startBlink() override { }
-    void stopBlink() override { }
-};
-
 // The tab on a line controller of its own.
 struct Tab {
     explicit Tab(TestContext &t)
@@ -23,7 +14,7 @@ struct Tab {
         , tab(t.context(), line)
     { }
     ConnectionTab *operator->() { return &tab; }
-    NoTray tray;
+    QuietTray tray;
     FakeMenuTools menu;
     LineController line;
     ConnectionTab tab;

@@ -26,15 +26,7 @@ PY
 }
 # $1 the entry to dial, $2 whether to dial at start-up, $3 whether to show the dialog.
 settings() {
-  xsession_settings <<INI
-[Settings]
-FirstTime=FirstTime
-[DialUp]
-Service=simulated
-[DefaultConnection]
-Connection=$1
-[ConnectiononStartup]
-Startup=$2
+  xsession_dial_settings "$1" "$2" <<INI
 [LoadCustomizeBrisvaneDialogonStartup]
 DialogonStartup=$3
 [CustomizeBrisvaneReminder]

@@ -37,6 +37,22 @@ xsession_settings() {
   chmod 600 "$file"
 }
 
+# The settings of a user who ran the program before and dials simulated entry $1, at start-up
+# when $2 is 1. INI lines on standard input are added at the end.
+xsession_dial_settings() {
+  { cat <<INI
+[Settings]
+FirstTime=FirstTime
+[DialUp]
+Service=simulated
+[DefaultConnection]
+Connection=$1
+[ConnectiononStartup]
+Startup=$2
+INI
+    cat; } | xsession_settings
+}
+
 # The settings of a user who ran the program before, dials the simulated line with a single
 # click on the icon and gets the dialog forward when dialling from the tray. INI lines on
 # standard input are added at the end.
@@ -148,14 +164,6 @@ xsession_tray_icon() {
 # input are added at the end.
 xsession_mail_settings() {
   { cat <<INI
-[Settings]
-FirstTime=FirstTime
-[DialUp]
-Service=simulated
-[DefaultConnection]
-Connection=$1
-[ConnectiononStartup]
-Startup=1
 [CustomizeBrisvaneReminder]
 Reminder=False
 [MailConnected]
@@ -173,7 +181,7 @@ Slot=1
 [Domain1]
 1=127.0.0.1:$2
 INI
-    cat; } | xsession_settings
+    cat; } | xsession_dial_settings "$1" 1
 }
 
 # The tests' private Dovecot (the bvane-dovecot-fixture program $1, its log in $2) for user $3

@@ -1,8 +1,8 @@
 #include "connection/interfacecounters.h"
 #include "connection/linecontroller.h"
 #include "settings/settingsmodel.h"
-#include "shell/traystatus.h"
 #include "support/fakemenutools.h"
+#include "support/quiettray.h"
 #include "support/readonlyfolder.h"
 #include "support/testcontext.h"
 #include "usage/usagelimit.h"
@@ -17,15 +17,6 @@
 #include <QTest>
 
 namespace {
-struct QuietTray : TrayStatus {
-    void showIcon(const QString &) override { }
-    void setTip(const QString &) override { }
-    void startDialAnimation() override { }
-    void stopAnimation() override { }
-    void startBlink() override { }
-    void stopBlink() override { }
-};
-
 const QDateTime kStart(QDate(2026, 3, 10), QTime(9, 0), Qt::UTC);
 
 // The line controller and the recorder over one record, in virtual time; the wall clock

@@ -171,22 +171,13 @@ void MailCheck::serverError(Failure failure, const QString &cause)
 {
     const int slot = qBound(0, failure.slotIndex, MailTools::kSlots - 1) + 1;
     failure.accountName = settings().text(Keys::AccountName(slot));
-    failure.cause = masked(slot, cause);
+    const QString password = m_links.context.passwords().known(Keys::MailPassword(slot));
+    failure.cause = Passwords::masked(cause, password);
     showServerError(failure);
     m_links.context.settings().save(Keys::CheckMailUnload, SettingValues::Unchecked);
     requestDone = -1;
     ++errorCount;
-    DesktopNotices::accountFailed(m_links.context, failure.accountName, cause,
-        m_links.context.passwords().known(Keys::MailPassword(slot)));
-}
-
-QString MailCheck::masked(int slot, const QString &text) const
-{
-    const QString password = m_links.context.passwords().known(Keys::MailPassword(slot));
-    QString out = text;
-    if (!password.isEmpty())
-        out.replace(password, QStringLiteral("********"));
-    return out;
+    DesktopNotices::accountFailed(m_links.context, failure.accountName, cause, password);
 }
 
 void MailCheck::serverAlert(const QString &account, const QString &text)

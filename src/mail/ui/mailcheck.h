@@ -110,8 +110,6 @@ public:
     // A check window's mail control failed with `cause`: the error dialog comes up, the window
     // is marked as closed by an error, the request in progress ends, and the desktop is told.
     void serverError(Failure failure, const QString &cause);
-    // The password of `slot` replaced by asterisks wherever it shows in `text`.
-    QString masked(int slot, const QString &text) const;
     frmMailServerError *serverErrorDialog() const;
 
     // Tray icon from the program folder, by file name.

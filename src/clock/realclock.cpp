@@ -1,5 +1,6 @@
 #include "clock/realclock.h"
 
+#include "clock/ownedobjects.h"
 #include "clock/timer.h"
 
 #include <QDeadlineTimer>
@@ -10,6 +11,7 @@ RealClock::RealClock(QObject *parent)
 
 RealClock::~RealClock()
 {
+    deleteOwnedObjects(*this);
     qDeleteAll(m_backends);
 }
 

@@ -59,7 +59,7 @@ run=(env HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.loca
 # and stops at start when logind is not on the (private) system bus. An empty /run/systemd,
 # in a mount namespace of the run's own, leaves it its stand-in for machines without logind.
 hide_logind=()
-if [ "$desktop" = gnome ]; then
+if [ "$desktop" = gnome ] && [ -e /run/systemd/seats ]; then
   userns=()
   [ "$(id -u)" -eq 0 ] || userns=(--map-root-user)
   hide_logind=(unshare --mount "${userns[@]}" -- sh -c

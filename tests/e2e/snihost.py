@@ -1,8 +1,12 @@
 #!/usr/bin/env python3
 """Stands in for a StatusNotifier host towards bvane's tray icon on the session bus: finds the
 item through the watcher, reads its menu over com.canonical.dbusmenu, checks the band tree,
-dials through the menu's Connect and watches the tip and the menu follow the line.
-Usage: snihost.py SWAYMSG_SOCKET SCREENSHOT_DIR"""
+dials through the menu's Connect and watches the tip and the menu follow the line. The desktop
+(sway or GNOME Shell) tells which windows are up and takes the screenshots.
+With --restarted (after a panel restart, the line up) it checks the item, its picture, its
+menu and the line's tools again, and takes a screenshot.
+Usage: snihost.py sway SCREENSHOT_DIR SWAYMSG_SOCKET [--restarted]
+       snihost.py gnome SCREENSHOT_DIR [--restarted]"""
 import json
 import re
 import subprocess
@@ -15,7 +19,9 @@ WATCHER = 'org.kde.StatusNotifierWatcher'
 ITEM = 'org.kde.StatusNotifierItem'
 MENU = 'com.canonical.dbusmenu'
 PROPS = 'org.freedesktop.DBus.Properties'
-sway_socket, shots = sys.argv[1], sys.argv[2]
+restarted = '--restarted' in sys.argv
+args = [a for a in sys.argv[1:] if a != '--restarted']
+shots = args[1]
 bus = dbus.SessionBus()
 
 
@@ -44,7 +50,11 @@ def registered_items():
 
 
 def item_address(entry):
-    # A bus name, or a bus name and an object path run together.
+    # A bus name, or a bus name and an object path: run together (KDE's watcher, swaybar's)
+    # or joined by "@" (GNOME's).
+    if '@' in entry:
+        service, path = entry.split('@', 1)
+        return service, path
     if '/' in entry:
         service, path = entry.split('/', 1)
         return service, '/' + path
@@ -75,18 +85,51 @@ def enabled(n):
     return bool(n['props'].get('enabled', True))
 
 
-def windows(tree):
-    # The views: the nodes a client's surface stands for.
-    if tree.get('app_id') is not None or tree.get('window') is not None:
-        yield tree.get('name')
-    for child in tree.get('nodes', []) + tree.get('floating_nodes', []):
-        yield from windows(child)
+class Sway:
+    def __init__(self, socket):
+        self.socket = socket
+
+    def window_names(self):
+        tree = subprocess.run(['swaymsg', '-s', self.socket, '-t', 'get_tree'],
+                              capture_output=True, text=True, check=True).stdout
+        return list(self.windows(json.loads(tree)))
+
+    def windows(self, tree):
+        # The views: the nodes a client's surface stands for.
+        if tree.get('app_id') is not None or tree.get('window') is not None:
+            yield tree.get('name')
+        for child in tree.get('nodes', []) + tree.get('floating_nodes', []):
+            yield from self.windows(child)
+
+    def screenshot(self, name):
+        subprocess.run(['grim', '%s/%s.png' % (shots, name)], check=True)
 
 
-def window_names():
-    tree = subprocess.run(['swaymsg', '-s', sway_socket, '-t', 'get_tree'],
-                          capture_output=True, text=True, check=True).stdout
-    return list(windows(json.loads(tree)))
+class Gnome:
+    # GNOME Shell lists windows only to the desktop portal and takes screenshots only for the
+    # screenshot tool (it checks who owns their names): the script takes both names.
+    SHELL = 'org.gnome.Shell'
+
+    def __init__(self):
+        for name in ('org.freedesktop.impl.portal.desktop.gnome', 'org.gnome.Screenshot'):
+            bus.request_name(name, dbus.bus.NAME_FLAG_DO_NOT_QUEUE)
+        self.introspect = dbus.Interface(
+            bus.get_object(self.SHELL, '/org/gnome/Shell/Introspect'), self.SHELL + '.Introspect')
+        self.shooter = dbus.Interface(
+            bus.get_object(self.SHELL + '.Screenshot', '/org/gnome/Shell/Screenshot'),
+            self.SHELL + '.Screenshot')
+
+    def window_names(self):
+        return [str(w.get('title', '')) for w in self.introspect.GetWindows().values()]
+
+    def screenshot(self, name):
+        done, _ = self.shooter.Screenshot(False, False, '%s/%s.png' % (shots, name))
+        if not done:
+            fail('GNOME Shell took no screenshot')
+
+
+desktop = Sway(args[2]) if args[0] == 'sway' else Gnome()
+window_names = desktop.window_names
 
 
 def dialog_shown():
@@ -97,7 +140,14 @@ entry = wait_for(lambda: registered_items(), 30, 'no item registered with the wa
 service, path = item_address(entry)
 item = bus.get_object(service, path)
 menu_path = str(item.Get(ITEM, 'Menu', dbus_interface=PROPS))
-print('item %s%s, menu %s' % (service, path, menu_path))
+print('item %s (%s %s), menu %s' % (entry, service, path, menu_path))
+# The picture: a themed icon's name, or pixmaps (width, height, ARGB data).
+icon_name = str(item.Get(ITEM, 'IconName', dbus_interface=PROPS))
+pixmaps = [(int(w), int(h)) for w, h, data in item.Get(ITEM, 'IconPixmap', dbus_interface=PROPS)
+           if len(data) == 4 * w * h > 0]
+if not icon_name and not pixmaps:
+    fail('the item shows no icon')
+print('icon: %s' % (icon_name or 'pixmaps %s' % pixmaps))
 if menu_path in ('', '/', '/NO_DBUSMENU'):
     fail('the item exports no menu')
 menu = dbus.Interface(bus.get_object(service, menu_path), MENU)
@@ -107,11 +157,29 @@ def layout():
     return node(menu.GetLayout(0, -1, dbus.Array([], signature='s'))[1])
 
 
+def line_tools(up):
+    # The Connection Status band, with Connect enabled while the line is down and Disconnect
+    # while it is up.
+    line = find(layout(), 'Connection Status')
+    if enabled(find(line, 'Connect')) == up or enabled(find(line, 'Disconnect')) != up:
+        fail('with the line %s, Connect should be %s and Disconnect %s'
+             % (('down', 'enabled', 'disabled'), ('up', 'disabled', 'enabled'))[up])
+    return line
+
+
 root = layout()
 top = ['Confirmation Menus', 'Customize', 'Run Program', 'Check Mail', 'Connection Status',
        'About', 'Exit']
 if labels(root) != top:
     fail('top band %s, expected %s' % (labels(root), top))
+print('band tree: %s' % labels(root))
+if restarted:
+    # The panel came back while the line was up: the same item, menu and line.
+    line_tools(up=True)
+    time.sleep(1)  # the panel loads the picture after listing the item
+    desktop.screenshot('after-host-restart')
+    print('PASS: after the restart')
+    sys.exit(0)
 expected = {
     'Customize': ['Connection Properties', 'Mail Properties', 'Program Properties', 'Settings'],
     'Connection Status': ['Connect', 'Disconnect', 'Usage...'],
@@ -128,10 +196,7 @@ if 'Disable Programs/Applications' not in labels(find(root, 'Run Program')):
     fail('the Run Program band lacks its switch')
 if 'Disable Mail Checking' not in labels(find(root, 'Check Mail')):
     fail('the Check Mail band holds %s' % labels(find(root, 'Check Mail')))
-line = find(root, 'Connection Status')
-if not enabled(find(line, 'Connect')) or enabled(find(line, 'Disconnect')):
-    fail('before dialling Connect should be enabled and Disconnect not')
-print('band tree: %s' % labels(root))
+line = line_tools(up=False)
 
 # The host's click on Connect dials the simulated line.
 menu.Event(find(line, 'Connect')['id'], 'clicked', dbus.Int32(0, variant_level=1),
@@ -147,15 +212,13 @@ def running_time():
 
 tip = wait_for(running_time, 40, 'the tip never showed the running time')
 print('tip: ' + tip)
-line = find(layout(), 'Connection Status')
-if not enabled(find(line, 'Disconnect')) or enabled(find(line, 'Connect')):
-    fail('after connecting Disconnect should be enabled and Connect not')
+line_tools(up=True)
 print('menu followed the line: Disconnect enabled, Connect disabled')
 
 # Dialling from the menu brought the dialog up; the middle click (SecondaryActivate) does what
 # the double click does elsewhere: it puts the dialog away and brings it back.
 wait_for(dialog_shown, 10, 'dialling did not bring the Customize dialog up')
-subprocess.run(['grim', shots + '/connected.png'], check=True)
+desktop.screenshot('connected')
 item.SecondaryActivate(0, 0, dbus_interface=ITEM)
 wait_for(lambda: not dialog_shown(), 10, 'SecondaryActivate left the dialog up')
 item.SecondaryActivate(0, 0, dbus_interface=ITEM)

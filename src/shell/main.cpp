@@ -3,6 +3,7 @@
 #include "monitor/singleinstance.h"
 #include "shell/appcontext.h"
 #include "shell/desktopsession.h"
+#include "shell/ui/accessiblewindows.h"
 #include "shell/ui/startup.h"
 #include "trayctl/trayservice.h"
 
@@ -71,6 +72,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Brisvane"));
     QApplication::setApplicationVersion(QStringLiteral(BVANE_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
+    installAccessibleWindows();
     // Wayland compositors and task bars find the program's icon and name through its desktop
     // entry (bvane.desktop), named by the window's app id.
     QGuiApplication::setDesktopFileName(QStringLiteral("bvane"));

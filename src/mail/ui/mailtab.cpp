@@ -147,6 +147,11 @@ void MailTab::showSlot(int slot)
         for (QLineEdit *box : {accountName(other), userName(other), password(other), domain(other)})
             box->setVisible(other == slot);
     }
+    // The captions' keys go to the boxes shown.
+    lblAccountNameCaption->setBuddy(accountName(slot));
+    lblUserNameCaption->setBuddy(userName(slot));
+    lblPasswordCaption->setBuddy(password(slot));
+    lblDomainCaption->setBuddy(domain(slot));
 }
 
 void MailTab::Option_Click(int slot)

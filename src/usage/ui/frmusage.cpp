@@ -7,6 +7,7 @@
 #include "usage/usagerecorder.h"
 #include "usage/usagereport.h"
 
+#include <QAction>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -50,6 +51,11 @@ frmUsage::frmUsage(Links links, QWidget *parent)
     connect(cboMeasure, &QComboBox::currentIndexChanged, this, &frmUsage::showChart);
     connect(cmdExport, &QPushButton::clicked, this, &frmUsage::cmdExport_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    // Escape closes the window as Close does.
+    auto *closeOnEscape = new QAction(this);
+    closeOnEscape->setShortcut(Qt::Key_Escape);
+    addAction(closeOnEscape);
+    connect(closeOnEscape, &QAction::triggered, cmdClose, &QPushButton::click);
     connect(&links.recorder, &UsageRecorder::recorded, this, &frmUsage::followRecorder);
     showMonth(links.recorder.now().toLocalTime().date());
 }
@@ -71,11 +77,16 @@ void frmUsage::buildLayout()
     lblMonth->setAlignment(Qt::AlignCenter);
     cmdPrevious->setArrowType(Qt::LeftArrow);
     cmdPrevious->setToolTip(QStringLiteral("Previous month"));
+    cmdPrevious->setAccessibleName(cmdPrevious->toolTip());
     cmdNext->setArrowType(Qt::RightArrow);
     cmdNext->setToolTip(QStringLiteral("Next month"));
+    cmdNext->setAccessibleName(cmdNext->toolTip());
+    lblMonth->setAccessibleDescription(QStringLiteral("Month shown"));
     cboSpan->setObjectName(QStringLiteral("cboSpan"));
     cboSpan->addItems({QStringLiteral("Days of the month"), QStringLiteral("Months of the year")});
+    cboSpan->setAccessibleName(QStringLiteral("Chart span"));
     cboMeasure->setObjectName(QStringLiteral("cboMeasure"));
+    cboMeasure->setAccessibleName(QStringLiteral("Chart measure"));
     cboMeasure->addItems({QStringLiteral("Time online (hours)"), QStringLiteral("Data (MB)")});
     lblSummary->setObjectName(QStringLiteral("lblSummary"));
     lblLimit->setObjectName(QStringLiteral("lblLimit"));
@@ -85,7 +96,9 @@ void frmUsage::buildLayout()
     chartView->setChart(m_chart);
     chartView->setRenderHint(QPainter::Antialiasing);
     chartView->setMinimumHeight(220);
+    chartView->setAccessibleName(QStringLiteral("Usage chart"));
     lstSessions->setObjectName(QStringLiteral("lstSessions"));
+    lstSessions->setAccessibleName(QStringLiteral("Connections of the month"));
     lstSessions->setModel(m_model);
     lstSessions->setSelectionBehavior(QAbstractItemView::SelectRows);
     lstSessions->setAlternatingRowColors(true);

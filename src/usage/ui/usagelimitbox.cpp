@@ -22,7 +22,9 @@ UsageLimitBox::UsageLimitBox(AppContext &context, QWidget *parent)
     txtUsageLimit->setObjectName(QStringLiteral("txtUsageLimit"));
     txtUsageLimit->setRange(Keys::UsageLimitAmount.minimum, Keys::UsageLimitAmount.maximum);
     txtUsageLimit->setSpecialValueText(QStringLiteral("No limit"));
+    txtUsageLimit->setAccessibleName(QStringLiteral("Monthly usage limit"));
     cboUsageLimitUnit->setObjectName(QStringLiteral("cboUsageLimitUnit"));
+    cboUsageLimitUnit->setAccessibleName(QStringLiteral("Usage limit unit"));
     cboUsageLimitUnit->addItem(QStringLiteral("hours a month"), kHours);
     cboUsageLimitUnit->addItem(QStringLiteral("megabytes a month"), kMegabytes);
     auto *layout = new QHBoxLayout(this);

@@ -203,3 +203,13 @@ xsession_spawn() {
   "$@" &
   xsession_pids+=($!)
 }
+
+# The accessibility bus on the run's session bus, as a desktop session has it, and Qt on it
+# (Qt joins it only when asked, or when a screen reader says it runs).
+xsession_start_a11y() {
+  /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+  xsession_pids+=($!)
+  xsession_wait_for "dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus org.a11y.Bus.GetAddress" 10 \
+    || { echo "at-spi-bus-launcher did not start"; return 1; }
+  export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
+}

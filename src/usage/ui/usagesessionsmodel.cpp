@@ -40,7 +40,7 @@ QVariant UsageSessionsModel::data(const QModelIndex &index, int role) const
     case Received: return UsageReport::size(s.bytesIn);
     case Sent: return UsageReport::size(s.bytesOut);
     case Entry: return s.entry;
-    case EndedBy: return s.endedAt.isValid() ? s.endedBy : QStringLiteral("(online)");
+    case EndedBy: return s.endedAt.isValid() ? s.endedBy : tr("(online)");
     default: return {};
     }
 }
@@ -49,8 +49,7 @@ QVariant UsageSessionsModel::headerData(int section, Qt::Orientation orientation
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    static const QStringList titles{QStringLiteral("Started"), QStringLiteral("Time online"),
-        QStringLiteral("Received"), QStringLiteral("Sent"), QStringLiteral("Connection"),
-        QStringLiteral("Ended by")};
+    const QStringList titles{tr("Started"), tr("Time online"), tr("Received"), tr("Sent"),
+        tr("Connection"), tr("Ended by")};
     return titles.value(section);
 }

@@ -1,60 +1,69 @@
 #!/usr/bin/env bash
-# The program as a screen reader sees it: through the accessibility bus, every control of the
+# The program as a screen reader sees it, through the accessibility bus: every control of the
 # check window (opened by the check after connecting, on the private Dovecot), of every tab of
-# the Customize dialog and of the windows the dialog opens (Preferences, Usage, Sound Alerts)
-# has a name, and each window has a window's role. Prints the count of unnamed controls per
-# window (0 to pass) and saves screenshots.
-# Usage: bvane_accessibility.sh BVANE DOVECOT_FIXTURE ARTIFACT_DIR
+# the Customize dialog and of the windows it opens (Preferences, Usage, Sound Alerts) has a
+# name, and each window a window's role; Escape closes the check window. Prints the count of
+# unnamed controls per window (0 to pass) and saves screenshots. With "de" the program starts
+# with LANG=de_DE.UTF-8 (the locale compiled into the run's folder) and the same walk also
+# checks German captions.
+# Usage: bvane_accessibility.sh BVANE DOVECOT_FIXTURE ARTIFACT_DIR [de]
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/xsession.sh"
-bvane=$1
-fixture=$2
-out=$3
+bvane=$1 fixture=$2 out=$3 lang=${4:-en}
 mkdir -p "$out"
 rm -f "$out"/*.png "$out"/*.log
-# The system's Python, where Debian's python3-pyatspi lives.
-python=/usr/bin/python3
-walker() { "$python" "$here/atspi_walk.py" "$@"; }
+walker() { /usr/bin/python3 "$here/atspi_walk.py" "$@"; } # Debian's python3-pyatspi
+t() { if [ "$lang" = de ]; then echo "$2"; else echo "$1"; fi; } # a caption in the run's language
 xsession_fresh_home
+if [ "$lang" = de ]; then
+  export LOCPATH=$xsession_home/locale
+  mkdir -p "$LOCPATH"
+  localedef -i de_DE -f UTF-8 "$LOCPATH/de_DE.UTF-8" >"$out/localedef.log" 2>&1
+  unset LANGUAGE LC_ALL LC_MESSAGES
+  export LANG=de_DE.UTF-8
+fi
 xsession_start
 xsession_start_a11y
-
-xsession_start_dovecot "$fixture" "$out/dovecot.log" ann 'open sesame' \
-  'Bob <bob@example.org>' 'Lunch on Friday'
+xsession_start_dovecot "$fixture" "$out/dovecot.log" ann 'open sesame' 'Bob <bob@example.org>' 'Hi'
 xsession_mail_settings "Simulated line" "$dovecot_port" </dev/null
 xsession_spawn "$bvane" >"$out/bvane.log" 2>&1
 
 failed=0
-walker wait 'Checking Mail' 30
+check=$(t 'Checking Mail' 'E-Mails werden abgerufen')
+walker wait "$check" 30
 sleep 1 # the headers arrive just after the window shows
 import -window root "$out/check-window.png"
-walker walk 'Checking Mail' || failed=1
-# Escape closes it as Cancel does.
-xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^Checking Mail$' | head -1)"
+walker walk "$check" || failed=1
+xdotool windowfocus --sync "$(xdotool search --onlyvisible --name "^$check\$" | head -1)"
 xdotool key Escape
-xsession_wait_for "! xdotool search --onlyvisible --name '^Checking Mail\$'" 10 \
+xsession_wait_for "! xdotool search --onlyvisible --name '^$check\$'" 10 \
   || { echo "FAIL: Escape did not close the check window"; failed=1; }
 
-# The Customize dialog from the tray icon, each of its tabs.
-icon=$(xsession_tray_icon)
-xdotool mousemove --window "$icon" 8 8 click --repeat 2 --delay 80 1
-walker wait 'Customize Brisvane' 20
-walker walk 'Customize Brisvane' --tabs || failed=1
-import -window root "$out/customize.png"
+# The Customize dialog from the tray icon, and the windows it opens.
+xdotool mousemove --window "$(xsession_tray_icon)" 8 8 click --repeat 2 --delay 80 1
+dialog=$(t 'Customize Brisvane' 'Brisvane anpassen')
+walker wait "$dialog"
+walker walk "$dialog" --tabs || failed=1
+open_walk() { # button, window, button that closes it
+  walker press "$dialog" 'push button' "$1"
+  walker walk "$2" || failed=1
+  import -window root "$out/${2//[^A-Za-z]/_}.png"
+  walker press "$2" 'push button' "$3"
+}
+open_walk "$(t Preferences Voreinstellungen)" "$(t Preferences Voreinstellungen)" "$(t Cancel Abbrechen)"
+walker tab "$dialog" "$(t 'Connection(s)' 'Verbindung(en)')"
+import -window "$(xdotool search --onlyvisible --name "^$dialog\$" | head -1)" "$out/dialog.png"
+open_walk "$(t Usage... Nutzung...)" "$(t Usage Nutzung)" "$(t Close Schließen)"
+open_walk "$(t Browse Durchsuchen)" "$(t 'Sound Alerts' Klangsignale)" "$(t Cancel Abbrechen)"
 
-# The windows the dialog opens: Preferences, the Usage window, a sound alert's window.
-walker press 'Customize Brisvane' 'push button' 'Preferences'
-walker walk 'Preferences' || failed=1
-walker press 'Preferences' 'push button' 'Cancel'
-walker tab 'Customize Brisvane' 'Connection(s)'
-walker press 'Customize Brisvane' 'push button' 'Usage...'
-walker walk 'Usage' || failed=1
-import -window root "$out/usage.png"
-walker press 'Usage' 'push button' 'Close'
-walker press 'Customize Brisvane' 'push button' 'Browse'
-walker walk 'Sound Alerts' || failed=1
-walker press 'Sound Alerts' 'push button' 'Cancel'
-
-[ "$failed" = 0 ] || { echo "FAIL: controls without a name (above)"; exit 1; }
-echo "PASS: no unnamed control in the check window, the Customize dialog and the windows it opens"
+if [ "$lang" = de ]; then
+  names=$(walker names "$dialog")
+  for want in $'page tab\tE-Mail' $'page tab\tProgramme' $'push button\tHilfe' \
+      $'push button\tAusgewählte Verbindung wählen' $'check box\tE-Mail-Abruf ausschalten' \
+      $'check box\tBeim Start in die Taskleiste minimieren'; do
+    grep -qxF "$want" <<<"$names" || { echo "FAIL: not in German: $want"; failed=1; }
+  done
+fi
+[ "$failed" = 0 ] || { echo "FAIL: see above"; exit 1; }
+echo "PASS ($lang): no unnamed control in the check window, the dialog and its windows"

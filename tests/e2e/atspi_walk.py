@@ -1,15 +1,8 @@
 #!/usr/bin/python3
-"""The program's windows as a screen reader sees them, through the accessibility bus (AT-SPI),
-for the end-to-end runs: windows by title, controls by role and name, never by coordinates.
-The program runs with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 beside at-spi-bus-launcher.
-
-    atspi_walk.py wait TITLE [SECONDS]     until the window shows
-    atspi_walk.py walk TITLE [--tabs]      prints the controls without a name (on every tab);
-                                           fails when there is one, or the window has no name
-    atspi_walk.py names TITLE              prints role and name of each control (every tab)
-    atspi_walk.py press|focus TITLE ROLE NAME
-    atspi_walk.py tab TITLE NAME           shows the tab
-"""
+"""The program's windows as a screen reader sees them (AT-SPI), for the end-to-end runs:
+windows by title, controls by role and name. Commands: wait TITLE [SECONDS]; walk TITLE
+[--tabs] (prints each control's role and name, fails on an unnamed one); press|focus TITLE
+ROLE NAME. The program runs with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1."""
 
 import sys
 import time
@@ -73,18 +66,17 @@ def tabs(win):
     return []
 
 
-def show_tab(win, tab):
+def show_tab(tab):
     press(tab)
     # Qt marks the tab it shows as focused; its page comes onto the bus as it shows.
     until(lambda: tab.getState().contains(R.STATE_FOCUSED) or None, f"tab {tab.name!r}", 10)
     time.sleep(0.3)
 
 
-def pages(win, all_tabs):
-    """Shows each tab in turn (or none) and yields its name and the controls then showing."""
+def pages(win, all_tabs):  # each tab in turn (or none): its name, the controls showing
     for tab in (tabs(win) if all_tabs else []) or [None]:
         if tab is not None:
-            show_tab(win, tab)
+            show_tab(tab)
         yield (tab.name if tab else ""), [(a, p) for a, p in descendants(win)
                                            if a.getRole() in CONTROLS]
 
@@ -97,6 +89,7 @@ def walk(title, all_tabs):
     total = 0
     for page, controls in pages(win, all_tabs):
         total += len(controls)
+        print("".join(f"  {a.getRoleName()}\t{a.name}\n" for a, _ in controls), end="")
         missing |= {f"{a.getRoleName()} at {p} {page}" for a, p in controls if not a.name.strip()}
     print(f"{title} ({win.getRoleName()}): {total} controls walked")
     print("".join(f"  unnamed: {entry}\n" for entry in sorted(missing)), end="")
@@ -109,15 +102,10 @@ def main(command, title, *rest):
         window(title, float(rest[0]) if rest else 20)
     elif command == "walk":
         return walk(title, "--tabs" in rest)
-    elif command == "names":
-        for _, controls in pages(window(title), True):
-            print("".join(f"{a.getRoleName()}\t{a.name}\n" for a, _ in controls), end="")
     elif command == "press":
         press(find(window(title), *rest))
     elif command == "focus":
         find(window(title), *rest).queryComponent().grabFocus()
-    elif command == "tab":
-        show_tab(window(title), next(t for t in tabs(window(title)) if t.name == rest[0]))
     return 0
 
 

@@ -252,6 +252,93 @@
     </message>
 </context>
 <context>
+    <name>DesktopNotices</name>
+    <message>
+        <source>the dial-up line</source>
+        <translation>die Einwahlleitung</translation>
+    </message>
+    <message>
+        <source>The dial-up line</source>
+        <translation>Die Einwahlleitung</translation>
+    </message>
+    <message>
+        <source>The line to %1</source>
+        <translation>Die Leitung zu %1</translation>
+    </message>
+    <message>
+        <source>Your mail account</source>
+        <translation>Ihr E-Mail-Konto</translation>
+    </message>
+    <message>
+        <source>1 message waiting</source>
+        <translation>1 Nachricht wartet</translation>
+    </message>
+    <message>
+        <source>%1 messages waiting</source>
+        <translation>%1 Nachrichten warten</translation>
+    </message>
+    <message>
+        <source>1 new message</source>
+        <translation>1 neue Nachricht</translation>
+    </message>
+    <message>
+        <source>%1 new messages</source>
+        <translation>%1 neue Nachrichten</translation>
+    </message>
+    <message>
+        <source>, %1 waiting</source>
+        <translation>, %1 wartend</translation>
+    </message>
+    <message>
+        <source>and %1 more</source>
+        <translation>und %1 weitere</translation>
+    </message>
+    <message>
+        <source>You have new mail</source>
+        <translation>Sie haben neue E-Mails</translation>
+    </message>
+    <message>
+        <source>Open mail program</source>
+        <translation>E-Mail-Programm öffnen</translation>
+    </message>
+    <message>
+        <source>Show messages</source>
+        <translation>Nachrichten zeigen</translation>
+    </message>
+    <message>
+        <source>Mail account failed</source>
+        <translation>E-Mail-Konto fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Message from the mail server</source>
+        <translation>Nachricht vom Mailserver</translation>
+    </message>
+    <message>
+        <source>Connection lost</source>
+        <translation>Verbindung verloren</translation>
+    </message>
+    <message>
+        <source>%1 was lost.</source>
+        <translation>%1 ist abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Line busy</source>
+        <translation>Leitung besetzt</translation>
+    </message>
+    <message>
+        <source>Redialling %1: attempt %2 of %3</source>
+        <translation>%1 wird erneut gewählt: Versuch %2 von %3</translation>
+    </message>
+    <message>
+        <source>Connected again</source>
+        <translation>Wieder verbunden</translation>
+    </message>
+    <message>
+        <source>%1 is back up.</source>
+        <translation>%1 steht wieder.</translation>
+    </message>
+</context>
+<context>
     <name>ImapConnection</name>
     <message>
         <source>%1 sent a response with %2</source>
@@ -410,6 +497,65 @@
     <message>
         <source>a literal of %1 bytes, over the limit of %2</source>
         <translation>ein Literal von %1 Byte, über der Grenze von %2</translation>
+    </message>
+</context>
+<context>
+    <name>LineController</name>
+    <message>
+        <source>Brisvane</source>
+        <translation>Brisvane</translation>
+    </message>
+    <message>
+        <source>Please select a dial-up connection in the Connection Entries drop down list box before dialing. Click on &apos;Details&apos; beside Connection Entries</source>
+        <translation>Bitte wählen Sie vor dem Wählen eine DFÜ-Verbindung in der Liste „Verbindungseinträge“ aus. Klicken Sie auf „Details“ neben „Verbindungseinträge“</translation>
+    </message>
+    <message>
+        <source>If using NT, the Phonebook property must be set.</source>
+        <translation>Unter NT muss die Eigenschaft „Telefonbuch“ gesetzt sein.</translation>
+    </message>
+    <message>
+        <source>The default system phonebook for NT 4.0 is</source>
+        <translation>Das Standard-Systemtelefonbuch unter NT 4.0 ist</translation>
+    </message>
+    <message>
+        <source>The default system phonebook for NT 3.51 is</source>
+        <translation>Das Standard-Systemtelefonbuch unter NT 3.51 ist</translation>
+    </message>
+    <message>
+        <source>Enter the path and name of the phonebook, or press Cancel to abort.</source>
+        <translation>Geben Sie Pfad und Namen des Telefonbuchs ein oder klicken Sie zum Abbrechen auf „Abbrechen“.</translation>
+    </message>
+    <message>
+        <source>Enter Phonebook</source>
+        <translation>Telefonbuch eingeben</translation>
+    </message>
+    <message>
+        <source>Unable to locate phonebook file: </source>
+        <translation>Telefonbuchdatei nicht gefunden: </translation>
+    </message>
+    <message>
+        <source>Click to Disc/Dbclick to zoom dialog to and from tray</source>
+        <translation>Klick: Trennen / Doppelklick: Dialog in den Systembereich und zurück</translation>
+    </message>
+    <message>
+        <source>Connection Detected</source>
+        <translation>Verbindung erkannt</translation>
+    </message>
+    <message>
+        <source>Brisvane has detected a connection has already been established. If you have enabled mail checking, any minutes that you have specified will start counting now. Brisvane will be unable to disconnect this connection.</source>
+        <translation>Brisvane hat erkannt, dass bereits eine Verbindung besteht. Wenn Sie den E-Mail-Abruf eingeschaltet haben, beginnen die eingestellten Minuten jetzt zu laufen. Brisvane kann diese Verbindung nicht trennen.</translation>
+    </message>
+    <message>
+        <source>Double-click to zoom dialog to and from tray</source>
+        <translation>Doppelklick: Dialog in den Systembereich und zurück</translation>
+    </message>
+    <message>
+        <source>Brisvane has also determined that you have enabled program(s) to run when started.</source>
+        <translation>Brisvane hat außerdem festgestellt, dass Sie Programme eingerichtet haben, die beim Verbinden starten.</translation>
+    </message>
+    <message>
+        <source>Would like to run those program(s) now?</source>
+        <translation>Möchten Sie diese Programme jetzt starten?</translation>
     </message>
 </context>
 <context>
@@ -1020,6 +1166,17 @@
     </message>
 </context>
 <context>
+    <name>TrayStatus</name>
+    <message>
+        <source>Click to Connect / Double-click to zoom dialog to and from tray</source>
+        <translation>Klick: Verbinden / Doppelklick: Dialog in den Systembereich und zurück</translation>
+    </message>
+    <message>
+        <source>Single click to zoom dialog to and from tray</source>
+        <translation>Einfacher Klick: Dialog in den Systembereich und zurück</translation>
+    </message>
+</context>
+<context>
     <name>UpDown</name>
     <message>
         <source>Up</source>
@@ -1144,10 +1301,6 @@
     <message>
         <source>&amp;Cancel</source>
         <translation>Abbre&amp;chen</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Wav (*.wav)</source>

@@ -1,8 +1,6 @@
 #!/usr/bin/python3
-"""The program's windows as a screen reader sees them (AT-SPI), for the end-to-end runs:
-windows by title, controls by role and name. Commands: wait TITLE [SECONDS]; walk TITLE
-[--tabs] (prints each control's role and name, fails on an unnamed one); press|focus TITLE
-ROLE NAME. The program runs with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1."""
+"""The program's windows as a screen reader sees them (AT-SPI): wait TITLE [SECONDS]; walk TITLE
+[--tabs] (each control's role and name; fails on an unnamed one); press|focus TITLE ROLE NAME."""
 
 import sys
 import time
@@ -49,8 +47,7 @@ def descendants(acc, path=""):
 
 def find(win, role, name):
     return until(lambda: next((a for a, _ in descendants(win)
-                               if a.getRoleName() == role and a.name == name), None),
-                 f"{role} {name!r} in {win.name!r}", 5)
+                               if (a.getRoleName(), a.name) == (role, name)), None), name, 5)
 
 
 def press(acc):

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Through the accessibility bus, every control of the check window (after connecting, on the
-# private Dovecot), of each tab of the Customize dialog and of Preferences, Usage and Sound
-# Alerts has a name, each window a window's role; Escape closes the check window. Prints the
-# unnamed controls per window (0 to pass), saves screenshots. With "de": LANG=de_DE.UTF-8 (its
-# locale compiled into the run's folder), and German captions checked.
+# Through the accessibility bus, every control of the check window (on the private Dovecot), of
+# the Customize dialog's tabs and of Preferences, Usage and Sound Alerts has a name, each window
+# a window's role; Escape closes the check window. Prints the unnamed controls (0 to pass). With
+# "de": LANG=de_DE.UTF-8 (its locale compiled into the run's folder), German captions checked.
 # Usage: bvane_accessibility.sh BVANE DOVECOT_FIXTURE ARTIFACT_DIR [de]
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -16,10 +15,8 @@ t() { if [ "$lang" = de ]; then echo "$2"; else echo "$1"; fi; } # a caption in 
 xsession_fresh_home
 if [ "$lang" = de ]; then
   export LOCPATH=$xsession_home/locale
-  mkdir -p "$LOCPATH"
-  localedef -i de_DE -f UTF-8 "$LOCPATH/de_DE.UTF-8" >"$out/localedef.log" 2>&1
-  unset LANGUAGE LC_ALL LC_MESSAGES
-  export LANG=de_DE.UTF-8
+  mkdir -p "$LOCPATH" && localedef -i de_DE -f UTF-8 "$LOCPATH/de_DE.UTF-8" >"$out/locale.log"
+  unset LANGUAGE LC_ALL LC_MESSAGES && export LANG=de_DE.UTF-8
 fi
 xsession_start
 xsession_start_a11y

@@ -821,6 +821,21 @@
     </message>
 </context>
 <context>
+    <name>MessageList</name>
+    <message>
+        <source>Deleting Messages</source>
+        <translation>Nachrichten löschen</translation>
+    </message>
+    <message>
+        <source>Please select a message(s) by clicking in the appropriate checkbox</source>
+        <translation>Bitte wählen Sie eine oder mehrere Nachrichten aus, indem Sie das zugehörige Kästchen anklicken</translation>
+    </message>
+    <message>
+        <source>Message Deleted</source>
+        <translation>Nachricht gelöscht</translation>
+    </message>
+</context>
+<context>
     <name>NewMail</name>
     <message>
         <source>You have new mail (%1 new)</source>
@@ -1251,6 +1266,18 @@
     <message>
         <source>Ended by</source>
         <translation>Beendet durch</translation>
+    </message>
+    <message>
+        <source>user</source>
+        <translation>Benutzer</translation>
+    </message>
+    <message>
+        <source>dropped</source>
+        <translation>abgebrochen</translation>
+    </message>
+    <message>
+        <source>program exit</source>
+        <translation>Programmende</translation>
     </message>
 </context>
 <context>

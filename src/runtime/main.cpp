@@ -1,5 +1,6 @@
 #include "clock/realclock.h"
 #include "runtime/frmruntimenotice.h"
+#include "shell/ui/accessiblewindows.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -9,6 +10,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvexpack"));
+    installAccessibleWindows();
     // The notice in the user's language, as bvane speaks it.
     QTranslator own;
     if (own.load(

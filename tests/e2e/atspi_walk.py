@@ -51,29 +51,16 @@ def find(win, role, name):
 
 
 def press(acc):
-    action = acc.queryAction()
-    names = [action.getName(i).lower() for i in range(action.nActions)]
-    action.doAction(names.index("press") if "press" in names else 0)
-
-
-def tabs(win):
-    for acc, _ in descendants(win):
-        if acc.getRole() == R.ROLE_PAGE_TAB_LIST:
-            return [tab for tab in acc if tab.getRole() == R.ROLE_PAGE_TAB]
-    return []
-
-
-def show_tab(tab):
-    press(tab)
-    # Qt marks the tab it shows as focused; its page comes onto the bus as it shows.
-    until(lambda: tab.getState().contains(R.STATE_FOCUSED) or None, f"tab {tab.name!r}", 10)
-    time.sleep(0.3)
+    acc.queryAction().doAction(0)  # Qt's buttons and tabs: Press
 
 
 def pages(win, all_tabs):  # each tab in turn (or none): its name, the controls showing
-    for tab in (tabs(win) if all_tabs else []) or [None]:
+    tabs = [a for a, _ in descendants(win) if a.getRole() == R.ROLE_PAGE_TAB] if all_tabs else []
+    for tab in tabs or [None]:
         if tab is not None:
-            show_tab(tab)
+            press(tab)  # Qt marks the tab it shows focused; its page comes onto the bus
+            until(lambda: tab.getState().contains(R.STATE_FOCUSED) or None, tab.name, 10)
+            time.sleep(0.3)
         yield (tab.name if tab else ""), [(a, p) for a, p in descendants(win)
                                            if a.getRole() in CONTROLS]
 

@@ -2,9 +2,8 @@
 # The check after connecting keeps its five seconds while a 30-minute mail schedule runs: the
 # simulated line connects at start-up and the private Dovecot must log the program's log-on
 # within 15 seconds of the start (the schedule's wait once held it up for the whole interval).
-# Then, in the check window it opened, the second message is ticked from the keyboard and
-# deleted through the question (awaited while the window stays live), and Dovecot logs the
-# deletion at the QUIT. Its controls are found through the accessibility bus by their names.
+# Then, in the check window it opened (found on the accessibility bus), the second message is
+# ticked from the keyboard and deleted through the question, and Dovecot logs it at the QUIT.
 # Usage: bvane_mail_after_connecting.sh BVANE DOVECOT_FIXTURE ARTIFACT_DIR
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)

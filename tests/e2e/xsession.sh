@@ -204,8 +204,7 @@ xsession_spawn() {
   xsession_pids+=($!)
 }
 
-# The accessibility bus on the run's session bus, as a desktop session has it, and Qt on it
-# (Qt joins it only when asked, or when a screen reader says it runs).
+# The accessibility bus on the run's session bus, and Qt on it (it joins only when asked).
 xsession_start_a11y() {
   /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
   xsession_pids+=($!)

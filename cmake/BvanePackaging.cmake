@@ -58,7 +58,9 @@ set(CPACK_COMPONENT_PINLIB6_DEV_DEPENDS pinlib6)
 # not see it; nor libsecret-1-0, which QtKeychain opens to reach the desktop keyring.
 set(CPACK_DEBIAN_BRISVANE_PACKAGE_DEPENDS
   "qt6-qpa-plugins, sound-theme-freedesktop, libssl3, libcanberra0, libqt6sql6-sqlite, libsecret-1-0")
-set(CPACK_DEBIAN_BRISVANE_PACKAGE_RECOMMENDS "libcanberra-pulse | pulseaudio-utils, xdg-utils")
+# Qt's own translations (its standard buttons and dialogs) beside the program's.
+set(CPACK_DEBIAN_BRISVANE_PACKAGE_RECOMMENDS
+  "libcanberra-pulse | pulseaudio-utils, xdg-utils, qt6-translations-l10n")
 set(CPACK_DEBIAN_BRISVANE_PACKAGE_SUGGESTS "network-manager, ppp")
 set(CPACK_DEBIAN_BRISVANE_DESCRIPTION "dial-up line and POP3 mail companion for the system tray
 Brisvane lives in the notification area of the desktop. It dials a dial-up

@@ -5,6 +5,7 @@
 #include "settings/passwords.h"
 #include "shell/appcontext.h"
 
+#include <QCoreApplication>
 #include <QUrl>
 
 namespace DesktopNotices {
@@ -36,25 +37,29 @@ void sendLine(AppContext &context, const QString &tag, const QString &summary, c
 
 QString lineName(const QString &entry)
 {
-    return entry.isEmpty() ? QStringLiteral("the dial-up line") : entry;
+    return entry.isEmpty() ? QCoreApplication::translate("DesktopNotices", "the dial-up line")
+                           : entry;
 }
 
 // "The line to Office", or "The dial-up line" when the dial used the user's own settings.
 QString theLine(const QString &entry)
 {
-    return entry.isEmpty() ? QStringLiteral("The dial-up line")
-                           : QStringLiteral("The line to ") + entry;
+    return entry.isEmpty()
+        ? QCoreApplication::translate("DesktopNotices", "The dial-up line")
+        : QCoreApplication::translate("DesktopNotices", "The line to %1").arg(entry);
 }
 
 QString accountLabel(const QString &account)
 {
-    return account.isEmpty() ? QStringLiteral("Your mail account") : account;
+    return account.isEmpty() ? QCoreApplication::translate("DesktopNotices", "Your mail account")
+                             : account;
 }
 
 QString messagesWaiting(int count)
 {
-    return count == 1 ? QStringLiteral("1 message waiting")
-                      : QString::number(count) + QStringLiteral(" messages waiting");
+    return count == 1
+        ? QCoreApplication::translate("DesktopNotices", "1 message waiting")
+        : QCoreApplication::translate("DesktopNotices", "%1 messages waiting").arg(count);
 }
 
 QString named(const Header &header)
@@ -85,22 +90,25 @@ void newMail(AppContext &context, const QString &account, const MailNews &news)
     if (news.fresh >= news.waiting)
         body += messagesWaiting(news.waiting);
     else
-        body += (news.fresh == 1 ? QStringLiteral("1 new message")
-                                 : QString::number(news.fresh) + QStringLiteral(" new messages"))
-            + QStringLiteral(", %1 waiting").arg(news.waiting);
+        body += (news.fresh == 1 ? QCoreApplication::translate("DesktopNotices", "1 new message")
+                                 : QCoreApplication::translate("DesktopNotices", "%1 new messages")
+                                       .arg(news.fresh))
+            + QCoreApplication::translate("DesktopNotices", ", %1 waiting").arg(news.waiting);
     const int shown = std::min<int>(kMessagesNamed, int(news.headers.size()));
     for (int i = 0; i < shown; ++i)
         body += u'\n' + named(news.headers.at(i));
     if (shown > 0 && news.fresh > shown)
-        body += QStringLiteral("\nand %1 more").arg(news.fresh - shown);
+        body += u'\n'
+            + QCoreApplication::translate("DesktopNotices", "and %1 more").arg(news.fresh - shown);
     if (!news.note.isEmpty())
         body += u'\n' + news.note;
     send(context,
-        {QStringLiteral("new-mail/") + account, QStringLiteral("You have new mail"), body,
+        {QStringLiteral("new-mail/") + account,
+            QCoreApplication::translate("DesktopNotices", "You have new mail"), body,
             icon(context, QStringLiteral("mail.ico")), QStringLiteral("email.arrived"),
             Urgency::Normal,
-            {{OpenMailProgram, QStringLiteral("Open mail program")},
-                {ShowMessages, QStringLiteral("Show messages")}}});
+            {{OpenMailProgram, QCoreApplication::translate("DesktopNotices", "Open mail program")},
+                {ShowMessages, QCoreApplication::translate("DesktopNotices", "Show messages")}}});
 }
 
 void accountFailed(
@@ -109,14 +117,16 @@ void accountFailed(
     const QString body
         = Passwords::masked(accountLabel(account) + QStringLiteral(": ") + cause, password);
     send(context,
-        {QStringLiteral("account-failed/") + account, QStringLiteral("Mail account failed"), body,
+        {QStringLiteral("account-failed/") + account,
+            QCoreApplication::translate("DesktopNotices", "Mail account failed"), body,
             QStringLiteral("dialog-error"), QStringLiteral("email"), Urgency::Normal, {}});
 }
 
 void serverAlert(AppContext &context, const QString &account, const QString &text)
 {
     send(context,
-        {QStringLiteral("server-alert/") + account, QStringLiteral("Message from the mail server"),
+        {QStringLiteral("server-alert/") + account,
+            QCoreApplication::translate("DesktopNotices", "Message from the mail server"),
             accountLabel(account) + QStringLiteral(": ") + text,
             icon(context, QStringLiteral("mail.ico")), QStringLiteral("email"), Urgency::Normal,
             {}});
@@ -124,14 +134,17 @@ void serverAlert(AppContext &context, const QString &account, const QString &tex
 
 void lineLost(AppContext &context, const QString &entry)
 {
-    sendLine(context, QStringLiteral("line"), QStringLiteral("Connection lost"),
-        theLine(entry) + QStringLiteral(" was lost."), QStringLiteral("network.disconnected"));
+    sendLine(context, QStringLiteral("line"),
+        QCoreApplication::translate("DesktopNotices", "Connection lost"),
+        QCoreApplication::translate("DesktopNotices", "%1 was lost.").arg(theLine(entry)),
+        QStringLiteral("network.disconnected"));
 }
 
 void busyRedial(AppContext &context, const QString &entry, int attempt, int attempts)
 {
-    sendLine(context, QStringLiteral("busy-redial"), QStringLiteral("Line busy"),
-        QStringLiteral("Redialling %1: attempt %2 of %3")
+    sendLine(context, QStringLiteral("busy-redial"),
+        QCoreApplication::translate("DesktopNotices", "Line busy"),
+        QCoreApplication::translate("DesktopNotices", "Redialling %1: attempt %2 of %3")
             .arg(lineName(entry))
             .arg(attempt)
             .arg(attempts),
@@ -141,9 +154,10 @@ void busyRedial(AppContext &context, const QString &entry, int attempt, int atte
 void reconnected(AppContext &context, const QString &entry)
 {
     // The same tag as the lost line: the good news takes the bad news' place.
-    sendLine(context, QStringLiteral("line"), QStringLiteral("Connected again"),
-        theLine(entry) + QStringLiteral(" is back up."), QStringLiteral("network.connected"),
-        Urgency::Low);
+    sendLine(context, QStringLiteral("line"),
+        QCoreApplication::translate("DesktopNotices", "Connected again"),
+        QCoreApplication::translate("DesktopNotices", "%1 is back up.").arg(theLine(entry)),
+        QStringLiteral("network.connected"), Urgency::Low);
 }
 
 } // namespace DesktopNotices

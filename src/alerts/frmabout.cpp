@@ -8,19 +8,18 @@
 
 frmAbout::frmAbout(QWidget *parent)
     : QDialog(parent)
-    , cmdOK(new QPushButton(QStringLiteral("&OK"), this))
+    , cmdOK(new QPushButton(tr("&OK"), this))
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("About Brisvane"));
+    setWindowTitle(tr("About Brisvane"));
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    auto *title = new QLabel(QStringLiteral("<b>Brisvane</b> %1")
-                                 .arg(QCoreApplication::applicationVersion().toHtmlEscaped()),
-        this);
+    auto *title = new QLabel(
+        tr("<b>Brisvane</b> %1").arg(QCoreApplication::applicationVersion().toHtmlEscaped()), this);
     title->setObjectName(QStringLiteral("lblTitle"));
-    auto *text = new QLabel(
-        QStringLiteral("Dials your connection, keeps it up, starts your programs when it comes "
-                       "up or goes down, and checks your POP3 mail, from the system tray."),
-        this);
+    auto *text
+        = new QLabel(tr("Dials your connection, keeps it up, starts your programs when it comes "
+                        "up or goes down, and checks your POP3 mail, from the system tray."),
+            this);
     text->setObjectName(QStringLiteral("lblDescription"));
     text->setWordWrap(true);
     text->setMinimumWidth(320);

@@ -11,7 +11,7 @@
 #include <QShortcut>
 
 namespace {
-const QString fileFilter = QStringLiteral("Wav (*.wav)");
+const char *const fileFilter = QT_TRANSLATE_NOOP("frmAlert", "Wav (*.wav)");
 } // namespace
 
 frmAlert::frmAlert(AppContext &context, QWidget *parent)
@@ -52,8 +52,7 @@ QString frmAlert::alertText() const
 
 void frmAlert::cmdBrowse_Click()
 {
-    const QString chosen
-        = m_context.dialogs().openFileName(QStringLiteral("Open"), QString(), fileFilter);
+    const QString chosen = m_context.dialogs().openFileName(tr("Open"), QString(), tr(fileFilter));
     // A cancelled dialog chooses nothing: storing its empty name would wipe the sound the
     // user had chosen for every marked kind.
     if (chosen.isEmpty())

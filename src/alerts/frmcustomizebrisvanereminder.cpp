@@ -8,14 +8,13 @@
 frmCustomizeBrisvaneReminder::frmCustomizeBrisvaneReminder(
     AppContext &context, MenuTools &menu, QWidget *parent)
     : NoticeDialog(context, menu, NoticeSwitch::reminder(),
-        {QStringLiteral("frmCustomizeBrisvaneReminder"),
-            QStringLiteral("Closing Brisvane Customize Dialog"),
-            QStringLiteral("To close the Customize Brisvane dialog please click in the bottom "
-                           "left section of the dialog box or click or double-click the system "
-                           "tray icon."),
+        {QStringLiteral("frmCustomizeBrisvaneReminder"), tr("Closing Brisvane Customize Dialog"),
+            tr("To close the Customize Brisvane dialog please click in the bottom "
+               "left section of the dialog box or click or double-click the system "
+               "tray icon."),
             std::nullopt},
         parent)
-    , cmdOK(addButton(QStringLiteral("&OK"), QStringLiteral("cmdOK")))
+    , cmdOK(addButton(tr("&OK"), QStringLiteral("cmdOK")))
 {
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);

@@ -8,10 +8,10 @@
 
 frmNoTrayNotice::frmNoTrayNotice(AppContext &context, MenuTools &menu, QWidget *parent)
     : NoticeDialog(context, menu, NoticeSwitch::noTray(),
-        {QStringLiteral("frmNoTrayNotice"), QStringLiteral("Brisvane"), text(),
+        {QStringLiteral("frmNoTrayNotice"), tr("Brisvane"), text(),
             QStyle::SP_MessageBoxInformation},
         parent)
-    , cmdOK(addButton(QStringLiteral("&OK"), QStringLiteral("cmdOK")))
+    , cmdOK(addButton(tr("&OK"), QStringLiteral("cmdOK")))
 {
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
@@ -19,7 +19,7 @@ frmNoTrayNotice::frmNoTrayNotice(AppContext &context, MenuTools &menu, QWidget *
 
 QString frmNoTrayNotice::text()
 {
-    return QStringLiteral(
+    return tr(
         "This desktop shows no tray icons, so Brisvane cannot put its icon in the system tray. "
         "The Customize dialog stays on the taskbar instead: where Brisvane would put it into "
         "the tray it is minimised, and the tray icon's menu opens from the Menu button on the "

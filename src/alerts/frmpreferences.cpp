@@ -28,24 +28,24 @@ frmPreferences::frmPreferences(AppContext &context, MenuTools &menu,
     std::function<void(bool)> enableStartupBoxes, QWidget *parent)
     : QDialog(parent)
     , chkCustomizeBrisvaneDialogonStartup(
-          new QCheckBox(QStringLiteral("Show Customize Brisvane Dialog on Startup"), this))
+          new QCheckBox(tr("Show Customize Brisvane Dialog on Startup"), this))
     , chkCustomizeBrisvaneDialogReminder(
-          new QCheckBox(QStringLiteral("Show Customize Brisvane Dialog Reminder"), this))
+          new QCheckBox(tr("Show Customize Brisvane Dialog Reminder"), this))
     , chkCloseMailProgramMessageDialog(
-          new QCheckBox(QStringLiteral("Show Close Mail Program Message Dialog"), this))
+          new QCheckBox(tr("Show Close Mail Program Message Dialog"), this))
     , chkDeleteMessageConfirmationDialog(
-          new QCheckBox(QStringLiteral("Show Delete Message Confirmation Dialog"), this))
-    , chkDesktopNotifications(new QCheckBox(QStringLiteral("Show desktop notifications"), this))
-    , cmdOK(new QPushButton(QStringLiteral("&OK"), this))
-    , cmdCancel(new QPushButton(QStringLiteral("&Cancel"), this))
-    , chkStartAtLogin(new QCheckBox(QStringLiteral("Start Brisvane when I log in"), this))
+          new QCheckBox(tr("Show Delete Message Confirmation Dialog"), this))
+    , chkDesktopNotifications(new QCheckBox(tr("Show desktop notifications"), this))
+    , cmdOK(new QPushButton(tr("&OK"), this))
+    , cmdCancel(new QPushButton(tr("&Cancel"), this))
+    , chkStartAtLogin(new QCheckBox(tr("Start Brisvane when I log in"), this))
     , usageLimit(new UsageLimitBox(context, this))
     , m_context(context)
     , m_menu(menu)
     , m_enableStartupBoxes(std::move(enableStartupBoxes))
 {
     setObjectName(QStringLiteral("frmPreferences"));
-    setWindowTitle(QStringLiteral("Preferences"));
+    setWindowTitle(tr("Preferences"));
     auto *layout = new QVBoxLayout(this);
     for (const Row &row : rows()) {
         // Ticked when nothing is stored.
@@ -114,9 +114,9 @@ bool frmPreferences::applyStartAtLogin()
     if (m_context.autostart().setEnabled(on, error))
         return true;
     chkStartAtLogin->setChecked(!on);
-    m_context.dialogs().message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
-        (on ? QStringLiteral("Brisvane could not be set to start when you log in.")
-            : QStringLiteral("Brisvane could not be kept from starting when you log in."))
+    m_context.dialogs().message(DialogService::Icon::Warning, tr("Brisvane"),
+        (on ? tr("Brisvane could not be set to start when you log in.")
+            : tr("Brisvane could not be kept from starting when you log in."))
             + u'\n' + error);
     return false;
 }

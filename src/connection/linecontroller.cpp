@@ -125,10 +125,10 @@ void LineController::cmdConnect_Click()
     }
     const QString entry = m_chosenEntry;
     if (entry.isEmpty()) {
-        m_context.dialogs().message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
-            QStringLiteral("Please select a dial-up connection in the Connection Entries drop "
-                           "down list box before dialing. Click on 'Details' beside Connection "
-                           "Entries"));
+        m_context.dialogs().message(DialogService::Icon::Warning, tr("Brisvane"),
+            tr("Please select a dial-up connection in the Connection Entries drop "
+               "down list box before dialing. Click on 'Details' beside Connection "
+               "Entries"));
         return;
     }
     m_state.EntryName = entry;
@@ -146,23 +146,20 @@ void LineController::cmdConnect_Click()
 void LineController::promptForPhonebook()
 {
     const QString cr = QStringLiteral("\r");
-    const QString prompt = QStringLiteral("If using NT, the Phonebook property must be set.") + cr
-        + kLineBreak + QStringLiteral("The default system phonebook for NT 4.0 is") + kLineBreak
-        + u'"' + kDefaultPhonebook + u'"' + cr + kLineBreak
-        + QStringLiteral("The default system phonebook for NT 3.51 is") + kLineBreak
+    const QString prompt = tr("If using NT, the Phonebook property must be set.") + cr + kLineBreak
+        + tr("The default system phonebook for NT 4.0 is") + kLineBreak + u'"' + kDefaultPhonebook
+        + u'"' + cr + kLineBreak + tr("The default system phonebook for NT 3.51 is") + kLineBreak
         + QStringLiteral("\"C:\\WINNT35\\SYSTEM32\\RAS\\RASPHONE.PBK\"") + cr + kLineBreak
-        + QStringLiteral("Enter the path and name of the phonebook, or press Cancel to abort.")
-        + kLineBreak;
+        + tr("Enter the path and name of the phonebook, or press Cancel to abort.") + kLineBreak;
     DialogService &dialogs = m_context.dialogs();
     m_ras->setPhonebook(
-        dialogs.inputBox(QStringLiteral("Enter Phonebook"), prompt, kDefaultPhonebook)
-            .value_or(QString()));
+        dialogs.inputBox(tr("Enter Phonebook"), prompt, kDefaultPhonebook).value_or(QString()));
     const QString path = m_ras->Phonebook();
     if (path.isEmpty())
         return;
     if (!QFileInfo::exists(path)) {
-        dialogs.message(DialogService::Icon::None, QStringLiteral("Brisvane"),
-            QStringLiteral("Unable to locate phonebook file: ") + kLineBreak + path);
+        dialogs.message(DialogService::Icon::None, tr("Brisvane"),
+            tr("Unable to locate phonebook file: ") + kLineBreak + path);
         return;
     }
     if (m_ras->PrepareEntry() != 0)

@@ -164,8 +164,8 @@ void LineController::Timer1_Timer()
     m_clockShownSecond = second;
     const QString time = connectedTime(elapsed);
     Q_EMIT timeChanged(time);
-    m_tray.setTip(trayHint(QStringLiteral("Click to Disc/Dbclick to zoom dialog to and from tray"))
-        + u' ' + time);
+    m_tray.setTip(
+        trayHint(tr("Click to Disc/Dbclick to zoom dialog to and from tray")) + u' ' + time);
 }
 
 // The tip's hint: the single-click one when a single click dials or hangs up, else the one
@@ -190,13 +190,13 @@ void LineController::CheckConnection()
         return;
     }
     ++m_state.ExistingConnectionCount;
-    m_context.dialogs().message(DialogService::Icon::Warning, QStringLiteral("Connection Detected"),
-        QStringLiteral("Brisvane has detected a connection has already been established. If "
-                       "you have enabled mail checking, any minutes that you have specified "
-                       "will start counting now. Brisvane will be unable to disconnect this "
-                       "connection."));
+    m_context.dialogs().message(DialogService::Icon::Warning, tr("Connection Detected"),
+        tr("Brisvane has detected a connection has already been established. If "
+           "you have enabled mail checking, any minutes that you have specified "
+           "will start counting now. Brisvane will be unable to disconnect this "
+           "connection."));
     setDialButtons(false, false);
-    m_tray.setTip(trayHint(QStringLiteral("Double-click to zoom dialog to and from tray")));
+    m_tray.setTip(trayHint(tr("Double-click to zoom dialog to and from tray")));
     if (setMailSchedule)
         setMailSchedule(true);
     m_watch.setEnabled(true);
@@ -208,12 +208,12 @@ void LineController::offerConnectPrograms()
     const SettingsModel &settings = m_context.model();
     if (!settings.isOn(Keys::RunConnected(1)) || settings.isOn(Keys::DisableProgramsApplications))
         return;
-    const auto answer = m_context.dialogs().message(DialogService::Icon::Warning,
-        QStringLiteral("Connection Detected"),
-        QStringLiteral("Brisvane has also determined that you have enabled program(s) to run "
-                       "when started.")
-            + QStringLiteral("\r\n") + QStringLiteral("Would like to run those program(s) now?"),
-        DialogService::Buttons::YesNo);
+    const auto answer
+        = m_context.dialogs().message(DialogService::Icon::Warning, tr("Connection Detected"),
+            tr("Brisvane has also determined that you have enabled program(s) to run "
+               "when started.")
+                + QStringLiteral("\r\n") + tr("Would like to run those program(s) now?"),
+            DialogService::Buttons::YesNo);
     if (answer == DialogService::Answer::Yes && RunProgramswhenConnecting)
         RunProgramswhenConnecting();
 }

@@ -9,10 +9,10 @@ frmRuntimeNotice::frmRuntimeNotice(Clock &clock, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , m_end(clock)
     , Image1(new QLabel(this))
-    , Label1(new QLabel(QStringLiteral("Installing Quorvex...Please Wait"), this))
+    , Label1(new QLabel(tr("Installing Quorvex...Please Wait"), this))
 {
     setObjectName(QStringLiteral("frmRuntimeNotice"));
-    setWindowTitle(QStringLiteral("Quorvex"));
+    setWindowTitle(tr("Quorvex"));
     Image1->setObjectName(QStringLiteral("Image1"));
     Label1->setObjectName(QStringLiteral("Label1"));
     Image1->setPixmap(picture());

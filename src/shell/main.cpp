@@ -3,7 +3,9 @@
 #include "monitor/singleinstance.h"
 #include "shell/appcontext.h"
 #include "shell/desktopsession.h"
+#include "shell/ui/accessiblewindows.h"
 #include "shell/ui/startup.h"
+#include "shell/ui/translations.h"
 #include "trayctl/trayservice.h"
 
 #include <QApplication>
@@ -71,6 +73,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Brisvane"));
     QApplication::setApplicationVersion(QStringLiteral(BVANE_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
+    installTranslations(app);
+    installAccessibleWindows();
     // Wayland compositors and task bars find the program's icon and name through its desktop
     // entry (bvane.desktop), named by the window's app id.
     QGuiApplication::setDesktopFileName(QStringLiteral("bvane"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 // What the program's controllers show on the tray icon: the program folder's icons, the tip,
@@ -21,8 +22,9 @@ public:
     // The tip while no line of ours is up.
     static QString idleTip(bool connectSingleClick)
     {
-        return connectSingleClick
-            ? QStringLiteral("Click to Connect / Double-click to zoom dialog to and from tray")
-            : QStringLiteral("Single click to zoom dialog to and from tray");
+        return connectSingleClick ? QCoreApplication::translate(
+                   "TrayStatus", "Click to Connect / Double-click to zoom dialog to and from tray")
+                                  : QCoreApplication::translate(
+                                      "TrayStatus", "Single click to zoom dialog to and from tray");
     }
 };

@@ -2,12 +2,13 @@
 # The check after connecting keeps its five seconds while a 30-minute mail schedule runs: the
 # simulated line connects at start-up and the private Dovecot must log the program's log-on
 # within 15 seconds of the start (the schedule's wait once held it up for the whole interval).
-# Then, in the check window it opened, the second message is ticked and deleted through the
-# question (awaited while the window stays live), and Dovecot logs the deletion at the QUIT.
+# Then, in the check window it opened (found on the accessibility bus), the second message is
+# ticked from the keyboard and deleted through the question, and Dovecot logs it at the QUIT.
 # Usage: bvane_mail_after_connecting.sh BVANE DOVECOT_FIXTURE ARTIFACT_DIR
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/xsession.sh"
+walker() { /usr/bin/python3 "$here/atspi_walk.py" "$@"; }
 bvane=$1
 fixture=$2
 out=$3
@@ -15,6 +16,7 @@ mkdir -p "$out"
 rm -f "$out"/*.png "$out"/*.log
 xsession_fresh_home
 xsession_start
+xsession_start_a11y
 
 xsession_start_dovecot "$fixture" "$out/dovecot.log" ann 'open sesame' \
   'Bob <bob@example.org>' 'Lunch on Friday' 'Carol <carol@example.org>' 'Minutes'
@@ -42,22 +44,20 @@ fi
 after=$(( ($(date +%s%N) - start) / 1000000 ))
 echo "Dovecot logged the log-on ${after} ms after the start"
 
-# The window has no frame (no window manager): its rows and buttons sit where it places them.
-xsession_wait_for "xdotool search --onlyvisible --name '^Checking Mail\$'" 15 \
-  || { echo "FAIL: no check window"; exit 1; }
-window=$(xdotool search --onlyvisible --name '^Checking Mail$' | head -1)
+# The window's rows and buttons found through the accessibility bus by their names.
+walker wait 'Checking Mail' 15
 sleep 1 # the headers arrive just after the window shows
-xdotool mousemove --window "$window" 18 48 click 1 # the second row's box
-xdotool mousemove --window "$window" 211 271 click 1 # Delete Message(s)
-xsession_wait_for "xdotool search --onlyvisible --name '^Deleting Messages\$'" 10 \
+# The second row ticked from the keyboard: arrows move along the list, Space ticks.
+walker focus 'Checking Mail' list Messages
+xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^Checking Mail$' | head -1)"
+xdotool key Down Down space
+walker press 'Checking Mail' 'push button' 'Delete Message(s)'
+walker wait 'Deleting Messages' 10 \
   || { import -window root "$out/no-question.png"; echo "FAIL: no deletion question"; exit 1; }
 import -window root "$out/deletion-question.png"
-question=$(xdotool search --onlyvisible --name '^Deleting Messages$' | head -1)
-xdotool windowfocus --sync "$question" || true
-xdotool key alt+y
+walker press 'Deleting Messages' 'push button' 'Yes'
 sleep 4 # the deletion waits three seconds
-xdotool windowfocus --sync "$window" || true
-xdotool key alt+c # Cancel: the QUIT applies the deletion
+walker press 'Checking Mail' 'push button' 'Cancel' # the QUIT applies the deletion
 if ! xsession_wait_for "grep -q 'del=1/2' $out/dovecot.log" 10; then
   import -window root "$out/no-deletion.png" || true
   echo "FAIL: Dovecot logged no deletion"; tail -3 "$out/dovecot.log"; exit 1

@@ -203,3 +203,12 @@ xsession_spawn() {
   "$@" &
   xsession_pids+=($!)
 }
+
+# The accessibility bus on the run's session bus, and Qt on it (it joins only when asked).
+xsession_start_a11y() {
+  /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+  xsession_pids+=($!)
+  xsession_wait_for "dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus org.a11y.Bus.GetAddress" 10 \
+    || { echo "at-spi-bus-launcher did not start"; return 1; }
+  export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
+}

@@ -17,7 +17,10 @@ ConnectionTab::ConnectionTab(AppContext &context, LineController &line, QWidget 
     setupUi(this);
     UpDown4->setBuddy(lblReconnectLineBusy);
     UpDown4->setRange(1, 10);
-    chkReconnectLineBusy->setGaps({{QStringLiteral("retry"), {lblReconnectLineBusy, UpDown4}}});
+    // The counter stands after this word of the caption, in each language.
+    chkReconnectLineBusy->setGaps(
+        {{tr("retry", "the word of \"If line is busy, retry   times...\" the count follows"),
+            {lblReconnectLineBusy, UpDown4}}});
     connect(cmdConnectionDetails, &QPushButton::clicked, this,
         &ConnectionTab::cmdConnectionDetails_Click);
     connect(cmdUserDetails, &QPushButton::clicked, this, &ConnectionTab::cmdUserDetails_Click);
@@ -102,10 +105,10 @@ void ConnectionTab::setDialButtons(bool connectEnabled, bool disconnectEnabled)
 void ConnectionTab::cmdConnectionDetails_Click()
 {
     const QString br = Form::kLineBreak;
-    Form::information(m_context.dialogs(), QStringLiteral("Connection Entries"),
-        QStringLiteral("In order for Brisvane to dial-up and work properly you will need to "
-                       "create a dial-up networking connection. If you do not already have one "
-                       "established, you may create one by the following steps:")
+    Form::information(m_context.dialogs(), tr("Connection Entries"),
+        tr("In order for Brisvane to dial-up and work properly you will need to "
+           "create a dial-up networking connection. If you do not already have one "
+           "established, you may create one by the following steps:")
             + br + entrySteps(m_line.dialUp().ServiceKind()));
 }
 
@@ -132,11 +135,11 @@ QString ConnectionTab::entrySteps(const QString &service)
 
 void ConnectionTab::cmdUserDetails_Click()
 {
-    Form::information(m_context.dialogs(), QStringLiteral("User Logon Details"),
-        QStringLiteral("If you do not have a connection entry (Dial-Up Networking Connection), "
-                       "you may allow Brisvane to connect for you by placing a check in the "
-                       "checkbox called Dial using User Settings and then clicking the User "
-                       "Logon Settings button"));
+    Form::information(m_context.dialogs(), tr("User Logon Details"),
+        tr("If you do not have a connection entry (Dial-Up Networking Connection), "
+           "you may allow Brisvane to connect for you by placing a check in the "
+           "checkbox called Dial using User Settings and then clicking the User "
+           "Logon Settings button"));
 }
 
 void ConnectionTab::cmdDefaultConnection_Click()

@@ -30,8 +30,7 @@ QCoro::Task<> frmCheckMail2::checkSlot()
     mMail1->setPassword(settings.text(Keys::MailPassword(m_slot)));
     // The log-on may take the whole time-out: the window says which account it waits for,
     // and Cancel ends the wait.
-    Label4->setText(
-        QStringLiteral("Checking mail on ") + accountName(m_slot) + QStringLiteral("......"));
+    Label4->setText(tr("Checking mail on %1......").arg(accountName(m_slot)));
     Label4->show();
     cmdCancel->setEnabled(true);
     mMail1->setSlot(m_slot);
@@ -65,8 +64,7 @@ QCoro::Task<> frmCheckMail2::reportSlot()
 QCoro::Task<> frmCheckMail2::reportCount()
 {
     const int count = mMail1->MessageCount();
-    Label4->setText(QStringLiteral("Number of messages waiting on ") + accountName(m_slot)
-        + QStringLiteral(": ") + QString::number(count));
+    Label4->setText(tr("Number of messages waiting on %1: %2").arg(accountName(m_slot)).arg(count));
     Label4->show();
     QList<DesktopNotices::Header> headers;
     if (!m_news.fresh.isEmpty()) {
@@ -84,8 +82,7 @@ QCoro::Task<> frmCheckMail2::reportCount()
 
 QCoro::Task<> frmCheckMail2::listHeaders()
 {
-    Label4->setText(
-        QStringLiteral("Checking mail on ") + accountName(m_slot) + QStringLiteral("......"));
+    Label4->setText(tr("Checking mail on %1......").arg(accountName(m_slot)));
     Label4->show();
     MessageList::RowBatch rows(listMessages);
     do {

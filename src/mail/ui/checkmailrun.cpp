@@ -19,7 +19,7 @@
 namespace {
 constexpr double kGapBetweenAccountsSeconds = 5;
 constexpr double kProcessingSeconds = 3;
-const QString kNewMail = QStringLiteral("You have new mail");
+const char *const kNewMail = QT_TRANSLATE_NOOP("frmCheckMail", "You have new mail");
 } // namespace
 
 void frmCheckMail::startRequest()
@@ -101,8 +101,7 @@ QCoro::Task<bool> frmCheckMail::visitAccount(int slot)
     m_countdown = 60;
     // The log-on may take the whole time-out: the window says which account it waits for,
     // and Cancel ends the wait.
-    Label4->setText(
-        QStringLiteral("Checking mail on ") + accountName(slot) + QStringLiteral("......"));
+    Label4->setText(tr("Checking mail on %1......").arg(accountName(slot)));
     Label4->show();
     cmdCancel->setEnabled(true);
     const SettingsModel &settings = m_check.settings();
@@ -127,7 +126,7 @@ QCoro::Task<bool> frmCheckMail::visitAccount(int slot)
 QCoro::Task<bool> frmCheckMail::reportAccount()
 {
     const QString name = accountName(m_check.currentSlotIndex + 1);
-    Label4->setText(QStringLiteral("Checking mail on ") + name + QStringLiteral("......"));
+    Label4->setText(tr("Checking mail on %1......").arg(name));
     Label4->show();
     m_news = m_check.newsOf(m_check.currentSlotIndex + 1, *mMail1);
     if (!m_headersMode) {
@@ -160,8 +159,7 @@ QCoro::Task<bool> frmCheckMail::reportAccount()
 QCoro::Task<bool> frmCheckMail::reportCount(const QString &name)
 {
     const int count = mMail1->MessageCount();
-    Label4->setText(QStringLiteral("Number of messages waiting on ") + name + QStringLiteral(": ")
-        + QString::number(count));
+    Label4->setText(tr("Number of messages waiting on %1: %2").arg(name).arg(count));
     QList<DesktopNotices::Header> headers;
     if (!m_news.fresh.isEmpty()) {
         const auto read = co_await NewMail::readHeaders(
@@ -210,7 +208,7 @@ void frmCheckMail::newMailNotice()
     QApplication::alert(this);
     m_check.context().sounds().play(
         m_check.context().paths().resource(QStringLiteral("notify.wav")));
-    setWindowTitle(kNewMail);
+    setWindowTitle(tr(kNewMail));
     m_check.tray().setTip(NewMail::trayTip(int(m_news.fresh.size())));
 }
 
@@ -222,12 +220,11 @@ QCoro::Task<bool> frmCheckMail::pauseBeforeNext()
     m_countdown = pauseMinutes() * 60;
     Label4->show();
     if (m_errors > 0) {
-        Label4->setText(
-            QStringLiteral("Could not check ") + accountName(m_check.currentSlotIndex + 1));
+        Label4->setText(tr("Could not check %1").arg(accountName(m_check.currentSlotIndex + 1)));
         cmdCancel->setEnabled(true);
     } else {
         if (m_headersMode)
-            Label4->setText(QStringLiteral("Mail on ") + accountName(m_check.currentSlotIndex + 1));
+            Label4->setText(tr("Mail on %1").arg(accountName(m_check.currentSlotIndex + 1)));
         for (QWidget *w : std::initializer_list<QWidget *>{
                  cmdCancel, cmdSelectMessage, cmdDeleteMessage, cmdMailProgram})
             w->setEnabled(true);
@@ -257,13 +254,11 @@ QCoro::Task<bool> frmCheckMail::pauseBeforeNext()
 void frmCheckMail::Timer1_Timer()
 {
     --m_countdown;
-    const QString left
-        = QStringLiteral("  ") + QString::number(m_countdown) + QStringLiteral(" second(s)");
+    const QString left = tr("  %1 second(s)").arg(m_countdown);
     Label5->show();
     const bool last = isLastSlot();
-    Label5->setText((last ? QStringLiteral("Closing Checking Mail Dialog:")
-                          : QStringLiteral("Checking next account:"))
-        + left);
+    Label5->setText(
+        (last ? tr("Closing Checking Mail Dialog:") : tr("Checking next account:")) + left);
     cmdNextMailAccount->setEnabled(!last);
     if (m_countdown <= 0)
         endCountdown();
@@ -288,7 +283,7 @@ void frmCheckMail::endCountdown()
 // False when the window went away during the pause.
 QCoro::Task<bool> frmCheckMail::showProcessing()
 {
-    Label6->setText(QStringLiteral("Processing..."));
+    Label6->setText(tr("Processing..."));
     Label6->show();
     const bool waited = co_await m_check.context().clock().sleep(kProcessingSeconds, this);
     if (!waited)

@@ -5,13 +5,13 @@
 frmCloseMailProgramMessage::frmCloseMailProgramMessage(
     AppContext &context, MenuTools &menu, QWidget *parent)
     : NoticeDialog(context, menu, NoticeSwitch::closeMailProgram(),
-        {QStringLiteral("frmCloseMailProgramMessage"), QStringLiteral("Close Mail Program"),
-            QStringLiteral("Please close your mail program after checking your messages to "
-                           "enable Brisvane to continue checking for messages every <x> minutes. "
-                           "Your mail program will start now."),
+        {QStringLiteral("frmCloseMailProgramMessage"), tr("Close Mail Program"),
+            tr("Please close your mail program after checking your messages to "
+               "enable Brisvane to continue checking for messages every <x> minutes. "
+               "Your mail program will start now."),
             QStyle::SP_MessageBoxInformation},
         parent)
-    , cmdOK(addButton(QStringLiteral("&OK"), QStringLiteral("cmdOK")))
+    , cmdOK(addButton(tr("&OK"), QStringLiteral("cmdOK")))
 {
     setFixedWidth(420);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);

@@ -5,14 +5,14 @@
 frmDeleteMessageConfirmation::frmDeleteMessageConfirmation(
     AppContext &context, MenuTools &menu, QWidget *parent)
     : NoticeDialog(context, menu, NoticeSwitch::deleteConfirmation(),
-        {QStringLiteral("frmDeleteMessageConfirmation"), QStringLiteral("Deleting Messages"),
-            QStringLiteral("Once you delete the following message(s), they will be permanently "
-                           "erased. Are you sure you would like to delete the selected "
-                           "message(s)?"),
+        {QStringLiteral("frmDeleteMessageConfirmation"), tr("Deleting Messages"),
+            tr("Once you delete the following message(s), they will be permanently "
+               "erased. Are you sure you would like to delete the selected "
+               "message(s)?"),
             QStyle::SP_MessageBoxQuestion},
         parent)
-    , cmdYes(addButton(QStringLiteral("&Yes"), QStringLiteral("cmdYes")))
-    , cmdNo(addButton(QStringLiteral("&No"), QStringLiteral("cmdNo")))
+    , cmdYes(addButton(tr("&Yes"), QStringLiteral("cmdYes")))
+    , cmdNo(addButton(tr("&No"), QStringLiteral("cmdNo")))
 {
     setFixedWidth(420);
     connect(cmdYes, &QPushButton::clicked, this, &QDialog::accept);

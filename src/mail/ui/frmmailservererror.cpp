@@ -27,7 +27,7 @@ frmMailServerError::frmMailServerError(MailCheck &check, QWidget *parent)
     , m_check(check)
 {
     setObjectName(QStringLiteral("frmMailServerError"));
-    setWindowTitle(QStringLiteral("Mail Server Error"));
+    setWindowTitle(tr("Mail Server Error"));
     setAttribute(Qt::WA_DeleteOnClose);
     buildWindow();
     connect(cmdDetails, &QPushButton::clicked, this, &frmMailServerError::cmdDetails_Click);
@@ -40,8 +40,7 @@ void frmMailServerError::buildWindow()
     auto *icon = new QLabel(this);
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(32));
     icon->setGeometry(12, 12, 32, 32);
-    Label1
-        = new QLabel(QStringLiteral("Mail Server Error, click Details for more information"), this);
+    Label1 = new QLabel(tr("Mail Server Error, click Details for more information"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(56, 12, 340, 32);
     Label2 = new QLabel(this);
@@ -55,9 +54,9 @@ void frmMailServerError::buildWindow()
         b->setGeometry(x, 56, 108, 27);
         return b;
     };
-    cmdNextAccount = button("cmdNextAccount", QStringLiteral("&Next Account"), 56);
-    cmdClose = button("cmdClose", QStringLiteral("&Close"), 170);
-    cmdDetails = button("cmdDetails", QStringLiteral("&Details>>"), 284);
+    cmdNextAccount = button("cmdNextAccount", tr("&Next Account"), 56);
+    cmdClose = button("cmdClose", tr("&Close"), 170);
+    cmdDetails = button("cmdDetails", tr("&Details>>"), 284);
     setFixedSize(kClosedSize);
 }
 
@@ -84,11 +83,10 @@ void frmMailServerError::cmdDetails_Click()
 {
     cmdDetails->setEnabled(false);
     const QString br = Form::kLineBreak;
-    Label2->setText(QStringLiteral("Mail Account ") + m_failure.accountName
-        + QStringLiteral(" is unresponsive") + br + br
-        + QStringLiteral("This error may be resulting in an incorrect username, password, or "
-                         "domain name or the mail server is unresponsive at this time. Please "
-                         "check your settings on the Mail tab and try again later.")
+    Label2->setText(tr("Mail Account %1 is unresponsive").arg(m_failure.accountName) + br + br
+        + tr("This error may be resulting in an incorrect username, password, or "
+             "domain name or the mail server is unresponsive at this time. Please "
+             "check your settings on the Mail tab and try again later.")
         + (m_failure.cause.isEmpty() ? QString() : br + br + m_failure.cause));
     // Room for the cause under the general words.
     setFixedSize(kDetailsSize.width(),

@@ -17,8 +17,8 @@
 
 void MailTab::cmdMailProgram_Click()
 {
-    const QString path = m_context.dialogs().openFileName(
-        QStringLiteral("Mail Program"), QString(), QStringLiteral("Programs (*)"));
+    const QString path
+        = m_context.dialogs().openFileName(tr("Mail Program"), QString(), tr("Programs (*)"));
     // A cancelled file dialog keeps the program there was.
     if (path.isEmpty())
         return;
@@ -45,10 +45,9 @@ void frmCheckMail::cmdMailProgram_Click()
 void MailShared::runMailProgram(const std::function<void()> &cancel)
 {
     if (settings().text(Keys::MailProgram).isEmpty()) {
-        m_links.context.dialogs().message(DialogService::Icon::Information,
-            QStringLiteral("Checking Mail"),
-            QStringLiteral("Please define a mail program by browsing for it in the Customize "
-                           "Brisvane dialog box by clicking on the Mail tab"));
+        m_links.context.dialogs().message(DialogService::Icon::Information, tr("Checking Mail"),
+            tr("Please define a mail program by browsing for it in the Customize "
+               "Brisvane dialog box by clicking on the Mail tab"));
         return;
     }
     cancel(); // the window closes; only this check is used from here on

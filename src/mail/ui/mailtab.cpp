@@ -24,8 +24,12 @@ MailTab::MailTab(AppContext &context, QWidget *parent)
     UpDown2->setRange(0, kSlots);
     UpDown3->setBuddy(lblPauseBetweenAccounts);
     UpDown3->setRange(1, 5);
-    chkCheckMessages->setGaps({{QStringLiteral("every"), {lblCheckMailMinutes, UpDown1}},
-        {QStringLiteral("pause"), {lblPauseBetweenAccounts, UpDown3}}});
+    // The counters stand after these words of the caption, in each language.
+    chkCheckMessages->setGaps(
+        {{tr("every", "the word of \"Check messages every   minutes...\" the minutes follow"),
+             {lblCheckMailMinutes, UpDown1}},
+            {tr("pause", "the word of \"Check messages every   minutes...\" the pause follows"),
+                {lblPauseBetweenAccounts, UpDown3}}});
     Option1->setChecked(true);
     for (int slot = 2; slot <= kSlots; ++slot) {
         for (QLineEdit *box : {accountName(slot), userName(slot), password(slot), domain(slot)})
@@ -147,6 +151,11 @@ void MailTab::showSlot(int slot)
         for (QLineEdit *box : {accountName(other), userName(other), password(other), domain(other)})
             box->setVisible(other == slot);
     }
+    // The captions' keys go to the boxes shown.
+    lblAccountNameCaption->setBuddy(accountName(slot));
+    lblUserNameCaption->setBuddy(userName(slot));
+    lblPasswordCaption->setBuddy(password(slot));
+    lblDomainCaption->setBuddy(domain(slot));
 }
 
 void MailTab::Option_Click(int slot)
@@ -252,13 +261,13 @@ void MailTab::applyMailSwitch()
 void MailTab::cmdRemovingMailAccount_Click()
 {
     const QString br = Form::kLineBreak;
-    Form::information(m_context.dialogs(), QStringLiteral("Retrieving Message Headers Only"),
-        QStringLiteral("To remove Mail Accounts perform the following steps:") + br
-            + QStringLiteral("1. Select the mail account by clicking its option button") + br
-            + QStringLiteral("2. Delete the 3 account entries (Username, Password, POP/Domain) by "
-                             "selecting them and pressing delete or using the backspace key")
+    Form::information(m_context.dialogs(), tr("Retrieving Message Headers Only"),
+        tr("To remove Mail Accounts perform the following steps:") + br
+            + tr("1. Select the mail account by clicking its option button") + br
+            + tr("2. Delete the 3 account entries (Username, Password, POP/Domain) by "
+                 "selecting them and pressing delete or using the backspace key")
             + br
-            + QStringLiteral("3. Then change the number of mailslots entry to reflect how many "
-                             "accounts you have.")
-            + br + QStringLiteral("All settings will be saved automatically"));
+            + tr("3. Then change the number of mailslots entry to reflect how many "
+                 "accounts you have.")
+            + br + tr("All settings will be saved automatically"));
 }

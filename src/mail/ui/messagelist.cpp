@@ -10,11 +10,12 @@
 #include "shell/ui/frmbrisvane.h"
 #include "ui_frmcheckmail.h"
 
+#include <QCoreApplication>
 #include <QListWidget>
 
 namespace {
 constexpr double kSecondsBetweenDeletions = 3;
-const QString kDeletingMessages = QStringLiteral("Deleting Messages");
+const char *const kDeletingMessages = QT_TRANSLATE_NOOP("MessageList", "Deleting Messages");
 // Where a row keeps its sender and subject as the control gave them.
 constexpr int kFromRole = Qt::UserRole + 1;
 constexpr int kSubjectRole = Qt::UserRole + 2;
@@ -112,8 +113,10 @@ QCoro::Task<bool> confirmDeletion(
     MailShared &check, QListWidget *list, const MailControl &control, QWidget *parent)
 {
     if (!anyRowTicked(list, control)) {
-        Form::information(check.context().dialogs(), kDeletingMessages,
-            QStringLiteral("Please select a message(s) by clicking in the appropriate checkbox"));
+        Form::information(check.context().dialogs(),
+            QCoreApplication::translate("MessageList", kDeletingMessages),
+            QCoreApplication::translate("MessageList",
+                "Please select a message(s) by clicking in the appropriate checkbox"));
         co_return false;
     }
     if (check.context().settings().get(Keys::DeleteMessageConfirmation) != SettingValues::TrueText)
@@ -144,7 +147,7 @@ QCoro::Task<bool> deleteTicked(
             continue; // unticked during the pause
         control.setMessageNumber(qint16(i + 1));
         control.DeleteMessage();
-        row->setText(QStringLiteral("Message Deleted"));
+        row->setText(QCoreApplication::translate("MessageList", "Message Deleted"));
         row->setFlags(row->flags() & ~Qt::ItemIsUserCheckable);
         row->setData(Qt::CheckStateRole, QVariant());
     }

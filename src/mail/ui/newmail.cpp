@@ -9,6 +9,8 @@
 #include "settings/settingsmodel.h"
 #include "shell/appcontext.h"
 
+#include <QCoreApplication>
+
 namespace NewMail {
 
 QCoro::Task<std::optional<QList<DesktopNotices::Header>>> readHeaders(MailControl &control,
@@ -33,7 +35,7 @@ QCoro::Task<std::optional<QList<DesktopNotices::Header>>> readHeaders(MailContro
 
 QString trayTip(int fresh)
 {
-    return QStringLiteral("You have new mail (%1 new)").arg(fresh);
+    return QCoreApplication::translate("NewMail", "You have new mail (%1 new)").arg(fresh);
 }
 
 } // namespace NewMail

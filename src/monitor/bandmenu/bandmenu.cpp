@@ -3,6 +3,7 @@
 #include "monitor/bandmenu/layoutfile.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QFile>
 #include <QMenu>
@@ -180,11 +181,14 @@ void BandMenu::popupBand(const Band *shown, std::optional<QPoint> at)
     m_popup->popup(at.value_or(QCursor::pos()));
 }
 
-// Captions show as they are written: the bands have no mnemonics, and a program path with
-// "&" in it must not grow one.
-QString BandMenu::literalText(QString caption)
+// Captions show as they are written, in the user's language where the design's caption has a
+// translation (the layout file keeps the English): the bands have no mnemonics, and a program
+// path with "&" in it must not grow one.
+QString BandMenu::literalText(const QString &caption)
 {
-    return caption.replace(u'&', QStringLiteral("&&"));
+    const QByteArray source = caption.toUtf8();
+    return QCoreApplication::translate("BandMenu", source.constData())
+        .replace(u'&', QStringLiteral("&&"));
 }
 
 QMenu *BandMenu::buildMenu(const Band &shown, QWidget *parent)

@@ -68,7 +68,7 @@ Q_SIGNALS:
 
 private:
     void applyLayout(const BandLayout &layout);
-    static QString literalText(QString caption);
+    static QString literalText(const QString &caption);
     QMenu *buildMenu(const Band &band, QWidget *parent);
     void syncAction(QAction *action, const BandTool &tool) const;
     void syncTool(const BandTool *tool);

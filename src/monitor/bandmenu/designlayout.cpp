@@ -5,6 +5,7 @@
 
 namespace {
 
+// The design's captions are English; the menu shows them translated (context "BandMenu").
 struct ToolRow {
     QString name;
     QString caption;
@@ -32,7 +33,7 @@ QList<ToolRow> programRows()
     for (int slot = 1; slot <= 10; ++slot)
         rows.append({BandNames::mnuProgram(slot), QStringLiteral("Program%1").arg(slot), {}});
     rows.append({BandNames::mnuDisableProgramsApplications,
-        QStringLiteral("Disable Programs/Applications"), {}});
+        QStringLiteral(QT_TRANSLATE_NOOP("BandMenu", "Disable Programs/Applications")), {}});
     return rows;
 }
 
@@ -41,8 +42,10 @@ QList<ToolRow> mailSlotRows()
     QList<ToolRow> rows;
     for (int slot = 1; slot <= 5; ++slot)
         rows.append({BandNames::mnuMailSlot(slot), QStringLiteral("MailSlot %1").arg(slot), {}});
-    rows.append({BandNames::mnuAllAccounts, QStringLiteral("All Accounts"), {}});
-    rows.append({BandNames::mnuDisableMailChecking, QStringLiteral("Disable Mail Checking"), {}});
+    rows.append({BandNames::mnuAllAccounts,
+        QStringLiteral(QT_TRANSLATE_NOOP("BandMenu", "All Accounts")), {}});
+    rows.append({BandNames::mnuDisableMailChecking,
+        QStringLiteral(QT_TRANSLATE_NOOP("BandMenu", "Disable Mail Checking")), {}});
     return rows;
 }
 
@@ -79,40 +82,59 @@ BandLayout designBandLayout()
     BandLayout layout;
     addBand(layout, PopupBandBvane, QStringLiteral("Bvane"),
         {
-            {mnuConfirmationMenus, QStringLiteral("Confirmation Menus"),
+            {mnuConfirmationMenus,
+                QStringLiteral(QT_TRANSLATE_NOOP("BandMenu", "Confirmation Menus")),
                 PopupBandConfirmationMenus},
-            {mnuCustomize, QStringLiteral("Customize"), PopupBandCustomize},
-            {mnuRunProgram, QStringLiteral("Run Program"), PopupBandRunProgram},
-            {mnuCheckMail, QStringLiteral("Check Mail"), PopupBandMailSlots},
-            {mnuConnectionStatus, QStringLiteral("Connection Status"), PopupBandConnection},
-            {mnuAbout, QStringLiteral("About"), {}},
-            {mnuExit, QStringLiteral("Exit"), {}},
+            {mnuCustomize, QStringLiteral(QT_TRANSLATE_NOOP("BandMenu", "Customize")),
+                PopupBandCustomize},
+            {mnuRunProgram, QStringLiteral(QT_TRANSLATE_NOOP("BandMenu", "Run Program")),
+                PopupBandRunProgram},
+            {mnuCheckMail, QStringLiteral(QT_TRANSLATE_NOOP("BandMenu", "Check Mail")),
+                PopupBandMailSlots},
+            {mnuConnectionStatus,
+                QStringLiteral(QT_TRANSLATE_NOOP("BandMenu", "Connection Status")),
+                PopupBandConnection},
+            {mnuAbout, QStringLiteral(QT_TRANSLATE_NOOP("BandMenu", "About")), {}},
+            {mnuExit, QStringLiteral(QT_TRANSLATE_NOOP("BandMenu", "Exit")), {}},
         });
-    addBand(layout, PopupBandCustomize, QStringLiteral("Customize"),
+    addBand(layout, PopupBandCustomize, QStringLiteral(QT_TRANSLATE_NOOP("BandMenu", "Customize")),
         {
-            {mnuConnectionProperties, QStringLiteral("Connection Properties"), {}},
-            {mnuMailProperties, QStringLiteral("Mail Properties"), {}},
-            {mnuProgramProperties, QStringLiteral("Program Properties"), {}},
-            {mnuSettings, QStringLiteral("Settings"), {}},
+            {mnuConnectionProperties,
+                QStringLiteral(QT_TRANSLATE_NOOP("BandMenu", "Connection Properties")), {}},
+            {mnuMailProperties, QStringLiteral(QT_TRANSLATE_NOOP("BandMenu", "Mail Properties")),
+                {}},
+            {mnuProgramProperties,
+                QStringLiteral(QT_TRANSLATE_NOOP("BandMenu", "Program Properties")), {}},
+            {mnuSettings, QStringLiteral(QT_TRANSLATE_NOOP("BandMenu", "Settings")), {}},
         });
     addBand(layout, PopupBandRunProgram, QStringLiteral("RunProgram"), programRows());
     addBand(layout, PopupBandMailSlots, QStringLiteral("MailSlots"), mailSlotRows());
-    addBand(layout, PopupBandConnection, QStringLiteral("Connection"),
+    addBand(layout, PopupBandConnection,
+        QStringLiteral(QT_TRANSLATE_NOOP("BandMenu", "Connection")),
         {
-            {mnuConnect, QStringLiteral("Connect"), {}},
-            {mnuDisconnect, QStringLiteral("Disconnect"), {}},
-            {mnuUsage, QStringLiteral("Usage..."), {}},
+            {mnuConnect, QStringLiteral(QT_TRANSLATE_NOOP("BandMenu", "Connect")), {}},
+            {mnuDisconnect, QStringLiteral(QT_TRANSLATE_NOOP("BandMenu", "Disconnect")), {}},
+            {mnuUsage, QStringLiteral(QT_TRANSLATE_NOOP("BandMenu", "Usage...")), {}},
         });
-    addBand(layout, PopupBandConfirmationMenus, QStringLiteral("Confirmation Menus"),
+    addBand(layout, PopupBandConfirmationMenus,
+        QStringLiteral(QT_TRANSLATE_NOOP("BandMenu", "Confirmation Menus")),
         {
             {mnuLoadCustomizeBrisvaneDialogonStartup,
-                QStringLiteral("Show Customize Brisvane Dialog on Startup"), {}},
+                QStringLiteral(
+                    QT_TRANSLATE_NOOP("BandMenu", "Show Customize Brisvane Dialog on Startup")),
+                {}},
             {mnuShowCustomizeBrisvaneReminder,
-                QStringLiteral("Show Customize Brisvane Dialog Reminder"), {}},
+                QStringLiteral(
+                    QT_TRANSLATE_NOOP("BandMenu", "Show Customize Brisvane Dialog Reminder")),
+                {}},
             {mnuShowCloseMailProgramMessageDialog,
-                QStringLiteral("Show Close Mail Program Message Dialog"), {}},
+                QStringLiteral(
+                    QT_TRANSLATE_NOOP("BandMenu", "Show Close Mail Program Message Dialog")),
+                {}},
             {mnuShowDeleteMessageConfirmationDialog,
-                QStringLiteral("Show Delete Message Confirmation Dialog"), {}},
+                QStringLiteral(
+                    QT_TRANSLATE_NOOP("BandMenu", "Show Delete Message Confirmation Dialog")),
+                {}},
         });
     return layout;
 }

@@ -32,9 +32,9 @@ ProgramsTab::ProgramsTab(AppContext &context, ProgramRunner &runner, QWidget *pa
             [this, k] { chkRunDisconnected_Click(k); });
     }
     showFlagsOf(0);
-    lstPrograms->setToolTip(QStringLiteral("Click the appropriate program then click the Run "
-                                           "Program button or double-click the program to "
-                                           "execute"));
+    lstPrograms->setToolTip(tr("Click the appropriate program then click the Run "
+                               "Program button or double-click the program to "
+                               "execute"));
     connect(chkDisableProgramsApplications, &QCheckBox::toggled, this,
         &ProgramsTab::chkDisableProgramsApplications_Click);
     connect(lstPrograms, &QListWidget::itemSelectionChanged, this, &ProgramsTab::lstPrograms_Click);
@@ -159,13 +159,13 @@ void ProgramsTab::cmdAdd_Click()
     while (row < kSlots && !lstPrograms->item(row)->text().isEmpty())
         ++row;
     if (row == kSlots) {
-        m_context.dialogs().message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
-            QStringLiteral("Maximum limit of programs/utilities are "
-                           "listed. Please remove a program/utility."));
+        m_context.dialogs().message(DialogService::Icon::Warning, tr("Brisvane"),
+            tr("Maximum limit of programs/utilities are "
+               "listed. Please remove a program/utility."));
         return;
     }
     const QString path = m_context.dialogs().openFileName(
-        QStringLiteral("Add Program"), QString(), QStringLiteral("Programs (*);;All Files (*)"));
+        tr("Add Program"), QString(), tr("Programs (*);;All Files (*)"));
     // A cancelled file dialog adds nothing.
     if (path.isEmpty())
         return;

@@ -106,10 +106,10 @@ void frmBrisvane::buildPages()
         scroll->setWidget(page);
         return scroll;
     };
-    SSTab1->addTab(scrolled(m_connection), QStringLiteral("Connection(s)"));
-    SSTab1->addTab(scrolled(m_mail), QStringLiteral("Mail"));
-    SSTab1->addTab(scrolled(m_programs), QStringLiteral("Programs"));
-    SSTab1->addTab(scrolled(m_settings), QStringLiteral("Settings"));
+    SSTab1->addTab(scrolled(m_connection), tr("Connection(s)"));
+    SSTab1->addTab(scrolled(m_mail), tr("Mail"));
+    SSTab1->addTab(scrolled(m_programs), tr("Programs"));
+    SSTab1->addTab(scrolled(m_settings), tr("Settings"));
     connect(SSTab1, &QTabWidget::currentChanged, this, [this](int index) {
         const int previous = std::exchange(m_currentTab, index);
         SSTab1_Click(previous);
@@ -130,9 +130,9 @@ void frmBrisvane::buildPages()
 
 void frmBrisvane::buildButtons()
 {
-    cmdPreferences = new QPushButton(QStringLiteral("&Preferences"), this);
-    cmdHelp = new QPushButton(QStringLiteral("&Help"), this);
-    cmdAbout = new QPushButton(QStringLiteral("&About"), this);
+    cmdPreferences = new QPushButton(tr("&Preferences"), this);
+    cmdHelp = new QPushButton(tr("&Help"), this);
+    cmdAbout = new QPushButton(tr("&About"), this);
     cmdPreferences->setObjectName(QStringLiteral("cmdPreferences"));
     cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
     cmdAbout->setObjectName(QStringLiteral("cmdAbout"));
@@ -143,10 +143,10 @@ void frmBrisvane::buildButtons()
     // stretch, so the bottom left of the dialog stays free for the click that puts it away.
     cmdMenu = new QToolButton(this);
     cmdMenu->setObjectName(QStringLiteral("cmdMenu"));
-    cmdMenu->setText(QStringLiteral("Menu"));
+    cmdMenu->setText(tr("Menu"));
     cmdMenu->setArrowType(Qt::DownArrow);
     cmdMenu->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    cmdMenu->setToolTip(QStringLiteral("The tray icon's menu"));
+    cmdMenu->setToolTip(tr("The tray icon's menu"));
     connect(cmdMenu, &QToolButton::clicked, this,
         [this] { Q_EMIT menuRequested(cmdMenu->mapToGlobal(cmdMenu->rect().bottomLeft())); });
     cmdMenu->setVisible(!trayAvailable());
@@ -240,13 +240,13 @@ void frmBrisvane::cmdHelp_Click()
     DialogService &dialogs = m_links.context.dialogs();
     const QString help = m_links.context.paths().resource(QStringLiteral("bvane.hlp"));
     if (!QFileInfo(help).isFile()) {
-        dialogs.message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
-            QStringLiteral("The help file %1 could not be found.").arg(help));
+        dialogs.message(DialogService::Icon::Warning, tr("Brisvane"),
+            tr("The help file %1 could not be found.").arg(help));
         return;
     }
     if (!dialogs.openDocument(help))
-        dialogs.message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
-            QStringLiteral("No viewer could open the help file %1.").arg(help));
+        dialogs.message(DialogService::Icon::Warning, tr("Brisvane"),
+            tr("No viewer could open the help file %1.").arg(help));
 }
 
 void frmBrisvane::cmdPreferences_Click()

@@ -53,7 +53,7 @@ public:
     explicit frmBrisvane(Links links, QWidget *parent = nullptr);
     ~frmBrisvane() override;
 
-    static QString caption() { return QStringLiteral("Customize Brisvane"); }
+    static QString caption() { return tr("Customize Brisvane"); }
 
     // Start-up has loaded the settings: the pages load from them (now, if built, or when they
     // are), and "Minimize to taskbar on startup" applies.

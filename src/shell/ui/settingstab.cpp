@@ -129,30 +129,27 @@ void SettingsTab::chkCheckMailwhenMinimized_Click()
 
 void SettingsTab::cmdDetails_Click()
 {
-    Form::information(m_context.dialogs(), QStringLiteral("Retrieving Message Headers Only"),
-        QStringLiteral(
-            "This feature lets you retrieve message header information only (subject, date, "
-            "time, sender) without needing to retrieve the entire message or attachments. "
-            "Normally, most users want to retrieve their mail messages in their entirety "
-            "including attachments. However there may be times when you only want to retrieve "
-            "the message headers only. This is very convenient for users who do not want to "
-            "retrieve large messages from the server to their own machine. It also allows you to "
-            "delete the message(s) from the server before retrieving them to your machine."));
+    Form::information(m_context.dialogs(), tr("Retrieving Message Headers Only"),
+        tr("This feature lets you retrieve message header information only (subject, date, "
+           "time, sender) without needing to retrieve the entire message or attachments. "
+           "Normally, most users want to retrieve their mail messages in their entirety "
+           "including attachments. However there may be times when you only want to retrieve "
+           "the message headers only. This is very convenient for users who do not want to "
+           "retrieve large messages from the server to their own machine. It also allows you to "
+           "delete the message(s) from the server before retrieving them to your machine."));
 }
 
 void SettingsTab::cmdDetails2_Click()
 {
-    Form::information(m_context.dialogs(),
-        QStringLiteral("Checking Mail at a Minimized WindowState"),
-        QStringLiteral(
-            "This feature allows you to check you mail with the Checking Mail Dialog Box "
-            "minimized to the taskbar. This will be useful if you would not like the Checking "
-            "Mail dialog to pop up and interrupt you at what you are doing at the current time. "
-            "You may only use this feature when you have enabled the <Check messages every x "
-            "minutes and pause between messages every x minutes> which is located on the Mail "
-            "tab. This feature will not work when you check mail by selecting the appropriate "
-            "account by right-clicking the tray icon. Since the window will be minimized, you "
-            "will be notified of any new mail by the Checking Mail dialog button in the taskbar "
-            "blinking (Windows 98 Platform only), the tray icon will display a mailbox icon "
-            "(Windows 95/98 Platform), and perform a notification sound."));
+    Form::information(m_context.dialogs(), tr("Checking Mail at a Minimized WindowState"),
+        tr("This feature allows you to check you mail with the Checking Mail Dialog Box "
+           "minimized to the taskbar. This will be useful if you would not like the Checking "
+           "Mail dialog to pop up and interrupt you at what you are doing at the current time. "
+           "You may only use this feature when you have enabled the <Check messages every x "
+           "minutes and pause between messages every x minutes> which is located on the Mail "
+           "tab. This feature will not work when you check mail by selecting the appropriate "
+           "account by right-clicking the tray icon. Since the window will be minimized, you "
+           "will be notified of any new mail by the Checking Mail dialog button in the taskbar "
+           "blinking (Windows 98 Platform only), the tray icon will display a mailbox icon "
+           "(Windows 95/98 Platform), and perform a notification sound."));
 }

@@ -1,6 +1,7 @@
 #include "shell/ui/updown.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -18,10 +19,25 @@ UpDown::UpDown(QWidget *parent)
         button->setAutoRepeat(true);
         button->setFixedSize(16, 11);
         layout->addWidget(button);
+        button->installEventFilter(this);
     }
+    m_up->setAccessibleName(tr("Up"));
+    m_down->setAccessibleName(tr("Down"));
     connect(m_up, &QToolButton::clicked, this, &UpDown::stepUp);
     connect(m_down, &QToolButton::clicked, this, &UpDown::stepDown);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+void UpDown::setBuddy(QLabel *label)
+{
+    m_buddy = label;
+    const QString what = accessibleName();
+    if (what.isEmpty())
+        return;
+    m_up->setAccessibleDescription(tr("Raises %1 by one").arg(what));
+    m_down->setAccessibleDescription(tr("Lowers %1 by one").arg(what));
+    if (m_buddy)
+        m_buddy->setAccessibleDescription(what);
 }
 
 void UpDown::setRange(int minimum, int maximum)
@@ -49,4 +65,17 @@ void UpDown::changeEvent(QEvent *event)
     if (event->type() == QEvent::EnabledChange && m_buddy)
         m_buddy->setEnabled(isEnabled());
     QWidget::changeEvent(event);
+}
+
+// The arrow keys step the value from either button, as they do in a spin box.
+bool UpDown::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            step(key == Qt::Key_Up ? +1 : -1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }

@@ -8,6 +8,7 @@ class QToolButton;
 // An up-down spinner whose value lives as text in a buddy label: a click moves the label's
 // number one step within [minimum, maximum] and raises Change. The label's text is the value
 // the program stores and compares; a label that holds no number starts from the minimum.
+// Up and Down arrow keys step it too while one of its buttons has the focus.
 class UpDown : public QWidget
 {
     Q_OBJECT
@@ -15,7 +16,9 @@ class UpDown : public QWidget
 public:
     explicit UpDown(QWidget *parent = nullptr);
 
-    void setBuddy(QLabel *label) { m_buddy = label; }
+    // The label that holds the value. The counter's accessible name (set on the form) names
+    // its buttons' purpose and describes the label for a screen reader.
+    void setBuddy(QLabel *label);
     QLabel *buddy() const { return m_buddy; }
     void setRange(int minimum, int maximum);
     int minimum() const { return m_min; }
@@ -29,6 +32,7 @@ Q_SIGNALS:
 
 protected:
     void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void step(int delta);

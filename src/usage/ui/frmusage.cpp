@@ -7,6 +7,7 @@
 #include "usage/usagerecorder.h"
 #include "usage/usagereport.h"
 
+#include <QAction>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -35,14 +36,14 @@ frmUsage::frmUsage(Links links, QWidget *parent)
     , lblLimit(new QLabel(this))
     , chartView(new QChartView(this))
     , lstSessions(new QTableView(this))
-    , cmdExport(new QPushButton(QStringLiteral("&Export CSV..."), this))
-    , cmdClose(new QPushButton(QStringLiteral("&Close"), this))
+    , cmdExport(new QPushButton(tr("&Export CSV..."), this))
+    , cmdClose(new QPushButton(tr("&Close"), this))
     , m_links(links)
     , m_chart(new QChart)
     , m_model(new UsageSessionsModel(this))
 {
     setObjectName(QStringLiteral("frmUsage"));
-    setWindowTitle(QStringLiteral("Usage"));
+    setWindowTitle(tr("Usage"));
     buildLayout();
     connect(cmdPrevious, &QToolButton::clicked, this, [this] { showMonth(m_month.addMonths(-1)); });
     connect(cmdNext, &QToolButton::clicked, this, [this] { showMonth(m_month.addMonths(1)); });
@@ -50,6 +51,11 @@ frmUsage::frmUsage(Links links, QWidget *parent)
     connect(cboMeasure, &QComboBox::currentIndexChanged, this, &frmUsage::showChart);
     connect(cmdExport, &QPushButton::clicked, this, &frmUsage::cmdExport_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    // Escape closes the window as Close does.
+    auto *closeOnEscape = new QAction(this);
+    closeOnEscape->setShortcut(Qt::Key_Escape);
+    addAction(closeOnEscape);
+    connect(closeOnEscape, &QAction::triggered, cmdClose, &QPushButton::click);
     connect(&links.recorder, &UsageRecorder::recorded, this, &frmUsage::followRecorder);
     showMonth(links.recorder.now().toLocalTime().date());
 }
@@ -70,13 +76,18 @@ void frmUsage::buildLayout()
     lblMonth->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("September 0000")));
     lblMonth->setAlignment(Qt::AlignCenter);
     cmdPrevious->setArrowType(Qt::LeftArrow);
-    cmdPrevious->setToolTip(QStringLiteral("Previous month"));
+    cmdPrevious->setToolTip(tr("Previous month"));
+    cmdPrevious->setAccessibleName(cmdPrevious->toolTip());
     cmdNext->setArrowType(Qt::RightArrow);
-    cmdNext->setToolTip(QStringLiteral("Next month"));
+    cmdNext->setToolTip(tr("Next month"));
+    cmdNext->setAccessibleName(cmdNext->toolTip());
+    lblMonth->setAccessibleDescription(tr("Month shown"));
     cboSpan->setObjectName(QStringLiteral("cboSpan"));
-    cboSpan->addItems({QStringLiteral("Days of the month"), QStringLiteral("Months of the year")});
+    cboSpan->addItems({tr("Days of the month"), tr("Months of the year")});
+    cboSpan->setAccessibleName(tr("Chart span"));
     cboMeasure->setObjectName(QStringLiteral("cboMeasure"));
-    cboMeasure->addItems({QStringLiteral("Time online (hours)"), QStringLiteral("Data (MB)")});
+    cboMeasure->setAccessibleName(tr("Chart measure"));
+    cboMeasure->addItems({tr("Time online (hours)"), tr("Data (MB)")});
     lblSummary->setObjectName(QStringLiteral("lblSummary"));
     lblLimit->setObjectName(QStringLiteral("lblLimit"));
     m_chart->legend()->hide();
@@ -85,7 +96,9 @@ void frmUsage::buildLayout()
     chartView->setChart(m_chart);
     chartView->setRenderHint(QPainter::Antialiasing);
     chartView->setMinimumHeight(220);
+    chartView->setAccessibleName(tr("Usage chart"));
     lstSessions->setObjectName(QStringLiteral("lstSessions"));
+    lstSessions->setAccessibleName(tr("Connections of the month"));
     lstSessions->setModel(m_model);
     lstSessions->setSelectionBehavior(QAbstractItemView::SelectRows);
     lstSessions->setAlternatingRowColors(true);
@@ -104,7 +117,7 @@ void frmUsage::buildLayout()
     top->addWidget(lblMonth);
     top->addWidget(cmdNext);
     top->addStretch();
-    top->addWidget(new QLabel(QStringLiteral("Chart:"), this));
+    top->addWidget(new QLabel(tr("Chart:"), this));
     top->addWidget(cboSpan);
     top->addWidget(cboMeasure);
     auto *buttons = new QHBoxLayout;
@@ -162,7 +175,7 @@ void frmUsage::showSummary()
         totals.bytesOut += s.bytesOut;
     }
     lblSummary->setText(
-        QStringLiteral("%1 online, %2 received, %3 sent in %4 connection(s)")
+        tr("%1 online, %2 received, %3 sent in %4 connection(s)")
             .arg(UsageReport::duration(totals.seconds), UsageReport::size(totals.bytesIn),
                 UsageReport::size(totals.bytesOut))
             .arg(totals.sessions));
@@ -171,7 +184,7 @@ void frmUsage::showSummary()
     const std::optional<double> used = m_links.limit.used(now);
     lblLimit->setVisible(used.has_value());
     if (used)
-        lblLimit->setText(QStringLiteral("Monthly limit: %1 used this month (%2 %)")
+        lblLimit->setText(tr("Monthly limit: %1 used this month (%2 %)")
                               .arg(m_links.limit.usedText(now))
                               .arg(qRound(*used * 100)));
 }
@@ -184,7 +197,7 @@ void frmUsage::showChart()
         = byDay ? UsageReport::perDay(m_year, m_month) : UsageReport::perMonth(m_year, m_month);
     QStringList categories;
     m_values.clear();
-    auto *bars = new QBarSet(time ? QStringLiteral("Hours") : QStringLiteral("MB"));
+    auto *bars = new QBarSet(time ? tr("Hours") : tr("MB"));
     for (int i = 0; i < buckets.size(); ++i) {
         const double value
             = time ? double(buckets[i].seconds) / 3600 : double(buckets[i].bytes) / 1e6;
@@ -209,7 +222,7 @@ void frmUsage::showChart()
     const double top = *std::max_element(m_values.cbegin(), m_values.cend());
     y->setRange(0, top > 0 ? top * 1.1 : 1);
     y->setLabelFormat(QStringLiteral("%.1f"));
-    y->setTitleText(time ? QStringLiteral("hours") : QStringLiteral("MB"));
+    y->setTitleText(time ? tr("hours") : tr("MB"));
     m_chart->addAxis(x, Qt::AlignBottom);
     m_chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);
@@ -238,13 +251,13 @@ void frmUsage::cmdExport_Click()
     DialogService &dialogs = m_links.context.dialogs();
     const QString suggested = QDir::home().filePath(
         QStringLiteral("brisvane-usage-%1.csv").arg(m_month.toString(QStringLiteral("yyyy-MM"))));
-    const QString path = dialogs.saveFileName(QStringLiteral("Export Usage"), suggested,
-        QStringLiteral("CSV files (*.csv);;All files (*)"));
+    const QString path = dialogs.saveFileName(
+        tr("Export Usage"), suggested, tr("CSV files (*.csv);;All files (*)"));
     if (path.isEmpty())
         return;
     const QString error = UsageReport::writeCsv(path, m_monthSessions);
     if (!error.isEmpty())
-        dialogs.message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
-            QStringLiteral("The usage could not be exported to %1: %2")
+        dialogs.message(DialogService::Icon::Warning, tr("Brisvane"),
+            tr("The usage could not be exported to %1: %2")
                 .arg(QDir::toNativeSeparators(path), error));
 }

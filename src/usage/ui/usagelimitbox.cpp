@@ -13,7 +13,7 @@ const QString kMegabytes = QStringLiteral("megabytes");
 } // namespace
 
 UsageLimitBox::UsageLimitBox(AppContext &context, QWidget *parent)
-    : QGroupBox(QStringLiteral("Monthly usage limit (a notice at 80 % and 100 %)"), parent)
+    : QGroupBox(tr("Monthly usage limit (a notice at 80 % and 100 %)"), parent)
     , txtUsageLimit(new QSpinBox(this))
     , cboUsageLimitUnit(new QComboBox(this))
     , m_context(context)
@@ -21,10 +21,12 @@ UsageLimitBox::UsageLimitBox(AppContext &context, QWidget *parent)
     setObjectName(QStringLiteral("UsageLimitBox"));
     txtUsageLimit->setObjectName(QStringLiteral("txtUsageLimit"));
     txtUsageLimit->setRange(Keys::UsageLimitAmount.minimum, Keys::UsageLimitAmount.maximum);
-    txtUsageLimit->setSpecialValueText(QStringLiteral("No limit"));
+    txtUsageLimit->setSpecialValueText(tr("No limit"));
+    txtUsageLimit->setAccessibleName(tr("Monthly usage limit"));
     cboUsageLimitUnit->setObjectName(QStringLiteral("cboUsageLimitUnit"));
-    cboUsageLimitUnit->addItem(QStringLiteral("hours a month"), kHours);
-    cboUsageLimitUnit->addItem(QStringLiteral("megabytes a month"), kMegabytes);
+    cboUsageLimitUnit->setAccessibleName(tr("Usage limit unit"));
+    cboUsageLimitUnit->addItem(tr("hours a month"), kHours);
+    cboUsageLimitUnit->addItem(tr("megabytes a month"), kMegabytes);
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(txtUsageLimit, 1);
     layout->addWidget(cboUsageLimitUnit, 1);

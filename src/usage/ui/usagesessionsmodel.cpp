@@ -4,6 +4,20 @@
 
 #include <algorithm>
 
+namespace {
+// Who ended a connection in the user's words; the record keeps its own.
+QString endedByText(const QString &endedBy)
+{
+    if (endedBy == UsageEnd::User)
+        return UsageSessionsModel::tr("user");
+    if (endedBy == UsageEnd::Dropped)
+        return UsageSessionsModel::tr("dropped");
+    if (endedBy == UsageEnd::ProgramExit)
+        return UsageSessionsModel::tr("program exit");
+    return endedBy;
+}
+} // namespace
+
 void UsageSessionsModel::setSessions(QList<UsageSession> sessions)
 {
     beginResetModel();
@@ -40,7 +54,7 @@ QVariant UsageSessionsModel::data(const QModelIndex &index, int role) const
     case Received: return UsageReport::size(s.bytesIn);
     case Sent: return UsageReport::size(s.bytesOut);
     case Entry: return s.entry;
-    case EndedBy: return s.endedAt.isValid() ? s.endedBy : QStringLiteral("(online)");
+    case EndedBy: return s.endedAt.isValid() ? endedByText(s.endedBy) : tr("(online)");
     default: return {};
     }
 }
@@ -49,8 +63,7 @@ QVariant UsageSessionsModel::headerData(int section, Qt::Orientation orientation
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    static const QStringList titles{QStringLiteral("Started"), QStringLiteral("Time online"),
-        QStringLiteral("Received"), QStringLiteral("Sent"), QStringLiteral("Connection"),
-        QStringLiteral("Ended by")};
+    const QStringList titles{tr("Started"), tr("Time online"), tr("Received"), tr("Sent"),
+        tr("Connection"), tr("Ended by")};
     return titles.value(section);
 }

@@ -87,7 +87,7 @@ QCoro::Task<> frmCheckMail2::listHeaders()
     Label4->setText(
         QStringLiteral("Checking mail on ") + accountName(m_slot) + QStringLiteral("......"));
     Label4->show();
-    MessageList::RowBatch rows(listMessages);
+    MessageList::RowBatch rows(listMessages, *mMail1);
     do {
         ++m_messageIndex;
         mMail1->setMessageNumber(m_messageIndex);

@@ -123,7 +123,6 @@ QVariant HeadersModel::data(const QModelIndex &index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
         // A deleted row says so in its first column; the others go blank.
         if (isDeleted(row))
             return index.column() == FromColumn ? kMessageDeleted : QString();

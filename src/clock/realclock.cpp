@@ -10,6 +10,10 @@ RealClock::RealClock(QObject *parent)
 
 RealClock::~RealClock()
 {
+    // What goes with the clock goes first, while its timers can still reach it (as in
+    // VirtualClock).
+    while (!children().isEmpty())
+        delete children().constFirst();
     qDeleteAll(m_backends);
 }
 

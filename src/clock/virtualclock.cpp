@@ -22,7 +22,14 @@ VirtualClock::VirtualClock(QTime startOfDay, QObject *parent)
     , m_startOfDay(startOfDay)
 { }
 
-VirtualClock::~VirtualClock() = default;
+// What goes with the clock (a mail control still quitting, see MailControl::dispose) goes
+// first, while its timers can still reach the clock. One child may bring another (a control
+// hands over its session): hence the loop.
+VirtualClock::~VirtualClock()
+{
+    while (!children().isEmpty())
+        delete children().constFirst();
+}
 
 QTime VirtualClock::timeOfDay() const
 {

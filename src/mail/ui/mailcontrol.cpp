@@ -48,13 +48,16 @@ SlotMailControl::SlotMailControl(AppContext &context, QObject *parent)
 }
 
 namespace {
-// A session still quitting goes on until the server has answered, then deletes itself.
-void letQuitEnd(std::unique_ptr<MailSession> session)
+// A session still quitting goes on until the server has answered, then deletes itself. It
+// goes with the clock its timers run on: a control disposed of goes when the clock does (see
+// MailControl::dispose), and its session's socket must not outlive the timers either.
+void letQuitEnd(std::unique_ptr<MailSession> session, Clock &clock)
 {
     if (!session || !session->isQuitting())
         return;
     MailSession *raw = session.release();
     raw->disconnect();
+    raw->setParent(&clock);
     QObject::connect(raw, &MailSession::Done, raw, &QObject::deleteLater);
     QObject::connect(raw, &MailSession::Error, raw, &QObject::deleteLater);
 }
@@ -62,14 +65,14 @@ void letQuitEnd(std::unique_ptr<MailSession> session)
 
 SlotMailControl::~SlotMailControl()
 {
-    letQuitEnd(std::move(m_session));
+    letQuitEnd(std::move(m_session), m_clock);
 }
 
 void SlotMailControl::use(bool imap)
 {
     if (m_session && imap == m_imap)
         return;
-    letQuitEnd(std::move(m_session));
+    letQuitEnd(std::move(m_session), m_clock);
     m_imap = imap;
     if (imap)
         m_session = std::make_unique<ImapMail>(m_clock);

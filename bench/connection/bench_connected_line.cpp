@@ -82,11 +82,13 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 60;
     QTemporaryDir dir;
+    auto clock = std::make_unique<RealClock>();
+    auto dialogs = std::make_unique<QtDialogService>(*clock);
     AppContext context(AppPaths(QCoreApplication::applicationDirPath(),
                            QDir(dir.path()).filePath(QStringLiteral("data"))),
-        std::make_unique<RealClock>(),
+        std::move(clock),
         std::make_unique<SettingsStore>(QDir(dir.path()).filePath(QStringLiteral("Brisvane.ini"))),
-        std::make_unique<QtDialogService>());
+        std::move(dialogs));
     context.setSounds(std::make_unique<CanberraSoundPlayer>());
     context.setNotifier(std::make_unique<DBusNotifier>(QDBusConnection::sessionBus()));
     context.setDialUpService(std::make_unique<SimulatedLine>(context.clock()));

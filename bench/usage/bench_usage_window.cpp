@@ -80,10 +80,11 @@ Figures measure(const QString &folder, int rows, const QString &screenshot)
         UsageStore store(record);
         store.open();
     });
-    AppContext context(AppPaths(QCoreApplication::applicationDirPath(), dataDir),
-        std::make_unique<RealClock>(),
+    auto clock = std::make_unique<RealClock>();
+    auto dialogs = std::make_unique<QtDialogService>(*clock);
+    AppContext context(AppPaths(QCoreApplication::applicationDirPath(), dataDir), std::move(clock),
         std::make_unique<SettingsStore>(QDir(folder).filePath(QStringLiteral("Brisvane.ini"))),
-        std::make_unique<QtDialogService>());
+        std::move(dialogs));
     context.setNotifier(std::make_unique<DBusNotifier>(QDBusConnection::sessionBus()));
     context.setDialUpService(std::make_unique<SimulatedLine>(context.clock()));
     context.settings().save(Keys::FirstTime, QStringLiteral("FirstTime"));

@@ -1,9 +1,12 @@
 #include "alerts/canberrasoundplayer.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLibrary>
 
 #include <canberra.h>
+#include <dlfcn.h>
 #include <optional>
 #include <type_traits>
 
@@ -22,6 +25,7 @@ struct Canberra {
     decltype(&ca_context_cancel) cancel = nullptr;
     decltype(&ca_context_playing) playing = nullptr;
     decltype(&ca_context_play) play = nullptr;
+    QString folder; // where the library lies, its drivers in a folder beside it
 };
 
 // The library's calls, or nullptr where it cannot be loaded; looked up once.
@@ -39,11 +43,32 @@ const Canberra *canberra()
         if (find(api.create, "ca_context_create")
             && find(api.changeProps, "ca_context_change_props") && find(api.open, "ca_context_open")
             && find(api.destroy, "ca_context_destroy") && find(api.cancel, "ca_context_cancel")
-            && find(api.playing, "ca_context_playing") && find(api.play, "ca_context_play"))
+            && find(api.playing, "ca_context_playing") && find(api.play, "ca_context_play")) {
+            api.folder = QFileInfo(library.fileName()).absolutePath();
             return api; // the library stays loaded: QLibrary does not unload on destruction
+        }
         return std::nullopt;
     }();
     return loaded ? &*loaded : nullptr;
+}
+
+// libcanberra loads its output driver (ALSA, PulseAudio) with libltdl and unloads it when a
+// context is destroyed, while the driver's playback thread may still be on its way out of the
+// driver's code: the thread then runs in unmapped memory. A driver that is loaded stays loaded
+// for the life of the process instead (glibc: RTLD_NOLOAD with RTLD_NODELETE only marks it;
+// sounds are rare, so looking at each one costs nothing worth keeping a list for).
+void keepDriversLoaded(const Canberra &ca)
+{
+    const QDir folder(ca.folder);
+    for (const QString &drivers :
+        folder.entryList({QStringLiteral("libcanberra-*")}, QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QDir driverFolder(folder.filePath(drivers));
+        for (const QString &driver :
+            driverFolder.entryList({QStringLiteral("libcanberra-*.so")}, QDir::Files)) {
+            const QByteArray path = QFile::encodeName(driverFolder.filePath(driver));
+            dlopen(path.constData(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+        }
+    }
 }
 } // namespace
 
@@ -64,6 +89,7 @@ bool CanberraSoundPlayer::open()
     ca->changeProps(m_context, CA_PROP_APPLICATION_NAME, "Brisvane", CA_PROP_APPLICATION_ID,
         "org.brisvane.Brisvane", nullptr);
     ca->open(m_context);
+    keepDriversLoaded(*ca);
     return true;
 }
 
@@ -97,6 +123,8 @@ bool CanberraSoundPlayer::startFile(const QString &path)
     const int result
         = canberra()->play(m_context, soundId, CA_PROP_MEDIA_FILENAME, file.constData(),
             CA_PROP_MEDIA_ROLE, "event", CA_PROP_CANBERRA_CACHE_CONTROL, "never", nullptr);
+    // A driver the open could not reach yet comes with the first sound.
+    keepDriversLoaded(*canberra());
     return result == CA_SUCCESS;
 }
 
@@ -107,4 +135,5 @@ void CanberraSoundPlayer::startDefault()
     stop();
     canberra()->play(m_context, soundId, CA_PROP_EVENT_ID, defaultEvent, CA_PROP_MEDIA_ROLE,
         "event", CA_PROP_EVENT_DESCRIPTION, "Brisvane alert", nullptr);
+    keepDriversLoaded(*canberra());
 }

@@ -21,12 +21,11 @@ frmCustomizeBrisvaneReminder::frmCustomizeBrisvaneReminder(
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void frmCustomizeBrisvaneReminder::CustomizeBrisvaneReminder(
+QCoro::Task<> frmCustomizeBrisvaneReminder::CustomizeBrisvaneReminder(
     AppContext &context, MenuTools &menu, QWidget *parent)
 {
     // Only the exact text "True" asks for the reminder.
     if (context.settings().get(Keys::CustomizeBrisvaneReminder) != SettingValues::TrueText)
-        return;
-    frmCustomizeBrisvaneReminder reminder(context, menu, parent);
-    reminder.exec();
+        co_return;
+    co_await NoticeDialog::answer(new frmCustomizeBrisvaneReminder(context, menu, parent));
 }

@@ -10,8 +10,9 @@ class frmCustomizeBrisvaneReminder : public NoticeDialog
 public:
     frmCustomizeBrisvaneReminder(AppContext &context, MenuTools &menu, QWidget *parent = nullptr);
 
-    // Shows the reminder modally when the user still wants it; otherwise does nothing.
-    static void CustomizeBrisvaneReminder(
+    // Shows the reminder modally when the user still wants it and suspends until it is
+    // answered (no event loop runs inside the caller); otherwise ends at once.
+    static QCoro::Task<> CustomizeBrisvaneReminder(
         AppContext &context, MenuTools &menu, QWidget *parent = nullptr);
 
 private:

@@ -2,6 +2,7 @@
 
 #include "alerts/frmsettings.h"
 #include "app/lumenpinstatus.h"
+#include "clock/detach.h"
 #include "connection/linecontroller.h"
 #include "connection/mras.h"
 #include "connection/ui/frmuserlogonsettings.h"
@@ -10,6 +11,7 @@
 #include "mail/ui/mailcheck.h"
 #include "mail/ui/mailidle.h"
 #include "programs/programrunner.h"
+#include "programs/ui/programmenu.h"
 #include "settings/firstrun.h"
 #include "settings/settingsmodel.h"
 #include "settings/settingsstore.h"
@@ -37,6 +39,7 @@ BrisvaneApp::BrisvaneApp(Links links, QObject *parent)
     m_schedule = std::make_unique<MailSchedule>(
         context.clock(), context.model(), [this] { return m_line->lineConnected(); });
     m_programs = std::make_unique<ProgramRunner>(context);
+    m_programMenu = std::make_unique<ProgramMenu>(m_links.menu, context.model());
     m_dialog = std::make_unique<frmBrisvane>(frmBrisvane::Links{
         context, m_links.monitorTray, m_links.menu, m_links.trayService, *m_line, *m_programs});
     m_mailCheck = std::make_unique<MailCheck>(
@@ -213,7 +216,7 @@ void BrisvaneApp::runProgramsWhenConnecting()
 {
     if (!m_line->lineConnected())
         return;
-    m_programs->runConnecting();
+    detach(m_programs->runConnecting());
     m_tray->stopAnimation();
     m_tray->showIcon(QStringLiteral("net10a.ico"));
     applyLineTools();
@@ -222,5 +225,5 @@ void BrisvaneApp::runProgramsWhenConnecting()
 void BrisvaneApp::runProgramsWhenDisconnecting()
 {
     if (m_line->dialUp().StateCode() == DialState::Disconnected)
-        m_programs->runDisconnecting();
+        detach(m_programs->runDisconnecting());
 }

@@ -14,6 +14,7 @@ class LumenpinStatus;
 class MailCheck;
 class MailSchedule;
 class MenuTools;
+class ProgramMenu;
 class ProgramRunner;
 class TrayService;
 class TrayStatus;
@@ -90,6 +91,7 @@ private:
     QPointer<frmUsage> m_usageWindow;
     std::unique_ptr<MailSchedule> m_schedule;
     std::unique_ptr<ProgramRunner> m_programs;
+    std::unique_ptr<ProgramMenu> m_programMenu;
     std::unique_ptr<frmBrisvane> m_dialog;
     std::unique_ptr<MailCheck> m_mailCheck;
 };

@@ -1,5 +1,6 @@
 #include "clock/realclock.h"
 
+#include "clock/ownedobjects.h"
 #include "clock/timer.h"
 
 #include <QDeadlineTimer>
@@ -10,10 +11,7 @@ RealClock::RealClock(QObject *parent)
 
 RealClock::~RealClock()
 {
-    // What goes with the clock goes first, while its timers can still reach it (as in
-    // VirtualClock).
-    while (!children().isEmpty())
-        delete children().constFirst();
+    deleteOwnedObjects(*this);
     qDeleteAll(m_backends);
 }
 

@@ -1,5 +1,7 @@
 #include "clock/virtualclock.h"
 
+#include "clock/ownedobjects.h"
+#include "clock/resumecount.h"
 #include "clock/timer.h"
 
 namespace {
@@ -22,13 +24,9 @@ VirtualClock::VirtualClock(QTime startOfDay, QObject *parent)
     , m_startOfDay(startOfDay)
 { }
 
-// What goes with the clock (a mail control still quitting, see MailControl::dispose) goes
-// first, while its timers can still reach the clock. One child may bring another (a control
-// hands over its session): hence the loop.
 VirtualClock::~VirtualClock()
 {
-    while (!children().isEmpty())
-        delete children().constFirst();
+    deleteOwnedObjects(*this);
 }
 
 QTime VirtualClock::timeOfDay() const
@@ -114,5 +112,10 @@ void VirtualClock::timerDestroyed(Timer *timer)
 
 void VirtualClock::runPendingEvents()
 {
+    // A chain of resumptions (one wait ending another) runs now, as the real event loop
+    // would run it, not at the next timer. The bound only guards against a loop that never
+    // settles.
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    for (int pass = 0; ResumeCount::pending() > 0 && pass < 1000; ++pass)
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
 }

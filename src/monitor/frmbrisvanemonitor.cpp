@@ -5,6 +5,7 @@
 #include "app/brisvaneapp.h"
 #include "clock/clock.h"
 #include "clock/clockwait.h"
+#include "clock/detach.h"
 #include "connection/linecontroller.h"
 #include "connection/mras.h"
 #include "mail/mailschedule.h"
@@ -98,7 +99,10 @@ QCoro::Task<> frmBrisvaneMonitor::Timer1_Timer()
     mRAS1->setEntry(line.chosenEntry());
     ConnectionState &state = line.state();
     if (!m_context.model().isOn(Keys::ConnectSingleClick)) {
-        toggleCustomizeDialog();
+        QPointer<frmBrisvaneMonitor> self(this);
+        co_await toggleCustomizeDialog();
+        if (!self)
+            co_return;
     } else if (state.DialFlag == 0) {
         customizeDialog().ShowConnect();
         state.DialFlag = 1;
@@ -174,7 +178,7 @@ void frmBrisvaneMonitor::runStartup()
             Qt::SingleShotConnection);
     }
     if (shown)
-        frmCustomizeBrisvaneReminder::CustomizeBrisvaneReminder(m_context, menu(), &dialog);
+        detach(frmCustomizeBrisvaneReminder::CustomizeBrisvaneReminder(m_context, menu(), &dialog));
 }
 
 QCoro::Task<> frmBrisvaneMonitor::noTrayNoticeAfterGrace()
@@ -196,19 +200,20 @@ QCoro::Task<> frmBrisvaneMonitor::noTrayNoticeAfterGrace()
 void frmBrisvaneMonitor::Lumenpin1_LeftDblClick()
 {
     Timer1.setEnabled(false);
-    toggleCustomizeDialog();
+    detach(toggleCustomizeDialog());
 }
 
-void frmBrisvaneMonitor::toggleCustomizeDialog()
+// Ends when the reminder that may come with the dialog has been answered.
+QCoro::Task<> frmBrisvaneMonitor::toggleCustomizeDialog()
 {
     frmBrisvane &dialog = customizeDialog();
     if (dialog.isVisible()) {
         dialog.zoomToTray();
         hide();
-        return;
+        co_return;
     }
     bringCustomizeDialogBack();
-    frmCustomizeBrisvaneReminder::CustomizeBrisvaneReminder(m_context, menu(), &dialog);
+    co_await frmCustomizeBrisvaneReminder::CustomizeBrisvaneReminder(m_context, menu(), &dialog);
 }
 
 void frmBrisvaneMonitor::bringCustomizeDialogBack()

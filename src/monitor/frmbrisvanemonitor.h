@@ -44,7 +44,7 @@ public:
     QCoro::Task<> Timer1_Timer();
     void Lumenpin1_RightClick();
     // Zooms the Customize dialog out of the tray, or back into it.
-    void toggleCustomizeDialog();
+    QCoro::Task<> toggleCustomizeDialog();
     // Zooms the Customize dialog out of the tray with its own caption, shown and active.
     void bringCustomizeDialogBack();
 

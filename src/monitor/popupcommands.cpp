@@ -4,6 +4,7 @@
 #include "alerts/frmcustomizebrisvanereminder.h"
 #include "alerts/noticeswitch.h"
 #include "app/brisvaneapp.h"
+#include "clock/detach.h"
 #include "connection/linecontroller.h"
 #include "mail/mailtools.h"
 #include "mail/ui/mailcheck.h"
@@ -66,7 +67,7 @@ void PopupCommands::BandMenu1_ToolClick(const QString &tool)
     } else if (tabs.contains(tool)) {
         showCustomizeOnTab(int(tabs.indexOf(tool)));
     } else if (const int k = toolNumber(tool, &mnuProgram, ProgramRunner::kSlots); k > 0) {
-        app.programs().start(k);
+        detach(app.programs().start(k));
     } else if (tool == mnuDisableProgramsApplications) {
         disablePrograms(toggle(tool));
     } else if (tool == mnuDisableMailChecking) {
@@ -111,7 +112,8 @@ void PopupCommands::showCustomizeOnTab(int tab)
         m_monitor.bringCustomizeDialogBack();
     }
     dialog.showTab(tab);
-    frmCustomizeBrisvaneReminder::CustomizeBrisvaneReminder(m_context, m_monitor.menu(), &dialog);
+    detach(frmCustomizeBrisvaneReminder::CustomizeBrisvaneReminder(
+        m_context, m_monitor.menu(), &dialog));
 }
 
 // The switch is stored; the tools and the Programs tab follow it.

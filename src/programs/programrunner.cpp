@@ -10,44 +10,54 @@ ProgramRunner::ProgramRunner(AppContext &context)
     : m_context(context)
 { }
 
-bool ProgramRunner::start(int slot)
+// The box is awaited: a program that fails after the hang-up's pause is told without an event
+// loop running inside that step.
+QCoro::Task<bool> ProgramRunner::start(int slot)
 {
     const QString commandLine = m_context.model().text(Keys::Program(slot));
+    QString problem;
     switch (m_context.programs().start(commandLine)) {
-    case ProgramLauncher::Result::Started: return true;
+    case ProgramLauncher::Result::Started: co_return true;
     case ProgramLauncher::Result::NotFound:
-        m_context.dialogs().message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
-            ProgramLauncher::notFoundText(commandLine));
-        return false;
-    case ProgramLauncher::Result::Failed:
-        m_context.dialogs().message(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
-            ProgramLauncher::failedText(commandLine));
-        return false;
+        problem = ProgramLauncher::notFoundText(commandLine);
+        break;
+    case ProgramLauncher::Result::Failed: problem = ProgramLauncher::failedText(commandLine); break;
     }
-    return false;
+    co_await m_context.dialogs().ask(
+        DialogService::Icon::Warning, QStringLiteral("Brisvane"), problem);
+    co_return false;
 }
 
 // Starts the program of every used slot whose flag under `flag` is set. An empty slot is
 // skipped; a program that cannot start is reported and the others still run.
-void ProgramRunner::startFlagged(SettingKey (*flag)(int))
+QCoro::Task<> ProgramRunner::startFlagged(SettingKey (*flag)(int))
 {
     const SettingsModel &settings = m_context.model();
     if (settings.isOn(Keys::DisableProgramsApplications))
-        return;
+        co_return;
     for (int k = 1; k <= kSlots; ++k) {
         if (settings.isOn(flag(k)) && !settings.text(Keys::Program(k)).isEmpty())
-            start(k);
+            co_await start(k);
     }
 }
 
-void ProgramRunner::runConnecting()
+QCoro::Task<> ProgramRunner::startEach(QList<int> numbers)
 {
-    startFlagged(&Keys::RunConnected);
+    for (int slot : numbers) {
+        const bool started = co_await start(slot);
+        if (!started)
+            co_return;
+    }
 }
 
-void ProgramRunner::runDisconnecting()
+QCoro::Task<> ProgramRunner::runConnecting()
 {
-    startFlagged(&Keys::RunDisconnected);
+    return startFlagged(&Keys::RunConnected);
+}
+
+QCoro::Task<> ProgramRunner::runDisconnecting()
+{
+    return startFlagged(&Keys::RunDisconnected);
 }
 
 void ProgramRunner::applyProgramsSwitch(MenuTools &menu, bool disabled)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoro/QCoroTask>
 #include <QString>
 
 class AppContext;
@@ -17,13 +18,15 @@ public:
 
     explicit ProgramRunner(AppContext &context);
 
-    // Starts slot `slot`'s program (1 to 10); false, after telling the user, when it could
-    // not be started.
-    bool start(int slot);
+    // Starts slot `slot`'s program (1 to 10); false when it could not be started, once the
+    // user has answered the box that says so.
+    QCoro::Task<bool> start(int slot);
+    // Starts the programs of `numbers` in turn, up to the first that cannot be started.
+    QCoro::Task<> startEach(QList<int> numbers);
     // The programs flagged to run when the line comes up, unless programs are switched off.
-    void runConnecting();
+    QCoro::Task<> runConnecting();
     // The programs flagged to run when the line goes down, unless programs are switched off.
-    void runDisconnecting();
+    QCoro::Task<> runDisconnecting();
 
     // The popup menu's program tools for starting programs switched off or on.
     static void applyProgramsSwitch(MenuTools &menu, bool disabled);
@@ -31,7 +34,7 @@ public:
     static void applyProgramTools(MenuTools &menu, const SettingsModel &settings);
 
 private:
-    void startFlagged(SettingKey (*flag)(int));
+    QCoro::Task<> startFlagged(SettingKey (*flag)(int));
 
     AppContext &m_context;
 };

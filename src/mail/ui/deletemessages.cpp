@@ -2,8 +2,8 @@
 
 #include "clock/clock.h"
 #include "mail/ui/frmcheckmail.h"
-#include "mail/ui/mailcheck.h"
 #include "mail/ui/mailcontrol.h"
+#include "mail/ui/mailshared.h"
 #include "mail/ui/messagelist.h"
 #include "shell/appcontext.h"
 

@@ -1,9 +1,10 @@
 #include "mail/ui/frmcheckmail.h"
 
 #include "clock/clock.h"
+#include "clock/detach.h"
 #include "connection/linecontroller.h"
-#include "mail/ui/mailcheck.h"
 #include "mail/ui/mailcontrol.h"
+#include "mail/ui/mailshared.h"
 #include "mail/ui/messagelist.h"
 #include "settings/settingsmodel.h"
 #include "settings/settingsstore.h"
@@ -20,7 +21,7 @@ namespace {
 const QString kExecuted = QStringLiteral("Executed");
 } // namespace
 
-frmCheckMail::frmCheckMail(MailCheck &check, std::unique_ptr<MailControl> control, QWidget *parent)
+frmCheckMail::frmCheckMail(MailShared &check, std::unique_ptr<MailControl> control, QWidget *parent)
     : QWidget(parent,
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint)
     , Timer1(check.context().clock(), 1000, false)
@@ -129,10 +130,14 @@ QCoro::Task<> frmCheckMail::Form_Load()
     m_messageIndex = 0;
     m_countdown = 60;
     store.save(Keys::Check, SettingValues::Unchecked);
+    if (m_lastSlot < m_firstSlot)
+        co_return;
     QPointer<frmCheckMail> self(this);
-    if (m_lastSlot >= m_firstSlot)
-        co_await visitAccount(m_firstSlot);
-    if (self)
+    detach(runAccounts());
+    // The starter's part: up to the first countdown or the end of the run.
+    const bool alive = co_await m_check.context().clock().until(
+        [this] { return m_settled || m_unloaded; }, this, &frmCheckMail::settled, this);
+    if (alive && self)
         m_loadReturned = true;
 }
 
@@ -151,6 +156,8 @@ void frmCheckMail::unload()
     // for the answer to its own log-on.
     mMail1->disconnect(this);
     Q_EMIT requestEnded();
+    Q_EMIT countdownEnded();
+    settle();
     hide();
     deleteLater();
 }
@@ -251,30 +258,8 @@ void frmCheckMail::cmdCancel_Click()
     m_check.restartCustomizeTimers();
 }
 
-QCoro::Task<> frmCheckMail::cmdNextMailAccount_Click()
+void frmCheckMail::cmdNextMailAccount_Click()
 {
-    Timer1.setEnabled(false);
-    stopWaitingAfterError();
-    Label5->hide();
-    Label4->hide();
-    cmdNextMailAccount->setEnabled(false);
-    cmdCancel->setEnabled(false);
-    QPointer<frmCheckMail> self(this);
-    if (!m_headersMode) {
-        const bool shown = co_await showProcessing();
-        if (!shown)
-            co_return;
-    }
-    if (m_unloaded)
-        co_return;
-    co_await advance();
-    if (!self || m_unloaded)
-        co_return;
-    // A run parked by a server error waits for the error dialog.
-    const bool ended = mMail1->MessageCount() < 1
-        || (m_countdown == 0 && m_check.currentSlotIndex >= 1 && m_check.currentSlotIndex <= 4);
-    if (ended && m_errors == 0) {
-        exitStep();
-        m_check.restartCustomizeTimers();
-    }
+    if (Timer1.enabled())
+        endCountdown();
 }

@@ -9,7 +9,7 @@
 
 #include <memory>
 
-class MailCheck;
+class MailShared;
 class MailControl;
 
 // The multi-account check, "Checking Mail": loading it logs on to each mail slot in use in
@@ -21,7 +21,8 @@ class frmCheckMail : public QWidget, public Ui::frmCheckMail
     Q_OBJECT
 
 public:
-    frmCheckMail(MailCheck &check, std::unique_ptr<MailControl> control, QWidget *parent = nullptr);
+    frmCheckMail(
+        MailShared &check, std::unique_ptr<MailControl> control, QWidget *parent = nullptr);
     ~frmCheckMail() override;
 
     // Checks only `slot` (1 to 5) instead of every slot in use; before Form_Load.
@@ -33,8 +34,8 @@ public:
     void unload();
     bool isUnloaded() const { return m_unloaded; }
 
-    QCoro::Task<> Timer1_Timer();
-    QCoro::Task<> cmdNextMailAccount_Click();
+    void Timer1_Timer();
+    void cmdNextMailAccount_Click();
     void cmdCancel_Click();
     void cmdSelectMessage_Click();
     QCoro::Task<> cmdDeleteMessage_Click();
@@ -64,6 +65,10 @@ Q_SIGNALS:
     void requestEnded();
     // The run no longer waits on the account that failed: it goes on to the next one.
     void movingOn();
+    // The run reached its first countdown, or its end: the starter's part is over.
+    void settled();
+    // The countdown ran out, or Next Mail Account was pressed.
+    void countdownEnded();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -79,17 +84,19 @@ private:
     QString accountName(int slot) const;
     bool minimisedCheck() const;
 
-    // The run: visit, report, pause, advance, end. Each step that waits is a coroutine; after
-    // each wait it goes on only while the window is loaded.
-    QCoro::Task<> visitAccount(int slot);
-    QCoro::Task<> reportAccount();
-    void pauseAfterError();
-    void stopWaitingAfterError();
+    // The run over the accounts; each step that waits is a coroutine and goes on only while
+    // the window is loaded.
+    QCoro::Task<> runAccounts();
+    void settle();
+    QCoro::Task<bool> gapBeforeAccount();
+    QCoro::Task<bool> visitAccount(int slot);
+    QCoro::Task<bool> reportAccount();
     QCoro::Task<bool> reportCount(const QString &name);
     QCoro::Task<bool> listHeaders();
     void newMailNotice();
-    QCoro::Task<> pauseBetweenAccounts();
-    QCoro::Task<> advance();
+    QCoro::Task<bool> pauseBeforeNext();
+    void endCountdown();
+    void stopWaitingAfterError();
     void endRun();
     void exitStep();
     QCoro::Task<bool> showProcessing();
@@ -102,12 +109,14 @@ private:
 
     QCoro::Task<bool> deleteTickedMessages();
 
-    MailCheck &m_check;
+    MailShared &m_check;
     std::unique_ptr<MailControl> mMail1;
     bool m_headersMode = true;
     bool m_unloaded = false;
     bool m_loadReturned = false;
     bool m_countdownRan = false;
+    bool m_countdownOver = false; // the countdown under way has ended
+    bool m_settled = false; // the starter's part of the run is over
     bool m_quitSent = false; // a QUIT has gone out for the current session
     bool m_manual = false;
     bool m_waitingAfterError = false; // the failed account's countdown has not ended yet

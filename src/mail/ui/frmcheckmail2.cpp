@@ -1,8 +1,8 @@
 #include "mail/ui/frmcheckmail2.h"
 
 #include "connection/linecontroller.h"
-#include "mail/ui/mailcheck.h"
 #include "mail/ui/mailcontrol.h"
+#include "mail/ui/mailshared.h"
 #include "mail/ui/mailtab.h"
 #include "mail/ui/messagelist.h"
 #include "settings/settingsmodel.h"
@@ -20,7 +20,7 @@ const QString kNotExecuted = QStringLiteral("NotExecuted");
 } // namespace
 
 frmCheckMail2::frmCheckMail2(
-    MailCheck &check, std::unique_ptr<MailControl> control, QWidget *parent)
+    MailShared &check, std::unique_ptr<MailControl> control, QWidget *parent)
     : QWidget(parent,
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint)
     , m_check(check)

@@ -8,7 +8,7 @@
 
 #include <memory>
 
-class MailCheck;
+class MailShared;
 class MailControl;
 
 // The single-slot check, "Checking Mail": loading it checks the one slot chosen from the
@@ -21,7 +21,7 @@ class frmCheckMail2 : public QWidget, public Ui::frmCheckMail
 
 public:
     frmCheckMail2(
-        MailCheck &check, std::unique_ptr<MailControl> control, QWidget *parent = nullptr);
+        MailShared &check, std::unique_ptr<MailControl> control, QWidget *parent = nullptr);
     ~frmCheckMail2() override;
 
     // Checks the slot stored under "MailSlot"/"Settings"; ends when the check has run (or the
@@ -68,7 +68,7 @@ private:
     void finishList();
     void setListButtonsEnabled(bool enabled);
 
-    MailCheck &m_check;
+    MailShared &m_check;
     std::unique_ptr<MailControl> mMail1;
     bool m_headersMode = true;
     bool m_unloaded = false;

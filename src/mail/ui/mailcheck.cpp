@@ -2,23 +2,16 @@
 
 #include "alerts/desktopnotices.h"
 #include "alerts/notifier.h"
-#include "connection/linecontroller.h"
-#include "mail/announcedmail.h"
-#include "mail/mailtools.h"
 #include "mail/ui/frmcheckmail.h"
 #include "mail/ui/frmcheckmail2.h"
 #include "mail/ui/frmmailservererror.h"
 #include "mail/ui/mailcontrol.h"
 #include "mail/ui/mailidle.h"
-#include "settings/passwords.h"
 #include "settings/settingsmodel.h"
-#include "settings/settingsstore.h"
 #include "shell/appcontext.h"
-#include "shell/traystatus.h"
 
 MailCheck::MailCheck(Links links, QObject *parent)
-    : QObject(parent)
-    , m_links(links)
+    : MailShared(links, parent)
 {
     connect(&m_links.context.notifier(), &Notifier::actionInvoked, this,
         &MailCheck::notificationAction);
@@ -35,14 +28,6 @@ MailCheck::~MailCheck()
     delete m_window;
     delete m_slotWindow;
     delete m_error;
-}
-
-void MailCheck::clearForStart()
-{
-    requestDone = 0;
-    accountDone = 0;
-    errorCount = 0;
-    m_alertsTold.clear();
 }
 
 QCoro::Task<bool> MailCheck::loadCheckWindow(int onlySlot)
@@ -132,30 +117,6 @@ frmMailServerError *MailCheck::serverErrorDialog() const
     return m_error;
 }
 
-SettingsModel &MailCheck::settings() const
-{
-    return m_links.context.model();
-}
-
-void MailCheck::setTrayIcon(const QString &fileName)
-{
-    m_links.tray.showIcon(fileName);
-}
-
-void MailCheck::stopCustomizeTimers()
-{
-    m_links.line.pauseWatch();
-    m_links.schedule.setEnabled(false);
-}
-
-void MailCheck::restartCustomizeTimers()
-{
-    m_links.line.resumeWatch();
-    // Switched-off mail checking keeps its schedule stopped.
-    if (!settings().isOn(Keys::DisableMailChecking))
-        m_links.schedule.setEnabled(true);
-}
-
 QCoro::Task<> MailCheck::runScheduledRound(int onlySlot)
 {
     clearForStart();
@@ -165,28 +126,6 @@ QCoro::Task<> MailCheck::runScheduledRound(int onlySlot)
     setTrayIcon(QStringLiteral("net10a.ico"));
     unloadCheckWindow();
     restartCustomizeTimers();
-}
-
-void MailCheck::serverError(Failure failure, const QString &cause)
-{
-    const int slot = qBound(0, failure.slotIndex, MailTools::kSlots - 1) + 1;
-    failure.accountName = settings().text(Keys::AccountName(slot));
-    const QString password = m_links.context.passwords().known(Keys::MailPassword(slot));
-    failure.cause = Passwords::masked(cause, password);
-    showServerError(failure);
-    m_links.context.settings().save(Keys::CheckMailUnload, SettingValues::Unchecked);
-    requestDone = -1;
-    ++errorCount;
-    DesktopNotices::accountFailed(m_links.context, failure.accountName, cause, password);
-}
-
-void MailCheck::serverAlert(const QString &account, const QString &text)
-{
-    const QString key = account + u'\n' + text;
-    if (m_alertsTold.contains(key))
-        return;
-    m_alertsTold.insert(key);
-    DesktopNotices::serverAlert(m_links.context, account, text);
 }
 
 void MailCheck::notificationAction(const QString &tag, const QString &actionKey)

@@ -48,31 +48,30 @@ SlotMailControl::SlotMailControl(AppContext &context, QObject *parent)
 }
 
 namespace {
-// A session still quitting goes on until the server has answered, then deletes itself. It
-// goes with the clock its timers run on: a control disposed of goes when the clock does (see
-// MailControl::dispose), and its session's socket must not outlive the timers either.
-void letQuitEnd(std::unique_ptr<MailSession> session, Clock &clock)
+// A session of the other protocol still quitting goes on until the server has answered, then
+// deletes itself; at the latest it goes with `owner`, the control. A control that is destroyed
+// takes its session with it: its window disposed of it only once its own quit had ended, or
+// its clock is going (the program or a test ending), and a socket left behind would wake
+// timers on a clock that is gone.
+void letQuitEnd(std::unique_ptr<MailSession> session, QObject *owner)
 {
     if (!session || !session->isQuitting())
         return;
     MailSession *raw = session.release();
     raw->disconnect();
-    raw->setParent(&clock);
+    raw->setParent(owner);
     QObject::connect(raw, &MailSession::Done, raw, &QObject::deleteLater);
     QObject::connect(raw, &MailSession::Error, raw, &QObject::deleteLater);
 }
 } // namespace
 
-SlotMailControl::~SlotMailControl()
-{
-    letQuitEnd(std::move(m_session), m_clock);
-}
+SlotMailControl::~SlotMailControl() = default;
 
 void SlotMailControl::use(bool imap)
 {
     if (m_session && imap == m_imap)
         return;
-    letQuitEnd(std::move(m_session), m_clock);
+    letQuitEnd(std::move(m_session), this);
     m_imap = imap;
     if (imap)
         m_session = std::make_unique<ImapMail>(m_clock);
@@ -224,7 +223,9 @@ QString SlotMailControl::Date() const
 
 bool SlotMailControl::isQuitting() const
 {
-    return m_session->isQuitting();
+    // A session of the other protocol may still be quitting too (see letQuitEnd).
+    return m_session->isQuitting()
+        || !findChildren<MailSession *>(Qt::FindDirectChildrenOnly).isEmpty();
 }
 
 QStringList SlotMailControl::Identities() const

@@ -6,12 +6,12 @@
 #include "mail/imapidle.h"
 #include "mail/pophost.h"
 #include "mail/slotsecurity.h"
-#include "mail/ui/mailcheck.h"
+#include "mail/ui/mailshared.h"
 #include "settings/passwords.h"
 #include "settings/settingsmodel.h"
 #include "shell/appcontext.h"
 
-MailIdle::MailIdle(MailCheck &check, QObject *parent)
+MailIdle::MailIdle(MailShared &check, QObject *parent)
     : QObject(parent)
     , m_check(check)
     , m_follow(new Timer(check.context().clock(), kFollowMs, true, this))

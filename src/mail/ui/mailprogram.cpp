@@ -4,7 +4,7 @@
 #include "connection/linecontroller.h"
 #include "mail/ui/frmcheckmail.h"
 #include "mail/ui/frmclosemailprogrammessage.h"
-#include "mail/ui/mailcheck.h"
+#include "mail/ui/mailshared.h"
 #include "mail/ui/mailtab.h"
 #include "programs/programlauncher.h"
 #include "settings/settingsmodel.h"
@@ -42,7 +42,7 @@ void frmCheckMail::cmdMailProgram_Click()
     });
 }
 
-void MailCheck::runMailProgram(const std::function<void()> &cancel)
+void MailShared::runMailProgram(const std::function<void()> &cancel)
 {
     if (settings().text(Keys::MailProgram).isEmpty()) {
         m_links.context.dialogs().message(DialogService::Icon::Information,
@@ -58,10 +58,10 @@ void MailCheck::runMailProgram(const std::function<void()> &cancel)
 // The program runs on its own while the tray and the windows stay live; the schedule stays
 // stopped until the program has ended, so no check runs while the user reads mail. Each
 // launch is counted by itself: the schedule comes back when the last one has ended.
-QCoro::Task<> MailCheck::launchMailProgram()
+QCoro::Task<> MailShared::launchMailProgram()
 {
     AppContext &context = m_links.context;
-    QPointer<MailCheck> self(this);
+    QPointer<MailShared> self(this);
     if (settings().isOn(Keys::CloseMailProgramMessage)) {
         co_await frmCloseMailProgramMessage::show(context, m_links.menu, &m_links.windowParent);
         if (!self)

@@ -2,8 +2,8 @@
 
 #include "clock/clock.h"
 #include "mail/ui/frmdeletemessageconfirmation.h"
-#include "mail/ui/mailcheck.h"
 #include "mail/ui/mailcontrol.h"
+#include "mail/ui/mailshared.h"
 #include "settings/settingsstore.h"
 #include "shell/appcontext.h"
 #include "shell/ui/formhelpers.h"
@@ -68,7 +68,7 @@ bool anyRowTicked(const HeadersList *list, const MailControl &control)
 }
 
 QCoro::Task<bool> confirmDeletion(
-    MailCheck &check, HeadersList *list, const MailControl &control, QWidget *parent)
+    MailShared &check, HeadersList *list, const MailControl &control, QWidget *parent)
 {
     if (!anyRowTicked(list, control)) {
         Form::information(check.context().dialogs(), kDeletingMessages,

@@ -10,7 +10,7 @@
 #include <initializer_list>
 
 class Clock;
-class MailCheck;
+class MailShared;
 class MailControl;
 class QSize;
 class QWidget;
@@ -62,7 +62,7 @@ void selectAll(
 // confirmation when the user wants to be asked (a No clears the ticks). True to go on; false
 // also when `parent`, the window of the list, went away while the question was open.
 QCoro::Task<bool> confirmDeletion(
-    MailCheck &check, HeadersList *list, const MailControl &control, QWidget *parent);
+    MailShared &check, HeadersList *list, const MailControl &control, QWidget *parent);
 // Deletes the ticked messages one by one, three seconds apart, and marks their rows. Each
 // tick is read when its message's turn comes, after the pause: a row unticked meanwhile is
 // left alone. A message goes by its identity, so a mailbox changed since the listing never

@@ -5,8 +5,8 @@
 
 #include "connection/linecontroller.h"
 #include "mail/announcedmail.h"
-#include "mail/ui/mailcheck.h"
 #include "mail/ui/mailcontrol.h"
+#include "mail/ui/mailshared.h"
 #include "settings/settingsmodel.h"
 #include "shell/appcontext.h"
 
@@ -39,14 +39,14 @@ QString trayTip(int fresh)
 
 } // namespace NewMail
 
-AnnouncedMail &MailCheck::announced()
+AnnouncedMail &MailShared::announced()
 {
     if (!m_announced)
         m_announced = std::make_unique<AnnouncedMail>(context().paths().stateDir());
     return *m_announced;
 }
 
-NewMail::AccountNews MailCheck::newsOf(int slot, const MailControl &control)
+NewMail::AccountNews MailShared::newsOf(int slot, const MailControl &control)
 {
     NewMail::AccountNews news;
     news.account = settings().text(Keys::AccountName(slot));
@@ -71,7 +71,7 @@ NewMail::AccountNews MailCheck::newsOf(int slot, const MailControl &control)
     return news;
 }
 
-void MailCheck::announce(
+void MailShared::announce(
     const NewMail::AccountNews &news, int waiting, const QList<DesktopNotices::Header> &headers)
 {
     if (!news.fresh.isEmpty())

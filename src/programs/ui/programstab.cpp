@@ -1,23 +1,21 @@
 #include "programs/ui/programstab.h"
 
+#include "clock/detach.h"
 #include "programs/programrunner.h"
 #include "settings/conversions.h"
 #include "settings/settingsmodel.h"
 #include "settings/settingsstore.h"
 #include "shell/appcontext.h"
 #include "shell/dialogservice.h"
-#include "shell/menutools.h"
 #include "shell/ui/formhelpers.h"
 
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QSignalBlocker>
 
-ProgramsTab::ProgramsTab(
-    AppContext &context, MenuTools &menu, ProgramRunner &runner, QWidget *parent)
+ProgramsTab::ProgramsTab(AppContext &context, ProgramRunner &runner, QWidget *parent)
     : QWidget(parent)
     , m_context(context)
-    , m_menu(menu)
     , m_runner(runner)
 {
     setupUi(this);
@@ -130,21 +128,23 @@ void ProgramsTab::refreshProgramList()
         else
             lstPrograms->item(k - 1)->setText(path);
     }
-    ProgramRunner::applyProgramTools(m_menu, m_context.model());
 }
 
-bool ProgramsTab::startRow(int row)
+QList<int> ProgramsTab::selectedSlots() const
 {
-    return m_runner.start(row + 1);
+    QList<int> numbers;
+    for (int row = 0; row < lstPrograms->count() && row < kSlots; ++row) {
+        const QListWidgetItem *item = lstPrograms->item(row);
+        if (item->isSelected() && !item->text().isEmpty())
+            numbers.append(row + 1);
+    }
+    return numbers;
 }
 
 // Starts every selected program in list order; the first that fails ends the run.
 void ProgramsTab::cmdRunProgram_Click()
 {
-    for (int row = 0; row < lstPrograms->count() && row < kSlots; ++row) {
-        if (lstPrograms->item(row)->isSelected() && !startRow(row))
-            return;
-    }
+    detach(m_runner.startEach(selectedSlots()));
 }
 
 QPixmap ProgramsTab::CreateIcon(const QString &path)
@@ -169,15 +169,9 @@ void ProgramsTab::cmdAdd_Click()
     // A cancelled file dialog adds nothing.
     if (path.isEmpty())
         return;
-    const int k = row + 1;
     lstPrograms->item(row)->setText(path);
-    m_menu.setToolCaption(MenuNames::PopupBandRunProgram, MenuNames::mnuProgram(k), path);
-    m_menu.setToolPicture(
-        MenuNames::PopupBandRunProgram, MenuNames::mnuProgram(k), CreateIcon(path));
-    m_menu.refreshBands();
-    m_menu.setToolVisible(MenuNames::mnuProgram(k), true);
-    m_context.settings().save(Keys::Program(k), path);
-    m_menu.saveLayout();
+    // The menu's tool follows the stored program (ProgramMenu).
+    m_context.settings().save(Keys::Program(row + 1), path);
 }
 
 // Frees the first selected slot. The row stays, emptied, so every row keeps its slot number
@@ -192,18 +186,12 @@ void ProgramsTab::cmdDelete_Click()
         item->setText(QString());
         Form::setCheckValue(runConnected(k), 0);
         Form::setCheckValue(runDisconnected(k), 0);
-        m_menu.setToolVisible(MenuNames::mnuProgram(k), false);
         m_context.settings().save(Keys::Program(k), QString());
         break;
     }
-    m_menu.saveLayout();
 }
 
 void ProgramsTab::lstPrograms_DblClick()
 {
-    for (int row = 0; row < lstPrograms->count() && row < kSlots; ++row) {
-        QListWidgetItem *item = lstPrograms->item(row);
-        if (item->isSelected() && !item->text().isEmpty() && !startRow(row))
-            return;
-    }
+    detach(m_runner.startEach(selectedSlots()));
 }

@@ -8,7 +8,6 @@
 #include <array>
 
 class AppContext;
-class MenuTools;
 class ProgramRunner;
 
 // The Programs tab: ten program slots with their run-when-connected and run-when-disconnected
@@ -20,8 +19,7 @@ class ProgramsTab : public QWidget, public Ui::ProgramsTab
 public:
     static constexpr int kSlots = ProgramRunner::kSlots;
 
-    ProgramsTab(
-        AppContext &context, MenuTools &menu, ProgramRunner &runner, QWidget *parent = nullptr);
+    ProgramsTab(AppContext &context, ProgramRunner &runner, QWidget *parent = nullptr);
 
     // Shows the settings and follows them from now on.
     void load();
@@ -39,11 +37,9 @@ public:
     void lstPrograms_DblClick();
     // The small icon the desktop shows for a program file.
     static QPixmap CreateIcon(const QString &path);
-    // Starts the program of list row `row` (0-based); false when it could not be started, after
-    // telling the user when the file is not there.
-    bool startRow(int row);
-    // Writes the ten program paths from the store into the list, by slot, and follows them in
-    // the program tools' captions and visibility.
+    // The slots (1 to 10) of the selected rows that hold a program.
+    QList<int> selectedSlots() const;
+    // Writes the ten program paths from the store into the list, by slot.
     void refreshProgramList();
 
 private:
@@ -52,7 +48,6 @@ private:
     void applyProgramsSwitch();
 
     AppContext &m_context;
-    MenuTools &m_menu;
     ProgramRunner &m_runner;
     std::array<QCheckBox *, kSlots> m_runConnected;
     std::array<QCheckBox *, kSlots> m_runDisconnected;

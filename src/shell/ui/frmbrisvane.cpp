@@ -88,7 +88,7 @@ void frmBrisvane::buildPages()
     m_connection = new ConnectionTab(context, line);
     connect(m_connection, &ConnectionTab::usageRequested, this, &frmBrisvane::usageRequested);
     m_mail = new MailTab(context);
-    m_programs = new ProgramsTab(context, m_links.menu, m_links.programs);
+    m_programs = new ProgramsTab(context, m_links.programs);
     m_alerts = new AlertControls(context,
         AlertControls::Widgets{m_connection->chkAlertConnected, m_connection->chkAlertDisconnected,
             m_mail->chkAlertMailArrive, m_mail->chkAlertMailNoArrive,

@@ -1,11 +1,14 @@
 #include "shell/ui/qtdialogservice.h"
 
+#include "clock/clock.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeDatabase>
+#include <QPointer>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
@@ -45,19 +48,46 @@ QWidget *boxParent()
     return QApplication::activeWindow();
 }
 
+// What the user's button means to the caller: a box ended any other way (OK, or closed
+// without a button) answers OK where it offers OK, Cancel otherwise.
+DialogService::Answer answerOf(int button, DialogService::Buttons buttons)
+{
+    using Answer = DialogService::Answer;
+    switch (button) {
+    case QMessageBox::Cancel: return Answer::Cancel;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default:
+        return buttons == DialogService::Buttons::Ok || buttons == DialogService::Buttons::OkCancel
+            ? Answer::Ok
+            : Answer::Cancel;
+    }
+}
+
 } // namespace
 
 DialogService::Answer QtDialogService::message(
     Icon icon, const QString &title, const QString &text, Buttons buttons)
 {
     QMessageBox box(toQt(icon), title, text, toQt(buttons), boxParent());
-    switch (box.exec()) {
-    case QMessageBox::Cancel: return Answer::Cancel;
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    default:
-        return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Cancel;
-    }
+    return answerOf(box.exec(), buttons);
+}
+
+QCoro::Task<DialogService::Answer> QtDialogService::ask(
+    Icon icon, const QString &title, const QString &text, Buttons buttons)
+{
+    auto *box = new QMessageBox(toQt(icon), title, text, toQt(buttons), boxParent());
+    box->setWindowModality(Qt::ApplicationModal);
+    QPointer<QMessageBox> self(box);
+    box->open();
+    // Ends early, with Cancel, when the window the box stands over goes away with it.
+    const bool stayed
+        = co_await m_clock.until([box] { return !box->isVisible(); }, box, &QDialog::finished, box);
+    if (!stayed || !self)
+        co_return Answer::Cancel;
+    const int result = box->result();
+    box->deleteLater();
+    co_return answerOf(result, buttons);
 }
 
 QString QtDialogService::openFileName(

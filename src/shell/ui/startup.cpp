@@ -26,10 +26,10 @@ namespace Startup {
 
 std::unique_ptr<AppContext> makeApplicationContext()
 {
-    auto context
-        = std::make_unique<AppContext>(AppPaths::forApplication(), std::make_unique<RealClock>(),
-            std::make_unique<SettingsStore>(SettingsStore::defaultFilePath()),
-            std::make_unique<QtDialogService>());
+    auto clock = std::make_unique<RealClock>();
+    auto dialogs = std::make_unique<QtDialogService>(*clock);
+    auto context = std::make_unique<AppContext>(AppPaths::forApplication(), std::move(clock),
+        std::make_unique<SettingsStore>(SettingsStore::defaultFilePath()), std::move(dialogs));
     context->setSounds(std::make_unique<CanberraSoundPlayer>());
     context->setNotifier(std::make_unique<DBusNotifier>(QDBusConnection::sessionBus()));
     context->setPrograms(std::make_unique<ProcessProgramLauncher>());

@@ -506,6 +506,10 @@
         <translation>Brisvane</translation>
     </message>
     <message>
+        <source>(%1 new) </source>
+        <translation>(%1 neu) </translation>
+    </message>
+    <message>
         <source>Please select a dial-up connection in the Connection Entries drop down list box before dialing. Click on &apos;Details&apos; beside Connection Entries</source>
         <translation>Bitte wählen Sie vor dem Wählen eine DFÜ-Verbindung in der Liste „Verbindungseinträge“ aus. Klicken Sie auf „Details“ neben „Verbindungseinträge“</translation>
     </message>

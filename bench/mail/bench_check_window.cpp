@@ -114,5 +114,8 @@ int main(int argc, char *argv[])
     std::printf("  goal for the window:          1.50 s CPU,  +12.0 MB\n");
     std::printf("  before (a row and a redraw per header): 12.3 s CPU, +19.0 MB on the build "
                 "machine (9.9 s, +17 MB first measured)\n");
+    std::printf("  before (list widget items in batches):   1.11 s CPU, +15.4 MB (IMAP 1.33 s, "
+                "+16.1 MB)\n");
+    std::printf("  the window alone (5 messages):           0.10 s CPU,  +7.4 MB\n");
     return rows == count ? 0 : 1;
 }

@@ -235,7 +235,37 @@ void LineController::setIdleTray()
 
 void LineController::setIdleTip()
 {
-    m_tray.setTip(TrayStatus::idleTip(m_context.model().isOn(Keys::ConnectSingleClick)));
+    showTip(TrayStatus::idleTip(m_context.model().isOn(Keys::ConnectSingleClick)));
+}
+
+void LineController::setNewMail(int count)
+{
+    if (count == m_newMail)
+        return;
+    m_newMail = count;
+    // Before the line's first tip the program shows the idle one.
+    if (m_tipHint.isEmpty())
+        setIdleTip();
+    else
+        showTip(m_tipHint, m_tipTime);
+}
+
+// The tray's tip holds 64 characters. The count of new mail goes first; where the three would
+// not fit, the hint gives way by whole words, so that the count and the time stay whole.
+void LineController::showTip(const QString &hint, const QString &time)
+{
+    constexpr qsizetype kTipLength = 64;
+    m_tipHint = hint;
+    m_tipTime = time;
+    const QString news = m_newMail > 0 ? tr("(%1 new) ").arg(m_newMail) : QString();
+    const QString tail = time.isEmpty() ? QString() : u' ' + time;
+    QString shown = hint;
+    const qsizetype room = kTipLength - news.size() - tail.size();
+    if (shown.size() > room) {
+        shown.truncate(room + 1);
+        shown.truncate(qMax<qsizetype>(0, shown.lastIndexOf(u' ')));
+    }
+    m_tray.setTip(news + shown + tail);
 }
 
 bool LineController::reconnectOptionSet() const

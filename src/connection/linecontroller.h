@@ -46,6 +46,8 @@ public:
     Timer &redialTimer() { return m_redial; }
     void pauseWatch();
     void resumeWatch();
+    // Mail told and not yet read: the tray's tip gives the count beside the line's text.
+    void setNewMail(int count);
 
     // Start-up: points the control at the entry to test and dial (the last listed, or the
     // default connection when one is stored), counts the busy retries, and stops the watch.
@@ -126,6 +128,7 @@ private:
     void onConnected();
     bool reconnectOptionSet() const;
     QString trayHint(const QString &singleClickHint) const;
+    void showTip(const QString &hint, const QString &time = {});
     int busyRetryCount() const;
     void offerConnectPrograms();
     void log(const QString &line);
@@ -146,6 +149,9 @@ private:
     Timer m_redial;
     // The second the clock last wrote.
     qint64 m_clockShownSecond = -1;
+    QString m_tipHint; // the line's part of the tray's tip, and the connected time
+    QString m_tipTime;
+    int m_newMail = 0;
     // A redial after a lost line is under way: its connection is announced as a reconnect.
     bool m_reconnecting = false;
     // From a dial's start to its hang-up.

@@ -164,8 +164,7 @@ void LineController::Timer1_Timer()
     m_clockShownSecond = second;
     const QString time = connectedTime(elapsed);
     Q_EMIT timeChanged(time);
-    m_tray.setTip(
-        trayHint(tr("Click to Disc/Dbclick to zoom dialog to and from tray")) + u' ' + time);
+    showTip(trayHint(tr("Click to Disc/Dbclick to zoom dialog to and from tray")), time);
 }
 
 // The tip's hint: the single-click one when a single click dials or hangs up, else the one
@@ -196,7 +195,7 @@ void LineController::CheckConnection()
            "will start counting now. Brisvane will be unable to disconnect this "
            "connection."));
     setDialButtons(false, false);
-    m_tray.setTip(trayHint(tr("Double-click to zoom dialog to and from tray")));
+    showTip(trayHint(tr("Double-click to zoom dialog to and from tray")));
     if (setMailSchedule)
         setMailSchedule(true);
     m_watch.setEnabled(true);

@@ -225,7 +225,17 @@ void ImapMail::onFetched(const QList<std::pair<int, int>> &ranges, const ImapRes
 
 void ImapMail::markDeleted(int number)
 {
-    const qint64 uid = m_uids.value(number);
+    storeDeleted(number, m_uids.value(number));
+}
+
+// By the UID the log-on listed, which the identity names: not by the message's number now.
+void ImapMail::markIdentityDeleted(int number)
+{
+    storeDeleted(number, m_listedUids.value(number - 1));
+}
+
+void ImapMail::storeDeleted(int number, qint64 uid)
+{
     if (uid == 0) {
         postError(MailError::NoSuchMessage,
             tr("Message %1 has not been listed, so it is not deleted").arg(number));

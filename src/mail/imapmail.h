@@ -42,6 +42,8 @@ private:
     void logOn() override;
     void requestHeader(int number) override;
     void markDeleted(int number) override;
+    void markIdentityDeleted(int number) override;
+    void storeDeleted(int number, qint64 uid);
     void prefetch(const QList<int> &numbers) override;
     void listIdentities(int count, const QByteArray &uidValidity);
     void quit() override;

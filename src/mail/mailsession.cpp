@@ -63,6 +63,22 @@ void MailSession::DeleteMessage()
     markDeleted(m_messageNumber);
 }
 
+void MailSession::DeleteByIdentity(const QString &identity)
+{
+    const int number = int(m_identities.indexOf(identity)) + 1;
+    if (number == 0) {
+        postError(MailError::NoSuchMessage,
+            tr("The message %1 is no longer on the server; nothing is deleted in its place")
+                .arg(identity));
+        return;
+    }
+    if (const auto problem = problemWith(number)) {
+        postError(problem->first, problem->second);
+        return;
+    }
+    markIdentityDeleted(number);
+}
+
 void MailSession::Quit()
 {
     m_requests.clear();

@@ -78,6 +78,10 @@ public:
     void EndMessage() { m_fields = {}; }
     void PrepareMessage() { m_fields = {}; }
     void DeleteMessage();
+    // Deletes the message with this identity (one of Identities()), whatever its number in
+    // this session, as DeleteMessage does. Error (NoSuchMessage) when this session does not
+    // hold it: identities taken before the mailbox changed never delete another message.
+    void DeleteByIdentity(const QString &identity);
     void Quit();
 
     // Known after LogOn: the identity of each message that outlives the session (index i for
@@ -126,6 +130,8 @@ protected:
     virtual void requestHeader(int number) = 0;
     // Message `number` exists and the session is open: mark it deleted on the server.
     virtual void markDeleted(int number) = 0;
+    // The same for the message whose identity is Identities()[number - 1].
+    virtual void markIdentityDeleted(int number) { markDeleted(number); }
     // The session is open: ask for these headers (none in hand or on its way) together.
     virtual void prefetch(const QList<int> &numbers) = 0;
     // The session is open and a Quit request waits: end it with sessionClosed().

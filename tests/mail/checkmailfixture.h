@@ -125,7 +125,7 @@ struct MailProgram {
         QStringList out;
         if (frmCheckMail *w = window()) {
             for (int i = 0; i < w->listMessages->count(); ++i)
-                out << w->listMessages->item(i)->text();
+                out << w->listMessages->rows().rowText(i);
         }
         return out;
     }

@@ -84,7 +84,7 @@ void tst_frmCheckMail::oneSlotWithMailCountsDownAndClosesItself()
     QVERIFY(w && !w->isMinimized());
     QCOMPARE(p.rows().size(), 2);
     QCOMPARE(p.rows().first(), kRow1);
-    QCOMPARE(w->listMessages->item(1)->checkState(), Qt::Unchecked);
+    QVERIFY(!w->listMessages->rows().isTicked(1));
     QCOMPARE(w->Label4->text(), QStringLiteral("Mail on Account 1"));
     QCOMPARE(w->Label5->text(), QStringLiteral("Closing Checking Mail Dialog:  59 second(s)"));
     QVERIFY(!w->cmdNextMailAccount->isEnabled());
@@ -288,7 +288,9 @@ void tst_frmCheckMail::headersStandInColumnsAndTheListGrowsWithTheWindow()
     // The rows keep the text the check forms and compares; the list only shows it in columns.
     QCOMPARE(p.rows().size(), 5);
     QCOMPARE(p.rows().first(), kRow1);
-    QCOMPARE(HeadersList::fields(kRow1),
+    const QAbstractItemModel *rows = w->listMessages->model();
+    QCOMPARE(QStringList({rows->index(0, 0).data().toString(), rows->index(0, 1).data().toString(),
+                 rows->index(0, 2).data().toString()}),
         (QStringList{QStringLiteral("sender1@example.org"), QStringLiteral("Invoice"),
             QStringLiteral("Mon, 7 Dec 2026 10:01:00 +0000")}));
     QHeaderView *header = w->listMessages->header();
@@ -297,7 +299,23 @@ void tst_frmCheckMail::headersStandInColumnsAndTheListGrowsWithTheWindow()
     QCOMPARE(
         header->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Date/Time"));
     QVERIFY(header->sectionPosition(2) + 60 < w->listMessages->viewport()->width());
-    QVERIFY(w->listMessages->item(4)->flags() & Qt::ItemIsUserCheckable);
+    // Ticked as the user does it: a click in the first row's box, Space on the fourth row
+    // whichever column has the focus.
+    QStyleOptionViewItem box;
+    box.initFrom(w->listMessages);
+    box.rect = w->listMessages->visualRect(rows->index(0, 0));
+    box.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    const QRect tick
+        = w->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &box, w->listMessages);
+    QTest::mouseClick(w->listMessages->viewport(), Qt::LeftButton, {}, tick.center());
+    w->listMessages->setCurrentIndex(rows->index(3, 2));
+    QTest::keyClick(w->listMessages, Qt::Key_Space);
+    QCOMPARE(QList({rows->index(0, 0).data(Qt::CheckStateRole).toInt(),
+                 rows->index(1, 0).data(Qt::CheckStateRole).toInt(),
+                 rows->index(3, 0).data(Qt::CheckStateRole).toInt()}),
+        QList<int>({Qt::Checked, Qt::Unchecked, Qt::Checked}));
+    QTest::keyClick(w->listMessages, Qt::Key_Space);
+    QVERIFY(!w->listMessages->rows().isTicked(3));
     // The window grows and the list with it; the buttons keep to the bottom edge.
     const QRect list = w->listMessages->geometry();
     const int gap = w->height() - w->cmdCancel->geometry().bottom();

@@ -26,7 +26,7 @@ struct SlotProgram : MailProgram {
         QStringList out;
         if (frmCheckMail2 *w = slotWindow()) {
             for (int i = 0; i < w->listMessages->count(); ++i)
-                out << w->listMessages->item(i)->text();
+                out << w->listMessages->rows().rowText(i);
         }
         return out;
     }
@@ -94,7 +94,7 @@ void tst_frmCheckMail2::slotThreeWithTwoMessagesListsBothAndStaysOpen()
                  QStringLiteral("Mon, 7 Dec 2026 10:01:00 +0000")),
                 frmCheckMail::rowText(QStringLiteral("sender2@example.org"),
                     QStringLiteral("Minutes"), QStringLiteral("Mon, 7 Dec 2026 10:02:00 +0000"))}));
-    QCOMPARE(w->listMessages->item(0)->checkState(), Qt::Unchecked);
+    QVERIFY(!w->listMessages->rows().isTicked(0));
     QCOMPARE(t.sounds().names(), QStringList(2, QStringLiteral("<default>")));
     for (QWidget *b : std::initializer_list<QWidget *>{
              w->cmdDeleteMessage, w->cmdSelectMessage, w->cmdMailProgram, w->cmdCancel})
@@ -237,18 +237,18 @@ void tst_frmCheckMail2::selectAllAndDeleteWorkWithoutACountdown()
     w->cmdDeleteMessage->click();
     QCOMPARE(t.dialogs().shown().last().text,
         QStringLiteral("Please select a message(s) by clicking in the appropriate checkbox"));
-    w->listMessages->item(1)->setCheckState(Qt::Checked);
+    w->listMessages->rows().setTicked(1, true);
     w->cmdDeleteMessage->click();
     p.run(3.5);
     const QStringList deleted = p.server.linesLike(QStringLiteral("DELE"));
     QCOMPARE(deleted.size(), 1);
     QVERIFY(deleted.first().endsWith(QStringLiteral(" DELE pop1.example.org 2")));
-    QCOMPARE(w->listMessages->item(1)->text(), QStringLiteral("Message Deleted"));
+    QCOMPARE(w->listMessages->rows().rowText(1), QStringLiteral("Message Deleted"));
     QVERIFY(w->cmdDeleteMessage->isEnabled() && w->cmdCancel->isEnabled());
     // The deleted row has no tick box any more: Select All and Delete pass it by.
     w->cmdSelectMessage->click();
     for (int i = 0; i < 3; ++i)
-        QCOMPARE(w->listMessages->item(i)->checkState(), i == 1 ? Qt::Unchecked : Qt::Checked);
+        QCOMPARE(w->listMessages->rows().isTicked(i), i != 1);
     w->cmdDeleteMessage->click();
     p.run(9.5);
     QCOMPARE(p.server.linesLike(QStringLiteral("DELE")).size(), 3);

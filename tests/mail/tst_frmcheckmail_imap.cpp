@@ -52,8 +52,8 @@ void tst_frmCheckMailImap::listsTicksDeletesAndLeavesWhatArrivedMeanwhile()
     QCOMPARE(p.rows(), expected);
 
     dovecot.deliver(QStringLiteral("ivy"), message("arrived meanwhile"));
-    p.window()->listMessages->item(0)->setCheckState(Qt::Checked);
-    p.window()->listMessages->item(2)->setCheckState(Qt::Checked);
+    p.window()->listMessages->rows().setTicked(0, true);
+    p.window()->listMessages->rows().setTicked(2, true);
     p.window()->cmdDeleteMessage->click();
     QTRY_COMPARE_WITH_TIMEOUT(p.rows().count(QStringLiteral("Message Deleted")), 2, 20000);
     p.window()->cmdCancel->click();

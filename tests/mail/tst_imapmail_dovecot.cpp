@@ -39,6 +39,8 @@ private Q_SLOTS:
     void wrongPasswordIsRefused();
     void deletesTheChosenAndLeavesWhatArrivedMeanwhile();
     void withoutUidplusExpungesOnlyWhenNoOtherMessageIsMarked();
+    void deletionByIdentityFollowsTheMailboxChangedSinceTheListing_data();
+    void deletionByIdentityFollowsTheMailboxChangedSinceTheListing();
     void probeTakesImapAddresses();
 
 private:
@@ -77,6 +79,11 @@ void tst_ImapMailDovecot::initTestCase()
     dovecot->addUser(QStringLiteral("bob"), QStringLiteral("builder"));
     for (const char *subject : {"one", "two", "three"})
         dovecot->deliver(QStringLiteral("bob"), message(subject));
+    for (const char *user : {"carol", "cyril"}) {
+        dovecot->addUser(QString::fromLatin1(user), QStringLiteral("changing"));
+        for (const char *subject : {"first", "second", "third"})
+            dovecot->deliver(QString::fromLatin1(user), message(subject));
+    }
     dovecot->addUser(QStringLiteral("dave"), QStringLiteral("probe pass"));
     for (const char *subject : {"keep\tme", "drop me"})
         dovecot->deliver(QStringLiteral("dave"), message(subject));
@@ -283,6 +290,43 @@ void tst_ImapMailDovecot::withoutUidplusExpungesOnlyWhenNoOtherMessageIsMarked()
     QCOMPARE(lastError(), int(MailError::ServerError));
     QVERIFY2(lastErrorText().contains(u"stay marked"), qPrintable(lastErrorText()));
     QCOMPARE(plain.messagesOf(QStringLiteral("finn")), 2);
+}
+
+void tst_ImapMailDovecot::deletionByIdentityFollowsTheMailboxChangedSinceTheListing_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("user");
+    QTest::newRow("POP3") << QStringLiteral("127.0.0.1:%1").arg(dovecot->pop3Port())
+                          << QStringLiteral("carol");
+    QTest::newRow("IMAP") << imapHost(*dovecot) << QStringLiteral("cyril");
+}
+
+// A list shown for a while: meanwhile the first message went (here in a session of its own)
+// and another came. The listing's second message is now number 1, and its first is gone.
+void tst_ImapMailDovecot::deletionByIdentityFollowsTheMailboxChangedSinceTheListing()
+{
+    QFETCH(QString, host);
+    QFETCH(QString, user);
+    makeControl(host);
+    logOnAs(user, QStringLiteral("changing"), host);
+    listAll();
+    const QStringList listed = mail->Identities();
+    QCOMPARE(listed.size(), 3);
+    mail->setMessageNumber(1);
+    mail->DeleteMessage();
+    QVERIFY(request([this] { mail->Quit(); }));
+    dovecot->deliver(user, message("fourth"));
+
+    logOnAs(user, QStringLiteral("changing"), host);
+    QCOMPARE(mail->MessageCount(), 3);
+    mail->DeleteByIdentity(listed.at(0));
+    QTRY_COMPARE(spies->errors.size(), 1);
+    QCOMPARE(lastError(), int(MailError::NoSuchMessage));
+    mail->DeleteByIdentity(listed.at(1));
+    QVERIFY(request([this] { mail->Quit(); }));
+    QCOMPARE(spies->errors.size(), 1);
+    QCOMPARE(dovecot->subjectsOf(user),
+        (QStringList{QStringLiteral("fourth"), QStringLiteral("third")}));
 }
 
 void tst_ImapMailDovecot::probeTakesImapAddresses()

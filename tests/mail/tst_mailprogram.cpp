@@ -74,6 +74,36 @@ private Q_SLOTS:
         QVERIFY(p.schedule().isEnabled());
     }
 
+    // The tray's tip counts the mail told, beside the connected time, until the program
+    // starts. This scripted server gives no identities: each check tells all it holds.
+    void theTipCountsNewMailUntilTheProgramStarts()
+    {
+        TestContext t;
+        MailProgram p(t, 1, true,
+            {{Keys::MailProgram, QStringLiteral("thunderbird -mail")},
+                {Keys::CloseMailProgramMessage, SettingValues::FalseText}});
+        p.mail(1, {QStringLiteral("Invoice"), QStringLiteral("Minutes")});
+        p.connectLine();
+        const auto tipAfterACheck = [&p](bool readMail) {
+            p.checkAllAccounts();
+            (readMail ? p.window()->cmdMailProgram : p.window()->cmdCancel)->click();
+            p.run(1.1);
+            return p.tray.lastTip();
+        };
+        QString tip = tipAfterACheck(false);
+        QVERIFY2(tip.startsWith(u"(2 new) Single click to zoom dialog to and from tray 00:00:"),
+            qPrintable(tip));
+        p.mail(1, {QStringLiteral("Invoice")});
+        // Fewer waiting than told: the count keeps to the mailbox. The longer hint of single
+        // clicks gives way to the count and the time.
+        t.settings().save(Keys::ConnectSingleClick, QStringLiteral("1"));
+        tip = tipAfterACheck(false);
+        QVERIFY2(tip.startsWith(u"(1 new) Click to Disc/Dbclick to zoom dialog to and 00:00:"),
+            qPrintable(tip));
+        QCOMPARE(tip.size(), 60);
+        QVERIFY(!tipAfterACheck(true).contains(u"new"));
+    }
+
     // Run Mail Program gives the timers back before the notice; a schedule tick during the
     // notice starts the interval's wait. That wait used to hold the notice's OK until it
     // ended, so the program started a minute late, after a new scheduled check had opened.

@@ -60,7 +60,10 @@ Told round(TestContext &t, MailProgram &p, const DovecotServer &dovecot)
     Told told{t.notifier().bodies(), !t.sounds().played().isEmpty(), {}};
     if (frmCheckMail *w = p.window()) {
         for (int i = 0; i < w->listMessages->count(); ++i)
-            if (w->listMessages->item(i)->font().bold())
+            if (w->listMessages->rows()
+                    .data(w->listMessages->rows().index(i, 0), Qt::FontRole)
+                    .value<QFont>()
+                    .bold())
                 told.boldRows << i + 1;
         w->cmdCancel->click();
     }

@@ -84,7 +84,7 @@ QCoro::Task<> frmCheckMail2::listHeaders()
 {
     Label4->setText(tr("Checking mail on %1......").arg(accountName(m_slot)));
     Label4->show();
-    MessageList::RowBatch rows(listMessages);
+    MessageList::RowBatch rows(listMessages, *mMail1);
     do {
         ++m_messageIndex;
         mMail1->setMessageNumber(m_messageIndex);

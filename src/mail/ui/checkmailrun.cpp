@@ -181,7 +181,7 @@ QCoro::Task<bool> frmCheckMail::reportCount(const QString &name)
 QCoro::Task<bool> frmCheckMail::listHeaders()
 {
     const bool quiet = m_check.settings().isOn(Keys::CheckMailwhenMinimized);
-    MessageList::RowBatch rows(listMessages);
+    MessageList::RowBatch rows(listMessages, *mMail1);
     do {
         ++m_messageIndex;
         mMail1->setMessageNumber(m_messageIndex);

@@ -1,111 +1,212 @@
 #include "mail/ui/headerslist.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
-#include <QStandardItemModel>
-#include <QStyledItemDelegate>
 
 namespace {
-// Each field in the column the header gives it, after the tick box.
-class ColumnsDelegate : public QStyledItemDelegate
-{
-public:
-    ColumnsDelegate(QHeaderView *header, QObject *parent)
-        : QStyledItemDelegate(parent)
-        , m_header(header)
-    { }
-
-    void paint(QPainter *painter, const QStyleOptionViewItem &option,
-        const QModelIndex &index) const override
-    {
-        const QStringList fields = HeadersList::fields(index.data().toString());
-        QStyleOptionViewItem rest(option);
-        initStyleOption(&rest, index);
-        rest.text.clear();
-        const QWidget *view = option.widget;
-        QStyle *style = view ? view->style() : QApplication::style();
-        // Background, selection and tick box as the list draws them, without the text.
-        style->drawControl(QStyle::CE_ItemViewItem, &rest, painter, view);
-        const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &rest, view);
-        const QPalette::ColorRole role
-            = (option.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text;
-        painter->save();
-        painter->setPen(option.palette.color(role));
-        for (int column = 0; column < fields.size(); ++column) {
-            const bool last = column == fields.size() - 1 || column + 1 >= m_header->count();
-            int left = column == 0 ? text.left() : m_header->sectionViewportPosition(column) + 4;
-            int right
-                = last ? option.rect.right() : m_header->sectionViewportPosition(column + 1) - 4;
-            const QRect cell(left, text.top(), qMax(0, right - left), text.height());
-            const QString field = last ? fields.mid(column).join(QLatin1Char(' ')) : fields[column];
-            painter->drawText(cell, Qt::AlignLeft | Qt::AlignVCenter,
-                option.fontMetrics.elidedText(field, Qt::ElideRight, cell.width()));
-            if (last)
-                break;
-        }
-        painter->restore();
-    }
-
-private:
-    QHeaderView *m_header;
-};
+const char *const kMessageDeleted = QT_TRANSLATE_NOOP("MessageList", "Message Deleted");
+// A field longer than this is cut: no row shows that much of it.
+constexpr int kLongestField = 0xFFFF;
 } // namespace
 
-HeadersList::HeadersList(QWidget *parent)
-    : QListWidget(parent)
-    , m_header(new QHeaderView(Qt::Horizontal, this))
+HeadersModel::HeadersModel(QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_headings(ColumnCount)
 {
-    m_header->setObjectName(QStringLiteral("listMessagesHeader"));
-    auto *model = new QStandardItemModel(0, 3, m_header);
-    m_header->setModel(model);
-    m_header->setSectionResizeMode(QHeaderView::Interactive);
-    m_header->setStretchLastSection(true);
-    m_header->setSectionsClickable(false);
-    m_header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    connect(m_header, &QHeaderView::sectionResized, viewport(), qOverload<>(&QWidget::update));
-    setItemDelegate(new ColumnsDelegate(m_header, this));
+    m_bold.setBold(true);
+}
+
+void HeadersModel::clear(const QStringList &identities)
+{
+    beginResetModel();
+    m_rows.clear();
+    m_rows.squeeze();
+    m_text.clear();
+    m_text.squeeze();
+    m_identities = identities;
+    endResetModel();
+}
+
+void HeadersModel::append(const QList<Header> &headers)
+{
+    if (headers.isEmpty())
+        return;
+    const int first = int(m_rows.size());
+    beginInsertRows({}, first, first + int(headers.size()) - 1);
+    for (const Header &header : headers) {
+        Row row{quint32(m_text.size()), {}, quint8(header.fresh ? Fresh : 0)};
+        int column = 0;
+        for (const QString *text : {&header.from, &header.subject, &header.date}) {
+            const QByteArray utf8 = text->left(kLongestField).toUtf8().left(kLongestField);
+            row.length[column++] = quint16(utf8.size());
+            m_text += utf8;
+        }
+        m_rows.append(row);
+    }
+    endInsertRows();
+}
+
+void HeadersModel::setHeadings(const QStringList &headings)
+{
+    for (int column = 0; column < ColumnCount; ++column)
+        m_headings[column] = headings.value(column);
+    Q_EMIT headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+}
+
+QString HeadersModel::field(int row, int column) const
+{
+    if (row < 0 || row >= m_rows.size())
+        return {};
+    const Row &r = m_rows.at(row);
+    qsizetype start = r.start;
+    for (int c = 0; c < column; ++c)
+        start += r.length[c];
+    return QString::fromUtf8(m_text.constData() + start, r.length[column]);
+}
+
+void HeadersModel::setState(int row, State flag, bool on)
+{
+    quint8 &state = m_rows[row].state;
+    state = on ? (state | flag) : (state & ~flag);
+}
+
+void HeadersModel::setTicked(int row, bool ticked)
+{
+    if (row < 0 || row >= m_rows.size() || isDeleted(row) || isTicked(row) == ticked)
+        return;
+    setState(row, Ticked, ticked);
+    const QModelIndex tick = index(row, FromColumn);
+    Q_EMIT dataChanged(tick, tick, {Qt::CheckStateRole});
+}
+
+void HeadersModel::setAllTicked(int end, bool ticked)
+{
+    end = qMin(end, int(m_rows.size()));
+    for (int row = 0; row < end; ++row)
+        if (!isDeleted(row))
+            setState(row, Ticked, ticked);
+    if (end > 0)
+        Q_EMIT dataChanged(index(0, FromColumn), index(end - 1, FromColumn), {Qt::CheckStateRole});
+}
+
+void HeadersModel::markDeleted(int row)
+{
+    if (row < 0 || row >= m_rows.size())
+        return;
+    setState(row, Ticked, false);
+    setState(row, Deleted, true);
+    Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
+}
+
+QString HeadersModel::rowText(int row) const
+{
+    if (isDeleted(row))
+        return QCoreApplication::translate("MessageList", kMessageDeleted);
+    return from(row) + QStringLiteral("\t\t") + subject(row) + QStringLiteral("\t\t\t") + date(row);
+}
+
+int HeadersModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int HeadersModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant HeadersModel::data(const QModelIndex &index, int role) const
+{
+    const int row = index.row();
+    if (!index.isValid() || row >= m_rows.size())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        // A deleted row says so in its first column; the others go blank.
+        if (isDeleted(row))
+            return index.column() == FromColumn
+                ? QCoreApplication::translate("MessageList", kMessageDeleted)
+                : QString();
+        return field(row, index.column());
+    case Qt::CheckStateRole:
+        if (index.column() != FromColumn || isDeleted(row))
+            return {};
+        return isTicked(row) ? Qt::Checked : Qt::Unchecked;
+    case Qt::FontRole: return isFresh(row) && !isDeleted(row) ? QVariant(m_bold) : QVariant();
+    default: return {};
+    }
+}
+
+bool HeadersModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || role != Qt::CheckStateRole || isDeleted(index.row()))
+        return false;
+    setTicked(index.row(), value.toInt() == Qt::Checked);
+    return true;
+}
+
+Qt::ItemFlags HeadersModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    if (index.column() == FromColumn && !isDeleted(index.row()))
+        flags |= Qt::ItemIsUserCheckable;
+    return flags;
+}
+
+QVariant HeadersModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return m_headings.value(section);
+}
+
+HeadersList::HeadersList(QWidget *parent)
+    : QTreeView(parent)
+    , m_rows(new HeadersModel(this))
+{
+    setModel(m_rows);
+    // A flat list: no tree decoration, one row height for all (so ten thousand rows are laid
+    // out without measuring each).
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setUniformItemSizes(true);
-    placeHeader();
+    header()->setObjectName(QStringLiteral("listMessagesHeader"));
+    header()->setSectionResizeMode(QHeaderView::Interactive);
+    header()->setStretchLastSection(true);
+    header()->setSectionsClickable(false);
+    header()->setSectionsMovable(false);
+    header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 void HeadersList::setHeadings(const QList<QLabel *> &headings)
 {
-    auto *model = static_cast<QStandardItemModel *>(m_header->model());
-    for (int column = 0; column < headings.size() && column < model->columnCount(); ++column) {
-        model->setHeaderData(column, Qt::Horizontal, headings[column]->text());
-        headings[column]->setVisible(false);
+    QStringList texts;
+    for (QLabel *heading : headings) {
+        texts << heading->text();
+        heading->setVisible(false);
     }
+    m_rows->setHeadings(texts);
     // The sender and the subject take most of the room at first; the date the rest.
-    m_header->resizeSection(0, qMax(120, viewport()->width() * 3 / 10));
-    m_header->resizeSection(1, qMax(160, viewport()->width() * 9 / 20));
+    header()->resizeSection(HeadersModel::FromColumn, qMax(120, viewport()->width() * 3 / 10));
+    header()->resizeSection(HeadersModel::SubjectColumn, qMax(160, viewport()->width() * 9 / 20));
 }
 
-QStringList HeadersList::fields(const QString &rowText)
+void HeadersList::keyPressEvent(QKeyEvent *event)
 {
-    return rowText.split(QLatin1Char('\t'), Qt::SkipEmptyParts);
-}
-
-void HeadersList::placeHeader()
-{
-    const int height = m_header->sizeHint().height();
-    setViewportMargins(0, height, 0, 0);
-    const QRect area = viewport()->geometry();
-    m_header->setGeometry(area.left(), area.top() - height, area.width(), height);
-}
-
-void HeadersList::resizeEvent(QResizeEvent *event)
-{
-    QListWidget::resizeEvent(event);
-    placeHeader();
-}
-
-bool HeadersList::viewportEvent(QEvent *event)
-{
-    // The header keeps to the list's font and style changes.
-    if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange)
-        placeHeader();
-    return QListWidget::viewportEvent(event);
+    const int row = currentIndex().row();
+    if ((event->key() == Qt::Key_Space || event->key() == Qt::Key_Select) && row >= 0
+        && event->modifiers() == Qt::NoModifier) {
+        m_rows->setTicked(row, !m_rows->isTicked(row));
+        event->accept();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
 }

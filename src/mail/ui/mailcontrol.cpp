@@ -194,6 +194,11 @@ void SlotMailControl::DeleteMessage()
     m_session->DeleteMessage();
 }
 
+void SlotMailControl::DeleteByIdentity(const QString &identity)
+{
+    m_session->DeleteByIdentity(identity);
+}
+
 void SlotMailControl::Quit()
 {
     ++m_generation; // a log-on still reading its password or asking is given up

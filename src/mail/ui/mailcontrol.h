@@ -50,6 +50,9 @@ public:
     virtual QString IdentityProblem() const { return {}; }
     // Asks for the headers of the chosen messages together (see MailSession).
     virtual void PrefetchHeaders(const QList<int> &numbers) { Q_UNUSED(numbers) }
+    // Deletes the message with this identity (one of Identities()), as DeleteMessage does;
+    // Error when the session does not hold it (see MailSession).
+    virtual void DeleteByIdentity(const QString &identity) { Q_UNUSED(identity) }
 
     // Destroys a control its window no longer needs, once a Quit in progress has ended:
     // the server applies deletions only when it sees the QUIT.
@@ -99,6 +102,7 @@ public:
     QStringList Identities() const override;
     QString IdentityProblem() const override;
     void PrefetchHeaders(const QList<int> &numbers) override;
+    void DeleteByIdentity(const QString &identity) override;
     // Whether the control in use speaks IMAP (for the tests).
     bool usesImap() const { return m_imap; }
 

@@ -67,6 +67,9 @@ QCoro::Task<> MailShared::launchMailProgram()
             co_return;
     }
     m_links.schedule.setEnabled(false);
+    // The user reads the mail now: none of it counts as new any more.
+    m_unread.clear();
+    m_links.line.setNewMail(0);
     ++m_mailProgramsRunning;
     context.programs().startAndWatch(settings().text(Keys::MailProgram), [self] {
         if (!self || --self->m_mailProgramsRunning > 0)

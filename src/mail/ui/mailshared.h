@@ -4,6 +4,7 @@
 #include "mail/ui/newmail.h"
 
 #include <QCoro/QCoroTask>
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QSet>
@@ -114,4 +115,6 @@ private:
     QSet<QString> m_alertsTold; // account and text of the alerts told in this check
     std::unique_ptr<AnnouncedMail> m_announced; // opened at the first check
     QSet<QString> m_identityProblemsTold; // accounts told why all their mail counts as new
+    // Per account: messages told since the mail program last started, of those waiting.
+    QHash<QString, int> m_unread;
 };

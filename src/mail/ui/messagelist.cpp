@@ -11,14 +11,10 @@
 #include "ui_frmcheckmail.h"
 
 #include <QCoreApplication>
-#include <QListWidget>
 
 namespace {
 constexpr double kSecondsBetweenDeletions = 3;
 const char *const kDeletingMessages = QT_TRANSLATE_NOOP("MessageList", "Deleting Messages");
-// Where a row keeps its sender and subject as the control gave them.
-constexpr int kFromRole = Qt::UserRole + 1;
-constexpr int kSubjectRole = Qt::UserRole + 2;
 } // namespace
 
 namespace MessageList {
@@ -28,89 +24,53 @@ QString rowText(const QString &from, const QString &subject, const QString &date
     return from + QStringLiteral("\t\t") + subject + QStringLiteral("\t\t\t") + date;
 }
 
-RowBatch::RowBatch(QListWidget *list)
+RowBatch::RowBatch(HeadersList *list, const MailControl &control)
     : m_list(list)
-    , m_bold(list->font())
 {
-    m_bold.setBold(true);
+    m_list->rows().clear(control.Identities());
     m_rows.reserve(kRows);
-}
-
-RowBatch::~RowBatch()
-{
-    qDeleteAll(m_rows);
 }
 
 void RowBatch::add(const MailControl &control, bool fresh)
 {
-    auto *row = new QListWidgetItem(rowText(control.From(), control.Subject(), control.Date()));
-    row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
-    row->setCheckState(Qt::Unchecked);
-    if (fresh) {
-        // One font shared by every new row.
-        row->setFont(m_bold);
-        // The notification names the first new messages only.
-        if (m_named < DesktopNotices::kMessagesNamed) {
-            ++m_named;
-            row->setData(kFromRole, control.From());
-            row->setData(kSubjectRole, control.Subject());
-        }
-    }
-    m_rows.append(row);
+    m_rows.append({control.From(), control.Subject(), control.Date(), fresh});
     if (m_rows.size() >= kRows)
         flush();
 }
 
 void RowBatch::flush()
 {
-    for (QListWidgetItem *row : std::as_const(m_rows))
-        m_list->addItem(row);
+    m_list->rows().append(m_rows);
     m_rows.clear();
 }
 
-QList<DesktopNotices::Header> headers(const QListWidget *list, const QList<int> &numbers, int most)
+QList<DesktopNotices::Header> headers(const HeadersList *list, const QList<int> &numbers, int most)
 {
     QList<DesktopNotices::Header> found;
     for (int number : numbers) {
-        const QListWidgetItem *row = list->item(number - 1);
-        if (!row || found.size() >= most)
+        if (number > list->count() || found.size() >= most)
             break;
-        found.append({row->data(kFromRole).toString(), row->data(kSubjectRole).toString()});
+        found.append({list->rows().from(number - 1), list->rows().subject(number - 1)});
     }
     return found;
 }
 
-int rowsInUse(const QListWidget *list, const MailControl &control)
+int rowsInUse(const HeadersList *list, const MailControl &control)
 {
     return qMin(int(control.MessageCount()), list->count());
 }
 
-namespace {
-// A deleted message's row has no tick box any more.
-bool tickable(const QListWidgetItem *row)
-{
-    return row->flags().testFlag(Qt::ItemIsUserCheckable);
-}
-} // namespace
-
-bool anyRowTicked(const QListWidget *list, const MailControl &control)
+bool anyRowTicked(const HeadersList *list, const MailControl &control)
 {
     for (int i = 0; i < rowsInUse(list, control); ++i) {
-        if (tickable(list->item(i)) && list->item(i)->checkState() == Qt::Checked)
+        if (list->rows().isTicked(i))
             return true;
     }
     return false;
 }
 
-void setRowsTicked(QListWidget *list, const MailControl &control, bool ticked)
-{
-    for (int i = 0; i < rowsInUse(list, control); ++i)
-        if (tickable(list->item(i)))
-            list->item(i)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
-}
-
 QCoro::Task<bool> confirmDeletion(
-    MailShared &check, QListWidget *list, const MailControl &control, QWidget *parent)
+    MailShared &check, HeadersList *list, const MailControl &control, QWidget *parent)
 {
     if (!anyRowTicked(list, control)) {
         Form::information(check.context().dialogs(),
@@ -127,39 +87,41 @@ QCoro::Task<bool> confirmDeletion(
     if (!window)
         co_return false;
     if (!yes)
-        setRowsTicked(list, control, false);
+        list->rows().setAllTicked(rowsInUse(list, control), false);
     co_return yes;
 }
 
 QCoro::Task<bool> deleteTicked(
-    Clock &clock, QListWidget *list, MailControl &control, QWidget *window)
+    Clock &clock, HeadersList *list, MailControl &control, QWidget *window)
 {
     for (int i = 0; i < rowsInUse(list, control); ++i) {
-        if (list->item(i)->checkState() != Qt::Checked)
+        if (!list->rows().isTicked(i))
             continue;
         const bool waited = co_await clock.sleep(kSecondsBetweenDeletions, window);
         if (!waited)
             co_return false;
-        QListWidgetItem *row = list->item(i);
-        if (!row)
+        if (i >= list->count())
             break;
-        if (!tickable(row) || row->checkState() != Qt::Checked)
+        if (!list->rows().isTicked(i))
             continue; // unticked during the pause
-        control.setMessageNumber(qint16(i + 1));
-        control.DeleteMessage();
-        row->setText(QCoreApplication::translate("MessageList", "Message Deleted"));
-        row->setFlags(row->flags() & ~Qt::ItemIsUserCheckable);
-        row->setData(Qt::CheckStateRole, QVariant());
+        const QString identity = list->rows().identity(i);
+        if (identity.isEmpty()) {
+            control.setMessageNumber(qint16(i + 1));
+            control.DeleteMessage();
+        } else {
+            control.DeleteByIdentity(identity);
+        }
+        list->rows().markDeleted(i);
     }
     co_return true;
 }
 
 void selectAll(
-    QListWidget *list, const MailControl &control, std::initializer_list<QWidget *> buttons)
+    HeadersList *list, const MailControl &control, std::initializer_list<QWidget *> buttons)
 {
     for (QWidget *b : buttons)
         b->setEnabled(false);
-    setRowsTicked(list, control, true);
+    list->rows().setAllTicked(rowsInUse(list, control), true);
     for (QWidget *b : buttons)
         b->setEnabled(true);
 }

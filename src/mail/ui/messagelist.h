@@ -1,9 +1,9 @@
 #pragma once
 
 #include "alerts/desktopnotices.h"
+#include "mail/ui/headerslist.h"
 
 #include <QCoro/QCoroTask>
-#include <QFont>
 #include <QList>
 #include <QString>
 
@@ -12,8 +12,6 @@
 class Clock;
 class MailShared;
 class MailControl;
-class QListWidget;
-class QListWidgetItem;
 class QSize;
 class QWidget;
 namespace Ui {
@@ -34,8 +32,8 @@ class RowBatch
 public:
     static constexpr int kRows = 256;
 
-    explicit RowBatch(QListWidget *list);
-    ~RowBatch();
+    // A new listing of the control's messages: the list is emptied and takes their identities.
+    RowBatch(HeadersList *list, const MailControl &control);
     RowBatch(const RowBatch &) = delete;
     RowBatch &operator=(const RowBatch &) = delete;
 
@@ -45,35 +43,34 @@ public:
     void flush();
 
 private:
-    QListWidget *m_list;
-    QFont m_bold;
-    int m_named = 0; // fresh rows that keep their sender and subject apart
-    QList<QListWidgetItem *> m_rows;
+    HeadersList *m_list;
+    QList<HeadersModel::Header> m_rows;
 };
 
 // The sender and subject of the rows of the messages `numbers` (at most `most` of them), for
 // the new-mail notification.
-QList<DesktopNotices::Header> headers(const QListWidget *list, const QList<int> &numbers, int most);
+QList<DesktopNotices::Header> headers(const HeadersList *list, const QList<int> &numbers, int most);
 
 // Rows that stand for messages on the server.
-int rowsInUse(const QListWidget *list, const MailControl &control);
-bool anyRowTicked(const QListWidget *list, const MailControl &control);
-void setRowsTicked(QListWidget *list, const MailControl &control, bool ticked);
+int rowsInUse(const HeadersList *list, const MailControl &control);
+bool anyRowTicked(const HeadersList *list, const MailControl &control);
 // Select All: ticks every row, with the window's buttons held off meanwhile.
 void selectAll(
-    QListWidget *list, const MailControl &control, std::initializer_list<QWidget *> buttons);
+    HeadersList *list, const MailControl &control, std::initializer_list<QWidget *> buttons);
 
 // Before a deletion: tells the user to tick a message when none is, and asks for
 // confirmation when the user wants to be asked (a No clears the ticks). True to go on; false
 // also when `parent`, the window of the list, went away while the question was open.
 QCoro::Task<bool> confirmDeletion(
-    MailShared &check, QListWidget *list, const MailControl &control, QWidget *parent);
+    MailShared &check, HeadersList *list, const MailControl &control, QWidget *parent);
 // Deletes the ticked messages one by one, three seconds apart, and marks their rows. Each
 // tick is read when its message's turn comes, after the pause: a row unticked meanwhile is
-// left alone. Ends with false when `window` (which owns the list and the control) went away
+// left alone. A message goes by its identity, so a mailbox changed since the listing never
+// loses another message in its place; only where the server gives no identities by its
+// number. Ends with false when `window` (which owns the list and the control) went away
 // during a pause.
 QCoro::Task<bool> deleteTicked(
-    Clock &clock, QListWidget *list, MailControl &control, QWidget *window);
+    Clock &clock, HeadersList *list, MailControl &control, QWidget *window);
 
 // The headers layout of a check window at the given size: the list takes the room the rows
 // of labels and buttons below it leave, which keep to the bottom edge.

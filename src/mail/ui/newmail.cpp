@@ -3,6 +3,7 @@
 
 #include "mail/ui/newmail.h"
 
+#include "connection/linecontroller.h"
 #include "mail/announcedmail.h"
 #include "mail/ui/mailcontrol.h"
 #include "mail/ui/mailshared.h"
@@ -83,4 +84,10 @@ void MailShared::announce(
     if (known && !announced().remember(news.key, news.identities))
         qWarning("Could not keep the announced messages in %s",
             qPrintable(announced().fileOf(news.key)));
+    int &unread = m_unread[news.key];
+    unread = qMin(unread + int(news.fresh.size()), waiting);
+    int total = 0;
+    for (int count : std::as_const(m_unread))
+        total += count;
+    line().setNewMail(total);
 }

@@ -34,8 +34,7 @@ QCoro::Task<> MailCheck::mnuMailSlot_Click(int slot)
         }
         co_return;
     }
-    const QListWidgetItem *first = window->listMessages->item(0);
-    if (!first || first->text().isEmpty())
+    if (window->listMessages->count() == 0)
         unloadSlotWindow();
 }
 

@@ -48,7 +48,7 @@ echo "Dovecot logged the log-on ${after} ms after the start"
 walker wait 'Checking Mail' 15
 sleep 1 # the headers arrive just after the window shows
 # The second row ticked from the keyboard: arrows move along the list, Space ticks.
-walker focus 'Checking Mail' list Messages
+walker focus 'Checking Mail' tree Messages
 xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^Checking Mail$' | head -1)"
 xdotool key Down Down space
 walker press 'Checking Mail' 'push button' 'Delete Message(s)'

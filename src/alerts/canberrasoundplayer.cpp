@@ -25,8 +25,23 @@ struct Canberra {
     decltype(&ca_context_cancel) cancel = nullptr;
     decltype(&ca_context_playing) playing = nullptr;
     decltype(&ca_context_play) play = nullptr;
-    QString folder; // where the library lies, its drivers in a folder beside it
+    QList<QByteArray> drivers; // the output drivers' files, in a folder beside the library
 };
+
+// libcanberra's output drivers: libcanberra-<version>/libcanberra-<driver>.so beside it.
+QList<QByteArray> driverFiles(const QString &libraryFolder)
+{
+    QList<QByteArray> files;
+    const QDir folder(libraryFolder);
+    for (const QString &drivers :
+        folder.entryList({QStringLiteral("libcanberra-*")}, QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QDir driverFolder(folder.filePath(drivers));
+        for (const QString &driver :
+            driverFolder.entryList({QStringLiteral("libcanberra-*.so")}, QDir::Files))
+            files.append(QFile::encodeName(driverFolder.filePath(driver)));
+    }
+    return files;
+}
 
 // The library's calls, or nullptr where it cannot be loaded; looked up once.
 const Canberra *canberra()
@@ -44,7 +59,7 @@ const Canberra *canberra()
             && find(api.changeProps, "ca_context_change_props") && find(api.open, "ca_context_open")
             && find(api.destroy, "ca_context_destroy") && find(api.cancel, "ca_context_cancel")
             && find(api.playing, "ca_context_playing") && find(api.play, "ca_context_play")) {
-            api.folder = QFileInfo(library.fileName()).absolutePath();
+            api.drivers = driverFiles(QFileInfo(library.fileName()).absolutePath());
             return api; // the library stays loaded: QLibrary does not unload on destruction
         }
         return std::nullopt;
@@ -55,20 +70,12 @@ const Canberra *canberra()
 // libcanberra loads its output driver (ALSA, PulseAudio) with libltdl and unloads it when a
 // context is destroyed, while the driver's playback thread may still be on its way out of the
 // driver's code: the thread then runs in unmapped memory. A driver that is loaded stays loaded
-// for the life of the process instead (glibc: RTLD_NOLOAD with RTLD_NODELETE only marks it;
-// sounds are rare, so looking at each one costs nothing worth keeping a list for).
+// for the life of the process instead (glibc: RTLD_NOLOAD with RTLD_NODELETE marks a loaded one
+// and loads none). The files are listed once, with the library.
 void keepDriversLoaded(const Canberra &ca)
 {
-    const QDir folder(ca.folder);
-    for (const QString &drivers :
-        folder.entryList({QStringLiteral("libcanberra-*")}, QDir::Dirs | QDir::NoDotAndDotDot)) {
-        const QDir driverFolder(folder.filePath(drivers));
-        for (const QString &driver :
-            driverFolder.entryList({QStringLiteral("libcanberra-*.so")}, QDir::Files)) {
-            const QByteArray path = QFile::encodeName(driverFolder.filePath(driver));
-            dlopen(path.constData(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-        }
-    }
+    for (const QByteArray &driver : ca.drivers)
+        dlopen(driver.constData(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
 }
 } // namespace
 

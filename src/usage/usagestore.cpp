@@ -225,36 +225,33 @@ std::optional<qint64> UsageStore::begin(const QString &entry, const QDateTime &s
 
 bool UsageStore::update(const UsageSession &session)
 {
-    if (!m_open)
-        return false;
-    QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("UPDATE connections SET seconds = ?, bytes_in = ?, bytes_out = ?, "
-                                 "updated_at = ? WHERE id = ?"));
-    query.addBindValue(session.seconds);
-    query.addBindValue(session.bytesIn);
-    query.addBindValue(session.bytesOut);
-    query.addBindValue(stamp(session.startedAt.addSecs(session.seconds)));
-    query.addBindValue(session.id);
-    if (query.exec())
-        return true;
-    fail(QStringLiteral("could not write"), query.lastError().text());
-    return false;
+    return writeSession(session, false);
 }
 
 bool UsageStore::close(const UsageSession &session)
+{
+    return writeSession(session, true);
+}
+
+// The row's seconds and bytes so far, and with `ending` its end and what ended it.
+bool UsageStore::writeSession(const UsageSession &session, bool ending)
 {
     if (!m_open)
         return false;
     const QString end = stamp(session.startedAt.addSecs(session.seconds));
     QSqlQuery query(m_db);
     query.prepare(QStringLiteral("UPDATE connections SET seconds = ?, bytes_in = ?, bytes_out = ?, "
-                                 "updated_at = ?, ended_at = ?, ended_by = ? WHERE id = ?"));
+                                 "updated_at = ?")
+        + (ending ? QStringLiteral(", ended_at = ?, ended_by = ?") : QString())
+        + QStringLiteral(" WHERE id = ?"));
     query.addBindValue(session.seconds);
     query.addBindValue(session.bytesIn);
     query.addBindValue(session.bytesOut);
     query.addBindValue(end);
-    query.addBindValue(end);
-    query.addBindValue(session.endedBy);
+    if (ending) {
+        query.addBindValue(end);
+        query.addBindValue(session.endedBy);
+    }
     query.addBindValue(session.id);
     if (query.exec())
         return true;

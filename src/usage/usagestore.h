@@ -85,6 +85,7 @@ Q_SIGNALS:
     void problemFound(const QString &message);
 
 private:
+    bool writeSession(const UsageSession &session, bool ending);
     enum class Opened { Ok, Damaged, Failed };
     Opened tryOpen();
     bool migrate(int from);

@@ -2,7 +2,7 @@
 
 #include "clock/clock.h"
 #include "clock/timer.h"
-#include "mail/ui/mailcontrol.h"
+#include "mail/ui/slotmailcontrol.h"
 
 #include <QHash>
 #include <QStringList>

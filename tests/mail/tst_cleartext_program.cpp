@@ -1,7 +1,7 @@
 // The program and servers off this machine without TLS (made by clear_text_netns.sh).
 
 #include "mail/mailerror.h"
-#include "mail/ui/mailcontrol.h"
+#include "mail/ui/slotmailcontrol.h"
 #include "settings/settingsmodel.h"
 #include "support/modalanswerer.h"
 #include "support/testcontext.h"

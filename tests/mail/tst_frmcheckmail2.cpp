@@ -2,8 +2,9 @@
 #include "checkmailfixture.h"
 #include "connection/linecontroller.h"
 #include "mail/mailschedule.h"
-#include "mail/ui/frmcheckmail2.h"
+#include "mail/ui/frmcheckmail.h"
 #include "mail/ui/frmmailservererror.h"
+#include "mail/ui/messagelist.h"
 #include "shell/menutools.h"
 
 #include <QLabel>
@@ -18,13 +19,13 @@ std::pair<SettingKey, QString> on(const SettingKey &key)
 // The program with the single-slot window reached from the popup menu.
 struct SlotProgram : MailProgram {
     using MailProgram::MailProgram;
-    frmCheckMail2 *slotWindow() { return check().slotWindow(); }
+    frmCheckMail *slotWindow() { return check().slotWindow(); }
     // The popup menu's MailSlot `slot`, run until its starter is done with the window.
     void checkSlot(int slot) { finish(check().mnuMailSlot_Click(slot)); }
     QStringList slotRows()
     {
         QStringList out;
-        if (frmCheckMail2 *w = slotWindow()) {
+        if (frmCheckMail *w = slotWindow()) {
             for (int i = 0; i < w->listMessages->count(); ++i)
                 out << w->listMessages->rows().rowText(i);
         }
@@ -80,7 +81,7 @@ void tst_frmCheckMail2::slotThreeWithTwoMessagesListsBothAndStaysOpen()
     p.connectLine();
     const auto timers = p.timers();
     p.checkSlot(3);
-    frmCheckMail2 *w = p.slotWindow();
+    frmCheckMail *w = p.slotWindow();
     QVERIFY(w && w->isVisible() && !w->isMinimized());
     QCOMPARE(w->objectName(), QStringLiteral("frmCheckMail2"));
     QCOMPARE(w->windowTitle(), QStringLiteral("Checking Mail"));
@@ -90,9 +91,9 @@ void tst_frmCheckMail2::slotThreeWithTwoMessagesListsBothAndStaysOpen()
     QVERIFY(p.server.log.join(u'\n').contains(QStringLiteral("LOGON pop3.example.org user3")));
     QCOMPARE(p.slotRows(),
         QStringList(
-            {frmCheckMail::rowText(QStringLiteral("sender1@example.org"), QStringLiteral("Invoice"),
+            {MessageList::rowText(QStringLiteral("sender1@example.org"), QStringLiteral("Invoice"),
                  QStringLiteral("Mon, 7 Dec 2026 10:01:00 +0000")),
-                frmCheckMail::rowText(QStringLiteral("sender2@example.org"),
+                MessageList::rowText(QStringLiteral("sender2@example.org"),
                     QStringLiteral("Minutes"), QStringLiteral("Mon, 7 Dec 2026 10:02:00 +0000"))}));
     QVERIFY(!w->listMessages->rows().isTicked(0));
     QCOMPARE(t.sounds().names(), QStringList(2, QStringLiteral("<default>")));
@@ -129,7 +130,7 @@ void tst_frmCheckMail2::countOnlyWithNoMailShowsZeroAndPlaysTheArrivalAlert()
     p.mail(2, {});
     p.connectLine();
     p.checkSlot(2);
-    frmCheckMail2 *w = p.slotWindow();
+    frmCheckMail *w = p.slotWindow();
     QVERIFY(w && w->isVisible());
     QCOMPARE(w->Label4->text(), QStringLiteral("Number of messages waiting on Account 2: 0"));
     QVERIFY(w->Label4->isVisible());
@@ -232,7 +233,7 @@ void tst_frmCheckMail2::selectAllAndDeleteWorkWithoutACountdown()
     p.mail(1, {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
     p.connectLine();
     p.checkSlot(1);
-    frmCheckMail2 *w = p.slotWindow();
+    frmCheckMail *w = p.slotWindow();
     QVERIFY(w);
     w->cmdDeleteMessage->click();
     QCOMPARE(t.dialogs().shown().last().text,
@@ -312,7 +313,7 @@ void tst_frmCheckMail2::aSecondSlotCommandReplacesTheOpenWindow()
     p.mail(2, {QStringLiteral("Agenda")});
     p.connectLine();
     p.checkSlot(1);
-    QPointer<frmCheckMail2> first = p.slotWindow();
+    QPointer<frmCheckMail> first = p.slotWindow();
     p.checkSlot(2);
     QVERIFY(p.slotWindow() && p.slotWindow() != first);
     QVERIFY(!first || first->isUnloaded());

@@ -40,14 +40,14 @@ void tst_frmCheckMailDelete::deleteWithoutATickAsksForOneAndTheCountdownGoesOn()
 {
     TestContext t;
     Listed p(t, SettingValues::TrueText);
-    const int before = p.window()->countdown();
+    const int before = p.window()->run().countdown();
     p.window()->cmdDeleteMessage->click();
     QCOMPARE(t.dialogs().count(QStringLiteral("message")), 1);
     QCOMPARE(t.dialogs().shown().last().title, QStringLiteral("Deleting Messages"));
     QCOMPARE(t.dialogs().shown().last().text,
         QStringLiteral("Please select a message(s) by clicking in the appropriate checkbox"));
     p.run(5);
-    QCOMPARE(p.window()->countdown(), before - 5);
+    QCOMPARE(p.window()->run().countdown(), before - 5);
 }
 
 void tst_frmCheckMailDelete::answeringNoUnticksEveryRowAndDeletesNothing()
@@ -62,7 +62,7 @@ void tst_frmCheckMailDelete::answeringNoUnticksEveryRowAndDeletesNothing()
     QVERIFY(p.deletions().isEmpty());
     for (int row = 0; row < 3; ++row)
         QVERIFY(!p.ticked(row));
-    QVERIFY(p.window()->Timer1.enabled());
+    QVERIFY(p.window()->run().countingDown());
 }
 
 // The question is awaited, not run in a nested event loop: the window (its parent) may go away
@@ -89,7 +89,7 @@ void tst_frmCheckMailDelete::ticksOneAndThreeDeleteThoseThreeSecondsApart()
     Listed p(t, SettingValues::FalseText);
     p.tick(0);
     p.tick(2);
-    const int countdown = p.window()->countdown();
+    const int countdown = p.window()->run().countdown();
     const qint64 pressed = t.clock().tickCount();
     p.window()->cmdDeleteMessage->click();
     p.run(6.5);
@@ -104,7 +104,7 @@ void tst_frmCheckMailDelete::ticksOneAndThreeDeleteThoseThreeSecondsApart()
     QCOMPARE(p.rows().at(2), QStringLiteral("Message Deleted"));
     QVERIFY(!p.ticked(0));
     // The countdown was held while deleting.
-    QCOMPARE(p.window()->countdown(), countdown);
+    QCOMPARE(p.window()->run().countdown(), countdown);
     QVERIFY(p.window()->cmdCancel->isEnabled() && p.window()->cmdDeleteMessage->isEnabled());
     // A deleted row has no tick box: Select All and Delete reach only message 2.
     QVERIFY(!(p.window()->listMessages->rows().flags(p.window()->listMessages->rows().index(0, 0))

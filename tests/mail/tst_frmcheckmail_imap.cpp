@@ -5,8 +5,8 @@
 #include "checkmailfixture.h"
 #include "craftedmessages.h"
 #include "dovecotserver.h"
-#include "mail/ui/mailcontrol.h"
 #include "mail/ui/messagelist.h"
+#include "mail/ui/slotmailcontrol.h"
 
 #include <QTest>
 #include <QTimer>

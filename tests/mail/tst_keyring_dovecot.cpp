@@ -2,7 +2,7 @@
 
 #include "alerts/frmpreferences.h"
 #include "dovecotserver.h"
-#include "mail/ui/mailcontrol.h"
+#include "mail/ui/slotmailcontrol.h"
 #include "settings/passwords.h"
 #include "settings/qtkeychainbackend.h"
 #include "settings/settingsmodel.h"

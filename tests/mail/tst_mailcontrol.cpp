@@ -1,6 +1,6 @@
 #include "clock/virtualclock.h"
 #include "mail/mailerror.h"
-#include "mail/ui/mailcontrol.h"
+#include "mail/ui/slotmailcontrol.h"
 #include "scriptedpopserver.h"
 
 #include <QPointer>

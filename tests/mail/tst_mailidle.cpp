@@ -6,8 +6,8 @@
 #include "craftedmessages.h"
 #include "dovecotserver.h"
 #include "mail/imapidle.h"
-#include "mail/ui/mailcontrol.h"
 #include "mail/ui/mailidle.h"
+#include "mail/ui/slotmailcontrol.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -56,7 +56,7 @@ Told round(TestContext &t, MailProgram &p, const DovecotServer &dovecot)
     t.notifier().clear();
     t.sounds().clear();
     p.run(61);
-    [&] { QTRY_VERIFY_WITH_TIMEOUT(p.window() && p.window()->Timer1.enabled(), 20000); }();
+    [&] { QTRY_VERIFY_WITH_TIMEOUT(p.window() && p.window()->run().countingDown(), 20000); }();
     Told told{t.notifier().bodies(), !t.sounds().played().isEmpty(), {}};
     if (frmCheckMail *w = p.window()) {
         for (int i = 0; i < w->listMessages->count(); ++i)

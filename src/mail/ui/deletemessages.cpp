@@ -1,8 +1,6 @@
-// Ticking listed messages and deleting them on the server during the pause.
+// Ticking listed messages and deleting them on the server.
 
-#include "clock/clock.h"
 #include "mail/ui/frmcheckmail.h"
-#include "mail/ui/mailcontrol.h"
 #include "mail/ui/mailshared.h"
 #include "mail/ui/messagelist.h"
 #include "shell/appcontext.h"
@@ -11,15 +9,17 @@
 
 void frmCheckMail::cmdSelectMessage_Click()
 {
-    MessageList::selectAll(listMessages, *mMail1, {cmdSelectMessage, cmdDeleteMessage, cmdCancel});
+    MessageList::selectAll(
+        listMessages, m_run->control(), {cmdSelectMessage, cmdDeleteMessage, cmdCancel});
 }
 
 QCoro::Task<> frmCheckMail::cmdDeleteMessage_Click()
 {
-    Timer1.setEnabled(false);
+    // The countdown waits while the user is asked and the messages go.
+    m_run->holdCountdown(true);
     QPointer<frmCheckMail> self(this);
     const bool confirmed
-        = co_await MessageList::confirmDeletion(m_check, listMessages, *mMail1, this);
+        = co_await MessageList::confirmDeletion(m_check, listMessages, m_run->control(), this);
     if (!self || m_unloaded)
         co_return;
     if (confirmed) {
@@ -27,11 +27,10 @@ QCoro::Task<> frmCheckMail::cmdDeleteMessage_Click()
         if (!deleted)
             co_return;
     }
-    Timer1.setEnabled(true);
+    m_run->holdCountdown(false);
     unsetCursor();
 }
 
-// False when the window was unloaded meanwhile.
 QCoro::Task<bool> frmCheckMail::deleteTickedMessages()
 {
     // Next Mail Account is held as well: moving on would clear the rows being worked on.
@@ -41,7 +40,7 @@ QCoro::Task<bool> frmCheckMail::deleteTickedMessages()
         b->setEnabled(false);
     setCursor(Qt::BusyCursor);
     const bool alive = co_await MessageList::deleteTicked(
-        m_check.context().clock(), listMessages, *mMail1, this);
+        m_check.context().clock(), listMessages, m_run->control(), this);
     if (!alive || m_unloaded)
         co_return false;
     for (QPushButton *b : {cmdSelectMessage, cmdDeleteMessage, cmdCancel})

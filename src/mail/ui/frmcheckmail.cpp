@@ -1,38 +1,69 @@
 #include "mail/ui/frmcheckmail.h"
 
-#include "clock/clock.h"
-#include "clock/detach.h"
-#include "connection/linecontroller.h"
-#include "mail/ui/mailcontrol.h"
 #include "mail/ui/mailshared.h"
 #include "mail/ui/messagelist.h"
 #include "settings/settingsmodel.h"
-#include "settings/settingsstore.h"
-#include "shell/appcontext.h"
-#include "shell/traystatus.h"
-#include "shell/ui/formhelpers.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QPointer>
 #include <QResizeEvent>
 
 namespace {
-const QString kExecuted = QStringLiteral("Executed");
+const char *const kNewMail = QT_TRANSLATE_NOOP("frmCheckMail", "You have new mail");
 } // namespace
 
-frmCheckMail::frmCheckMail(MailShared &check, std::unique_ptr<MailControl> control, QWidget *parent)
+frmCheckMail::frmCheckMail(MailShared &check, std::unique_ptr<MailRun> run, QWidget *parent)
     : QWidget(parent,
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint)
-    , Timer1(check.context().clock(), 1000, false)
     , m_check(check)
-    , mMail1(std::move(control))
+    , m_run(std::move(run))
 {
     // The title bar has no Close: the window is left through its buttons.
     setupUi(this);
     listMessages->setHeadings({Label1, Label2, Label3});
     setMinimumSize(size());
+    if (isSingleSlot()) {
+        setObjectName(QStringLiteral("frmCheckMail2"));
+        for (QWidget *w : std::initializer_list<QWidget *>{cmdNextMailAccount, Label5, Label6})
+            w->hide();
+    }
     wire();
+}
+
+frmCheckMail::~frmCheckMail() = default;
+
+void frmCheckMail::wire()
+{
+    MailRun *run = m_run.get();
+    connect(run, &MailRun::checking, this, &frmCheckMail::showChecking);
+    connect(run, &MailRun::counted, this, &frmCheckMail::showCount);
+    connect(run, &MailRun::listing, this,
+        [this](const QStringList &identities) { listMessages->rows().clear(identities); });
+    connect(run, &MailRun::headersRead, this,
+        [this](const QList<MailHeader> &headers) { listMessages->rows().append(headers); });
+    connect(run, &MailRun::listed, this, &frmCheckMail::showListed);
+    connect(run, &MailRun::emptyMailbox, this, [this] {
+        if (isSingleSlot())
+            hide();
+    });
+    connect(run, &MailRun::freshMailAsideFromView, this, &frmCheckMail::freshMailWhileMinimised);
+    connect(run, &MailRun::failed, this, &frmCheckMail::showFailure);
+    connect(run, &MailRun::countdownStarted, this, &frmCheckMail::showCountdown);
+    connect(run, &MailRun::countdownTick, this, &frmCheckMail::showTick);
+    connect(run, &MailRun::countdownEnded, this, &frmCheckMail::hideCountdown);
+    connect(run, &MailRun::processing, this, &frmCheckMail::showProcessing);
+    connect(run, &MailRun::leftAccount, this, [this] { setListButtonsEnabled(false); });
+    connect(run, &MailRun::betweenAccounts, this, [this] { listMessages->clear(); });
+    connect(run, &MailRun::movingOn, this, &frmCheckMail::movingOn);
+    connect(run, &MailRun::closeRequested, this, &frmCheckMail::unload);
+
+    connect(
+        cmdNextMailAccount, &QPushButton::clicked, this, &frmCheckMail::cmdNextMailAccount_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmCheckMail::cmdCancel_Click);
+    connect(cmdSelectMessage, &QPushButton::clicked, this, &frmCheckMail::cmdSelectMessage_Click);
+    connect(cmdDeleteMessage, &QPushButton::clicked, this, &frmCheckMail::cmdDeleteMessage_Click);
+    connect(cmdMailProgram, &QPushButton::clicked, this, &frmCheckMail::cmdMailProgram_Click);
 }
 
 void frmCheckMail::resizeEvent(QResizeEvent *event)
@@ -43,52 +74,9 @@ void frmCheckMail::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
 }
 
-frmCheckMail::~frmCheckMail()
-{
-    MailControl::dispose(std::move(mMail1));
-}
-
-void frmCheckMail::wire()
-{
-    connect(&Timer1, &Timer::tick, this, &frmCheckMail::Timer1_Timer);
-    connect(mMail1.get(), &MailControl::Done, this, &frmCheckMail::mMail1_Done);
-    connect(mMail1.get(), &MailControl::Error, this, &frmCheckMail::mMail1_Error);
-    connect(mMail1.get(), &MailControl::ServerAlert, this, [this](const QString &text) {
-        m_check.serverAlert(accountName(m_check.currentSlotIndex + 1), text);
-    });
-    connect(
-        cmdNextMailAccount, &QPushButton::clicked, this, &frmCheckMail::cmdNextMailAccount_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmCheckMail::cmdCancel_Click);
-    connect(cmdSelectMessage, &QPushButton::clicked, this, &frmCheckMail::cmdSelectMessage_Click);
-    connect(cmdDeleteMessage, &QPushButton::clicked, this, &frmCheckMail::cmdDeleteMessage_Click);
-    connect(cmdMailProgram, &QPushButton::clicked, this, &frmCheckMail::cmdMailProgram_Click);
-}
-
-QString frmCheckMail::rowText(const QString &from, const QString &subject, const QString &date)
-{
-    return MessageList::rowText(from, subject, date);
-}
-
-int frmCheckMail::slotCount() const
-{
-    return m_check.settings().count(Keys::MailSlotCount);
-}
-
-int frmCheckMail::pauseMinutes() const
-{
-    return m_check.settings().count(Keys::PauseBetweenAccounts);
-}
-
 QString frmCheckMail::accountName(int slot) const
 {
     return m_check.settings().text(Keys::AccountName(slot));
-}
-
-// Both "minimised" and "scheduled checking" boxes ticked.
-bool frmCheckMail::minimisedCheck() const
-{
-    const SettingsModel &settings = m_check.settings();
-    return settings.isOn(Keys::CheckMailwhenMinimized) && settings.isOn(Keys::CheckMessages);
 }
 
 void frmCheckMail::useCompactLayout()
@@ -96,6 +84,12 @@ void frmCheckMail::useCompactLayout()
     for (QWidget *w : std::initializer_list<QWidget *>{
              Label1, Label2, Label3, listMessages, cmdDeleteMessage, cmdSelectMessage})
         w->hide();
+    if (isSingleSlot()) {
+        Label4->move(8, 40);
+        Label4->resize(440, 18);
+        MessageList::placeCompactButtons(*this, {cmdMailProgram, cmdCancel});
+        return;
+    }
     Label4->move(8, 56);
     Label4->resize(440, 18);
     Label6->move(192, 40);
@@ -104,41 +98,28 @@ void frmCheckMail::useCompactLayout()
     MessageList::placeCompactButtons(*this, {cmdNextMailAccount, cmdMailProgram, cmdCancel});
 }
 
+void frmCheckMail::setListButtonsEnabled(bool enabled)
+{
+    for (QWidget *w :
+        std::initializer_list<QWidget *>{cmdSelectMessage, cmdDeleteMessage, cmdMailProgram})
+        w->setEnabled(enabled);
+}
+
 QCoro::Task<> frmCheckMail::Form_Load()
 {
-    SettingsStore &store = m_check.context().settings();
-    store.save(Keys::CheckMailExecuted, kExecuted);
-    m_manual = m_check.manualCheck == 1;
-    const bool minimised = minimisedCheck() && !m_manual;
-    m_headersMode = m_check.settings().isOn(Keys::MessageHeadersOnly);
-    if (!m_headersMode)
+    m_run->prepare();
+    if (!m_run->headersMode())
         useCompactLayout();
     Label5->hide();
     Label6->hide();
-    m_check.stopCustomizeTimers();
-    Timer1.setEnabled(false);
-    for (QWidget *w : std::initializer_list<QWidget *>{
-             cmdCancel, cmdNextMailAccount, cmdDeleteMessage, cmdSelectMessage, cmdMailProgram})
-        w->setEnabled(false);
-    if (minimised)
+    setListButtonsEnabled(false);
+    cmdCancel->setEnabled(false);
+    cmdNextMailAccount->setEnabled(false);
+    if (m_run->opensMinimised())
         showMinimized();
     else
         show();
-    m_firstSlot = m_onlySlot > 0 ? m_onlySlot : 1;
-    m_lastSlot = m_onlySlot > 0 ? m_onlySlot : slotCount();
-    m_check.currentSlotIndex = qint16(m_firstSlot - 1);
-    m_messageIndex = 0;
-    m_countdown = 60;
-    store.save(Keys::Check, SettingValues::Unchecked);
-    if (m_lastSlot < m_firstSlot)
-        co_return;
-    QPointer<frmCheckMail> self(this);
-    detach(runAccounts());
-    // The starter's part: up to the first countdown or the end of the run.
-    const bool alive = co_await m_check.context().clock().until(
-        [this] { return m_settled || m_unloaded; }, this, &frmCheckMail::settled, this);
-    if (alive && self)
-        m_loadReturned = true;
+    co_await m_run->start();
 }
 
 void frmCheckMail::unload()
@@ -146,120 +127,114 @@ void frmCheckMail::unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    Timer1.setEnabled(false);
-    stopWaitingAfterError();
-    // However the run of All Accounts ends, later checks are scheduled ones again.
-    if (m_manual)
-        m_check.manualCheck = 0;
-    Form_Unload();
-    // The answer to the QUIT must not reach the shared flags: a run loaded next would take it
-    // for the answer to its own log-on.
-    mMail1->disconnect(this);
-    Q_EMIT requestEnded();
-    Q_EMIT countdownEnded();
-    settle();
+    m_run->stop();
     hide();
     deleteLater();
 }
 
-void frmCheckMail::Form_Unload()
-{
-    SettingsStore &store = m_check.context().settings();
-    if (store.get(Keys::CheckMailUnload) != SettingValues::Unchecked) {
-        quitSession();
-        // Every way out gives the Customize dialog its clock, schedule and line watch back.
-        m_check.restartCustomizeTimers();
-        if (!singleAccountRun())
-            m_check.setTrayIcon(QStringLiteral("net10a.ico"));
-        return;
-    }
-    store.save(Keys::CheckMailUnload, SettingValues::Checked);
-    // A server error (a refused DELE, say) may leave the session up: without the QUIT the
-    // other deletions the list shows as made would never happen.
-    quitSession();
-    m_check.setTrayIcon(QStringLiteral("net10a.ico"));
-    // After a server error the starter restarts the timers when its load returns; once it
-    // has returned nobody else would.
-    if (m_loadReturned)
-        m_check.restartCustomizeTimers();
-}
-
-// One QUIT per session: the unloading rules and Cancel may both ask.
-void frmCheckMail::quitSession()
-{
-    if (m_quitSent)
-        return;
-    m_quitSent = true;
-    mMail1->Quit();
-}
-
-// The title bar has no Close; a close from the window manager or Escape acts as Cancel
-// while Cancel may be pressed, and is ignored while a step must not be cut short.
+// The title bar has no Close. In the multi-account check a close from the window manager or
+// Escape acts as Cancel while Cancel may be pressed, and is ignored while a step must not be
+// cut short; the single-slot window is left through its buttons alone.
 void frmCheckMail::closeEvent(QCloseEvent *event)
 {
     if (m_unloaded)
         return;
     event->ignore();
-    if (cmdCancel->isEnabled())
+    if (!isSingleSlot() && cmdCancel->isEnabled())
         cmdCancel->click();
 }
 
 void frmCheckMail::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape)
+    if (event->key() == Qt::Key_Escape && !isSingleSlot())
         close();
     else
         QWidget::keyPressEvent(event);
 }
 
-bool frmCheckMail::waitsAfterError(int slotIndex) const
+void frmCheckMail::showChecking(int slot)
 {
-    return !m_unloaded && m_waitingAfterError && m_check.currentSlotIndex == slotIndex;
+    // The log-on may take the whole time-out: the window says which account it waits for,
+    // and Cancel ends the wait.
+    Label4->setText(tr("Checking mail on %1......").arg(accountName(slot)));
+    Label4->show();
+    cmdCancel->setEnabled(true);
 }
 
-void frmCheckMail::stopWaitingAfterError()
+void frmCheckMail::showCount(int slot, int count)
 {
-    if (!m_waitingAfterError)
-        return;
-    m_waitingAfterError = false;
-    Q_EMIT movingOn();
+    Label4->setText(tr("Number of messages waiting on %1: %2").arg(accountName(slot)).arg(count));
+    Label4->show();
 }
 
-void frmCheckMail::mMail1_Done()
+void frmCheckMail::showListed()
 {
-    m_check.requestDone = -1;
-    m_answered = true;
-    Q_EMIT requestEnded();
+    Label4->hide();
+    // The multi-account check offers the list's buttons with its countdown.
+    if (isSingleSlot()) {
+        cmdCancel->setEnabled(true);
+        setListButtonsEnabled(true);
+    }
 }
 
-void frmCheckMail::mMail1_Error(int number, const QString &text)
+void frmCheckMail::showFailure(int slotIndex, const QString &cause)
 {
-    Q_UNUSED(number)
-    m_answered = true;
-    ++m_errors;
-    // Before the error dialog opens: it offers Next Account while the run waits on it.
-    m_waitingAfterError = !isLastSlot();
-    m_check.serverError({this, true, m_check.currentSlotIndex, {}, {}}, text);
+    m_check.serverError({this, !isSingleSlot(), slotIndex, {}, {}}, cause);
     // Whatever else waits, the window can always be given up.
     cmdCancel->setEnabled(true);
-    Q_EMIT requestEnded();
+}
+
+void frmCheckMail::freshMailWhileMinimised()
+{
+    if (!isMinimized())
+        return;
+    m_run->noticeNewMail();
+    QApplication::alert(this);
+    setWindowTitle(tr(kNewMail));
+}
+
+void frmCheckMail::showCountdown(int slot, bool afterError)
+{
+    Label4->show();
+    cmdCancel->setEnabled(true);
+    if (afterError) {
+        Label4->setText(tr("Could not check %1").arg(accountName(slot)));
+        return;
+    }
+    if (m_run->headersMode())
+        Label4->setText(tr("Mail on %1").arg(accountName(slot)));
+    setListButtonsEnabled(true);
+}
+
+void frmCheckMail::showTick(int secondsLeft, bool lastSlot)
+{
+    const QString left = tr("  %1 second(s)").arg(secondsLeft);
+    Label5->show();
+    Label5->setText(
+        (lastSlot ? tr("Closing Checking Mail Dialog:") : tr("Checking next account:")) + left);
+    cmdNextMailAccount->setEnabled(!lastSlot);
+}
+
+void frmCheckMail::hideCountdown()
+{
+    cmdNextMailAccount->setEnabled(false);
+    cmdCancel->setEnabled(false);
+    Label5->hide();
+    Label4->hide();
+}
+
+void frmCheckMail::showProcessing(bool on)
+{
+    Label6->setText(tr("Processing..."));
+    Label6->setVisible(on);
 }
 
 void frmCheckMail::cmdCancel_Click()
 {
-    m_check.context().settings().save(Keys::CheckMailUnload, SettingValues::Unchecked);
-    Timer1.setEnabled(false);
-    quitSession();
-    m_check.setTrayIcon(QStringLiteral("net10a.ico"));
-    exitStep();
-    // Pressed during a log-on or with a single empty slot, it still closes the window.
-    unload();
-    // The line watch comes back too: a line lost after a cancelled check must still be seen.
-    m_check.restartCustomizeTimers();
+    m_run->cancel();
 }
 
 void frmCheckMail::cmdNextMailAccount_Click()
 {
-    if (Timer1.enabled())
-        endCountdown();
+    m_run->nextAccount();
 }

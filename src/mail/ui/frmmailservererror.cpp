@@ -99,7 +99,7 @@ frmCheckMail *frmMailServerError::waitingCheck() const
 {
     auto *window = qobject_cast<frmCheckMail *>(m_failure.window.data());
     if (!m_failure.multiAccount || !window || window->isUnloaded()
-        || window != m_check.checkWindow() || !window->waitsAfterError(m_failure.slotIndex))
+        || window != m_check.checkWindow() || !window->run().waitsAfterError(m_failure.slotIndex))
         return nullptr;
     return window;
 }

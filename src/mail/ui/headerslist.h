@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mail/mailcontrol.h"
+
 #include <QAbstractTableModel>
 #include <QByteArray>
 #include <QFont>
@@ -22,12 +24,7 @@ class HeadersModel : public QAbstractTableModel
 
 public:
     enum Column { FromColumn, SubjectColumn, DateColumn, ColumnCount };
-    struct Header {
-        QString from;
-        QString subject;
-        QString date;
-        bool fresh = false;
-    };
+    using Header = MailHeader;
 
     explicit HeadersModel(QObject *parent = nullptr);
 

@@ -3,10 +3,9 @@
 #include "alerts/desktopnotices.h"
 #include "alerts/notifier.h"
 #include "mail/ui/frmcheckmail.h"
-#include "mail/ui/frmcheckmail2.h"
 #include "mail/ui/frmmailservererror.h"
-#include "mail/ui/mailcontrol.h"
 #include "mail/ui/mailidle.h"
+#include "mail/ui/slotmailcontrol.h"
 #include "settings/settingsmodel.h"
 #include "shell/appcontext.h"
 
@@ -34,9 +33,10 @@ QCoro::Task<bool> MailCheck::loadCheckWindow(int onlySlot)
 {
     unloadCheckWindow();
     // A window of its own, owned by the Customize dialog so that it never outlives it.
-    m_window = new frmCheckMail(*this, makeControl(), &m_links.windowParent);
+    auto run = std::make_unique<MailRun>(*this, makeControl(), MailRun::Kind::Accounts);
+    run->checkOnly(onlySlot);
+    m_window = new frmCheckMail(*this, std::move(run), &m_links.windowParent);
     frmCheckMail *window = m_window;
-    window->checkOnly(onlySlot);
     QPointer<MailCheck> self(this);
     co_await window->Form_Load();
     co_return self && !(m_window && m_window.data() != window);
@@ -50,13 +50,13 @@ frmCheckMail *MailCheck::checkWindow() const
 int MailCheck::lastMessageCount() const
 {
     const frmCheckMail *window = checkWindow();
-    return window ? window->mailControl().MessageCount() : 0;
+    return window ? window->run().control().MessageCount() : 0;
 }
 
 bool MailCheck::checkWaitsAfterError() const
 {
     const frmCheckMail *window = checkWindow();
-    return window && window->waitsAfterError(currentSlotIndex);
+    return window && window->run().waitsAfterError(currentSlotIndex);
 }
 
 void MailCheck::unloadCheckWindow()
@@ -93,7 +93,7 @@ QCoro::Task<> MailCheck::mnuAllAccounts_Click()
     if (!current || lastMessageCount() > 0 || checkWaitsAfterError())
         co_return;
     const frmCheckMail *window = checkWindow();
-    if (!window || window->errorCount() == 0) {
+    if (!window || window->run().errorCount() == 0) {
         setTrayIcon(QStringLiteral("net10a.ico"));
         manualCheck = 0;
         unloadCheckWindow();
@@ -141,7 +141,7 @@ void MailCheck::notificationAction(const QString &tag, const QString &actionKey)
     } else if (actionKey == DesktopNotices::OpenMailProgram) {
         if (frmCheckMail *check = checkWindow())
             check->cmdMailProgram_Click();
-        else if (frmCheckMail2 *single = slotWindow())
+        else if (frmCheckMail *single = slotWindow())
             single->cmdMailProgram_Click();
         else
             runMailProgram([] {});

@@ -11,7 +11,6 @@
 class MailControl;
 class MailIdle;
 class frmCheckMail;
-class frmCheckMail2;
 class frmMailServerError;
 
 // The checks' windows and the ways a check is started: the multi-account check (schedule,
@@ -59,9 +58,9 @@ public:
     QCoro::Task<> mnuMailSlot_Click(int slot);
     // Loads the single-slot window for the slot stored under "MailSlot"/"Settings"; an earlier
     // one still open is unloaded first. Ends with the window, which may already be gone.
-    QCoro::Task<frmCheckMail2 *> loadSlotWindow();
+    QCoro::Task<frmCheckMail *> loadSlotWindow();
     // The open single-slot window; none once it has been unloaded.
-    frmCheckMail2 *slotWindow() const;
+    frmCheckMail *slotWindow() const;
     void unloadSlotWindow();
 
     // Opens the mail server error dialog for `failure` (or shows the open one again).
@@ -79,7 +78,7 @@ public:
 
 private:
     QPointer<frmCheckMail> m_window;
-    QPointer<frmCheckMail2> m_slotWindow;
+    QPointer<frmCheckMail> m_slotWindow;
     QPointer<frmMailServerError> m_error;
     std::unique_ptr<MailIdle> m_idle;
 };

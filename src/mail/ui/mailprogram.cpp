@@ -36,8 +36,10 @@ void MailTab::cmdRemoveMailCommandLine_Click()
 void frmCheckMail::cmdMailProgram_Click()
 {
     m_check.runMailProgram([this] {
-        // The window closes and gives the timers back; the launch holds the schedule again.
-        m_check.schedule().setEnabled(false);
+        // The multi-account window closes and gives the timers back; the launch holds the
+        // schedule again.
+        if (!isSingleSlot())
+            m_check.schedule().setEnabled(false);
         cmdCancel_Click();
     });
 }

@@ -30,11 +30,6 @@ SettingsModel &MailShared::settings() const
     return m_links.context.model();
 }
 
-void MailShared::setTrayIcon(const QString &fileName)
-{
-    m_links.tray.showIcon(fileName);
-}
-
 void MailShared::stopCustomizeTimers()
 {
     m_links.line.pauseWatch();
@@ -69,4 +64,55 @@ void MailShared::serverAlert(const QString &account, const QString &text)
         return;
     m_alertsTold.insert(key);
     DesktopNotices::serverAlert(m_links.context, account, text);
+}
+
+AnnouncedMail &MailShared::announced()
+{
+    if (!m_announced)
+        m_announced = std::make_unique<AnnouncedMail>(context().paths().stateDir());
+    return *m_announced;
+}
+
+NewMail::AccountNews MailShared::newsOf(int slot, const MailControl &control)
+{
+    NewMail::AccountNews news;
+    news.account = settings().text(Keys::AccountName(slot));
+    news.key
+        = settings().text(Keys::MailUserName(slot)) + u'@' + settings().text(Keys::Domain(slot));
+    news.key.remove(u'\n');
+    news.identities = control.Identities();
+    const int count = control.MessageCount();
+    if (news.identities.size() == count && count > 0) {
+        news.fresh = announced().fresh(news.key, news.identities);
+        return news;
+    }
+    // A server that cannot tell its messages apart: each check announces them all, as
+    // always, and the user hears why once per run.
+    for (int number = 1; number <= count; ++number)
+        news.fresh.append(number);
+    const QString problem = control.IdentityProblem();
+    if (!problem.isEmpty() && !m_identityProblemsTold.contains(news.key)) {
+        m_identityProblemsTold.insert(news.key);
+        news.note = problem;
+    }
+    return news;
+}
+
+void MailShared::announce(
+    const NewMail::AccountNews &news, int waiting, const QList<DesktopNotices::Header> &headers)
+{
+    if (!news.fresh.isEmpty())
+        DesktopNotices::newMail(context(), news.account,
+            DesktopNotices::MailNews{int(news.fresh.size()), waiting, headers, news.note});
+    // Only what the server still holds is kept: the set never outgrows the mailbox.
+    const bool known = !news.identities.isEmpty() || waiting == 0;
+    if (known && !announced().remember(news.key, news.identities))
+        qWarning("Could not keep the announced messages in %s",
+            qPrintable(announced().fileOf(news.key)));
+    int &unread = m_unread[news.key];
+    unread = qMin(unread + int(news.fresh.size()), waiting);
+    int total = 0;
+    for (int count : std::as_const(m_unread))
+        total += count;
+    line().setNewMail(total);
 }

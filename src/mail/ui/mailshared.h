@@ -1,7 +1,8 @@
 #pragma once
 
+#include "mail/mailrun.h"
 #include "mail/mailschedule.h"
-#include "mail/ui/newmail.h"
+#include "mail/newmail.h"
 
 #include <QCoro/QCoroTask>
 #include <QHash>
@@ -22,11 +23,11 @@ class MenuTools;
 class SettingsModel;
 class TrayStatus;
 
-// What a mail check shares with the rest of the program: the values the check windows and
-// their starters read and write, the services they use, and what a check tells the desktop.
-// The check windows, the deletion question and the IDLE watches know the checks by this
-// alone; `MailCheck` adds the windows and their starters.
-class MailShared : public QObject, public MailRounds
+// What a mail check shares with the rest of the program: the values the runs and their
+// starters read and write, the services they use, and what a check tells the desktop. The
+// check window, the deletion question and the IDLE watches know the checks by this alone;
+// `MailCheck` adds the windows and their starters.
+class MailShared : public QObject, public MailRounds, public MailRunHost
 {
     Q_OBJECT
 
@@ -43,17 +44,9 @@ public:
     explicit MailShared(Links links, QObject *parent = nullptr);
     ~MailShared() override;
 
-    // The values every check window and its starters read and write.
-    qint16 currentSlotIndex = 0; // 0 to 4: the slot in progress is index + 1
-    qint16 requestDone = 0; // -1 once the mail control has answered
-    qint16 accountDone = 0; // non-zero once the current account's report has finished
-    qint16 errorCount = 0; // Error events for the current account
-    qint16 manualCheck = 0; // 1 while a check started from the popup menu runs
-    // 0 to 4: the slot the single-slot window reports is index + 1 (the error dialog reads it)
-    qint16 singleSlotIndex = 0;
-
-    // Every starter clears these (and the alerts told) before it loads a check window.
-    void clearForStart();
+    // Every starter clears the shared values (and the alerts told) before it loads a check
+    // window.
+    void clearForStart() override;
 
     // The check whose mail control failed, as it was at that moment. The error dialog keeps
     // it, so a check that runs while the dialog is open cannot change which account the
@@ -71,20 +64,18 @@ public:
 
     // After the log-on of `slot` through `control`: which of its messages are news (all of them
     // when the server cannot tell them apart).
-    NewMail::AccountNews newsOf(int slot, const MailControl &control);
+    NewMail::AccountNews newsOf(int slot, const MailControl &control) override;
     // Tells the desktop of the fresh messages of `news` among the `waiting`, naming `headers`
     // (theirs, in order); from then on they count as announced, also after a restart.
     void announce(const NewMail::AccountNews &news, int waiting,
-        const QList<DesktopNotices::Header> &headers);
+        const QList<DesktopNotices::Header> &headers) override;
     // The server of `account` asked that `text` be shown to the user: the desktop is told, once
     // for each account and text in a check.
-    void serverAlert(const QString &account, const QString &text);
+    void serverAlert(const QString &account, const QString &text) override;
 
-    // Tray icon from the program folder, by file name.
-    void setTrayIcon(const QString &fileName);
     // The connected-time clock, the mail schedule and the line watch rest while a check runs.
-    void stopCustomizeTimers();
-    void restartCustomizeTimers();
+    void stopCustomizeTimers() override;
+    void restartCustomizeTimers() override;
 
     // Starts the mail program and keeps the schedule stopped until every program started so
     // has ended.
@@ -94,12 +85,12 @@ public:
     void runMailProgram(const std::function<void()> &cancel);
     bool mailProgramRunning() const override { return m_mailProgramsRunning > 0; }
 
-    AppContext &context() const { return m_links.context; }
-    SettingsModel &settings() const;
+    AppContext &context() const override { return m_links.context; }
+    SettingsModel &settings() const override;
     QWidget &windowParent() const { return m_links.windowParent; }
     MenuTools &menu() const { return m_links.menu; }
-    TrayStatus &tray() const { return m_links.tray; }
-    LineController &line() const { return m_links.line; }
+    TrayStatus &tray() const override { return m_links.tray; }
+    LineController &line() const override { return m_links.line; }
     MailSchedule &schedule() const { return m_links.schedule; }
 
 protected:

@@ -1,8 +1,8 @@
 #include "mail/ui/messagelist.h"
 
 #include "clock/clock.h"
+#include "mail/mailcontrol.h"
 #include "mail/ui/frmdeletemessageconfirmation.h"
-#include "mail/ui/mailcontrol.h"
 #include "mail/ui/mailshared.h"
 #include "settings/settingsstore.h"
 #include "shell/appcontext.h"
@@ -22,37 +22,6 @@ namespace MessageList {
 QString rowText(const QString &from, const QString &subject, const QString &date)
 {
     return from + QStringLiteral("\t\t") + subject + QStringLiteral("\t\t\t") + date;
-}
-
-RowBatch::RowBatch(HeadersList *list, const MailControl &control)
-    : m_list(list)
-{
-    m_list->rows().clear(control.Identities());
-    m_rows.reserve(kRows);
-}
-
-void RowBatch::add(const MailControl &control, bool fresh)
-{
-    m_rows.append({control.From(), control.Subject(), control.Date(), fresh});
-    if (m_rows.size() >= kRows)
-        flush();
-}
-
-void RowBatch::flush()
-{
-    m_list->rows().append(m_rows);
-    m_rows.clear();
-}
-
-QList<DesktopNotices::Header> headers(const HeadersList *list, const QList<int> &numbers, int most)
-{
-    QList<DesktopNotices::Header> found;
-    for (int number : numbers) {
-        if (number > list->count() || found.size() >= most)
-            break;
-        found.append({list->rows().from(number - 1), list->rows().subject(number - 1)});
-    }
-    return found;
 }
 
 int rowsInUse(const HeadersList *list, const MailControl &control)

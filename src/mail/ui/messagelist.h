@@ -24,33 +24,6 @@ namespace MessageList {
 
 // The row text of one message: sender, two tabs, subject, three tabs, date.
 QString rowText(const QString &from, const QString &subject, const QString &date);
-// Rows taken header by header and handed to the list in batches, so that a list of ten
-// thousand headers is laid out and drawn a few dozen times, not once per header. Rows not yet
-// handed over die with the batch (the window may go away while a header is awaited).
-class RowBatch
-{
-public:
-    static constexpr int kRows = 256;
-
-    // A new listing of the control's messages: the list is emptied and takes their identities.
-    RowBatch(HeadersList *list, const MailControl &control);
-    RowBatch(const RowBatch &) = delete;
-    RowBatch &operator=(const RowBatch &) = delete;
-
-    // The row of the header the control holds, with an empty tick box; a message not
-    // announced before (`fresh`) shows in bold. A full batch goes into the list.
-    void add(const MailControl &control, bool fresh);
-    void flush();
-
-private:
-    HeadersList *m_list;
-    QList<HeadersModel::Header> m_rows;
-};
-
-// The sender and subject of the rows of the messages `numbers` (at most `most` of them), for
-// the new-mail notification.
-QList<DesktopNotices::Header> headers(const HeadersList *list, const QList<int> &numbers, int most);
-
 // Rows that stand for messages on the server.
 int rowsInUse(const HeadersList *list, const MailControl &control);
 bool anyRowTicked(const HeadersList *list, const MailControl &control);

@@ -1,9 +1,8 @@
 // The popup menu's per-slot checks and the single-slot window they load.
 
 #include "connection/linecontroller.h"
-#include "mail/ui/frmcheckmail2.h"
+#include "mail/ui/frmcheckmail.h"
 #include "mail/ui/mailcheck.h"
-#include "mail/ui/mailcontrol.h"
 #include "mail/ui/mailtab.h"
 #include "settings/settingsmodel.h"
 #include "settings/settingsstore.h"
@@ -20,12 +19,12 @@ QCoro::Task<> MailCheck::mnuMailSlot_Click(int slot)
     // name that slot in the error dialog.
     singleSlotIndex = qint16(slot - 1);
     clearForStart();
-    QPointer<frmCheckMail2> window = co_await loadSlotWindow();
+    QPointer<frmCheckMail> window = co_await loadSlotWindow();
     // Gone, closed, or replaced by a newer single-slot check: nothing left to decide here.
     if (!window || window->isUnloaded() || window != m_slotWindow)
         co_return;
     if (!settings().isOn(Keys::MessageHeadersOnly)) {
-        if (window->errorCount() < 1) {
+        if (window->run().errorCount() < 1) {
             window->cmdCancel->setEnabled(true);
             if (slot >= 2)
                 singleSlotIndex = 0;
@@ -38,17 +37,19 @@ QCoro::Task<> MailCheck::mnuMailSlot_Click(int slot)
         unloadSlotWindow();
 }
 
-QCoro::Task<frmCheckMail2 *> MailCheck::loadSlotWindow()
+QCoro::Task<frmCheckMail *> MailCheck::loadSlotWindow()
 {
     unloadSlotWindow();
     // Owned by the Customize dialog so that it never outlives it.
-    m_slotWindow = new frmCheckMail2(*this, makeControl(), &m_links.windowParent);
-    QPointer<frmCheckMail2> window = m_slotWindow;
+    m_slotWindow = new frmCheckMail(*this,
+        std::make_unique<MailRun>(*this, makeControl(), MailRun::Kind::ChosenSlot),
+        &m_links.windowParent);
+    QPointer<frmCheckMail> window = m_slotWindow;
     co_await window->Form_Load();
     co_return window.data();
 }
 
-frmCheckMail2 *MailCheck::slotWindow() const
+frmCheckMail *MailCheck::slotWindow() const
 {
     return m_slotWindow && !m_slotWindow->isUnloaded() ? m_slotWindow.data() : nullptr;
 }

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+// One message's header, as a listing shows it.
+struct MailHeader {
+    QString from;
+    QString subject;
+    QString date;
+    bool fresh = false; // not announced before
+};
+
+// What a mail run uses of a mail account's server. In the program it is a SlotMailControl
+// over a MailSession; tests give a scripted one. Like MailSession, Done and Error come from the
+// event loop, never from inside the call that issued the action.
+class MailControl : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+    ~MailControl() override;
+
+    virtual void setHost(const QString &host) = 0;
+    virtual void setUserName(const QString &name) = 0;
+    virtual void setPassword(const QString &password) = 0;
+    // The mail slot (1 to 5) the next LogOn is for, where the control keeps its own account
+    // facts (the program's: the password from the keyring, what the user allowed without TLS).
+    virtual void setSlot(int slot) { Q_UNUSED(slot) }
+    virtual void LogOn() = 0;
+    virtual qint16 MessageCount() const = 0;
+    virtual void setMessageNumber(qint16 number) = 0;
+    virtual void RetrieveHeader() = 0;
+    virtual void EndMessage() = 0;
+    virtual void DeleteMessage() = 0;
+    virtual void Quit() = 0;
+    virtual QString From() const = 0;
+    virtual QString Subject() const = 0;
+    virtual QString Date() const = 0;
+    // True while a Quit is on its way to the server (its Done or Error still to come).
+    virtual bool isQuitting() const { return false; }
+    // What a disposed control must not outlive (its timers' clock); none by default.
+    virtual QObject *lifetimeOwner() const { return nullptr; }
+    // After LogOn: each message's identity across sessions (index i for message i + 1), empty
+    // when there are none; and why a server with messages gives none (empty when it does, or
+    // when no server is asked).
+    virtual QStringList Identities() const { return {}; }
+    virtual QString IdentityProblem() const { return {}; }
+    // Asks for the headers of the chosen messages together (see MailSession).
+    virtual void PrefetchHeaders(const QList<int> &numbers) { Q_UNUSED(numbers) }
+    // Deletes the message with this identity (one of Identities()), as DeleteMessage does;
+    // Error when the session does not hold it (see MailSession).
+    virtual void DeleteByIdentity(const QString &identity) { Q_UNUSED(identity) }
+
+    // Destroys a control its window no longer needs, once a Quit in progress has ended:
+    // the server applies deletions only when it sees the QUIT.
+    static void dispose(std::unique_ptr<MailControl> control);
+
+Q_SIGNALS:
+    void Done();
+    void Error(int number, const QString &text);
+    // Words the server asks to be shown to the user (an IMAP [ALERT]).
+    void ServerAlert(const QString &text);
+};

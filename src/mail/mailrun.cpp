@@ -8,7 +8,6 @@
 #include "settings/settingsmodel.h"
 #include "settings/settingsstore.h"
 #include "shell/appcontext.h"
-#include "shell/traystatus.h"
 
 #include <QPointer>
 
@@ -18,11 +17,6 @@ const QString kExecuted = QStringLiteral("Executed");
 const QString kNotExecuted = QStringLiteral("NotExecuted");
 const QString kIdleIcon = QStringLiteral("net10a.ico");
 } // namespace
-
-void MailRunHost::setTrayIcon(const QString &fileName)
-{
-    tray().showIcon(fileName);
-}
 
 MailRun::MailRun(
     MailRunHost &host, std::unique_ptr<MailControl> control, Kind kind, QObject *parent)
@@ -180,7 +174,7 @@ void MailRun::noticeNewMail()
     m_host.setTrayIcon(QStringLiteral("mail.ico"));
     AppContext &context = m_host.context();
     context.sounds().play(context.paths().resource(QStringLiteral("notify.wav")));
-    m_host.tray().setTip(NewMail::trayTip(int(m_news.fresh.size())));
+    m_host.setTrayTip(NewMail::trayTip(int(m_news.fresh.size())));
 }
 
 bool MailRun::waitsAfterError(int slotIndex) const

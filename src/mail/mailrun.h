@@ -13,10 +13,8 @@
 #include <memory>
 
 class AppContext;
-class LineController;
 class MailControl;
 class SettingsModel;
-class TrayStatus;
 
 // What a mail run shares with the rest of the program: the values its starters and the error
 // dialog read too, and the services through which it tells what it found.
@@ -38,8 +36,8 @@ public:
 
     virtual AppContext &context() const = 0;
     virtual SettingsModel &settings() const = 0;
-    virtual LineController &line() const = 0;
-    virtual TrayStatus &tray() const = 0;
+    // Sounds tell of mail only while a line of ours is up.
+    virtual bool lineConnected() const = 0;
 
     // After the log-on of `slot` through `control`: which of its messages are news.
     virtual NewMail::AccountNews newsOf(int slot, const MailControl &control) = 0;
@@ -52,9 +50,9 @@ public:
     // The connected-time clock, the mail schedule and the line watch rest while a run goes.
     virtual void stopCustomizeTimers() = 0;
     virtual void restartCustomizeTimers() = 0;
-
-    // Tray icon from the program folder, by file name.
-    void setTrayIcon(const QString &fileName);
+    // Tray icon from the program folder, by file name; and the tray's tip.
+    virtual void setTrayIcon(const QString &fileName) = 0;
+    virtual void setTrayTip(const QString &tip) = 0;
 };
 
 // A check of mail accounts, owned by the window that shows it. `Accounts` logs on to each

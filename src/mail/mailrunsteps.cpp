@@ -3,7 +3,6 @@
 
 #include "alerts/soundalerts.h"
 #include "clock/clock.h"
-#include "connection/linecontroller.h"
 #include "mail/mailcontrol.h"
 #include "mail/mailrun.h"
 #include "settings/settingsmodel.h"
@@ -106,7 +105,7 @@ QCoro::Task<bool> MailRun::reportAccount()
         Q_EMIT emptyMailbox();
         ++m_host.accountDone;
         ++m_accountDone;
-        if (multi() && m_host.line().lineConnected())
+        if (multi() && m_host.lineConnected())
             PlaySoundAlert(m_host.context(), AlertKind::MailNoArrive);
         co_return true;
     }
@@ -136,7 +135,7 @@ QCoro::Task<bool> MailRun::reportCount()
         headers = *read;
     }
     m_host.announce(m_news, count, headers);
-    if (!m_host.line().lineConnected())
+    if (!m_host.lineConnected())
         co_return true;
     const bool fresh = !m_news.fresh.isEmpty();
     if (!multi()) {
@@ -168,7 +167,7 @@ QCoro::Task<bool> MailRun::listHeaders()
         startRequest();
         m_control->RetrieveHeader();
         const bool fresh = m_news.isFresh(number);
-        if (fresh && !quiet && m_host.line().lineConnected())
+        if (fresh && !quiet && m_host.lineConnected())
             PlaySoundAlert(m_host.context(), AlertKind::MailArrive);
         const bool answered = co_await waitForRequest();
         if (!answered)

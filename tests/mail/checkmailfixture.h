@@ -7,6 +7,7 @@
 #include "mail/ui/frmcheckmail.h"
 #include "mail/ui/mailcheck.h"
 #include "mail/ui/mailtab.h"
+#include "mail/ui/slotmailcontrol.h"
 #include "monitor/frmbrisvanemonitor.h"
 #include "monitor/popupcommands.h"
 #include "scriptedmailcontrol.h"

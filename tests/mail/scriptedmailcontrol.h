@@ -2,7 +2,7 @@
 
 #include "clock/clock.h"
 #include "clock/timer.h"
-#include "mail/ui/slotmailcontrol.h"
+#include "mail/mailcontrol.h"
 
 #include <QHash>
 #include <QStringList>

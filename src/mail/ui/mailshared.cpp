@@ -30,6 +30,21 @@ SettingsModel &MailShared::settings() const
     return m_links.context.model();
 }
 
+bool MailShared::lineConnected() const
+{
+    return m_links.line.lineConnected();
+}
+
+void MailShared::setTrayIcon(const QString &fileName)
+{
+    m_links.tray.showIcon(fileName);
+}
+
+void MailShared::setTrayTip(const QString &tip)
+{
+    m_links.tray.setTip(tip);
+}
+
 void MailShared::stopCustomizeTimers()
 {
     m_links.line.pauseWatch();

@@ -89,8 +89,11 @@ public:
     SettingsModel &settings() const override;
     QWidget &windowParent() const { return m_links.windowParent; }
     MenuTools &menu() const { return m_links.menu; }
-    TrayStatus &tray() const override { return m_links.tray; }
-    LineController &line() const override { return m_links.line; }
+    TrayStatus &tray() const { return m_links.tray; }
+    LineController &line() const { return m_links.line; }
+    bool lineConnected() const override;
+    void setTrayIcon(const QString &fileName) override;
+    void setTrayTip(const QString &tip) override;
     MailSchedule &schedule() const { return m_links.schedule; }
 
 protected:

@@ -1,8 +1,10 @@
 #include "connection/linecontroller.h"
 #include "connection/ui/connectiontab.h"
+#include "shell/ui/gapcheckbox.h"
 #include "support/fakemenutools.h"
 #include "support/quiettray.h"
 #include "support/testcontext.h"
+#include "support/widgetbyname.h"
 
 #include <QTest>
 
@@ -30,25 +32,25 @@ private Q_SLOTS:
     {
         TestContext t;
         Tab tab(t);
-        tab->chkUserLogonSettings->setChecked(true);
+        widget<QCheckBox>(tab.tab, "chkUserLogonSettings")->setChecked(true);
         QCOMPARE(t.settings().get(Keys::UserLogonSettings), QStringLiteral("1"));
-        QVERIFY(!tab->Combo1->isEnabled());
-        QVERIFY(tab->cmdUserLogonSettings->isEnabled());
-        tab->chkUserLogonSettings->setChecked(false);
+        QVERIFY(!widget<QComboBox>(tab.tab, "Combo1")->isEnabled());
+        QVERIFY(widget<QPushButton>(tab.tab, "cmdUserLogonSettings")->isEnabled());
+        widget<QCheckBox>(tab.tab, "chkUserLogonSettings")->setChecked(false);
         QCOMPARE(t.settings().get(Keys::UserLogonSettings), QStringLiteral("0"));
-        QVERIFY(tab->Combo1->isEnabled());
-        QVERIFY(!tab->cmdUserLogonSettings->isEnabled());
+        QVERIFY(widget<QComboBox>(tab.tab, "Combo1")->isEnabled());
+        QVERIFY(!widget<QPushButton>(tab.tab, "cmdUserLogonSettings")->isEnabled());
     }
 
     void defaultConnectionIsStoredEvenWhenEmpty()
     {
         TestContext t;
         Tab tab(t);
-        tab->cmdDefaultConnection->click();
+        widget<QPushButton>(tab.tab, "cmdDefaultConnection")->click();
         QVERIFY(t.settings().contains(Keys::DefaultConnection));
         QCOMPARE(t.settings().get(Keys::DefaultConnection, QStringLiteral("x")), QString());
-        tab->Combo1->addItem(QStringLiteral("Work ISP"));
-        tab->cmdDefaultConnection->click();
+        widget<QComboBox>(tab.tab, "Combo1")->addItem(QStringLiteral("Work ISP"));
+        widget<QPushButton>(tab.tab, "cmdDefaultConnection")->click();
         QCOMPARE(t.settings().get(Keys::DefaultConnection), QStringLiteral("Work ISP"));
     }
 
@@ -56,17 +58,17 @@ private Q_SLOTS:
     {
         TestContext t;
         Tab tab(t);
-        GapCheckBox *box = tab->chkReconnectLineBusy;
+        GapCheckBox *box = widget<GapCheckBox>(tab.tab, "chkReconnectLineBusy");
         QCOMPARE(box->text(), QStringLiteral("If line is busy, retry   times until connected"));
         QCOMPARE(box->shownPieces(),
             (QStringList{QStringLiteral("If line is busy, retry"),
                 QStringLiteral("times until connected")}));
         box->resize(box->sizeHint());
-        QCOMPARE(tab->lblReconnectLineBusy->parentWidget(), box);
-        const int counter = tab->lblReconnectLineBusy->geometry().left();
+        QCOMPARE(widget<QLabel>(tab.tab, "lblReconnectLineBusy")->parentWidget(), box);
+        const int counter = widget<QLabel>(tab.tab, "lblReconnectLineBusy")->geometry().left();
         QVERIFY(counter
             > box->fontMetrics().horizontalAdvance(QStringLiteral("If line is busy, retry")));
-        QVERIFY(box->sizeHint().width() > tab->UpDown4->geometry().right()
+        QVERIFY(box->sizeHint().width() > widget<UpDown>(tab.tab, "UpDown4")->geometry().right()
                 + box->fontMetrics().horizontalAdvance(QStringLiteral("times until connected")));
     }
 
@@ -74,16 +76,18 @@ private Q_SLOTS:
     {
         TestContext t;
         Tab tab(t);
-        tab->chkReconnectLineBusy->setChecked(true);
-        QVERIFY(tab->UpDown4->isEnabled() && tab->lblReconnectLineBusy->isEnabled());
+        widget<QCheckBox>(tab.tab, "chkReconnectLineBusy")->setChecked(true);
+        QVERIFY(widget<UpDown>(tab.tab, "UpDown4")->isEnabled()
+            && widget<QLabel>(tab.tab, "lblReconnectLineBusy")->isEnabled());
         for (int i = 0; i < 12; ++i)
-            tab->UpDown4->stepUp();
-        QCOMPARE(tab->lblReconnectLineBusy->text(), QStringLiteral("10"));
+            widget<UpDown>(tab.tab, "UpDown4")->stepUp();
+        QCOMPARE(widget<QLabel>(tab.tab, "lblReconnectLineBusy")->text(), QStringLiteral("10"));
         QCOMPARE(t.settings().get(Keys::ReconnectLineBusyCount), QStringLiteral("10"));
-        tab->chkReconnectLineBusy->setChecked(false);
+        widget<QCheckBox>(tab.tab, "chkReconnectLineBusy")->setChecked(false);
         QCOMPARE(t.settings().get(Keys::ReconnectLineBusy), QStringLiteral("0"));
-        QVERIFY(!tab->UpDown4->isEnabled() && !tab->lblReconnectLineBusy->isEnabled());
-        tab->chkConnectionStartup->setChecked(true);
+        QVERIFY(!widget<UpDown>(tab.tab, "UpDown4")->isEnabled()
+            && !widget<QLabel>(tab.tab, "lblReconnectLineBusy")->isEnabled());
+        widget<QCheckBox>(tab.tab, "chkConnectionStartup")->setChecked(true);
         QCOMPARE(t.settings().get(Keys::ConnectiononStartup), QStringLiteral("1"));
     }
 
@@ -91,8 +95,8 @@ private Q_SLOTS:
     {
         TestContext t;
         Tab tab(t);
-        tab->cmdConnectionDetails->click();
-        tab->cmdUserDetails->click();
+        widget<QPushButton>(tab.tab, "cmdConnectionDetails")->click();
+        widget<QPushButton>(tab.tab, "cmdUserDetails")->click();
         QCOMPARE(t.dialogs().shown().size(), 2);
         QCOMPARE(t.dialogs().shown().at(0).title, QStringLiteral("Connection Entries"));
         // The steps of the service in use, not of another system.

@@ -9,6 +9,7 @@
 #include "shell/ui/frmbrisvane.h"
 #include "shell/ui/settingstab.h"
 #include "support/testcontext.h"
+#include "support/widgetbyname.h"
 #include "trayctl/lumenpin.h"
 #include "trayctl/trayservice.h"
 
@@ -39,12 +40,13 @@ struct Program {
     LineController &manager() { return line(); }
     ConnectionState &state() { return line().state(); }
     ConnectionTab &tab() { return dialog().connectionTab(); }
-    void choose(const QString &entry) { tab().Combo1->setCurrentText(entry); }
+    void choose(const QString &entry) { widget<QComboBox>(tab(), "Combo1")->setCurrentText(entry); }
     void run(int seconds) { t.clock().advance(qint64(seconds) * 1000); }
     QStringList log() const
     {
         QStringList lines;
-        QListWidget *list = monitor->customizeDialog().connectionTab().lstConnectState;
+        QListWidget *list
+            = widget<QListWidget>(monitor->customizeDialog().connectionTab(), "lstConnectState");
         for (int i = 0; i < list->count(); ++i)
             lines << list->item(i)->text();
         return lines;
@@ -99,10 +101,10 @@ void tst_LineController::dialConnectsLogsEveryStepAndShowsTheConnectedIcon()
     t.settings().save(Keys::AlertConnected, QStringLiteral("1"));
     Program p(t);
     p.choose(kLine);
-    p.tab().cmdConnect->click();
+    widget<QPushButton>(p.tab(), "cmdConnect")->click();
     QVERIFY(p.monitor->tray().IsAnimating());
-    QVERIFY(!p.tab().cmdConnect->isEnabled());
-    QVERIFY(p.tab().cmdDisconnect->isEnabled());
+    QVERIFY(!widget<QPushButton>(p.tab(), "cmdConnect")->isEnabled());
+    QVERIFY(widget<QPushButton>(p.tab(), "cmdDisconnect")->isEnabled());
     QVERIFY(!p.monitor->menu().toolEnabled(MenuNames::mnuConnect));
     QVERIFY(p.monitor->menu().toolEnabled(MenuNames::mnuDisconnect));
     QCOMPARE(p.state().DialFlag, 1);
@@ -110,7 +112,7 @@ void tst_LineController::dialConnectsLogsEveryStepAndShowsTheConnectedIcon()
     QVERIFY(p.line().dialUp().IsConnected());
     QCOMPARE(p.log().first(), QStringLiteral("0 Opening port"));
     QCOMPARE(p.log().last(), QStringLiteral("8192 Connected"));
-    QCOMPARE(p.tab().lstConnectState->currentRow(), p.log().size() - 1);
+    QCOMPARE(widget<QListWidget>(p.tab(), "lstConnectState")->currentRow(), p.log().size() - 1);
     QVERIFY(!p.monitor->tray().IsAnimating());
     QVERIFY(p.line().watchTimer().enabled());
     QCOMPARE(p.state().LineState, 0);
@@ -123,16 +125,16 @@ void tst_LineController::alwaysBusyDialsCountPlusOneTimesThenStartsOverNextTime(
     Program p(t, {busyRetry(3), checked(Keys::ReconnectLineBusy)});
     QCOMPARE(p.state().BusyRetriesLeft, qint16(4));
     p.choose(kBusy);
-    p.tab().cmdConnect->click();
+    widget<QPushButton>(p.tab(), "cmdConnect")->click();
     p.run(120);
     QCOMPARE(t.line().dialCount(), 4);
     QCOMPARE(p.state().BusyRetriesLeft, qint16(0));
     QVERIFY(!p.line().redialTimer().enabled());
-    QVERIFY(p.tab().cmdConnect->isEnabled());
-    QVERIFY(!p.tab().cmdDisconnect->isEnabled());
+    QVERIFY(widget<QPushButton>(p.tab(), "cmdConnect")->isEnabled());
+    QVERIFY(!widget<QPushButton>(p.tab(), "cmdDisconnect")->isEnabled());
     QCOMPARE(p.state().DialFlag, 0);
     // The counter ran out, so the next dial is given the whole count again.
-    p.tab().cmdConnect->click();
+    widget<QPushButton>(p.tab(), "cmdConnect")->click();
     p.run(120);
     QCOMPARE(t.line().dialCount(), 8);
 }
@@ -142,7 +144,7 @@ void tst_LineController::busyThenConnectedKeepsTheRemainder()
     TestContext t;
     Program p(t, {busyRetry(3), checked(Keys::ReconnectLineBusy)});
     p.choose(kBusyTwice);
-    p.tab().cmdConnect->click();
+    widget<QPushButton>(p.tab(), "cmdConnect")->click();
     p.run(60);
     QVERIFY(p.line().dialUp().IsConnected());
     QCOMPARE(t.line().dialCount(), 3);
@@ -160,12 +162,12 @@ void tst_LineController::busyWithoutRetryHangsUpAtOnce()
     TestContext t;
     Program p(t, {busyRetry(3)});
     p.choose(kBusy);
-    p.tab().cmdConnect->click();
+    widget<QPushButton>(p.tab(), "cmdConnect")->click();
     QSignalSpy redials(&p.line().redialTimer(), &Timer::tick);
     p.run(60);
     QCOMPARE(t.line().dialCount(), 1);
     QCOMPARE(redials.count(), 0);
-    QVERIFY(p.tab().cmdConnect->isEnabled());
+    QVERIFY(widget<QPushButton>(p.tab(), "cmdConnect")->isEnabled());
     QCOMPARE(p.state().LineState, 2);
     QCOMPARE(p.log().last(), QStringLiteral("8193 Disconnected - Line Busy"));
 }
@@ -177,7 +179,7 @@ void tst_LineController::dropWithReconnectRedialsAfterThePause()
         {checked(Keys::ReconnectwhenDisconnected), checked(Keys::AlertDisconnected),
             checked(Keys::RunDisconnected(1)), {Keys::Program(1), QStringLiteral("cleanup")}});
     p.choose(kLine);
-    p.tab().cmdConnect->click();
+    widget<QPushButton>(p.tab(), "cmdConnect")->click();
     p.run(10);
     QVERIFY(p.line().dialUp().IsConnected());
     t.sounds().clear();
@@ -203,7 +205,7 @@ void tst_LineController::dropWithoutOptionsBlinksAMinuteBeforeHangingUp()
     TestContext t;
     Program p(t);
     p.choose(kLine);
-    p.tab().cmdConnect->click();
+    widget<QPushButton>(p.tab(), "cmdConnect")->click();
     p.run(10);
     bool blinkedWithButtonsOff = false;
     qint64 blinkStart = -1;
@@ -216,8 +218,8 @@ void tst_LineController::dropWithoutOptionsBlinksAMinuteBeforeHangingUp()
         if (!blinking && blinkStart >= 0 && blinkEnd < 0)
             blinkEnd = t.clock().tickCount();
         if (blinking)
-            blinkedWithButtonsOff = !p.tab().cmdConnect->isEnabled()
-                && !p.tab().cmdDisconnect->isEnabled()
+            blinkedWithButtonsOff = !widget<QPushButton>(p.tab(), "cmdConnect")->isEnabled()
+                && !widget<QPushButton>(p.tab(), "cmdDisconnect")->isEnabled()
                 && !p.monitor->menu().toolEnabled(MenuNames::mnuConnect);
     });
     t.line().dropLine();
@@ -230,7 +232,7 @@ void tst_LineController::dropWithoutOptionsBlinksAMinuteBeforeHangingUp()
     QVERIFY(blinkEnd - blinkStart >= 59000 && blinkEnd - blinkStart <= 61000);
     QCOMPARE(t.line().dialCount(), 1);
     QCOMPARE(p.state().LineState, 2);
-    QVERIFY(p.tab().cmdConnect->isEnabled());
+    QVERIFY(widget<QPushButton>(p.tab(), "cmdConnect")->isEnabled());
 }
 
 void tst_LineController::clockShowsHoursPastNinetyNine()
@@ -248,7 +250,7 @@ void tst_LineController::clockWritesTheTipOncePerSecond()
     TestContext t;
     Program p(t, {checked(Keys::ConnectSingleClick)});
     p.choose(kLine);
-    p.tab().cmdConnect->click();
+    widget<QPushButton>(p.tab(), "cmdConnect")->click();
     p.run(10);
     const int before = int(p.tray.calls().size());
     p.run(5);
@@ -270,7 +272,7 @@ void tst_LineController::clockWakesOnEachSecondBoundaryAndFollowsTheDialog()
     TestContext t;
     Program p(t);
     p.choose(kLine);
-    p.tab().cmdConnect->click();
+    widget<QPushButton>(p.tab(), "cmdConnect")->click();
     QList<qint64> ticks;
     connect(&p.line().clockTimer(), &Timer::tick, this,
         [&] { ticks << t.clock().tickCount() - p.state().ConnectStartTick; });
@@ -281,7 +283,7 @@ void tst_LineController::clockWakesOnEachSecondBoundaryAndFollowsTheDialog()
     // Shown, the dialog gets the time in lblTime at once, not at the next second.
     p.dialog().show();
     t.clock().advance(1);
-    QCOMPARE(p.tab().lblTime->text(), QStringLiteral("00:00:10"));
+    QCOMPARE(widget<QLabel>(p.tab(), "lblTime")->text(), QStringLiteral("00:00:10"));
     p.dialog().hide();
     t.clock().advance(1);
     QCOMPARE(p.dialog().windowTitle(), QStringLiteral("00:00:10"));
@@ -295,7 +297,7 @@ void tst_LineController::idleProgramArmsNoTimer()
     p.run(5);
     QCOMPARE(t.clock().nextDue(), -1);
     p.choose(kLine);
-    p.tab().cmdConnect->click();
+    widget<QPushButton>(p.tab(), "cmdConnect")->click();
     p.run(10);
     QVERIFY(!p.schedule().timer().isArmed()); // asleep, or stopped while the line is up
     QVERIFY(t.clock().nextDue() > 0); // the connected-time clock
@@ -311,7 +313,7 @@ void tst_LineController::dialWhileClockRunsStopsIt()
     p.manager().cmdConnect_Click();
     QCOMPARE(p.line().clockTimer().interval(), 0);
     p.manager().cmdDisconnect_Click(true);
-    QCOMPARE(p.tab().lblTime->text(), QStringLiteral("00:00:00"));
+    QCOMPARE(widget<QLabel>(p.tab(), "lblTime")->text(), QStringLiteral("00:00:00"));
     p.manager().cmdConnect_Click();
     QCOMPARE(p.line().clockTimer().interval(), 15);
     QCOMPARE(p.state().ConnectStartTick, t.clock().tickCount());
@@ -321,7 +323,7 @@ void tst_LineController::userSettingsDialPassesStoredValuesEvenEmpty()
 {
     TestContext t;
     Program p(t, {checked(Keys::UserLogonSettings)});
-    p.tab().cmdConnect->click();
+    widget<QPushButton>(p.tab(), "cmdConnect")->click();
     QCOMPARE(t.line().dialCount(), 1);
     const DialRequest &request = t.line().lastRequest();
     QVERIFY(request.useLogon);
@@ -333,7 +335,7 @@ void tst_LineController::userSettingsDialPassesStoredValuesEvenEmpty()
     t.settings().save(Keys::Password, QStringLiteral("s3cret!"));
     t.settings().save(Keys::Number, QStringLiteral("5551234"));
     p.manager().cmdDisconnect_Click(true);
-    p.tab().cmdConnect->click();
+    widget<QPushButton>(p.tab(), "cmdConnect")->click();
     p.run(10);
     QCOMPARE(t.line().lastRequest().logonPassword, QStringLiteral("s3cret!"));
     QVERIFY(!p.log().join(u'\n').contains(QStringLiteral("s3cret!")));
@@ -343,13 +345,13 @@ void tst_LineController::noEntryChosenWarnsAndDialsNothing()
 {
     TestContext t;
     Program p(t);
-    p.tab().Combo1->setCurrentIndex(-1);
-    p.tab().cmdConnect->click();
+    widget<QComboBox>(p.tab(), "Combo1")->setCurrentIndex(-1);
+    widget<QPushButton>(p.tab(), "cmdConnect")->click();
     QCOMPARE(t.line().dialCount(), 0);
     QCOMPARE(t.dialogs().shown().last().title, QStringLiteral("Brisvane"));
     QVERIFY(t.dialogs().shown().last().text.startsWith(
         QStringLiteral("Please select a dial-up connection")));
-    QVERIFY(p.tab().cmdConnect->isEnabled());
+    QVERIFY(widget<QPushButton>(p.tab(), "cmdConnect")->isEnabled());
 }
 
 void tst_LineController::lineAlreadyUpAtStartupIsDetected()
@@ -368,8 +370,8 @@ void tst_LineController::lineAlreadyUpAtStartupIsDetected()
     Program p(t);
     QCOMPARE(p.state().ExistingConnectionCount, 1);
     QCOMPARE(t.dialogs().shown().value(0).title, QStringLiteral("Connection Detected"));
-    QVERIFY(!p.tab().cmdConnect->isEnabled());
-    QVERIFY(!p.tab().cmdDisconnect->isEnabled());
+    QVERIFY(!widget<QPushButton>(p.tab(), "cmdConnect")->isEnabled());
+    QVERIFY(!widget<QPushButton>(p.tab(), "cmdDisconnect")->isEnabled());
     QVERIFY(!p.monitor->menu().toolEnabled(MenuNames::mnuConnect));
     QVERIFY(p.schedule().isEnabled());
     QVERIFY(p.line().watchTimer().enabled());
@@ -437,10 +439,10 @@ void tst_LineController::disconnectButtonLeavesLineStateAndStopsTheWatch()
     TestContext t;
     Program p(t, {checked(Keys::AlertDisconnected)});
     p.choose(kLine);
-    p.tab().cmdConnect->click();
+    widget<QPushButton>(p.tab(), "cmdConnect")->click();
     p.run(10);
     p.state().LineState = 0;
-    p.tab().cmdDisconnect->click();
+    widget<QPushButton>(p.tab(), "cmdDisconnect")->click();
     QCOMPARE(p.state().LineState, 0);
     // Hung up by the user: one line on the list and one disconnect alert.
     QCOMPARE(p.log().last(), QStringLiteral("8193 Disconnected"));
@@ -449,7 +451,7 @@ void tst_LineController::disconnectButtonLeavesLineStateAndStopsTheWatch()
     QVERIFY(!p.line().dialUp().IsConnected());
     QVERIFY(p.tray.calls().last().record.icon.isNull() == false);
     // A hang-up the program asks for marks the line for a redial.
-    p.tab().cmdConnect->click();
+    widget<QPushButton>(p.tab(), "cmdConnect")->click();
     p.run(10);
     p.manager().cmdDisconnect_Click();
     QCOMPARE(p.state().LineState, 2);
@@ -463,7 +465,7 @@ void tst_LineController::dropAndReconnectAreAnnouncedUnlessSwitchedOff()
             {checked(Keys::ReconnectwhenDisconnected),
                 {Keys::DesktopNotifications, on ? QStringLiteral("1") : QStringLiteral("0")}});
         p.choose(kLine);
-        p.tab().cmdConnect->click();
+        widget<QPushButton>(p.tab(), "cmdConnect")->click();
         p.run(10);
         t.line().dropLine();
         p.run(15);
@@ -479,9 +481,9 @@ void tst_LineController::dropAndReconnectAreAnnouncedUnlessSwitchedOff()
         QCOMPARE(t.notifier().sent().at(1).urgency, Notifier::Urgency::Low);
         QCOMPARE(t.notifier().sent().at(0).tag, t.notifier().sent().at(1).tag);
         // The user's own hang-up and a later dial of theirs are no reconnect.
-        p.tab().cmdDisconnect->click();
+        widget<QPushButton>(p.tab(), "cmdDisconnect")->click();
         p.run(5);
-        p.tab().cmdConnect->click();
+        widget<QPushButton>(p.tab(), "cmdConnect")->click();
         p.run(10);
         QCOMPARE(t.notifier().sent().size(), 2);
     }
@@ -494,18 +496,18 @@ void tst_LineController::dialOnStartupCanBeHungUp()
     TestContext t;
     Program p(t, {checked(Keys::ConnectiononStartup), {Keys::DefaultConnection, kLine}});
     QCOMPARE(t.line().dialCount(), 1);
-    QVERIFY(p.tab().cmdDisconnect->isEnabled());
+    QVERIFY(widget<QPushButton>(p.tab(), "cmdDisconnect")->isEnabled());
     QVERIFY(p.monitor->menu().toolEnabled(MenuNames::mnuDisconnect));
     QVERIFY(!p.monitor->menu().toolEnabled(MenuNames::mnuConnect));
     QCOMPARE(p.state().ExistingConnectionCount, 0);
     p.run(10);
     QVERIFY(p.line().dialUp().IsConnected());
-    QVERIFY(!p.dialog().settingsTab().chkConnectSingleClick->isEnabled());
-    p.tab().cmdDisconnect->click();
+    QVERIFY(!widget<QCheckBox>(p.dialog().settingsTab(), "chkConnectSingleClick")->isEnabled());
+    widget<QPushButton>(p.tab(), "cmdDisconnect")->click();
     p.run(5);
     QVERIFY(!p.line().dialUp().IsConnected());
-    QVERIFY(p.tab().cmdConnect->isEnabled());
-    QVERIFY(p.dialog().settingsTab().chkConnectSingleClick->isEnabled());
+    QVERIFY(widget<QPushButton>(p.tab(), "cmdConnect")->isEnabled());
+    QVERIFY(widget<QCheckBox>(p.dialog().settingsTab(), "chkConnectSingleClick")->isEnabled());
 }
 
 // While the dialog is away the clock writes the time into its caption; a dial from the tray

@@ -7,6 +7,7 @@
 #include "realnetworkmanager.h"
 #include "shell/ui/frmbrisvane.h"
 #include "support/testcontext.h"
+#include "support/widgetbyname.h"
 #include "trayctl/lumenpin.h"
 #include "trayctl/trayservice.h"
 
@@ -61,7 +62,8 @@ bool tst_RealNetworkManager::runUntil(const std::function<bool()> &done, int sec
 QStringList tst_RealNetworkManager::stateList() const
 {
     QStringList lines;
-    const QListWidget *list = m_monitor->customizeDialog().connectionTab().lstConnectState;
+    const QListWidget *list
+        = widget<QListWidget>(m_monitor->customizeDialog().connectionTab(), "lstConnectState");
     for (int i = 0; i < list->count(); ++i)
         lines << list->item(i)->text();
     return lines;
@@ -87,14 +89,14 @@ void tst_RealNetworkManager::dialDropRedialAndHangUp()
 
     // Start-up dials the entry: the tray animates, NetworkManager activates the profile.
     m_monitor->runStartup();
-    QCOMPARE(tab.Combo1->currentText(), entry);
+    QCOMPARE(widget<QComboBox>(tab, "Combo1")->currentText(), entry);
     QVERIFY(m_monitor->tray().IsAnimating());
     QVERIFY2(runUntil([&] { return line.IsConnected(); }), qPrintable(m_nm.log()));
     QVERIFY2(runUntil([&] { return stateList().contains(QStringLiteral("8192 Connected")); }),
         qPrintable(stateList().join(u'\n')));
     QCOMPARE(m_nm.activeIds(), QStringList{entry});
     QVERIFY(!m_monitor->tray().IsAnimating());
-    QVERIFY(tab.cmdDisconnect->isEnabled());
+    QVERIFY(widget<QPushButton>(tab, "cmdDisconnect")->isEnabled());
     const int dialsBefore = m_t->sounds().names().size();
 
     // The far end goes: the line watch notices, plays the alert, hangs up and keeps
@@ -112,10 +114,10 @@ void tst_RealNetworkManager::dialDropRedialAndHangUp()
     QVERIFY(stateList().contains(QStringLiteral("8192 Connected")));
 
     // The user hangs up: NetworkManager deactivates the profile.
-    tab.cmdDisconnect->click();
+    widget<QPushButton>(tab, "cmdDisconnect")->click();
     QVERIFY(runUntil([&] { return m_nm.activeIds().isEmpty(); }));
     QVERIFY(!line.IsConnected());
-    QVERIFY(tab.cmdConnect->isEnabled());
+    QVERIFY(widget<QPushButton>(tab, "cmdConnect")->isEnabled());
 }
 
 QTEST_MAIN(tst_RealNetworkManager)

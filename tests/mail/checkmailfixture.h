@@ -14,6 +14,7 @@
 #include "shell/ui/formhelpers.h"
 #include "shell/ui/frmbrisvane.h"
 #include "support/testcontext.h"
+#include "support/widgetbyname.h"
 #include "trayctl/lumenpin.h"
 #include "trayctl/trayservice.h"
 
@@ -84,8 +85,9 @@ struct MailProgram {
     }
     void connectLine()
     {
-        dialog().connectionTab().Combo1->setCurrentText(QString::fromLatin1(kLine));
-        dialog().connectionTab().cmdConnect->click();
+        widget<QComboBox>(dialog().connectionTab(), "Combo1")
+            ->setCurrentText(QString::fromLatin1(kLine));
+        widget<QPushButton>(dialog().connectionTab(), "cmdConnect")->click();
         run(10);
         t.sounds().clear();
         // A picture no check sets, so that the one a check leaves shows.

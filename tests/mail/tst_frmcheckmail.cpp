@@ -4,6 +4,7 @@
 #include "mail/ui/messagelist.h"
 #include "shell/ui/settingstab.h"
 #include "support/modalanswerer.h"
+#include "support/widgetbyname.h"
 
 #include <QDir>
 #include <QHeaderView>
@@ -265,7 +266,7 @@ void tst_frmCheckMail::popupCheckIsNeverMinimised()
     p.mail(1, {QStringLiteral("Invoice")});
     p.connectLine();
     // Scheduled checking on as well, so that the minimised-check rule would apply.
-    Form::setCheckValue(p.dialog().mailTab().chkCheckMessages, 1);
+    Form::setCheckValue(widget<QCheckBox>(p.dialog().mailTab(), "chkCheckMessages"), 1);
     p.checkAllAccounts();
     QVERIFY(p.window());
     QVERIFY(!p.window()->isMinimized());

@@ -6,6 +6,7 @@
 #include "mail/ui/frmmailservererror.h"
 #include "mail/ui/messagelist.h"
 #include "shell/menutools.h"
+#include "support/widgetbyname.h"
 
 #include <QLabel>
 #include <QTest>
@@ -270,7 +271,7 @@ void tst_frmCheckMail2::runMailProgramClosesThroughCancel()
     QCOMPARE(t.dialogs().shown().size(), 1); // no program chosen yet
     QVERIFY(p.slotWindow());
     t.settings().save(Keys::MailProgram, QStringLiteral("mutt"));
-    p.dialog().mailTab().txtMailProgram->setText(QStringLiteral("mutt"));
+    widget<QLineEdit>(p.dialog().mailTab(), "txtMailProgram")->setText(QStringLiteral("mutt"));
     p.slotWindow()->cmdMailProgram->click();
     QVERIFY(!p.slotWindow());
     QCOMPARE(p.quits(), 1);

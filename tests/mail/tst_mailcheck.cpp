@@ -5,6 +5,7 @@
 #include "connection/mras.h"
 #include "mail/mailschedule.h"
 #include "mail/ui/frmmailservererror.h"
+#include "support/widgetbyname.h"
 
 #include <QTest>
 
@@ -160,8 +161,9 @@ void tst_MailCheck::checkAfterConnectingKeepsItsFiveSecondsBesideAThirtyMinuteSc
         {value(Keys::MailConnected, "1"), value(Keys::CheckMessages, "1"),
             value(Keys::CheckMailMinutes, "30")});
     p.mail(1, {});
-    p.dialog().connectionTab().Combo1->setCurrentText(QString::fromLatin1(MailProgram::kLine));
-    p.dialog().connectionTab().cmdConnect->click();
+    widget<QComboBox>(p.dialog().connectionTab(), "Combo1")
+        ->setCurrentText(QString::fromLatin1(MailProgram::kLine));
+    widget<QPushButton>(p.dialog().connectionTab(), "cmdConnect")->click();
     QVERIFY(t.clock().advanceUntil([&] { return up >= 0; }, 60000));
     p.run(4.9);
     QVERIFY(p.server.log.isEmpty());

@@ -5,6 +5,7 @@
 #include "mail/ui/frmclosemailprogrammessage.h"
 #include "shell/menutools.h"
 #include "support/modalanswerer.h"
+#include "support/widgetbyname.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -23,13 +24,14 @@ private Q_SLOTS:
         MailProgram p(t, 1, true);
         MailTab &tab = p.dialog().mailTab();
         t.dialogs().chooseFileNext(QStringLiteral("/usr/bin/thunderbird"));
-        tab.cmdMailProgram->click();
+        widget<QPushButton>(tab, "cmdMailProgram")->click();
         QCOMPARE(t.settings().get(Keys::MailProgram), QStringLiteral("/usr/bin/thunderbird"));
-        QCOMPARE(tab.txtMailProgram->text(), QStringLiteral("/usr/bin/thunderbird"));
-        tab.cmdMailProgram->click(); // cancelled
+        QCOMPARE(widget<QLineEdit>(tab, "txtMailProgram")->text(),
+            QStringLiteral("/usr/bin/thunderbird"));
+        widget<QPushButton>(tab, "cmdMailProgram")->click(); // cancelled
         QCOMPARE(t.settings().get(Keys::MailProgram), QStringLiteral("/usr/bin/thunderbird"));
-        tab.cmdRemoveMailCommandLine->click();
-        QCOMPARE(tab.txtMailProgram->text(), QString());
+        widget<QPushButton>(tab, "cmdRemoveMailCommandLine")->click();
+        QCOMPARE(widget<QLineEdit>(tab, "txtMailProgram")->text(), QString());
         QVERIFY(t.settings().contains(Keys::MailProgram));
         QCOMPARE(t.settings().get(Keys::MailProgram, QStringLiteral("x")), QString());
     }

@@ -10,8 +10,10 @@
 #include "monitor/frmbrisvanemonitor.h"
 #include "shell/menutools.h"
 #include "shell/ui/frmbrisvane.h"
+#include "shell/ui/gapcheckbox.h"
 #include "shell/ui/settingstab.h"
 #include "support/testcontext.h"
+#include "support/widgetbyname.h"
 #include "trayctl/trayservice.h"
 
 #include <QTest>
@@ -44,7 +46,7 @@ private:
     MailSchedule &schedule() { return monitor->app().mailSchedule(); }
     void connectLine()
     {
-        monitor->customizeDialog().connectionTab().cmdConnect->click();
+        widget<QPushButton>(monitor->customizeDialog().connectionTab(), "cmdConnect")->click();
         t->clock().advance(10000);
         QVERIFY(monitor->app().line().dialUp().IsConnected());
     }
@@ -65,7 +67,8 @@ void tst_MailTab::init()
     monitor = std::make_unique<frmBrisvaneMonitor>(t->context(), tray);
     monitor->runStartup();
     tab = &monitor->customizeDialog().mailTab();
-    minimized = monitor->customizeDialog().settingsTab().chkCheckMailwhenMinimized;
+    minimized
+        = widget<QCheckBox>(monitor->customizeDialog().settingsTab(), "chkCheckMailwhenMinimized");
 }
 
 void tst_MailTab::cleanup()
@@ -76,9 +79,9 @@ void tst_MailTab::cleanup()
 
 void tst_MailTab::slotCountZeroDisablesEveryOptionAndHidesTools()
 {
-    tab->lblMailSlots->setText(QStringLiteral("1"));
-    tab->UpDown2->stepDown();
-    QCOMPARE(tab->lblMailSlots->text(), QStringLiteral("0"));
+    widget<QLabel>(tab, "lblMailSlots")->setText(QStringLiteral("1"));
+    widget<UpDown>(tab, "UpDown2")->stepDown();
+    QCOMPARE(widget<QLabel>(tab, "lblMailSlots")->text(), QStringLiteral("0"));
     QCOMPARE(t->settings().get(Keys::MailSlotCount), QStringLiteral("0"));
     for (int slot = 1; slot <= MailTab::kSlots; ++slot) {
         QVERIFY(!tab->option(slot)->isEnabled());
@@ -86,14 +89,14 @@ void tst_MailTab::slotCountZeroDisablesEveryOptionAndHidesTools()
     }
     QVERIFY(!menu().toolVisible(MenuNames::mnuAllAccounts));
     // Below 0 the spinner stays put and stores nothing new.
-    tab->UpDown2->stepDown();
-    QCOMPARE(tab->lblMailSlots->text(), QStringLiteral("0"));
+    widget<UpDown>(tab, "UpDown2")->stepDown();
+    QCOMPARE(widget<QLabel>(tab, "lblMailSlots")->text(), QStringLiteral("0"));
 }
 
 void tst_MailTab::slotCountOneShowsOnlyTheFirstTool()
 {
-    tab->lblMailSlots->setText(QStringLiteral("0"));
-    tab->UpDown2->stepUp();
+    widget<QLabel>(tab, "lblMailSlots")->setText(QStringLiteral("0"));
+    widget<UpDown>(tab, "UpDown2")->stepUp();
     QVERIFY(menu().toolVisible(MenuNames::mnuMailSlot(1)));
     for (int slot = 2; slot <= MailTab::kSlots; ++slot) {
         QVERIFY(!menu().toolVisible(MenuNames::mnuMailSlot(slot)));
@@ -101,14 +104,14 @@ void tst_MailTab::slotCountOneShowsOnlyTheFirstTool()
     }
     QVERIFY(tab->option(1)->isEnabled());
     QVERIFY(!menu().toolVisible(MenuNames::mnuAllAccounts));
-    tab->UpDown2->stepUp();
+    widget<UpDown>(tab, "UpDown2")->stepUp();
     QVERIFY(menu().toolVisible(MenuNames::mnuAllAccounts));
     QCOMPARE(t->settings().get(Keys::MailSlotCount), QStringLiteral("2"));
 }
 
 void tst_MailTab::toolsAreGreyedWhileTheLineIsDown()
 {
-    tab->lblMailSlots->setText(QStringLiteral("3"));
+    widget<QLabel>(tab, "lblMailSlots")->setText(QStringLiteral("3"));
     tab->UpDown2_Change();
     for (int slot = 1; slot <= 3; ++slot) {
         QVERIFY(menu().toolVisible(MenuNames::mnuMailSlot(slot)));
@@ -121,7 +124,7 @@ void tst_MailTab::toolsAreGreyedWhileTheLineIsDown()
     QVERIFY(!menu().toolVisible(MenuNames::mnuMailSlot(4)));
     QVERIFY(menu().toolEnabled(MenuNames::mnuAllAccounts));
     // Switched-off mail checking greys them whatever the line does.
-    tab->chkDisableMailChecking->setChecked(true);
+    widget<QCheckBox>(tab, "chkDisableMailChecking")->setChecked(true);
     for (int slot = 1; slot <= 3; ++slot)
         QVERIFY(!menu().toolEnabled(MenuNames::mnuMailSlot(slot)));
     QVERIFY(!menu().toolEnabled(MenuNames::mnuAllAccounts));
@@ -129,10 +132,10 @@ void tst_MailTab::toolsAreGreyedWhileTheLineIsDown()
 
 void tst_MailTab::accountNameFollowsIntoTheMenuOneKeystrokeAtATime()
 {
-    QTest::keyClicks(tab->txtAccountName1, QStringLiteral("Wo"));
+    QTest::keyClicks(widget<QLineEdit>(tab, "txtAccountName1"), QStringLiteral("Wo"));
     QCOMPARE(caption(MenuNames::mnuMailSlot(1)), QStringLiteral("Wo"));
     QCOMPARE(t->settings().get(Keys::AccountName(1)), QStringLiteral("Wo"));
-    QTest::keyClicks(tab->txtAccountName1, QStringLiteral("rk"));
+    QTest::keyClicks(widget<QLineEdit>(tab, "txtAccountName1"), QStringLiteral("rk"));
     QCOMPARE(caption(MenuNames::mnuMailSlot(1)), QStringLiteral("Work"));
 }
 
@@ -140,39 +143,40 @@ void tst_MailTab::slotBoxesAreStoredAndReloadedByOption()
 {
     t->settings().save(Keys::AccountName(3), QStringLiteral("Home"));
     t->settings().save(Keys::MailPassword(3), QStringLiteral(" se cret "));
-    tab->lblMailSlots->setText(QStringLiteral("5"));
+    widget<QLabel>(tab, "lblMailSlots")->setText(QStringLiteral("5"));
     tab->UpDown2_Change();
-    tab->Option3->click();
-    QVERIFY(tab->txtAccountName3->isVisibleTo(tab));
-    QVERIFY(!tab->txtAccountName1->isVisibleTo(tab));
-    QCOMPARE(tab->txtAccountName3->text(), QStringLiteral("Home"));
-    QCOMPARE(tab->txtPassword3->text(), QStringLiteral(" se cret "));
-    QCOMPARE(tab->txtPassword3->echoMode(), QLineEdit::Password);
-    tab->txtDomain3->setText(QStringLiteral("pop.example.org"));
-    tab->txtUserName3->setText(QStringLiteral("dave"));
+    widget<QRadioButton>(tab, "Option3")->click();
+    QVERIFY(widget<QLineEdit>(tab, "txtAccountName3")->isVisibleTo(tab));
+    QVERIFY(!widget<QLineEdit>(tab, "txtAccountName1")->isVisibleTo(tab));
+    QCOMPARE(widget<QLineEdit>(tab, "txtAccountName3")->text(), QStringLiteral("Home"));
+    QCOMPARE(widget<QLineEdit>(tab, "txtPassword3")->text(), QStringLiteral(" se cret "));
+    QCOMPARE(widget<QLineEdit>(tab, "txtPassword3")->echoMode(), QLineEdit::Password);
+    widget<QLineEdit>(tab, "txtDomain3")->setText(QStringLiteral("pop.example.org"));
+    widget<QLineEdit>(tab, "txtUserName3")->setText(QStringLiteral("dave"));
     QCOMPARE(t->settings().get(Keys::Domain(3)), QStringLiteral("pop.example.org"));
     QCOMPARE(t->settings().get(Keys::MailUserName(3)), QStringLiteral("dave"));
 }
 
 void tst_MailTab::spinnersStoreOnlyValuesOfTheirRange()
 {
-    tab->chkCheckMessages->setChecked(true); // the spinners work with scheduled checking on
-    tab->lblCheckMailMinutes->setText(QStringLiteral("29"));
-    tab->UpDown1->stepUp();
-    tab->UpDown1->stepUp();
-    QCOMPARE(tab->lblCheckMailMinutes->text(), QStringLiteral("30"));
+    widget<QCheckBox>(tab, "chkCheckMessages")
+        ->setChecked(true); // the spinners work with scheduled checking on
+    widget<QLabel>(tab, "lblCheckMailMinutes")->setText(QStringLiteral("29"));
+    widget<UpDown>(tab, "UpDown1")->stepUp();
+    widget<UpDown>(tab, "UpDown1")->stepUp();
+    QCOMPARE(widget<QLabel>(tab, "lblCheckMailMinutes")->text(), QStringLiteral("30"));
     QCOMPARE(t->settings().get(Keys::CheckMailMinutes), QStringLiteral("30"));
-    tab->lblPauseBetweenAccounts->setText(QStringLiteral("9"));
+    widget<QLabel>(tab, "lblPauseBetweenAccounts")->setText(QStringLiteral("9"));
     tab->UpDown3_Change();
     QVERIFY(!t->settings().contains(Keys::PauseBetweenAccounts));
-    tab->UpDown3->stepDown();
-    QCOMPARE(tab->lblPauseBetweenAccounts->text(), QStringLiteral("5"));
+    widget<UpDown>(tab, "UpDown3")->stepDown();
+    QCOMPARE(widget<QLabel>(tab, "lblPauseBetweenAccounts")->text(), QStringLiteral("5"));
     QCOMPARE(t->settings().get(Keys::PauseBetweenAccounts), QStringLiteral("5"));
 }
 
 void tst_MailTab::eachCounterSitsInItsGapOfTheSentence()
 {
-    GapCheckBox *box = tab->chkCheckMessages;
+    GapCheckBox *box = widget<GapCheckBox>(tab, "chkCheckMessages");
     QCOMPARE(box->text(),
         QStringLiteral("Check messages every   minutes and pause between mail accounts"));
     QCOMPARE(box->shownPieces(),
@@ -180,18 +184,19 @@ void tst_MailTab::eachCounterSitsInItsGapOfTheSentence()
             QStringLiteral("between mail accounts")}));
     box->resize(box->sizeHint());
     const QFontMetrics metrics = box->fontMetrics();
-    const int minutes = tab->lblCheckMailMinutes->geometry().left();
-    const int pause = tab->lblPauseBetweenAccounts->geometry().left();
-    QCOMPARE(tab->lblCheckMailMinutes->parentWidget(), box);
+    const int minutes = widget<QLabel>(tab, "lblCheckMailMinutes")->geometry().left();
+    const int pause = widget<QLabel>(tab, "lblPauseBetweenAccounts")->geometry().left();
+    QCOMPARE(widget<QLabel>(tab, "lblCheckMailMinutes")->parentWidget(), box);
     QVERIFY(minutes > metrics.horizontalAdvance(QStringLiteral("Check messages every")));
-    QVERIFY(tab->UpDown1->geometry().left() > minutes);
-    QVERIFY(pause > tab->UpDown1->geometry().right()
+    QVERIFY(widget<UpDown>(tab, "UpDown1")->geometry().left() > minutes);
+    QVERIFY(pause > widget<UpDown>(tab, "UpDown1")->geometry().right()
             + metrics.horizontalAdvance(QStringLiteral("minutes and pause")));
-    QVERIFY(box->sizeHint().width() > tab->UpDown3->geometry().right()
+    QVERIFY(box->sizeHint().width() > widget<UpDown>(tab, "UpDown3")->geometry().right()
             + metrics.horizontalAdvance(QStringLiteral("between mail accounts")));
     // A click on a counter is no click on the box.
     const bool ticked = box->isChecked();
-    QTest::mouseClick(box, Qt::LeftButton, {}, tab->lblPauseBetweenAccounts->geometry().center());
+    QTest::mouseClick(box, Qt::LeftButton, {},
+        widget<QLabel>(tab, "lblPauseBetweenAccounts")->geometry().center());
     QCOMPARE(box->isChecked(), ticked);
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
     QCOMPARE(box->isChecked(), !ticked);
@@ -200,36 +205,36 @@ void tst_MailTab::eachCounterSitsInItsGapOfTheSentence()
 void tst_MailTab::disablingMailCheckingStopsAndResumesTheSchedule()
 {
     monitor->customizeDialog().show();
-    tab->lblMailSlots->setText(QStringLiteral("2"));
-    tab->chkDisableMailChecking->setChecked(true);
+    widget<QLabel>(tab, "lblMailSlots")->setText(QStringLiteral("2"));
+    widget<QCheckBox>(tab, "chkDisableMailChecking")->setChecked(true);
     QCOMPARE(t->settings().get(Keys::DisableMailChecking), QStringLiteral("1"));
     QVERIFY(!schedule().isEnabled());
-    QVERIFY(!tab->fraMailSlots->isVisibleTo(tab));
-    QVERIFY(!tab->fraMailSchedule->isVisibleTo(tab));
+    QVERIFY(!widget<QGroupBox>(tab, "fraMailSlots")->isVisibleTo(tab));
+    QVERIFY(!widget<QGroupBox>(tab, "fraMailSchedule")->isVisibleTo(tab));
     QVERIFY(menu().toolChecked(MenuNames::mnuDisableMailChecking));
     QVERIFY(!menu().toolEnabled(MenuNames::mnuMailSlot(1)));
 
-    tab->chkDisableMailChecking->setChecked(false);
+    widget<QCheckBox>(tab, "chkDisableMailChecking")->setChecked(false);
     QCOMPARE(t->settings().get(Keys::DisableMailChecking), QStringLiteral("0"));
     QVERIFY(schedule().isEnabled());
-    QVERIFY(tab->fraMailSlots->isVisibleTo(tab));
-    QVERIFY(tab->txtAccountName1->isVisibleTo(tab));
+    QVERIFY(widget<QGroupBox>(tab, "fraMailSlots")->isVisibleTo(tab));
+    QVERIFY(widget<QLineEdit>(tab, "txtAccountName1")->isVisibleTo(tab));
     QVERIFY(!menu().toolChecked(MenuNames::mnuDisableMailChecking));
     QCOMPARE(t->settings().get(Keys::MailSlotCount), QStringLiteral("2"));
 }
 
 void tst_MailTab::scheduledCheckingGreysItsControls()
 {
-    tab->chkCheckMessages->setChecked(true);
-    tab->chkCheckMessages->setChecked(false);
+    widget<QCheckBox>(tab, "chkCheckMessages")->setChecked(true);
+    widget<QCheckBox>(tab, "chkCheckMessages")->setChecked(false);
     QCOMPARE(t->settings().get(Keys::CheckMessages), QStringLiteral("0"));
-    QVERIFY(!tab->UpDown1->isEnabled());
-    QVERIFY(!tab->lblPauseBetweenAccounts->isEnabled());
+    QVERIFY(!widget<UpDown>(tab, "UpDown1")->isEnabled());
+    QVERIFY(!widget<QLabel>(tab, "lblPauseBetweenAccounts")->isEnabled());
     QVERIFY(!minimized->isEnabled());
-    tab->chkCheckMessages->setChecked(true);
-    QVERIFY(tab->UpDown3->isEnabled());
+    widget<QCheckBox>(tab, "chkCheckMessages")->setChecked(true);
+    QVERIFY(widget<UpDown>(tab, "UpDown3")->isEnabled());
     QVERIFY(minimized->isEnabled());
-    tab->chkMailConnected->setChecked(true);
+    widget<QCheckBox>(tab, "chkMailConnected")->setChecked(true);
     QCOMPARE(t->settings().get(Keys::MailConnected), QStringLiteral("1"));
 }
 

@@ -10,6 +10,7 @@
 #include "shell/ui/frmbrisvane.h"
 #include "support/modalanswerer.h"
 #include "support/testcontext.h"
+#include "support/widgetbyname.h"
 #include "trayctl/trayservice.h"
 
 #include <QAction>
@@ -202,7 +203,7 @@ void tst_frmBrisvaneMonitor::everyWayIntoTheTrayMinimisesInstead()
     } else if (way == QLatin1String("close")) {
         QVERIFY(!dialog.close());
     } else if (way == QLatin1String("connect")) {
-        dialog.connectionTab().cmdConnect->click();
+        widget<QPushButton>(dialog.connectionTab(), "cmdConnect")->click();
         t.clock().advance(10000);
         QVERIFY(p.line().dialUp().IsConnected());
     }

@@ -10,6 +10,7 @@
 #include "shell/ui/frmbrisvane.h"
 #include "shell/ui/settingstab.h"
 #include "support/testcontext.h"
+#include "support/widgetbyname.h"
 #include "trayctl/trayservice.h"
 
 #include <QApplication>
@@ -83,10 +84,10 @@ void tst_PopupCommands::dialogOnStartupToggleGreysTheStartupBoxes()
     p.choose(MenuNames::mnuLoadCustomizeBrisvaneDialogonStartup);
     QCOMPARE(t.settings().get(Keys::LoadCustomizeBrisvaneDialogonStartup), QStringLiteral("False"));
     QCOMPARE(t.settings().get(Keys::CustomizeBrisvaneDialogonStartup), QStringLiteral("0"));
-    QVERIFY(!p.dialog().settingsTab().chkMinimizeTaskbar->isEnabled());
-    QVERIFY(!p.dialog().settingsTab().chkMinimizeSystemTray->isEnabled());
+    QVERIFY(!widget<QCheckBox>(p.dialog().settingsTab(), "chkMinimizeTaskbar")->isEnabled());
+    QVERIFY(!widget<QCheckBox>(p.dialog().settingsTab(), "chkMinimizeSystemTray")->isEnabled());
     p.choose(MenuNames::mnuLoadCustomizeBrisvaneDialogonStartup);
-    QVERIFY(p.dialog().settingsTab().chkMinimizeSystemTray->isEnabled());
+    QVERIFY(widget<QCheckBox>(p.dialog().settingsTab(), "chkMinimizeSystemTray")->isEnabled());
 }
 
 void tst_PopupCommands::customizeToolsShowTheDialogOnTheirTab()
@@ -160,11 +161,11 @@ void tst_PopupCommands::disableProgramsFollowsTheBox()
     Program p(t);
     p.choose(MenuNames::mnuDisableProgramsApplications);
     ProgramsTab &programs = p.dialog().programsTab();
-    QVERIFY(programs.chkDisableProgramsApplications->isChecked());
+    QVERIFY(widget<QCheckBox>(programs, "chkDisableProgramsApplications")->isChecked());
     QCOMPARE(t.settings().get(Keys::DisableProgramsApplications), QStringLiteral("1"));
     QVERIFY(!p.menu().toolEnabled(MenuNames::mnuProgram(1)));
     p.choose(MenuNames::mnuDisableProgramsApplications);
-    QVERIFY(!programs.chkDisableProgramsApplications->isChecked());
+    QVERIFY(!widget<QCheckBox>(programs, "chkDisableProgramsApplications")->isChecked());
     QVERIFY(p.menu().toolEnabled(MenuNames::mnuProgram(10)));
 }
 
@@ -176,11 +177,11 @@ void tst_PopupCommands::disableMailCheckingGreysTheSlotTools()
     p.choose(MenuNames::mnuDisableMailChecking);
     QVERIFY(p.menu().toolChecked(MenuNames::mnuDisableMailChecking));
     QVERIFY(!p.menu().toolEnabled(MenuNames::mnuMailSlot(1)));
-    QVERIFY(p.dialog().mailTab().chkDisableMailChecking->isChecked());
+    QVERIFY(widget<QCheckBox>(p.dialog().mailTab(), "chkDisableMailChecking")->isChecked());
     QCOMPARE(t.settings().get(Keys::MailCheck), QStringLiteral("1"));
     p.choose(MenuNames::mnuDisableMailChecking);
     QVERIFY(!p.menu().toolChecked(MenuNames::mnuDisableMailChecking));
-    QVERIFY(!p.dialog().mailTab().chkDisableMailChecking->isChecked());
+    QVERIFY(!widget<QCheckBox>(p.dialog().mailTab(), "chkDisableMailChecking")->isChecked());
     QCOMPARE(t.settings().get(Keys::MailCheck), QStringLiteral("0"));
     QCOMPARE(t.settings().get(Keys::MailSlotCount), QStringLiteral("2"));
     QVERIFY(p.dialog().mailTab().option(2)->isEnabled());

@@ -3,6 +3,7 @@
 #include "programs/ui/programstab.h"
 #include "support/fakemenutools.h"
 #include "support/testcontext.h"
+#include "support/widgetbyname.h"
 
 #include <QTest>
 
@@ -50,12 +51,12 @@ private Q_SLOTS:
         Page page(t);
         ProgramsTab &tab = page.tab;
         tab.show();
-        tab.chkDisableProgramsApplications->setChecked(true);
+        widget<QCheckBox>(tab, "chkDisableProgramsApplications")->setChecked(true);
         QCOMPARE(t.settings().get(Keys::DisableProgramsApplications), QStringLiteral("1"));
-        QVERIFY(!tab.lstPrograms->isVisible());
-        QVERIFY(!tab.cmdAdd->isVisible());
+        QVERIFY(!widget<QListWidget>(tab, "lstPrograms")->isVisible());
+        QVERIFY(!widget<QPushButton>(tab, "cmdAdd")->isVisible());
         QVERIFY(!tab.runConnected(1)->isVisible());
-        tab.chkDisableProgramsApplications->setChecked(false);
+        widget<QCheckBox>(tab, "chkDisableProgramsApplications")->setChecked(false);
         // One pair comes back, and with no program selected it cannot be ticked ...
         for (int k = 2; k <= ProgramsTab::kSlots; ++k)
             QVERIFY(!tab.runConnected(k)->isVisible() && !tab.runDisconnected(k)->isVisible());
@@ -64,11 +65,11 @@ private Q_SLOTS:
         t.settings().save(Keys::Program(3), QStringLiteral("/usr/bin/xterm"));
         t.settings().save(Keys::RunConnected(3), QStringLiteral("1"));
         tab.refreshProgramList();
-        tab.lstPrograms->item(2)->setSelected(true);
+        widget<QListWidget>(tab, "lstPrograms")->item(2)->setSelected(true);
         QVERIFY(tab.runConnected(3)->isVisible() && tab.runConnected(3)->isEnabled());
         QVERIFY(tab.runConnected(3)->isChecked());
         QVERIFY(!tab.runConnected(1)->isVisible());
-        tab.lstPrograms->clearSelection();
+        widget<QListWidget>(tab, "lstPrograms")->clearSelection();
         QVERIFY(!tab.runConnected(3)->isVisible() && !tab.runConnected(1)->isEnabled());
     }
 
@@ -79,8 +80,8 @@ private Q_SLOTS:
         ProgramsTab &tab = page.tab;
         tab.show();
         tab.refreshProgramList();
-        QCOMPARE(tab.lstPrograms->count(), 10);
-        tab.lstPrograms->item(5)->setSelected(true);
+        QCOMPARE(widget<QListWidget>(tab, "lstPrograms")->count(), 10);
+        widget<QListWidget>(tab, "lstPrograms")->item(5)->setSelected(true);
         QVERIFY(tab.runConnected(1)->isVisible());
         QVERIFY(!tab.runConnected(6)->isVisible());
     }
@@ -93,7 +94,8 @@ private Q_SLOTS:
         ProgramsTab &tab = page.tab;
         t.settings().save(Keys::Program(2), QStringLiteral("/opt/my tools/sync --now"));
         tab.refreshProgramList();
-        QCOMPARE(tab.lstPrograms->item(1)->text(), QStringLiteral("/opt/my tools/sync --now"));
+        QCOMPARE(widget<QListWidget>(tab, "lstPrograms")->item(1)->text(),
+            QStringLiteral("/opt/my tools/sync --now"));
         QCOMPARE(menu.tool(MenuNames::mnuProgram(2)).captions.value(MenuNames::PopupBandRunProgram),
             QStringLiteral("/opt/my tools/sync --now"));
         QVERIFY(menu.tool(MenuNames::mnuProgram(2)).visible);
@@ -110,9 +112,9 @@ void tst_ProgramsTab::addFillsTheFirstFreeSlot()
     ProgramsTab &tab = page.tab;
     tab.refreshProgramList();
     t.dialogs().chooseFileNext(QStringLiteral("/bin/sh"));
-    tab.cmdAdd->click();
+    widget<QPushButton>(tab, "cmdAdd")->click();
     QCOMPARE(t.settings().get(Keys::Program(2)), QStringLiteral("/bin/sh"));
-    QCOMPARE(tab.lstPrograms->item(1)->text(), QStringLiteral("/bin/sh"));
+    QCOMPARE(widget<QListWidget>(tab, "lstPrograms")->item(1)->text(), QStringLiteral("/bin/sh"));
     const FakeMenuTools::Tool tool = menu.tool(MenuNames::mnuProgram(2));
     QCOMPARE(tool.captions.value(MenuNames::PopupBandRunProgram), QStringLiteral("/bin/sh"));
     QVERIFY(!tool.pictures.value(MenuNames::PopupBandRunProgram).isNull());
@@ -130,10 +132,10 @@ void tst_ProgramsTab::addWhenFullGivesTheLimitMessage()
     FakeMenuTools &menu = page.menu;
     ProgramsTab &tab = page.tab;
     t.dialogs().chooseFileNext(QStringLiteral("/usr/bin/last"));
-    tab.cmdAdd->click();
+    widget<QPushButton>(tab, "cmdAdd")->click();
     QCOMPARE(t.settings().get(Keys::Program(10)), QStringLiteral("/usr/bin/last"));
     t.dialogs().chooseFileNext(QStringLiteral("/usr/bin/one-too-many"));
-    tab.cmdAdd->click();
+    widget<QPushButton>(tab, "cmdAdd")->click();
     QCOMPARE(t.dialogs().shown().last().text,
         QStringLiteral("Maximum limit of programs/utilities are listed. Please remove a "
                        "program/utility."));
@@ -150,12 +152,13 @@ void tst_ProgramsTab::addRefillsASlotFreedBeforeTheLast()
     FakeMenuTools &menu = page.menu;
     ProgramsTab &tab = page.tab;
     tab.refreshProgramList();
-    tab.lstPrograms->item(2)->setSelected(true);
-    tab.cmdDelete->click();
+    widget<QListWidget>(tab, "lstPrograms")->item(2)->setSelected(true);
+    widget<QPushButton>(tab, "cmdDelete")->click();
     t.dialogs().chooseFileNext(QStringLiteral("/usr/bin/again"));
-    tab.cmdAdd->click();
+    widget<QPushButton>(tab, "cmdAdd")->click();
     QCOMPARE(t.settings().get(Keys::Program(3)), QStringLiteral("/usr/bin/again"));
-    QCOMPARE(tab.lstPrograms->item(2)->text(), QStringLiteral("/usr/bin/again"));
+    QCOMPARE(
+        widget<QListWidget>(tab, "lstPrograms")->item(2)->text(), QStringLiteral("/usr/bin/again"));
     QVERIFY(menu.tool(MenuNames::mnuProgram(3)).visible);
     QCOMPARE(t.dialogs().count(QStringLiteral("message")), 0);
 }
@@ -166,9 +169,9 @@ void tst_ProgramsTab::cancelledFileDialogAddsNothing()
     Page page(t);
     FakeMenuTools &menu = page.menu;
     ProgramsTab &tab = page.tab;
-    tab.cmdAdd->click();
+    widget<QPushButton>(tab, "cmdAdd")->click();
     QVERIFY(!t.settings().contains(Keys::Program(1)));
-    QCOMPARE(tab.lstPrograms->item(0)->text(), QString());
+    QCOMPARE(widget<QListWidget>(tab, "lstPrograms")->item(0)->text(), QString());
     QCOMPARE(menu.saves, 0);
 }
 
@@ -183,16 +186,17 @@ void tst_ProgramsTab::deleteFreesTheSlotAndKeepsTheOthersInPlace()
     FakeMenuTools &menu = page.menu;
     ProgramsTab &tab = page.tab;
     tab.refreshProgramList();
-    tab.lstPrograms->item(1)->setSelected(true);
+    widget<QListWidget>(tab, "lstPrograms")->item(1)->setSelected(true);
     QVERIFY(tab.runConnected(2)->isChecked());
-    tab.cmdDelete->click();
+    widget<QPushButton>(tab, "cmdDelete")->click();
     QCOMPARE(t.settings().get(Keys::Program(2), QStringLiteral("absent")), QString());
     QCOMPARE(t.settings().get(Keys::RunConnected(2)), QStringLiteral("0"));
     QCOMPARE(t.settings().get(Keys::RunDisconnected(2)), QStringLiteral("0"));
     QVERIFY(!menu.tool(MenuNames::mnuProgram(2)).visible);
     // Slot 3 stays in row 2: what runs for slot 3 is still slot 3's program.
-    QCOMPARE(tab.lstPrograms->count(), ProgramsTab::kSlots);
-    QCOMPARE(tab.lstPrograms->item(2)->text(), QStringLiteral("/usr/bin/ntpdate"));
+    QCOMPARE(widget<QListWidget>(tab, "lstPrograms")->count(), ProgramsTab::kSlots);
+    QCOMPARE(widget<QListWidget>(tab, "lstPrograms")->item(2)->text(),
+        QStringLiteral("/usr/bin/ntpdate"));
     QCOMPARE(menu.saves, 1);
 }
 

@@ -6,6 +6,7 @@
 #include "programs/ui/programstab.h"
 #include "shell/ui/frmbrisvane.h"
 #include "support/testcontext.h"
+#include "support/widgetbyname.h"
 #include "trayctl/lumenpin.h"
 #include "trayctl/trayservice.h"
 
@@ -70,7 +71,8 @@ private Q_SLOTS:
     {
         TestContext t;
         Program p(t);
-        p.dialog().programsTab().chkDisableProgramsApplications->setChecked(true);
+        widget<QCheckBox>(p.dialog().programsTab(), "chkDisableProgramsApplications")
+            ->setChecked(true);
         p.connectLine();
         p.monitor->tray().StartAnimation(&p.monitor->imageList(), 600);
         p.line().RunProgramswhenConnecting();
@@ -139,10 +141,11 @@ private Q_SLOTS:
         Program p(t);
         ProgramsTab &tab = p.dialog().programsTab();
         tab.refreshProgramList();
-        tab.lstPrograms->setSelectionMode(QAbstractItemView::MultiSelection);
-        tab.lstPrograms->item(4)->setSelected(true);
-        tab.lstPrograms->item(1)->setSelected(true);
-        tab.cmdRunProgram->click();
+        widget<QListWidget>(tab, "lstPrograms")
+            ->setSelectionMode(QAbstractItemView::MultiSelection);
+        widget<QListWidget>(tab, "lstPrograms")->item(4)->setSelected(true);
+        widget<QListWidget>(tab, "lstPrograms")->item(1)->setSelected(true);
+        widget<QPushButton>(tab, "cmdRunProgram")->click();
         QCOMPARE(t.programs().started,
             (QStringList{QStringLiteral("fetchmail"), QStringLiteral("ntpdate pool")}));
     }

@@ -14,6 +14,7 @@
 #include "shell/ui/settingstab.h"
 #include "support/modalanswerer.h"
 #include "support/testcontext.h"
+#include "support/widgetbyname.h"
 #include "trayctl/lumenpin.h"
 #include "trayctl/trayservice.h"
 
@@ -217,9 +218,9 @@ void tst_frmBrisvane::noEntriesPromptsForLogonModally()
     Started s = start(t);
     QCOMPARE(answerer.titles().value(0), QStringLiteral("User Logon Settings"));
     ConnectionTab &tab = s.dialog().connectionTab();
-    QVERIFY(tab.chkUserLogonSettings->isChecked());
-    QVERIFY(!tab.Combo1->isEnabled());
-    QVERIFY(tab.cmdUserLogonSettings->isEnabled());
+    QVERIFY(widget<QCheckBox>(tab, "chkUserLogonSettings")->isChecked());
+    QVERIFY(!widget<QComboBox>(tab, "Combo1")->isEnabled());
+    QVERIFY(widget<QPushButton>(tab, "cmdUserLogonSettings")->isEnabled());
     QCOMPARE(t.settings().get(Keys::UserLogonSettings), QStringLiteral("1"));
     QCOMPARE(t.settings().contains(Keys::UserName), button == QLatin1String("cmdOK"));
 }
@@ -230,7 +231,8 @@ void tst_frmBrisvane::defaultConnectionNotInTheListBecomesTheText()
     t.settings().save(Keys::DefaultConnection, QStringLiteral("Gone ISP"));
     ModalAnswerer answerer;
     Started s = start(t);
-    QCOMPARE(s.dialog().connectionTab().Combo1->currentText(), QStringLiteral("Gone ISP"));
+    QCOMPARE(widget<QComboBox>(s.dialog().connectionTab(), "Combo1")->currentText(),
+        QStringLiteral("Gone ISP"));
     QCOMPARE(s.line().state().EntryName, QStringLiteral("Gone ISP"));
 }
 
@@ -243,8 +245,9 @@ void tst_frmBrisvane::withoutADefaultTheListShowsTheEntryToDial()
     ModalAnswerer answerer;
     Started s = start(t);
     QCOMPARE(s.line().state().EntryName, QStringLiteral("Work ISP"));
-    QCOMPARE(s.dialog().connectionTab().Combo1->currentText(), QStringLiteral("Work ISP"));
-    QVERIFY(!s.dialog().connectionTab().Combo1->isEditable()); // a drop-down
+    QCOMPARE(widget<QComboBox>(s.dialog().connectionTab(), "Combo1")->currentText(),
+        QStringLiteral("Work ISP"));
+    QVERIFY(!widget<QComboBox>(s.dialog().connectionTab(), "Combo1")->isEditable()); // a drop-down
     // Of the simulated service's entries, the one chosen without a default connects.
     TestContext fresh;
     Started simulated = start(fresh);
@@ -310,13 +313,13 @@ void tst_frmBrisvane::everyControlIsStoredAtOnceAndReadBack()
                 checked << box->objectName();
         }
         MailTab &mail = s.dialog().mailTab();
-        mail.lblMailSlots->setText(QStringLiteral("4"));
-        mail.UpDown2->stepUp();
-        mail.lblCheckMailMinutes->setText(QStringLiteral("7"));
-        mail.UpDown1->stepUp();
-        mail.UpDown3->stepUp();
-        s.dialog().connectionTab().UpDown4->stepUp();
-        mail.txtMailProgram->setText(QStringLiteral("thunderbird -mail"));
+        widget<QLabel>(mail, "lblMailSlots")->setText(QStringLiteral("4"));
+        widget<UpDown>(mail, "UpDown2")->stepUp();
+        widget<QLabel>(mail, "lblCheckMailMinutes")->setText(QStringLiteral("7"));
+        widget<UpDown>(mail, "UpDown1")->stepUp();
+        widget<UpDown>(mail, "UpDown3")->stepUp();
+        widget<UpDown>(s.dialog().connectionTab(), "UpDown4")->stepUp();
+        widget<QLineEdit>(mail, "txtMailProgram")->setText(QStringLiteral("thunderbird -mail"));
     }
     QVERIFY(checked.size() >= 15);
     t.reopen();
@@ -340,10 +343,11 @@ void tst_frmBrisvane::everyControlIsStoredAtOnceAndReadBack()
         QVERIFY2(box && box->isChecked(), qPrintable(name));
     }
     MailTab &mail = s.dialog().mailTab();
-    QCOMPARE(mail.lblMailSlots->text(), QStringLiteral("5"));
-    QCOMPARE(mail.lblCheckMailMinutes->text(), QStringLiteral("8"));
-    QCOMPARE(mail.lblPauseBetweenAccounts->text(), QStringLiteral("2"));
-    QCOMPARE(s.dialog().connectionTab().lblReconnectLineBusy->text(), QStringLiteral("2"));
+    QCOMPARE(widget<QLabel>(mail, "lblMailSlots")->text(), QStringLiteral("5"));
+    QCOMPARE(widget<QLabel>(mail, "lblCheckMailMinutes")->text(), QStringLiteral("8"));
+    QCOMPARE(widget<QLabel>(mail, "lblPauseBetweenAccounts")->text(), QStringLiteral("2"));
+    QCOMPARE(widget<QLabel>(s.dialog().connectionTab(), "lblReconnectLineBusy")->text(),
+        QStringLiteral("2"));
     // The busy count is the stored count plus one, ready for the first dial.
     QCOMPARE(s.line().state().BusyRetriesLeft, qint16(3));
 }
@@ -354,14 +358,14 @@ void tst_frmBrisvane::startupExclusionsFollowThePreferencesTool()
     ModalAnswerer answerer;
     Started s = start(t);
     SettingsTab &settings = s.dialog().settingsTab();
-    settings.chkMinimizeSystemTray->setChecked(true);
-    QVERIFY(!settings.chkMinimizeTaskbar->isEnabled());
-    QVERIFY(!settings.chkMinimizeTaskbar->isChecked());
+    widget<QCheckBox>(settings, "chkMinimizeSystemTray")->setChecked(true);
+    QVERIFY(!widget<QCheckBox>(settings, "chkMinimizeTaskbar")->isEnabled());
+    QVERIFY(!widget<QCheckBox>(settings, "chkMinimizeTaskbar")->isChecked());
     QCOMPARE(t.settings().get(Keys::MinimizeTaskbar), QString());
-    settings.chkMinimizeTaskbarafterConnecting->setChecked(true);
-    QVERIFY(!settings.chkMinimizeSystemTrayafterConnecting->isEnabled());
-    settings.chkMinimizeTaskbarafterConnecting->setChecked(false);
-    QVERIFY(settings.chkMinimizeSystemTrayafterConnecting->isEnabled());
+    widget<QCheckBox>(settings, "chkMinimizeTaskbarafterConnecting")->setChecked(true);
+    QVERIFY(!widget<QCheckBox>(settings, "chkMinimizeSystemTrayafterConnecting")->isEnabled());
+    widget<QCheckBox>(settings, "chkMinimizeTaskbarafterConnecting")->setChecked(false);
+    QVERIFY(widget<QCheckBox>(settings, "chkMinimizeSystemTrayafterConnecting")->isEnabled());
 }
 
 void tst_frmBrisvane::tabChangeReloadsMailSlotOne()
@@ -373,21 +377,21 @@ void tst_frmBrisvane::tabChangeReloadsMailSlotOne()
     t.context().model().setCount(Keys::MailSlotCount, 3);
     t.settings().save(Keys::AccountName(1), QStringLiteral("Stored"));
     s.dialog().tabs().setCurrentIndex(frmBrisvane::MailTabIndex);
-    QCOMPARE(mail.txtAccountName1->text(), QStringLiteral("Stored"));
+    QCOMPARE(widget<QLineEdit>(mail, "txtAccountName1")->text(), QStringLiteral("Stored"));
     QVERIFY(mail.option(3)->isEnabled());
     QVERIFY(!mail.option(4)->isEnabled());
     QCOMPARE(t.settings().get(Keys::MailSlotCount), QStringLiteral("3"));
     t.settings().save(Keys::Program(1), QStringLiteral("/usr/bin/true"));
     s.dialog().tabs().setCurrentIndex(frmBrisvane::ProgramsTabIndex);
-    QCOMPARE(
-        s.dialog().programsTab().lstPrograms->item(0)->text(), QStringLiteral("/usr/bin/true"));
+    QCOMPARE(widget<QListWidget>(s.dialog().programsTab(), "lstPrograms")->item(0)->text(),
+        QStringLiteral("/usr/bin/true"));
     // Back on the Mail tab with Option 2 selected, the boxes shown are slot 2's, not slot 1's.
     mail.option(2)->click();
     s.dialog().tabs().setCurrentIndex(frmBrisvane::ConnectionTabIndex);
     s.dialog().tabs().setCurrentIndex(frmBrisvane::MailTabIndex);
     QVERIFY(mail.option(2)->isChecked());
-    QVERIFY(mail.txtAccountName2->isVisibleTo(&mail));
-    QVERIFY(!mail.txtAccountName1->isVisibleTo(&mail));
+    QVERIFY(widget<QLineEdit>(mail, "txtAccountName2")->isVisibleTo(&mail));
+    QVERIFY(!widget<QLineEdit>(mail, "txtAccountName1")->isVisibleTo(&mail));
 }
 
 void tst_frmBrisvane::helpOpensTheProgramsHelpFile()

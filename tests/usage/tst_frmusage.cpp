@@ -7,6 +7,7 @@
 #include "shell/menutools.h"
 #include "shell/ui/frmbrisvane.h"
 #include "support/testcontext.h"
+#include "support/widgetbyname.h"
 #include "trayctl/trayservice.h"
 #include "usage/ui/frmusage.h"
 #include "usage/ui/usagelimitbox.h"
@@ -176,7 +177,7 @@ void tst_frmUsage::popupAndConnectionTabOpenOneWindow()
         return count;
     };
     QCOMPARE(windows(), 1);
-    p.monitor->customizeDialog().connectionTab().cmdUsage->click();
+    widget<QPushButton>(p.monitor->customizeDialog().connectionTab(), "cmdUsage")->click();
     QCOMPARE(windows(), 1);
 }
 

@@ -8,48 +8,66 @@
 #include "settings/settingsstore.h"
 #include "shell/appcontext.h"
 #include "shell/ui/formhelpers.h"
+#include "ui_connectiontab.h"
 
 ConnectionTab::ConnectionTab(AppContext &context, LineController &line, QWidget *parent)
     : QWidget(parent)
+    , m_ui(std::make_unique<Ui::ConnectionTab>())
     , m_context(context)
     , m_line(line)
 {
-    setupUi(this);
-    UpDown4->setBuddy(lblReconnectLineBusy);
-    UpDown4->setRange(1, 10);
+    m_ui->setupUi(this);
+    m_ui->UpDown4->setBuddy(m_ui->lblReconnectLineBusy);
+    m_ui->UpDown4->setRange(1, 10);
     // The counter stands after this word of the caption, in each language.
-    chkReconnectLineBusy->setGaps(
+    m_ui->chkReconnectLineBusy->setGaps(
         {{tr("retry", "the word of \"If line is busy, retry   times...\" the count follows"),
-            {lblReconnectLineBusy, UpDown4}}});
-    connect(cmdConnectionDetails, &QPushButton::clicked, this,
+            {m_ui->lblReconnectLineBusy, m_ui->UpDown4}}});
+    connect(m_ui->cmdConnectionDetails, &QPushButton::clicked, this,
         &ConnectionTab::cmdConnectionDetails_Click);
-    connect(cmdUserDetails, &QPushButton::clicked, this, &ConnectionTab::cmdUserDetails_Click);
-    connect(cmdUsage, &QPushButton::clicked, this, &ConnectionTab::usageRequested);
-    connect(cmdDefaultConnection, &QPushButton::clicked, this,
+    connect(
+        m_ui->cmdUserDetails, &QPushButton::clicked, this, &ConnectionTab::cmdUserDetails_Click);
+    connect(m_ui->cmdUsage, &QPushButton::clicked, this, &ConnectionTab::usageRequested);
+    connect(m_ui->cmdDefaultConnection, &QPushButton::clicked, this,
         &ConnectionTab::cmdDefaultConnection_Click);
-    connect(cmdUserLogonSettings, &QPushButton::clicked, this,
+    connect(m_ui->cmdUserLogonSettings, &QPushButton::clicked, this,
         &ConnectionTab::cmdUserLogonSettings_Click);
-    connect(chkUserLogonSettings, &QCheckBox::toggled, this,
+    connect(m_ui->chkUserLogonSettings, &QCheckBox::toggled, this,
         &ConnectionTab::chkUserLogonSettings_Click);
-    connect(chkConnectionStartup, &QCheckBox::toggled, this,
+    connect(m_ui->chkConnectionStartup, &QCheckBox::toggled, this,
         &ConnectionTab::chkConnectionStartup_Click);
-    connect(chkReconnectLineBusy, &QCheckBox::toggled, this,
+    connect(m_ui->chkReconnectLineBusy, &QCheckBox::toggled, this,
         &ConnectionTab::chkReconnectLineBusy_Click);
-    connect(UpDown4, &UpDown::Change, this, &ConnectionTab::UpDown4_Change);
+    connect(m_ui->UpDown4, &UpDown::Change, this, &ConnectionTab::UpDown4_Change);
     followLine();
+}
+
+ConnectionTab::~ConnectionTab() = default;
+
+void ConnectionTab::showConnectedTime(const QString &time)
+{
+    m_ui->lblTime->setText(time);
+}
+
+void ConnectionTab::addAlertButtons(AlertControls::Widgets &widgets) const
+{
+    widgets.chkAlertConnected = m_ui->chkAlertConnected;
+    widgets.chkAlertDisconnected = m_ui->chkAlertDisconnected;
+    widgets.cmdAlertConnected = m_ui->cmdAlertConnected;
+    widgets.cmdAlertDisconnected = m_ui->cmdAlertDisconnected;
 }
 
 void ConnectionTab::followLine()
 {
-    connect(cmdConnect, &QPushButton::clicked, &m_line, &LineController::cmdConnect_Click);
-    connect(cmdDisconnect, &QPushButton::clicked, &m_line,
+    connect(m_ui->cmdConnect, &QPushButton::clicked, &m_line, &LineController::cmdConnect_Click);
+    connect(m_ui->cmdDisconnect, &QPushButton::clicked, &m_line,
         [this] { m_line.cmdDisconnect_Click(true); });
-    connect(Combo1, &QComboBox::currentTextChanged, &m_line, &LineController::chooseEntry);
+    connect(m_ui->Combo1, &QComboBox::currentTextChanged, &m_line, &LineController::chooseEntry);
     connect(&m_line, &LineController::logged, this, &ConnectionTab::log);
-    connect(&m_line, &LineController::logCleared, lstConnectState, &QListWidget::clear);
+    connect(&m_line, &LineController::logCleared, m_ui->lstConnectState, &QListWidget::clear);
     connect(&m_line, &LineController::dialButtonsChanged, this, &ConnectionTab::setDialButtons);
-    connect(&m_line, &LineController::diallingChanged, cmdUserLogonSettings,
-        [this](bool dialling) { cmdUserLogonSettings->setEnabled(!dialling); });
+    connect(&m_line, &LineController::diallingChanged, m_ui->cmdUserLogonSettings,
+        [this](bool dialling) { m_ui->cmdUserLogonSettings->setEnabled(!dialling); });
 }
 
 void ConnectionTab::load()
@@ -57,49 +75,49 @@ void ConnectionTab::load()
     loadEntryList();
     const SettingsModel &settings = m_context.model();
     const std::pair<QCheckBox *, SettingKey> boxes[] = {
-        {chkReconnectLineBusy, Keys::ReconnectLineBusy},
-        {chkAlertConnected, Keys::AlertConnected},
-        {chkAlertDisconnected, Keys::AlertDisconnected},
-        {chkConnectionStartup, Keys::ConnectiononStartup},
-        {chkUserLogonSettings, Keys::UserLogonSettings},
+        {m_ui->chkReconnectLineBusy, Keys::ReconnectLineBusy},
+        {m_ui->chkAlertConnected, Keys::AlertConnected},
+        {m_ui->chkAlertDisconnected, Keys::AlertDisconnected},
+        {m_ui->chkConnectionStartup, Keys::ConnectiononStartup},
+        {m_ui->chkUserLogonSettings, Keys::UserLogonSettings},
     };
     for (const auto &[box, key] : boxes)
         Form::followCheck(box, settings, key);
-    Form::followCount(lblReconnectLineBusy, settings, Keys::ReconnectLineBusyCount);
+    Form::followCount(m_ui->lblReconnectLineBusy, settings, Keys::ReconnectLineBusyCount);
     applyUserLogonChoice();
     applyReconnectLineBusy();
     for (const QString &line : m_line.log())
         log(line);
     setDialButtons(m_line.connectEnabled(), m_line.disconnectEnabled());
     if (m_line.dialling())
-        cmdUserLogonSettings->setEnabled(false);
+        m_ui->cmdUserLogonSettings->setEnabled(false);
 }
 
 void ConnectionTab::loadEntryList()
 {
     const mRAS &ras = m_line.dialUp();
     const QString entry = m_line.state().EntryName;
-    Combo1->clear();
+    m_ui->Combo1->clear();
     for (int i = 0; i < ras.EntryCount(); ++i)
-        Combo1->addItem(ras.EntryAt(i));
+        m_ui->Combo1->addItem(ras.EntryAt(i));
     // The list shows the entry the program will test and dial (filling it selected the first).
     // A stored entry the service no longer has stays visible (and dialled) until another is
     // chosen: the list is a drop-down, so it gets a row of its own.
-    if (Combo1->findText(entry) < 0 && !entry.isEmpty())
-        Combo1->addItem(entry);
-    Combo1->setCurrentIndex(Combo1->findText(entry));
+    if (m_ui->Combo1->findText(entry) < 0 && !entry.isEmpty())
+        m_ui->Combo1->addItem(entry);
+    m_ui->Combo1->setCurrentIndex(m_ui->Combo1->findText(entry));
 }
 
 void ConnectionTab::log(const QString &line)
 {
-    lstConnectState->addItem(line);
-    lstConnectState->setCurrentRow(lstConnectState->count() - 1);
+    m_ui->lstConnectState->addItem(line);
+    m_ui->lstConnectState->setCurrentRow(m_ui->lstConnectState->count() - 1);
 }
 
 void ConnectionTab::setDialButtons(bool connectEnabled, bool disconnectEnabled)
 {
-    cmdConnect->setEnabled(connectEnabled);
-    cmdDisconnect->setEnabled(disconnectEnabled);
+    m_ui->cmdConnect->setEnabled(connectEnabled);
+    m_ui->cmdDisconnect->setEnabled(disconnectEnabled);
 }
 
 void ConnectionTab::cmdConnectionDetails_Click()
@@ -144,20 +162,20 @@ void ConnectionTab::cmdUserDetails_Click()
 
 void ConnectionTab::cmdDefaultConnection_Click()
 {
-    m_context.settings().save(Keys::DefaultConnection, Combo1->currentText());
+    m_context.settings().save(Keys::DefaultConnection, m_ui->Combo1->currentText());
 }
 
 void ConnectionTab::chkUserLogonSettings_Click()
 {
-    m_context.settings().save(Keys::UserLogonSettings, Form::checkText(chkUserLogonSettings));
+    m_context.settings().save(Keys::UserLogonSettings, Form::checkText(m_ui->chkUserLogonSettings));
     applyUserLogonChoice();
 }
 
 void ConnectionTab::applyUserLogonChoice()
 {
-    const bool userSettings = Form::checkValue(chkUserLogonSettings) == 1;
-    Combo1->setEnabled(!userSettings);
-    cmdUserLogonSettings->setEnabled(userSettings);
+    const bool userSettings = Form::checkValue(m_ui->chkUserLogonSettings) == 1;
+    m_ui->Combo1->setEnabled(!userSettings);
+    m_ui->cmdUserLogonSettings->setEnabled(userSettings);
 }
 
 void ConnectionTab::cmdUserLogonSettings_Click()
@@ -167,25 +185,26 @@ void ConnectionTab::cmdUserLogonSettings_Click()
 
 void ConnectionTab::chkConnectionStartup_Click()
 {
-    m_context.settings().save(Keys::ConnectiononStartup, Form::checkText(chkConnectionStartup));
+    m_context.settings().save(
+        Keys::ConnectiononStartup, Form::checkText(m_ui->chkConnectionStartup));
 }
 
 void ConnectionTab::chkReconnectLineBusy_Click()
 {
-    m_context.settings().save(Keys::ReconnectLineBusy, Form::checkText(chkReconnectLineBusy));
+    m_context.settings().save(Keys::ReconnectLineBusy, Form::checkText(m_ui->chkReconnectLineBusy));
     applyReconnectLineBusy();
 }
 
 void ConnectionTab::applyReconnectLineBusy()
 {
-    const bool on = Form::checkValue(chkReconnectLineBusy) == 1;
-    lblReconnectLineBusy->setEnabled(on);
-    UpDown4->setEnabled(on);
+    const bool on = Form::checkValue(m_ui->chkReconnectLineBusy) == 1;
+    m_ui->lblReconnectLineBusy->setEnabled(on);
+    m_ui->UpDown4->setEnabled(on);
 }
 
 void ConnectionTab::UpDown4_Change()
 {
-    const QString text = lblReconnectLineBusy->text();
+    const QString text = m_ui->lblReconnectLineBusy->text();
     const auto count = SettingConversions::toInteger(text);
     if (count && *count >= 1 && *count <= 10 && text == QString::number(*count))
         m_context.settings().save(Keys::ReconnectLineBusyCount, text);

@@ -1,8 +1,14 @@
 #pragma once
 
-#include "ui_connectiontab.h"
+#include "alerts/alertcontrols.h"
 
 #include <QWidget>
+
+#include <memory>
+
+namespace Ui {
+class ConnectionTab;
+}
 
 class AppContext;
 class LineController;
@@ -10,15 +16,20 @@ class LineController;
 // The Connection(s) tab: the entry list, the logon choice, the busy redial count, the start-up
 // dial and the two line alerts, and the line as the line controller reports it (the state
 // list, the dial buttons). Dialling itself is the controller's.
-class ConnectionTab : public QWidget, public Ui::ConnectionTab
+class ConnectionTab : public QWidget
 {
     Q_OBJECT
 
 public:
     ConnectionTab(AppContext &context, LineController &line, QWidget *parent = nullptr);
+    ~ConnectionTab() override;
 
     // Shows the settings and the line as they stand, and follows them from now on.
     void load();
+    // The connected time, as the dialog shows it while it is open.
+    void showConnectedTime(const QString &time);
+    // The line alerts' boxes and Browse buttons, for the alert controls.
+    void addAlertButtons(AlertControls::Widgets &widgets) const;
 
     void cmdConnectionDetails_Click();
     void cmdUserDetails_Click();
@@ -45,6 +56,7 @@ private:
     void setDialButtons(bool connectEnabled, bool disconnectEnabled);
     void log(const QString &line);
 
+    const std::unique_ptr<Ui::ConnectionTab> m_ui;
     AppContext &m_context;
     LineController &m_line;
 };

@@ -1,11 +1,10 @@
-// The user's mail program: chosen on the Mail tab, started from the check window, and the
-// schedule held until it has ended.
+// The user's mail program: started from the check window, and the schedule held until it has
+// ended.
 
 #include "connection/linecontroller.h"
 #include "mail/ui/frmcheckmail.h"
 #include "mail/ui/frmclosemailprogrammessage.h"
 #include "mail/ui/mailshared.h"
-#include "mail/ui/mailtab.h"
 #include "programs/programlauncher.h"
 #include "settings/settingsmodel.h"
 #include "settings/settingsstore.h"
@@ -14,24 +13,6 @@
 #include "shell/traystatus.h"
 
 #include <QPointer>
-
-void MailTab::cmdMailProgram_Click()
-{
-    const QString path
-        = m_context.dialogs().openFileName(tr("Mail Program"), QString(), tr("Programs (*)"));
-    // A cancelled file dialog keeps the program there was.
-    if (path.isEmpty())
-        return;
-    SettingsStore &store = m_context.settings();
-    store.save(Keys::MailProgram, path);
-    txtMailProgram->setText(store.get(Keys::MailProgram));
-}
-
-void MailTab::cmdRemoveMailCommandLine_Click()
-{
-    txtMailProgram->clear();
-    m_context.settings().save(Keys::MailProgram, QString());
-}
 
 void frmCheckMail::cmdMailProgram_Click()
 {

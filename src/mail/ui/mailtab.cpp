@@ -5,37 +5,53 @@
 #include "settings/settingsmodel.h"
 #include "settings/settingsstore.h"
 #include "shell/appcontext.h"
+#include "shell/dialogservice.h"
 #include "shell/ui/formhelpers.h"
+#include "ui_mailtab.h"
 
 MailTab::MailTab(AppContext &context, QWidget *parent)
     : QWidget(parent)
+    , m_ui(std::make_unique<Ui::MailTab>())
     , m_context(context)
 {
-    setupUi(this);
-    m_options = {Option1, Option2, Option3, Option4, Option5};
-    m_accountNames
-        = {txtAccountName1, txtAccountName2, txtAccountName3, txtAccountName4, txtAccountName5};
-    m_userNames = {txtUserName1, txtUserName2, txtUserName3, txtUserName4, txtUserName5};
-    m_passwords = {txtPassword1, txtPassword2, txtPassword3, txtPassword4, txtPassword5};
-    m_domains = {txtDomain1, txtDomain2, txtDomain3, txtDomain4, txtDomain5};
-    UpDown1->setBuddy(lblCheckMailMinutes);
-    UpDown1->setRange(1, 30);
-    UpDown2->setBuddy(lblMailSlots);
-    UpDown2->setRange(0, kSlots);
-    UpDown3->setBuddy(lblPauseBetweenAccounts);
-    UpDown3->setRange(1, 5);
+    m_ui->setupUi(this);
+    m_options = {m_ui->Option1, m_ui->Option2, m_ui->Option3, m_ui->Option4, m_ui->Option5};
+    m_accountNames = {m_ui->txtAccountName1, m_ui->txtAccountName2, m_ui->txtAccountName3,
+        m_ui->txtAccountName4, m_ui->txtAccountName5};
+    m_userNames = {m_ui->txtUserName1, m_ui->txtUserName2, m_ui->txtUserName3, m_ui->txtUserName4,
+        m_ui->txtUserName5};
+    m_passwords = {m_ui->txtPassword1, m_ui->txtPassword2, m_ui->txtPassword3, m_ui->txtPassword4,
+        m_ui->txtPassword5};
+    m_domains = {
+        m_ui->txtDomain1, m_ui->txtDomain2, m_ui->txtDomain3, m_ui->txtDomain4, m_ui->txtDomain5};
+    m_ui->UpDown1->setBuddy(m_ui->lblCheckMailMinutes);
+    m_ui->UpDown1->setRange(1, 30);
+    m_ui->UpDown2->setBuddy(m_ui->lblMailSlots);
+    m_ui->UpDown2->setRange(0, kSlots);
+    m_ui->UpDown3->setBuddy(m_ui->lblPauseBetweenAccounts);
+    m_ui->UpDown3->setRange(1, 5);
     // The counters stand after these words of the caption, in each language.
-    chkCheckMessages->setGaps(
+    m_ui->chkCheckMessages->setGaps(
         {{tr("every", "the word of \"Check messages every   minutes...\" the minutes follow"),
-             {lblCheckMailMinutes, UpDown1}},
+             {m_ui->lblCheckMailMinutes, m_ui->UpDown1}},
             {tr("pause", "the word of \"Check messages every   minutes...\" the pause follows"),
-                {lblPauseBetweenAccounts, UpDown3}}});
-    Option1->setChecked(true);
+                {m_ui->lblPauseBetweenAccounts, m_ui->UpDown3}}});
+    m_ui->Option1->setChecked(true);
     for (int slot = 2; slot <= kSlots; ++slot) {
         for (QLineEdit *box : {accountName(slot), userName(slot), password(slot), domain(slot)})
             box->hide();
     }
     wire();
+}
+
+MailTab::~MailTab() = default;
+
+void MailTab::addAlertButtons(AlertControls::Widgets &widgets) const
+{
+    widgets.chkAlertMailArrive = m_ui->chkAlertMailArrive;
+    widgets.chkAlertMailNoArrive = m_ui->chkAlertMailNoArrive;
+    widgets.cmdAlertMailArrive = m_ui->cmdAlertMailArrive;
+    widgets.cmdAlertMailNoArrive = m_ui->cmdAlertMailNoArrive;
 }
 
 void MailTab::wire()
@@ -52,17 +68,17 @@ void MailTab::wire()
         connect(
             domain(slot), &QLineEdit::textChanged, this, [this, slot] { txtDomain_Change(slot); });
     }
-    connect(UpDown1, &UpDown::Change, this, &MailTab::UpDown1_Change);
-    connect(UpDown2, &UpDown::Change, this, &MailTab::UpDown2_Change);
-    connect(UpDown3, &UpDown::Change, this, &MailTab::UpDown3_Change);
-    connect(chkCheckMessages, &QCheckBox::toggled, this, &MailTab::chkCheckMessages_Click);
-    connect(chkMailConnected, &QCheckBox::toggled, this, &MailTab::chkMailConnected_Click);
-    connect(
-        chkDisableMailChecking, &QCheckBox::toggled, this, &MailTab::chkDisableMailChecking_Click);
-    connect(cmdRemovingMailAccount, &QPushButton::clicked, this,
+    connect(m_ui->UpDown1, &UpDown::Change, this, &MailTab::UpDown1_Change);
+    connect(m_ui->UpDown2, &UpDown::Change, this, &MailTab::UpDown2_Change);
+    connect(m_ui->UpDown3, &UpDown::Change, this, &MailTab::UpDown3_Change);
+    connect(m_ui->chkCheckMessages, &QCheckBox::toggled, this, &MailTab::chkCheckMessages_Click);
+    connect(m_ui->chkMailConnected, &QCheckBox::toggled, this, &MailTab::chkMailConnected_Click);
+    connect(m_ui->chkDisableMailChecking, &QCheckBox::toggled, this,
+        &MailTab::chkDisableMailChecking_Click);
+    connect(m_ui->cmdRemovingMailAccount, &QPushButton::clicked, this,
         &MailTab::cmdRemovingMailAccount_Click);
-    connect(cmdMailProgram, &QPushButton::clicked, this, &MailTab::cmdMailProgram_Click);
-    connect(cmdRemoveMailCommandLine, &QPushButton::clicked, this,
+    connect(m_ui->cmdMailProgram, &QPushButton::clicked, this, &MailTab::cmdMailProgram_Click);
+    connect(m_ui->cmdRemoveMailCommandLine, &QPushButton::clicked, this,
         &MailTab::cmdRemoveMailCommandLine_Click);
 }
 
@@ -70,17 +86,17 @@ void MailTab::load()
 {
     const SettingsModel &settings = m_context.model();
     const std::pair<QCheckBox *, SettingKey> boxes[] = {
-        {chkDisableMailChecking, Keys::DisableMailChecking},
-        {chkAlertMailArrive, Keys::AlertMailArrive},
-        {chkAlertMailNoArrive, Keys::AlertMailNoArrive},
-        {chkCheckMessages, Keys::CheckMessages},
-        {chkMailConnected, Keys::MailConnected},
+        {m_ui->chkDisableMailChecking, Keys::DisableMailChecking},
+        {m_ui->chkAlertMailArrive, Keys::AlertMailArrive},
+        {m_ui->chkAlertMailNoArrive, Keys::AlertMailNoArrive},
+        {m_ui->chkCheckMessages, Keys::CheckMessages},
+        {m_ui->chkMailConnected, Keys::MailConnected},
     };
     for (const auto &[box, key] : boxes)
         Form::followCheck(box, settings, key);
-    Form::followCount(lblMailSlots, settings, Keys::MailSlotCount);
-    Form::followCount(lblCheckMailMinutes, settings, Keys::CheckMailMinutes);
-    Form::followCount(lblPauseBetweenAccounts, settings, Keys::PauseBetweenAccounts);
+    Form::followCount(m_ui->lblMailSlots, settings, Keys::MailSlotCount);
+    Form::followCount(m_ui->lblCheckMailMinutes, settings, Keys::CheckMailMinutes);
+    Form::followCount(m_ui->lblPauseBetweenAccounts, settings, Keys::PauseBetweenAccounts);
     applyCheckMessages();
     applyMailSwitch();
     for (int slot = 1; slot <= kSlots; ++slot)
@@ -91,12 +107,12 @@ void MailTab::load()
 void MailTab::refresh()
 {
     enableOptions(m_context.model().count(Keys::MailSlotCount));
-    txtMailProgram->setText(m_context.model().text(Keys::MailProgram));
+    m_ui->txtMailProgram->setText(m_context.model().text(Keys::MailProgram));
 }
 
 void MailTab::showChosenSlot()
 {
-    Option1->setEnabled(true);
+    m_ui->Option1->setEnabled(true);
     for (int slot = 2; slot <= kSlots; ++slot)
         option(slot)->setEnabled(false);
     int chosen = 1;
@@ -152,10 +168,10 @@ void MailTab::showSlot(int slot)
             box->setVisible(other == slot);
     }
     // The captions' keys go to the boxes shown.
-    lblAccountNameCaption->setBuddy(accountName(slot));
-    lblUserNameCaption->setBuddy(userName(slot));
-    lblPasswordCaption->setBuddy(password(slot));
-    lblDomainCaption->setBuddy(domain(slot));
+    m_ui->lblAccountNameCaption->setBuddy(accountName(slot));
+    m_ui->lblUserNameCaption->setBuddy(userName(slot));
+    m_ui->lblPasswordCaption->setBuddy(password(slot));
+    m_ui->lblDomainCaption->setBuddy(domain(slot));
 }
 
 void MailTab::Option_Click(int slot)
@@ -201,12 +217,12 @@ void MailTab::storeCountLabel(QLabel *label, const SettingKey &key)
 
 void MailTab::UpDown1_Change()
 {
-    storeCountLabel(lblCheckMailMinutes, Keys::CheckMailMinutes);
+    storeCountLabel(m_ui->lblCheckMailMinutes, Keys::CheckMailMinutes);
 }
 
 void MailTab::UpDown3_Change()
 {
-    storeCountLabel(lblPauseBetweenAccounts, Keys::PauseBetweenAccounts);
+    storeCountLabel(m_ui->lblPauseBetweenAccounts, Keys::PauseBetweenAccounts);
 }
 
 void MailTab::enableOptions(int count)
@@ -217,34 +233,35 @@ void MailTab::enableOptions(int count)
 
 void MailTab::UpDown2_Change()
 {
-    storeCountLabel(lblMailSlots, Keys::MailSlotCount);
+    storeCountLabel(m_ui->lblMailSlots, Keys::MailSlotCount);
     enableOptions(m_context.model().count(Keys::MailSlotCount));
 }
 
 void MailTab::chkCheckMessages_Click()
 {
-    m_context.settings().save(Keys::CheckMessages, Form::checkText(chkCheckMessages));
+    m_context.settings().save(Keys::CheckMessages, Form::checkText(m_ui->chkCheckMessages));
     applyCheckMessages();
 }
 
 void MailTab::applyCheckMessages()
 {
-    const bool on = Form::checkValue(chkCheckMessages) == 1;
-    for (QWidget *w : std::initializer_list<QWidget *>{
-             lblCheckMailMinutes, lblPauseBetweenAccounts, UpDown1, UpDown3})
+    const bool on = Form::checkValue(m_ui->chkCheckMessages) == 1;
+    for (QWidget *w : std::initializer_list<QWidget *>{m_ui->lblCheckMailMinutes,
+             m_ui->lblPauseBetweenAccounts, m_ui->UpDown1, m_ui->UpDown3})
         w->setEnabled(on);
 }
 
 void MailTab::chkMailConnected_Click()
 {
-    m_context.settings().save(Keys::MailConnected, Form::checkText(chkMailConnected));
+    m_context.settings().save(Keys::MailConnected, Form::checkText(m_ui->chkMailConnected));
 }
 
 void MailTab::chkDisableMailChecking_Click()
 {
-    m_context.settings().save(Keys::DisableMailChecking, Form::checkText(chkDisableMailChecking));
+    m_context.settings().save(
+        Keys::DisableMailChecking, Form::checkText(m_ui->chkDisableMailChecking));
     applyMailSwitch();
-    if (Form::checkValue(chkDisableMailChecking) != 1) {
+    if (Form::checkValue(m_ui->chkDisableMailChecking) != 1) {
         showSlot(1);
         UpDown2_Change();
     }
@@ -253,9 +270,9 @@ void MailTab::chkDisableMailChecking_Click()
 // Switched-off mail checking hides the slots and the schedule.
 void MailTab::applyMailSwitch()
 {
-    const bool disabled = Form::checkValue(chkDisableMailChecking) == 1;
-    fraMailSlots->setVisible(!disabled);
-    fraMailSchedule->setVisible(!disabled);
+    const bool disabled = Form::checkValue(m_ui->chkDisableMailChecking) == 1;
+    m_ui->fraMailSlots->setVisible(!disabled);
+    m_ui->fraMailSchedule->setVisible(!disabled);
 }
 
 void MailTab::cmdRemovingMailAccount_Click()
@@ -270,4 +287,22 @@ void MailTab::cmdRemovingMailAccount_Click()
             + tr("3. Then change the number of mailslots entry to reflect how many "
                  "accounts you have.")
             + br + tr("All settings will be saved automatically"));
+}
+
+void MailTab::cmdMailProgram_Click()
+{
+    const QString path
+        = m_context.dialogs().openFileName(tr("Mail Program"), QString(), tr("Programs (*)"));
+    // A cancelled file dialog keeps the program there was.
+    if (path.isEmpty())
+        return;
+    SettingsStore &store = m_context.settings();
+    store.save(Keys::MailProgram, path);
+    m_ui->txtMailProgram->setText(store.get(Keys::MailProgram));
+}
+
+void MailTab::cmdRemoveMailCommandLine_Click()
+{
+    m_ui->txtMailProgram->clear();
+    m_context.settings().save(Keys::MailProgram, QString());
 }

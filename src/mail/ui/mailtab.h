@@ -1,17 +1,25 @@
 #pragma once
 
+#include "alerts/alertcontrols.h"
 #include "mail/mailtools.h"
-#include "ui_mailtab.h"
 
 #include <QWidget>
 
 #include <array>
+#include <memory>
+
+namespace Ui {
+class MailTab;
+}
 
 class AppContext;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
 
 // The Mail tab: five mail slots, the slot count, the schedule and the mail switches. Every
 // change is stored at once; the schedule and the popup menu's mail tools follow the settings.
-class MailTab : public QWidget, public Ui::MailTab
+class MailTab : public QWidget
 {
     Q_OBJECT
 
@@ -19,9 +27,12 @@ public:
     static constexpr int kSlots = MailTools::kSlots;
 
     explicit MailTab(AppContext &context, QWidget *parent = nullptr);
+    ~MailTab() override;
 
     // Shows the settings and follows them from now on.
     void load();
+    // The mail alerts' boxes and Browse buttons, for the alert controls.
+    void addAlertButtons(AlertControls::Widgets &widgets) const;
     // The option buttons follow the slot count, the program box the stored program.
     void refresh();
     // The slot of the checked option button, its boxes shown alone; only the first option
@@ -63,6 +74,7 @@ private:
     void storeCountLabel(QLabel *label, const struct SettingKey &key);
     void applyMailSwitch();
 
+    const std::unique_ptr<Ui::MailTab> m_ui;
     AppContext &m_context;
     std::array<QRadioButton *, kSlots> m_options;
     std::array<QLineEdit *, kSlots> m_accountNames;

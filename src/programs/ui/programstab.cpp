@@ -8,6 +8,7 @@
 #include "shell/appcontext.h"
 #include "shell/dialogservice.h"
 #include "shell/ui/formhelpers.h"
+#include "ui_programstab.h"
 
 #include <QFileIconProvider>
 #include <QFileInfo>
@@ -15,16 +16,19 @@
 
 ProgramsTab::ProgramsTab(AppContext &context, ProgramRunner &runner, QWidget *parent)
     : QWidget(parent)
+    , m_ui(std::make_unique<Ui::ProgramsTab>())
     , m_context(context)
     , m_runner(runner)
 {
-    setupUi(this);
-    m_runConnected = {chkRunConnected1, chkRunConnected2, chkRunConnected3, chkRunConnected4,
-        chkRunConnected5, chkRunConnected6, chkRunConnected7, chkRunConnected8, chkRunConnected9,
-        chkRunConnected10};
-    m_runDisconnected = {chkRunDisconnected1, chkRunDisconnected2, chkRunDisconnected3,
-        chkRunDisconnected4, chkRunDisconnected5, chkRunDisconnected6, chkRunDisconnected7,
-        chkRunDisconnected8, chkRunDisconnected9, chkRunDisconnected10};
+    m_ui->setupUi(this);
+    m_runConnected = {m_ui->chkRunConnected1, m_ui->chkRunConnected2, m_ui->chkRunConnected3,
+        m_ui->chkRunConnected4, m_ui->chkRunConnected5, m_ui->chkRunConnected6,
+        m_ui->chkRunConnected7, m_ui->chkRunConnected8, m_ui->chkRunConnected9,
+        m_ui->chkRunConnected10};
+    m_runDisconnected = {m_ui->chkRunDisconnected1, m_ui->chkRunDisconnected2,
+        m_ui->chkRunDisconnected3, m_ui->chkRunDisconnected4, m_ui->chkRunDisconnected5,
+        m_ui->chkRunDisconnected6, m_ui->chkRunDisconnected7, m_ui->chkRunDisconnected8,
+        m_ui->chkRunDisconnected9, m_ui->chkRunDisconnected10};
     for (int k = 1; k <= kSlots; ++k) {
         connect(
             runConnected(k), &QCheckBox::toggled, this, [this, k] { chkRunConnected_Click(k); });
@@ -32,17 +36,21 @@ ProgramsTab::ProgramsTab(AppContext &context, ProgramRunner &runner, QWidget *pa
             [this, k] { chkRunDisconnected_Click(k); });
     }
     showFlagsOf(0);
-    lstPrograms->setToolTip(tr("Click the appropriate program then click the Run "
-                               "Program button or double-click the program to "
-                               "execute"));
-    connect(chkDisableProgramsApplications, &QCheckBox::toggled, this,
+    m_ui->lstPrograms->setToolTip(tr("Click the appropriate program then click the Run "
+                                     "Program button or double-click the program to "
+                                     "execute"));
+    connect(m_ui->chkDisableProgramsApplications, &QCheckBox::toggled, this,
         &ProgramsTab::chkDisableProgramsApplications_Click);
-    connect(lstPrograms, &QListWidget::itemSelectionChanged, this, &ProgramsTab::lstPrograms_Click);
-    connect(cmdRunProgram, &QPushButton::clicked, this, &ProgramsTab::cmdRunProgram_Click);
-    connect(cmdAdd, &QPushButton::clicked, this, &ProgramsTab::cmdAdd_Click);
-    connect(cmdDelete, &QPushButton::clicked, this, &ProgramsTab::cmdDelete_Click);
-    connect(lstPrograms, &QListWidget::itemDoubleClicked, this, &ProgramsTab::lstPrograms_DblClick);
+    connect(m_ui->lstPrograms, &QListWidget::itemSelectionChanged, this,
+        &ProgramsTab::lstPrograms_Click);
+    connect(m_ui->cmdRunProgram, &QPushButton::clicked, this, &ProgramsTab::cmdRunProgram_Click);
+    connect(m_ui->cmdAdd, &QPushButton::clicked, this, &ProgramsTab::cmdAdd_Click);
+    connect(m_ui->cmdDelete, &QPushButton::clicked, this, &ProgramsTab::cmdDelete_Click);
+    connect(m_ui->lstPrograms, &QListWidget::itemDoubleClicked, this,
+        &ProgramsTab::lstPrograms_DblClick);
 }
+
+ProgramsTab::~ProgramsTab() = default;
 
 void ProgramsTab::chkRunConnected_Click(int k)
 {
@@ -57,7 +65,7 @@ void ProgramsTab::chkRunDisconnected_Click(int k)
 void ProgramsTab::load()
 {
     Form::followCheck(
-        chkDisableProgramsApplications, m_context.model(), Keys::DisableProgramsApplications);
+        m_ui->chkDisableProgramsApplications, m_context.model(), Keys::DisableProgramsApplications);
     applyProgramsSwitch();
     refreshProgramList();
 }
@@ -65,15 +73,15 @@ void ProgramsTab::load()
 void ProgramsTab::chkDisableProgramsApplications_Click()
 {
     m_context.settings().save(
-        Keys::DisableProgramsApplications, Form::checkText(chkDisableProgramsApplications));
+        Keys::DisableProgramsApplications, Form::checkText(m_ui->chkDisableProgramsApplications));
     applyProgramsSwitch();
 }
 
 void ProgramsTab::applyProgramsSwitch()
 {
-    const bool disabled = Form::checkValue(chkDisableProgramsApplications) == 1;
-    for (QWidget *w :
-        std::initializer_list<QWidget *>{Label15, lstPrograms, cmdAdd, cmdDelete, cmdRunProgram})
+    const bool disabled = Form::checkValue(m_ui->chkDisableProgramsApplications) == 1;
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             m_ui->Label15, m_ui->lstPrograms, m_ui->cmdAdd, m_ui->cmdDelete, m_ui->cmdRunProgram})
         w->setVisible(!disabled);
     showFlagsOf(m_shownSlot);
 }
@@ -83,7 +91,7 @@ void ProgramsTab::applyProgramsSwitch()
 void ProgramsTab::showFlagsOf(int k)
 {
     m_shownSlot = k;
-    const bool disabled = Form::checkValue(chkDisableProgramsApplications) == 1;
+    const bool disabled = Form::checkValue(m_ui->chkDisableProgramsApplications) == 1;
     for (int other = 1; other <= kSlots; ++other) {
         for (QCheckBox *box : {runConnected(other), runDisconnected(other)}) {
             box->setVisible(!disabled && other == qMax(1, k));
@@ -104,8 +112,8 @@ void ProgramsTab::lstPrograms_Click()
 {
     const SettingsStore &store = m_context.settings();
     int shown = 0;
-    for (int row = 0; row < lstPrograms->count() && row < kSlots; ++row) {
-        QListWidgetItem *item = lstPrograms->item(row);
+    for (int row = 0; row < m_ui->lstPrograms->count() && row < kSlots; ++row) {
+        QListWidgetItem *item = m_ui->lstPrograms->item(row);
         if (!item->isSelected() || (row > 0 && item->text().isEmpty()))
             continue;
         const int k = row + 1;
@@ -123,18 +131,18 @@ void ProgramsTab::refreshProgramList()
     const SettingsStore &store = m_context.settings();
     for (int k = 1; k <= kSlots; ++k) {
         const QString path = store.get(Keys::Program(k));
-        if (lstPrograms->count() < k)
-            lstPrograms->addItem(path);
+        if (m_ui->lstPrograms->count() < k)
+            m_ui->lstPrograms->addItem(path);
         else
-            lstPrograms->item(k - 1)->setText(path);
+            m_ui->lstPrograms->item(k - 1)->setText(path);
     }
 }
 
 QList<int> ProgramsTab::selectedSlots() const
 {
     QList<int> numbers;
-    for (int row = 0; row < lstPrograms->count() && row < kSlots; ++row) {
-        const QListWidgetItem *item = lstPrograms->item(row);
+    for (int row = 0; row < m_ui->lstPrograms->count() && row < kSlots; ++row) {
+        const QListWidgetItem *item = m_ui->lstPrograms->item(row);
         if (item->isSelected() && !item->text().isEmpty())
             numbers.append(row + 1);
     }
@@ -156,7 +164,7 @@ void ProgramsTab::cmdAdd_Click()
 {
     refreshProgramList();
     int row = 0;
-    while (row < kSlots && !lstPrograms->item(row)->text().isEmpty())
+    while (row < kSlots && !m_ui->lstPrograms->item(row)->text().isEmpty())
         ++row;
     if (row == kSlots) {
         m_context.dialogs().message(DialogService::Icon::Warning, tr("Brisvane"),
@@ -169,7 +177,7 @@ void ProgramsTab::cmdAdd_Click()
     // A cancelled file dialog adds nothing.
     if (path.isEmpty())
         return;
-    lstPrograms->item(row)->setText(path);
+    m_ui->lstPrograms->item(row)->setText(path);
     // The menu's tool follows the stored program (ProgramMenu).
     m_context.settings().save(Keys::Program(row + 1), path);
 }
@@ -178,8 +186,8 @@ void ProgramsTab::cmdAdd_Click()
 // and the program tools and commands that read a slot's row find the right program.
 void ProgramsTab::cmdDelete_Click()
 {
-    for (int row = 0; row < lstPrograms->count() && row < kSlots; ++row) {
-        QListWidgetItem *item = lstPrograms->item(row);
+    for (int row = 0; row < m_ui->lstPrograms->count() && row < kSlots; ++row) {
+        QListWidgetItem *item = m_ui->lstPrograms->item(row);
         if (!item->isSelected() || (row > 0 && item->text().isEmpty()))
             continue;
         const int k = row + 1;

@@ -1,18 +1,23 @@
 #pragma once
 
 #include "programs/programrunner.h"
-#include "ui_programstab.h"
 
 #include <QWidget>
 
 #include <array>
+#include <memory>
+
+namespace Ui {
+class ProgramsTab;
+}
 
 class AppContext;
+class QCheckBox;
 class ProgramRunner;
 
 // The Programs tab: ten program slots with their run-when-connected and run-when-disconnected
 // flags, and the switch that turns all of it off.
-class ProgramsTab : public QWidget, public Ui::ProgramsTab
+class ProgramsTab : public QWidget
 {
     Q_OBJECT
 
@@ -20,6 +25,7 @@ public:
     static constexpr int kSlots = ProgramRunner::kSlots;
 
     ProgramsTab(AppContext &context, ProgramRunner &runner, QWidget *parent = nullptr);
+    ~ProgramsTab() override;
 
     // Shows the settings and follows them from now on.
     void load();
@@ -47,6 +53,7 @@ private:
     // Switched-off programs hide the list and its flags.
     void applyProgramsSwitch();
 
+    const std::unique_ptr<Ui::ProgramsTab> m_ui;
     AppContext &m_context;
     ProgramRunner &m_runner;
     std::array<QCheckBox *, kSlots> m_runConnected;

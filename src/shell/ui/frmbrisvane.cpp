@@ -59,7 +59,7 @@ void frmBrisvane::followLine()
     connect(&line, &LineController::clockReset, this, [this] {
         m_connectedTime.clear();
         if (pagesBuilt())
-            m_connection->lblTime->setText(QStringLiteral("00:00:00"));
+            m_connection->showConnectedTime(QStringLiteral("00:00:00"));
     });
     connect(&line, &LineController::connected, this, &frmBrisvane::applyConnectedOptions);
 }
@@ -89,12 +89,10 @@ void frmBrisvane::buildPages()
     connect(m_connection, &ConnectionTab::usageRequested, this, &frmBrisvane::usageRequested);
     m_mail = new MailTab(context);
     m_programs = new ProgramsTab(context, m_links.programs);
-    m_alerts = new AlertControls(context,
-        AlertControls::Widgets{m_connection->chkAlertConnected, m_connection->chkAlertDisconnected,
-            m_mail->chkAlertMailArrive, m_mail->chkAlertMailNoArrive,
-            m_connection->cmdAlertConnected, m_connection->cmdAlertDisconnected,
-            m_mail->cmdAlertMailArrive, m_mail->cmdAlertMailNoArrive},
-        this);
+    AlertControls::Widgets alertButtons;
+    m_connection->addAlertButtons(alertButtons);
+    m_mail->addAlertButtons(alertButtons);
+    m_alerts = new AlertControls(context, alertButtons, this);
     // Each page scrolls on its own where the screen is smaller than it would like, so a page
     // that needs less (the state list takes the room left) never scrolls for a larger one.
     const auto scrolled = [this](QWidget *page) {
@@ -253,11 +251,7 @@ void frmBrisvane::cmdPreferences_Click()
 {
     frmPreferences::open(
         m_links.context, m_links.menu,
-        [this](bool enabled) {
-            m_settings->chkMinimizeTaskbar->setEnabled(enabled);
-            m_settings->chkMinimizeSystemTray->setEnabled(enabled);
-        },
-        this);
+        [this](bool enabled) { m_settings->enableMinimizeChoices(enabled); }, this);
 }
 
 bool frmBrisvane::trayAvailable() const
@@ -335,7 +329,7 @@ void frmBrisvane::showConnectedTime()
     if (isHidden() || isMinimized() || isMaximized())
         setWindowTitle(m_connectedTime);
     else if (pagesBuilt())
-        m_connection->lblTime->setText(m_connectedTime);
+        m_connection->showConnectedTime(m_connectedTime);
 }
 
 void frmBrisvane::resizeEvent(QResizeEvent *event)

@@ -40,7 +40,7 @@ void frmBrisvane::loadPages()
     m_settings->load(m_links.menu.toolChecked(MenuNames::mnuLoadCustomizeBrisvaneDialogonStartup));
     SSTab1->setCurrentIndex(ConnectionTabIndex);
     if (m_connectedTime.isEmpty())
-        m_connection->lblTime->setText(QStringLiteral("00:00:00"));
+        m_connection->showConnectedTime(QStringLiteral("00:00:00"));
     showConnectedTime();
 }
 

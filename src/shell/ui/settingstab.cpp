@@ -5,65 +5,76 @@
 #include "settings/settingsstore.h"
 #include "shell/appcontext.h"
 #include "shell/ui/formhelpers.h"
+#include "ui_settingstab.h"
 
 SettingsTab::SettingsTab(AppContext &context, LineController &line, QWidget *parent)
     : QWidget(parent)
+    , m_ui(std::make_unique<Ui::SettingsTab>())
     , m_context(context)
 {
-    setupUi(this);
+    m_ui->setupUi(this);
     const std::pair<QCheckBox *, void (SettingsTab::*)()> handlers[] = {
-        {chkMinimizeTaskbar, &SettingsTab::chkMinimizeTaskbar_Click},
-        {chkMinimizeSystemTray, &SettingsTab::chkMinimizeSystemTray_Click},
-        {chkMinimizeTaskbarafterConnecting, &SettingsTab::chkMinimizeTaskbarafterConnecting_Click},
-        {chkMinimizeSystemTrayafterConnecting,
+        {m_ui->chkMinimizeTaskbar, &SettingsTab::chkMinimizeTaskbar_Click},
+        {m_ui->chkMinimizeSystemTray, &SettingsTab::chkMinimizeSystemTray_Click},
+        {m_ui->chkMinimizeTaskbarafterConnecting,
+            &SettingsTab::chkMinimizeTaskbarafterConnecting_Click},
+        {m_ui->chkMinimizeSystemTrayafterConnecting,
             &SettingsTab::chkMinimizeSystemTrayafterConnecting_Click},
-        {chkReconnectwhenDisconnected, &SettingsTab::chkReconnectwhenDisconnected_Click},
-        {chkShowConnect, &SettingsTab::chkShowConnect_Click},
-        {chkConnectSingleClick, &SettingsTab::chkConnectSingleClick_Click},
-        {chkMessageHeadersOnly, &SettingsTab::chkMessageHeadersOnly_Click},
-        {chkCheckMailwhenMinimized, &SettingsTab::chkCheckMailwhenMinimized_Click},
+        {m_ui->chkReconnectwhenDisconnected, &SettingsTab::chkReconnectwhenDisconnected_Click},
+        {m_ui->chkShowConnect, &SettingsTab::chkShowConnect_Click},
+        {m_ui->chkConnectSingleClick, &SettingsTab::chkConnectSingleClick_Click},
+        {m_ui->chkMessageHeadersOnly, &SettingsTab::chkMessageHeadersOnly_Click},
+        {m_ui->chkCheckMailwhenMinimized, &SettingsTab::chkCheckMailwhenMinimized_Click},
     };
     for (auto [box, handler] : handlers)
         connect(box, &QCheckBox::toggled, this, handler);
-    connect(cmdDetails, &QPushButton::clicked, this, &SettingsTab::cmdDetails_Click);
-    connect(cmdDetails2, &QPushButton::clicked, this, &SettingsTab::cmdDetails2_Click);
+    connect(m_ui->cmdDetails, &QPushButton::clicked, this, &SettingsTab::cmdDetails_Click);
+    connect(m_ui->cmdDetails2, &QPushButton::clicked, this, &SettingsTab::cmdDetails2_Click);
     // From a dial's start to its hang-up a single click means hanging up: the choice rests.
-    connect(&line, &LineController::diallingChanged, chkConnectSingleClick,
-        [this](bool dialling) { chkConnectSingleClick->setEnabled(!dialling); });
-    chkConnectSingleClick->setEnabled(!line.dialling());
+    connect(&line, &LineController::diallingChanged, m_ui->chkConnectSingleClick,
+        [this](bool dialling) { m_ui->chkConnectSingleClick->setEnabled(!dialling); });
+    m_ui->chkConnectSingleClick->setEnabled(!line.dialling());
     // Checking mail minimised is a way of scheduled checking.
     connect(&context.model(), &SettingsModel::changed, this, [this](const SettingKey &key) {
         const SettingsModel &settings = m_context.model();
         if (key == Keys::CheckMessages)
-            chkCheckMailwhenMinimized->setEnabled(settings.isOn(Keys::CheckMessages));
+            m_ui->chkCheckMailwhenMinimized->setEnabled(settings.isOn(Keys::CheckMessages));
         // The "on startup" boxes apply only while the dialog is loaded at start-up.
         if (key == Keys::LoadCustomizeBrisvaneDialogonStartup) {
             const bool dialogOnStartup = settings.isOn(Keys::LoadCustomizeBrisvaneDialogonStartup);
-            chkMinimizeTaskbar->setEnabled(dialogOnStartup);
-            chkMinimizeSystemTray->setEnabled(dialogOnStartup);
+            m_ui->chkMinimizeTaskbar->setEnabled(dialogOnStartup);
+            m_ui->chkMinimizeSystemTray->setEnabled(dialogOnStartup);
         }
     });
+}
+
+SettingsTab::~SettingsTab() = default;
+
+void SettingsTab::enableMinimizeChoices(bool enabled)
+{
+    m_ui->chkMinimizeTaskbar->setEnabled(enabled);
+    m_ui->chkMinimizeSystemTray->setEnabled(enabled);
 }
 
 void SettingsTab::load(bool dialogOnStartup)
 {
     const SettingsModel &settings = m_context.model();
     const std::pair<QCheckBox *, SettingKey> boxes[] = {
-        {chkReconnectwhenDisconnected, Keys::ReconnectwhenDisconnected},
-        {chkMinimizeTaskbar, Keys::MinimizeTaskbar},
-        {chkMinimizeSystemTray, Keys::MinimizeSystemTray},
-        {chkMinimizeTaskbarafterConnecting, Keys::MinimizeTaskbarafterConnecting},
-        {chkMinimizeSystemTrayafterConnecting, Keys::MinimizeSystemTrayafterConnecting},
-        {chkMessageHeadersOnly, Keys::MessageHeadersOnly},
-        {chkShowConnect, Keys::ShowConnect},
-        {chkConnectSingleClick, Keys::ConnectSingleClick},
-        {chkCheckMailwhenMinimized, Keys::CheckMailwhenMinimized},
+        {m_ui->chkReconnectwhenDisconnected, Keys::ReconnectwhenDisconnected},
+        {m_ui->chkMinimizeTaskbar, Keys::MinimizeTaskbar},
+        {m_ui->chkMinimizeSystemTray, Keys::MinimizeSystemTray},
+        {m_ui->chkMinimizeTaskbarafterConnecting, Keys::MinimizeTaskbarafterConnecting},
+        {m_ui->chkMinimizeSystemTrayafterConnecting, Keys::MinimizeSystemTrayafterConnecting},
+        {m_ui->chkMessageHeadersOnly, Keys::MessageHeadersOnly},
+        {m_ui->chkShowConnect, Keys::ShowConnect},
+        {m_ui->chkConnectSingleClick, Keys::ConnectSingleClick},
+        {m_ui->chkCheckMailwhenMinimized, Keys::CheckMailwhenMinimized},
     };
     for (const auto &[box, key] : boxes)
         Form::followCheck(box, settings, key);
-    chkCheckMailwhenMinimized->setEnabled(settings.isOn(Keys::CheckMessages));
-    chkMinimizeTaskbar->setEnabled(dialogOnStartup);
-    chkMinimizeSystemTray->setEnabled(dialogOnStartup);
+    m_ui->chkCheckMailwhenMinimized->setEnabled(settings.isOn(Keys::CheckMessages));
+    m_ui->chkMinimizeTaskbar->setEnabled(dialogOnStartup);
+    m_ui->chkMinimizeSystemTray->setEnabled(dialogOnStartup);
 }
 
 void SettingsTab::storeCheck(QCheckBox *box, const SettingKey &key)
@@ -80,51 +91,53 @@ void SettingsTab::excludePartner(QCheckBox *box, QCheckBox *partner)
 
 void SettingsTab::chkMinimizeTaskbar_Click()
 {
-    storeCheck(chkMinimizeTaskbar, Keys::MinimizeTaskbar);
-    excludePartner(chkMinimizeTaskbar, chkMinimizeSystemTray);
+    storeCheck(m_ui->chkMinimizeTaskbar, Keys::MinimizeTaskbar);
+    excludePartner(m_ui->chkMinimizeTaskbar, m_ui->chkMinimizeSystemTray);
 }
 
 void SettingsTab::chkMinimizeSystemTray_Click()
 {
-    storeCheck(chkMinimizeSystemTray, Keys::MinimizeSystemTray);
-    excludePartner(chkMinimizeSystemTray, chkMinimizeTaskbar);
+    storeCheck(m_ui->chkMinimizeSystemTray, Keys::MinimizeSystemTray);
+    excludePartner(m_ui->chkMinimizeSystemTray, m_ui->chkMinimizeTaskbar);
 }
 
 void SettingsTab::chkMinimizeTaskbarafterConnecting_Click()
 {
-    storeCheck(chkMinimizeTaskbarafterConnecting, Keys::MinimizeTaskbarafterConnecting);
-    excludePartner(chkMinimizeTaskbarafterConnecting, chkMinimizeSystemTrayafterConnecting);
+    storeCheck(m_ui->chkMinimizeTaskbarafterConnecting, Keys::MinimizeTaskbarafterConnecting);
+    excludePartner(
+        m_ui->chkMinimizeTaskbarafterConnecting, m_ui->chkMinimizeSystemTrayafterConnecting);
 }
 
 void SettingsTab::chkMinimizeSystemTrayafterConnecting_Click()
 {
-    storeCheck(chkMinimizeSystemTrayafterConnecting, Keys::MinimizeSystemTrayafterConnecting);
-    excludePartner(chkMinimizeSystemTrayafterConnecting, chkMinimizeTaskbarafterConnecting);
+    storeCheck(m_ui->chkMinimizeSystemTrayafterConnecting, Keys::MinimizeSystemTrayafterConnecting);
+    excludePartner(
+        m_ui->chkMinimizeSystemTrayafterConnecting, m_ui->chkMinimizeTaskbarafterConnecting);
 }
 
 void SettingsTab::chkReconnectwhenDisconnected_Click()
 {
-    storeCheck(chkReconnectwhenDisconnected, Keys::ReconnectwhenDisconnected);
+    storeCheck(m_ui->chkReconnectwhenDisconnected, Keys::ReconnectwhenDisconnected);
 }
 
 void SettingsTab::chkShowConnect_Click()
 {
-    storeCheck(chkShowConnect, Keys::ShowConnect);
+    storeCheck(m_ui->chkShowConnect, Keys::ShowConnect);
 }
 
 void SettingsTab::chkConnectSingleClick_Click()
 {
-    storeCheck(chkConnectSingleClick, Keys::ConnectSingleClick);
+    storeCheck(m_ui->chkConnectSingleClick, Keys::ConnectSingleClick);
 }
 
 void SettingsTab::chkMessageHeadersOnly_Click()
 {
-    storeCheck(chkMessageHeadersOnly, Keys::MessageHeadersOnly);
+    storeCheck(m_ui->chkMessageHeadersOnly, Keys::MessageHeadersOnly);
 }
 
 void SettingsTab::chkCheckMailwhenMinimized_Click()
 {
-    storeCheck(chkCheckMailwhenMinimized, Keys::CheckMailwhenMinimized);
+    storeCheck(m_ui->chkCheckMailwhenMinimized, Keys::CheckMailwhenMinimized);
 }
 
 void SettingsTab::cmdDetails_Click()

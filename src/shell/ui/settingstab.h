@@ -1,23 +1,31 @@
 #pragma once
 
-#include "ui_settingstab.h"
-
 #include <QWidget>
 
+#include <memory>
+
+namespace Ui {
+class SettingsTab;
+}
+
 class AppContext;
+class QCheckBox;
 class LineController;
 
 // The Settings tab: window behaviour options, tray icon options and mail checking features.
-class SettingsTab : public QWidget, public Ui::SettingsTab
+class SettingsTab : public QWidget
 {
     Q_OBJECT
 
 public:
     SettingsTab(AppContext &context, LineController &line, QWidget *parent = nullptr);
+    ~SettingsTab() override;
 
     // Shows the settings and follows them from now on; the two "on startup" boxes are usable
     // only while the dialog is loaded at start-up.
     void load(bool dialogOnStartup);
+    // The two minimise boxes are live only while the preferences allow them.
+    void enableMinimizeChoices(bool enabled);
 
     void chkMinimizeTaskbar_Click();
     void chkMinimizeSystemTray_Click();
@@ -35,5 +43,6 @@ private:
     void storeCheck(QCheckBox *box, const struct SettingKey &key);
     void excludePartner(QCheckBox *box, QCheckBox *partner);
 
+    const std::unique_ptr<Ui::SettingsTab> m_ui;
     AppContext &m_context;
 };

@@ -563,17 +563,6 @@
     </message>
 </context>
 <context>
-    <name>MailCheck</name>
-    <message>
-        <source>Checking Mail</source>
-        <translation>E-Mails werden abgerufen</translation>
-    </message>
-    <message>
-        <source>Please define a mail program by browsing for it in the Customize Brisvane dialog box by clicking on the Mail tab</source>
-        <translation>Bitte legen Sie ein E-Mail-Programm fest: Suchen Sie es im Dialog „Brisvane anpassen“ auf der Registerkarte „E-Mail“</translation>
-    </message>
-</context>
-<context>
     <name>MailConnection</name>
     <message>
         <source>%1; if it speaks TLS at once, use %2://</source>
@@ -638,6 +627,21 @@
             <numerusform>%n zum Löschen markierte Nachricht wurde nicht gelöscht</numerusform>
             <numerusform>%n zum Löschen markierte Nachrichten wurden nicht gelöscht</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The message %1 is no longer on the server; nothing is deleted in its place</source>
+        <translation>Die Nachricht %1 ist nicht mehr auf dem Server; an ihrer Stelle wird nichts gelöscht</translation>
+    </message>
+</context>
+<context>
+    <name>MailShared</name>
+    <message>
+        <source>Checking Mail</source>
+        <translation>E-Mails werden abgerufen</translation>
+    </message>
+    <message>
+        <source>Please define a mail program by browsing for it in the Customize Brisvane dialog box by clicking on the Mail tab</source>
+        <translation>Bitte legen Sie ein E-Mail-Programm fest: Suchen Sie es im Dialog „Brisvane anpassen“ auf der Registerkarte „E-Mail“</translation>
     </message>
 </context>
 <context>
@@ -1502,17 +1506,6 @@
     <message>
         <source>Checking next account:</source>
         <translation>Nächstes Konto wird abgerufen in:</translation>
-    </message>
-</context>
-<context>
-    <name>frmCheckMail2</name>
-    <message>
-        <source>Checking mail on %1......</source>
-        <translation>E-Mails von %1 werden abgerufen......</translation>
-    </message>
-    <message>
-        <source>Number of messages waiting on %1: %2</source>
-        <translation>Wartende Nachrichten bei %1: %2</translation>
     </message>
 </context>
 <context>

@@ -5,6 +5,7 @@
 
 #include "checkmailfixture.h"
 #include "dovecotserver.h"
+#include "support/widgetbyname.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -103,7 +104,7 @@ int main(int argc, char *argv[])
     const double windowMb = residentMb() - memoryBefore;
     malloc_trim(0);
     const double keptMb = residentMb() - memoryBefore;
-    const int rows = p.window() ? p.window()->listMessages->count() : 0;
+    const int rows = p.window() ? widget<HeadersList>(p.window(), "listMessages")->count() : 0;
 
     std::printf("Mailbox of %d messages over %s (Dovecot)\n", count, imap ? "IMAP" : "POP3");
     std::printf("  probe, every header:        %6.2f s CPU, %6.1f MB at most (%lld lines)\n",

@@ -5,6 +5,7 @@
 #include "connection/ui/connectiontab.h"
 #include "mail/mailschedule.h"
 #include "mail/ui/frmcheckmail.h"
+#include "mail/ui/headerslist.h"
 #include "mail/ui/mailcheck.h"
 #include "mail/ui/mailtab.h"
 #include "mail/ui/slotmailcontrol.h"
@@ -127,8 +128,8 @@ struct MailProgram {
     {
         QStringList out;
         if (frmCheckMail *w = window()) {
-            for (int i = 0; i < w->listMessages->count(); ++i)
-                out << w->listMessages->rows().rowText(i);
+            for (int i = 0; i < widget<HeadersList>(w, "listMessages")->count(); ++i)
+                out << widget<HeadersList>(w, "listMessages")->rows().rowText(i);
         }
         return out;
     }

@@ -18,20 +18,33 @@ if ! { mount -t tmpfs -o mode=755 tmpfs /run && ip link set lo up && ip netns ad
   echo "SKIP: the server's namespace or the veth pair could not be made"
   exit 77
 fi
-work=$(mktemp -d); trap 'exec 7>&- 8>&-; kill $(jobs -p) 2>/dev/null; wait; rm -rf "$work"' EXIT
+work=$(mktemp -d) fixtures=()
+# Each fixture stops its Dovecot when its input closes; a signal would end the fixture alone
+# and leave the Dovecot master running in the server's namespace.
+stop_all() {
+  exec 7>&- 8>&-
+  for _ in $(seq 50); do
+    alive=0; for pid in "${fixtures[@]}"; do kill -0 "$pid" 2>/dev/null && alive=1; done
+    ((alive)) || break; sleep 0.2
+  done
+  kill $(jobs -p) 2>/dev/null; wait; rm -rf "$work"
+}
+trap stop_all EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-# Each Dovecot serves until its standard input (a FIFO held open on FD here) closes.
+# Each Dovecot serves until its standard input (a FIFO held open on FD here) closes; nothing
+# else started here holds those FDs.
 start_dovecot() { # TLS FD; sets $port
   mkfifo "$work/in$2"
   ip netns exec srv env BVANE_DOVECOT_TLS="$1" BVANE_DOVECOT_LISTEN=10.77.0.2 "$fixture" \
-    jane secret "Ann <ann@example.org>" "Over the wire" <"$work/in$2" >"$work/port$2" &
+    jane secret "Ann <ann@example.org>" "Over the wire" <"$work/in$2" >"$work/port$2" 7>&- 8>&- &
+  fixtures+=($!)
   eval "exec $2>\"$work/in$2\""
   for _ in $(seq 100); do [[ -s $work/port$2 ]] && break; sleep 0.2; done
   port=$(cat "$work/port$2") && [[ -n $port ]] || fail "Dovecot (TLS=$1) did not start"
 }
 start_dovecot 0 7; plain=$port; start_dovecot 1 8; tls=$port
-ip netns exec srv python3 "$proxy" 10.77.0.2 20995 "$tls" >"$work/proxy" &
+ip netns exec srv python3 "$proxy" 10.77.0.2 20995 "$tls" >"$work/proxy" 7>&- 8>&- &
 for _ in $(seq 50); do grep -q ready "$work/proxy" && break; sleep 0.1; done
 
 expect() { # STATUS WORDS PROBE-ARGS...

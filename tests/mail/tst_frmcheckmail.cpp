@@ -49,11 +49,12 @@ void tst_frmCheckMail::oneSlotWithoutMailStaysOpenForItsStarter()
     frmCheckMail *w = p.window();
     QVERIFY(w && w->isVisible());
     QCOMPARE(w->windowTitle(), QStringLiteral("Checking Mail"));
-    QCOMPARE(w->Label4->text(), QStringLiteral("Number of messages waiting on Account 1: 0"));
-    QVERIFY(!w->listMessages->isVisible());
+    QCOMPARE(widget<QLabel>(w, "Label4")->text(),
+        QStringLiteral("Number of messages waiting on Account 1: 0"));
+    QVERIFY(!widget<HeadersList>(w, "listMessages")->isVisible());
     QVERIFY(p.customizeTimersStopped());
     // Usable from the log-on on: it closes the window too.
-    QVERIFY(w->cmdCancel->isEnabled());
+    QVERIFY(widget<QPushButton>(w, "cmdCancel")->isEnabled());
     QCOMPARE(t.sounds().names(), QStringList{QStringLiteral("<default>")}); // the no-mail alert
     QCOMPARE(t.settings().get(Keys::CheckMailExecuted), QStringLiteral("Executed"));
     QCOMPARE(t.settings().get(Keys::Check), QStringLiteral("0"));
@@ -86,15 +87,18 @@ void tst_frmCheckMail::oneSlotWithMailCountsDownAndClosesItself()
     QVERIFY(w && !w->isMinimized());
     QCOMPARE(p.rows().size(), 2);
     QCOMPARE(p.rows().first(), kRow1);
-    QVERIFY(!w->listMessages->rows().isTicked(1));
-    QCOMPARE(w->Label4->text(), QStringLiteral("Mail on Account 1"));
-    QCOMPARE(w->Label5->text(), QStringLiteral("Closing Checking Mail Dialog:  59 second(s)"));
-    QVERIFY(!w->cmdNextMailAccount->isEnabled());
-    QVERIFY(w->cmdCancel->isEnabled() && w->cmdDeleteMessage->isEnabled());
+    QVERIFY(!widget<HeadersList>(w, "listMessages")->rows().isTicked(1));
+    QCOMPARE(widget<QLabel>(w, "Label4")->text(), QStringLiteral("Mail on Account 1"));
+    QCOMPARE(widget<QLabel>(w, "Label5")->text(),
+        QStringLiteral("Closing Checking Mail Dialog:  59 second(s)"));
+    QVERIFY(!widget<QPushButton>(w, "cmdNextMailAccount")->isEnabled());
+    QVERIFY(widget<QPushButton>(w, "cmdCancel")->isEnabled()
+        && widget<QPushButton>(w, "cmdDeleteMessage")->isEnabled());
     // The starter leaves the window and the stopped timers alone.
     QVERIFY(p.customizeTimersStopped());
     p.run(30);
-    QCOMPARE(w->Label5->text(), QStringLiteral("Closing Checking Mail Dialog:  29 second(s)"));
+    QCOMPARE(widget<QLabel>(w, "Label5")->text(),
+        QStringLiteral("Closing Checking Mail Dialog:  29 second(s)"));
     p.run(30);
     QVERIFY(!p.window());
     QVERIFY(p.trayShows(QStringLiteral("net10a.ico")));
@@ -112,17 +116,22 @@ void tst_frmCheckMail::countOnlyModeShowsProcessingBetweenAccounts()
     p.checkAllAccounts();
     frmCheckMail *w = p.window();
     QVERIFY(w);
-    QCOMPARE(w->Label4->text(), QStringLiteral("Number of messages waiting on Account 1: 3"));
-    QCOMPARE(w->Label5->text(), QStringLiteral("Checking next account:  59 second(s)"));
+    QCOMPARE(widget<QLabel>(w, "Label4")->text(),
+        QStringLiteral("Number of messages waiting on Account 1: 3"));
+    QCOMPARE(widget<QLabel>(w, "Label5")->text(),
+        QStringLiteral("Checking next account:  59 second(s)"));
     // The countdown stands inside the small window.
-    QVERIFY(w->Label5->isVisible() && w->rect().contains(w->Label5->geometry()));
-    QVERIFY(!w->Label5->geometry().intersects(w->Label4->geometry()));
-    QVERIFY(w->cmdNextMailAccount->isEnabled());
+    QVERIFY(widget<QLabel>(w, "Label5")->isVisible()
+        && w->rect().contains(widget<QLabel>(w, "Label5")->geometry()));
+    QVERIFY(!widget<QLabel>(w, "Label5")
+                 ->geometry()
+                 .intersects(widget<QLabel>(w, "Label4")->geometry()));
+    QVERIFY(widget<QPushButton>(w, "cmdNextMailAccount")->isEnabled());
     // Messages waiting give the arrival alert, not the no-mail one.
     QCOMPARE(t.sounds().names(), QStringList{QStringLiteral("<default>")});
     const qint64 paused = t.clock().tickCount();
     p.run(59);
-    QVERIFY(w->Label6->isVisible() || !p.window());
+    QVERIFY(widget<QLabel>(w, "Label6")->isVisible() || !p.window());
     p.run(10);
     QVERIFY(!p.window());
     // "Processing..." for 3 seconds, the 5-second gap, then slot 2.
@@ -140,14 +149,15 @@ void tst_frmCheckMail::threeSlotsWithSlotTwoEmptySkipTheEmptyPause()
     p.connectLine();
     p.checkAllAccounts();
     QVERIFY(p.window());
-    QCOMPARE(p.window()->Label5->text(), QStringLiteral("Checking next account:  59 second(s)"));
+    QCOMPARE(widget<QLabel>(p.window(), "Label5")->text(),
+        QStringLiteral("Checking next account:  59 second(s)"));
     // A user who presses Next Mail Account during the gap before slot 2 gets nothing.
     Timer press(t.clock(), 61000, true);
     bool offeredDuringGap = true;
     connect(&press, &Timer::tick, this, [&] {
         press.setEnabled(false);
-        offeredDuringGap = p.window()->cmdNextMailAccount->isEnabled();
-        p.window()->cmdNextMailAccount->click();
+        offeredDuringGap = widget<QPushButton>(p.window(), "cmdNextMailAccount")->isEnabled();
+        widget<QPushButton>(p.window(), "cmdNextMailAccount")->click();
     });
     p.run(80);
     QVERIFY(!offeredDuringGap);
@@ -160,7 +170,9 @@ void tst_frmCheckMail::threeSlotsWithSlotTwoEmptySkipTheEmptyPause()
     QVERIFY(p.window());
     QCOMPARE(p.rows().size(), 1);
     QVERIFY(p.rows().first().contains(QStringLiteral("Agenda")));
-    QVERIFY(p.window()->Label5->text().startsWith(QStringLiteral("Closing Checking Mail Dialog:")));
+    QVERIFY(widget<QLabel>(p.window(), "Label5")
+                ->text()
+                .startsWith(QStringLiteral("Closing Checking Mail Dialog:")));
     p.run(60);
     QVERIFY(!p.window());
     QVERIFY(p.customizeTimersRunning());
@@ -176,7 +188,7 @@ void tst_frmCheckMail::cancelEndsTheCheckAndGivesEveryTimerBack()
     p.connectLine();
     p.checkAllAccounts();
     QVERIFY(p.window());
-    p.window()->cmdCancel->click();
+    widget<QPushButton>(p.window(), "cmdCancel")->click();
     QVERIFY(!p.window());
     QVERIFY(p.trayShows(QStringLiteral("net10a.ico")));
     // The line watch too: a line lost after a cancelled check must still be noticed.
@@ -198,9 +210,11 @@ void tst_frmCheckMail::aSlowLogOnNamesItsAccountAndCancelEndsIt()
     auto run = p.check().mnuAllAccounts_Click();
     p.run(1);
     QVERIFY(p.window());
-    QCOMPARE(p.window()->Label4->text(), QStringLiteral("Checking mail on Account 1......"));
-    QVERIFY(p.window()->Label4->isVisible() && p.window()->cmdCancel->isEnabled());
-    p.window()->cmdCancel->click();
+    QCOMPARE(widget<QLabel>(p.window(), "Label4")->text(),
+        QStringLiteral("Checking mail on Account 1......"));
+    QVERIFY(widget<QLabel>(p.window(), "Label4")->isVisible()
+        && widget<QPushButton>(p.window(), "cmdCancel")->isEnabled());
+    widget<QPushButton>(p.window(), "cmdCancel")->click();
     p.finish(std::move(run));
     QVERIFY(!p.window());
     QVERIFY(p.customizeTimersRunning());
@@ -222,8 +236,9 @@ void tst_frmCheckMail::logOnErrorCountsDownToTheNextAccount()
     // The window counts down to the next account, and can be left at any time.
     frmCheckMail *w = p.window();
     QVERIFY(w && !w->isMinimized());
-    QCOMPARE(w->Label4->text(), QStringLiteral("Could not check Account 1"));
-    QVERIFY(w->cmdCancel->isEnabled() && w->cmdNextMailAccount->isEnabled());
+    QCOMPARE(widget<QLabel>(w, "Label4")->text(), QStringLiteral("Could not check Account 1"));
+    QVERIFY(widget<QPushButton>(w, "cmdCancel")->isEnabled()
+        && widget<QPushButton>(w, "cmdNextMailAccount")->isEnabled());
     QCOMPARE(t.settings().get(Keys::CheckMailUnload), QStringLiteral("0"));
     p.run(30);
     QCOMPARE(p.server.log.size(), 1); // the refused log-on, nothing after it
@@ -290,47 +305,49 @@ void tst_frmCheckMail::headersStandInColumnsAndTheListGrowsWithTheWindow()
     // The rows keep the text the check forms and compares; the list only shows it in columns.
     QCOMPARE(p.rows().size(), 5);
     QCOMPARE(p.rows().first(), kRow1);
-    const QAbstractItemModel *rows = w->listMessages->model();
+    const QAbstractItemModel *rows = widget<HeadersList>(w, "listMessages")->model();
     QCOMPARE(QStringList({rows->index(0, 0).data().toString(), rows->index(0, 1).data().toString(),
                  rows->index(0, 2).data().toString()}),
         (QStringList{QStringLiteral("sender1@example.org"), QStringLiteral("Invoice"),
             QStringLiteral("Mon, 7 Dec 2026 10:01:00 +0000")}));
-    QHeaderView *header = w->listMessages->header();
+    QHeaderView *header = widget<HeadersList>(w, "listMessages")->header();
     QVERIFY(header->isVisible());
     QCOMPARE(header->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("From"));
     QCOMPARE(
         header->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Date/Time"));
-    QVERIFY(header->sectionPosition(2) + 60 < w->listMessages->viewport()->width());
+    QVERIFY(header->sectionPosition(2) + 60
+        < widget<HeadersList>(w, "listMessages")->viewport()->width());
     // Ticked as the user does it: a click in the first row's box, Space on the fourth row
     // whichever column has the focus.
     QStyleOptionViewItem box;
-    box.initFrom(w->listMessages);
-    box.rect = w->listMessages->visualRect(rows->index(0, 0));
+    box.initFrom(widget<HeadersList>(w, "listMessages"));
+    box.rect = widget<HeadersList>(w, "listMessages")->visualRect(rows->index(0, 0));
     box.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
-    const QRect tick
-        = w->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &box, w->listMessages);
-    QTest::mouseClick(w->listMessages->viewport(), Qt::LeftButton, {}, tick.center());
-    w->listMessages->setCurrentIndex(rows->index(3, 2));
-    QTest::keyClick(w->listMessages, Qt::Key_Space);
+    const QRect tick = w->style()->subElementRect(
+        QStyle::SE_ItemViewItemCheckIndicator, &box, widget<HeadersList>(w, "listMessages"));
+    QTest::mouseClick(
+        widget<HeadersList>(w, "listMessages")->viewport(), Qt::LeftButton, {}, tick.center());
+    widget<HeadersList>(w, "listMessages")->setCurrentIndex(rows->index(3, 2));
+    QTest::keyClick(widget<HeadersList>(w, "listMessages"), Qt::Key_Space);
     QCOMPARE(QList({rows->index(0, 0).data(Qt::CheckStateRole).toInt(),
                  rows->index(1, 0).data(Qt::CheckStateRole).toInt(),
                  rows->index(3, 0).data(Qt::CheckStateRole).toInt()}),
         QList<int>({Qt::Checked, Qt::Unchecked, Qt::Checked}));
-    QTest::keyClick(w->listMessages, Qt::Key_Space);
-    QVERIFY(!w->listMessages->rows().isTicked(3));
+    QTest::keyClick(widget<HeadersList>(w, "listMessages"), Qt::Key_Space);
+    QVERIFY(!widget<HeadersList>(w, "listMessages")->rows().isTicked(3));
     // The window grows and the list with it; the buttons keep to the bottom edge.
-    const QRect list = w->listMessages->geometry();
-    const int gap = w->height() - w->cmdCancel->geometry().bottom();
+    const QRect list = widget<HeadersList>(w, "listMessages")->geometry();
+    const int gap = w->height() - widget<QPushButton>(w, "cmdCancel")->geometry().bottom();
     w->resize(w->width() + 200, w->height() + 150);
-    QCOMPARE(w->listMessages->width(), list.width() + 200);
-    QCOMPARE(w->listMessages->height(), list.height() + 150);
-    QCOMPARE(w->height() - w->cmdCancel->geometry().bottom(), gap);
+    QCOMPARE(widget<HeadersList>(w, "listMessages")->width(), list.width() + 200);
+    QCOMPARE(widget<HeadersList>(w, "listMessages")->height(), list.height() + 150);
+    QCOMPARE(w->height() - widget<QPushButton>(w, "cmdCancel")->geometry().bottom(), gap);
     header->resizeSection(0, 260);
     QCOMPARE(header->sectionPosition(1), 260);
     const QString artifacts = qEnvironmentVariable("BVANE_ARTIFACTS");
     if (!artifacts.isEmpty() && QDir().mkpath(artifacts))
         QVERIFY(w->grab().save(artifacts + QStringLiteral("/check-window-five-headers.png")));
-    w->cmdCancel->click();
+    widget<QPushButton>(w, "cmdCancel")->click();
 }
 
 QTEST_MAIN(tst_frmCheckMail)

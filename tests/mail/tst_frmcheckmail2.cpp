@@ -27,8 +27,8 @@ struct SlotProgram : MailProgram {
     {
         QStringList out;
         if (frmCheckMail *w = slotWindow()) {
-            for (int i = 0; i < w->listMessages->count(); ++i)
-                out << w->listMessages->rows().rowText(i);
+            for (int i = 0; i < widget<HeadersList>(w, "listMessages")->count(); ++i)
+                out << widget<HeadersList>(w, "listMessages")->rows().rowText(i);
         }
         return out;
     }
@@ -96,13 +96,15 @@ void tst_frmCheckMail2::slotThreeWithTwoMessagesListsBothAndStaysOpen()
                  QStringLiteral("Mon, 7 Dec 2026 10:01:00 +0000")),
                 MessageList::rowText(QStringLiteral("sender2@example.org"),
                     QStringLiteral("Minutes"), QStringLiteral("Mon, 7 Dec 2026 10:02:00 +0000"))}));
-    QVERIFY(!w->listMessages->rows().isTicked(0));
+    QVERIFY(!widget<HeadersList>(w, "listMessages")->rows().isTicked(0));
     QCOMPARE(t.sounds().names(), QStringList(2, QStringLiteral("<default>")));
-    for (QWidget *b : std::initializer_list<QWidget *>{
-             w->cmdDeleteMessage, w->cmdSelectMessage, w->cmdMailProgram, w->cmdCancel})
+    for (QWidget *b : std::initializer_list<QWidget *>{widget<QPushButton>(w, "cmdDeleteMessage"),
+             widget<QPushButton>(w, "cmdSelectMessage"), widget<QPushButton>(w, "cmdMailProgram"),
+             widget<QPushButton>(w, "cmdCancel")})
         QVERIFY(b->isEnabled());
-    QVERIFY(!w->cmdNextMailAccount->isVisible() && !w->Label5->isVisible());
-    QVERIFY(!w->Label4->isVisible());
+    QVERIFY(!widget<QPushButton>(w, "cmdNextMailAccount")->isVisible()
+        && !widget<QLabel>(w, "Label5")->isVisible());
+    QVERIFY(!widget<QLabel>(w, "Label4")->isVisible());
     QCOMPARE(p.check().accountDone, qint16(1));
     // The tray and the Customize dialog's timers are not this window's business.
     QVERIFY(p.trayShows(QStringLiteral("net10b.ico")));
@@ -133,18 +135,22 @@ void tst_frmCheckMail2::countOnlyWithNoMailShowsZeroAndPlaysTheArrivalAlert()
     p.checkSlot(2);
     frmCheckMail *w = p.slotWindow();
     QVERIFY(w && w->isVisible());
-    QCOMPARE(w->Label4->text(), QStringLiteral("Number of messages waiting on Account 2: 0"));
-    QVERIFY(w->Label4->isVisible());
+    QCOMPARE(widget<QLabel>(w, "Label4")->text(),
+        QStringLiteral("Number of messages waiting on Account 2: 0"));
+    QVERIFY(widget<QLabel>(w, "Label4")->isVisible());
     QCOMPARE(t.sounds().names(), QStringList{QStringLiteral("<default>")});
-    for (QWidget *hidden : std::initializer_list<QWidget *>{w->Label1, w->Label2, w->Label3,
-             w->listMessages, w->cmdDeleteMessage, w->cmdSelectMessage})
+    for (QWidget *hidden :
+        std::initializer_list<QWidget *>{widget<QLabel>(w, "Label1"), widget<QLabel>(w, "Label2"),
+            widget<QLabel>(w, "Label3"), widget<HeadersList>(w, "listMessages"),
+            widget<QPushButton>(w, "cmdDeleteMessage"), widget<QPushButton>(w, "cmdSelectMessage")})
         QVERIFY(!hidden->isVisible());
-    QVERIFY(!w->cmdMailProgram->isEnabled());
-    QVERIFY(w->cmdCancel->isEnabled()); // enabled by the popup command
+    QVERIFY(!widget<QPushButton>(w, "cmdMailProgram")->isEnabled());
+    QVERIFY(widget<QPushButton>(w, "cmdCancel")->isEnabled()); // enabled by the popup command
     // Laid out as the headers layout is: the buttons keep 8 px to the bottom edge and are as
     // wide as their captions need.
-    QCOMPARE(w->height() - w->cmdCancel->geometry().bottom() - 1, 8);
-    for (QPushButton *b : {w->cmdMailProgram, w->cmdCancel})
+    QCOMPARE(w->height() - widget<QPushButton>(w, "cmdCancel")->geometry().bottom() - 1, 8);
+    for (QPushButton *b :
+        {widget<QPushButton>(w, "cmdMailProgram"), widget<QPushButton>(w, "cmdCancel")})
         QVERIFY(b->width() >= b->sizeHint().width());
     QCOMPARE(p.check().singleSlotIndex, qint16(0));
 }
@@ -219,7 +225,7 @@ void tst_frmCheckMail2::cancelSendsQuitAndLeavesTrayAndTimersAlone()
     const auto timers = p.timers();
     p.checkSlot(1);
     QVERIFY(p.slotWindow());
-    p.slotWindow()->cmdCancel->click();
+    widget<QPushButton>(p.slotWindow(), "cmdCancel")->click();
     QVERIFY(!p.slotWindow());
     QCOMPARE(p.quits(), 1);
     QCOMPARE(t.settings().get(Keys::CheckMailUnload), QStringLiteral("1"));
@@ -236,22 +242,24 @@ void tst_frmCheckMail2::selectAllAndDeleteWorkWithoutACountdown()
     p.checkSlot(1);
     frmCheckMail *w = p.slotWindow();
     QVERIFY(w);
-    w->cmdDeleteMessage->click();
+    widget<QPushButton>(w, "cmdDeleteMessage")->click();
     QCOMPARE(t.dialogs().shown().last().text,
         QStringLiteral("Please select a message(s) by clicking in the appropriate checkbox"));
-    w->listMessages->rows().setTicked(1, true);
-    w->cmdDeleteMessage->click();
+    widget<HeadersList>(w, "listMessages")->rows().setTicked(1, true);
+    widget<QPushButton>(w, "cmdDeleteMessage")->click();
     p.run(3.5);
     const QStringList deleted = p.server.linesLike(QStringLiteral("DELE"));
     QCOMPARE(deleted.size(), 1);
     QVERIFY(deleted.first().endsWith(QStringLiteral(" DELE pop1.example.org 2")));
-    QCOMPARE(w->listMessages->rows().rowText(1), QStringLiteral("Message Deleted"));
-    QVERIFY(w->cmdDeleteMessage->isEnabled() && w->cmdCancel->isEnabled());
+    QCOMPARE(widget<HeadersList>(w, "listMessages")->rows().rowText(1),
+        QStringLiteral("Message Deleted"));
+    QVERIFY(widget<QPushButton>(w, "cmdDeleteMessage")->isEnabled()
+        && widget<QPushButton>(w, "cmdCancel")->isEnabled());
     // The deleted row has no tick box any more: Select All and Delete pass it by.
-    w->cmdSelectMessage->click();
+    widget<QPushButton>(w, "cmdSelectMessage")->click();
     for (int i = 0; i < 3; ++i)
-        QCOMPARE(w->listMessages->rows().isTicked(i), i != 1);
-    w->cmdDeleteMessage->click();
+        QCOMPARE(widget<HeadersList>(w, "listMessages")->rows().isTicked(i), i != 1);
+    widget<QPushButton>(w, "cmdDeleteMessage")->click();
     p.run(9.5);
     QCOMPARE(p.server.linesLike(QStringLiteral("DELE")).size(), 3);
     const qint64 first = p.server.when(QStringLiteral("DELE"), 1);
@@ -267,12 +275,12 @@ void tst_frmCheckMail2::runMailProgramClosesThroughCancel()
     p.connectLine();
     p.checkSlot(1);
     t.dialogs().clear();
-    p.slotWindow()->cmdMailProgram->click();
+    widget<QPushButton>(p.slotWindow(), "cmdMailProgram")->click();
     QCOMPARE(t.dialogs().shown().size(), 1); // no program chosen yet
     QVERIFY(p.slotWindow());
     t.settings().save(Keys::MailProgram, QStringLiteral("mutt"));
     widget<QLineEdit>(p.dialog().mailTab(), "txtMailProgram")->setText(QStringLiteral("mutt"));
-    p.slotWindow()->cmdMailProgram->click();
+    widget<QPushButton>(p.slotWindow(), "cmdMailProgram")->click();
     QVERIFY(!p.slotWindow());
     QCOMPARE(p.quits(), 1);
     QCOMPARE(t.programs().watched, QStringList{QStringLiteral("mutt")});
@@ -288,7 +296,7 @@ void tst_frmCheckMail2::singleSlotIndexFollowsTheChosenSlot()
     for (int slot = 2; slot <= 5; ++slot) {
         p.check().singleSlotIndex = 3;
         p.checkSlot(slot);
-        QCOMPARE(p.slotWindow()->Label4->text(),
+        QCOMPARE(widget<QLabel>(p.slotWindow(), "Label4")->text(),
             QStringLiteral("Number of messages waiting on Account %1: 1").arg(slot));
         QCOMPARE(p.check().singleSlotIndex, qint16(0)); // set back once the count shows
     }

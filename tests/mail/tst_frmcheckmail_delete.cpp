@@ -2,6 +2,7 @@
 #include "mail/ui/frmmailservererror.h"
 #include "shell/menutools.h"
 #include "support/modalanswerer.h"
+#include "support/widgetbyname.h"
 
 #include <QCheckBox>
 #include <QTest>
@@ -16,8 +17,14 @@ struct Listed : MailProgram {
         connectLine();
         checkAllAccounts();
     }
-    void tick(int row) { window()->listMessages->rows().setTicked(row, true); }
-    bool ticked(int row) { return window()->listMessages->rows().isTicked(row); }
+    void tick(int row)
+    {
+        widget<HeadersList>(window(), "listMessages")->rows().setTicked(row, true);
+    }
+    bool ticked(int row)
+    {
+        return widget<HeadersList>(window(), "listMessages")->rows().isTicked(row);
+    }
     QStringList deletions() const { return server.linesLike(QStringLiteral("DELE")); }
 };
 } // namespace
@@ -41,7 +48,7 @@ void tst_frmCheckMailDelete::deleteWithoutATickAsksForOneAndTheCountdownGoesOn()
     TestContext t;
     Listed p(t, SettingValues::TrueText);
     const int before = p.window()->run().countdown();
-    p.window()->cmdDeleteMessage->click();
+    widget<QPushButton>(p.window(), "cmdDeleteMessage")->click();
     QCOMPARE(t.dialogs().count(QStringLiteral("message")), 1);
     QCOMPARE(t.dialogs().shown().last().title, QStringLiteral("Deleting Messages"));
     QCOMPARE(t.dialogs().shown().last().text,
@@ -56,7 +63,7 @@ void tst_frmCheckMailDelete::answeringNoUnticksEveryRowAndDeletesNothing()
     Listed p(t, SettingValues::TrueText);
     p.tick(0);
     p.tick(2);
-    p.window()->cmdDeleteMessage->click();
+    widget<QPushButton>(p.window(), "cmdDeleteMessage")->click();
     QCOMPARE(
         ModalAnswerer::answerOpen(QStringLiteral("cmdNo")), QStringLiteral("Deleting Messages"));
     QVERIFY(p.deletions().isEmpty());
@@ -72,7 +79,7 @@ void tst_frmCheckMailDelete::theWindowClosingWhileTheQuestionIsOpenDeletesNothin
     TestContext t;
     Listed p(t, SettingValues::TrueText);
     p.tick(1);
-    p.window()->cmdDeleteMessage->click();
+    widget<QPushButton>(p.window(), "cmdDeleteMessage")->click();
     QVERIFY(QApplication::activeModalWidget());
     p.check().unloadCheckWindow();
     // As the program's event loop would: the closed window is destroyed.
@@ -91,7 +98,7 @@ void tst_frmCheckMailDelete::ticksOneAndThreeDeleteThoseThreeSecondsApart()
     p.tick(2);
     const int countdown = p.window()->run().countdown();
     const qint64 pressed = t.clock().tickCount();
-    p.window()->cmdDeleteMessage->click();
+    widget<QPushButton>(p.window(), "cmdDeleteMessage")->click();
     p.run(6.5);
     QCOMPARE(p.deletions().size(), 2);
     QVERIFY(p.deletions().at(0).endsWith(QStringLiteral("pop1.example.org 1")));
@@ -105,13 +112,16 @@ void tst_frmCheckMailDelete::ticksOneAndThreeDeleteThoseThreeSecondsApart()
     QVERIFY(!p.ticked(0));
     // The countdown was held while deleting.
     QCOMPARE(p.window()->run().countdown(), countdown);
-    QVERIFY(p.window()->cmdCancel->isEnabled() && p.window()->cmdDeleteMessage->isEnabled());
+    QVERIFY(widget<QPushButton>(p.window(), "cmdCancel")->isEnabled()
+        && widget<QPushButton>(p.window(), "cmdDeleteMessage")->isEnabled());
     // A deleted row has no tick box: Select All and Delete reach only message 2.
-    QVERIFY(!(p.window()->listMessages->rows().flags(p.window()->listMessages->rows().index(0, 0))
+    QVERIFY(!(widget<HeadersList>(p.window(), "listMessages")
+                  ->rows()
+                  .flags(widget<HeadersList>(p.window(), "listMessages")->rows().index(0, 0))
         & Qt::ItemIsUserCheckable));
-    p.window()->cmdSelectMessage->click();
+    widget<QPushButton>(p.window(), "cmdSelectMessage")->click();
     QCOMPARE(QList({p.ticked(0), p.ticked(1), p.ticked(2)}), QList({false, true, false}));
-    p.window()->cmdDeleteMessage->click();
+    widget<QPushButton>(p.window(), "cmdDeleteMessage")->click();
     p.run(6.5);
     QCOMPARE(p.deletions().size(), 3);
     QVERIFY(p.deletions().at(2).endsWith(QStringLiteral("pop1.example.org 2")));
@@ -123,7 +133,7 @@ void tst_frmCheckMailDelete::clearingShowAgainStopsTheQuestion()
     Listed p(t, SettingValues::TrueText);
     p.monitor->menu().setToolChecked(MenuNames::mnuShowDeleteMessageConfirmationDialog, true);
     p.tick(1);
-    p.window()->cmdDeleteMessage->click();
+    widget<QPushButton>(p.window(), "cmdDeleteMessage")->click();
     QCOMPARE(ModalAnswerer::answerOpen(QStringLiteral("cmdYes"),
                  [](QWidget *w) {
                      w->findChild<QCheckBox *>(QStringLiteral("Check1"))->setChecked(false);
@@ -135,7 +145,7 @@ void tst_frmCheckMailDelete::clearingShowAgainStopsTheQuestion()
     QCOMPARE(t.settings().get(Keys::DeleteMessageConfirmationDialog), QStringLiteral("0"));
     QVERIFY(!p.monitor->menu().toolChecked(MenuNames::mnuShowDeleteMessageConfirmationDialog));
     p.tick(2);
-    p.window()->cmdDeleteMessage->click();
+    widget<QPushButton>(p.window(), "cmdDeleteMessage")->click();
     QVERIFY(!QApplication::activeModalWidget()); // not asked the second time
     p.run(3.5);
     QCOMPARE(p.deletions().size(), 2);
@@ -145,10 +155,10 @@ void tst_frmCheckMailDelete::selectAllThenDeleteMarksEveryRowAndQuitAppliesThem(
 {
     TestContext t;
     Listed p(t, SettingValues::FalseText);
-    p.window()->cmdSelectMessage->click();
+    widget<QPushButton>(p.window(), "cmdSelectMessage")->click();
     for (int row = 0; row < 3; ++row)
         QVERIFY(p.ticked(row));
-    p.window()->cmdDeleteMessage->click();
+    widget<QPushButton>(p.window(), "cmdDeleteMessage")->click();
     p.run(9.5);
     QCOMPARE(p.rows(), QStringList(3, QStringLiteral("Message Deleted")));
     QCOMPARE(p.deletions().size(), 3);
@@ -167,7 +177,7 @@ void tst_frmCheckMailDelete::aRefusedDeletionStillEndsWithAQuit()
     p.server.boxes[MailProgram::host(1)].refuseDelete = {1};
     p.tick(0);
     p.tick(1);
-    p.window()->cmdDeleteMessage->click();
+    widget<QPushButton>(p.window(), "cmdDeleteMessage")->click();
     p.run(6.5);
     QVERIFY(p.check().serverErrorDialog() && p.check().serverErrorDialog()->isVisible());
     QCOMPARE(p.deletions().size(), 2);

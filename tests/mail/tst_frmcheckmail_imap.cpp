@@ -7,6 +7,7 @@
 #include "dovecotserver.h"
 #include "mail/ui/messagelist.h"
 #include "mail/ui/slotmailcontrol.h"
+#include "support/widgetbyname.h"
 
 #include <QTest>
 #include <QTimer>
@@ -52,11 +53,11 @@ void tst_frmCheckMailImap::listsTicksDeletesAndLeavesWhatArrivedMeanwhile()
     QCOMPARE(p.rows(), expected);
 
     dovecot.deliver(QStringLiteral("ivy"), message("arrived meanwhile"));
-    p.window()->listMessages->rows().setTicked(0, true);
-    p.window()->listMessages->rows().setTicked(2, true);
-    p.window()->cmdDeleteMessage->click();
+    widget<HeadersList>(p.window(), "listMessages")->rows().setTicked(0, true);
+    widget<HeadersList>(p.window(), "listMessages")->rows().setTicked(2, true);
+    widget<QPushButton>(p.window(), "cmdDeleteMessage")->click();
     QTRY_COMPARE_WITH_TIMEOUT(p.rows().count(QStringLiteral("Message Deleted")), 2, 20000);
-    p.window()->cmdCancel->click();
+    widget<QPushButton>(p.window(), "cmdCancel")->click();
     QTRY_COMPARE_WITH_TIMEOUT(dovecot.messagesOf(QStringLiteral("ivy")), 2, 10000);
     QCOMPARE(dovecot.subjectsOf(QStringLiteral("ivy")),
         (QStringList{QStringLiteral("=?iso-8859-2?B?r29sdw==?= plain"),

@@ -220,7 +220,7 @@ void tst_MailCheck::newMailIsAnnouncedNamingThreeMessages()
     QCOMPARE(n.actions.at(0).label, QStringLiteral("Open mail program"));
     QCOMPARE(n.actions.at(1).label, QStringLiteral("Show messages"));
     // The next round's mail for the account takes the place of this notification.
-    p.window()->cmdCancel->click();
+    widget<QPushButton>(p.window(), "cmdCancel")->click();
     p.checkAllAccounts();
     QCOMPARE(t.notifier().sent().size(), 2);
     QCOMPARE(t.notifier().sent().at(1).tag, n.tag);

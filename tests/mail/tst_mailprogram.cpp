@@ -45,7 +45,7 @@ private Q_SLOTS:
         p.checkAllAccounts();
         QVERIFY(p.window());
         t.dialogs().clear();
-        p.window()->cmdMailProgram->click();
+        widget<QPushButton>(p.window(), "cmdMailProgram")->click();
         QCOMPARE(t.dialogs().shown().size(), 1);
         QCOMPARE(t.dialogs().shown().first().title, QStringLiteral("Checking Mail"));
         QVERIFY(p.window());
@@ -61,7 +61,7 @@ private Q_SLOTS:
         p.mail(1, {QStringLiteral("Invoice")});
         p.connectLine();
         p.checkAllAccounts();
-        p.window()->cmdMailProgram->click();
+        widget<QPushButton>(p.window(), "cmdMailProgram")->click();
         QVERIFY(!p.window());
         QCOMPARE(t.programs().watched, QStringList{QStringLiteral("thunderbird -mail")});
         QVERIFY(p.check().mailProgramRunning());
@@ -88,7 +88,9 @@ private Q_SLOTS:
         p.connectLine();
         const auto tipAfterACheck = [&p](bool readMail) {
             p.checkAllAccounts();
-            (readMail ? p.window()->cmdMailProgram : p.window()->cmdCancel)->click();
+            (readMail ? widget<QPushButton>(p.window(), "cmdMailProgram")
+                      : widget<QPushButton>(p.window(), "cmdCancel"))
+                ->click();
             p.run(1.1);
             return p.tray.lastTip();
         };
@@ -123,7 +125,7 @@ private Q_SLOTS:
         p.checkAllAccounts();
         QVERIFY(p.window());
         const qint64 pressed = t.clock().tickCount();
-        p.window()->cmdMailProgram->click();
+        widget<QPushButton>(p.window(), "cmdMailProgram")->click();
         p.run(2); // the user reads the notice; the schedule ticks
         QVERIFY(p.schedule().isEnabled());
         QVERIFY(t.programs().watched.isEmpty());

@@ -7,6 +7,7 @@
 #include "craftedmessages.h"
 #include "dovecotserver.h"
 #include "support/recordingsoundplayer.h"
+#include "support/widgetbyname.h"
 
 #include <QTest>
 
@@ -59,13 +60,14 @@ Told round(TestContext &t, MailProgram &p, const DovecotServer &dovecot)
     [&] { QTRY_VERIFY_WITH_TIMEOUT(p.window() && p.window()->run().countingDown(), 20000); }();
     Told told{t.notifier().bodies(), !t.sounds().played().isEmpty(), {}};
     if (frmCheckMail *w = p.window()) {
-        for (int i = 0; i < w->listMessages->count(); ++i)
-            if (w->listMessages->rows()
-                    .data(w->listMessages->rows().index(i, 0), Qt::FontRole)
+        for (int i = 0; i < widget<HeadersList>(w, "listMessages")->count(); ++i)
+            if (widget<HeadersList>(w, "listMessages")
+                    ->rows()
+                    .data(widget<HeadersList>(w, "listMessages")->rows().index(i, 0), Qt::FontRole)
                     .value<QFont>()
                     .bold())
                 told.boldRows << i + 1;
-        w->cmdCancel->click();
+        widget<QPushButton>(w, "cmdCancel")->click();
     }
     [&] {
         QTRY_COMPARE_WITH_TIMEOUT(dovecot.log().count(QStringLiteral("Logged out")), rounds, 10000);

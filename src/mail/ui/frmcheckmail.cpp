@@ -3,6 +3,7 @@
 #include "mail/ui/mailshared.h"
 #include "mail/ui/messagelist.h"
 #include "settings/settingsmodel.h"
+#include "ui_frmcheckmail.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -16,16 +17,18 @@ const char *const kNewMail = QT_TRANSLATE_NOOP("frmCheckMail", "You have new mai
 frmCheckMail::frmCheckMail(MailShared &check, std::unique_ptr<MailRun> run, QWidget *parent)
     : QWidget(parent,
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint)
+    , m_ui(std::make_unique<Ui::frmCheckMail>())
     , m_check(check)
     , m_run(std::move(run))
 {
     // The title bar has no Close: the window is left through its buttons.
-    setupUi(this);
-    listMessages->setHeadings({Label1, Label2, Label3});
+    m_ui->setupUi(this);
+    m_ui->listMessages->setHeadings({m_ui->Label1, m_ui->Label2, m_ui->Label3});
     setMinimumSize(size());
     if (isSingleSlot()) {
         setObjectName(QStringLiteral("frmCheckMail2"));
-        for (QWidget *w : std::initializer_list<QWidget *>{cmdNextMailAccount, Label5, Label6})
+        for (QWidget *w :
+            std::initializer_list<QWidget *>{m_ui->cmdNextMailAccount, m_ui->Label5, m_ui->Label6})
             w->hide();
     }
     wire();
@@ -39,9 +42,9 @@ void frmCheckMail::wire()
     connect(run, &MailRun::checking, this, &frmCheckMail::showChecking);
     connect(run, &MailRun::counted, this, &frmCheckMail::showCount);
     connect(run, &MailRun::listing, this,
-        [this](const QStringList &identities) { listMessages->rows().clear(identities); });
+        [this](const QStringList &identities) { m_ui->listMessages->rows().clear(identities); });
     connect(run, &MailRun::headersRead, this,
-        [this](const QList<MailHeader> &headers) { listMessages->rows().append(headers); });
+        [this](const QList<MailHeader> &headers) { m_ui->listMessages->rows().append(headers); });
     connect(run, &MailRun::listed, this, &frmCheckMail::showListed);
     connect(run, &MailRun::emptyMailbox, this, [this] {
         if (isSingleSlot())
@@ -54,24 +57,31 @@ void frmCheckMail::wire()
     connect(run, &MailRun::countdownEnded, this, &frmCheckMail::hideCountdown);
     connect(run, &MailRun::processing, this, &frmCheckMail::showProcessing);
     connect(run, &MailRun::leftAccount, this, [this] { setListButtonsEnabled(false); });
-    connect(run, &MailRun::betweenAccounts, this, [this] { listMessages->clear(); });
+    connect(run, &MailRun::betweenAccounts, this, [this] { m_ui->listMessages->clear(); });
     connect(run, &MailRun::movingOn, this, &frmCheckMail::movingOn);
     connect(run, &MailRun::closeRequested, this, &frmCheckMail::unload);
 
+    connect(m_ui->cmdNextMailAccount, &QPushButton::clicked, this,
+        &frmCheckMail::cmdNextMailAccount_Click);
+    connect(m_ui->cmdCancel, &QPushButton::clicked, this, &frmCheckMail::cmdCancel_Click);
     connect(
-        cmdNextMailAccount, &QPushButton::clicked, this, &frmCheckMail::cmdNextMailAccount_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmCheckMail::cmdCancel_Click);
-    connect(cmdSelectMessage, &QPushButton::clicked, this, &frmCheckMail::cmdSelectMessage_Click);
-    connect(cmdDeleteMessage, &QPushButton::clicked, this, &frmCheckMail::cmdDeleteMessage_Click);
-    connect(cmdMailProgram, &QPushButton::clicked, this, &frmCheckMail::cmdMailProgram_Click);
+        m_ui->cmdSelectMessage, &QPushButton::clicked, this, &frmCheckMail::cmdSelectMessage_Click);
+    connect(
+        m_ui->cmdDeleteMessage, &QPushButton::clicked, this, &frmCheckMail::cmdDeleteMessage_Click);
+    connect(m_ui->cmdMailProgram, &QPushButton::clicked, this, &frmCheckMail::cmdMailProgram_Click);
 }
 
 void frmCheckMail::resizeEvent(QResizeEvent *event)
 {
     // The headers list grows with the window; the compact layout keeps its fixed places.
-    if (!listMessages->isHidden())
-        MessageList::fitToWindow(*this, event->size());
+    if (!m_ui->listMessages->isHidden())
+        MessageList::fitToWindow(*m_ui, event->size());
     QWidget::resizeEvent(event);
+}
+
+bool frmCheckMail::listsNothing() const
+{
+    return m_ui->listMessages->count() == 0;
 }
 
 QString frmCheckMail::accountName(int slot) const
@@ -81,27 +91,28 @@ QString frmCheckMail::accountName(int slot) const
 
 void frmCheckMail::useCompactLayout()
 {
-    for (QWidget *w : std::initializer_list<QWidget *>{
-             Label1, Label2, Label3, listMessages, cmdDeleteMessage, cmdSelectMessage})
+    for (QWidget *w : std::initializer_list<QWidget *>{m_ui->Label1, m_ui->Label2, m_ui->Label3,
+             m_ui->listMessages, m_ui->cmdDeleteMessage, m_ui->cmdSelectMessage})
         w->hide();
     if (isSingleSlot()) {
-        Label4->move(8, 40);
-        Label4->resize(440, 18);
-        MessageList::placeCompactButtons(*this, {cmdMailProgram, cmdCancel});
+        m_ui->Label4->move(8, 40);
+        m_ui->Label4->resize(440, 18);
+        MessageList::placeCompactButtons(*this, {m_ui->cmdMailProgram, m_ui->cmdCancel});
         return;
     }
-    Label4->move(8, 56);
-    Label4->resize(440, 18);
-    Label6->move(192, 40);
+    m_ui->Label4->move(8, 56);
+    m_ui->Label4->resize(440, 18);
+    m_ui->Label6->move(192, 40);
     // The countdown to the next account, inside the small window.
-    Label5->setGeometry(8, 74, 440, 18);
-    MessageList::placeCompactButtons(*this, {cmdNextMailAccount, cmdMailProgram, cmdCancel});
+    m_ui->Label5->setGeometry(8, 74, 440, 18);
+    MessageList::placeCompactButtons(
+        *this, {m_ui->cmdNextMailAccount, m_ui->cmdMailProgram, m_ui->cmdCancel});
 }
 
 void frmCheckMail::setListButtonsEnabled(bool enabled)
 {
-    for (QWidget *w :
-        std::initializer_list<QWidget *>{cmdSelectMessage, cmdDeleteMessage, cmdMailProgram})
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             m_ui->cmdSelectMessage, m_ui->cmdDeleteMessage, m_ui->cmdMailProgram})
         w->setEnabled(enabled);
 }
 
@@ -110,11 +121,11 @@ QCoro::Task<> frmCheckMail::Form_Load()
     m_run->prepare();
     if (!m_run->headersMode())
         useCompactLayout();
-    Label5->hide();
-    Label6->hide();
+    m_ui->Label5->hide();
+    m_ui->Label6->hide();
     setListButtonsEnabled(false);
-    cmdCancel->setEnabled(false);
-    cmdNextMailAccount->setEnabled(false);
+    m_ui->cmdCancel->setEnabled(false);
+    m_ui->cmdNextMailAccount->setEnabled(false);
     if (m_run->opensMinimised())
         showMinimized();
     else
@@ -140,8 +151,8 @@ void frmCheckMail::closeEvent(QCloseEvent *event)
     if (m_unloaded)
         return;
     event->ignore();
-    if (!isSingleSlot() && cmdCancel->isEnabled())
-        cmdCancel->click();
+    if (!isSingleSlot() && m_ui->cmdCancel->isEnabled())
+        m_ui->cmdCancel->click();
 }
 
 void frmCheckMail::keyPressEvent(QKeyEvent *event)
@@ -156,23 +167,24 @@ void frmCheckMail::showChecking(int slot)
 {
     // The log-on may take the whole time-out: the window says which account it waits for,
     // and Cancel ends the wait.
-    Label4->setText(tr("Checking mail on %1......").arg(accountName(slot)));
-    Label4->show();
-    cmdCancel->setEnabled(true);
+    m_ui->Label4->setText(tr("Checking mail on %1......").arg(accountName(slot)));
+    m_ui->Label4->show();
+    m_ui->cmdCancel->setEnabled(true);
 }
 
 void frmCheckMail::showCount(int slot, int count)
 {
-    Label4->setText(tr("Number of messages waiting on %1: %2").arg(accountName(slot)).arg(count));
-    Label4->show();
+    m_ui->Label4->setText(
+        tr("Number of messages waiting on %1: %2").arg(accountName(slot)).arg(count));
+    m_ui->Label4->show();
 }
 
 void frmCheckMail::showListed()
 {
-    Label4->hide();
+    m_ui->Label4->hide();
     // The multi-account check offers the list's buttons with its countdown.
     if (isSingleSlot()) {
-        cmdCancel->setEnabled(true);
+        m_ui->cmdCancel->setEnabled(true);
         setListButtonsEnabled(true);
     }
 }
@@ -181,7 +193,7 @@ void frmCheckMail::showFailure(int slotIndex, const QString &cause)
 {
     m_check.serverError({this, !isSingleSlot(), slotIndex, {}, {}}, cause);
     // Whatever else waits, the window can always be given up.
-    cmdCancel->setEnabled(true);
+    m_ui->cmdCancel->setEnabled(true);
 }
 
 void frmCheckMail::freshMailWhileMinimised()
@@ -195,38 +207,38 @@ void frmCheckMail::freshMailWhileMinimised()
 
 void frmCheckMail::showCountdown(int slot, bool afterError)
 {
-    Label4->show();
-    cmdCancel->setEnabled(true);
+    m_ui->Label4->show();
+    m_ui->cmdCancel->setEnabled(true);
     if (afterError) {
-        Label4->setText(tr("Could not check %1").arg(accountName(slot)));
+        m_ui->Label4->setText(tr("Could not check %1").arg(accountName(slot)));
         return;
     }
     if (m_run->headersMode())
-        Label4->setText(tr("Mail on %1").arg(accountName(slot)));
+        m_ui->Label4->setText(tr("Mail on %1").arg(accountName(slot)));
     setListButtonsEnabled(true);
 }
 
 void frmCheckMail::showTick(int secondsLeft, bool lastSlot)
 {
     const QString left = tr("  %1 second(s)").arg(secondsLeft);
-    Label5->show();
-    Label5->setText(
+    m_ui->Label5->show();
+    m_ui->Label5->setText(
         (lastSlot ? tr("Closing Checking Mail Dialog:") : tr("Checking next account:")) + left);
-    cmdNextMailAccount->setEnabled(!lastSlot);
+    m_ui->cmdNextMailAccount->setEnabled(!lastSlot);
 }
 
 void frmCheckMail::hideCountdown()
 {
-    cmdNextMailAccount->setEnabled(false);
-    cmdCancel->setEnabled(false);
-    Label5->hide();
-    Label4->hide();
+    m_ui->cmdNextMailAccount->setEnabled(false);
+    m_ui->cmdCancel->setEnabled(false);
+    m_ui->Label5->hide();
+    m_ui->Label4->hide();
 }
 
 void frmCheckMail::showProcessing(bool on)
 {
-    Label6->setText(tr("Processing..."));
-    Label6->setVisible(on);
+    m_ui->Label6->setText(tr("Processing..."));
+    m_ui->Label6->setVisible(on);
 }
 
 void frmCheckMail::cmdCancel_Click()

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "mail/mailrun.h"
-#include "ui_frmcheckmail.h"
 
 #include <QCoro/QCoroTask>
 #include <QWidget>
@@ -9,6 +8,9 @@
 #include <memory>
 
 class MailShared;
+namespace Ui {
+class frmCheckMail;
+}
 
 // "Checking Mail": the window of a mail run. For the multi-account run it shows each
 // account's count (or lists its headers) and the countdown to the next account, and opens
@@ -16,7 +18,7 @@ class MailShared;
 // shows the chosen slot's count or headers, opens normally, and has no countdown and no next
 // account: those controls stay hidden. The run holds the check's state; the window shows
 // what it says and passes on the buttons.
-class frmCheckMail : public QWidget, public Ui::frmCheckMail
+class frmCheckMail : public QWidget
 {
     Q_OBJECT
 
@@ -38,6 +40,8 @@ public:
 
     MailRun &run() const { return *m_run; }
     bool isSingleSlot() const { return m_run->kind() == MailRun::Kind::ChosenSlot; }
+    // The headers list has no row (count-only, no mail, or the log-on failed).
+    bool listsNothing() const;
 
 Q_SIGNALS:
     // The run no longer waits on the account that failed: it goes on to the next one.
@@ -65,6 +69,7 @@ private:
     // False when the window was unloaded meanwhile.
     QCoro::Task<bool> deleteTickedMessages();
 
+    const std::unique_ptr<Ui::frmCheckMail> m_ui;
     MailShared &m_check;
     std::unique_ptr<MailRun> m_run;
     bool m_unloaded = false;

@@ -25,7 +25,6 @@ QCoro::Task<> MailCheck::mnuMailSlot_Click(int slot)
         co_return;
     if (!settings().isOn(Keys::MessageHeadersOnly)) {
         if (window->run().errorCount() < 1) {
-            window->cmdCancel->setEnabled(true);
             if (slot >= 2)
                 singleSlotIndex = 0;
         } else {
@@ -33,7 +32,7 @@ QCoro::Task<> MailCheck::mnuMailSlot_Click(int slot)
         }
         co_return;
     }
-    if (window->listMessages->count() == 0)
+    if (window->listsNothing())
         unloadSlotWindow();
 }
 

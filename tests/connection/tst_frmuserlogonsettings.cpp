@@ -1,5 +1,6 @@
 #include "connection/ui/frmuserlogonsettings.h"
 #include "support/testcontext.h"
+#include "support/widgetbyname.h"
 
 #include <QTest>
 
@@ -13,11 +14,11 @@ private Q_SLOTS:
         TestContext t;
         frmUserLogonSettings dialog(t.settings(), false);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("User Logon Settings"));
-        QCOMPARE(dialog.txtPassword->echoMode(), QLineEdit::Password);
-        dialog.txtUserName->setText(QStringLiteral(" dave "));
-        dialog.txtPassword->setText(QStringLiteral("p=ss;w\"rd "));
-        dialog.txtNumber->setText(QStringLiteral("0w,555 1234"));
-        dialog.cmdOK->click();
+        QCOMPARE(widget<QLineEdit>(dialog, "txtPassword")->echoMode(), QLineEdit::Password);
+        widget<QLineEdit>(dialog, "txtUserName")->setText(QStringLiteral(" dave "));
+        widget<QLineEdit>(dialog, "txtPassword")->setText(QStringLiteral("p=ss;w\"rd "));
+        widget<QLineEdit>(dialog, "txtNumber")->setText(QStringLiteral("0w,555 1234"));
+        widget<QPushButton>(dialog, "cmdOK")->click();
         t.reopen();
         QCOMPARE(t.settings().get(Keys::UserName), QStringLiteral(" dave "));
         QCOMPARE(t.settings().get(Keys::Password), QStringLiteral("p=ss;w\"rd "));
@@ -28,7 +29,7 @@ private Q_SLOTS:
     {
         TestContext t;
         frmUserLogonSettings dialog(t.settings(), false);
-        dialog.cmdOK->click();
+        widget<QPushButton>(dialog, "cmdOK")->click();
         for (const SettingKey &key : {Keys::UserName, Keys::Password, Keys::Number}) {
             QVERIFY(t.settings().contains(key));
             QCOMPARE(t.settings().get(key, QStringLiteral("absent")), QString());
@@ -40,9 +41,9 @@ private Q_SLOTS:
         TestContext t;
         t.settings().save(Keys::UserName, QStringLiteral("kim"));
         frmUserLogonSettings dialog(t.settings(), false);
-        QCOMPARE(dialog.txtUserName->text(), QStringLiteral("kim"));
-        dialog.txtUserName->setText(QStringLiteral("changed"));
-        dialog.cmdCancel->click();
+        QCOMPARE(widget<QLineEdit>(dialog, "txtUserName")->text(), QStringLiteral("kim"));
+        widget<QLineEdit>(dialog, "txtUserName")->setText(QStringLiteral("changed"));
+        widget<QPushButton>(dialog, "cmdCancel")->click();
         QCOMPARE(t.settings().get(Keys::UserName), QStringLiteral("kim"));
         QVERIFY(!t.settings().contains(Keys::Number));
     }
@@ -57,10 +58,14 @@ private Q_SLOTS:
             while (!(w->focusPolicy() & Qt::TabFocus));
             return w;
         };
-        QCOMPARE(nextTabStop(dialog.txtUserName), dialog.txtPassword);
-        QCOMPARE(nextTabStop(dialog.txtPassword), dialog.txtNumber);
-        QCOMPARE(nextTabStop(dialog.txtNumber), dialog.cmdOK);
-        QCOMPARE(nextTabStop(dialog.cmdOK), dialog.cmdCancel);
+        QCOMPARE(nextTabStop(widget<QLineEdit>(dialog, "txtUserName")),
+            widget<QLineEdit>(dialog, "txtPassword"));
+        QCOMPARE(nextTabStop(widget<QLineEdit>(dialog, "txtPassword")),
+            widget<QLineEdit>(dialog, "txtNumber"));
+        QCOMPARE(nextTabStop(widget<QLineEdit>(dialog, "txtNumber")),
+            widget<QPushButton>(dialog, "cmdOK"));
+        QCOMPARE(nextTabStop(widget<QPushButton>(dialog, "cmdOK")),
+            widget<QPushButton>(dialog, "cmdCancel"));
     }
 };
 

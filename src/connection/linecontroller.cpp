@@ -47,7 +47,7 @@ LineController::LineController(
         if (key == Keys::ReconnectwhenDisconnected)
             m_watch.wake();
         else if (key == Keys::ConnectSingleClick)
-            setIdleTip();
+            showTip(m_tipHint == TipHint::None ? TipHint::Idle : m_tipHint, m_tipTime);
     });
 }
 
@@ -235,7 +235,7 @@ void LineController::setIdleTray()
 
 void LineController::setIdleTip()
 {
-    showTip(TrayStatus::idleTip(m_context.model().isOn(Keys::ConnectSingleClick)));
+    showTip(TipHint::Idle);
 }
 
 void LineController::setNewMail(int count)
@@ -244,7 +244,7 @@ void LineController::setNewMail(int count)
         return;
     m_newMail = count;
     // Before the line's first tip the program shows the idle one.
-    if (m_tipHint.isEmpty())
+    if (m_tipHint == TipHint::None)
         setIdleTip();
     else
         showTip(m_tipHint, m_tipTime);
@@ -252,14 +252,14 @@ void LineController::setNewMail(int count)
 
 // The tray's tip holds 64 characters. The count of new mail goes first; where the three would
 // not fit, the hint gives way by whole words, so that the count and the time stay whole.
-void LineController::showTip(const QString &hint, const QString &time)
+void LineController::showTip(TipHint hint, const QString &time)
 {
     constexpr qsizetype kTipLength = 64;
     m_tipHint = hint;
     m_tipTime = time;
     const QString news = m_newMail > 0 ? tr("(%1 new) ").arg(m_newMail) : QString();
     const QString tail = time.isEmpty() ? QString() : u' ' + time;
-    QString shown = hint;
+    QString shown = tipHintText(hint);
     const qsizetype room = kTipLength - news.size() - tail.size();
     if (shown.size() > room) {
         shown.truncate(room + 1);

@@ -127,8 +127,11 @@ private:
     void redialBusyLine();
     void onConnected();
     bool reconnectOptionSet() const;
-    QString trayHint(const QString &singleClickHint) const;
-    void showTip(const QString &hint, const QString &time = {});
+    // What the tray's tip says of the line; its words follow the single-click choice, so
+    // they are made each time the tip is.
+    enum class TipHint { None, Idle, OwnLine, OtherLine };
+    QString tipHintText(TipHint hint) const;
+    void showTip(TipHint hint, const QString &time = {});
     int busyRetryCount() const;
     void offerConnectPrograms();
     void log(const QString &line);
@@ -149,7 +152,7 @@ private:
     Timer m_redial;
     // The second the clock last wrote.
     qint64 m_clockShownSecond = -1;
-    QString m_tipHint; // the line's part of the tray's tip, and the connected time
+    TipHint m_tipHint = TipHint::None; // the line's part of the tray's tip, and the time
     QString m_tipTime;
     int m_newMail = 0;
     // A redial after a lost line is under way: its connection is announced as a reconnect.

@@ -164,15 +164,27 @@ void LineController::Timer1_Timer()
     m_clockShownSecond = second;
     const QString time = connectedTime(elapsed);
     Q_EMIT timeChanged(time);
-    showTip(trayHint(tr("Click to Disc/Dbclick to zoom dialog to and from tray")), time);
+    showTip(TipHint::OwnLine, time);
 }
 
-// The tip's hint: the single-click one when a single click dials or hangs up, else the one
-// every state shares.
-QString LineController::trayHint(const QString &singleClickHint) const
+// The tip's hint: with a line up, the single-click one when a single click hangs up, else the
+// one every state shares.
+QString LineController::tipHintText(TipHint hint) const
 {
-    return m_context.model().isOn(Keys::ConnectSingleClick) ? singleClickHint
-                                                            : TrayStatus::idleTip(false);
+    const bool singleClick = m_context.model().isOn(Keys::ConnectSingleClick);
+    switch (hint) {
+    case TipHint::OwnLine:
+        if (singleClick)
+            return tr("Click to Disc/Dbclick to zoom dialog to and from tray");
+        break;
+    case TipHint::OtherLine:
+        if (singleClick)
+            return tr("Double-click to zoom dialog to and from tray");
+        break;
+    case TipHint::None:
+    case TipHint::Idle: return TrayStatus::idleTip(singleClick);
+    }
+    return TrayStatus::idleTip(false);
 }
 
 void LineController::CheckConnection()
@@ -195,7 +207,7 @@ void LineController::CheckConnection()
            "will start counting now. Brisvane will be unable to disconnect this "
            "connection."));
     setDialButtons(false, false);
-    showTip(trayHint(tr("Double-click to zoom dialog to and from tray")));
+    showTip(TipHint::OtherLine);
     if (setMailSchedule)
         setMailSchedule(true);
     m_watch.setEnabled(true);

@@ -264,7 +264,12 @@ void tst_LineController::clockWritesTheTipOncePerSecond()
     QVERIFY(p.tray.lastTip().startsWith(
         QStringLiteral("Click to Disc/Dbclick to zoom dialog to and from tray 00:00:")));
     // The dialog is hidden, so the time goes into its caption.
-    QCOMPARE(p.dialog().windowTitle(), p.tray.lastTip().section(u' ', -1));
+    const QString time = p.tray.lastTip().section(u' ', -1);
+    QCOMPARE(p.dialog().windowTitle(), time);
+    // The hint follows the single-click box at once, and the time stays.
+    t.settings().save(Keys::ConnectSingleClick, QStringLiteral("0"));
+    QCOMPARE(
+        p.tray.lastTip(), QStringLiteral("Single click to zoom dialog to and from tray ") + time);
 }
 
 void tst_LineController::clockWakesOnEachSecondBoundaryAndFollowsTheDialog()
@@ -376,6 +381,9 @@ void tst_LineController::lineAlreadyUpAtStartupIsDetected()
     QVERIFY(p.schedule().isEnabled());
     QVERIFY(p.line().watchTimer().enabled());
     QCOMPARE(p.tray.lastTip(), QStringLiteral("Single click to zoom dialog to and from tray"));
+    // A click cannot hang up a line that is not ours: with single click on, the tip says so.
+    t.settings().save(Keys::ConnectSingleClick, QStringLiteral("1"));
+    QCOMPARE(p.tray.lastTip(), QStringLiteral("Double-click to zoom dialog to and from tray"));
     QCOMPARE(t.programs().started, QStringList{QStringLiteral("fetchnews")});
 }
 

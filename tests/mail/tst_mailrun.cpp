@@ -88,7 +88,6 @@ class tst_MailRun : public QObject
 
 private Q_SLOTS:
     void countsDownOnlyAfterAnAccountWithMailThenClosesAndGivesTheTimersBack();
-    void aFailedAccountIsCountedDownAndNextAccountMovesOn();
     void headersComeInBatchesAndTheFirstNewOnesAreNamed();
     void theChosenSlotIsCheckedOnlyWhenTheStoredChoiceIsValid();
 };
@@ -118,28 +117,6 @@ void tst_MailRun::countsDownOnlyAfterAnAccountWithMailThenClosesAndGivesTheTimer
     r.run->stop();
     r.run->stop();
     QCOMPARE(r.server.linesLike(QStringLiteral("QUIT")).size(), 3);
-}
-
-void tst_MailRun::aFailedAccountIsCountedDownAndNextAccountMovesOn()
-{
-    TestContext t;
-    Run r(t, MailRun::Kind::Accounts, true, {{}, {}});
-    r.server.boxes[QStringLiteral("pop1.example.org")].refuseLogOn = true;
-    QSignalSpy failed(r.run.get(), &MailRun::failed);
-    QSignalSpy movingOn(r.run.get(), &MailRun::movingOn);
-    r.start();
-    QCOMPARE(failed.size(), 1);
-    QCOMPARE(failed.at(0).at(0).toInt(), 0);
-    QVERIFY(r.run->waitsAfterError(0));
-    QVERIFY(r.run->countingDown());
-    r.run->nextAccount();
-    r.run->nextAccount();
-    QCOMPARE(movingOn.size(), 1);
-    QVERIFY(!r.run->waitsAfterError(0));
-    t.clock().advance(6000);
-    // The failed session is gone already: no QUIT for it, one log-on to slot 2.
-    QCOMPARE(r.server.linesLike(QStringLiteral("LOGON pop2")).size(), 1);
-    QCOMPARE(r.server.linesLike(QStringLiteral("QUIT pop1")).size(), 0);
 }
 
 void tst_MailRun::headersComeInBatchesAndTheFirstNewOnesAreNamed()

@@ -6,10 +6,10 @@
 #include "connection/linecontroller.h"
 #include "connection/mras.h"
 #include "connection/ui/frmuserlogonsettings.h"
+#include "mail/mailidle.h"
 #include "mail/mailschedule.h"
 #include "mail/mailtools.h"
 #include "mail/ui/mailcheck.h"
-#include "mail/ui/mailidle.h"
 #include "programs/programrunner.h"
 #include "programs/ui/programmenu.h"
 #include "settings/firstrun.h"
@@ -38,6 +38,7 @@ BrisvaneApp::BrisvaneApp(Links links, QObject *parent)
     startUsageRecord();
     m_schedule = std::make_unique<MailSchedule>(
         context.clock(), context.model(), [this] { return m_line->lineConnected(); });
+    m_idle = std::make_unique<MailIdle>(context, [this] { return m_line->lineConnected(); });
     m_programs = std::make_unique<ProgramRunner>(context);
     m_programMenu = std::make_unique<ProgramMenu>(m_links.menu, context.model());
     m_dialog = std::make_unique<frmBrisvane>(frmBrisvane::Links{
@@ -110,8 +111,12 @@ void BrisvaneApp::wire()
     const mRAS &ras = line.dialUp();
     connect(&ras, &mRAS::StateChanged, m_schedule.get(), &MailSchedule::wake);
     connect(&ras, &mRAS::LinesChanged, m_schedule.get(), &MailSchedule::wake);
-    connect(&ras, &mRAS::StateChanged, &m_mailCheck->idle(), &MailIdle::wake);
-    connect(&ras, &mRAS::LinesChanged, &m_mailCheck->idle(), &MailIdle::wake);
+    connect(&ras, &mRAS::StateChanged, m_idle.get(), &MailIdle::wake);
+    connect(&ras, &mRAS::LinesChanged, m_idle.get(), &MailIdle::wake);
+    // From the event loop: the check does not run inside the watch's socket handler.
+    connect(
+        m_idle.get(), &MailIdle::newMail, m_schedule.get(),
+        [this](int slot) { m_schedule->newMailByIdle(slot); }, Qt::QueuedConnection);
     connect(&m_links.context.model(), &SettingsModel::changed, this, &BrisvaneApp::followSetting);
 }
 

@@ -12,6 +12,7 @@ class LineController;
 class Lumenpin;
 class LumenpinStatus;
 class MailCheck;
+class MailIdle;
 class MailSchedule;
 class MenuTools;
 class ProgramMenu;
@@ -51,6 +52,7 @@ public:
     TrayStatus &tray() const;
     LineController &line() const { return *m_line; }
     MailSchedule &mailSchedule() const { return *m_schedule; }
+    MailIdle &mailIdle() const { return *m_idle; }
     ProgramRunner &programs() const { return *m_programs; }
     MailCheck &mailCheck() const { return *m_mailCheck; }
     frmBrisvane &dialog() const { return *m_dialog; }
@@ -90,6 +92,7 @@ private:
     std::unique_ptr<UsageLimit> m_usageLimit;
     QPointer<frmUsage> m_usageWindow;
     std::unique_ptr<MailSchedule> m_schedule;
+    std::unique_ptr<MailIdle> m_idle; // the IMAP slots' IDLE watches: news for the schedule
     std::unique_ptr<ProgramRunner> m_programs;
     std::unique_ptr<ProgramMenu> m_programMenu;
     std::unique_ptr<frmBrisvane> m_dialog;

@@ -6,7 +6,7 @@
 #include "craftedmessages.h"
 #include "dovecotserver.h"
 #include "mail/imapidle.h"
-#include "mail/ui/mailidle.h"
+#include "mail/mailidle.h"
 #include "mail/ui/slotmailcontrol.h"
 
 #include <QSignalSpy>
@@ -47,7 +47,7 @@ void tst_MailIdle::deliveryStartsTheScheduledCheckAtOnce()
     // watches follow the line on their own.
     p.useRealServer();
 
-    MailIdle &idle = p.check().idle();
+    MailIdle &idle = p.monitor->app().mailIdle();
     QTest::qWait(MailIdle::kFollowMs);
     QVERIFY(!idle.watch(2)); // line down
     p.connectLine();

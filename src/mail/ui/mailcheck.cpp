@@ -4,7 +4,6 @@
 #include "alerts/notifier.h"
 #include "mail/ui/frmcheckmail.h"
 #include "mail/ui/frmmailservererror.h"
-#include "mail/ui/mailidle.h"
 #include "mail/ui/slotmailcontrol.h"
 #include "settings/settingsmodel.h"
 #include "shell/appcontext.h"
@@ -15,11 +14,6 @@ MailCheck::MailCheck(Links links, QObject *parent)
     connect(&m_links.context.notifier(), &Notifier::actionInvoked, this,
         &MailCheck::notificationAction);
     makeControl = [this] { return std::make_unique<SlotMailControl>(m_links.context); };
-    m_idle = std::make_unique<MailIdle>(*this);
-    // From the event loop: the check does not run inside the watch's socket handler.
-    connect(
-        m_idle.get(), &MailIdle::newMail, this,
-        [this](int slot) { m_links.schedule.newMailByIdle(slot); }, Qt::QueuedConnection);
 }
 
 MailCheck::~MailCheck()

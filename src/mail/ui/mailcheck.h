@@ -9,7 +9,6 @@
 #include <memory>
 
 class MailControl;
-class MailIdle;
 class frmCheckMail;
 class frmMailServerError;
 
@@ -29,8 +28,6 @@ public:
     // Makes the mail control of each new check window (POP3 or IMAP by the slot's server
     // text, unless a test replaces it).
     ControlFactory makeControl;
-    // The IDLE watches of the IMAP slots; their news goes to the schedule.
-    MailIdle &idle() const { return *m_idle; }
 
     // Loads the multi-account check window; its load runs the check until the first pause
     // with mail, or to the end. A window of an earlier run that is still open is unloaded
@@ -80,5 +77,4 @@ private:
     QPointer<frmCheckMail> m_window;
     QPointer<frmCheckMail> m_slotWindow;
     QPointer<frmMailServerError> m_error;
-    std::unique_ptr<MailIdle> m_idle;
 };

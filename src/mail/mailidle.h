@@ -9,9 +9,9 @@
 #include <functional>
 #include <memory>
 
+class AppContext;
 class ImapIdle;
 class Timer;
-class MailShared;
 
 // While the line is up, one IDLE connection for each mail slot in use that is an IMAP account
 // on a server offering IDLE; a new message there asks for the scheduled check at once
@@ -29,7 +29,7 @@ public:
     static constexpr int kRetryMs = 5 * 60 * 1000;
     using WatchFactory = std::function<std::unique_ptr<ImapIdle>()>;
 
-    explicit MailIdle(MailShared &check, QObject *parent = nullptr);
+    MailIdle(AppContext &context, std::function<bool()> lineConnected, QObject *parent = nullptr);
     ~MailIdle() override;
 
     // Starts the watches the slots ask for and drops the others; all of them when `active`
@@ -51,7 +51,8 @@ private:
     // before, each "0" or "1") when it should be watched, else empty.
     QString wanted(int slot, bool active) const;
 
-    MailShared &m_check;
+    AppContext &m_context;
+    std::function<bool()> m_lineConnected;
     Timer *m_follow;
     std::array<std::unique_ptr<ImapIdle>, kSlots> m_watches;
     std::array<QString, kSlots> m_accounts; // what each watch (or failed watch) was made for

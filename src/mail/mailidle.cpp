@@ -1,30 +1,29 @@
-#include "mail/ui/mailidle.h"
+#include "mail/mailidle.h"
 
 #include "clock/clock.h"
 #include "clock/timer.h"
-#include "connection/linecontroller.h"
 #include "mail/imapidle.h"
 #include "mail/pophost.h"
 #include "mail/slotsecurity.h"
-#include "mail/ui/mailshared.h"
 #include "settings/passwords.h"
 #include "settings/settingsmodel.h"
 #include "shell/appcontext.h"
 
-MailIdle::MailIdle(MailShared &check, QObject *parent)
+MailIdle::MailIdle(AppContext &context, std::function<bool()> lineConnected, QObject *parent)
     : QObject(parent)
-    , m_check(check)
-    , m_follow(new Timer(check.context().clock(), kFollowMs, true, this))
+    , m_context(context)
+    , m_lineConnected(std::move(lineConnected))
+    , m_follow(new Timer(context.clock(), kFollowMs, true, this))
 {
-    makeWatch = [this] { return std::make_unique<ImapIdle>(m_check.context().clock()); };
+    makeWatch = [this] { return std::make_unique<ImapIdle>(m_context.clock()); };
     connect(m_follow, &Timer::tick, this, [this] {
-        const bool line = m_check.line().lineConnected();
-        sync(line && m_check.settings().isOn(Keys::CheckMessages));
+        const bool line = m_lineConnected();
+        sync(line && m_context.model().isOn(Keys::CheckMessages));
         // With no line there is nothing to watch: the line's signals wake the timer.
         if (!line)
             m_follow->sleepUntilWoken();
     });
-    connect(&m_check.context().passwords(), &Passwords::fetched, this, &MailIdle::wake);
+    connect(&m_context.passwords(), &Passwords::fetched, this, &MailIdle::wake);
 }
 
 MailIdle::~MailIdle() = default;
@@ -38,14 +37,14 @@ QString MailIdle::wanted(int slot, bool active) const
 {
     if (!active) // asks nothing of the Mail tab, which is not built while the line is down
         return {};
-    const SettingsModel &settings = m_check.settings();
+    const SettingsModel &settings = m_context.model();
     if (settings.isOn(Keys::DisableMailChecking) || slot > settings.count(Keys::MailSlotCount))
         return {};
     const QString host = settings.text(Keys::Domain(slot)).trimmed();
     if (!isImapAddress(host))
         return {};
     // The password may have to come from the keyring first: the watch starts once it has.
-    Passwords &passwords = m_check.context().passwords();
+    Passwords &passwords = m_context.passwords();
     const SettingKey password = Keys::MailPassword(slot);
     if (!passwords.isKnown(password)) {
         passwords.fetch(password);
@@ -62,8 +61,8 @@ void MailIdle::sync(bool active)
     for (int slot = 1; slot <= kSlots; ++slot) {
         const int i = slot - 1;
         const QString account = wanted(slot, active);
-        const bool retryDue = m_failedAt[i] > 0
-            && m_check.context().clock().tickCount() - m_failedAt[i] >= kRetryMs;
+        const bool retryDue
+            = m_failedAt[i] > 0 && m_context.clock().tickCount() - m_failedAt[i] >= kRetryMs;
         if (account == m_accounts[i] && (m_watches[i] || (m_failedAt[i] > 0 && !retryDue)))
             continue;
         if (m_watches[i])
@@ -82,7 +81,7 @@ void MailIdle::sync(bool active)
         watch->setAccount(watched);
         connect(watch, &ImapIdle::newMail, this, [this, slot] { Q_EMIT newMail(slot); });
         connect(watch, &ImapIdle::stopped, this, [this, i, watch] {
-            m_failedAt[i] = qMax<qint64>(1, m_check.context().clock().tickCount());
+            m_failedAt[i] = qMax<qint64>(1, m_context.clock().tickCount());
             // Not inside the watch's own report.
             QMetaObject::invokeMethod(
                 this,

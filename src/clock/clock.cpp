@@ -1,30 +1,10 @@
 #include "clock/clock.h"
 
 #include "clock/clockwait.h"
-#include "clock/resumecount.h"
 #include "clock/timer.h"
 
 #include <climits>
 #include <memory>
-
-namespace {
-int g_resumesPending = 0;
-} // namespace
-
-void ResumeCount::posted()
-{
-    ++g_resumesPending;
-}
-
-void ResumeCount::ran()
-{
-    --g_resumesPending;
-}
-
-int ResumeCount::pending()
-{
-    return g_resumesPending;
-}
 
 Clock::~Clock() = default;
 
@@ -40,16 +20,21 @@ ClockWait Clock::sleep(double seconds, const QObject *context)
 
 void Clock::resumeLater(std::coroutine_handle<> handle)
 {
-    // Counted until the posted call has run or was dropped with the clock.
-    auto counted = std::shared_ptr<void>(nullptr, [](void *) { ResumeCount::ran(); });
-    ResumeCount::posted();
+    ++m_resumesPending;
     QMetaObject::invokeMethod(
         this,
-        [handle, counted] {
-            Q_UNUSED(counted)
+        [this, handle] {
+            --m_resumesPending;
             handle.resume();
         },
         Qt::QueuedConnection);
+}
+
+void Clock::deleteOwnedObjects()
+{
+    // A destructor may take siblings with it: each round asks for the first child left.
+    while (!children().isEmpty())
+        delete children().constFirst();
 }
 
 void Clock::fire(Timer *timer)

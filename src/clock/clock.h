@@ -57,4 +57,16 @@ protected:
     virtual void timerChanged(Timer *timer) = 0;
     virtual void timerDestroyed(Timer *timer) = 0;
     static void fire(Timer *timer);
+    // Resumptions posted by resumeLater() that have not run yet. One posted while the event
+    // loop delivers another waits for the loop's next pass; the virtual clock, which runs the
+    // loop only between its timers, passes again until none is left.
+    int resumesPending() const { return m_resumesPending; }
+    // What lives as long as the clock (its children: a mail quit still under way, say) goes
+    // first in a clock's destructor, while the clock can still take its timers' last words;
+    // as QObject children they would go only after the clock's own parts are gone.
+    void deleteOwnedObjects();
+
+private:
+    // A call dropped with the clock is never counted down: the count goes with the clock.
+    int m_resumesPending = 0;
 };

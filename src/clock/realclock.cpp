@@ -1,6 +1,5 @@
 #include "clock/realclock.h"
 
-#include "clock/ownedobjects.h"
 #include "clock/timer.h"
 
 #include <QDeadlineTimer>
@@ -11,7 +10,7 @@ RealClock::RealClock(QObject *parent)
 
 RealClock::~RealClock()
 {
-    deleteOwnedObjects(*this);
+    deleteOwnedObjects();
     qDeleteAll(m_backends);
 }
 

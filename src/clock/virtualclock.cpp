@@ -1,7 +1,5 @@
 #include "clock/virtualclock.h"
 
-#include "clock/ownedobjects.h"
-#include "clock/resumecount.h"
 #include "clock/timer.h"
 
 namespace {
@@ -26,7 +24,7 @@ VirtualClock::VirtualClock(QTime startOfDay, QObject *parent)
 
 VirtualClock::~VirtualClock()
 {
-    deleteOwnedObjects(*this);
+    deleteOwnedObjects();
 }
 
 QTime VirtualClock::timeOfDay() const
@@ -110,12 +108,12 @@ void VirtualClock::timerDestroyed(Timer *timer)
     m_armed.remove(timer);
 }
 
-void VirtualClock::runPendingEvents()
+void VirtualClock::runPendingEvents() const
 {
     // A chain of resumptions (one wait ending another) runs now, as the real event loop
     // would run it, not at the next timer. The bound only guards against a loop that never
     // settles.
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    for (int pass = 0; ResumeCount::pending() > 0 && pass < 1000; ++pass)
+    for (int pass = 0; resumesPending() > 0 && pass < 1000; ++pass)
         QCoreApplication::processEvents(QEventLoop::AllEvents);
 }

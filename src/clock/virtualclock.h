@@ -46,7 +46,7 @@ private:
     Timer *earliest() const;
     void runUntil(qint64 target);
     void fireNext(Timer *timer);
-    static void runPendingEvents();
+    void runPendingEvents() const;
 
     QTime m_startOfDay;
     qint64 m_now = 0;

@@ -47,7 +47,7 @@ LineController::LineController(
         if (key == Keys::ReconnectwhenDisconnected)
             m_watch.wake();
         else if (key == Keys::ConnectSingleClick)
-            showTip(m_tipHint == TipHint::None ? TipHint::Idle : m_tipHint, m_tipTime);
+            showTip(m_tipHint, m_tipTime);
     });
 }
 
@@ -243,11 +243,7 @@ void LineController::setNewMail(int count)
     if (count == m_newMail)
         return;
     m_newMail = count;
-    // Before the line's first tip the program shows the idle one.
-    if (m_tipHint == TipHint::None)
-        setIdleTip();
-    else
-        showTip(m_tipHint, m_tipTime);
+    showTip(m_tipHint, m_tipTime);
 }
 
 // The tray's tip holds 64 characters. The count of new mail goes first; where the three would

@@ -128,8 +128,8 @@ private:
     void onConnected();
     bool reconnectOptionSet() const;
     // What the tray's tip says of the line; its words follow the single-click choice, so
-    // they are made each time the tip is.
-    enum class TipHint { None, Idle, OwnLine, OtherLine };
+    // they are made each time the tip is. Before the line's first tip it is the idle one.
+    enum class TipHint { Idle, OwnLine, OtherLine };
     QString tipHintText(TipHint hint) const;
     void showTip(TipHint hint, const QString &time = {});
     int busyRetryCount() const;
@@ -152,7 +152,7 @@ private:
     Timer m_redial;
     // The second the clock last wrote.
     qint64 m_clockShownSecond = -1;
-    TipHint m_tipHint = TipHint::None; // the line's part of the tray's tip, and the time
+    TipHint m_tipHint = TipHint::Idle; // the line's part of the tray's tip, and the time
     QString m_tipTime;
     int m_newMail = 0;
     // A redial after a lost line is under way: its connection is announced as a reconnect.

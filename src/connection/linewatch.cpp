@@ -181,7 +181,6 @@ QString LineController::tipHintText(TipHint hint) const
         if (singleClick)
             return tr("Double-click to zoom dialog to and from tray");
         break;
-    case TipHint::None:
     case TipHint::Idle: return TrayStatus::idleTip(singleClick);
     }
     return TrayStatus::idleTip(false);

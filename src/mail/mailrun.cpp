@@ -208,7 +208,6 @@ QCoro::Task<bool> MailRun::waitForRequest()
 
 void MailRun::onDone()
 {
-    m_host.requestDone = -1;
     m_answered = true;
     Q_EMIT requestEnded();
 }

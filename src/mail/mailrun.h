@@ -24,11 +24,10 @@ public:
     virtual ~MailRunHost() = default;
 
     qint16 currentSlotIndex = 0; // 0 to 4: the slot in progress is index + 1
-    qint16 requestDone = 0; // -1 once the mail control has answered
     qint16 accountDone = 0; // non-zero once the current account's report has finished
-    qint16 errorCount = 0; // Error events for the current account
     qint16 manualCheck = 0; // 1 while a check started from the popup menu runs
-    // 0 to 4: the slot the single-slot check reports is index + 1 (the error dialog reads it)
+    // 0 to 4: the slot the popup menu's last single-slot check was for is index + 1; back to
+    // 0 once a count from slot 2 to 5 shows
     qint16 singleSlotIndex = 0;
 
     // Every starter clears the values above (and the alerts told) before it starts a run.
@@ -97,17 +96,14 @@ public:
     void noticeNewMail();
 
     Kind kind() const { return m_kind; }
-    bool isStopped() const { return m_stopped; }
     MailControl &control() const { return *m_control; }
     bool headersMode() const { return m_headersMode; }
     // A multi-account run that opens minimised (scheduled checks the user wants out of sight).
     bool opensMinimised() const;
-    bool isManualCheck() const { return m_manual; }
     // The slot under way, 1 to 5 (ChosenSlot: 0 when the stored choice names none).
     int slot() const;
     int countdown() const { return m_countdown; }
     bool countingDown() const { return m_tick.enabled(); }
-    bool isLastSlot() const;
     // Error events of the current account (the program-wide count may belong to another run).
     qint16 errorCount() const { return m_errors; }
     // Counting down to the next account after the account at `slotIndex` (0 to 4) failed.
@@ -154,6 +150,7 @@ private:
     QCoro::Task<> runAccounts();
     QCoro::Task<> checkChosenSlot();
     void settle();
+    bool isLastSlot() const;
     QCoro::Task<bool> gapBeforeAccount();
     QCoro::Task<bool> visitAccount(int slot);
     QCoro::Task<bool> reportAccount();
@@ -192,10 +189,9 @@ private:
     int m_onlySlot = 0; // the one slot an Accounts run checks; 0: every slot in use
     int m_firstSlot = 1; // the run's slots, 1 to 5
     int m_lastSlot = 0;
-    // The run's part of the values the runs share: answer to the request in progress, report
-    // finished and error events for the current account.
+    // The run's own answer to the request in progress and error events for the current account
+    // (the program's shared values may belong to another run meanwhile).
     bool m_answered = false;
-    qint16 m_accountDone = 0;
     qint16 m_errors = 0;
     int m_countdown = 60;
     NewMail::AccountNews m_news; // of the current account

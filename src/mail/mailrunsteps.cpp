@@ -65,7 +65,6 @@ QCoro::Task<bool> MailRun::gapBeforeAccount()
     if (!alive || m_stopped)
         co_return false;
     m_host.clearForStart();
-    m_accountDone = 0;
     m_errors = 0;
     ++m_host.currentSlotIndex;
     co_return true;
@@ -104,7 +103,6 @@ QCoro::Task<bool> MailRun::reportAccount()
     if (m_control->MessageCount() < 1) {
         Q_EMIT emptyMailbox();
         ++m_host.accountDone;
-        ++m_accountDone;
         if (multi() && m_host.lineConnected())
             PlaySoundAlert(m_host.context(), AlertKind::MailNoArrive);
         co_return true;
@@ -113,7 +111,6 @@ QCoro::Task<bool> MailRun::reportAccount()
     if (!complete)
         co_return false;
     ++m_host.accountDone;
-    ++m_accountDone;
     Q_EMIT listed();
     co_return true;
 }
@@ -163,7 +160,6 @@ QCoro::Task<bool> MailRun::listHeaders()
         ++number;
         m_control->setMessageNumber(number);
         // Cleared before the request goes out, so that no answer can be missed.
-        m_host.requestDone = 0;
         startRequest();
         m_control->RetrieveHeader();
         const bool fresh = m_news.isFresh(number);

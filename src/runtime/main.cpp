@@ -1,10 +1,9 @@
 #include "clock/realclock.h"
 #include "runtime/frmruntimenotice.h"
 #include "shell/ui/accessiblewindows.h"
+#include "shell/ui/translations.h"
 
 #include <QApplication>
-#include <QLocale>
-#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
@@ -12,10 +11,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Quorvexpack"));
     installAccessibleWindows();
     // The notice in the user's language, as bvane speaks it.
-    QTranslator own;
-    if (own.load(
-            QLocale(), QStringLiteral("runtime"), QStringLiteral("_"), QStringLiteral(":/i18n")))
-        QApplication::installTranslator(&own);
+    installTranslations(app, QStringLiteral("runtime"));
     RealClock clock;
     frmRuntimeNotice notice(clock);
     QObject::connect(&notice, &frmRuntimeNotice::finished, &app, &QApplication::quit);

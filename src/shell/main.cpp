@@ -73,7 +73,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Brisvane"));
     QApplication::setApplicationVersion(QStringLiteral(BVANE_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
-    installTranslations(app);
+    installTranslations(app, QStringLiteral("bvane"));
     installAccessibleWindows();
     // Wayland compositors and task bars find the program's icon and name through its desktop
     // entry (bvane.desktop), named by the window's app id.

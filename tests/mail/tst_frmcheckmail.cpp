@@ -1,7 +1,6 @@
 #include "checkmailfixture.h"
 #include "mail/ui/frmmailservererror.h"
 #include "mail/ui/headerslist.h"
-#include "mail/ui/messagelist.h"
 #include "shell/ui/settingstab.h"
 #include "support/modalanswerer.h"
 #include "support/widgetbyname.h"
@@ -11,7 +10,7 @@
 #include <QTest>
 
 namespace {
-const QString kRow1 = MessageList::rowText(QStringLiteral("sender1@example.org"),
+const QString kRow1 = HeadersModel::rowText(QStringLiteral("sender1@example.org"),
     QStringLiteral("Invoice"), QStringLiteral("Mon, 7 Dec 2026 10:01:00 +0000"));
 
 std::pair<SettingKey, QString> on(const SettingKey &key)

@@ -4,7 +4,7 @@
 #include "mail/mailschedule.h"
 #include "mail/ui/frmcheckmail.h"
 #include "mail/ui/frmmailservererror.h"
-#include "mail/ui/messagelist.h"
+#include "mail/ui/headerslist.h"
 #include "shell/menutools.h"
 #include "support/widgetbyname.h"
 
@@ -92,9 +92,9 @@ void tst_frmCheckMail2::slotThreeWithTwoMessagesListsBothAndStaysOpen()
     QVERIFY(p.server.log.join(u'\n').contains(QStringLiteral("LOGON pop3.example.org user3")));
     QCOMPARE(p.slotRows(),
         QStringList(
-            {MessageList::rowText(QStringLiteral("sender1@example.org"), QStringLiteral("Invoice"),
+            {HeadersModel::rowText(QStringLiteral("sender1@example.org"), QStringLiteral("Invoice"),
                  QStringLiteral("Mon, 7 Dec 2026 10:01:00 +0000")),
-                MessageList::rowText(QStringLiteral("sender2@example.org"),
+                HeadersModel::rowText(QStringLiteral("sender2@example.org"),
                     QStringLiteral("Minutes"), QStringLiteral("Mon, 7 Dec 2026 10:02:00 +0000"))}));
     QVERIFY(!widget<HeadersList>(w, "listMessages")->rows().isTicked(0));
     QCOMPARE(t.sounds().names(), QStringList(2, QStringLiteral("<default>")));

@@ -5,7 +5,6 @@
 #include "checkmailfixture.h"
 #include "craftedmessages.h"
 #include "dovecotserver.h"
-#include "mail/ui/messagelist.h"
 #include "mail/ui/slotmailcontrol.h"
 #include "support/widgetbyname.h"
 
@@ -48,7 +47,7 @@ void tst_frmCheckMailImap::listsTicksDeletesAndLeavesWhatArrivedMeanwhile()
 
     QStringList expected;
     for (const QString &row : alicesRows())
-        expected << MessageList::rowText(
+        expected << HeadersModel::rowText(
             row.section(u'|', 0, 0), row.section(u'|', 1, 1), row.section(u'|', 2, 2));
     QCOMPARE(p.rows(), expected);
 

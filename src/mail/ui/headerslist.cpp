@@ -104,7 +104,12 @@ QString HeadersModel::rowText(int row) const
 {
     if (isDeleted(row))
         return QCoreApplication::translate("MessageList", kMessageDeleted);
-    return from(row) + QStringLiteral("\t\t") + subject(row) + QStringLiteral("\t\t\t") + date(row);
+    return rowText(from(row), subject(row), date(row));
+}
+
+QString HeadersModel::rowText(const QString &from, const QString &subject, const QString &date)
+{
+    return from + QStringLiteral("\t\t") + subject + QStringLiteral("\t\t\t") + date;
 }
 
 int HeadersModel::rowCount(const QModelIndex &parent) const

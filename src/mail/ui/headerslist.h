@@ -47,6 +47,7 @@ public:
     void markDeleted(int row);
     // The row as one text: sender, two tabs, subject, three tabs, date; or "Message Deleted".
     QString rowText(int row) const;
+    static QString rowText(const QString &from, const QString &subject, const QString &date);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;

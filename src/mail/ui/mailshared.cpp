@@ -19,9 +19,7 @@ MailShared::~MailShared() = default;
 
 void MailShared::clearForStart()
 {
-    requestDone = 0;
     accountDone = 0;
-    errorCount = 0;
     m_alertsTold.clear();
 }
 
@@ -67,8 +65,6 @@ void MailShared::serverError(Failure failure, const QString &cause)
     failure.cause = Passwords::masked(cause, password);
     showServerError(failure);
     m_links.context.settings().save(Keys::CheckMailUnload, SettingValues::Unchecked);
-    requestDone = -1;
-    ++errorCount;
     DesktopNotices::accountFailed(m_links.context, failure.accountName, cause, password);
 }
 
@@ -129,5 +125,5 @@ void MailShared::announce(
     int total = 0;
     for (int count : std::as_const(m_unread))
         total += count;
-    line().setNewMail(total);
+    m_links.line.setNewMail(total);
 }

@@ -59,7 +59,7 @@ public:
         QString cause; // what the mail control said, the password masked
     };
     // A check window's mail control failed with `cause`: the error dialog comes up, the window
-    // is marked as closed by an error, the request in progress ends, and the desktop is told.
+    // is marked as closed by an error, and the desktop is told.
     void serverError(Failure failure, const QString &cause);
 
     // After the log-on of `slot` through `control`: which of its messages are news (all of them
@@ -87,10 +87,7 @@ public:
 
     AppContext &context() const override { return m_links.context; }
     SettingsModel &settings() const override;
-    QWidget &windowParent() const { return m_links.windowParent; }
     MenuTools &menu() const { return m_links.menu; }
-    TrayStatus &tray() const { return m_links.tray; }
-    LineController &line() const { return m_links.line; }
     bool lineConnected() const override;
     void setTrayIcon(const QString &fileName) override;
     void setTrayTip(const QString &tip) override;

@@ -19,11 +19,6 @@ const char *const kDeletingMessages = QT_TRANSLATE_NOOP("MessageList", "Deleting
 
 namespace MessageList {
 
-QString rowText(const QString &from, const QString &subject, const QString &date)
-{
-    return from + QStringLiteral("\t\t") + subject + QStringLiteral("\t\t\t") + date;
-}
-
 int rowsInUse(const HeadersList *list, const MailControl &control)
 {
     return qMin(int(control.MessageCount()), list->count());

@@ -22,8 +22,6 @@ class frmCheckMail;
 // ticked messages on the server. Row i stands for message i + 1 of the session.
 namespace MessageList {
 
-// The row text of one message: sender, two tabs, subject, three tabs, date.
-QString rowText(const QString &from, const QString &subject, const QString &date);
 // Rows that stand for messages on the server.
 int rowsInUse(const HeadersList *list, const MailControl &control);
 bool anyRowTicked(const HeadersList *list, const MailControl &control);

@@ -18,9 +18,9 @@ void install(QCoreApplication &app, const QString &name, const QString &folder)
 
 } // namespace
 
-void installTranslations(QCoreApplication &app)
+void installTranslations(QCoreApplication &app, const QString &catalogue)
 {
     // The program's catalogues are built into it (translations/, compiled at build time).
-    install(app, QStringLiteral("bvane"), QStringLiteral(":/i18n"));
+    install(app, catalogue, QStringLiteral(":/i18n"));
     install(app, QStringLiteral("qtbase"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }

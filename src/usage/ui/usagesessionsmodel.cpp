@@ -63,7 +63,13 @@ QVariant UsageSessionsModel::headerData(int section, Qt::Orientation orientation
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    const QStringList titles{tr("Started"), tr("Time online"), tr("Received"), tr("Sent"),
-        tr("Connection"), tr("Ended by")};
-    return titles.value(section);
+    switch (section) {
+    case Started: return tr("Started");
+    case Duration: return tr("Time online");
+    case Received: return tr("Received");
+    case Sent: return tr("Sent");
+    case Entry: return tr("Connection");
+    case EndedBy: return tr("Ended by");
+    default: return {};
+    }
 }

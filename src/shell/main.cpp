@@ -3,6 +3,7 @@
 #include "monitor/singleinstance.h"
 #include "shell/appcontext.h"
 #include "shell/desktopsession.h"
+#include "shell/quitsignals.h"
 #include "shell/ui/accessiblewindows.h"
 #include "shell/ui/startup.h"
 #include "shell/ui/translations.h"
@@ -70,6 +71,10 @@ int main(int argc, char *argv[])
         return 1;
     }
     QApplication app(argc, argv);
+    // Log-out (SIGTERM), a terminal that goes away (SIGHUP) and Ctrl+C (SIGINT) end the program
+    // as Exit does. Taken over first, so that none of them ends it half set up; it lives to the
+    // end, so that one coming while the program winds down waits in the pipe.
+    QuitSignals quitSignals;
     QApplication::setApplicationName(QStringLiteral("Brisvane"));
     QApplication::setApplicationVersion(QStringLiteral(BVANE_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -89,6 +94,10 @@ int main(int argc, char *argv[])
     bool quitRequested = false;
     QObject::connect(
         &instance, &SingleInstance::quitRequested, &app, [&] { quitRequested = true; });
+    QObject::connect(&quitSignals, &QuitSignals::received, &monitor, [&] {
+        quitRequested = true;
+        monitor.commands().exitProgram();
+    });
     if (!monitor.Form_Load(instance) || quitRequested)
         return 0;
     return QApplication::exec();

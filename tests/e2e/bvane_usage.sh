@@ -2,7 +2,8 @@
 # The usage record of the real program on Xvfb + trayer with the simulated line: the line that
 # drops after a minute leaves one row of about 60 seconds ended by "dropped"; a program killed
 # (SIGKILL) while its line is up leaves the row of its last minute, which the next start
-# closes there. With a month of connections added, the Usage window opens from the Connection
+# closes there. Ended by SIGTERM (the session's log-out) ten seconds into a line, it closes the
+# row at that moment, removes its socket and exits with 0. With a month of connections added, the Usage window opens from the Connection
 # tab (Alt+U) and is kept as a screenshot.
 # Usage: bvane_usage.sh BVANE ARTIFACT_DIR
 set -euo pipefail
@@ -97,5 +98,22 @@ xsession_wait_for "xdotool search --onlyvisible --name '^Usage\$'" 10 \
 sleep 1
 import -window "$(xdotool search --onlyvisible --name '^Usage$' | head -1)" "$out/usage-window.png"
 stop TERM
+
+# 4. Log-out ten seconds into a line: SIGTERM closes the row then and there.
+line_up() { [ "$(query 'select count(*) from connections where ended_at is null')" = 1 ]; }
+settings "Simulated line" 1 False
+start 4
+xsession_wait_for line_up 30 || { echo "FAIL: the line did not come up"; exit 1; }
+sleep 10
+kill -TERM "$bvane_pid"
+status=0
+timeout 2 tail --pid="$bvane_pid" -f /dev/null || { echo "FAIL: still running 2 s after SIGTERM"; exit 1; }
+wait "$bvane_pid" || status=$?
+[ "$status" = 0 ] || { echo "FAIL: SIGTERM ended the program with status $status"; exit 1; }
+termed=$(query "select seconds, ended_by from connections order by id desc limit 1")
+termed_seconds=${termed%%|*}
+[ "$termed_seconds" -ge 9 ] && [ "$termed_seconds" -le 13 ] && [ "${termed#*|}" = "program exit" ] \
+  || { echo "FAIL: the row of the line ended by SIGTERM reads '$termed'"; exit 1; }
+[ ! -e "$XDG_RUNTIME_DIR/Brisvane.socket" ] || { echo "FAIL: the socket stayed behind"; exit 1; }
 echo "PASS: dropped line recorded ($seconds s), killed program's last minute kept and closed" \
-  "at the next start; Usage window screenshot in $out"
+  "at the next start; SIGTERM closed its row at $termed_seconds s; Usage window screenshot in $out"

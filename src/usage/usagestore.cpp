@@ -1,5 +1,7 @@
 #include "usage/usagestore.h"
 
+#include "settings/privatefiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -88,7 +90,6 @@ void UsageStore::fail(const QString &what, const QString &detail)
 
 bool UsageStore::open()
 {
-    QDir().mkpath(QFileInfo(m_path).absolutePath());
     Opened opened = tryOpen();
     if (opened == Opened::Damaged) {
         moveAside();
@@ -111,6 +112,11 @@ bool UsageStore::open()
 
 UsageStore::Opened UsageStore::tryOpen()
 {
+    // The record says when the user was online: for the user alone. SQLite gives its journal
+    // the mode of the database file.
+    PrivateFiles::prepare(m_path);
+    for (const char *suffix : {"-journal", "-wal", "-shm"})
+        PrivateFiles::tighten(m_path + QLatin1String(suffix));
     if (!m_db.open()) {
         fail(QStringLiteral("cannot open"), m_db.lastError().text());
         return Opened::Failed;

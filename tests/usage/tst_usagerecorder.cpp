@@ -16,6 +16,8 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 const QDateTime kStart(QDate(2026, 3, 10), QTime(9, 0), Qt::UTC);
 
@@ -61,6 +63,7 @@ private Q_SLOTS:
     void programExitClosesTheRowAndACrashLeavesItsLastMinute();
     void limitNoticesComeOncePerMonth();
     void damagedFileIsKeptAsideAndANewRecordStarts();
+    void recordIsPrivateToTheUser();
     void unusableRecordGivesOneProblemAndTheProgramGoesOn();
     void interfaceCountersAreReadFromTheKernelsFolder();
 };
@@ -203,6 +206,35 @@ void tst_UsageRecorder::damagedFileIsKeptAsideAndANewRecordStarts()
     QVERIFY(aside.open(QIODevice::ReadOnly));
     QCOMPARE(aside.readAll(), garbage);
     QVERIFY(store.begin(QStringLiteral("Office"), kStart));
+}
+
+// It says when the user was online: a new record and its folder are made private whatever the
+// umask, and one an older version left open to others is closed at the next start.
+void tst_UsageRecorder::recordIsPrivateToTheUser()
+{
+    TestContext t;
+    const mode_t oldMask = ::umask(022);
+    const QString folder = t.dir() + QStringLiteral("/Brisvane");
+    const QString path = folder + QStringLiteral("/usage.sqlite");
+    const auto mode = [](const QString &file) {
+        struct stat st = {};
+        ::stat(QFile::encodeName(file).constData(), &st);
+        return st.st_mode & 0777;
+    };
+    {
+        UsageStore store(path);
+        QVERIFY(store.open());
+        QVERIFY(store.begin(QStringLiteral("Office"), kStart));
+    }
+    QCOMPARE(mode(path), mode_t(0600));
+    QCOMPARE(mode(folder), mode_t(0700));
+    QVERIFY(::chmod(QFile::encodeName(path).constData(), 0644) == 0);
+    QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0755) == 0);
+    UsageStore again(path);
+    QVERIFY(again.open());
+    ::umask(oldMask);
+    QCOMPARE(mode(path), mode_t(0600));
+    QCOMPARE(mode(folder), mode_t(0700));
 }
 
 void tst_UsageRecorder::unusableRecordGivesOneProblemAndTheProgramGoesOn()

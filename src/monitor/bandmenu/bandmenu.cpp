@@ -1,6 +1,7 @@
 #include "monitor/bandmenu/bandmenu.h"
 
 #include "monitor/bandmenu/layoutfile.h"
+#include "settings/privatefiles.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -64,6 +65,7 @@ BandMenu::LoadResult BandMenu::loadLayout(const QString &path)
     QFile file(path);
     if (!file.exists())
         return LoadResult::Missing;
+    PrivateFiles::tighten(path); // an older version wrote it open to others
     if (!file.open(QIODevice::ReadOnly) || file.size() > maxLayoutBytes) {
         qWarning("Menu layout %s cannot be read; keeping the layout in force", qPrintable(path));
         return LoadResult::Corrupt;

@@ -1,5 +1,7 @@
 #include "monitor/bandmenu/layoutfile.h"
 
+#include "settings/privatefiles.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
@@ -155,11 +157,12 @@ std::optional<BandLayout> decode(const QByteArray &bytes)
 
 bool write(const QString &path, const BandLayout &layout)
 {
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+    if (!PrivateFiles::makeFolder(QFileInfo(path).absolutePath()))
         return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     const QByteArray bytes = encode(layout);
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();

@@ -192,6 +192,9 @@ void NetworkManagerLine::dial(const DialRequest &request)
         endDial(DialState::FailedText);
         return;
     }
+    // Devices come and go (a modem plugged in again gets a new path) and a profile is
+    // available on one only while it can be activated there: asked at each dial.
+    loadDevices();
     const QString device = m_deviceFor.value(profile->path);
     if (!device.isEmpty())
         watchDevice(device);

@@ -65,7 +65,9 @@ void SimulatedLine::dial(const DialRequest &request)
     ++m_dials;
     m_lastRequest = request;
     Script script = Script::NoCarrier;
-    if (request.useLogon) {
+    if (!m_carrier) {
+        script = Script::NoCarrier;
+    } else if (request.useLogon) {
         // A dial with user settings needs at least a number to call.
         script = request.phoneNumber.trimmed().isEmpty() ? Script::NoCarrier : Script::Connects;
     } else {
@@ -77,6 +79,9 @@ void SimulatedLine::dial(const DialRequest &request)
     m_status.entry = request.useLogon ? QString() : request.entry;
     m_status.viaLogon = request.useLogon;
     m_pending = stepsFor(script, request);
+    if (!m_carrier)
+        m_pending = {{0, DialState::OpenPort, QStringLiteral("Opening port")},
+            {100, DialState::Disconnected, DialState::FailedText}};
     if (script == Script::Drops)
         m_dropTimer->setInterval(kDropAfterMs);
     runNextStep();
@@ -125,6 +130,13 @@ void SimulatedLine::dropLine()
     m_status.connected = false;
     setStatus(DialState::Disconnected, DialState::LostText);
     Q_EMIT linesChanged(); // no step: the line watch, woken, notices it
+}
+
+void SimulatedLine::setCarrier(bool present)
+{
+    m_carrier = present;
+    if (!present)
+        dropLine();
 }
 
 void SimulatedLine::setStatus(int code, const QString &text)

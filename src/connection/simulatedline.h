@@ -53,6 +53,9 @@ public:
 
     // For tests: the line goes down now, as if the far end hung up.
     void dropLine();
+    // For tests: without a carrier the line drops and every dial fails at once, as a
+    // NetworkManager device without one refuses to be activated.
+    void setCarrier(bool present);
     int dialCount() const { return m_dials; }
     const DialRequest &lastRequest() const { return m_lastRequest; }
 
@@ -75,6 +78,7 @@ private:
     DialRequest m_lastRequest;
     int m_dials = 0;
     int m_busyTwiceDials = 0;
+    bool m_carrier = true;
     // When the line came up, on the clock's tick count.
     qint64 m_connectedAt = 0;
     std::optional<LineCounters> m_lostCounts;

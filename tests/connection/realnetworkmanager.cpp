@@ -49,7 +49,10 @@ unmanaged-devices=except:interface-name:bvane0
 [logging]
 level=INFO
 domains=DEVICE,CORE
-[device]
+)INI";
+// Appended for a row that does not wait for a carrier that went (NetworkManager waits some
+// seconds by default before it takes the line down).
+const char *const kNoCarrierWait = R"INI([device]
 match-device=interface-name:bvane0
 carrier-wait-timeout=0
 )INI";
@@ -127,7 +130,8 @@ bool RealNetworkManager::writeFiles(QString *error)
         && write(QStringLiteral("bus.conf"),
             QString::fromLatin1(kBusConfig).arg(m_dir.filePath(QStringLiteral("bus"))).toUtf8())
         && write(QStringLiteral("NetworkManager.conf"),
-            QString::fromLatin1(kNmConfig).arg(connections).toUtf8())
+            QString::fromLatin1(kNmConfig).arg(connections).toUtf8()
+                + (m_waitsForCarrier ? QByteArray() : QByteArray(kNoCarrierWait)))
         && write(QStringLiteral("system-connections/bvane.nmconnection"), kProfile);
     if (!written)
         *error = QStringLiteral("cannot write the configuration in ") + m_dir.path();

@@ -19,7 +19,11 @@ public:
     // The connection entry: a profile on the veth with autoconnect off.
     static constexpr const char *Profile = "Brisvane veth";
 
-    RealNetworkManager() = default;
+    // With `waitsForCarrier` false, NetworkManager takes the line down as soon as the carrier
+    // goes; else after its own default wait.
+    explicit RealNetworkManager(bool waitsForCarrier = true)
+        : m_waitsForCarrier(waitsForCarrier)
+    { }
     ~RealNetworkManager();
     RealNetworkManager(const RealNetworkManager &) = delete;
     RealNetworkManager &operator=(const RealNetworkManager &) = delete;
@@ -46,6 +50,7 @@ private:
     bool waitForManagedDevice();
     void stop();
 
+    bool m_waitsForCarrier;
     QTemporaryDir m_dir;
     QProcess m_busDaemon;
     QProcess m_udevd;

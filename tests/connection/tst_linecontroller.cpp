@@ -77,6 +77,8 @@ private Q_SLOTS:
     void busyThenConnectedKeepsTheRemainder();
     void busyWithoutRetryHangsUpAtOnce();
     void dropWithReconnectRedialsAfterThePause();
+    void droppedLineIsRedialledUntilTheCarrierIsBack_data();
+    void droppedLineIsRedialledUntilTheCarrierIsBack();
     void dropWithoutOptionsBlinksAMinuteBeforeHangingUp();
     void clockShowsHoursPastNinetyNine();
     void clockWritesTheTipOncePerSecond();
@@ -195,6 +197,40 @@ void tst_LineController::dropWithReconnectRedialsAfterThePause()
     QVERIFY(t.clock().tickCount() - droppedAt >= 3000);
     QCOMPARE(t.line().dialCount(), 2);
     QCOMPARE(p.state().LineState, 1);
+    p.run(10);
+    QVERIFY(p.line().dialUp().IsConnected());
+    QCOMPARE(p.state().LineState, 0);
+}
+
+// The carrier goes for a while: each redial is refused at once, as NetworkManager refuses to
+// activate a device without a carrier, and is treated like a busy line. The redials go on,
+// also once the busy retries are used up, and the line is back within seconds of the carrier.
+void tst_LineController::droppedLineIsRedialledUntilTheCarrierIsBack_data()
+{
+    QTest::addColumn<bool>("busyRetry");
+    QTest::newRow("reconnect only") << false;
+    QTest::newRow("reconnect and two busy retries") << true;
+}
+
+void tst_LineController::droppedLineIsRedialledUntilTheCarrierIsBack()
+{
+    QFETCH(bool, busyRetry);
+    TestContext t;
+    QList<std::pair<SettingKey, QString>> settings{checked(Keys::ReconnectwhenDisconnected)};
+    if (busyRetry)
+        settings << checked(Keys::ReconnectLineBusy) << ::busyRetry(2);
+    Program p(t, settings);
+    p.choose(kLine);
+    widget<QPushButton>(p.tab(), "cmdConnect")->click();
+    p.run(10);
+    QVERIFY(p.line().dialUp().IsConnected());
+    t.line().setCarrier(false);
+    p.run(60);
+    QVERIFY(!p.line().dialUp().IsConnected());
+    const int refused = t.line().dialCount() - 1;
+    QVERIFY2(refused >= 10, qPrintable(QString::number(refused)));
+    t.line().setCarrier(true);
+    // A redial within the watch's tick and the hang-up's pause, and its four seconds to connect.
     p.run(10);
     QVERIFY(p.line().dialUp().IsConnected());
     QCOMPARE(p.state().LineState, 0);

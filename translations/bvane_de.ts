@@ -1760,10 +1760,6 @@ So erhält diese Arbeitsumgebung einen Systembereich: Unter GNOME installieren u
         <translation>Monatliche Grenze: %1 in diesem Monat genutzt (%2 %)</translation>
     </message>
     <message>
-        <source>Hours</source>
-        <translation>Stunden</translation>
-    </message>
-    <message>
         <source>MB</source>
         <translation>MB</translation>
     </message>
@@ -1786,6 +1782,10 @@ So erhält diese Arbeitsumgebung einen Systembereich: Unter GNOME installieren u
     <message>
         <source>The usage could not be exported to %1: %2</source>
         <translation>Die Nutzung konnte nicht nach %1 exportiert werden: %2</translation>
+    </message>
+    <message>
+        <source>minutes</source>
+        <translation>Minuten</translation>
     </message>
 </context>
 <context>

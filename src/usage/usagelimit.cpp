@@ -6,6 +6,7 @@
 #include "shell/appcontext.h"
 #include "usage/usagereport.h"
 
+#include <QLocale>
 #include <QUrl>
 
 namespace {
@@ -50,7 +51,9 @@ QString UsageLimit::usedText(const QDateTime &now) const
     if (!set || !part)
         return {};
     if (set->unit == Unit::Megabytes)
-        return QStringLiteral("%1 of %2 MB").arg(qRound64(*part * set->amount)).arg(set->amount);
+        return QStringLiteral("%1 of %2 MB")
+            .arg(QLocale().toString(*part * set->amount, 'f', 1))
+            .arg(set->amount);
     const qint64 seconds = qRound64(*part * set->amount * 3600);
     return QStringLiteral("%1:%2 of %3 hours")
         .arg(seconds / 3600)

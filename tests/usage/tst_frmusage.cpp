@@ -87,10 +87,11 @@ void tst_frmUsage::monthShowsItsTotalsChartAndConnections()
     // 496 minutes, 496 MB in and 49.6 MB out.
     QCOMPARE(window->lblSummary->text(),
         QStringLiteral("08:16:00 online, 496.0 MB received, 49.6 MB sent in 31 connection(s)"));
-    const QList<double> hours = window->chartValues();
-    QCOMPARE(hours.size(), 31);
-    QCOMPARE(hours.at(0), 1.0 / 60);
-    QCOMPARE(hours.at(29), 0.5);
+    // Days of minutes read in minutes, not as "0.0, 0.1" hours.
+    const QList<double> minutes = window->chartValues();
+    QCOMPARE(minutes.size(), 31);
+    QCOMPARE(minutes.at(0), 1.0);
+    QCOMPARE(minutes.at(29), 30.0);
     window->cboMeasure->setCurrentIndex(1);
     QCOMPARE(window->chartValues().at(9), 11.0); // 10 MB in, 1 MB out
 }

@@ -186,6 +186,8 @@ void tst_UsageRecorder::limitNoticesComeOncePerMonth()
     t.context().model().setText(Keys::UsageLimitUnit, QStringLiteral("megabytes"));
     t.context().model().setCount(Keys::UsageLimitAmount, 100);
     QVERIFY(qAbs(*limit.used(r.recorder->now()) - 0.27) < 0.01);
+    // With one decimal: "1 of 1 MB" said nothing of 1.3 MB.
+    QCOMPARE(limit.usedText(r.recorder->now()), QStringLiteral("27.0 of 100 MB"));
 }
 
 void tst_UsageRecorder::damagedFileIsKeptAsideAndANewRecordStarts()

@@ -25,6 +25,8 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 
+#include <cmath>
+
 frmUsage::frmUsage(Links links, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , lblMonth(new QLabel(this))
@@ -197,10 +199,17 @@ void frmUsage::showChart()
         = byDay ? UsageReport::perDay(m_year, m_month) : UsageReport::perMonth(m_year, m_month);
     QStringList categories;
     m_values.clear();
-    auto *bars = new QBarSet(time ? tr("Hours") : tr("MB"));
+    // Time under two hours at most reads in minutes: "0.0, 0.1" hours say nothing.
+    qint64 longest = 0;
+    for (const UsageReport::Bucket &bucket : buckets)
+        longest = qMax(longest, bucket.seconds);
+    const bool minutes = time && longest < 2 * 3600;
+    const double secondsPerUnit = minutes ? 60 : 3600;
+    const QString unit = !time ? tr("MB") : minutes ? tr("minutes") : tr("hours");
+    auto *bars = new QBarSet(unit);
     for (int i = 0; i < buckets.size(); ++i) {
         const double value
-            = time ? double(buckets[i].seconds) / 3600 : double(buckets[i].bytes) / 1e6;
+            = time ? double(buckets[i].seconds) / secondsPerUnit : double(buckets[i].bytes) / 1e6;
         m_values.append(value);
         *bars << value;
         categories << (byDay ? QString::number(i + 1)
@@ -221,8 +230,12 @@ void frmUsage::showChart()
     auto *y = new QValueAxis;
     const double top = *std::max_element(m_values.cbegin(), m_values.cend());
     y->setRange(0, top > 0 ? top * 1.1 : 1);
-    y->setLabelFormat(QStringLiteral("%.1f"));
-    y->setTitleText(time ? tr("hours") : tr("MB"));
+    y->applyNiceNumbers();
+    // As many decimals as the step between two labels needs, so that no two read the same.
+    const double step = (y->max() - y->min()) / qMax(1, y->tickCount() - 1);
+    const int decimals = qBound(0, int(std::ceil(-std::log10(step) - 1e-9)), 3);
+    y->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
+    y->setTitleText(unit);
     m_chart->addAxis(x, Qt::AlignBottom);
     m_chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);

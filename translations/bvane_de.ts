@@ -364,6 +364,10 @@
         <source>%1 answered a command that was not sent: %2</source>
         <translation>%1 beantwortete einen Befehl, der nicht gesendet wurde: %2</translation>
     </message>
+    <message>
+        <source>%1 sent more than %2 MB of responses without finishing a command</source>
+        <translation>%1 hat mehr als %2 MB an Antworten gesendet, ohne einen Befehl abzuschließen</translation>
+    </message>
 </context>
 <context>
     <name>ImapIdle</name>

@@ -67,6 +67,17 @@ void ImapConnection::consume(const QByteArray &data)
     ImapResponse response;
     Result result = m_reader.next(&response);
     for (; result == Result::Response; result = m_reader.next(&response)) {
+        if (response.kind == ImapResponse::Kind::Tagged)
+            m_untaggedBytes = 0;
+        else
+            m_untaggedBytes += m_reader.lastSize();
+        if (m_untaggedBytes > m_reader.limits().maxBetweenTagged) {
+            fail(MailError::ResponseTooLarge,
+                tr("%1 sent more than %2 MB of responses without finishing a command")
+                    .arg(where())
+                    .arg(m_reader.limits().maxBetweenTagged / (1024 * 1024)));
+            return;
+        }
         if (!take(response))
             return;
     }

@@ -72,6 +72,7 @@ private:
     Handler m_onGreeting;
     std::deque<Command> m_commands;
     QString m_stalled; // the time-out without progress ran out within a response
+    qsizetype m_untaggedBytes = 0; // since the last tagged response
     int m_nextTag = 1;
     bool m_quiet = false;
     bool m_byeExpected = false;

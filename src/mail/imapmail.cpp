@@ -171,8 +171,13 @@ void ImapMail::prefetch(const QList<int> &numbers)
 bool ImapMail::onUntagged(const ImapResponse &response)
 {
     if (response.keyword == "SEARCH") {
-        for (const ImapValue &value : response.data)
-            m_searched << value.text.toLongLong();
+        // A mailbox holds fewer messages than this; a server that sends more is not listened
+        // to (and the connection's limit ends it).
+        constexpr qsizetype kMostSearched = 1 << 20;
+        for (const ImapValue &value : response.data) {
+            if (m_searched.size() < kMostSearched)
+                m_searched << value.text.toLongLong();
+        }
         return true;
     }
     const int number = int(response.number);

@@ -334,6 +334,7 @@ ImapResponseReader::Result ImapResponseReader::next(ImapResponse *response)
             continue;
         }
         const QByteArray raw = m_buffer.left(m_scanned + line.size());
+        m_lastSize = lineEnd + 1;
         m_buffer.remove(0, lineEnd + 1);
         m_scanned = 0;
         QString problem;

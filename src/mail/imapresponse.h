@@ -58,6 +58,10 @@ public:
         qsizetype maxResponse = 1024 * 1024 + 64 * 1024;
         int maxDepth = 16;
         int maxItems = 64 * 1024;
+        // All the untagged responses between two tagged ones (a command's headers, its
+        // SEARCH, whatever else comes meanwhile): a server that never finishes one is cut off
+        // here, whether or not the responses are the command's.
+        qsizetype maxBetweenTagged = 16 * 1024 * 1024;
     };
 
     ImapResponseReader();
@@ -69,6 +73,8 @@ public:
     QString problem() const { return m_problem; }
     // Bytes received and not yet handed out (for the switch to TLS after STARTTLS).
     qsizetype pending() const { return m_buffer.size(); }
+    // The size of the response `next` handed out last, as it came.
+    qsizetype lastSize() const { return m_lastSize; }
     const Limits &limits() const { return m_limits; }
 
 private:
@@ -79,6 +85,7 @@ private:
     QByteArray m_buffer; // starts with the response being read
     qsizetype m_scanned = 0; // bytes of it known to belong to the response
     qsizetype m_literalEnd = -1; // while waiting for a literal's bytes
+    qsizetype m_lastSize = 0;
     bool m_failed = false;
     QString m_problem;
 };

@@ -79,6 +79,7 @@ private Q_SLOTS:
     void slowEndlessResponseFailsAtTheDeadline();
     void endlessOtherResponsesFailTheCommandAtTheTimeOut_data();
     void endlessOtherResponsesFailTheCommandAtTheTimeOut();
+    void endlessSearchIsCutOffAtTheLimit();
     void fetchRefusedFailsEachHeaderAndDeletionNeedsAListing();
 
 private:
@@ -286,6 +287,30 @@ void tst_ImapMail::endlessOtherResponsesFailTheCommandAtTheTimeOut()
     QVERIFY2(lastErrorText().contains(u"did not complete the command within 60 seconds"),
         qPrintable(lastErrorText()));
     QVERIFY(!mail->isLoggedOn());
+}
+
+// The UIDs of the log-on's listing without end, as fast as loopback takes them: each response
+// is progress, so only the limit over everything between two tagged replies ends it.
+void tst_ImapMail::endlessSearchIsCutOffAtTheLimit()
+{
+    ScriptedImapServer server("* OK [CAPABILITY IMAP4rev1] ready\r\n");
+    server.answers["LOGIN"] = "%t OK [CAPABILITY IMAP4rev1] in\r\n";
+    server.answers["SELECT"] = kSelect;
+    server.answers["UID"] = "";
+    const QByteArray search = "* SEARCH" + QByteArray(" 1 2 3 4 5 6 7 8 9").repeated(400) + "\r\n";
+    QTimer flood;
+    connect(&flood, &QTimer::timeout, this, [&] {
+        if (server.client()->bytesToWrite() < 1 << 20)
+            server.client()->write(search.repeated(16));
+    });
+    mail->setHost(server.host());
+    mail->LogOn();
+    QTRY_VERIFY(!server.received.isEmpty() && server.received.last().contains("UID SEARCH"));
+    flood.start(0);
+    QTRY_COMPARE_WITH_TIMEOUT(spies->errors.size(), 1, 20000);
+    QCOMPARE(lastError(), int(MailError::ResponseTooLarge));
+    QVERIFY2(
+        lastErrorText().contains(u"more than 16 MB of responses"), qPrintable(lastErrorText()));
 }
 
 void tst_ImapMail::fetchRefusedFailsEachHeaderAndDeletionNeedsAListing()

@@ -1193,6 +1193,13 @@
     </message>
 </context>
 <context>
+    <name>SystemEvents</name>
+    <message>
+        <source>Logging out of the mail servers</source>
+        <translation>Abmelden von den Mailservern</translation>
+    </message>
+</context>
+<context>
     <name>TrayStatus</name>
     <message>
         <source>Click to Connect / Double-click to zoom dialog to and from tray</source>

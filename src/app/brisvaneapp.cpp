@@ -3,6 +3,7 @@
 #include "alerts/frmsettings.h"
 #include "app/lumenpinstatus.h"
 #include "clock/detach.h"
+#include "clock/timer.h"
 #include "connection/linecontroller.h"
 #include "connection/mras.h"
 #include "connection/ui/frmuserlogonsettings.h"
@@ -18,6 +19,7 @@
 #include "shell/appcontext.h"
 #include "shell/dialogservice.h"
 #include "shell/menutools.h"
+#include "shell/systemevents.h"
 #include "shell/traystatus.h"
 #include "shell/ui/frmbrisvane.h"
 #include "usage/ui/frmusage.h"
@@ -113,6 +115,16 @@ void BrisvaneApp::wire()
     connect(&ras, &mRAS::LinesChanged, m_schedule.get(), &MailSchedule::wake);
     connect(&ras, &mRAS::StateChanged, m_idle.get(), &MailIdle::wake);
     connect(&ras, &mRAS::LinesChanged, m_idle.get(), &MailIdle::wake);
+    // Sessions held across a sleep or a change of network die without a word: the IDLE
+    // watches log out before the sleep and start anew after it and on a new network, and the
+    // line and the schedule look again at once (the clock has caught up with the sleep).
+    SystemEvents &events = m_links.context.systemEvents();
+    connect(&events, &SystemEvents::aboutToSleep, m_idle.get(), &MailIdle::suspend);
+    for (const auto signal : {&SystemEvents::resumed, &SystemEvents::networkChanged}) {
+        connect(&events, signal, m_idle.get(), &MailIdle::restart);
+        connect(&events, signal, m_schedule.get(), &MailSchedule::wake);
+    }
+    connect(&events, &SystemEvents::resumed, &line.watchTimer(), &Timer::wake);
     // From the event loop: the check does not run inside the watch's socket handler.
     connect(
         m_idle.get(), &MailIdle::newMail, m_schedule.get(),

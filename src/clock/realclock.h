@@ -5,7 +5,11 @@
 #include <QHash>
 #include <QTimer>
 
-// The production clock: monotonic tick count, the system's time of day, Qt timers underneath.
+// The production clock: a tick count that goes on while the machine sleeps (CLOCK_BOOTTIME),
+// the system's time of day, Qt timers underneath. Qt's timers stand still while the machine
+// sleeps: told of the wake, the clock moves each armed timer back to its moment on the tick
+// count, so a timer whose moment passed in the sleep fires once at the wake (never a burst)
+// and the others at their moments.
 class BVANECLOCK_EXPORT RealClock : public Clock
 {
     Q_OBJECT
@@ -16,6 +20,8 @@ public:
 
     qint64 tickCount() const override;
     QTime timeOfDay() const override;
+    // The machine woke from sleep.
+    void catchUp();
 
 protected:
     void timerChanged(Timer *timer) override;
@@ -23,4 +29,5 @@ protected:
 
 private:
     QHash<Timer *, QTimer *> m_backends;
+    QHash<Timer *, qint64> m_dueAt; // where each running backend's moment lies on the tick count
 };

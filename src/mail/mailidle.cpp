@@ -18,7 +18,7 @@ MailIdle::MailIdle(AppContext &context, std::function<bool()> lineConnected, QOb
     makeWatch = [this] { return std::make_unique<ImapIdle>(m_context.clock()); };
     connect(m_follow, &Timer::tick, this, [this] {
         const bool line = m_lineConnected();
-        sync(line && m_context.model().isOn(Keys::CheckMessages));
+        sync(!m_suspended && line && m_context.model().isOn(Keys::CheckMessages));
         // With no line there is nothing to watch: the line's signals wake the timer.
         if (!line)
             m_follow->sleepUntilWoken();
@@ -30,6 +30,19 @@ MailIdle::~MailIdle() = default;
 
 void MailIdle::wake()
 {
+    m_follow->wake();
+}
+
+void MailIdle::suspend()
+{
+    m_suspended = true;
+    sync(false);
+}
+
+void MailIdle::restart()
+{
+    m_suspended = false;
+    sync(false); // dropped, and their failures forgotten: the next look starts them all
     m_follow->wake();
 }
 

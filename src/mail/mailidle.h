@@ -37,6 +37,12 @@ public:
     void sync(bool active);
     // Looks at the line and the slots at once (the line came up or went down).
     void wake();
+    // The machine is about to sleep: every watch logs out now, and none starts again until
+    // restart().
+    void suspend();
+    // After a wake or a change of network: the sessions there were are of no use; every
+    // watch starts anew at once, a failed one too.
+    void restart();
     // The running watch of `slot` (1 to 5), if any.
     ImapIdle *watch(int slot) const { return m_watches[slot - 1].get(); }
 
@@ -57,4 +63,5 @@ private:
     std::array<std::unique_ptr<ImapIdle>, kSlots> m_watches;
     std::array<QString, kSlots> m_accounts; // what each watch (or failed watch) was made for
     std::array<qint64, kSlots> m_failedAt{}; // tick count of the failure; 0 while none
+    bool m_suspended = false;
 };

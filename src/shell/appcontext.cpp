@@ -10,6 +10,7 @@
 #include "settings/settingsstore.h"
 #include "shell/autostart.h"
 #include "shell/dialogservice.h"
+#include "shell/systemevents.h"
 
 AppContext::AppContext(AppPaths paths, std::unique_ptr<Clock> clock,
     std::unique_ptr<SettingsStore> settings, std::unique_ptr<DialogService> dialogs)
@@ -19,6 +20,7 @@ AppContext::AppContext(AppPaths paths, std::unique_ptr<Clock> clock,
     , m_dialogs(std::move(dialogs))
     , m_model(std::make_unique<SettingsModel>(*m_settings))
     , m_passwords(std::make_unique<Passwords>(*m_model, *m_clock))
+    , m_systemEvents(std::make_unique<SystemEvents>())
 { }
 
 AppContext::~AppContext()
@@ -75,6 +77,11 @@ Autostart &AppContext::autostart() const
 {
     Q_ASSERT(m_autostart);
     return *m_autostart;
+}
+
+void AppContext::setSystemEvents(std::unique_ptr<SystemEvents> events)
+{
+    m_systemEvents = std::move(events);
 }
 
 void AppContext::setAutostart(std::unique_ptr<Autostart> autostart)

@@ -17,6 +17,7 @@ class ProgramLauncher;
 class SettingsModel;
 class SettingsStore;
 class SoundPlayer;
+class SystemEvents;
 
 // Owns the long-lived pieces of the program: the settings store, the clock, the platform
 // layers and the long-lived forms. Forms receive it by reference; nothing else is global.
@@ -55,6 +56,10 @@ public:
     Autostart &autostart() const;
     void setAutostart(std::unique_ptr<Autostart> autostart);
 
+    // Sleep, wake and network changes; until one is set, one that hears nothing.
+    SystemEvents &systemEvents() const { return *m_systemEvents; }
+    void setSystemEvents(std::unique_ptr<SystemEvents> events);
+
     // Takes ownership of a long-lived object (a form, a platform layer); such objects are
     // destroyed before the services above, last adopted first.
     template <typename T> T *adopt(std::unique_ptr<T> object)
@@ -76,5 +81,6 @@ private:
     std::unique_ptr<DialUpService> m_dialUp;
     std::unique_ptr<ProgramLauncher> m_programs;
     std::unique_ptr<Autostart> m_autostart;
+    std::unique_ptr<SystemEvents> m_systemEvents;
     std::vector<std::unique_ptr<QObject>> m_owned;
 };

@@ -23,33 +23,11 @@ NmMockBus::~NmMockBus()
     stop();
 }
 
-QString NmMockBus::python()
-{
-    static const QString found = findPython();
-    return found;
-}
-
-QString NmMockBus::findPython()
-{
-    QStringList candidates{QStringLiteral("/usr/bin/python3")};
-    candidates << QStandardPaths::findExecutable(QStringLiteral("python3"));
-    for (const QString &candidate : std::as_const(candidates)) {
-        if (candidate.isEmpty() || !QFile::exists(candidate))
-            continue;
-        QProcess probe;
-        probe.start(candidate, {QStringLiteral("-c"), QStringLiteral("import dbusmock, gi")});
-        if (probe.waitForFinished(kStartMs) && probe.exitStatus() == QProcess::NormalExit
-            && probe.exitCode() == 0)
-            return candidate;
-    }
-    return {};
-}
-
 QString NmMockBus::missing()
 {
     if (const QString why = PrivateBus::missing(); !why.isEmpty())
         return why;
-    if (python().isEmpty())
+    if (PrivateBus::dbusmockPython().isEmpty())
         return QStringLiteral("no python3 with the dbusmock module");
     return {};
 }
@@ -66,7 +44,7 @@ bool NmMockBus::start(QString *error)
     env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_address);
     m_mock.setProcessEnvironment(env);
     m_mock.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_mock.start(python(),
+    m_mock.start(PrivateBus::dbusmockPython(),
         {QStringLiteral("-m"), QStringLiteral("dbusmock"), QStringLiteral("-t"),
             QStringLiteral("networkmanager")});
     const bool up = QTest::qWaitFor(

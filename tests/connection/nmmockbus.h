@@ -51,8 +51,6 @@ public:
     void emitDeviceState(const QString &device, uint newState, uint oldState, uint reason);
 
 private:
-    static QString python();
-    static QString findPython();
     void stop();
 
     PrivateBus m_private;

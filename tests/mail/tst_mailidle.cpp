@@ -1,6 +1,7 @@
 // The IDLE watches of the IMAP slots with the program around them, against Dovecot: a watch
 // while the line is up and scheduled checking is on, the scheduled check started at once by
-// a delivery, and no second check while one is open.
+// a delivery, no second check while one is open, and the watches' end before the machine
+// sleeps and their new start after it wakes.
 
 #include "checkmailfixture.h"
 #include "craftedmessages.h"
@@ -8,6 +9,7 @@
 #include "mail/imapidle.h"
 #include "mail/mailidle.h"
 #include "mail/ui/slotmailcontrol.h"
+#include "shell/systemevents.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -69,6 +71,16 @@ void tst_MailIdle::deliveryStartsTheScheduledCheckAtOnce()
     QTRY_COMPARE_WITH_TIMEOUT(news.size(), 2, 5000);
     QCOMPARE(p.window(), open);
     QCOMPARE(p.rows().size(), 1);
+
+    // The machine sleeps: the watches log out first and stay away until the wake, which
+    // starts them again at once, not after the retry's five minutes.
+    SystemEvents &events = t.context().systemEvents();
+    Q_EMIT events.aboutToSleep();
+    QVERIFY(!idle.watch(1) && !idle.watch(2));
+    QTest::qWait(2 * MailIdle::kFollowMs);
+    QVERIFY(!idle.watch(2));
+    Q_EMIT events.resumed();
+    QTRY_VERIFY_WITH_TIMEOUT(idle.watch(2) && idle.watch(2)->isIdling(), 10000);
 }
 
 QTEST_MAIN(tst_MailIdle)

@@ -2,6 +2,7 @@
 
 #include "support/endprocess.h"
 
+#include <QFile>
 #include <QStandardPaths>
 #include <QUuid>
 
@@ -52,4 +53,23 @@ void PrivateBus::stop()
         QDBusConnection::disconnectFromBus(name);
     m_bus = QDBusConnection(QString());
     endProcess(m_daemon);
+}
+
+QString PrivateBus::dbusmockPython()
+{
+    static const QString found = [] {
+        QStringList candidates{QStringLiteral("/usr/bin/python3")};
+        candidates << QStandardPaths::findExecutable(QStringLiteral("python3"));
+        for (const QString &candidate : std::as_const(candidates)) {
+            if (candidate.isEmpty() || !QFile::exists(candidate))
+                continue;
+            QProcess probe;
+            probe.start(candidate, {QStringLiteral("-c"), QStringLiteral("import dbusmock, gi")});
+            if (probe.waitForFinished(kStartMs) && probe.exitStatus() == QProcess::NormalExit
+                && probe.exitCode() == 0)
+                return candidate;
+        }
+        return QString();
+    }();
+    return found;
 }

@@ -16,6 +16,8 @@ public:
 
     // Why the bus cannot run here (dbus-daemon missing); empty when it can.
     static QString missing();
+    // A python3 with python-dbusmock, for the mock services on such a bus; empty when none.
+    static QString dbusmockPython();
     bool start(QString *error);
     void stop();
 

@@ -10,6 +10,7 @@
 #include "settings/qtkeychainbackend.h"
 #include "settings/settingsstore.h"
 #include "shell/appcontext.h"
+#include "shell/systemevents.h"
 #include "shell/ui/qtdialogservice.h"
 #include "shell/xdgautostart.h"
 
@@ -27,6 +28,10 @@ namespace Startup {
 std::unique_ptr<AppContext> makeApplicationContext()
 {
     auto clock = std::make_unique<RealClock>();
+    // Woken from sleep, the clock catches up first: the program's own followers of the wake
+    // then find the timers at their moments.
+    auto events = std::make_unique<SystemEvents>(QDBusConnection::systemBus());
+    QObject::connect(events.get(), &SystemEvents::resumed, clock.get(), &RealClock::catchUp);
     auto dialogs = std::make_unique<QtDialogService>(*clock);
     auto context = std::make_unique<AppContext>(AppPaths::forApplication(), std::move(clock),
         std::make_unique<SettingsStore>(SettingsStore::defaultFilePath()), std::move(dialogs));
@@ -34,6 +39,7 @@ std::unique_ptr<AppContext> makeApplicationContext()
     context->setNotifier(std::make_unique<DBusNotifier>(QDBusConnection::sessionBus()));
     context->setPrograms(std::make_unique<ProcessProgramLauncher>());
     context->setDialUpService(DialUpFactory::create(context->settings(), context->clock()));
+    context->setSystemEvents(std::move(events));
     context->setAutostart(std::make_unique<XdgAutostart>(
         XdgAutostart::defaultFolder(), QCoreApplication::applicationFilePath()));
     reportSettingsProblem(*context);

@@ -14,6 +14,7 @@
 #include "programs/programrunner.h"
 #include "programs/ui/programmenu.h"
 #include "settings/firstrun.h"
+#include "settings/privatefiles.h"
 #include "settings/settingsmodel.h"
 #include "settings/settingsstore.h"
 #include "shell/appcontext.h"
@@ -60,9 +61,9 @@ BrisvaneApp::~BrisvaneApp()
     delete m_usageWindow;
 }
 
-// The record opens with the program; a row a crash left open ends at its last update. A file
-// that cannot be used is reported once, from the event loop (never inside a line event), and
-// the program goes on without it.
+// The record opens at its first use (a line of ours up, the Usage window); a row a crash left
+// open ends then at its last update. A file that cannot be used is reported once, from the
+// event loop (never inside a line event), and the program goes on without it.
 void BrisvaneApp::startUsageRecord()
 {
     AppContext &context = m_links.context;
@@ -75,8 +76,7 @@ void BrisvaneApp::startUsageRecord()
                 DialogService::Icon::Warning, QStringLiteral("Brisvane"), message);
         },
         Qt::QueuedConnection);
-    if (m_usageStore->open())
-        m_usageStore->closeAbandoned();
+    PrivateFiles::tighten(m_usageStore->path()); // an older version made it open to others
     m_usage = std::make_unique<UsageRecorder>(context, *m_usageStore, *m_line);
     m_usageLimit = std::make_unique<UsageLimit>(context, *m_usageStore);
     connect(m_usage.get(), &UsageRecorder::recorded, m_usageLimit.get(),
@@ -85,6 +85,7 @@ void BrisvaneApp::startUsageRecord()
 
 frmUsage *BrisvaneApp::showUsage()
 {
+    m_usageStore->openOnFirstUse();
     if (!m_usageWindow)
         m_usageWindow = frmUsage::open(
             frmUsage::Links{m_links.context, *m_usageStore, *m_usage, *m_usageLimit});

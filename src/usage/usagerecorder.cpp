@@ -41,6 +41,7 @@ void UsageRecorder::lineUp()
     if (recording())
         end(UsageEnd::User);
     const QDateTime started = now();
+    m_store.openOnFirstUse();
     const std::optional<qint64> id = m_store.begin(entryName(), started);
     if (!id)
         return;

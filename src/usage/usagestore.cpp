@@ -59,16 +59,24 @@ UsageStore::UsageStore(QString path, QObject *parent)
     : QObject(parent)
     , m_path(std::move(path))
     , m_connectionName(connectionName())
-    , m_db(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName))
-{
-    m_db.setDatabaseName(m_path);
-}
+{ }
 
 UsageStore::~UsageStore()
 {
+    if (!m_db.isValid())
+        return;
     m_db.close();
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+bool UsageStore::openOnFirstUse()
+{
+    if (std::exchange(m_tried, true))
+        return m_open;
+    if (open())
+        closeAbandoned();
+    return m_open;
 }
 
 QString UsageStore::stamp(const QDateTime &time)
@@ -90,6 +98,12 @@ void UsageStore::fail(const QString &what, const QString &detail)
 
 bool UsageStore::open()
 {
+    m_tried = true;
+    // SQLite and Qt's driver for it are loaded here, not with the program.
+    if (!m_db.isValid()) {
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+        m_db.setDatabaseName(m_path);
+    }
     Opened opened = tryOpen();
     if (opened == Opened::Damaged) {
         moveAside();

@@ -55,6 +55,10 @@ public:
 
     QString path() const { return m_path; }
     bool open();
+    // The program's way in: the first call opens the record and closes the rows a crash left
+    // open; later ones say whether it is open. A program that never goes online or shows its
+    // usage never loads SQLite.
+    bool openOnFirstUse();
     bool isOpen() const { return m_open; }
     // What went wrong with the file, for the user; empty while all is well.
     QString problem() const { return m_problem; }
@@ -98,6 +102,7 @@ private:
     QString m_connectionName;
     QSqlDatabase m_db;
     bool m_open = false;
+    bool m_tried = false; // open() has run
     bool m_reported = false;
     QString m_problem;
     QString m_setAside;

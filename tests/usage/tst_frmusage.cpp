@@ -52,6 +52,7 @@ struct Program {
             session(QDateTime(QDate(2026, 1, 5), QTime(9, 0)).toUTC(), 7200, 0)};
         for (int day = 1; day <= 31; ++day)
             rows << session(march(day), day * 60, day * 1000000);
+        app().usageStore().openOnFirstUse();
         app().usageStore().insertClosed(rows);
     }
     BrisvaneApp &app() { return monitor->app(); }

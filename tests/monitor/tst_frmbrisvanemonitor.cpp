@@ -182,6 +182,7 @@ void tst_frmBrisvaneMonitor::everyWayIntoTheTrayMinimisesInstead_data()
     const auto on = [](const SettingKey &key) { return std::pair{key, SettingValues::Checked}; };
     QTest::newRow("click on the surface") << quiet() << QStringLiteral("click");
     QTest::newRow("title bar close") << quiet() << QStringLiteral("close");
+    QTest::newRow("escape") << quiet() << QStringLiteral("escape");
     QTest::newRow("minimise to tray on startup")
         << quiet({on(Keys::MinimizeSystemTray)}) << QString();
     QTest::newRow("dialog not shown on startup")
@@ -202,6 +203,9 @@ void tst_frmBrisvaneMonitor::everyWayIntoTheTrayMinimisesInstead()
         clickSurface(dialog);
     } else if (way == QLatin1String("close")) {
         QVERIFY(!dialog.close());
+    } else if (way == QLatin1String("escape")) {
+        QTest::keyClick(
+            widget<QWidget>(dialog.connectionTab(), "chkConnectionStartup"), Qt::Key_Escape);
     } else if (way == QLatin1String("connect")) {
         widget<QPushButton>(dialog.connectionTab(), "cmdConnect")->click();
         t.clock().advance(10000);

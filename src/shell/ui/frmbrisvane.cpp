@@ -20,6 +20,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -344,6 +345,17 @@ void frmBrisvane::mousePressEvent(QMouseEvent *event)
     if (childAt(event->position().toPoint()) == nullptr)
         zoomToTray();
     QWidget::mousePressEvent(event);
+}
+
+// Escape is the keyboard's way into the tray, as a dialog's Escape closes it; the key comes
+// here from any control that does not use it itself (an open list keeps its own).
+void frmBrisvane::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        zoomToTray();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void frmBrisvane::closeEvent(QCloseEvent *event)

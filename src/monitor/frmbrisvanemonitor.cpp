@@ -136,16 +136,29 @@ bool frmBrisvaneMonitor::Form_Load(SingleInstance &instance)
 {
     if (instance.anotherCopyIsRunning()) {
         Lumenpin1->setTrayVisible(false);
-        instance.postQuitToRunningCopy();
+        instance.askRunningCopyToShow();
         return false;
     }
-    // A later copy's quit message ends this one as the popup's Exit does: at once, whatever
-    // windows are open (closing them first would stop at the Customize dialog, which refuses).
-    connect(&instance, &SingleInstance::quitRequested, this, [this] { m_commands->exitProgram(); });
     Timer1.setEnabled(false);
     Timer1.setInterval(QApplication::doubleClickInterval());
     runStartup();
+    // A later start brings the dialog forward. One that comes while start-up still shows a
+    // notice is left out: start-up itself ends with the dialog or the program in the tray.
+    connect(
+        &instance, &SingleInstance::showRequested, this, &frmBrisvaneMonitor::showCustomizeDialog);
     return true;
+}
+
+void frmBrisvaneMonitor::showCustomizeDialog()
+{
+    frmBrisvane &dialog = customizeDialog();
+    if (dialog.isHidden()) {
+        detach(toggleCustomizeDialog());
+        return;
+    }
+    dialog.setWindowState(dialog.windowState() & ~Qt::WindowMinimized);
+    dialog.raise();
+    dialog.activateWindow();
 }
 
 void frmBrisvaneMonitor::runStartup()

@@ -84,12 +84,8 @@ int main(int argc, char *argv[])
     SingleInstance instance(SingleInstance::defaultSocketPath());
     QtTrayService tray;
     frmBrisvaneMonitor monitor(*context, tray);
-    // The monitor ends the program on a later copy's quit message, as Exit does; one that
-    // comes while start-up still shows a notice ends it as soon as start-up returns.
-    bool quitRequested = false;
-    QObject::connect(
-        &instance, &SingleInstance::quitRequested, &app, [&] { quitRequested = true; });
-    if (!monitor.Form_Load(instance) || quitRequested)
+    // A later copy asks this one to show its dialog and ends with status 0.
+    if (!monitor.Form_Load(instance))
         return 0;
     return QApplication::exec();
 }

@@ -51,8 +51,8 @@ private Q_SLOTS:
     void startupExclusionsFollowThePreferencesTool();
     void tabChangeReloadsMailSlotOne();
     void helpOpensTheProgramsHelpFile();
-    void secondCopyAsksTheFirstToQuitAndShowsNothing();
-    void firstCopyShowingTheDialogEndsOnTheQuitMessage();
+    void secondCopyAsksTheFirstToShowItselfAndShowsNothing();
+    void aSecondStartBringsTheFirstCopysDialogForward();
     void preferencesButtonOpensPreferences();
     void desktopNotificationBoxIsStoredAtOnce();
     void trayStartBuildsNoPageAndALaterBuildMatchesAnEarlyOne();
@@ -411,13 +411,13 @@ void tst_frmBrisvane::helpOpensTheProgramsHelpFile()
     QCOMPARE(t.dialogs().shown().last().text, help.fileName());
 }
 
-void tst_frmBrisvane::secondCopyAsksTheFirstToQuitAndShowsNothing()
+void tst_frmBrisvane::secondCopyAsksTheFirstToShowItselfAndShowsNothing()
 {
     TestContext t;
     const QString socket = QDir(t.dir()).filePath(QStringLiteral("Brisvane.socket"));
     SingleInstance first(socket);
     QVERIFY(!first.anotherCopyIsRunning());
-    QSignalSpy quit(&first, &SingleInstance::quitRequested);
+    QSignalSpy show(&first, &SingleInstance::showRequested);
     SingleInstance second(socket);
     RecordingTrayService tray;
     frmBrisvaneMonitor monitor(t.context(), tray);
@@ -427,14 +427,15 @@ void tst_frmBrisvane::secondCopyAsksTheFirstToQuitAndShowsNothing()
     QVERIFY(!monitor.customizeDialog().isVisible());
     // Start-up never ran: not even the first-run values were written.
     QVERIFY(!t.settings().contains(Keys::FirstTime));
-    QVERIFY(quit.wait(5000));
+    QVERIFY(show.wait(5000));
 }
 
-// The dialog refuses to close, so a quit that closes windows first would never end the program
-// while the dialog is up; the quit message ends it as Exit does, with the tray icon still there.
-void tst_frmBrisvane::firstCopyShowingTheDialogEndsOnTheQuitMessage()
+// Starting the program again from the menu while it runs shows its dialog, wherever it is,
+// and never ends the running copy.
+void tst_frmBrisvane::aSecondStartBringsTheFirstCopysDialogForward()
 {
     TestContext t;
+    t.settings().save(Keys::CustomizeBrisvaneReminder, QStringLiteral("False"));
     const QString socket = QDir(t.dir()).filePath(QStringLiteral("Brisvane.socket"));
     SingleInstance first(socket);
     RecordingTrayService tray;
@@ -443,11 +444,21 @@ void tst_frmBrisvane::firstCopyShowingTheDialogEndsOnTheQuitMessage()
     int exits = 0;
     monitor.commands().exitProgram = [&exits] { ++exits; };
     QVERIFY(monitor.Form_Load(first));
-    QVERIFY(monitor.customizeDialog().isVisible());
-    SingleInstance second(socket);
-    QVERIFY(second.anotherCopyIsRunning());
-    QVERIFY(second.postQuitToRunningCopy());
-    QTRY_COMPARE(exits, 1);
+    frmBrisvane &dialog = monitor.customizeDialog();
+    const std::function<void()> putAway[]
+        = {[&] { dialog.zoomToTray(); }, [&] { dialog.showMinimized(); },
+            [&] {
+                tray.setTrayAvailable(false);
+                dialog.zoomToTray();
+            }};
+    for (const auto &away : putAway) {
+        away();
+        SingleInstance second(socket);
+        QVERIFY(second.anotherCopyIsRunning());
+        QVERIFY(second.askRunningCopyToShow());
+        QTRY_VERIFY(dialog.isVisible() && !dialog.isMinimized());
+    }
+    QCOMPARE(exits, 0);
     QVERIFY(tray.iconShown());
 }
 

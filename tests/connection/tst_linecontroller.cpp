@@ -13,6 +13,7 @@
 #include "trayctl/lumenpin.h"
 #include "trayctl/trayservice.h"
 
+#include <QApplication>
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTest>
@@ -89,6 +90,7 @@ private Q_SLOTS:
     void singleClicksAlternateDialAndHangUp();
     void clickWithExistingConnectionOnlyWarns();
     void doubleClickDropsThePendingSingleClick();
+    void statusNotifierDoubleClickZoomsAndNeverDials();
     void disconnectButtonLeavesLineStateAndStopsTheWatch();
     void dropAndReconnectAreAnnouncedUnlessSwitchedOff();
     void dialOnStartupCanBeHungUp();
@@ -440,6 +442,37 @@ void tst_LineController::doubleClickDropsThePendingSingleClick()
     p.run(2);
     QCOMPARE(t.line().dialCount(), 0);
     QVERIFY(p.dialog().isVisible());
+}
+
+// A StatusNotifier host sends one activation per click: two within the double-click time
+// zoom the dialog, one alone dials once the double-click time has passed.
+void tst_LineController::statusNotifierDoubleClickZoomsAndNeverDials()
+{
+    TestContext t;
+    Program p(t, {checked(Keys::ConnectSingleClick), {Keys::DefaultConnection, kLine}});
+    p.tray.setHostShowsMenus(true);
+    Lumenpin &icon = p.monitor->tray();
+    icon.setTrayVisible(false);
+    icon.setTrayVisible(true); // into the tray again: the host takes the menu
+    QVERIFY(icon.menuShownByHost());
+    const int interval = QApplication::doubleClickInterval();
+    p.monitor->Timer1.setInterval(interval);
+    const auto activate = [&p] {
+        p.tray.send(MouseMessage::LeftDown);
+        p.tray.send(MouseMessage::LeftUp);
+    };
+    const bool shown = p.dialog().isVisible();
+    activate();
+    t.clock().advance(interval / 2);
+    activate();
+    p.run(2);
+    QCOMPARE(t.line().dialCount(), 0);
+    QCOMPARE(p.dialog().isVisible(), !shown);
+    activate();
+    t.clock().advance(interval); // delivered 5 ms after the click: the wait is not over
+    QCOMPARE(t.line().dialCount(), 0);
+    t.clock().advance(10);
+    QCOMPARE(t.line().dialCount(), 1);
 }
 
 void tst_LineController::disconnectButtonLeavesLineStateAndStopsTheWatch()

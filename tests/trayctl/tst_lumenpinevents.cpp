@@ -1,6 +1,8 @@
 #include "trayfixture.h"
 
+#include <QGuiApplication>
 #include <QMenu>
+#include <QStyleHints>
 #include <QSystemTrayIcon>
 #include <QTest>
 
@@ -17,6 +19,7 @@ private Q_SLOTS:
     void eventsWaitForTheDeliveryTick();
     void moveThenPressWithin5msDeliversOnlyThePress();
     void doubleClickAtOrdinarySpeed();
+    void hostClicksWithinTheDoubleClickTimeAreADoubleClick();
     void onlyThisControlsCallbackReachesIt();
     void qtBackendTurnsActivationsIntoMessages_data();
     void qtBackendTurnsActivationsIntoMessages();
@@ -92,6 +95,28 @@ void tst_LumenpinEvents::doubleClickAtOrdinarySpeed()
     QCOMPARE(f.events,
         (QStringList{"MouseDown(1)", "MouseUp(1)", "LeftClick", "Click", "AnyClick", "LeftDblClick",
             "DblClick", "AnyDblClick", "MouseUp(1)", "LeftClick", "Click", "AnyClick"}));
+}
+
+// A StatusNotifier host sends an activation per click: the second within the desktop's
+// double-click time is the double click, a third starts afresh, a slower one is a click.
+void tst_LumenpinEvents::hostClicksWithinTheDoubleClickTimeAreADoubleClick()
+{
+    TrayFixture f;
+    QMenu menu;
+    f.tray.setHostShowsMenus(true);
+    f.control.setIconMenu(&menu);
+    f.showIcon(TrayFixture::icon(Qt::red));
+    QGuiApplication::styleHints()->setMouseDoubleClickInterval(400);
+    QStringList seen;
+    connect(&f.control, &Lumenpin::Click, this, [&] { seen << QStringLiteral("Click"); });
+    connect(&f.control, &Lumenpin::LeftDblClick, this, [&] { seen << QStringLiteral("Dbl"); });
+    for (int gap : {0, 400, 10, 401}) {
+        f.clock.advance(gap);
+        f.tray.send(LeftDown);
+        f.tray.send(LeftUp);
+    }
+    f.clock.advance(5);
+    QCOMPARE(seen, (QStringList{"Click", "Dbl", "Click", "Click"}));
 }
 
 void tst_LumenpinEvents::onlyThisControlsCallbackReachesIt()

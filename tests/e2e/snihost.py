@@ -196,6 +196,15 @@ if 'Disable Programs/Applications' not in labels(find(root, 'Run Program')):
     fail('the Run Program band lacks its switch')
 if 'Disable Mail Checking' not in labels(find(root, 'Check Mail')):
     fail('the Check Mail band holds %s' % labels(find(root, 'Check Mail')))
+# The switches are toggles, on or off, as the host's menu shows them.
+switches = [find(find(root, 'Confirmation Menus'), t) for t in expected['Confirmation Menus']]
+switches += [find(find(root, 'Run Program'), 'Disable Programs/Applications'),
+             find(find(root, 'Check Mail'), 'Disable Mail Checking')]
+plain = [str(c['props'].get('label')) for c in switches
+         if c['props'].get('toggle-type') != 'checkmark']
+if plain:
+    fail('exported without toggle-type: %s' % plain)
+print('every switch is a toggle')
 line = line_tools(up=False)
 
 # The host's click on Connect dials the simulated line.

@@ -57,6 +57,7 @@ private Q_SLOTS:
     void desktopNotificationBoxIsStoredAtOnce();
     void trayStartBuildsNoPageAndALaterBuildMatchesAnEarlyOne();
     void pagesAskOnlyForTheRoomTheyNeedAndEachOpeningStartsAtTheTop();
+    void everyTabStopOnEveryPageIsAControl();
 
 private:
     struct Started {
@@ -511,6 +512,29 @@ void tst_frmBrisvane::pagesAskOnlyForTheRoomTheyNeedAndEachOpeningStartsAtTheTop
     dialog.hide();
     dialog.show();
     QCOMPARE(settings->verticalScrollBar()->value(), 0);
+}
+
+// Tab goes from control to control: nothing that shows no focus of its own (a page's
+// scroll area, a bare container) takes a stop on the way.
+void tst_frmBrisvane::everyTabStopOnEveryPageIsAControl()
+{
+    TestContext t;
+    Started s = start(t);
+    frmBrisvane &dialog = s.dialog();
+    dialog.show();
+    QStringList empty;
+    for (int tab = 0; tab < dialog.tabs().count(); ++tab) {
+        dialog.showTab(tab);
+        for (QWidget *w = dialog.nextInFocusChain(); w != &dialog; w = w->nextInFocusChain()) {
+            const bool stop = (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy()
+                && w->isVisibleTo(&dialog) && w->isEnabled();
+            if (stop
+                && (qobject_cast<QScrollArea *>(w)
+                    || w->metaObject() == &QWidget::staticMetaObject))
+                empty << w->objectName() + u'/' + w->metaObject()->className();
+        }
+    }
+    QCOMPARE(empty, QStringList());
 }
 
 QTEST_MAIN(tst_frmBrisvane)

@@ -101,6 +101,9 @@ void frmBrisvane::buildPages()
         scroll->setObjectName(page->objectName() + QStringLiteral("Scroll"));
         scroll->setWidgetResizable(true);
         scroll->setFrameShape(QFrame::NoFrame);
+        // Without a frame it shows no focus: Tab goes straight to the page's controls, and
+        // the area scrolls to each one as it takes the focus.
+        scroll->setFocusPolicy(Qt::NoFocus);
         scroll->viewport()->setAutoFillBackground(false); // the tab's pane shows through
         scroll->setWidget(page);
         return scroll;

@@ -14,6 +14,7 @@
 #include "monitor/popupcommands.h"
 #include "monitor/singleinstance.h"
 #include "settings/settingsmodel.h"
+#include "settings/settingsstore.h"
 #include "shell/appcontext.h"
 #include "shell/dialogservice.h"
 #include "shell/menutools.h"
@@ -204,10 +205,13 @@ QCoro::Task<> frmBrisvaneMonitor::noTrayNoticeAfterGrace()
             return connect(tray, &TrayService::trayAvailableChanged, receiver, check);
         },
         this);
-    if (!waited || tray->trayAvailable())
+    if (!waited || tray->trayAvailable()
+        || m_context.settings().get(Keys::NoTrayNotice) == SettingValues::FalseText)
         co_return;
-    QWidget *parent = customizeDialog().isVisible() ? &customizeDialog() : nullptr;
-    co_await frmNoTrayNotice::showUntilTray(m_context, menu(), *tray, parent);
+    // The notice comes up over the dialog, both on screen: where there is no taskbar either
+    // (GNOME without its extension) a minimised dialog would be nowhere to be seen.
+    customizeDialog().showInTraysPlace();
+    co_await frmNoTrayNotice::showUntilTray(m_context, menu(), *tray, &customizeDialog());
 }
 
 void frmBrisvaneMonitor::Lumenpin1_LeftDblClick()

@@ -1,3 +1,4 @@
+#include "alerts/frmnotraynotice.h"
 #include "app/brisvaneapp.h"
 #include "connection/linecontroller.h"
 #include "connection/mras.h"
@@ -95,6 +96,8 @@ class tst_frmBrisvaneMonitor : public QObject
 private Q_SLOTS:
     void noTrayIsToldAtStartUntilItsBoxIsCleared();
     void trayArrivingLateEndsTheNotice();
+    void noticeSaysHowToGetATrayOnThisDesktop_data();
+    void noticeSaysHowToGetATrayOnThisDesktop();
     void everyWayIntoTheTrayMinimisesInstead_data();
     void everyWayIntoTheTrayMinimisesInstead();
     void menuButtonReachesThePopupCommands();
@@ -124,7 +127,8 @@ void tst_frmBrisvaneMonitor::noTrayIsToldAtStartUntilItsBoxIsCleared()
         QVERIFY(!p.menuButton()->isHidden());
     }
     QVERIFY(text.startsWith(QStringLiteral("This desktop shows no tray icons")));
-    QVERIFY(text.contains(QStringLiteral("AppIndicator/KStatusNotifierItem extension")));
+    QVERIFY(
+        text.endsWith(frmNoTrayNotice::howToGetATray(qEnvironmentVariable("XDG_CURRENT_DESKTOP"))));
     QCOMPARE(t.settings().get(Keys::CustomizeBrisvaneReminder), SettingValues::TrueText);
     t.reopen();
     {
@@ -168,11 +172,40 @@ void tst_frmBrisvaneMonitor::trayArrivingLateEndsTheNotice()
     QVERIFY(p.onTaskbar());
     t.clock().advance(grace);
     QTRY_VERIFY(QApplication::activeModalWidget());
+    // Told, the dialog comes onto the screen under the notice: a desktop without a tray may
+    // have no taskbar either.
+    QVERIFY(p.dialog().isVisible() && !p.dialog().isMinimized());
+    QCOMPARE(QApplication::activeModalWidget()->parentWidget(), &p.dialog());
     QCOMPARE(QApplication::activeModalWidget()->objectName(), QStringLiteral("frmNoTrayNotice"));
     p.tray.setTrayAvailable(true);
     QTRY_VERIFY(!QApplication::activeModalWidget());
     QVERIFY(p.dialog().isHidden() && !p.dialog().isMinimized());
     QVERIFY(p.menuButton()->isHidden());
+}
+
+void tst_frmBrisvaneMonitor::noticeSaysHowToGetATrayOnThisDesktop_data()
+{
+    QTest::addColumn<QString>("desktop");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("Ubuntu's GNOME") << "ubuntu:GNOME"
+                                    << "gnome-shell-extension-appindicator";
+    QTest::newRow("Plasma") << "KDE"
+                            << "\"System Tray\"";
+    QTest::newRow("Xfce") << "XFCE"
+                          << "\"Status Tray Plugin\"";
+    QTest::newRow("LXQt") << "LXQt"
+                          << "\"Status Notifier\"";
+    QTest::newRow("none named") << ""
+                                << "status notifier";
+}
+
+void tst_frmBrisvaneMonitor::noticeSaysHowToGetATrayOnThisDesktop()
+{
+    QFETCH(QString, desktop);
+    QFETCH(QString, named);
+    const QString sentence = frmNoTrayNotice::howToGetATray(desktop);
+    QVERIFY2(sentence.contains(named), qPrintable(sentence));
+    QCOMPARE(sentence.count(u'.'), 1);
 }
 
 void tst_frmBrisvaneMonitor::everyWayIntoTheTrayMinimisesInstead_data()

@@ -284,6 +284,16 @@ void frmBrisvane::hideIntoTray()
         hide();
 }
 
+void frmBrisvane::showInTraysPlace()
+{
+    const bool inTraysPlace = isHidden() || m_minimisedForTray;
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+    m_minimisedForTray = inTraysPlace;
+}
+
 void frmBrisvane::followTray(bool available)
 {
     if (cmdMenu)
@@ -295,7 +305,7 @@ void frmBrisvane::followTray(bool available)
     }
     // A tray that comes takes the dialog that went to the taskbar in its place, as if it had
     // been there all along (the taskbar may be the tray's own panel, or none at all).
-    if (available && std::exchange(m_minimisedForTray, false) && isVisible() && isMinimized()) {
+    if (available && std::exchange(m_minimisedForTray, false) && isVisible()) {
         hide();
         setWindowState(windowState() & ~Qt::WindowMinimized);
     }
@@ -312,7 +322,7 @@ void frmBrisvane::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::WindowStateChange) {
         if (!isMinimized())
-            m_minimisedForTray = false; // the user took it back
+            m_minimisedForTray = false; // the user took it back (showInTraysPlace keeps it)
         restoreCaptionWhenNormal();
         showConnectedTime();
     }

@@ -294,6 +294,10 @@ void tst_LineController::clockWakesOnEachSecondBoundaryAndFollowsTheDialog()
     p.dialog().hide();
     t.clock().advance(1);
     QCOMPARE(p.dialog().windowTitle(), QStringLiteral("00:00:10"));
+    // Hung up, the caption is the dialog's own again while it is still put away.
+    widget<QPushButton>(p.tab(), "cmdDisconnect")->click();
+    p.run(5);
+    QCOMPARE(p.dialog().windowTitle(), frmBrisvane::caption());
 }
 
 // Without a line nothing wakes the program; a line coming up wakes the schedule.

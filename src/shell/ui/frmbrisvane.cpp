@@ -59,6 +59,7 @@ void frmBrisvane::followLine()
     });
     connect(&line, &LineController::clockReset, this, [this] {
         m_connectedTime.clear();
+        setWindowTitle(caption()); // the last time stays in no caption
         if (pagesBuilt())
             m_connection->showConnectedTime(QStringLiteral("00:00:00"));
     });

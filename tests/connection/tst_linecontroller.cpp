@@ -76,6 +76,7 @@ private Q_SLOTS:
     void dialConnectsLogsEveryStepAndShowsTheConnectedIcon();
     void alwaysBusyDialsCountPlusOneTimesThenStartsOverNextTime();
     void busyThenConnectedKeepsTheRemainder();
+    void aChangedBusyCountCountsFromTheNextDial();
     void busyWithoutRetryHangsUpAtOnce();
     void dropWithReconnectRedialsAfterThePause();
     void dropWithoutOptionsBlinksAMinuteBeforeHangingUp();
@@ -157,6 +158,17 @@ void tst_LineController::busyThenConnectedKeepsTheRemainder()
         QStringList({QStringLiteral("Redialling Simulated line (busy twice): attempt 1 of 3"),
             QStringLiteral("Redialling Simulated line (busy twice): attempt 2 of 3")}));
     QCOMPARE(t.notifier().sent().at(0).tag, t.notifier().sent().at(1).tag);
+}
+
+void tst_LineController::aChangedBusyCountCountsFromTheNextDial()
+{
+    TestContext t;
+    Program p(t, {busyRetry(1), checked(Keys::ReconnectLineBusy)});
+    t.settings().save(Keys::ReconnectLineBusyCount, QStringLiteral("3")); // as the arrows do
+    p.choose(kBusy);
+    widget<QPushButton>(p.tab(), "cmdConnect")->click();
+    p.run(120);
+    QCOMPARE(t.line().dialCount(), 4);
 }
 
 void tst_LineController::busyWithoutRetryHangsUpAtOnce()

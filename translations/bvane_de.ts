@@ -1303,8 +1303,8 @@
         <translation>&lt;b&gt;Brisvane&lt;/b&gt; %1</translation>
     </message>
     <message>
-        <source>Dials your connection, keeps it up, starts your programs when it comes up or goes down, and checks your POP3 mail, from the system tray.</source>
-        <translation>Wählt Ihre Verbindung, hält sie aufrecht, startet Ihre Programme beim Verbinden und Trennen und ruft Ihre POP3-E-Mails ab, vom Systembereich aus.</translation>
+        <source>Dials your connection, keeps it up, starts your programs when it comes up or goes down, and checks your POP3 and IMAP mail, from the system tray.</source>
+        <translation>Wählt Ihre Verbindung, hält sie aufrecht, startet Ihre Programme beim Verbinden und Trennen und ruft Ihre POP3- und IMAP-E-Mails ab, vom Systembereich aus.</translation>
     </message>
 </context>
 <context>

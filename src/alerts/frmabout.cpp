@@ -18,7 +18,7 @@ frmAbout::frmAbout(QWidget *parent)
     title->setObjectName(QStringLiteral("lblTitle"));
     auto *text
         = new QLabel(tr("Dials your connection, keeps it up, starts your programs when it comes "
-                        "up or goes down, and checks your POP3 mail, from the system tray."),
+                        "up or goes down, and checks your POP3 and IMAP mail, from the system tray."),
             this);
     text->setObjectName(QStringLiteral("lblDescription"));
     text->setWordWrap(true);

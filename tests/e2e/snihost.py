@@ -234,11 +234,17 @@ item.SecondaryActivate(0, 0, dbus_interface=ITEM)
 wait_for(dialog_shown, 10, 'SecondaryActivate did not bring the dialog back')
 print('SecondaryActivate toggles the dialog')
 
-# Activate is the single click: with "Connect and Disconnect on single click" off it puts the
-# dialog away once the double-click time has passed.
+# A double click shows or hides the dialog and never touches the line (the single click
+# connects and disconnects here). Most hosts send it as two Activate calls within the
+# double-click time; GNOME's extension keeps the click for its menu and sends one Activate.
 item.Activate(0, 0, dbus_interface=ITEM)
-wait_for(lambda: not dialog_shown(), 10, 'Activate left the dialog up')
-print('Activate (the single click) puts the dialog away')
+if args[0] != 'gnome':
+    time.sleep(0.1)
+    item.Activate(0, 0, dbus_interface=ITEM)
+wait_for(lambda: not dialog_shown(), 10, 'the double click left the dialog up')
+time.sleep(1.5)  # well past the double-click time: a click read as single would hang up
+line_tools(up=True)
+print('the double click puts the dialog away and leaves the line up')
 
 # ContextMenu opens no window of its own: on Wayland the host shows the exported menu.
 before = window_names()

@@ -204,19 +204,23 @@ void tst_LumenpinEvents::hostsWithTheirOwnMenuSendActivationsForClicks_data()
     QTest::addColumn<int>("reason");
     QTest::addColumn<bool>("hostMenu");
     QTest::addColumn<QList<int>>("messages");
+    QTest::addColumn<bool>("gnome");
     // A StatusNotifier host: Activate is the click, SecondaryActivate (the middle click) stands
     // for the double click it never sends, ContextMenu stays the right click.
     QTest::newRow("Activate") << int(QSystemTrayIcon::Trigger) << true
-                              << QList<int>{LeftDown, LeftUp};
+                              << QList<int>{LeftDown, LeftUp} << false;
     QTest::newRow("SecondaryActivate")
-        << int(QSystemTrayIcon::MiddleClick) << true << QList<int>{LeftDoubleClick};
+        << int(QSystemTrayIcon::MiddleClick) << true << QList<int>{LeftDoubleClick} << false;
     QTest::newRow("ContextMenu") << int(QSystemTrayIcon::Context) << true
-                                 << QList<int>{RightDown, RightUp};
+                                 << QList<int>{RightDown, RightUp} << false;
+    // GNOME Shell's extension opens the menu on a click and calls Activate for a double one.
+    QTest::newRow("GNOME's Activate")
+        << int(QSystemTrayIcon::Trigger) << true << QList<int>{LeftDoubleClick} << true;
     // The XEmbed tray keeps its double click and its middle button.
     QTest::newRow("XEmbed middle")
-        << int(QSystemTrayIcon::MiddleClick) << false << QList<int>{MiddleDown, MiddleUp};
+        << int(QSystemTrayIcon::MiddleClick) << false << QList<int>{MiddleDown, MiddleUp} << false;
     QTest::newRow("XEmbed double")
-        << int(QSystemTrayIcon::DoubleClick) << false << QList<int>{LeftDoubleClick};
+        << int(QSystemTrayIcon::DoubleClick) << false << QList<int>{LeftDoubleClick} << false;
 }
 
 void tst_LumenpinEvents::hostsWithTheirOwnMenuSendActivationsForClicks()
@@ -224,7 +228,8 @@ void tst_LumenpinEvents::hostsWithTheirOwnMenuSendActivationsForClicks()
     QFETCH(int, reason);
     QFETCH(bool, hostMenu);
     QFETCH(QList<int>, messages);
-    QCOMPARE(QtTrayService::mouseMessagesFor(reason, hostMenu), messages);
+    QFETCH(bool, gnome);
+    QCOMPARE(QtTrayService::mouseMessagesFor(reason, hostMenu, gnome), messages);
 }
 
 void tst_LumenpinEvents::theIconMenuGoesWithTheIconIntoTheTray()

@@ -108,6 +108,13 @@
     </message>
 </context>
 <context>
+    <name>ConnectedTimeLine</name>
+    <message>
+        <source>Connected %1</source>
+        <translation>Verbunden %1</translation>
+    </message>
+</context>
+<context>
     <name>ConnectionTab</name>
     <message>
         <source>Connection &amp;Entries</source>

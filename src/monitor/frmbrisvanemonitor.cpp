@@ -11,6 +11,7 @@
 #include "mail/mailschedule.h"
 #include "monitor/bandmenu/bandmenu.h"
 #include "monitor/bandmenutools.h"
+#include "monitor/connectedtimeline.h"
 #include "monitor/popupcommands.h"
 #include "monitor/singleinstance.h"
 #include "settings/settingsmodel.h"
@@ -61,9 +62,15 @@ void frmBrisvaneMonitor::buildTray()
     m_commands = std::make_unique<PopupCommands>(m_context, *this);
     connect(BandMenu1, &BandMenu::toolClick, m_commands.get(),
         [this](BandTool *tool) { m_commands->BandMenu1_ToolClick(tool->name()); });
-    // Hosts that show the icon's menu themselves get the whole band tree as its menu.
-    Lumenpin1->setIconMenu(BandMenu1->iconMenu(MenuNames::PopupBandBvane));
-    connect(BandMenu1, &BandMenu::iconMenuRebuilt, Lumenpin1, &Lumenpin::setIconMenu);
+    // Hosts that show the icon's menu themselves get the whole band tree as its menu, under
+    // the connected time (some show no tooltip).
+    m_timeLine = new ConnectedTimeLine(m_app->line(), this);
+    const auto giveIconMenu = [this](QMenu *menu) {
+        m_timeLine->attach(menu);
+        Lumenpin1->setIconMenu(menu);
+    };
+    giveIconMenu(BandMenu1->iconMenu(MenuNames::PopupBandBvane));
+    connect(BandMenu1, &BandMenu::iconMenuRebuilt, this, giveIconMenu);
     // With no tray, the dialog's menu button opens the band the tray icon would.
     connect(&m_app->dialog(), &frmBrisvane::menuRequested, this,
         [this](const QPoint &at) { BandMenu1->popupBand(MenuNames::PopupBandBvane, at); });

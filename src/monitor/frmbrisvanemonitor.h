@@ -12,6 +12,7 @@ class AppContext;
 class BandMenu;
 class BrisvaneApp;
 class BandMenuTools;
+class ConnectedTimeLine;
 class ImageList;
 class TrayService;
 class Lumenpin;
@@ -80,4 +81,5 @@ private:
     std::unique_ptr<mRAS> mRAS1;
     std::unique_ptr<BrisvaneApp> m_app;
     std::unique_ptr<PopupCommands> m_commands;
+    ConnectedTimeLine *m_timeLine = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "connection/mras.h"
 #include "connection/ui/connectiontab.h"
 #include "mail/mailschedule.h"
+#include "monitor/bandmenu/bandmenu.h"
 #include "monitor/frmbrisvanemonitor.h"
 #include "shell/menutools.h"
 #include "shell/ui/frmbrisvane.h"
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -92,6 +94,7 @@ private Q_SLOTS:
     void clickWithExistingConnectionOnlyWarns();
     void doubleClickDropsThePendingSingleClick();
     void statusNotifierDoubleClickZoomsAndNeverDials();
+    void theIconMenuLeadsWithTheConnectedTimeFollowedWhileOpen();
     void disconnectButtonLeavesLineStateAndStopsTheWatch();
     void dropAndReconnectAreAnnouncedUnlessSwitchedOff();
     void dialOnStartupCanBeHungUp();
@@ -489,6 +492,35 @@ void tst_LineController::statusNotifierDoubleClickZoomsAndNeverDials()
     QCOMPARE(t.line().dialCount(), 0);
     t.clock().advance(10);
     QCOMPARE(t.line().dialCount(), 1);
+}
+
+// For hosts that show no tooltip: the menu's first line tells the time, and follows it only
+// while the menu is open.
+void tst_LineController::theIconMenuLeadsWithTheConnectedTimeFollowedWhileOpen()
+{
+    TestContext t;
+    Program p(t);
+    QMenu *menu = p.monitor->bandMenu().iconMenu(MenuNames::PopupBandBvane);
+    QAction *line = menu->actions().first();
+    QVERIFY(!line->isVisible() && !line->isEnabled());
+    p.choose(kLine);
+    widget<QPushButton>(p.tab(), "cmdConnect")->click();
+    p.run(10);
+    QVERIFY(line->isVisible());
+    const auto tipTime = [&p] { return QStringLiteral("Connected ") + p.tray.lastTip().right(8); };
+    const QString closed = line->text();
+    p.run(2);
+    QCOMPARE(line->text(), closed);
+    Q_EMIT menu->aboutToShow();
+    QCOMPARE(line->text(), tipTime());
+    p.run(2);
+    QCOMPARE(line->text(), tipTime());
+    Q_EMIT menu->aboutToHide();
+    const QString hidden = line->text();
+    p.run(2);
+    QCOMPARE(line->text(), hidden);
+    widget<QPushButton>(p.tab(), "cmdDisconnect")->click();
+    QVERIFY(!line->isVisible());
 }
 
 void tst_LineController::disconnectButtonLeavesLineStateAndStopsTheWatch()

@@ -62,8 +62,7 @@ private Q_SLOTS:
         QCOMPARE(answer, DialogService::Answer::No);
     }
 
-    // Told no folder, the file dialog starts at home, not in the folder the program was
-    // started from.
+    // Told no folder, the file dialog starts at home, not where the program was started.
     void aFileDialogWithoutAFolderStartsAtHome()
     {
         QTemporaryDir elsewhere;
@@ -71,15 +70,13 @@ private Q_SLOTS:
         VirtualClock clock;
         QtDialogService dialogs(clock);
         QString shown;
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, this, [&] {
+        QTimer::singleShot(100, this, [&] {
             if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
                 shown = dialog->directory().absolutePath();
                 dialog->reject();
             }
         });
-        poll.start(10);
-        QCOMPARE(dialogs.openFileName(QStringLiteral("Add Program"), {}, {}), QString());
+        dialogs.openFileName(QStringLiteral("Add Program"), {}, {});
         QCOMPARE(shown, QDir::home().absolutePath());
     }
 };

@@ -1,8 +1,6 @@
 #include "trayfixture.h"
 
-#include <QGuiApplication>
 #include <QMenu>
-#include <QStyleHints>
 #include <QSystemTrayIcon>
 #include <QTest>
 
@@ -19,7 +17,6 @@ private Q_SLOTS:
     void eventsWaitForTheDeliveryTick();
     void moveThenPressWithin5msDeliversOnlyThePress();
     void doubleClickAtOrdinarySpeed();
-    void hostClicksWithinTheDoubleClickTimeAreADoubleClick();
     void onlyThisControlsCallbackReachesIt();
     void qtBackendTurnsActivationsIntoMessages_data();
     void qtBackendTurnsActivationsIntoMessages();
@@ -95,28 +92,6 @@ void tst_LumenpinEvents::doubleClickAtOrdinarySpeed()
     QCOMPARE(f.events,
         (QStringList{"MouseDown(1)", "MouseUp(1)", "LeftClick", "Click", "AnyClick", "LeftDblClick",
             "DblClick", "AnyDblClick", "MouseUp(1)", "LeftClick", "Click", "AnyClick"}));
-}
-
-// A StatusNotifier host sends an activation per click: the second within the desktop's
-// double-click time is the double click, a third starts afresh, a slower one is a click.
-void tst_LumenpinEvents::hostClicksWithinTheDoubleClickTimeAreADoubleClick()
-{
-    TrayFixture f;
-    QMenu menu;
-    f.tray.setHostShowsMenus(true);
-    f.control.setIconMenu(&menu);
-    f.showIcon(TrayFixture::icon(Qt::red));
-    QGuiApplication::styleHints()->setMouseDoubleClickInterval(400);
-    QStringList seen;
-    connect(&f.control, &Lumenpin::Click, this, [&] { seen << QStringLiteral("Click"); });
-    connect(&f.control, &Lumenpin::LeftDblClick, this, [&] { seen << QStringLiteral("Dbl"); });
-    for (int gap : {0, 400, 10, 401}) {
-        f.clock.advance(gap);
-        f.tray.send(LeftDown);
-        f.tray.send(LeftUp);
-    }
-    f.clock.advance(5);
-    QCOMPARE(seen, (QStringList{"Click", "Dbl", "Click", "Click"}));
 }
 
 void tst_LumenpinEvents::onlyThisControlsCallbackReachesIt()
@@ -204,23 +179,19 @@ void tst_LumenpinEvents::hostsWithTheirOwnMenuSendActivationsForClicks_data()
     QTest::addColumn<int>("reason");
     QTest::addColumn<bool>("hostMenu");
     QTest::addColumn<QList<int>>("messages");
-    QTest::addColumn<bool>("gnome");
     // A StatusNotifier host: Activate is the click, SecondaryActivate (the middle click) stands
     // for the double click it never sends, ContextMenu stays the right click.
     QTest::newRow("Activate") << int(QSystemTrayIcon::Trigger) << true
-                              << QList<int>{LeftDown, LeftUp} << false;
+                              << QList<int>{LeftDown, LeftUp};
     QTest::newRow("SecondaryActivate")
-        << int(QSystemTrayIcon::MiddleClick) << true << QList<int>{LeftDoubleClick} << false;
+        << int(QSystemTrayIcon::MiddleClick) << true << QList<int>{LeftDoubleClick};
     QTest::newRow("ContextMenu") << int(QSystemTrayIcon::Context) << true
-                                 << QList<int>{RightDown, RightUp} << false;
-    // GNOME Shell's extension opens the menu on a click and calls Activate for a double one.
-    QTest::newRow("GNOME's Activate")
-        << int(QSystemTrayIcon::Trigger) << true << QList<int>{LeftDoubleClick} << true;
+                                 << QList<int>{RightDown, RightUp};
     // The XEmbed tray keeps its double click and its middle button.
     QTest::newRow("XEmbed middle")
-        << int(QSystemTrayIcon::MiddleClick) << false << QList<int>{MiddleDown, MiddleUp} << false;
+        << int(QSystemTrayIcon::MiddleClick) << false << QList<int>{MiddleDown, MiddleUp};
     QTest::newRow("XEmbed double")
-        << int(QSystemTrayIcon::DoubleClick) << false << QList<int>{LeftDoubleClick} << false;
+        << int(QSystemTrayIcon::DoubleClick) << false << QList<int>{LeftDoubleClick};
 }
 
 void tst_LumenpinEvents::hostsWithTheirOwnMenuSendActivationsForClicks()
@@ -228,8 +199,7 @@ void tst_LumenpinEvents::hostsWithTheirOwnMenuSendActivationsForClicks()
     QFETCH(int, reason);
     QFETCH(bool, hostMenu);
     QFETCH(QList<int>, messages);
-    QFETCH(bool, gnome);
-    QCOMPARE(QtTrayService::mouseMessagesFor(reason, hostMenu, gnome), messages);
+    QCOMPARE(QtTrayService::mouseMessagesFor(reason, hostMenu), messages);
 }
 
 void tst_LumenpinEvents::theIconMenuGoesWithTheIconIntoTheTray()

@@ -108,6 +108,13 @@
     </message>
 </context>
 <context>
+    <name>ConnectedTimeLine</name>
+    <message>
+        <source>Connected %1</source>
+        <translation>Verbunden %1</translation>
+    </message>
+</context>
+<context>
     <name>ConnectionTab</name>
     <message>
         <source>Connection &amp;Entries</source>
@@ -1314,8 +1321,8 @@
         <translation>&lt;b&gt;Brisvane&lt;/b&gt; %1</translation>
     </message>
     <message>
-        <source>Dials your connection, keeps it up, starts your programs when it comes up or goes down, and checks your POP3 mail, from the system tray.</source>
-        <translation>Wählt Ihre Verbindung, hält sie aufrecht, startet Ihre Programme beim Verbinden und Trennen und ruft Ihre POP3-E-Mails ab, vom Systembereich aus.</translation>
+        <source>Dials your connection, keeps it up, starts your programs when it comes up or goes down, and checks your POP3 and IMAP mail, from the system tray.</source>
+        <translation>Wählt Ihre Verbindung, hält sie aufrecht, startet Ihre Programme beim Verbinden und Trennen und ruft Ihre POP3- und IMAP-E-Mails ab, vom Systembereich aus.</translation>
     </message>
 </context>
 <context>
@@ -1641,12 +1648,28 @@ Jeder auf dem Weg zum Server könnte es lesen. Die Antwort gilt für %2; solange
         <translation>&amp;OK</translation>
     </message>
     <message>
-        <source>This desktop shows no tray icons, so Brisvane cannot put its icon in the system tray. The Customize dialog stays on the taskbar instead: where Brisvane would put it into the tray it is minimised, and the tray icon&apos;s menu opens from the Menu button on the dialog.
-
-To give this desktop a tray: on GNOME, install and switch on an AppIndicator/KStatusNotifierItem extension (for instance &quot;AppIndicator and KStatusNotifierItem Support&quot;); on other desktops, add a system tray or status notifier applet to a panel.</source>
-        <translation>Diese Arbeitsumgebung zeigt keine Symbole im Systembereich, daher kann Brisvane sein Symbol nicht dort ablegen. Der Dialog „Brisvane anpassen“ bleibt stattdessen in der Taskleiste: Wo Brisvane ihn in den Systembereich legen würde, wird er minimiert, und das Menü des Symbols öffnet sich über die Schaltfläche „Menü“ im Dialog.
-
-So erhält diese Arbeitsumgebung einen Systembereich: Unter GNOME installieren und aktivieren Sie eine AppIndicator/KStatusNotifierItem-Erweiterung (etwa „AppIndicator and KStatusNotifierItem Support“); in anderen Arbeitsumgebungen fügen Sie einer Leiste ein Systembereich- oder Statusbenachrichtigungs-Applet hinzu.</translation>
+        <source>This desktop shows no tray icons, so Brisvane cannot put its icon in the system tray. The Customize dialog stays on the taskbar instead: where Brisvane would put it into the tray it is minimised, and the tray icon&apos;s menu opens from the Menu button on the dialog.</source>
+        <translation>Diese Arbeitsumgebung zeigt keine Symbole im Systembereich, daher kann Brisvane sein Symbol nicht dort ablegen. Der Dialog „Brisvane anpassen“ bleibt stattdessen in der Taskleiste: Wo Brisvane ihn in den Systembereich legen würde, wird er minimiert, und das Menü des Symbols öffnet sich über die Schaltfläche „Menü“ im Dialog.</translation>
+    </message>
+    <message>
+        <source>To get a tray on GNOME, install and switch on the extension &quot;AppIndicator and KStatusNotifierItem Support&quot; (Debian&apos;s gnome-shell-extension-appindicator), then log out and in again.</source>
+        <translation>Für einen Systembereich unter GNOME installieren und aktivieren Sie die Erweiterung „AppIndicator and KStatusNotifierItem Support“ (bei Debian gnome-shell-extension-appindicator) und melden sich danach ab und wieder an.</translation>
+    </message>
+    <message>
+        <source>To get a tray on Plasma, add the &quot;System Tray&quot; widget to a panel.</source>
+        <translation>Für einen Systembereich unter Plasma fügen Sie einer Kontrollleiste das Miniprogramm „Systemabschnitt“ hinzu.</translation>
+    </message>
+    <message>
+        <source>To get a tray on Xfce, add the &quot;Status Tray Plugin&quot; item to a panel.</source>
+        <translation>Für einen Systembereich unter Xfce fügen Sie einer Leiste das Element „Status Tray Plugin“ hinzu.</translation>
+    </message>
+    <message>
+        <source>To get a tray on LXQt, add the &quot;Status Notifier&quot; widget to a panel.</source>
+        <translation>Für einen Systembereich unter LXQt fügen Sie einer Leiste das Widget „Status Notifier“ hinzu.</translation>
+    </message>
+    <message>
+        <source>To get a tray, add a system tray or status notifier to a panel or bar (waybar&apos;s &quot;tray&quot; module, say).</source>
+        <translation>Für einen Systembereich fügen Sie einer Leiste einen Systembereich oder Status Notifier hinzu (etwa das Modul „tray“ von waybar).</translation>
     </message>
 </context>
 <context>

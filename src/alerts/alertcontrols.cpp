@@ -17,6 +17,8 @@ AlertControls::AlertControls(AppContext &context, const Widgets &widgets, QObjec
             [this, kind] { checkBoxClicked(kind); });
         connect(browseButton(kind), &QAbstractButton::clicked, this,
             [this, kind] { browseClicked(kind); });
+        // A box that starts unticked is never toggled by the load: its button starts off.
+        browseButton(kind)->setEnabled(checkBox(kind)->isChecked());
     }
 }
 

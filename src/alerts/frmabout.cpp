@@ -16,10 +16,10 @@ frmAbout::frmAbout(QWidget *parent)
     auto *title = new QLabel(
         tr("<b>Brisvane</b> %1").arg(QCoreApplication::applicationVersion().toHtmlEscaped()), this);
     title->setObjectName(QStringLiteral("lblTitle"));
-    auto *text
-        = new QLabel(tr("Dials your connection, keeps it up, starts your programs when it comes "
-                        "up or goes down, and checks your POP3 mail, from the system tray."),
-            this);
+    auto *text = new QLabel(
+        tr("Dials your connection, keeps it up, starts your programs when it comes "
+           "up or goes down, and checks your POP3 and IMAP mail, from the system tray."),
+        this);
     text->setObjectName(QStringLiteral("lblDescription"));
     text->setWordWrap(true);
     text->setMinimumWidth(320);

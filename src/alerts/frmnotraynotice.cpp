@@ -17,17 +17,32 @@ frmNoTrayNotice::frmNoTrayNotice(AppContext &context, MenuTools &menu, QWidget *
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-QString frmNoTrayNotice::text()
+QString frmNoTrayNotice::text(const QString &desktop)
 {
-    return tr(
-        "This desktop shows no tray icons, so Brisvane cannot put its icon in the system tray. "
-        "The Customize dialog stays on the taskbar instead: where Brisvane would put it into "
-        "the tray it is minimised, and the tray icon's menu opens from the Menu button on the "
-        "dialog.\n\n"
-        "To give this desktop a tray: on GNOME, install and switch on an "
-        "AppIndicator/KStatusNotifierItem extension (for instance \"AppIndicator and "
-        "KStatusNotifierItem Support\"); on other desktops, add a system tray or status "
-        "notifier applet to a panel.");
+    return tr("This desktop shows no tray icons, so Brisvane cannot put its icon in the system "
+              "tray. The Customize dialog stays on the taskbar instead: where Brisvane would put "
+              "it into the tray it is minimised, and the tray icon's menu opens from the Menu "
+              "button on the dialog.")
+        + QStringLiteral("\n\n") + howToGetATray(desktop);
+}
+
+// One sentence for the desktop the session names ($XDG_CURRENT_DESKTOP, a colon-separated
+// list such as "ubuntu:GNOME"), in that desktop's own words.
+QString frmNoTrayNotice::howToGetATray(const QString &desktop)
+{
+    const QStringList names = desktop.toLower().split(u':', Qt::SkipEmptyParts);
+    if (names.contains(QLatin1String("gnome")))
+        return tr("To get a tray on GNOME, install and switch on the extension \"AppIndicator "
+                  "and KStatusNotifierItem Support\" (Debian's "
+                  "gnome-shell-extension-appindicator), then log out and in again.");
+    if (names.contains(QLatin1String("kde")))
+        return tr("To get a tray on Plasma, add the \"System Tray\" widget to a panel.");
+    if (names.contains(QLatin1String("xfce")))
+        return tr("To get a tray on Xfce, add the \"Status Tray Plugin\" item to a panel.");
+    if (names.contains(QLatin1String("lxqt")))
+        return tr("To get a tray on LXQt, add the \"Status Notifier\" widget to a panel.");
+    return tr("To get a tray, add a system tray or status notifier to a panel or bar (waybar's "
+              "\"tray\" module, say).");
 }
 
 QCoro::Task<> frmNoTrayNotice::showUntilTray(

@@ -12,7 +12,10 @@ class frmNoTrayNotice : public NoticeDialog
 public:
     frmNoTrayNotice(AppContext &context, MenuTools &menu, QWidget *parent = nullptr);
 
-    static QString text();
+    // What the notice says, with the way to a tray on `desktop` (as $XDG_CURRENT_DESKTOP
+    // names it).
+    static QString text(const QString &desktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
+    static QString howToGetATray(const QString &desktop);
     // Shows the notice (awaited, application-modal) unless the user switched it off; a tray
     // that appears meanwhile takes it away, as if OK had been pressed.
     static QCoro::Task<> showUntilTray(

@@ -65,8 +65,6 @@ frmPreferences::frmPreferences(AppContext &context, MenuTools &menu,
     layout->addWidget(chkDesktopNotifications);
     layout->addWidget(usageLimit);
     addPasswordsLine(layout);
-    connect(chkDesktopNotifications, &QCheckBox::clicked, this,
-        &frmPreferences::chkDesktopNotifications_Click);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     auto *buttons = new QHBoxLayout;
@@ -159,12 +157,8 @@ void frmPreferences::cmdOK_Click()
         if (row.box == chkCustomizeBrisvaneDialogonStartup && m_enableStartupBoxes)
             m_enableStartupBoxes(on);
     }
+    store.save(Keys::DesktopNotifications,
+        chkDesktopNotifications->isChecked() ? SettingValues::Checked : SettingValues::Unchecked);
     usageLimit->save();
     accept();
-}
-
-void frmPreferences::chkDesktopNotifications_Click()
-{
-    m_context.settings().save(Keys::DesktopNotifications,
-        chkDesktopNotifications->isChecked() ? SettingValues::Checked : SettingValues::Unchecked);
 }

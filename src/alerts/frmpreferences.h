@@ -43,7 +43,6 @@ public:
     QLabel *lblPasswords = nullptr;
 
     void cmdOK_Click();
-    void chkDesktopNotifications_Click();
 
 private:
     struct Row;

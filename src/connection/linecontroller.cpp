@@ -14,6 +14,8 @@
 
 #include <QFileInfo>
 
+#include <utility>
+
 namespace {
 constexpr int kClockTickMs = 15;
 constexpr int kLineTimersMs = 2000;
@@ -48,6 +50,8 @@ LineController::LineController(
             m_watch.wake();
         else if (key == Keys::ConnectSingleClick)
             showTip(m_tipHint, m_tipTime);
+        else if (key == Keys::ReconnectLineBusyCount)
+            m_busyCountChanged = true;
     });
 }
 
@@ -87,6 +91,7 @@ void LineController::loadAtStartup()
     m_state.BusyRetriesLeft = qint16(busyRetryCount());
     if (m_state.BusyRetriesLeft != 0)
         ++m_state.BusyRetriesLeft;
+    m_busyCountChanged = false;
     m_clock.setInterval(0);
 }
 
@@ -96,6 +101,22 @@ int LineController::busyRetryCount() const
 }
 
 void LineController::cmdConnect_Click()
+{
+    takeChangedBusyCount();
+    dial();
+}
+
+// The busy redial counter carries its remainder from dial to dial; a count the user changed
+// since counts from the next dial on, as a fresh start would give it.
+void LineController::takeChangedBusyCount()
+{
+    if (!std::exchange(m_busyCountChanged, false))
+        return;
+    const int count = busyRetryCount();
+    m_state.BusyRetriesLeft = qint16(count == 0 ? 0 : count + 1);
+}
+
+void LineController::dial()
 {
     m_state.DialFlag = 1;
     if (m_state.LineState != 2)
@@ -112,7 +133,7 @@ void LineController::cmdConnect_Click()
                     if (!(key == Keys::Password))
                         return;
                     disconnect(*once);
-                    cmdConnect_Click();
+                    dial();
                 });
             passwords.fetch(Keys::Password);
             return;

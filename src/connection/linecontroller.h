@@ -113,6 +113,8 @@ private:
     QCoro::Task<> Timer3_Timer();
     QCoro::Task<> Timer4_Timer();
     void promptForPhonebook();
+    void dial();
+    void takeChangedBusyCount();
     void dialSequence();
     void startClockOrStop();
     void setIdleTray();
@@ -159,4 +161,5 @@ private:
     bool m_reconnecting = false;
     // From a dial's start to its hang-up.
     bool m_dialUnderWay = false;
+    bool m_busyCountChanged = false; // since the counter was last set
 };

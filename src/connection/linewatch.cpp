@@ -115,7 +115,7 @@ void LineController::redialBusyLine()
     const int attempts = busyRetryCount();
     const int attempt = qBound(1, attempts + 1 - m_state.BusyRetriesLeft, qMax(1, attempts));
     DesktopNotices::busyRedial(m_context, m_state.EntryName, attempt, attempts);
-    cmdConnect_Click();
+    dial();
 }
 
 QCoro::Task<> LineController::Timer3_Timer()

@@ -11,9 +11,11 @@
 #include "mail/mailschedule.h"
 #include "monitor/bandmenu/bandmenu.h"
 #include "monitor/bandmenutools.h"
+#include "monitor/connectedtimeline.h"
 #include "monitor/popupcommands.h"
 #include "monitor/singleinstance.h"
 #include "settings/settingsmodel.h"
+#include "settings/settingsstore.h"
 #include "shell/appcontext.h"
 #include "shell/dialogservice.h"
 #include "shell/menutools.h"
@@ -60,9 +62,15 @@ void frmBrisvaneMonitor::buildTray()
     m_commands = std::make_unique<PopupCommands>(m_context, *this);
     connect(BandMenu1, &BandMenu::toolClick, m_commands.get(),
         [this](BandTool *tool) { m_commands->BandMenu1_ToolClick(tool->name()); });
-    // Hosts that show the icon's menu themselves get the whole band tree as its menu.
-    Lumenpin1->setIconMenu(BandMenu1->iconMenu(MenuNames::PopupBandBvane));
-    connect(BandMenu1, &BandMenu::iconMenuRebuilt, Lumenpin1, &Lumenpin::setIconMenu);
+    // Hosts that show the icon's menu themselves get the whole band tree as its menu, under
+    // the connected time (some show no tooltip).
+    m_timeLine = new ConnectedTimeLine(m_app->line(), this);
+    const auto giveIconMenu = [this](QMenu *menu) {
+        m_timeLine->attach(menu);
+        Lumenpin1->setIconMenu(menu);
+    };
+    giveIconMenu(BandMenu1->iconMenu(MenuNames::PopupBandBvane));
+    connect(BandMenu1, &BandMenu::iconMenuRebuilt, this, giveIconMenu);
     // With no tray, the dialog's menu button opens the band the tray icon would.
     connect(&m_app->dialog(), &frmBrisvane::menuRequested, this,
         [this](const QPoint &at) { BandMenu1->popupBand(MenuNames::PopupBandBvane, at); });
@@ -136,16 +144,29 @@ bool frmBrisvaneMonitor::Form_Load(SingleInstance &instance)
 {
     if (instance.anotherCopyIsRunning()) {
         Lumenpin1->setTrayVisible(false);
-        instance.postQuitToRunningCopy();
+        instance.askRunningCopyToShow();
         return false;
     }
-    // A later copy's quit message ends this one as the popup's Exit does: at once, whatever
-    // windows are open (closing them first would stop at the Customize dialog, which refuses).
-    connect(&instance, &SingleInstance::quitRequested, this, [this] { m_commands->exitProgram(); });
     Timer1.setEnabled(false);
     Timer1.setInterval(QApplication::doubleClickInterval());
     runStartup();
+    // A later start brings the dialog forward. One that comes while start-up still shows a
+    // notice is left out: start-up itself ends with the dialog or the program in the tray.
+    connect(
+        &instance, &SingleInstance::showRequested, this, &frmBrisvaneMonitor::showCustomizeDialog);
     return true;
+}
+
+void frmBrisvaneMonitor::showCustomizeDialog()
+{
+    frmBrisvane &dialog = customizeDialog();
+    if (dialog.isHidden()) {
+        detach(toggleCustomizeDialog());
+        return;
+    }
+    dialog.setWindowState(dialog.windowState() & ~Qt::WindowMinimized);
+    dialog.raise();
+    dialog.activateWindow();
 }
 
 void frmBrisvaneMonitor::runStartup()
@@ -191,10 +212,13 @@ QCoro::Task<> frmBrisvaneMonitor::noTrayNoticeAfterGrace()
             return connect(tray, &TrayService::trayAvailableChanged, receiver, check);
         },
         this);
-    if (!waited || tray->trayAvailable())
+    if (!waited || tray->trayAvailable()
+        || m_context.settings().get(Keys::NoTrayNotice) == SettingValues::FalseText)
         co_return;
-    QWidget *parent = customizeDialog().isVisible() ? &customizeDialog() : nullptr;
-    co_await frmNoTrayNotice::showUntilTray(m_context, menu(), *tray, parent);
+    // The notice comes up over the dialog, both on screen: where there is no taskbar either
+    // (GNOME without its extension) a minimised dialog would be nowhere to be seen.
+    customizeDialog().showInTraysPlace();
+    co_await frmNoTrayNotice::showUntilTray(m_context, menu(), *tray, &customizeDialog());
 }
 
 void frmBrisvaneMonitor::Lumenpin1_LeftDblClick()

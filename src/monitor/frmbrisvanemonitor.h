@@ -12,6 +12,7 @@ class AppContext;
 class BandMenu;
 class BrisvaneApp;
 class BandMenuTools;
+class ConnectedTimeLine;
 class ImageList;
 class TrayService;
 class Lumenpin;
@@ -32,8 +33,8 @@ public:
     frmBrisvaneMonitor(AppContext &context, TrayService &trayService, QWidget *parent = nullptr);
     ~frmBrisvaneMonitor() override;
 
-    // Refuses a second copy (it asks the running copy to end, takes its own icon away and
-    // returns false: this copy ends), reads the double-click time and runs the start-up.
+    // Refuses a second copy (it asks the running copy to show itself, takes its own icon away
+    // and returns false: this copy ends), reads the double-click time and runs the start-up.
     bool Form_Load(SingleInstance &instance);
     // The start-up routine: fills the Customize dialog, looks for a line already up, then
     // shows the dialog (with the reminder) or leaves the program in the tray.
@@ -47,6 +48,9 @@ public:
     QCoro::Task<> toggleCustomizeDialog();
     // Zooms the Customize dialog out of the tray with its own caption, shown and active.
     void bringCustomizeDialogBack();
+    // Brings the Customize dialog forward: out of the tray (with the reminder), off the
+    // taskbar, or raised over the other windows.
+    void showCustomizeDialog();
 
     Lumenpin &tray() const { return *Lumenpin1; }
     MenuTools &menu() const;
@@ -77,4 +81,5 @@ private:
     std::unique_ptr<mRAS> mRAS1;
     std::unique_ptr<BrisvaneApp> m_app;
     std::unique_ptr<PopupCommands> m_commands;
+    ConnectedTimeLine *m_timeLine = nullptr;
 };

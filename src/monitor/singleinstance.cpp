@@ -6,7 +6,7 @@
 #include <QStandardPaths>
 
 namespace {
-const QByteArray kQuitMessage = QByteArrayLiteral("quit\n");
+const QByteArray kShowMessage = QByteArrayLiteral("show\n");
 constexpr qsizetype kLongestMessage = 64;
 constexpr int kBacklog = 8;
 } // namespace
@@ -61,19 +61,19 @@ bool SingleInstance::anotherCopyIsRunning()
 bool SingleInstance::listen()
 {
     m_server = new QLocalServer(this);
-    // Only this user may ask the running copy to end.
+    // Only this user may talk to the running copy.
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     m_server->setListenBacklogSize(kBacklog);
     connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
     return m_server->listen(m_path);
 }
 
-bool SingleInstance::postQuitToRunningCopy()
+bool SingleInstance::askRunningCopyToShow()
 {
     QLocalSocket socket;
     if (connectTo(socket) != Answer::Connected)
         return false;
-    socket.write(kQuitMessage);
+    socket.write(kShowMessage);
     socket.flush();
     const bool sent = socket.bytesToWrite() == 0;
     socket.abort();
@@ -95,10 +95,10 @@ void SingleInstance::readFrom(QLocalSocket *peer)
 {
     if (!peer->canReadLine() && peer->bytesAvailable() < kLongestMessage)
         return;
-    const bool quit = peer->readLine(kLongestMessage) == kQuitMessage;
+    const bool show = peer->readLine(kLongestMessage) == kShowMessage;
     peer->disconnect(this);
     peer->abort();
     peer->deleteLater();
-    if (quit)
-        Q_EMIT quitRequested();
+    if (show)
+        Q_EMIT showRequested();
 }

@@ -7,7 +7,8 @@ class QLocalServer;
 class QLocalSocket;
 
 // One copy of the program per user. The first copy listens on a local socket in the user's
-// runtime folder; a later copy finds it there and sends it the quit message.
+// runtime folder; a later copy finds it there and asks it to show itself: starting the program
+// again from the menu brings the running copy's dialog forward.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -22,13 +23,13 @@ public:
     // True when another copy answers on the socket. Otherwise this copy takes the socket
     // (clearing one left behind by a copy that crashed) and becomes the running copy.
     bool anotherCopyIsRunning();
-    // Sends the quit message to the running copy; true when it was delivered.
-    bool postQuitToRunningCopy();
+    // Asks the running copy to show itself; true when the message was delivered.
+    bool askRunningCopyToShow();
     bool isListening() const;
 
 Q_SIGNALS:
-    // A later copy asked this one to end.
-    void quitRequested();
+    // A later copy was started: this one is to show itself.
+    void showRequested();
 
 private:
     enum class Answer { Nobody, Connected, Busy };

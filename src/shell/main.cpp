@@ -89,11 +89,10 @@ int main(int argc, char *argv[])
     SingleInstance instance(SingleInstance::defaultSocketPath());
     QtTrayService tray;
     frmBrisvaneMonitor monitor(*context, tray);
-    // The monitor ends the program on a later copy's quit message, as Exit does; one that
-    // comes while start-up still shows a notice ends it as soon as start-up returns.
+    // A later copy asks this one to show its dialog and ends with status 0. A signal to end
+    // that comes while start-up still shows a notice ends the program as soon as start-up
+    // returns.
     bool quitRequested = false;
-    QObject::connect(
-        &instance, &SingleInstance::quitRequested, &app, [&] { quitRequested = true; });
     QObject::connect(&quitSignals, &QuitSignals::received, &monitor, [&] {
         quitRequested = true;
         monitor.commands().exitProgram();

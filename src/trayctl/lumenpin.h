@@ -175,7 +175,8 @@ public:
     // The icon's own menu, for hosts that show it themselves (see TrayService::setIconMenu);
     // handed again each time the icon enters the tray. Not owned.
     void setIconMenu(QMenu *menu);
-    // Whether the host shows the icon's menu itself (and sends no double click).
+    // Whether the host shows the icon's menu itself (and sends no double click: there two
+    // clicks within the desktop's double-click time raise LeftDblClick for the second).
     bool menuShownByHost() const { return m_menuShownByHost; }
     // The target of a zoom: the one-pixel strip at the centre of the tray.
     QRect trayTarget() const;
@@ -208,6 +209,7 @@ private:
     void deleteIcon();
     void TrayWindowProc(quintptr window, int message, qintptr wParam, qintptr lParam);
     void tmrFireEvent_Timer();
+    bool secondClickOfADouble();
     void tmrAnimate_Timer();
     void tmrAfterMinimize_Timer();
     void FireAfterMinimize(QWidget *window);
@@ -243,6 +245,7 @@ private:
     PopupHandler m_popup;
     QPointer<QMenu> m_iconMenu;
     bool m_menuShownByHost = false;
+    std::optional<qint64> m_lastHostClick; // the tick of a click that may begin a double
     bool m_zoomEffectOn = true;
     std::unique_ptr<ZoomEffect> m_zoomEffect;
 };

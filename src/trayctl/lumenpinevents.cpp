@@ -1,5 +1,9 @@
+#include "clock/clock.h"
 #include "clock/timer.h"
 #include "trayctl/lumenpin.h"
+
+#include <QGuiApplication>
+#include <QStyleHints>
 
 // The tray's messages for this control's icon: the callback message carries the icon id and
 // the mouse message. Connected only while the icon is in the tray.
@@ -25,6 +29,12 @@ void Lumenpin::tmrFireEvent_Timer()
     case MouseMessage::MouseMove: Q_EMIT this->MouseMove(); break;
     case LeftDown: Q_EMIT MouseDown(1); break;
     case LeftUp:
+        if (secondClickOfADouble()) {
+            Q_EMIT LeftDblClick();
+            Q_EMIT DblClick();
+            Q_EMIT AnyDblClick();
+            break;
+        }
         Q_EMIT MouseUp(1);
         Q_EMIT LeftClick();
         Q_EMIT Click();
@@ -57,4 +67,18 @@ void Lumenpin::tmrFireEvent_Timer()
         break;
     default: break;
     }
+}
+
+// A host that shows the icon's menu itself (a StatusNotifier host) sends one activation per
+// click and never a double click: there the second of two clicks within the desktop's
+// double-click time is the double click, and a third click starts afresh.
+bool Lumenpin::secondClickOfADouble()
+{
+    if (!m_menuShownByHost)
+        return false;
+    const qint64 now = m_clock.tickCount();
+    const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    const bool second = m_lastHostClick && now - *m_lastHostClick <= interval;
+    m_lastHostClick = second ? std::nullopt : std::optional<qint64>(now);
+    return second;
 }

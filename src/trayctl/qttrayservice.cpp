@@ -23,6 +23,7 @@ public:
     bool known() const override { return m_statusNotifier->known(); }
     bool statusNotifierHost() const override { return m_statusNotifier->hostRegistered(); }
     bool xembedTray() const override { return m_xembed->trayPresent(); }
+    bool activateIsDoubleClick() const override { return m_statusNotifier->gnomeShellHost(); }
 
 private:
     StatusNotifierHostWatch *m_statusNotifier;
@@ -164,11 +165,15 @@ bool QtTrayService::setIconMenu(quintptr window, int iconId, QMenu *menu)
 // The desktop reports activations, not presses and releases (the XEmbed host reports a left
 // or right press, the StatusNotifierItem host a click): each becomes the messages a press and
 // release would have given, and a double click the double-click message.
-QList<int> QtTrayService::mouseMessagesFor(int reason, bool menuShownByHost)
+QList<int> QtTrayService::mouseMessagesFor(
+    int reason, bool menuShownByHost, bool activateIsDoubleClick)
 {
     using namespace MouseMessage;
     switch (QSystemTrayIcon::ActivationReason(reason)) {
-    case QSystemTrayIcon::Trigger: return {LeftDown, LeftUp};
+    case QSystemTrayIcon::Trigger:
+        if (menuShownByHost && activateIsDoubleClick)
+            return {LeftDoubleClick};
+        return {LeftDown, LeftUp};
     case QSystemTrayIcon::DoubleClick: return {LeftDoubleClick};
     case QSystemTrayIcon::Context: return {RightDown, RightUp};
     case QSystemTrayIcon::MiddleClick:
@@ -186,7 +191,9 @@ void QtTrayService::activated(Key key, int reason)
     if (it == m_icons.cend() || it->callbackMessage == 0)
         return;
     const int callback = it->callbackMessage;
-    for (int mouseMessage : mouseMessagesFor(reason, it->menuShownByHost))
+    const bool doubleOnly
+        = m_backend == Backend::StatusNotifier && m_hosts->activateIsDoubleClick();
+    for (int mouseMessage : mouseMessagesFor(reason, it->menuShownByHost, doubleOnly))
         Q_EMIT trayMessage(key.first, callback, key.second, mouseMessage);
 }
 

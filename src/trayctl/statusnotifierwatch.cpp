@@ -5,6 +5,7 @@
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
+#include <QFile>
 
 StatusNotifierWatcherProxy::StatusNotifierWatcherProxy(const QDBusConnection &bus, QObject *parent)
     : QDBusAbstractInterface(Service, Path, Service, bus, parent)
@@ -21,14 +22,43 @@ StatusNotifierHostWatch::StatusNotifierHostWatch(const QDBusConnection &bus, QOb
     auto *service
         = new QDBusServiceWatcher(QString::fromLatin1(StatusNotifierWatcherProxy::Service), m_bus,
             QDBusServiceWatcher::WatchForOwnerChange, this);
-    connect(service, &QDBusServiceWatcher::serviceRegistered, this, &StatusNotifierHostWatch::ask);
+    connect(service, &QDBusServiceWatcher::serviceRegistered, this, [this] {
+        askWhoseWatcher();
+        ask();
+    });
     connect(service, &QDBusServiceWatcher::serviceUnregistered, this, [this] { set(false); });
     m_proxy = new StatusNotifierWatcherProxy(m_bus, this);
     connect(m_proxy, &StatusNotifierWatcherProxy::StatusNotifierHostRegistered, this,
         &StatusNotifierHostWatch::ask);
     connect(m_proxy, &StatusNotifierWatcherProxy::StatusNotifierHostUnregistered, this,
         &StatusNotifierHostWatch::ask);
+    askWhoseWatcher();
     ask();
+}
+
+// Which program keeps the watcher tells the host apart where it matters: GNOME Shell's
+// extension sends a double click as one Activate. Asked without blocking; until the answer
+// the host counts as any other.
+void StatusNotifierHostWatch::askWhoseWatcher()
+{
+    QDBusMessage pid = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+        QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus"),
+        QStringLiteral("GetConnectionUnixProcessID"));
+    pid << QString::fromLatin1(StatusNotifierWatcherProxy::Service);
+    auto *call = new QDBusPendingCallWatcher(m_bus.asyncCall(pid), this);
+    connect(call, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *c) {
+        c->deleteLater();
+        const QDBusPendingReply<uint> reply = *c;
+        m_gnomeShell = !reply.isError() && processNameOf(reply.value()) == u"gnome-shell";
+    });
+}
+
+QString StatusNotifierHostWatch::processNameOf(uint pid)
+{
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    if (!comm.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLocal8Bit(comm.readAll()).trimmed();
 }
 
 // The watcher keeps a list of hosts: one going away may leave others, so every change is a

@@ -35,6 +35,9 @@ public:
         const QDBusConnection &bus = QDBusConnection::sessionBus(), QObject *parent = nullptr);
 
     bool hostRegistered() const { return m_registered; }
+    // Whether the watcher is GNOME Shell's (its AppIndicator extension): that host opens the
+    // item's menu on a click and calls Activate for a double click only.
+    bool gnomeShellHost() const { return m_gnomeShell; }
     // Whether the first question has its answer (at once without a session bus).
     bool known() const { return m_answered; }
 
@@ -46,9 +49,15 @@ private:
     void ask();
     void answered(QDBusPendingCallWatcher *call);
     void set(bool registered);
+    void askWhoseWatcher();
+
+    // The program behind a bus name's owner, from its process (empty when the bus or the
+    // system does not tell).
+    static QString processNameOf(uint pid);
 
     QDBusConnection m_bus;
     StatusNotifierWatcherProxy *m_proxy = nullptr;
     bool m_registered = false;
     bool m_answered = false;
+    bool m_gnomeShell = false;
 };

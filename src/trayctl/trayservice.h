@@ -102,6 +102,9 @@ public:
     virtual bool known() const = 0;
     virtual bool statusNotifierHost() const = 0;
     virtual bool xembedTray() const = 0;
+    // Whether the StatusNotifier host keeps the click for the item's menu and calls Activate
+    // for a double click (GNOME Shell's AppIndicator extension).
+    virtual bool activateIsDoubleClick() const { return false; }
 
 Q_SIGNALS:
     // A first look done, or a host that came or went.
@@ -137,8 +140,10 @@ public:
 
     // The mouse messages an activation stands for. An XEmbed host reports presses and double
     // clicks; a host that shows the icon's menu itself sends no double click, so there its
-    // SecondaryActivate (a middle click) stands for the double click.
-    static QList<int> mouseMessagesFor(int reason, bool menuShownByHost);
+    // SecondaryActivate (a middle click) stands for the double click, and so does Activate
+    // where the host calls it for a double click only.
+    static QList<int> mouseMessagesFor(
+        int reason, bool menuShownByHost, bool activateIsDoubleClick = false);
     // A host of the kind Qt chose is there. Until the first look is done the tray counts as
     // there, so that a desktop with a tray never sees the program act as if it had none.
     bool trayAvailable() const override;

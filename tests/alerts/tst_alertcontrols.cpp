@@ -40,8 +40,12 @@ private Q_SLOTS:
     {
         TestContext t;
         AlertWidgets w;
+        w.box(AlertKind::MailArrive)->setChecked(true);
         AlertControls controls(t.context(), w.widgets);
         for (AlertKind kind : SoundAlerts::allKinds) {
+            // Each button starts as its box: off while unticked, though no click came yet.
+            QCOMPARE(w.button(kind)->isEnabled(), kind == AlertKind::MailArrive);
+            w.box(kind)->setChecked(false);
             const SettingKey &key = SoundAlerts::keys(kind).enabled;
             w.box(kind)->click();
             QCOMPARE(t.settings().get(key), QStringLiteral("1"));
@@ -72,6 +76,7 @@ private Q_SLOTS:
         AlertWidgets w;
         AlertControls controls(t.context(), w.widgets);
         QVERIFY(!controls.alertWindow());
+        w.box(AlertKind::MailArrive)->click(); // its Browse button is off until then
         w.button(AlertKind::MailArrive)->click();
         QCOMPARE(t.settings().get(Keys::AlertMailArriveSelected), QStringLiteral("Yes"));
         frmAlert *first = controls.alertWindow();

@@ -4,6 +4,7 @@
 #include "connection/mras.h"
 #include "connection/ui/connectiontab.h"
 #include "mail/mailschedule.h"
+#include "monitor/bandmenu/bandmenu.h"
 #include "monitor/frmbrisvanemonitor.h"
 #include "shell/menutools.h"
 #include "shell/ui/frmbrisvane.h"
@@ -13,7 +14,9 @@
 #include "trayctl/lumenpin.h"
 #include "trayctl/trayservice.h"
 
+#include <QApplication>
 #include <QListWidget>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -91,6 +94,7 @@ private Q_SLOTS:
     void singleClicksAlternateDialAndHangUp();
     void clickWithExistingConnectionOnlyWarns();
     void doubleClickDropsThePendingSingleClick();
+    void statusNotifierDoubleClickZoomsAndNeverDials();
     void disconnectButtonLeavesLineStateAndStopsTheWatch();
     void dropAndReconnectAreAnnouncedUnlessSwitchedOff();
     void dialOnStartupCanBeHungUp();
@@ -157,6 +161,12 @@ void tst_LineController::busyThenConnectedKeepsTheRemainder()
         QStringList({QStringLiteral("Redialling Simulated line (busy twice): attempt 1 of 3"),
             QStringLiteral("Redialling Simulated line (busy twice): attempt 2 of 3")}));
     QCOMPARE(t.notifier().sent().at(0).tag, t.notifier().sent().at(1).tag);
+    // A count the user changed since counts from the next dial, not the remainder.
+    t.settings().save(Keys::ReconnectLineBusyCount, QStringLiteral("5"));
+    widget<QPushButton>(p.tab(), "cmdDisconnect")->click();
+    p.run(5);
+    widget<QPushButton>(p.tab(), "cmdConnect")->click();
+    QCOMPARE(p.state().BusyRetriesLeft, qint16(6));
 }
 
 void tst_LineController::busyWithoutRetryHangsUpAtOnce()
@@ -313,6 +323,10 @@ void tst_LineController::clockWakesOnEachSecondBoundaryAndFollowsTheDialog()
     TestContext t;
     Program p(t);
     p.choose(kLine);
+    // The icon's menu leads with the time for hosts without tooltips, followed while open.
+    QMenu *menu = p.monitor->bandMenu().iconMenu(MenuNames::PopupBandBvane);
+    QAction *timeLine = menu->actions().first();
+    QVERIFY(!timeLine->isVisible() && !timeLine->isEnabled());
     widget<QPushButton>(p.tab(), "cmdConnect")->click();
     QList<qint64> ticks;
     connect(&p.line().clockTimer(), &Timer::tick, this,
@@ -321,6 +335,9 @@ void tst_LineController::clockWakesOnEachSecondBoundaryAndFollowsTheDialog()
     QVERIFY2(ticks.size() <= 11, qPrintable(QString::number(ticks.size())));
     for (qint64 second = 1; second <= 10; ++second)
         QVERIFY(ticks.contains(second * 1000));
+    QVERIFY(timeLine->isVisible() && !timeLine->text().endsWith(u"10"));
+    Q_EMIT menu->aboutToShow();
+    QCOMPARE(timeLine->text(), QStringLiteral("Connected 00:00:10"));
     // Shown, the dialog gets the time in lblTime at once, not at the next second.
     p.dialog().show();
     t.clock().advance(1);
@@ -328,6 +345,11 @@ void tst_LineController::clockWakesOnEachSecondBoundaryAndFollowsTheDialog()
     p.dialog().hide();
     t.clock().advance(1);
     QCOMPARE(p.dialog().windowTitle(), QStringLiteral("00:00:10"));
+    // Hung up, the caption is the dialog's own again while it is still put away.
+    widget<QPushButton>(p.tab(), "cmdDisconnect")->click();
+    p.run(5);
+    QCOMPARE(p.dialog().windowTitle(), frmBrisvane::caption());
+    QVERIFY(!timeLine->isVisible());
 }
 
 // Without a line nothing wakes the program; a line coming up wakes the schedule.
@@ -476,6 +498,29 @@ void tst_LineController::doubleClickDropsThePendingSingleClick()
     p.run(2);
     QCOMPARE(t.line().dialCount(), 0);
     QVERIFY(p.dialog().isVisible());
+}
+
+// A StatusNotifier host sends one activation per click: two within the double-click time
+// zoom the dialog, one alone dials once that time has passed on the clock.
+void tst_LineController::statusNotifierDoubleClickZoomsAndNeverDials()
+{
+    TestContext t;
+    Program p(t, {checked(Keys::ConnectSingleClick), {Keys::DefaultConnection, kLine}});
+    p.tray.setHostShowsMenus(true);
+    p.monitor->tray().setTrayVisible(false);
+    p.monitor->tray().setTrayVisible(true); // into the tray again: the host takes the menu
+    const int interval = QApplication::doubleClickInterval();
+    p.monitor->Timer1.setInterval(interval);
+    const bool shown = p.dialog().isVisible();
+    for (int gap : {0, interval / 2, 2000}) {
+        t.clock().advance(gap);
+        p.tray.send(MouseMessage::LeftUp);
+    }
+    QCOMPARE(p.dialog().isVisible(), !shown);
+    t.clock().advance(interval); // the last click came 5 ms later: still waiting
+    QCOMPARE(t.line().dialCount(), 0);
+    t.clock().advance(10);
+    QCOMPARE(t.line().dialCount(), 1);
 }
 
 void tst_LineController::disconnectButtonLeavesLineStateAndStopsTheWatch()

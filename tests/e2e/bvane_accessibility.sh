@@ -49,6 +49,8 @@ open_walk() { # button, window, button that closes it
 }
 open_walk "$(t Preferences Voreinstellungen)" "$(t Preferences Voreinstellungen)" "$(t Cancel Abbrechen)"
 open_walk "$(t Usage... Nutzung...)" "$(t Usage Nutzung)" "$(t Close Schließen)"
+# A Browse button works while its alert is ticked.
+walker press "$dialog" 'check box' "$(t 'Alert when connected' 'Signal beim Verbinden')"
 open_walk "$(t Browse Durchsuchen)" "$(t 'Sound Alerts' Klangsignale)" "$(t Cancel Abbrechen)"
 
 if [ "$lang" = de ]; then

@@ -35,7 +35,8 @@ home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 mkdir -p "$home/.config/Brisvane" "$home/shots"
 mkdir -m 700 "$home/run"
-# Not a first run: the program lives in the tray and dials the simulated line.
+# Not a first run: the program lives in the tray and dials the simulated line; a single click
+# on the icon connects and disconnects.
 cat > "$home/.config/Brisvane/Brisvane.ini" <<'INI'
 [Settings]
 FirstTime=FirstTime
@@ -47,6 +48,8 @@ Connect=1
 Connection=Simulated line
 [CustomizeBrisvaneReminder]
 Reminder=False
+[ConnectSingleClick]
+SingleClick=1
 INI
 chmod 600 "$home/.config/Brisvane/Brisvane.ini"
 # The session's home and folders, set before its bus starts the services it activates (dconf

@@ -114,6 +114,9 @@ private Q_SLOTS:
         QAction *disable = actionOf(mail, BandNames::mnuDisableMailChecking);
         QVERIFY(disable->isCheckable() && disable->isChecked());
         QVERIFY(!actionOf(mail, BandNames::mnuAllAccounts)->isCheckable());
+        // A toggle that is off is still a toggle (a desktop's menu shows its empty box).
+        QAction *programsOff = actionOf(programs, BandNames::mnuDisableProgramsApplications);
+        QVERIFY(programsOff->isCheckable() && !programsOff->isChecked());
     }
 
     void aChosenToolIsReportedOnceAndItsStateIsLeftToTheHandler()

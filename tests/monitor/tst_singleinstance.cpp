@@ -11,21 +11,21 @@ class tst_SingleInstance : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void secondCopyFindsTheFirstAndAsksItToQuit()
+    void secondCopyFindsTheFirstAndAsksItToShowItself()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Brisvane.socket"));
         SingleInstance first(path);
         QVERIFY(!first.anotherCopyIsRunning());
         QVERIFY(first.isListening());
-        QSignalSpy quit(&first, &SingleInstance::quitRequested);
+        QSignalSpy show(&first, &SingleInstance::showRequested);
 
         SingleInstance second(path);
         QVERIFY(second.anotherCopyIsRunning());
         QVERIFY(!second.isListening());
-        QVERIFY(second.postQuitToRunningCopy());
-        QVERIFY(quit.wait(5000));
-        QCOMPARE(quit.size(), 1);
+        QVERIFY(second.askRunningCopyToShow());
+        QVERIFY(show.wait(5000));
+        QCOMPARE(show.size(), 1);
     }
 
     void socketLeftByACrashedCopyIsTakenOver()
@@ -53,7 +53,7 @@ private Q_SLOTS:
             QVERIFY(later.anotherCopyIsRunning());
             QVERIFY(!later.isListening());
         }
-        QVERIFY(!SingleInstance(path).postQuitToRunningCopy());
+        QVERIFY(!SingleInstance(path).askRunningCopyToShow());
     }
 
     void otherMessagesAreIgnored()
@@ -62,13 +62,13 @@ private Q_SLOTS:
         const QString path = dir.filePath(QStringLiteral("Brisvane.socket"));
         SingleInstance first(path);
         QVERIFY(!first.anotherCopyIsRunning());
-        QSignalSpy quit(&first, &SingleInstance::quitRequested);
+        QSignalSpy show(&first, &SingleInstance::showRequested);
         QLocalSocket socket;
         socket.connectToServer(path);
         QVERIFY(socket.waitForConnected(2000));
-        socket.write("exit now\n");
+        socket.write("quit\n");
         socket.waitForBytesWritten(2000);
-        QVERIFY(!quit.wait(300));
+        QVERIFY(!show.wait(300));
 
         // A peer that talks on without ending its line is cut off; its words are no message.
         QLocalSocket endless;
@@ -79,7 +79,7 @@ private Q_SLOTS:
         // Both ends live on this thread's event loop: wait in it.
         QVERIFY(QTest::qWaitFor(
             [&] { return endless.state() == QLocalSocket::UnconnectedState; }, 5000));
-        QCOMPARE(quit.size(), 0);
+        QCOMPARE(show.size(), 0);
     }
 };
 

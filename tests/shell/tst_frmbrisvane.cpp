@@ -1,3 +1,4 @@
+#include "alerts/desktopnotices.h"
 #include "alerts/frmpreferences.h"
 #include "app/brisvaneapp.h"
 #include "connection/linecontroller.h"
@@ -51,12 +52,13 @@ private Q_SLOTS:
     void startupExclusionsFollowThePreferencesTool();
     void tabChangeReloadsMailSlotOne();
     void helpOpensTheProgramsHelpFile();
-    void secondCopyAsksTheFirstToQuitAndShowsNothing();
-    void firstCopyShowingTheDialogEndsOnTheQuitMessage();
+    void secondCopyAsksTheFirstToShowItselfAndShowsNothing();
+    void aSecondStartBringsTheFirstCopysDialogForward();
     void preferencesButtonOpensPreferences();
-    void desktopNotificationBoxIsStoredAtOnce();
+    void desktopNotificationBoxIsStoredOnOkOnly();
     void trayStartBuildsNoPageAndALaterBuildMatchesAnEarlyOne();
     void pagesAskOnlyForTheRoomTheyNeedAndEachOpeningStartsAtTheTop();
+    void everyTabStopOnEveryPageIsAControl();
 
 private:
     struct Started {
@@ -411,13 +413,13 @@ void tst_frmBrisvane::helpOpensTheProgramsHelpFile()
     QCOMPARE(t.dialogs().shown().last().text, help.fileName());
 }
 
-void tst_frmBrisvane::secondCopyAsksTheFirstToQuitAndShowsNothing()
+void tst_frmBrisvane::secondCopyAsksTheFirstToShowItselfAndShowsNothing()
 {
     TestContext t;
     const QString socket = QDir(t.dir()).filePath(QStringLiteral("Brisvane.socket"));
     SingleInstance first(socket);
     QVERIFY(!first.anotherCopyIsRunning());
-    QSignalSpy quit(&first, &SingleInstance::quitRequested);
+    QSignalSpy show(&first, &SingleInstance::showRequested);
     SingleInstance second(socket);
     RecordingTrayService tray;
     frmBrisvaneMonitor monitor(t.context(), tray);
@@ -427,28 +429,30 @@ void tst_frmBrisvane::secondCopyAsksTheFirstToQuitAndShowsNothing()
     QVERIFY(!monitor.customizeDialog().isVisible());
     // Start-up never ran: not even the first-run values were written.
     QVERIFY(!t.settings().contains(Keys::FirstTime));
-    QVERIFY(quit.wait(5000));
+    QVERIFY(show.wait(5000));
 }
 
-// The dialog refuses to close, so a quit that closes windows first would never end the program
-// while the dialog is up; the quit message ends it as Exit does, with the tray icon still there.
-void tst_frmBrisvane::firstCopyShowingTheDialogEndsOnTheQuitMessage()
+// Starting the program again while it runs shows its dialog, wherever it is, and never ends
+// the running copy.
+void tst_frmBrisvane::aSecondStartBringsTheFirstCopysDialogForward()
 {
     TestContext t;
+    t.settings().save(Keys::CustomizeBrisvaneReminder, QStringLiteral("False"));
     const QString socket = QDir(t.dir()).filePath(QStringLiteral("Brisvane.socket"));
     SingleInstance first(socket);
     RecordingTrayService tray;
-    ModalAnswerer answerer;
     frmBrisvaneMonitor monitor(t.context(), tray);
     int exits = 0;
     monitor.commands().exitProgram = [&exits] { ++exits; };
     QVERIFY(monitor.Form_Load(first));
-    QVERIFY(monitor.customizeDialog().isVisible());
-    SingleInstance second(socket);
-    QVERIFY(second.anotherCopyIsRunning());
-    QVERIFY(second.postQuitToRunningCopy());
-    QTRY_COMPARE(exits, 1);
-    QVERIFY(tray.iconShown());
+    frmBrisvane &dialog = monitor.customizeDialog();
+    for (const std::function<void()> &away : {std::function<void()>([&] { dialog.zoomToTray(); }),
+             std::function<void()>([&] { dialog.showMinimized(); })}) {
+        away();
+        QVERIFY(SingleInstance(socket).askRunningCopyToShow());
+        QTRY_VERIFY(dialog.isVisible() && !dialog.isMinimized());
+    }
+    QCOMPARE(exits, 0);
 }
 
 void tst_frmBrisvane::preferencesButtonOpensPreferences()
@@ -461,7 +465,7 @@ void tst_frmBrisvane::preferencesButtonOpensPreferences()
         s.dialog().findChild<QWidget *>(QStringLiteral("frmPreferences"))));
 }
 
-void tst_frmBrisvane::desktopNotificationBoxIsStoredAtOnce()
+void tst_frmBrisvane::desktopNotificationBoxIsStoredOnOkOnly()
 {
     TestContext t;
     ModalAnswerer answerer;
@@ -470,15 +474,17 @@ void tst_frmBrisvane::desktopNotificationBoxIsStoredAtOnce()
         = [&] { return frmPreferences::open(t.context(), s.dialog().menu(), {}, &s.dialog()); };
     frmPreferences *preferences = open();
     QVERIFY(preferences->chkDesktopNotifications->isChecked());
+    // Cancel takes the change back, as it does for every other box.
     preferences->chkDesktopNotifications->click();
-    QCOMPARE(t.settings().get(Keys::DesktopNotifications), QStringLiteral("0"));
-    // Cancel takes back the notices of the other rows, not this box.
     preferences->cmdCancel->click();
+    QVERIFY(DesktopNotices::enabled(t.context()));
+    preferences = open();
+    QVERIFY(preferences->chkDesktopNotifications->isChecked());
+    preferences->chkDesktopNotifications->click();
+    preferences->cmdOK->click();
     QCOMPARE(t.settings().get(Keys::DesktopNotifications), QStringLiteral("0"));
     preferences = open();
     QVERIFY(!preferences->chkDesktopNotifications->isChecked());
-    preferences->chkDesktopNotifications->click();
-    QCOMPARE(t.settings().get(Keys::DesktopNotifications), QStringLiteral("1"));
     preferences->close();
 }
 
@@ -500,6 +506,21 @@ void tst_frmBrisvane::pagesAskOnlyForTheRoomTheyNeedAndEachOpeningStartsAtTheTop
     dialog.hide();
     dialog.show();
     QCOMPARE(settings->verticalScrollBar()->value(), 0);
+}
+
+// Tab goes from control to control: no page's scroll area (which shows no focus) on the way.
+void tst_frmBrisvane::everyTabStopOnEveryPageIsAControl()
+{
+    TestContext t;
+    Started s = start(t);
+    s.dialog().show();
+    for (int tab = 0; tab < s.dialog().tabs().count(); ++tab) {
+        s.dialog().showTab(tab);
+        for (QWidget *w = s.dialog().nextInFocusChain(); w != &s.dialog();
+             w = w->nextInFocusChain())
+            QVERIFY2(!qobject_cast<QScrollArea *>(w) || !(w->focusPolicy() & Qt::TabFocus),
+                qPrintable(w->objectName()));
+    }
 }
 
 QTEST_MAIN(tst_frmBrisvane)

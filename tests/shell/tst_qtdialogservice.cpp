@@ -4,9 +4,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 
 namespace {
 QCoro::Task<> askInto(DialogService &dialogs, DialogService::Answer *answer)
@@ -57,6 +60,24 @@ private Q_SLOTS:
         clock.advance(0);
         QVERIFY(asked.isReady());
         QCOMPARE(answer, DialogService::Answer::No);
+    }
+
+    // Told no folder, the file dialog starts at home, not where the program was started.
+    void aFileDialogWithoutAFolderStartsAtHome()
+    {
+        QTemporaryDir elsewhere;
+        QVERIFY(QDir::setCurrent(elsewhere.path()));
+        VirtualClock clock;
+        QtDialogService dialogs(clock);
+        QString shown;
+        QTimer::singleShot(100, this, [&] {
+            if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+                shown = dialog->directory().absolutePath();
+                dialog->reject();
+            }
+        });
+        dialogs.openFileName(QStringLiteral("Add Program"), {}, {});
+        QCOMPARE(shown, QDir::home().absolutePath());
     }
 };
 

@@ -1,5 +1,6 @@
 #include "monitor/bandmenu/bandmenu.h"
 
+#include "monitor/bandmenu/bandnames.h"
 #include "monitor/bandmenu/layoutfile.h"
 #include "settings/privatefiles.h"
 
@@ -221,8 +222,8 @@ void BandMenu::syncAction(QAction *action, const BandTool &tool) const
     action->setText(literalText(tool.caption()));
     action->setEnabled(tool.enabled());
     action->setVisible(tool.visible());
-    // Only a checked tool shows a mark; an unchecked one looks like any command.
-    action->setCheckable(tool.checked());
+    // A toggle always shows its box; any other tool shows a mark only while checked.
+    action->setCheckable(tool.checked() || BandNames::isToggle(tool.name()));
     action->setChecked(tool.checked());
     action->setIcon(tool.picture().isNull() ? QIcon() : QIcon(tool.picture()));
 }

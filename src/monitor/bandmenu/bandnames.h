@@ -56,4 +56,17 @@ inline const QString mnuShowCloseMailProgramMessageDialog
 inline const QString mnuShowDeleteMessageConfirmationDialog
     = QStringLiteral("mnuShowDeleteMessageConfirmationDialog");
 
+// The tools that switch something on or off. Their entries are toggles checked or not, so that
+// a desktop's own menu (DBusMenu's toggle-type) shows them as such while they are off too.
+inline bool isToggle(const QString &tool)
+{
+    for (const QString &name : {mnuDisableProgramsApplications, mnuDisableMailChecking,
+             mnuLoadCustomizeBrisvaneDialogonStartup, mnuShowCustomizeBrisvaneReminder,
+             mnuShowCloseMailProgramMessageDialog, mnuShowDeleteMessageConfirmationDialog}) {
+        if (tool == name)
+            return true;
+    }
+    return false;
+}
+
 } // namespace BandNames

@@ -20,6 +20,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -58,6 +59,7 @@ void frmBrisvane::followLine()
     });
     connect(&line, &LineController::clockReset, this, [this] {
         m_connectedTime.clear();
+        setWindowTitle(caption()); // the last time stays in no caption
         if (pagesBuilt())
             m_connection->showConnectedTime(QStringLiteral("00:00:00"));
     });
@@ -100,6 +102,9 @@ void frmBrisvane::buildPages()
         scroll->setObjectName(page->objectName() + QStringLiteral("Scroll"));
         scroll->setWidgetResizable(true);
         scroll->setFrameShape(QFrame::NoFrame);
+        // Without a frame it shows no focus: Tab goes straight to the page's controls, and
+        // the area scrolls to each one as it takes the focus.
+        scroll->setFocusPolicy(Qt::NoFocus);
         scroll->viewport()->setAutoFillBackground(false); // the tab's pane shows through
         scroll->setWidget(page);
         return scroll;
@@ -280,6 +285,16 @@ void frmBrisvane::hideIntoTray()
         hide();
 }
 
+void frmBrisvane::showInTraysPlace()
+{
+    const bool inTraysPlace = isHidden() || m_minimisedForTray;
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+    m_minimisedForTray = inTraysPlace;
+}
+
 void frmBrisvane::followTray(bool available)
 {
     if (cmdMenu)
@@ -291,7 +306,7 @@ void frmBrisvane::followTray(bool available)
     }
     // A tray that comes takes the dialog that went to the taskbar in its place, as if it had
     // been there all along (the taskbar may be the tray's own panel, or none at all).
-    if (available && std::exchange(m_minimisedForTray, false) && isVisible() && isMinimized()) {
+    if (available && std::exchange(m_minimisedForTray, false) && isVisible()) {
         hide();
         setWindowState(windowState() & ~Qt::WindowMinimized);
     }
@@ -308,7 +323,7 @@ void frmBrisvane::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::WindowStateChange) {
         if (!isMinimized())
-            m_minimisedForTray = false; // the user took it back
+            m_minimisedForTray = false; // the user took it back (showInTraysPlace keeps it)
         restoreCaptionWhenNormal();
         showConnectedTime();
     }
@@ -344,6 +359,17 @@ void frmBrisvane::mousePressEvent(QMouseEvent *event)
     if (childAt(event->position().toPoint()) == nullptr)
         zoomToTray();
     QWidget::mousePressEvent(event);
+}
+
+// Escape is the keyboard's way into the tray, as a dialog's Escape closes it; the key comes
+// here from any control that does not use it itself (an open list keeps its own).
+void frmBrisvane::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        zoomToTray();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void frmBrisvane::closeEvent(QCloseEvent *event)

@@ -66,6 +66,10 @@ public:
     // put away where nothing brings it back.
     void zoomToTray();
     void hideIntoTray();
+    // With no tray, brings the dialog from the taskbar (or from nowhere) onto the screen: a
+    // desktop without a taskbar (GNOME) would show nothing at all. A tray that comes later
+    // still takes it, as it takes one minimised in its place.
+    void showInTraysPlace();
     bool trayAvailable() const;
     // Moves the dialog to `topLeft`, or the least way from there that keeps it wholly on its
     // screen. Where the compositor places windows (Wayland) it stays where it is put.
@@ -96,6 +100,7 @@ protected:
     void hideEvent(QHideEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 Q_SIGNALS:

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -90,10 +91,13 @@ QCoro::Task<DialogService::Answer> QtDialogService::ask(
     co_return answerOf(result, buttons);
 }
 
+// A dialog told no folder starts in the user's home, not in whatever folder the program was
+// started from (the session's, for an autostarted tray program).
 QString QtDialogService::openFileName(
     const QString &title, const QString &directory, const QString &filter)
 {
-    return QFileDialog::getOpenFileName(boxParent(), title, directory, filter);
+    return QFileDialog::getOpenFileName(
+        boxParent(), title, directory.isEmpty() ? QDir::homePath() : directory, filter);
 }
 
 QString QtDialogService::saveFileName(

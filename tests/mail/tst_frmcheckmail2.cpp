@@ -97,7 +97,7 @@ void tst_frmCheckMail2::slotThreeWithTwoMessagesListsBothAndStaysOpen()
                 HeadersModel::rowText(QStringLiteral("sender2@example.org"),
                     QStringLiteral("Minutes"), QStringLiteral("Mon, 7 Dec 2026 10:02:00 +0000"))}));
     QVERIFY(!widget<HeadersList>(w, "listMessages")->rows().isTicked(0));
-    QCOMPARE(t.sounds().names(), QStringList(2, QStringLiteral("<default>")));
+    QCOMPARE(t.sounds().names(), QStringList{QStringLiteral("<default>")}); // once for the check
     for (QWidget *b : std::initializer_list<QWidget *>{widget<QPushButton>(w, "cmdDeleteMessage"),
              widget<QPushButton>(w, "cmdSelectMessage"), widget<QPushButton>(w, "cmdMailProgram"),
              widget<QPushButton>(w, "cmdCancel")})

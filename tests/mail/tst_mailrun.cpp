@@ -5,6 +5,8 @@
 #include "scriptedmailcontrol.h"
 #include "settings/settingsmodel.h"
 #include "settings/settingsstore.h"
+#include "shell/appcontext.h"
+#include "shell/apppaths.h"
 #include "support/testcontext.h"
 
 #include <QSignalSpy>
@@ -90,6 +92,7 @@ private Q_SLOTS:
     void countsDownOnlyAfterAnAccountWithMailThenClosesAndGivesTheTimersBack();
     void headersComeInBatchesAndTheFirstNewOnesAreNamed();
     void theChosenSlotIsCheckedOnlyWhenTheStoredChoiceIsValid();
+    void eachAlertSoundsOnceInARun();
 };
 
 void tst_MailRun::countsDownOnlyAfterAnAccountWithMailThenClosesAndGivesTheTimersBack()
@@ -150,6 +153,28 @@ void tst_MailRun::theChosenSlotIsCheckedOnlyWhenTheStoredChoiceIsValid()
         QCOMPARE(r.server.linesLike(QStringLiteral("LOGON")).size(), slot ? 1 : 0);
         // The single-slot check leaves the program's timers alone.
         QVERIFY(r.host.timersRunning);
+    }
+}
+
+// Two accounts with new mail (one of them with many messages) and two without: one arrival
+// sound and one no-mail sound, in both modes.
+void tst_MailRun::eachAlertSoundsOnceInARun()
+{
+    for (const bool headers : {true, false}) {
+        TestContext t;
+        // The arrival alert with a wave of its own, the no-mail alert with the default sound.
+        const QStringList sounds{t.context().paths().resource(QStringLiteral("notify.wav")),
+            QStringLiteral("<default>")};
+        for (const auto &[key, value] : {std::pair{Keys::AlertMailArrive, QStringLiteral("1")},
+                 {Keys::AlertMailArriveSound, sounds.at(0)},
+                 {Keys::AlertMailNoArrive, QStringLiteral("1")}})
+            t.settings().save(key, value);
+        Run r(t, MailRun::Kind::Accounts, headers,
+            {QStringList(40, QStringLiteral("a")), {}, {QStringLiteral("b")}, {}});
+        r.start();
+        t.clock().advance(10 * 60 * 1000);
+        QCOMPARE(r.server.linesLike(QStringLiteral("LOGON")).size(), 4);
+        QCOMPARE(t.sounds().names(), sounds);
     }
 }
 

@@ -140,6 +140,12 @@ void frmMailServerError::keyPressEvent(QKeyEvent *event)
         QWidget::keyPressEvent(event);
 }
 
+void frmMailServerError::withdraw()
+{
+    m_buttonClosing = true;
+    close();
+}
+
 void frmMailServerError::cmdClose_Click()
 {
     m_buttonClosing = true;

@@ -22,6 +22,9 @@ public:
     void cmdDetails_Click();
     void cmdNextAccount_Click();
     void cmdClose_Click();
+    const MailCheck::Failure &failure() const { return m_failure; }
+    // The failure is over (its account logged on again): the dialog goes, touching nothing.
+    void withdraw();
 
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;

@@ -86,6 +86,7 @@ AnnouncedMail &MailShared::announced()
 
 NewMail::AccountNews MailShared::newsOf(int slot, const MailControl &control)
 {
+    accountReached(slot);
     NewMail::AccountNews news;
     news.account = settings().text(Keys::AccountName(slot));
     news.key

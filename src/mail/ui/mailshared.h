@@ -96,6 +96,8 @@ public:
 protected:
     // Opens the mail server error dialog for `failure` (or shows the open one again).
     virtual void showServerError(const Failure &failure) = 0;
+    // `slot` logged on: a failure of it told earlier is over.
+    virtual void accountReached(int slot) { Q_UNUSED(slot) }
 
     Links m_links;
 

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -56,6 +57,16 @@ public:
     // Deletes the message with this identity (one of Identities()), as DeleteMessage does;
     // Error when the session does not hold it (see MailSession).
     virtual void DeleteByIdentity(const QString &identity) { Q_UNUSED(identity) }
+    // Deletes the listing's messages `numbers` (1 for the first) as one batch, by identity
+    // where there are identities (see MailSession::DeleteListed); DeletionProgress tells how
+    // far the server has answered, and the batch is over once deletionsUnderWay() is false.
+    // Here one by one, each taken as done.
+    virtual void DeleteListed(const QList<int> &numbers);
+    // The batch's deletions not sent yet stay unsent.
+    virtual void StopDeleting() { }
+    virtual bool deletionsUnderWay() const { return false; }
+    // The listing's message `number` is marked deleted in this session.
+    virtual bool isDeleted(int number) const { return m_deletedHere.contains(number); }
 
     // Destroys a control its window no longer needs, once a Quit in progress has ended:
     // the server applies deletions only when it sees the QUIT.
@@ -66,4 +77,9 @@ Q_SIGNALS:
     void Error(int number, const QString &text);
     // Words the server asks to be shown to the user (an IMAP [ALERT]).
     void ServerAlert(const QString &text);
+    // Of a deletion batch's `sent` deletions the server has answered `answered`.
+    void DeletionProgress(int answered, int sent);
+
+private:
+    QSet<int> m_deletedHere; // by the one-by-one DeleteListed
 };

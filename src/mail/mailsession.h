@@ -10,6 +10,7 @@
 
 #include <deque>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <utility>
 
@@ -82,6 +83,17 @@ public:
     // this session, as DeleteMessage does. Error (NoSuchMessage) when this session does not
     // hold it: identities taken before the mailbox changed never delete another message.
     void DeleteByIdentity(const QString &identity);
+    // Deletes the messages the log-on listed as `numbers` (by identity where the server gives
+    // identities) as one batch: POP3 pipelines its DELEs a window at a time, IMAP marks them
+    // all with one UID STORE. DeletionProgress comes as the answers do and once when the batch
+    // is over; a batch the server refused deletions of ends with one Error saying how many.
+    // Deletions take effect at Quit, as ever.
+    void DeleteListed(const QList<int> &numbers);
+    // The batch's deletions not sent yet are not sent; those on their way are still answered.
+    void StopDeleting();
+    bool deletionsUnderWay() const { return m_batch.active; }
+    // The listed message `number` is marked deleted in this session, and the server agreed.
+    bool isDeleted(int number) const { return m_deletedNumbers.contains(number); }
     void Quit();
 
     // Known after LogOn: the identity of each message that outlives the session (index i for
@@ -109,6 +121,8 @@ Q_SIGNALS:
     void Alert(const QString &text);
     void Error(int number, const QString &text);
     void Done();
+    // Of a deletion batch's `sent` deletions, the server has answered `answered`.
+    void DeletionProgress(int answered, int sent);
 
 protected:
     struct HeaderResult {
@@ -132,6 +146,11 @@ protected:
     virtual void markDeleted(int number) = 0;
     // The same for the message whose identity is Identities()[number - 1].
     virtual void markIdentityDeleted(int number) { markDeleted(number); }
+    // Of a batch: mark the listed messages `numbers` deleted (each exists, none is marked);
+    // each ends in deletionAnswered(). One by one unless the protocol does better.
+    virtual void markListedDeleted(const QList<int> &numbers);
+    // How many of a batch's deletions may be on their way at once.
+    virtual int deletionWindow() const { return std::numeric_limits<int>::max(); }
     // The session is open: ask for these headers (none in hand or on its way) together.
     virtual void prefetch(const QList<int> &numbers) = 0;
     // The session is open and a Quit request waits: end it with sessionClosed().
@@ -180,6 +199,7 @@ protected:
     QHash<int, HeaderResult> m_headers; // arrived, not yet asked for
     QSet<qint64> m_deleted; // marked for deletion: message numbers (POP3) or UIDs (IMAP)
     QSet<qint64> m_deleting; // of those, the ones the server has not answered yet
+    QSet<int> m_deletedNumbers; // listed numbers marked deleted with the server's agreement
     QStringList m_identities;
     QString m_identityProblem;
     bool m_readAhead = true; // cleared once the caller chose the headers it wants
@@ -190,6 +210,18 @@ private:
         int number = 0;
     };
 
+    struct DeletionBatch {
+        bool active = false;
+        std::deque<int> waiting; // not sent yet
+        int sent = 0;
+        int answered = 0;
+        int refused = 0;
+        QString refusal; // the server's words on the first refusal
+    };
+
+    void feedDeletions();
+    void batchAnswered(bool ok, const QString &serverWords);
+    void endBatch();
     void startNext();
     void startHeader(int number);
     void deliverHeader(int number);
@@ -203,5 +235,6 @@ private:
     qint16 m_messageNumber = 0;
     HeaderFields m_fields;
     std::deque<Request> m_requests; // the head is in progress
+    DeletionBatch m_batch;
     bool m_quitting = false;
 };

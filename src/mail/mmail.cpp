@@ -165,13 +165,21 @@ void mMail::onHeader(int number, const PopReply &reply)
 
 // --- deletions -------------------------------------------------------------------------------
 
+// Pipelined, a window of DELEs goes out at once; otherwise one waits for the answer before
+// the next is sent, so that a stopped batch leaves the rest unsent.
+int mMail::deletionWindow() const
+{
+    return connection<PopConnection>()->pipelining() ? kDeleteWindow : 1;
+}
+
 void mMail::markDeleted(int number)
 {
     if (m_deleted.contains(number))
         return;
     m_deleted.insert(number);
     m_deleting.insert(number);
-    postStatus(tr("Deleting message %1").arg(number));
+    if (!deletionsUnderWay())
+        postStatus(tr("Deleting message %1").arg(number));
     connection<PopConnection>()->send("DELE " + QByteArray::number(number),
         PopConnection::Expect::Single, [this, number](const PopReply &reply) {
             deletionAnswered(number, number, reply.status.ok, statusWords(reply.status));

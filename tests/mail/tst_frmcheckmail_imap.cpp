@@ -1,6 +1,7 @@
-// The multi-account check window end to end with the program's own mail control on an IMAP
-// slot, against Dovecot: the headers listed as for POP3, ticked messages deleted on the
-// server, and a message delivered while the list is shown left alone.
+// The multi-account check window end to end with the program's own mail control against
+// Dovecot: on an IMAP slot the headers listed as for POP3, ticked messages deleted on the
+// server, and a message delivered while the list is shown left alone; on either protocol a
+// deletion batch stopped by Cancel.
 
 #include "checkmailfixture.h"
 #include "craftedmessages.h"
@@ -19,6 +20,8 @@ class tst_frmCheckMailImap : public QObject
 
 private Q_SLOTS:
     void listsTicksDeletesAndLeavesWhatArrivedMeanwhile();
+    void cancelStopsTheDeletionsNotSentYet_data();
+    void cancelStopsTheDeletionsNotSentYet();
 };
 
 void tst_frmCheckMailImap::listsTicksDeletesAndLeavesWhatArrivedMeanwhile()
@@ -62,6 +65,57 @@ void tst_frmCheckMailImap::listsTicksDeletesAndLeavesWhatArrivedMeanwhile()
         (QStringList{QStringLiteral("=?iso-8859-2?B?r29sdw==?= plain"),
             QStringLiteral("arrived meanwhile")}));
     QVERIFY(!t.dialogs().count(QStringLiteral("message")));
+}
+
+void tst_frmCheckMailImap::cancelStopsTheDeletionsNotSentYet_data()
+{
+    QTest::addColumn<bool>("imap");
+    QTest::addColumn<int>("deleted");
+    // POP3 has sent its first window of DELEs; IMAP its one UID STORE over them all.
+    QTest::newRow("POP3") << false << 500;
+    QTest::newRow("IMAP") << true << 1200;
+}
+
+void tst_frmCheckMailImap::cancelStopsTheDeletionsNotSentYet()
+{
+    QFETCH(bool, imap);
+    QFETCH(int, deleted);
+    if (DovecotServer::program().isEmpty() || !DovecotServer::hasImap())
+        QSKIP("Dovecot's IMAP is not installed (Debian package dovecot-imapd)");
+    DovecotServer dovecot(DovecotServer::Options{false, false, true, {}});
+    dovecot.addUser(QStringLiteral("ivy"), QStringLiteral("green leaf"));
+    constexpr int kMessages = 1200;
+    for (int i = 0; i < kMessages; ++i)
+        dovecot.deliver(QStringLiteral("ivy"), message("m " + QByteArray::number(i)));
+    QString why;
+    QVERIFY2(dovecot.start(&why), qPrintable(why));
+
+    TestContext t;
+    const QString server = imap ? QStringLiteral("imap://127.0.0.1:%1").arg(dovecot.imapPort())
+                                : QStringLiteral("127.0.0.1:%1").arg(dovecot.pop3Port());
+    MailProgram p(t, 1, true,
+        {{Keys::Domain(1), server}, {Keys::MailUserName(1), QStringLiteral("ivy")},
+            {Keys::MailPassword(1), QStringLiteral("green leaf")},
+            {Keys::DeleteMessageConfirmation, SettingValues::FalseText}});
+    p.useRealServer();
+    p.connectLine();
+    auto check = p.check().mnuAllAccounts_Click();
+    QTRY_VERIFY_WITH_TIMEOUT(check.isReady(), 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(p.rows().size(), kMessages, 30000);
+    widget<QPushButton>(p.window(), "cmdSelectMessage")->click();
+    widget<QPushButton>(p.window(), "cmdDeleteMessage")->click();
+    // At once, while the first answers are still on their way: the check goes on.
+    QTest::keyClick(p.window(), Qt::Key_Escape);
+    QVERIFY(p.window());
+    QLabel *status = widget<QLabel>(p.window(), "Label4");
+    const QString told = QStringLiteral("Messages deleted: %1 of %2").arg(deleted).arg(kMessages);
+    QTRY_COMPARE_WITH_TIMEOUT(status->text(), told, 20000);
+    QCOMPARE(p.rows().count(QStringLiteral("Message Deleted")), deleted);
+    // Cancel now ends the check, and the QUIT makes what the server agreed to.
+    widget<QPushButton>(p.window(), "cmdCancel")->click();
+    QVERIFY(!p.window());
+    QTRY_COMPARE_WITH_TIMEOUT(
+        dovecot.messagesOf(QStringLiteral("ivy")), kMessages - deleted, 20000);
 }
 
 QTEST_MAIN(tst_frmCheckMailImap)

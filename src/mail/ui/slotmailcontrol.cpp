@@ -68,6 +68,7 @@ void SlotMailControl::use(bool imap)
     });
     connect(m_session.get(), &MailSession::Error, this, &SlotMailControl::sessionError);
     connect(m_session.get(), &MailSession::Alert, this, &MailControl::ServerAlert);
+    connect(m_session.get(), &MailSession::DeletionProgress, this, &MailControl::DeletionProgress);
 }
 
 void SlotMailControl::LogOn()
@@ -181,6 +182,26 @@ void SlotMailControl::DeleteMessage()
 void SlotMailControl::DeleteByIdentity(const QString &identity)
 {
     m_session->DeleteByIdentity(identity);
+}
+
+void SlotMailControl::DeleteListed(const QList<int> &numbers)
+{
+    m_session->DeleteListed(numbers);
+}
+
+void SlotMailControl::StopDeleting()
+{
+    m_session->StopDeleting();
+}
+
+bool SlotMailControl::deletionsUnderWay() const
+{
+    return m_session->deletionsUnderWay();
+}
+
+bool SlotMailControl::isDeleted(int number) const
+{
+    return m_session->isDeleted(number);
 }
 
 void SlotMailControl::Quit()

@@ -50,6 +50,10 @@ public:
     QString IdentityProblem() const override;
     void PrefetchHeaders(const QList<int> &numbers) override;
     void DeleteByIdentity(const QString &identity) override;
+    void DeleteListed(const QList<int> &numbers) override;
+    void StopDeleting() override;
+    bool deletionsUnderWay() const override;
+    bool isDeleted(int number) const override;
     // Whether the control in use speaks IMAP (for the tests).
     bool usesImap() const { return m_imap; }
 

@@ -36,6 +36,7 @@ private Q_SLOTS:
     void eachCounterSitsInItsGapOfTheSentence();
     void disablingMailCheckingStopsAndResumesTheSchedule();
     void scheduledCheckingGreysItsControls();
+    void howToRemoveAMailAccountSaysSoInItsTitle();
 
 private:
     MenuTools &menu() { return monitor->menu(); }
@@ -137,6 +138,12 @@ void tst_MailTab::accountNameFollowsIntoTheMenuOneKeystrokeAtATime()
     QCOMPARE(t->settings().get(Keys::AccountName(1)), QStringLiteral("Wo"));
     QTest::keyClicks(widget<QLineEdit>(tab, "txtAccountName1"), QStringLiteral("rk"));
     QCOMPARE(caption(MenuNames::mnuMailSlot(1)), QStringLiteral("Work"));
+    // The menu carries the names from the start, too.
+    monitor.reset();
+    t->reopen();
+    monitor = std::make_unique<frmBrisvaneMonitor>(t->context(), tray);
+    monitor->runStartup();
+    QCOMPARE(caption(MenuNames::mnuMailSlot(1)), QStringLiteral("Work"));
 }
 
 void tst_MailTab::slotBoxesAreStoredAndReloadedByOption()
@@ -236,6 +243,12 @@ void tst_MailTab::scheduledCheckingGreysItsControls()
     QVERIFY(minimized->isEnabled());
     widget<QCheckBox>(tab, "chkMailConnected")->setChecked(true);
     QCOMPARE(t->settings().get(Keys::MailConnected), QStringLiteral("1"));
+}
+
+void tst_MailTab::howToRemoveAMailAccountSaysSoInItsTitle()
+{
+    widget<QPushButton>(tab, "cmdRemovingMailAccount")->click();
+    QCOMPARE(t->dialogs().shown().last().title, QStringLiteral("How to Remove a Mail Account"));
 }
 
 QTEST_MAIN(tst_MailTab)

@@ -232,10 +232,10 @@ void frmCheckMail::showTick(int secondsLeft, bool lastSlot)
     m_ui->cmdNextMailAccount->setEnabled(!lastSlot);
 }
 
+// Cancel stays live: the gap before the next account and "Processing..." may be cut short.
 void frmCheckMail::hideCountdown()
 {
     m_ui->cmdNextMailAccount->setEnabled(false);
-    m_ui->cmdCancel->setEnabled(false);
     m_ui->Label5->hide();
     m_ui->Label4->hide();
 }

@@ -45,6 +45,8 @@ public:
     virtual QString Date() const = 0;
     // True while a Quit is on its way to the server (its Done or Error still to come).
     virtual bool isQuitting() const { return false; }
+    // After LogOn: the session is still up (the connection has not died since).
+    virtual bool sessionOpen() const { return true; }
     // What a disposed control must not outlive (its timers' clock); none by default.
     virtual QObject *lifetimeOwner() const { return nullptr; }
     // After LogOn: each message's identity across sessions (index i for message i + 1), empty

@@ -169,6 +169,9 @@ QCoro::Task<bool> MailRun::listHeaders()
         const bool answered = co_await waitForRequest();
         if (!answered)
             co_return false;
+        // A connection gone mid-listing has told its cause; each header after it would only
+        // add "not logged on".
+        const bool lost = m_errors > 0 && !m_control->sessionOpen();
         // A header that failed still gets its row, from whatever the control holds.
         batch.append({m_control->From(), m_control->Subject(), m_control->Date(), fresh});
         if (fresh && named.size() < DesktopNotices::kMessagesNamed)
@@ -178,6 +181,8 @@ QCoro::Task<bool> MailRun::listHeaders()
             Q_EMIT headersRead(batch);
             batch.clear();
         }
+        if (lost)
+            break;
     } while (number < m_control->MessageCount());
     Q_EMIT headersRead(batch);
     m_host.announce(m_news, m_control->MessageCount(), named);

@@ -93,6 +93,7 @@ private Q_SLOTS:
     void headersComeInBatchesAndTheFirstNewOnesAreNamed();
     void theChosenSlotIsCheckedOnlyWhenTheStoredChoiceIsValid();
     void eachAlertSoundsOnceInARun();
+    void aListingCutShortIsReportedOnceByItsCause();
 };
 
 void tst_MailRun::countsDownOnlyAfterAnAccountWithMailThenClosesAndGivesTheTimersBack()
@@ -176,6 +177,20 @@ void tst_MailRun::eachAlertSoundsOnceInARun()
         QCOMPARE(r.server.linesLike(QStringLiteral("LOGON")).size(), 4);
         QCOMPARE(t.sounds().names(), sounds);
     }
+}
+
+void tst_MailRun::aListingCutShortIsReportedOnceByItsCause()
+{
+    TestContext t;
+    Run r(t, MailRun::Kind::Accounts, true, {QStringList(5, QStringLiteral("a"))});
+    r.server.boxes[QStringLiteral("pop1.example.org")].dropAtHeader = 3;
+    QSignalSpy failures(r.run.get(), &MailRun::failed);
+    QSignalSpy batches(r.run.get(), &MailRun::headersRead);
+    r.start();
+    QCOMPARE(failures.size(), 1);
+    QCOMPARE(failures.at(0).at(1).toString(), QStringLiteral("connection closed by the server"));
+    // The rows read, and the one that failed.
+    QCOMPARE(batches.last().at(0).value<QList<MailHeader>>().size(), 3);
 }
 
 QTEST_GUILESS_MAIN(tst_MailRun)

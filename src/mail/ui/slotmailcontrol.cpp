@@ -226,6 +226,11 @@ QString SlotMailControl::Date() const
     return m_session->Date();
 }
 
+bool SlotMailControl::sessionOpen() const
+{
+    return m_session && m_session->isLoggedOn();
+}
+
 bool SlotMailControl::isQuitting() const
 {
     // A session of the other protocol may still be quitting too (see letQuitEnd).

@@ -45,6 +45,7 @@ public:
     QString Subject() const override;
     QString Date() const override;
     bool isQuitting() const override;
+    bool sessionOpen() const override;
     QObject *lifetimeOwner() const override;
     QStringList Identities() const override;
     QString IdentityProblem() const override;

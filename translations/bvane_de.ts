@@ -483,6 +483,10 @@
             <numerusform>%n weitere Nachrichten in INBOX sind zum Löschen markiert, und der Server kann keine einzelnen Nachrichten endgültig entfernen (kein UIDPLUS); die hier gelöschte(n) %1 Nachricht(en) bleiben zum Löschen markiert</numerusform>
         </translation>
     </message>
+    <message>
+        <source>message %1 has not been listed</source>
+        <translation>Nachricht %1 wurde nicht aufgelistet</translation>
+    </message>
 </context>
 <context>
     <name>ImapResponseReader</name>
@@ -631,6 +635,24 @@
     <message>
         <source>The message %1 is no longer on the server; nothing is deleted in its place</source>
         <translation>Die Nachricht %1 ist nicht mehr auf dem Server; an ihrer Stelle wird nichts gelöscht</translation>
+    </message>
+    <message>
+        <source>there is no message %1</source>
+        <translation>es gibt keine Nachricht %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>Deleting %n message(s)</source>
+        <translation>
+            <numerusform>%n Nachricht wird gelöscht</numerusform>
+            <numerusform>%n Nachrichten werden gelöscht</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The server refused to delete %n message(s): %1</source>
+        <translation>
+            <numerusform>Der Server hat es abgelehnt, %n Nachricht zu löschen: %1</numerusform>
+            <numerusform>Der Server hat es abgelehnt, %n Nachrichten zu löschen: %1</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -802,10 +824,6 @@
         <source>pause</source>
         <comment>the word of &quot;Check messages every   minutes...&quot; the pause follows</comment>
         <translation>Konten</translation>
-    </message>
-    <message>
-        <source>Retrieving Message Headers Only</source>
-        <translation>Nur Nachrichtenköpfe abrufen</translation>
     </message>
     <message>
         <source>To remove Mail Accounts perform the following steps:</source>
@@ -1507,6 +1525,14 @@
         <source>Checking next account:</source>
         <translation>Nächstes Konto wird abgerufen in:</translation>
     </message>
+    <message>
+        <source>Messages deleted: %1 of %2</source>
+        <translation>Gelöschte Nachrichten: %1 von %2</translation>
+    </message>
+    <message>
+        <source>Deleting messages: %1 of %2</source>
+        <translation>Nachrichten werden gelöscht: %1 von %2</translation>
+    </message>
 </context>
 <context>
     <name>frmClearTextQuestion</name>
@@ -1546,12 +1572,15 @@ Jeder auf dem Weg zum Server könnte es lesen. Die Antwort gilt für %2; solange
         <translation>E-Mail-Programm schließen</translation>
     </message>
     <message>
-        <source>Please close your mail program after checking your messages to enable Brisvane to continue checking for messages every &lt;x&gt; minutes. Your mail program will start now.</source>
-        <translation>Bitte schließen Sie Ihr E-Mail-Programm, nachdem Sie Ihre Nachrichten gelesen haben, damit Brisvane weiter alle &lt;x&gt; Minuten nach Nachrichten sehen kann. Ihr E-Mail-Programm startet jetzt.</translation>
-    </message>
-    <message>
         <source>&amp;OK</source>
         <translation>&amp;OK</translation>
+    </message>
+    <message numerus="yes">
+        <source>Please close your mail program after checking your messages to enable Brisvane to continue checking for messages every %n minute(s). Your mail program will start now.</source>
+        <translation>
+            <numerusform>Bitte schließen Sie Ihr E-Mail-Programm, nachdem Sie Ihre Nachrichten gelesen haben, damit Brisvane weiter jede Minute nach Nachrichten sehen kann. Ihr E-Mail-Programm startet jetzt.</numerusform>
+            <numerusform>Bitte schließen Sie Ihr E-Mail-Programm, nachdem Sie Ihre Nachrichten gelesen haben, damit Brisvane weiter alle %n Minuten nach Nachrichten sehen kann. Ihr E-Mail-Programm startet jetzt.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -60,8 +60,9 @@ void ImapMail::logOn()
         logOnFailed(MailError::InvalidHost, tr("\"%1\" is not a mail server name").arg(m_host));
         return;
     }
-    auto *connection = new ImapConnection(m_clock, *endpoint, {m_timeoutMs, m_deadlineMs, m_caFile},
-        ImapResponseReader::Limits{}, this);
+    auto *connection = new ImapConnection(m_clock, *endpoint,
+        {m_timeoutMs, m_deadlineMs, m_caFile, m_trustedCertificate}, ImapResponseReader::Limits{},
+        this);
     attach(connection);
     ImapLogOn::Callbacks callbacks;
     callbacks.status = [this](const QString &text) { postStatus(text); };

@@ -47,6 +47,8 @@ public:
     virtual bool isQuitting() const { return false; }
     // After LogOn: the session is still up (the connection has not died since).
     virtual bool sessionOpen() const { return true; }
+    // After a failed LogOn: the certificate (PEM) the TLS handshake refused; empty when none.
+    virtual QByteArray RefusedCertificate() const { return {}; }
     // What a disposed control must not outlive (its timers' clock); none by default.
     virtual QObject *lifetimeOwner() const { return nullptr; }
     // After LogOn: each message's identity across sessions (index i for message i + 1), empty

@@ -31,6 +31,7 @@ void MailSession::LogOn()
     m_identityProblem.clear();
     m_readAhead = true;
     m_loggedOnWithTls = false;
+    m_refusedCertificate.clear();
     m_lostReason.clear();
     m_fields = {};
     resetProtocol();
@@ -238,6 +239,8 @@ void MailSession::loggedOn(int count, const QString &status)
 
 void MailSession::logOnFailed(int number, const QString &text)
 {
+    if (m_connection)
+        m_refusedCertificate = m_connection->refusedCertificate();
     dropSession();
     failRequest(number, text);
 }
@@ -336,6 +339,8 @@ void MailSession::sessionClosed(const QString &problem)
 void MailSession::onConnectionFailed(int number, const QString &text)
 {
     m_lostReason = text;
+    if (m_connection)
+        m_refusedCertificate = m_connection->refusedCertificate();
     dropSession();
     connectionLost();
     // One Error for the dead connection: it names the deletions it lost, and the requests

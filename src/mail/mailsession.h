@@ -70,6 +70,12 @@ public:
     bool loggedOnWithTls() const { return m_loggedOnWithTls; }
     // A file of authorities (PEM) trusted besides the system's; none when empty.
     void setCaCertificates(const QString &caFile) { m_caFile = caFile; }
+    // The certificate with this SHA-256 (hex) is accepted without an authority (the user
+    // trusted it); any other that fails verification is refused, a different one with
+    // CertificateChanged.
+    void setTrustedCertificate(const QByteArray &sha256) { m_trustedCertificate = sha256; }
+    // After a failed LogOn: the certificate (PEM) the TLS handshake refused; empty when none.
+    QByteArray refusedCertificate() const { return m_refusedCertificate; }
 
     void LogOn();
     qint16 MessageCount() const { return m_messageCount; }
@@ -193,6 +199,8 @@ protected:
     int m_timeoutMs = kDefaultTimeOut * 1000;
     int m_deadlineMs = kDefaultDeadline * 1000;
     QString m_caFile;
+    QByteArray m_trustedCertificate;
+    QByteArray m_refusedCertificate;
 
     bool m_loggedOn = false;
     qint16 m_messageCount = 0;

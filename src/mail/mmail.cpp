@@ -25,8 +25,8 @@ void mMail::logOn()
         logOnFailed(MailError::InvalidHost, tr("\"%1\" is not a mail server name").arg(m_host));
         return;
     }
-    auto *connection = new PopConnection(
-        m_clock, *endpoint, {m_timeoutMs, m_deadlineMs, m_caFile}, PopConnection::Limits{}, this);
+    auto *connection = new PopConnection(m_clock, *endpoint,
+        {m_timeoutMs, m_deadlineMs, m_caFile, m_trustedCertificate}, PopConnection::Limits{}, this);
     attach(connection);
     PopLogOn::Callbacks callbacks;
     callbacks.status = [this](const QString &text) { postStatus(text); };

@@ -49,4 +49,19 @@ void loggedOn(SettingsModel &settings, int slot, bool withTls)
         settings.setText(Keys::TlsSeen(slot), server(settings, slot));
 }
 
+QByteArray trustedCertificate(const SettingsModel &settings, int slot)
+{
+    const QString stored = settings.text(Keys::TrustedCertificate(slot));
+    const QString host = server(settings, slot);
+    if (host.isEmpty() || stored.section(u' ', 1) != host)
+        return {};
+    return stored.section(u' ', 0, 0).toLatin1();
+}
+
+void trustCertificate(SettingsModel &settings, int slot, const QByteArray &sha256)
+{
+    settings.setText(Keys::TrustedCertificate(slot),
+        QString::fromLatin1(sha256) + u' ' + server(settings, slot));
+}
+
 } // namespace SlotSecurity

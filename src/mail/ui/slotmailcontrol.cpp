@@ -92,6 +92,7 @@ void SlotMailControl::startSession()
         const SettingsModel &settings = m_context->model();
         m_session->setAllowClearText(SlotSecurity::clearTextAllowed(settings, m_slot));
         m_session->setTlsBefore(SlotSecurity::tlsBefore(settings, m_slot));
+        m_session->setTrustedCertificate(SlotSecurity::trustedCertificate(settings, m_slot));
     }
     m_loggingOn = true;
     m_session->LogOn();
@@ -224,6 +225,11 @@ QString SlotMailControl::Subject() const
 QString SlotMailControl::Date() const
 {
     return m_session->Date();
+}
+
+QByteArray SlotMailControl::RefusedCertificate() const
+{
+    return m_session ? m_session->refusedCertificate() : QByteArray();
 }
 
 bool SlotMailControl::sessionOpen() const

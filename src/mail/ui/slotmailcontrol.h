@@ -46,6 +46,7 @@ public:
     QString Date() const override;
     bool isQuitting() const override;
     bool sessionOpen() const override;
+    QByteArray RefusedCertificate() const override;
     QObject *lifetimeOwner() const override;
     QStringList Identities() const override;
     QString IdentityProblem() const override;

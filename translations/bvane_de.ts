@@ -1205,6 +1205,10 @@
         <source>No certificate in %1</source>
         <translation>Kein Zertifikat in %1</translation>
     </message>
+    <message>
+        <source>The certificate of %1 is not the one trusted for this account (SHA-256 %2, trusted %3): it was replaced, or someone is in between</source>
+        <translation>Das Zertifikat von %1 ist nicht das für dieses Konto vertraute (SHA-256 %2, vertraut %3): Es wurde ersetzt, oder jemand steht dazwischen</translation>
+    </message>
 </context>
 <context>
     <name>TrayStatus</name>
@@ -1646,6 +1650,30 @@ Jeder auf dem Weg zum Server könnte es lesen. Die Antwort gilt für %2; solange
     <message>
         <source>This error may be resulting in an incorrect username, password, or domain name or the mail server is unresponsive at this time. Please check your settings on the Mail tab and try again later.</source>
         <translation>Dieser Fehler kann von einem falschen Benutzernamen, Passwort oder Domänennamen herrühren, oder der Mailserver antwortet zurzeit nicht. Bitte prüfen Sie Ihre Einstellungen auf der Registerkarte „E-Mail“ und versuchen Sie es später erneut.</translation>
+    </message>
+    <message>
+        <source>&amp;Trust Certificate</source>
+        <translation>Zertifikat &amp;vertrauen</translation>
+    </message>
+    <message>
+        <source>Certificate: %1</source>
+        <translation>Zertifikat: %1</translation>
+    </message>
+    <message>
+        <source>Issued by: %1</source>
+        <translation>Ausgestellt von: %1</translation>
+    </message>
+    <message>
+        <source>SHA-256: %1</source>
+        <translation>SHA-256: %1</translation>
+    </message>
+    <message>
+        <source>Valid from %1 to %2</source>
+        <translation>Gültig von %1 bis %2</translation>
+    </message>
+    <message>
+        <source>Trusted</source>
+        <translation>Vertraut</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,9 @@
 #include "settings/settingkeys.h"
 #include "settings/settingsmodel.h"
 
+#include <QCryptographicHash>
+#include <QSslCertificate>
+
 namespace {
 
 // The server as the answers name it: the POP/Domain text, without case or outer spaces.
@@ -62,6 +65,21 @@ void trustCertificate(SettingsModel &settings, int slot, const QByteArray &sha25
 {
     settings.setText(Keys::TrustedCertificate(slot),
         QString::fromLatin1(sha256) + u' ' + server(settings, slot));
+}
+
+CertificateFacts certificateFacts(const QByteArray &pem)
+{
+    const QSslCertificate certificate = QSslCertificate::fromData(pem).value(0);
+    if (certificate.isNull())
+        return {};
+    CertificateFacts facts{certificate.subjectDisplayName(), certificate.issuerDisplayName(),
+        certificate.digest(QCryptographicHash::Sha256).toHex(), {}, certificate.effectiveDate(),
+        certificate.expiryDate()};
+    const QByteArray upper = facts.sha256.toUpper();
+    for (qsizetype i = 0; i < upper.size(); i += 2)
+        facts.fingerprint
+            += (i ? QStringLiteral(":") : QString()) + QString::fromLatin1(upper.mid(i, 2));
+    return facts;
 }
 
 } // namespace SlotSecurity

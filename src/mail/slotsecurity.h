@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
+#include <QString>
 
 class SettingsModel;
 
@@ -20,5 +22,16 @@ void loggedOn(SettingsModel &settings, int slot, bool withTls);
 QByteArray trustedCertificate(const SettingsModel &settings, int slot);
 // The user trusts the certificate with this SHA-256 (hex) for the slot's server.
 void trustCertificate(SettingsModel &settings, int slot, const QByteArray &sha256);
+
+// What the user needs to know of a certificate (PEM) to trust it; all empty when it is none.
+struct CertificateFacts {
+    QString subject;
+    QString issuer;
+    QByteArray sha256; // hex, as trustCertificate takes it
+    QString fingerprint; // the same as "AB:CD:..."
+    QDateTime validFrom;
+    QDateTime validTo;
+};
+CertificateFacts certificateFacts(const QByteArray &pem);
 
 } // namespace SlotSecurity

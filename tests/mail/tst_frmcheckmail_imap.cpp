@@ -6,9 +6,13 @@
 #include "checkmailfixture.h"
 #include "craftedmessages.h"
 #include "dovecotserver.h"
+#include "mail/slotsecurity.h"
+#include "mail/ui/frmmailservererror.h"
 #include "mail/ui/slotmailcontrol.h"
 #include "support/widgetbyname.h"
 
+#include <QLabel>
+#include <QSslCertificate>
 #include <QTest>
 #include <QTimer>
 
@@ -22,6 +26,7 @@ private Q_SLOTS:
     void listsTicksDeletesAndLeavesWhatArrivedMeanwhile();
     void cancelStopsTheDeletionsNotSentYet_data();
     void cancelStopsTheDeletionsNotSentYet();
+    void aSelfSignedServerIsTrustedFromTheErrorDialog();
 };
 
 void tst_frmCheckMailImap::listsTicksDeletesAndLeavesWhatArrivedMeanwhile()
@@ -116,6 +121,45 @@ void tst_frmCheckMailImap::cancelStopsTheDeletionsNotSentYet()
     QVERIFY(!p.window());
     QTRY_COMPARE_WITH_TIMEOUT(
         dovecot.messagesOf(QStringLiteral("ivy")), kMessages - deleted, 20000);
+}
+
+// The fixture's certificate is its own authority: refused, shown, trusted for the slot, and
+// from then on the slot logs on.
+void tst_frmCheckMailImap::aSelfSignedServerIsTrustedFromTheErrorDialog()
+{
+    if (DovecotServer::program().isEmpty() || !DovecotServer::hasImap())
+        QSKIP("Dovecot's IMAP is not installed (Debian package dovecot-imapd)");
+    DovecotServer dovecot(DovecotServer::Options{true, false, true, {}});
+    dovecot.addUser(QStringLiteral("ivy"), QStringLiteral("green leaf"));
+    dovecot.deliver(QStringLiteral("ivy"), message("behind a certificate"));
+    QString why;
+    QVERIFY2(dovecot.start(&why), qPrintable(why));
+
+    TestContext t;
+    MailProgram p(t, 1, true,
+        {{Keys::Domain(1), QStringLiteral("imaps://127.0.0.1:%1").arg(dovecot.imapsPort())},
+            {Keys::MailUserName(1), QStringLiteral("ivy")},
+            {Keys::MailPassword(1), QStringLiteral("green leaf")}});
+    p.useRealServer();
+    // The program's own control for a slot, which keeps the slot's trust.
+    p.check().makeControl = [&t] { return std::make_unique<SlotMailControl>(t.context()); };
+    p.connectLine();
+    auto refused = p.check().mnuAllAccounts_Click();
+    QTRY_VERIFY_WITH_TIMEOUT(refused.isReady(), 30000);
+    frmMailServerError *error = p.check().serverErrorDialog();
+    QVERIFY(error && error->isVisible() && !error->cmdTrust->isVisible());
+    error->cmdDetails->click();
+    const QByteArray sha256 = SlotSecurity::certificateFacts(
+        QSslCertificate::fromPath(dovecot.certificatePath()).value(0).toPem())
+                                  .sha256;
+    QVERIFY2(error->Label2->text().contains(u"SHA-256: "), qPrintable(error->Label2->text()));
+    QVERIFY(error->cmdTrust->isVisible());
+    error->cmdTrust->click();
+    QCOMPARE(SlotSecurity::trustedCertificate(t.context().model(), 1), sha256);
+    error->cmdClose->click();
+    auto trusted = p.check().mnuAllAccounts_Click();
+    QTRY_VERIFY_WITH_TIMEOUT(trusted.isReady(), 30000);
+    QCOMPARE(p.rows().size(), 1);
 }
 
 QTEST_MAIN(tst_frmCheckMailImap)

@@ -119,7 +119,7 @@ void tst_frmMailServerError::singleSlotWindowErrorHasNoNextAccount()
 {
     TestContext t;
     MailProgram p(t, 3, true);
-    p.check().showServerError({nullptr, false, 0, {}, {}});
+    p.check().showServerError({nullptr, false, 0, {}, {}, {}});
     frmMailServerError *error = p.check().serverErrorDialog();
     QVERIFY(!error->cmdNextAccount->isEnabled());
     error->cmdClose->click();

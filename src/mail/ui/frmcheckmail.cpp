@@ -196,7 +196,8 @@ void frmCheckMail::showListed()
 
 void frmCheckMail::showFailure(int slotIndex, const QString &cause)
 {
-    m_check.serverError({this, !isSingleSlot(), slotIndex, {}, {}}, cause);
+    m_check.serverError(
+        {this, !isSingleSlot(), slotIndex, {}, {}, m_run->control().RefusedCertificate()}, cause);
     // Whatever else waits, the window can always be given up.
     m_ui->cmdCancel->setEnabled(true);
 }

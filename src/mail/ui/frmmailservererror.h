@@ -22,6 +22,7 @@ public:
     void cmdDetails_Click();
     void cmdNextAccount_Click();
     void cmdClose_Click();
+    void cmdTrust_Click();
     const MailCheck::Failure &failure() const { return m_failure; }
     // The failure is over (its account logged on again): the dialog goes, touching nothing.
     void withdraw();
@@ -31,6 +32,8 @@ public:
     QPushButton *cmdNextAccount = nullptr;
     QPushButton *cmdClose = nullptr;
     QPushButton *cmdDetails = nullptr;
+    // Shown with the details of a certificate the handshake refused: trusts it for the slot.
+    QPushButton *cmdTrust = nullptr;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -38,6 +41,7 @@ protected:
 
 private:
     void buildWindow();
+    QString certificateText() const;
     frmCheckMail *waitingCheck() const;
     void checkMovedOn();
 

@@ -57,6 +57,7 @@ public:
         int slotIndex = 0; // 0 to 4
         QString accountName; // filled in by serverError()
         QString cause; // what the mail control said, the password masked
+        QByteArray certificate; // PEM of the certificate the TLS handshake refused, if any
     };
     // A check window's mail control failed with `cause`: the error dialog comes up, the window
     // is marked as closed by an error, and the desktop is told.

@@ -303,10 +303,13 @@ void tst_MailCheck::notificationActionsShowTheWindowAndOpenTheMailProgram()
     t.notifier().invoke(tag, DesktopNotices::ShowMessages);
     QVERIFY(p.window()->isVisible());
     QVERIFY(!p.window()->isMinimized());
-    // As Run Mail Program: the window closes and the program starts, watched.
+    QVERIFY(p.trayShows(QStringLiteral("mail.ico")));
+    // As Run Mail Program: the window closes and the program starts, watched; the mail is
+    // read from now on, and the envelope goes.
     t.notifier().invoke(tag, DesktopNotices::OpenMailProgram);
     QVERIFY(!p.window());
     QCOMPARE(t.programs().watched, QStringList{QStringLiteral("thunderbird -mail")});
+    QVERIFY(p.trayShows(QStringLiteral("net10a.ico")));
     // With no check window left, the program still starts.
     t.programs().exitAll();
     t.notifier().invoke(tag, DesktopNotices::OpenMailProgram);

@@ -104,6 +104,7 @@ protected:
 
 private:
     AnnouncedMail &announced();
+    int unreadTotal() const;
 
     int m_mailProgramsRunning = 0; // launches that have not ended yet
     QSet<QString> m_alertsTold; // account and text of the alerts told in this check

@@ -36,7 +36,6 @@ private Q_SLOTS:
     void eachCounterSitsInItsGapOfTheSentence();
     void disablingMailCheckingStopsAndResumesTheSchedule();
     void scheduledCheckingGreysItsControls();
-    void howToRemoveAMailAccountSaysSoInItsTitle();
 
 private:
     MenuTools &menu() { return monitor->menu(); }
@@ -162,6 +161,9 @@ void tst_MailTab::slotBoxesAreStoredAndReloadedByOption()
     widget<QLineEdit>(tab, "txtUserName3")->setText(QStringLiteral("dave"));
     QCOMPARE(t->settings().get(Keys::Domain(3)), QStringLiteral("pop.example.org"));
     QCOMPARE(t->settings().get(Keys::MailUserName(3)), QStringLiteral("dave"));
+    // The help on emptying a slot says what it is about.
+    widget<QPushButton>(tab, "cmdRemovingMailAccount")->click();
+    QCOMPARE(t->dialogs().shown().last().title, QStringLiteral("How to Remove a Mail Account"));
 }
 
 void tst_MailTab::spinnersStoreOnlyValuesOfTheirRange()
@@ -243,12 +245,6 @@ void tst_MailTab::scheduledCheckingGreysItsControls()
     QVERIFY(minimized->isEnabled());
     widget<QCheckBox>(tab, "chkMailConnected")->setChecked(true);
     QCOMPARE(t->settings().get(Keys::MailConnected), QStringLiteral("1"));
-}
-
-void tst_MailTab::howToRemoveAMailAccountSaysSoInItsTitle()
-{
-    widget<QPushButton>(tab, "cmdRemovingMailAccount")->click();
-    QCOMPARE(t->dialogs().shown().last().title, QStringLiteral("How to Remove a Mail Account"));
 }
 
 QTEST_MAIN(tst_MailTab)

@@ -333,8 +333,8 @@ void tst_ImapMail::aDeletionBatchIsOneStoreAndOneExpunge()
         if (line.contains("STORE") || line.contains("EXPUNGE"))
             sent << line.mid(line.indexOf(' ') + 1);
     }
-    QCOMPARE(sent,
-        QList<QByteArray>({"UID STORE 1:2 +FLAGS.SILENT (\\Deleted)", "UID EXPUNGE 1:2"}));
+    QCOMPARE(
+        sent, QList<QByteArray>({"UID STORE 1:2 +FLAGS.SILENT (\\Deleted)", "UID EXPUNGE 1:2"}));
     QCOMPARE(spies->errors.size(), 0);
 }
 

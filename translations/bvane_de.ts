@@ -494,6 +494,10 @@
             <numerusform>%n weitere Nachrichten in INBOX sind zum Löschen markiert, und der Server kann keine einzelnen Nachrichten endgültig entfernen (kein UIDPLUS); die hier gelöschte(n) %1 Nachricht(en) bleiben zum Löschen markiert</numerusform>
         </translation>
     </message>
+    <message>
+        <source>message %1 has not been listed</source>
+        <translation>Nachricht %1 wurde nicht aufgelistet</translation>
+    </message>
 </context>
 <context>
     <name>ImapResponseReader</name>
@@ -642,6 +646,24 @@
     <message>
         <source>The message %1 is no longer on the server; nothing is deleted in its place</source>
         <translation>Die Nachricht %1 ist nicht mehr auf dem Server; an ihrer Stelle wird nichts gelöscht</translation>
+    </message>
+    <message>
+        <source>there is no message %1</source>
+        <translation>es gibt keine Nachricht %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>Deleting %n message(s)</source>
+        <translation>
+            <numerusform>%n Nachricht wird gelöscht</numerusform>
+            <numerusform>%n Nachrichten werden gelöscht</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The server refused to delete %n message(s): %1</source>
+        <translation>
+            <numerusform>Der Server hat es abgelehnt, %n Nachricht zu löschen: %1</numerusform>
+            <numerusform>Der Server hat es abgelehnt, %n Nachrichten zu löschen: %1</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -813,10 +835,6 @@
         <source>pause</source>
         <comment>the word of &quot;Check messages every   minutes...&quot; the pause follows</comment>
         <translation>Konten</translation>
-    </message>
-    <message>
-        <source>Retrieving Message Headers Only</source>
-        <translation>Nur Nachrichtenköpfe abrufen</translation>
     </message>
     <message>
         <source>To remove Mail Accounts perform the following steps:</source>
@@ -1198,6 +1216,10 @@
         <source>No certificate in %1</source>
         <translation>Kein Zertifikat in %1</translation>
     </message>
+    <message>
+        <source>The certificate of %1 is not the one trusted for this account (SHA-256 %2, trusted %3): it was replaced, or someone is in between</source>
+        <translation>Das Zertifikat von %1 ist nicht das für dieses Konto vertraute (SHA-256 %2, vertraut %3): Es wurde ersetzt, oder jemand steht dazwischen</translation>
+    </message>
 </context>
 <context>
     <name>SystemEvents</name>
@@ -1525,6 +1547,14 @@
         <source>Checking next account:</source>
         <translation>Nächstes Konto wird abgerufen in:</translation>
     </message>
+    <message>
+        <source>Messages deleted: %1 of %2</source>
+        <translation>Gelöschte Nachrichten: %1 von %2</translation>
+    </message>
+    <message>
+        <source>Deleting messages: %1 of %2</source>
+        <translation>Nachrichten werden gelöscht: %1 von %2</translation>
+    </message>
 </context>
 <context>
     <name>frmClearTextQuestion</name>
@@ -1564,12 +1594,15 @@ Jeder auf dem Weg zum Server könnte es lesen. Die Antwort gilt für %2; solange
         <translation>E-Mail-Programm schließen</translation>
     </message>
     <message>
-        <source>Please close your mail program after checking your messages to enable Brisvane to continue checking for messages every &lt;x&gt; minutes. Your mail program will start now.</source>
-        <translation>Bitte schließen Sie Ihr E-Mail-Programm, nachdem Sie Ihre Nachrichten gelesen haben, damit Brisvane weiter alle &lt;x&gt; Minuten nach Nachrichten sehen kann. Ihr E-Mail-Programm startet jetzt.</translation>
-    </message>
-    <message>
         <source>&amp;OK</source>
         <translation>&amp;OK</translation>
+    </message>
+    <message numerus="yes">
+        <source>Please close your mail program after checking your messages to enable Brisvane to continue checking for messages every %n minute(s). Your mail program will start now.</source>
+        <translation>
+            <numerusform>Bitte schließen Sie Ihr E-Mail-Programm, nachdem Sie Ihre Nachrichten gelesen haben, damit Brisvane weiter jede Minute nach Nachrichten sehen kann. Ihr E-Mail-Programm startet jetzt.</numerusform>
+            <numerusform>Bitte schließen Sie Ihr E-Mail-Programm, nachdem Sie Ihre Nachrichten gelesen haben, damit Brisvane weiter alle %n Minuten nach Nachrichten sehen kann. Ihr E-Mail-Programm startet jetzt.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1635,6 +1668,30 @@ Jeder auf dem Weg zum Server könnte es lesen. Die Antwort gilt für %2; solange
     <message>
         <source>This error may be resulting in an incorrect username, password, or domain name or the mail server is unresponsive at this time. Please check your settings on the Mail tab and try again later.</source>
         <translation>Dieser Fehler kann von einem falschen Benutzernamen, Passwort oder Domänennamen herrühren, oder der Mailserver antwortet zurzeit nicht. Bitte prüfen Sie Ihre Einstellungen auf der Registerkarte „E-Mail“ und versuchen Sie es später erneut.</translation>
+    </message>
+    <message>
+        <source>&amp;Trust Certificate</source>
+        <translation>Zertifikat &amp;vertrauen</translation>
+    </message>
+    <message>
+        <source>Certificate: %1</source>
+        <translation>Zertifikat: %1</translation>
+    </message>
+    <message>
+        <source>Issued by: %1</source>
+        <translation>Ausgestellt von: %1</translation>
+    </message>
+    <message>
+        <source>SHA-256: %1</source>
+        <translation>SHA-256: %1</translation>
+    </message>
+    <message>
+        <source>Valid from %1 to %2</source>
+        <translation>Gültig von %1 bis %2</translation>
+    </message>
+    <message>
+        <source>Trusted</source>
+        <translation>Vertraut</translation>
     </message>
 </context>
 <context>

@@ -185,6 +185,7 @@ void BrisvaneApp::LoadFormSettings()
     const SettingsModel &settings = context.model();
     ProgramRunner::applyProgramsSwitch(
         m_links.menu, settings.isOn(Keys::DisableProgramsApplications));
+    MailTools::applyCaptions(m_links.menu, settings);
     applyMailSwitch(); // and the line's tools
     m_tray->setTip(TrayStatus::idleTip(settings.isOn(Keys::ConnectSingleClick)));
     m_dialog->loadSettings();

@@ -36,6 +36,7 @@ void ImapIdle::start()
     ImapConnection::Options options;
     options.timeoutMs = m_timeoutMs;
     options.caFile = m_caFile;
+    options.trustedCertificate = m_trustedCertificate;
     m_connection = new ImapConnection(m_clock, *endpoint, options, {}, this);
     connect(m_connection, &ImapConnection::failed, this, &ImapIdle::end);
     ImapLogOn::Callbacks callbacks;

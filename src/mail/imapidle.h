@@ -38,6 +38,8 @@ public:
     const Account &account() const { return m_account; }
     // A file of authorities (PEM) trusted besides the system's; none when empty.
     void setCaCertificates(const QString &caFile) { m_caFile = caFile; }
+    // The certificate (SHA-256, hex) the user trusted for the account.
+    void setTrustedCertificate(const QByteArray &sha256) { m_trustedCertificate = sha256; }
     void setTimeOutMs(int ms) { m_timeoutMs = ms; }
 
     void start();
@@ -62,6 +64,7 @@ private:
     Clock &m_clock;
     Account m_account;
     QString m_caFile;
+    QByteArray m_trustedCertificate;
     int m_timeoutMs = 60000;
     ImapConnection *m_connection = nullptr;
     std::unique_ptr<ImapLogOn> m_logOn;

@@ -60,8 +60,9 @@ void ImapMail::logOn()
         logOnFailed(MailError::InvalidHost, tr("\"%1\" is not a mail server name").arg(m_host));
         return;
     }
-    auto *connection = new ImapConnection(m_clock, *endpoint, {m_timeoutMs, m_deadlineMs, m_caFile},
-        ImapResponseReader::Limits{}, this);
+    auto *connection = new ImapConnection(m_clock, *endpoint,
+        {m_timeoutMs, m_deadlineMs, m_caFile, m_trustedCertificate}, ImapResponseReader::Limits{},
+        this);
     attach(connection);
     ImapLogOn::Callbacks callbacks;
     callbacks.status = [this](const QString &text) { postStatus(text); };
@@ -256,6 +257,36 @@ void ImapMail::storeDeleted(int number, qint64 uid)
         [this, number, uid](const ImapResponse &reply) {
             deletionAnswered(number, uid, reply.ok(), imapStatusWords(reply));
         });
+}
+
+// The whole batch in one UID STORE, by the UIDs the log-on listed.
+void ImapMail::markListedDeleted(const QList<int> &numbers)
+{
+    QList<qint64> uids;
+    QList<int> marked;
+    QList<int> unlisted;
+    for (int number : numbers) {
+        const qint64 uid
+            = m_listedUids.isEmpty() ? m_uids.value(number) : m_listedUids.value(number - 1);
+        if (uid == 0 || m_deleted.contains(uid)) {
+            unlisted.append(number);
+            continue;
+        }
+        m_deleted.insert(uid);
+        m_deleting.insert(uid);
+        uids.append(uid);
+        marked.append(number);
+    }
+    if (!uids.isEmpty())
+        connection<ImapConnection>()->send(
+            "UID STORE " + uidSet(uids) + " +FLAGS.SILENT (\\Deleted)",
+            [this, marked, uids](const ImapResponse &reply) {
+                const QString words = imapStatusWords(reply);
+                for (qsizetype i = 0; i < marked.size(); ++i)
+                    deletionAnswered(marked.at(i), uids.at(i), reply.ok(), words);
+            });
+    for (int number : unlisted)
+        deletionAnswered(number, 0, false, tr("message %1 has not been listed").arg(number));
 }
 
 void ImapMail::expunge()

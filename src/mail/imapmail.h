@@ -44,6 +44,7 @@ private:
     void markDeleted(int number) override;
     void markIdentityDeleted(int number) override;
     void storeDeleted(int number, qint64 uid);
+    void markListedDeleted(const QList<int> &numbers) override;
     void prefetch(const QList<int> &numbers) override;
     void listIdentities(int count, const QByteArray &uidValidity);
     void quit() override;

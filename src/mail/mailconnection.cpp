@@ -53,6 +53,7 @@ MailConnection::MailConnection(Clock &clock, MailEndpoint endpoint, Options opti
             ready();
     };
     m_stream->setCallbacks(std::move(callbacks));
+    m_stream->setTrustedCertificate(m_options.trustedCertificate);
 }
 
 MailConnection::~MailConnection() = default;
@@ -143,8 +144,10 @@ void MailConnection::fail(int number, const QString &text)
     if (m_dead)
         return;
     stop();
-    if (m_stream)
+    if (m_stream) {
+        m_refusedCertificate = m_stream->refusedCertificate();
         m_stream->abort();
+    }
     Q_EMIT failed(number, text);
 }
 

@@ -53,6 +53,7 @@ public:
         int timeoutMs = 60000;
         int deadlineMs = 300000; // for one whole answer
         QString caFile; // authorities trusted besides the system's; none when empty
+        QByteArray trustedCertificate; // SHA-256 (hex) of one accepted without an authority
     };
 
     ~MailConnection() override;
@@ -62,6 +63,8 @@ public:
     // nothing: TLS is on, or the account allows the clear (see MailAccount).
     std::optional<std::pair<int, QString>> clearTextRefusal(const MailAccount &account) const;
     bool isDead() const { return m_dead; }
+    // The certificate (PEM) the TLS handshake refused; empty when none was.
+    QByteArray refusedCertificate() const { return m_refusedCertificate; }
     const MailEndpoint &endpoint() const { return m_endpoint; }
     // "host:port", as the texts name the server.
     QString where() const;
@@ -128,4 +131,5 @@ private:
     const char *m_tlsCommand;
     const char *m_tlsScheme;
     std::function<void()> m_onTlsReady;
+    QByteArray m_refusedCertificate;
 };

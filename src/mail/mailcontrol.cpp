@@ -2,6 +2,23 @@
 
 MailControl::~MailControl() = default;
 
+void MailControl::DeleteListed(const QList<int> &numbers)
+{
+    const QStringList identities = Identities();
+    for (int number : numbers) {
+        if (identities.size() >= number) {
+            DeleteByIdentity(identities.at(number - 1));
+        } else {
+            setMessageNumber(qint16(number));
+            DeleteMessage();
+        }
+        m_deletedHere.insert(number);
+    }
+    QMetaObject::invokeMethod(
+        this, [this, n = int(numbers.size())] { Q_EMIT DeletionProgress(n, n); },
+        Qt::QueuedConnection);
+}
+
 void MailControl::dispose(std::unique_ptr<MailControl> control)
 {
     if (!control || !control->isQuitting())

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -44,6 +45,10 @@ public:
     virtual QString Date() const = 0;
     // True while a Quit is on its way to the server (its Done or Error still to come).
     virtual bool isQuitting() const { return false; }
+    // After LogOn: the session is still up (the connection has not died since).
+    virtual bool sessionOpen() const { return true; }
+    // After a failed LogOn: the certificate (PEM) the TLS handshake refused; empty when none.
+    virtual QByteArray RefusedCertificate() const { return {}; }
     // What a disposed control must not outlive (its timers' clock); none by default.
     virtual QObject *lifetimeOwner() const { return nullptr; }
     // After LogOn: each message's identity across sessions (index i for message i + 1), empty
@@ -56,6 +61,16 @@ public:
     // Deletes the message with this identity (one of Identities()), as DeleteMessage does;
     // Error when the session does not hold it (see MailSession).
     virtual void DeleteByIdentity(const QString &identity) { Q_UNUSED(identity) }
+    // Deletes the listing's messages `numbers` (1 for the first) as one batch, by identity
+    // where there are identities (see MailSession::DeleteListed); DeletionProgress tells how
+    // far the server has answered, and the batch is over once deletionsUnderWay() is false.
+    // Here one by one, each taken as done.
+    virtual void DeleteListed(const QList<int> &numbers);
+    // The batch's deletions not sent yet stay unsent.
+    virtual void StopDeleting() { }
+    virtual bool deletionsUnderWay() const { return false; }
+    // The listing's message `number` is marked deleted in this session.
+    virtual bool isDeleted(int number) const { return m_deletedHere.contains(number); }
 
     // Destroys a control its window no longer needs, once a Quit in progress has ended:
     // the server applies deletions only when it sees the QUIT.
@@ -66,4 +81,9 @@ Q_SIGNALS:
     void Error(int number, const QString &text);
     // Words the server asks to be shown to the user (an IMAP [ALERT]).
     void ServerAlert(const QString &text);
+    // Of a deletion batch's `sent` deletions the server has answered `answered`.
+    void DeletionProgress(int answered, int sent);
+
+private:
+    QSet<int> m_deletedHere; // by the one-by-one DeleteListed
 };

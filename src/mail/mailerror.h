@@ -20,5 +20,6 @@ enum : int {
     NetworkError = 14, // any other socket failure
     ClearTextRefused = 15, // the server offers no TLS and sending in the clear is not allowed
     PasswordUnavailable = 16, // the keyring did not give the password (locked, declined)
+    CertificateChanged = 17, // not the certificate the user trusted for the account
 };
 } // namespace MailError

@@ -64,7 +64,8 @@ QString MailIdle::wanted(int slot, bool active) const
         return {};
     }
     const QString flags = QString::number(int(SlotSecurity::clearTextAllowed(settings, slot)))
-        + QString::number(int(SlotSecurity::tlsBefore(settings, slot)));
+        + QString::number(int(SlotSecurity::tlsBefore(settings, slot)))
+        + QString::fromLatin1(SlotSecurity::trustedCertificate(settings, slot));
     return host + u'\n' + settings.text(Keys::MailUserName(slot)) + u'\n' + flags + u'\n'
         + passwords.known(password);
 }
@@ -92,6 +93,7 @@ void MailIdle::sync(bool active)
         watched.allowClearText = parts.at(2).at(0) == u'1';
         watched.tlsBefore = parts.at(2).at(1) == u'1';
         watch->setAccount(watched);
+        watch->setTrustedCertificate(parts.at(2).mid(2).toLatin1());
         connect(watch, &ImapIdle::newMail, this, [this, slot] { Q_EMIT newMail(slot); });
         connect(watch, &ImapIdle::stopped, this, [this, i, watch] {
             m_failedAt[i] = qMax<qint64>(1, m_context.clock().tickCount());

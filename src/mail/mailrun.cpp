@@ -264,6 +264,16 @@ void MailRun::endRun()
     // A run that found no mail anywhere is closed by its starter.
 }
 
+// The window closes and the program's timers come back; the error dialog stays with the
+// failure it tells of.
+void MailRun::endAfterFailure()
+{
+    m_tick.setEnabled(false);
+    m_host.setTrayIcon(kIdleIcon);
+    Q_EMIT closeRequested();
+    m_host.restartCustomizeTimers();
+}
+
 void MailRun::exitStep()
 {
     m_host.setTrayIcon(kIdleIcon);

@@ -12,6 +12,7 @@
 
 #include <memory>
 
+enum class AlertKind;
 class AppContext;
 class MailControl;
 class SettingsModel;
@@ -79,9 +80,9 @@ public:
     // Reads the settings the run goes by and stops the program's timers (before the window
     // shows); start() then runs it.
     void prepare();
-    // Accounts: runs until the first countdown, the error dialog taking over after a failed
-    // last account, or the end. ChosenSlot: runs the check. Either ends early when the run
-    // is stopped.
+    // Accounts: runs until the first countdown or the end (a failed last account ends it
+    // too, its window closed and the error left to the error dialog). ChosenSlot: runs the check.
+    // Either ends early when the run is stopped.
     QCoro::Task<> start();
     // The window goes: the session is quit and, unless the run was cancelled, the unloading
     // rules give back what the run held. At most once.
@@ -158,10 +159,12 @@ private:
     QCoro::Task<bool> listHeaders();
     QCoro::Task<bool> pauseBeforeNext();
     QCoro::Task<bool> showProcessing();
+    void alert(AlertKind kind);
     void tick();
     void endCountdown();
     void stopWaitingAfterError();
     void endRun();
+    void endAfterFailure();
     void exitStep();
     void startRequest() { m_answered = false; }
     // Sends nothing: waits for the answer to the request just sent. False when stopped.
@@ -186,6 +189,8 @@ private:
     bool m_settled = false; // the starter's part of the run is over
     bool m_quitSent = false; // a QUIT has gone out for the current session
     bool m_waitingAfterError = false; // the failed account's countdown has not ended yet
+    bool m_arrivalHeard = false; // the run's arrival alert has sounded
+    bool m_noMailHeard = false; // and its no-mail alert
     int m_onlySlot = 0; // the one slot an Accounts run checks; 0: every slot in use
     int m_firstSlot = 1; // the run's slots, 1 to 5
     int m_lastSlot = 0;

@@ -30,8 +30,10 @@ QCoro::Task<> MailRun::runAccounts()
         const bool reported = co_await visitAccount(slot);
         if (!reported)
             co_return;
-        // A failed last account leaves the window to the error dialog.
+        // A failed last account ends the run: its error dialog (and the desktop) tell of it,
+        // and nothing waits on the user, so the schedule and IDLE go on.
         if (m_errors > 0 && isLastSlot()) {
+            endAfterFailure();
             settle();
             co_return;
         }
@@ -103,8 +105,8 @@ QCoro::Task<bool> MailRun::reportAccount()
     if (m_control->MessageCount() < 1) {
         Q_EMIT emptyMailbox();
         ++m_host.accountDone;
-        if (multi() && m_host.lineConnected())
-            PlaySoundAlert(m_host.context(), AlertKind::MailNoArrive);
+        if (multi())
+            alert(AlertKind::MailNoArrive);
         co_return true;
     }
     const bool complete = co_await listHeaders();
@@ -132,16 +134,14 @@ QCoro::Task<bool> MailRun::reportCount()
         headers = *read;
     }
     m_host.announce(m_news, count, headers);
-    if (!m_host.lineConnected())
-        co_return true;
     const bool fresh = !m_news.fresh.isEmpty();
     if (!multi()) {
         if (count < 1 || fresh)
-            PlaySoundAlert(m_host.context(), AlertKind::MailArrive);
+            alert(AlertKind::MailArrive);
     } else if (count < 1) {
-        PlaySoundAlert(m_host.context(), AlertKind::MailNoArrive);
+        alert(AlertKind::MailNoArrive);
     } else if (fresh && !m_host.settings().isOn(Keys::CheckMailwhenMinimized)) {
-        PlaySoundAlert(m_host.context(), AlertKind::MailArrive);
+        alert(AlertKind::MailArrive);
     }
     co_return true;
 }
@@ -150,8 +150,11 @@ QCoro::Task<bool> MailRun::reportCount()
 QCoro::Task<bool> MailRun::listHeaders()
 {
     Q_EMIT checking(slot());
-    // The multi-account check keeps quiet about each new header when it runs minimised.
+    // New mail is heard as its listing starts, once (the multi-account check keeps quiet when
+    // it runs minimised: the new-mail notice speaks then).
     const bool quiet = multi() && m_host.settings().isOn(Keys::CheckMailwhenMinimized);
+    if (!m_news.fresh.isEmpty() && !quiet)
+        alert(AlertKind::MailArrive);
     Q_EMIT listing(m_control->Identities());
     QList<MailHeader> batch;
     QList<DesktopNotices::Header> named;
@@ -163,11 +166,12 @@ QCoro::Task<bool> MailRun::listHeaders()
         startRequest();
         m_control->RetrieveHeader();
         const bool fresh = m_news.isFresh(number);
-        if (fresh && !quiet && m_host.lineConnected())
-            PlaySoundAlert(m_host.context(), AlertKind::MailArrive);
         const bool answered = co_await waitForRequest();
         if (!answered)
             co_return false;
+        // A connection gone mid-listing has told its cause; each header after it would only
+        // add "not logged on".
+        const bool lost = m_errors > 0 && !m_control->sessionOpen();
         // A header that failed still gets its row, from whatever the control holds.
         batch.append({m_control->From(), m_control->Subject(), m_control->Date(), fresh});
         if (fresh && named.size() < DesktopNotices::kMessagesNamed)
@@ -177,6 +181,8 @@ QCoro::Task<bool> MailRun::listHeaders()
             Q_EMIT headersRead(batch);
             batch.clear();
         }
+        if (lost)
+            break;
     } while (number < m_control->MessageCount());
     Q_EMIT headersRead(batch);
     m_host.announce(m_news, m_control->MessageCount(), named);
@@ -209,6 +215,17 @@ QCoro::Task<bool> MailRun::pauseBeforeNext()
     }
     Q_EMIT leftAccount();
     co_return true;
+}
+
+// Each alert is heard at most once in a run, however many accounts and messages call for it,
+// and only while a line of ours is up.
+void MailRun::alert(AlertKind kind)
+{
+    bool &heard = kind == AlertKind::MailArrive ? m_arrivalHeard : m_noMailHeard;
+    if (heard || !m_host.lineConnected())
+        return;
+    heard = true;
+    PlaySoundAlert(m_host.context(), kind);
 }
 
 // False when the run stopped during the pause.

@@ -25,8 +25,27 @@ void MailSchedule::followSetting(const SettingKey &key)
 {
     if (key == Keys::DisableMailChecking)
         setEnabled(!m_settings.isOn(Keys::DisableMailChecking));
-    else if (key == Keys::CheckMessages || key == Keys::CheckMailMinutes)
+    else if (key == Keys::CheckMailMinutes)
+        shortenWait();
+    else if (key == Keys::CheckMessages)
         wake();
+}
+
+// A shorter interval shortens the wait under way: the round comes the new interval after the
+// wait began (at once when that has passed). A longer one counts from the next wait.
+void MailSchedule::shortenWait()
+{
+    wake();
+    if (m_waitStart < 0)
+        return;
+    const qint64 due = m_waitStart + qint64(m_settings.count(Keys::CheckMailMinutes)) * 60000;
+    if (due >= m_waitDue)
+        return;
+    const qint64 start = m_waitStart;
+    ++m_round; // the old wait ends silently
+    scheduledRound(qMax<qint64>(0, due - m_clock.tickCount()));
+    m_waitStart = start;
+    m_waitDue = due;
 }
 
 void MailSchedule::setEnabled(bool enabled)
@@ -42,6 +61,7 @@ void MailSchedule::wake()
 void MailSchedule::restartInterval()
 {
     ++m_round;
+    m_waitStart = -1;
     m_busy = false;
     m_timer.wake();
 }
@@ -61,19 +81,22 @@ void MailSchedule::tick()
         m_timer.sleepUntilWoken();
         return;
     }
-    scheduledRound(m_settings.count(Keys::CheckMailMinutes));
+    scheduledRound(qint64(m_settings.count(Keys::CheckMailMinutes)) * 60000);
 }
 
 // The wait of one round and its check; the tick that started it has long returned. The
 // schedule sleeps meanwhile and wakes when the round is over.
-QCoro::Task<> MailSchedule::scheduledRound(int minutes)
+QCoro::Task<> MailSchedule::scheduledRound(qint64 waitMs)
 {
     m_busy = true;
     const int round = ++m_round;
     m_timer.sleepUntilWoken();
-    const bool waited = co_await m_clock.sleep(minutes * 60.0, this);
+    m_waitStart = m_clock.tickCount();
+    m_waitDue = m_waitStart + waitMs;
+    const bool waited = co_await m_clock.sleep(double(waitMs) / 1000.0, this);
     if (!waited || round != m_round)
         co_return;
+    m_waitStart = -1;
     QPointer<MailSchedule> self(this);
     co_await scheduledCheck();
     if (!self || round != m_round)

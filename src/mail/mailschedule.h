@@ -61,7 +61,8 @@ public:
 private:
     void tick();
     void followSetting(const SettingKey &key);
-    QCoro::Task<> scheduledRound(int minutes);
+    QCoro::Task<> scheduledRound(qint64 waitMs);
+    void shortenWait();
     QCoro::Task<> scheduledCheck();
     bool scheduledChecking() const;
 
@@ -71,6 +72,8 @@ private:
     MailRounds *m_rounds = nullptr;
     Timer m_timer;
     bool m_busy = false; // a scheduled wait or round is running
+    qint64 m_waitStart = -1; // tick count at which the wait under way began; -1: none
+    qint64 m_waitDue = 0; // and when it ends
     int m_round = 0; // counts rounds started; a wait whose round was dropped ends silently
     bool m_idleCheckBusy = false; // a check started by IDLE is running
 };

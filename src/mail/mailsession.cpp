@@ -24,11 +24,14 @@ void MailSession::LogOn()
     m_headers.clear();
     m_deleted.clear();
     m_deleting.clear();
+    m_deletedNumbers.clear();
+    m_batch = {};
     m_messageCount = 0;
     m_identities.clear();
     m_identityProblem.clear();
     m_readAhead = true;
     m_loggedOnWithTls = false;
+    m_refusedCertificate.clear();
     m_lostReason.clear();
     m_fields = {};
     resetProtocol();
@@ -79,8 +82,90 @@ void MailSession::DeleteByIdentity(const QString &identity)
     markIdentityDeleted(number);
 }
 
+void MailSession::DeleteListed(const QList<int> &numbers)
+{
+    if (!m_loggedOn || !m_connection) {
+        const Problem problem = *problemWith(0);
+        postError(problem.first, problem.second);
+        return;
+    }
+    m_batch = {};
+    m_batch.active = true;
+    for (int number : numbers) {
+        if (problemWith(number)) {
+            ++m_batch.refused;
+            m_batch.refusal = tr("there is no message %1").arg(number);
+        } else if (!m_deletedNumbers.contains(number)) {
+            m_batch.waiting.push_back(number);
+        }
+    }
+    postStatus(tr("Deleting %n message(s)", nullptr, int(m_batch.waiting.size())));
+    if (m_batch.waiting.empty())
+        endBatch();
+    else
+        feedDeletions();
+}
+
+void MailSession::StopDeleting()
+{
+    if (!m_batch.active)
+        return;
+    m_batch.waiting.clear();
+    if (m_batch.answered == m_batch.sent)
+        endBatch();
+}
+
+void MailSession::markListedDeleted(const QList<int> &numbers)
+{
+    for (int number : numbers)
+        markIdentityDeleted(number);
+}
+
+void MailSession::feedDeletions()
+{
+    const int room = deletionWindow() - (m_batch.sent - m_batch.answered);
+    QList<int> next;
+    while (next.size() < room && !m_batch.waiting.empty()) {
+        next.append(m_batch.waiting.front());
+        m_batch.waiting.pop_front();
+    }
+    if (next.isEmpty())
+        return;
+    m_batch.sent += int(next.size());
+    markListedDeleted(next);
+}
+
+void MailSession::batchAnswered(bool ok, const QString &serverWords)
+{
+    ++m_batch.answered;
+    if (!ok && m_batch.refused++ == 0)
+        m_batch.refusal = serverWords;
+    if (m_batch.answered == m_batch.sent && m_batch.waiting.empty()) {
+        endBatch();
+        return;
+    }
+    // The figure moves often enough to be seen, not once per message.
+    constexpr int kProgressStep = 100;
+    if (m_batch.answered % kProgressStep == 0)
+        post([this, answered = m_batch.answered, sent = m_batch.sent] {
+            Q_EMIT DeletionProgress(answered, sent);
+        });
+    feedDeletions();
+}
+
+void MailSession::endBatch()
+{
+    const DeletionBatch batch = std::exchange(m_batch, {});
+    post([this, batch] { Q_EMIT DeletionProgress(batch.answered, batch.sent); });
+    if (batch.refused > 0)
+        postError(MailError::ServerError,
+            tr("The server refused to delete %n message(s): %1", nullptr, batch.refused)
+                .arg(batch.refusal));
+}
+
 void MailSession::Quit()
 {
+    StopDeleting();
     m_requests.clear();
     if (!m_connection || !m_loggedOn) {
         dropSession();
@@ -154,6 +239,8 @@ void MailSession::loggedOn(int count, const QString &status)
 
 void MailSession::logOnFailed(int number, const QString &text)
 {
+    if (m_connection)
+        m_refusedCertificate = m_connection->refusedCertificate();
     dropSession();
     failRequest(number, text);
 }
@@ -220,11 +307,18 @@ void MailSession::deliverHeader(int number)
 void MailSession::deletionAnswered(int number, qint64 key, bool ok, const QString &serverWords)
 {
     m_deleting.remove(key);
+    if (!ok)
+        m_deleted.remove(key);
+    else
+        m_deletedNumbers.insert(number);
+    if (m_batch.active) {
+        batchAnswered(ok, serverWords);
+        return;
+    }
     if (ok) {
         postStatus(tr("Message %1 marked for deletion").arg(number));
         return;
     }
-    m_deleted.remove(key);
     postError(MailError::ServerError,
         tr("The server refused to delete message %1: %2").arg(number).arg(serverWords));
 }
@@ -245,6 +339,8 @@ void MailSession::sessionClosed(const QString &problem)
 void MailSession::onConnectionFailed(int number, const QString &text)
 {
     m_lostReason = text;
+    if (m_connection)
+        m_refusedCertificate = m_connection->refusedCertificate();
     dropSession();
     connectionLost();
     // One Error for the dead connection: it names the deletions it lost, and the requests
@@ -260,6 +356,13 @@ void MailSession::onConnectionFailed(int number, const QString &text)
     const bool report = !m_requests.empty() || !m_deleting.isEmpty();
     m_deleting.clear();
     m_requests.clear();
+    // Nothing marked in a session that never saw its QUIT is deleted.
+    m_deletedNumbers.clear();
+    if (m_batch.active) {
+        m_batch.waiting.clear();
+        m_batch.refused = 0;
+        endBatch();
+    }
     if (!report) {
         postStatus(text);
         return;

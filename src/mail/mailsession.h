@@ -10,6 +10,7 @@
 
 #include <deque>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <utility>
 
@@ -69,6 +70,12 @@ public:
     bool loggedOnWithTls() const { return m_loggedOnWithTls; }
     // A file of authorities (PEM) trusted besides the system's; none when empty.
     void setCaCertificates(const QString &caFile) { m_caFile = caFile; }
+    // The certificate with this SHA-256 (hex) is accepted without an authority (the user
+    // trusted it); any other that fails verification is refused, a different one with
+    // CertificateChanged.
+    void setTrustedCertificate(const QByteArray &sha256) { m_trustedCertificate = sha256; }
+    // After a failed LogOn: the certificate (PEM) the TLS handshake refused; empty when none.
+    QByteArray refusedCertificate() const { return m_refusedCertificate; }
 
     void LogOn();
     qint16 MessageCount() const { return m_messageCount; }
@@ -82,6 +89,17 @@ public:
     // this session, as DeleteMessage does. Error (NoSuchMessage) when this session does not
     // hold it: identities taken before the mailbox changed never delete another message.
     void DeleteByIdentity(const QString &identity);
+    // Deletes the messages the log-on listed as `numbers` (by identity where the server gives
+    // identities) as one batch: POP3 pipelines its DELEs a window at a time, IMAP marks them
+    // all with one UID STORE. DeletionProgress comes as the answers do and once when the batch
+    // is over; a batch the server refused deletions of ends with one Error saying how many.
+    // Deletions take effect at Quit, as ever.
+    void DeleteListed(const QList<int> &numbers);
+    // The batch's deletions not sent yet are not sent; those on their way are still answered.
+    void StopDeleting();
+    bool deletionsUnderWay() const { return m_batch.active; }
+    // The listed message `number` is marked deleted in this session, and the server agreed.
+    bool isDeleted(int number) const { return m_deletedNumbers.contains(number); }
     void Quit();
 
     // Known after LogOn: the identity of each message that outlives the session (index i for
@@ -109,6 +127,8 @@ Q_SIGNALS:
     void Alert(const QString &text);
     void Error(int number, const QString &text);
     void Done();
+    // Of a deletion batch's `sent` deletions, the server has answered `answered`.
+    void DeletionProgress(int answered, int sent);
 
 protected:
     struct HeaderResult {
@@ -132,6 +152,11 @@ protected:
     virtual void markDeleted(int number) = 0;
     // The same for the message whose identity is Identities()[number - 1].
     virtual void markIdentityDeleted(int number) { markDeleted(number); }
+    // Of a batch: mark the listed messages `numbers` deleted (each exists, none is marked);
+    // each ends in deletionAnswered(). One by one unless the protocol does better.
+    virtual void markListedDeleted(const QList<int> &numbers);
+    // How many of a batch's deletions may be on their way at once.
+    virtual int deletionWindow() const { return std::numeric_limits<int>::max(); }
     // The session is open: ask for these headers (none in hand or on its way) together.
     virtual void prefetch(const QList<int> &numbers) = 0;
     // The session is open and a Quit request waits: end it with sessionClosed().
@@ -174,12 +199,15 @@ protected:
     int m_timeoutMs = kDefaultTimeOut * 1000;
     int m_deadlineMs = kDefaultDeadline * 1000;
     QString m_caFile;
+    QByteArray m_trustedCertificate;
+    QByteArray m_refusedCertificate;
 
     bool m_loggedOn = false;
     qint16 m_messageCount = 0;
     QHash<int, HeaderResult> m_headers; // arrived, not yet asked for
     QSet<qint64> m_deleted; // marked for deletion: message numbers (POP3) or UIDs (IMAP)
     QSet<qint64> m_deleting; // of those, the ones the server has not answered yet
+    QSet<int> m_deletedNumbers; // listed numbers marked deleted with the server's agreement
     QStringList m_identities;
     QString m_identityProblem;
     bool m_readAhead = true; // cleared once the caller chose the headers it wants
@@ -190,6 +218,18 @@ private:
         int number = 0;
     };
 
+    struct DeletionBatch {
+        bool active = false;
+        std::deque<int> waiting; // not sent yet
+        int sent = 0;
+        int answered = 0;
+        int refused = 0;
+        QString refusal; // the server's words on the first refusal
+    };
+
+    void feedDeletions();
+    void batchAnswered(bool ok, const QString &serverWords);
+    void endBatch();
     void startNext();
     void startHeader(int number);
     void deliverHeader(int number);
@@ -203,5 +243,6 @@ private:
     qint16 m_messageNumber = 0;
     HeaderFields m_fields;
     std::deque<Request> m_requests; // the head is in progress
+    DeletionBatch m_batch;
     bool m_quitting = false;
 };

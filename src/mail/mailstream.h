@@ -44,6 +44,12 @@ public:
     virtual std::optional<Failure> upgrade(
         qsizetype buffered, const char *command, const QString &caFile)
         = 0;
+    // The certificate with this SHA-256 (hex) is accepted although no authority vouches for
+    // it (one the user trusted); any other that fails verification is refused, a different one
+    // with CertificateChanged. Before connecting.
+    virtual void setTrustedCertificate(const QByteArray &sha256) = 0;
+    // The certificate (PEM) that the last handshake refused; empty when none was.
+    virtual QByteArray refusedCertificate() const = 0;
     virtual void write(const QByteArray &data) = 0;
     virtual QByteArray readAll() = 0;
     virtual bool isEncrypted() const = 0;

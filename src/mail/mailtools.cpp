@@ -32,4 +32,13 @@ void apply(MenuTools &menu, const SettingsModel &settings, bool lineUp)
     applySlotTools(menu, settings.count(Keys::MailSlotCount), lineUp && !disabled);
 }
 
+void applyCaptions(MenuTools &menu, const SettingsModel &settings)
+{
+    for (int slot = 1; slot <= kSlots; ++slot) {
+        const QString name = settings.text(Keys::AccountName(slot));
+        if (!name.isEmpty())
+            menu.setToolCaption(MenuNames::PopupBandMailSlots, MenuNames::mnuMailSlot(slot), name);
+    }
+}
+
 } // namespace MailTools

@@ -13,4 +13,6 @@ void applyMailSwitch(MenuTools &menu, bool disabled);
 void applySlotTools(MenuTools &menu, int count, bool live);
 // Both of the above from the settings.
 void apply(MenuTools &menu, const SettingsModel &settings, bool lineUp);
+// Each slot tool named as its account (one without a name keeps its caption).
+void applyCaptions(MenuTools &menu, const SettingsModel &settings);
 } // namespace MailTools

@@ -25,8 +25,8 @@ void mMail::logOn()
         logOnFailed(MailError::InvalidHost, tr("\"%1\" is not a mail server name").arg(m_host));
         return;
     }
-    auto *connection = new PopConnection(
-        m_clock, *endpoint, {m_timeoutMs, m_deadlineMs, m_caFile}, PopConnection::Limits{}, this);
+    auto *connection = new PopConnection(m_clock, *endpoint,
+        {m_timeoutMs, m_deadlineMs, m_caFile, m_trustedCertificate}, PopConnection::Limits{}, this);
     attach(connection);
     PopLogOn::Callbacks callbacks;
     callbacks.status = [this](const QString &text) { postStatus(text); };
@@ -165,13 +165,21 @@ void mMail::onHeader(int number, const PopReply &reply)
 
 // --- deletions -------------------------------------------------------------------------------
 
+// Pipelined, a window of DELEs goes out at once; otherwise one waits for the answer before
+// the next is sent, so that a stopped batch leaves the rest unsent.
+int mMail::deletionWindow() const
+{
+    return connection<PopConnection>()->pipelining() ? kDeleteWindow : 1;
+}
+
 void mMail::markDeleted(int number)
 {
     if (m_deleted.contains(number))
         return;
     m_deleted.insert(number);
     m_deleting.insert(number);
-    postStatus(tr("Deleting message %1").arg(number));
+    if (!deletionsUnderWay())
+        postStatus(tr("Deleting message %1").arg(number));
     connection<PopConnection>()->send("DELE " + QByteArray::number(number),
         PopConnection::Expect::Single, [this, number](const PopReply &reply) {
             deletionAnswered(number, number, reply.status.ok, statusWords(reply.status));

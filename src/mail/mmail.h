@@ -25,6 +25,7 @@ class mMail : public MailSession
 public:
     // Headers asked for ahead of the caller: a list of this many costs one round trip.
     static constexpr int kPrefetchWindow = 1000;
+    static constexpr int kDeleteWindow = 500; // DELEs of a batch on their way at once
 
     explicit mMail(Clock &clock, QObject *parent = nullptr);
     ~mMail() override;
@@ -45,6 +46,7 @@ private:
     void prefetchFrom(int number);
     void onHeader(int number, const PopReply &reply);
     void markDeleted(int number) override;
+    int deletionWindow() const override;
 
     std::unique_ptr<PopLogOn> m_logOn;
     PopCapabilities m_capabilities;

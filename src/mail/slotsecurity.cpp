@@ -3,6 +3,9 @@
 #include "settings/settingkeys.h"
 #include "settings/settingsmodel.h"
 
+#include <QCryptographicHash>
+#include <QSslCertificate>
+
 namespace {
 
 // The server as the answers name it: the POP/Domain text, without case or outer spaces.
@@ -47,6 +50,36 @@ void loggedOn(SettingsModel &settings, int slot, bool withTls)
 {
     if (withTls && !tlsBefore(settings, slot))
         settings.setText(Keys::TlsSeen(slot), server(settings, slot));
+}
+
+QByteArray trustedCertificate(const SettingsModel &settings, int slot)
+{
+    const QString stored = settings.text(Keys::TrustedCertificate(slot));
+    const QString host = server(settings, slot);
+    if (host.isEmpty() || stored.section(u' ', 1) != host)
+        return {};
+    return stored.section(u' ', 0, 0).toLatin1();
+}
+
+void trustCertificate(SettingsModel &settings, int slot, const QByteArray &sha256)
+{
+    settings.setText(Keys::TrustedCertificate(slot),
+        QString::fromLatin1(sha256) + u' ' + server(settings, slot));
+}
+
+CertificateFacts certificateFacts(const QByteArray &pem)
+{
+    const QSslCertificate certificate = QSslCertificate::fromData(pem).value(0);
+    if (certificate.isNull())
+        return {};
+    CertificateFacts facts{certificate.subjectDisplayName(), certificate.issuerDisplayName(),
+        certificate.digest(QCryptographicHash::Sha256).toHex(), {}, certificate.effectiveDate(),
+        certificate.expiryDate()};
+    const QByteArray upper = facts.sha256.toUpper();
+    for (qsizetype i = 0; i < upper.size(); i += 2)
+        facts.fingerprint
+            += (i ? QStringLiteral(":") : QString()) + QString::fromLatin1(upper.mid(i, 2));
+    return facts;
 }
 
 } // namespace SlotSecurity

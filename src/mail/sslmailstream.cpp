@@ -3,6 +3,7 @@
 #include "mail/mailstream.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QHostAddress>
 #include <QList>
 #include <QSslCertificate>
@@ -72,7 +73,7 @@ public:
                 m_callbacks.disconnected();
         });
         QObject::connect(m_socket, &QSslSocket::sslErrors, &m_context,
-            [this](const QList<QSslError> &errors) { m_sslErrors = errors; });
+            [this](const QList<QSslError> &errors) { judge(errors); });
         QObject::connect(m_socket, &QSslSocket::errorOccurred, &m_context,
             [this](QAbstractSocket::SocketError error) {
                 if (m_callbacks.failed)
@@ -115,6 +116,8 @@ public:
         return std::nullopt;
     }
 
+    void setTrustedCertificate(const QByteArray &sha256) override { m_trusted = sha256; }
+    QByteArray refusedCertificate() const override { return m_refused; }
     void write(const QByteArray &data) override { m_socket->write(data); }
     QByteArray readAll() override { return m_socket->readAll(); }
     bool isEncrypted() const override { return m_socket->isEncrypted(); }
@@ -148,6 +151,29 @@ public:
 private:
     QString where() const { return MailSocket::where(m_host, m_port); }
 
+    // The certificate no authority vouches for goes through only when it is the one trusted.
+    void judge(const QList<QSslError> &errors)
+    {
+        m_sslErrors = errors;
+        const QSslCertificate peer = m_socket->peerCertificate();
+        const QByteArray sha256 = peer.digest(QCryptographicHash::Sha256).toHex();
+        if (!m_trusted.isEmpty() && !peer.isNull() && sha256 == m_trusted) {
+            m_socket->ignoreSslErrors(errors);
+            return;
+        }
+        m_refused = peer.toPem();
+        if (m_trusted.isEmpty() || peer.isNull())
+            return;
+        // Not the handshake's own failure: the account's certificate was replaced.
+        m_socket->disconnect(&m_context);
+        m_socket->abort();
+        if (m_callbacks.failed)
+            m_callbacks.failed({MailError::CertificateChanged,
+                tr("The certificate of %1 is not the one trusted for this account (SHA-256 %2, "
+                   "trusted %3): it was replaced, or someone is in between")
+                    .arg(where(), QString::fromLatin1(sha256), QString::fromLatin1(m_trusted))});
+    }
+
     // Peers always verified; the authorities in `caFile` trusted besides the system's.
     std::optional<Failure> readyTls(const QString &caFile)
     {
@@ -169,6 +195,8 @@ private:
     QSslSocket *m_socket;
     Callbacks m_callbacks;
     QList<QSslError> m_sslErrors;
+    QByteArray m_trusted; // SHA-256 (hex) of a certificate accepted without an authority
+    QByteArray m_refused; // PEM of the certificate the handshake refused
     QString m_host;
     quint16 m_port = 0;
 };

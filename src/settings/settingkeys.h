@@ -180,6 +180,12 @@ inline SettingKey TlsSeen(int slot)
 {
     return detail::numbered("TlsSeen", slot);
 }
+// The certificate the user trusted for the slot's server: its SHA-256 (hex), a space, and the
+// POP/Domain text it was trusted for.
+inline SettingKey TrustedCertificate(int slot)
+{
+    return detail::numbered("TrustedCertificate", slot);
+}
 
 // Program launcher, programs 1 to 10
 inline SettingKey Program(int n)

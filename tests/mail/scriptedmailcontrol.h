@@ -16,6 +16,7 @@ struct ScriptedMailServer {
         bool echoPassword = false; // the refusal quotes the password it was given
         QList<int> refuseDelete; // message numbers whose DELE the server refuses
         int logOnMs = 1; // how long the answer to a log-on takes
+        int dropAtHeader = 0; // the connection dies when this header is asked for (0: never)
         QString alert; // sent with the log-on's answer and each header's, as a server may
     };
     explicit ScriptedMailServer(Clock &clock)
@@ -67,6 +68,7 @@ public:
             return;
         }
         m_count = qint16(box.subjects.size());
+        m_open = true;
         sendAlert();
         later([this] { Q_EMIT Done(); }, box.logOnMs);
     }
@@ -74,6 +76,15 @@ public:
     void setMessageNumber(qint16 number) override { m_number = number; }
     void RetrieveHeader() override
     {
+        const int drop = m_server.boxes.value(m_host).dropAtHeader;
+        if (!m_open || (drop > 0 && m_number >= drop)) {
+            const QString text = m_open ? QStringLiteral("connection closed by the server")
+                                        : QStringLiteral("not logged on");
+            m_open = false;
+            m_subject.clear();
+            later([this, text] { Q_EMIT Error(3, text); });
+            return;
+        }
         const QStringList subjects = m_server.boxes.value(m_host).subjects;
         const int i = m_number - 1;
         m_subject = i >= 0 && i < subjects.size() ? subjects.at(i) : QString();
@@ -94,6 +105,7 @@ public:
         m_server.note(QStringLiteral("QUIT ") + m_host);
         later([this] { Q_EMIT Done(); });
     }
+    bool sessionOpen() const override { return m_open; }
     QString From() const override { return m_from; }
     QString Subject() const override { return m_subject; }
     QString Date() const override { return m_date; }
@@ -121,6 +133,7 @@ private:
     QString m_password;
     qint16 m_count = 0;
     qint16 m_number = 0;
+    bool m_open = false;
     QString m_from;
     QString m_subject;
     QString m_date;

@@ -78,7 +78,7 @@ void tst_frmMailServerError::closingAfterAnErrorOnSlotTwoOfThreeEndsTheCheck()
     QVERIFY(p.window());
     p.error()->close(); // the title bar's close acts as Close
     QVERIFY(!p.window());
-    QVERIFY(p.trayShows(QStringLiteral("net10a.ico")));
+    QVERIFY(p.trayShows(QStringLiteral("mail.ico"))); // slot 1's mail is new
     p.run(300);
     QVERIFY(p.server.linesLike(QStringLiteral("LOGON pop3")).isEmpty());
     // The popup command returned long before the error: the timers come back here.
@@ -119,7 +119,7 @@ void tst_frmMailServerError::singleSlotWindowErrorHasNoNextAccount()
 {
     TestContext t;
     MailProgram p(t, 3, true);
-    p.check().showServerError({nullptr, false, 0, {}, {}});
+    p.check().showServerError({nullptr, false, 0, {}, {}, {}});
     frmMailServerError *error = p.check().serverErrorDialog();
     QVERIFY(!error->cmdNextAccount->isEnabled());
     error->cmdClose->click();

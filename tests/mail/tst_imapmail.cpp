@@ -81,6 +81,7 @@ private Q_SLOTS:
     void endlessOtherResponsesFailTheCommandAtTheTimeOut();
     void endlessSearchIsCutOffAtTheLimit();
     void fetchRefusedFailsEachHeaderAndDeletionNeedsAListing();
+    void aDeletionBatchIsOneStoreAndOneExpunge();
 
 private:
     bool request(const std::function<void()> &action) { return spies->request(action); }
@@ -336,6 +337,30 @@ void tst_ImapMail::fetchRefusedFailsEachHeaderAndDeletionNeedsAListing()
     QVERIFY(request([this] { mail->Quit(); }));
     QCOMPARE(spies->done.size(), 2);
     QVERIFY(!server.received.last().contains("EXPUNGE"));
+}
+
+void tst_ImapMail::aDeletionBatchIsOneStoreAndOneExpunge()
+{
+    ScriptedImapServer server("* OK [CAPABILITY IMAP4rev1] ready\r\n");
+    server.answers["LOGIN"] = "%t OK [CAPABILITY IMAP4rev1 UIDPLUS] in\r\n";
+    server.answers["SELECT"] = kSelect;
+    server.answers["LOGOUT"] = "* BYE bye\r\n%t OK done\r\n";
+    logOn(server);
+    QSignalSpy progress(mail.get(), &ImapMail::DeletionProgress);
+    mail->DeleteListed({2, 1});
+    QVERIFY(mail->deletionsUnderWay());
+    QTRY_COMPARE(progress.size(), 1);
+    QCOMPARE(progress.first(), QVariantList({2, 2}));
+    QVERIFY(!mail->deletionsUnderWay() && mail->isDeleted(1) && mail->isDeleted(2));
+    QVERIFY(request([this] { mail->Quit(); }));
+    QList<QByteArray> sent;
+    for (const QByteArray &line : std::as_const(server.received)) {
+        if (line.contains("STORE") || line.contains("EXPUNGE"))
+            sent << line.mid(line.indexOf(' ') + 1);
+    }
+    QCOMPARE(
+        sent, QList<QByteArray>({"UID STORE 1:2 +FLAGS.SILENT (\\Deleted)", "UID EXPUNGE 1:2"}));
+    QCOMPARE(spies->errors.size(), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_ImapMail)

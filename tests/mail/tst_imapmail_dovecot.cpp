@@ -12,8 +12,10 @@
 #include "mail/mmail.h"
 #include "mailspies.h"
 
+#include <QCryptographicHash>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QSslCertificate>
 #include <QTest>
 
 #include <memory>
@@ -220,6 +222,20 @@ void tst_ImapMailDovecot::untrustedCertificateIsRejected()
     QCOMPARE(lastError(), int(MailError::TlsFailed));
     QVERIFY2(lastErrorText().contains(u"self-signed"), qPrintable(lastErrorText()));
     QVERIFY(!mail->isLoggedOn());
+    // The certificate refused is the server's. Trusted, it logs on; another one trusted, the
+    // server's is refused as changed.
+    const QSslCertificate served = QSslCertificate::fromPath(dovecot->certificatePath()).value(0);
+    QCOMPARE(mail->refusedCertificate(), served.toPem());
+    const QByteArray sha256 = served.digest(QCryptographicHash::Sha256).toHex();
+    for (const auto &[trusted, error] :
+        {std::pair{sha256, 0}, {QByteArray(64, 'a'), int(MailError::CertificateChanged)}}) {
+        makeControl(host);
+        mail->setCaCertificates({});
+        mail->setTrustedCertificate(trusted);
+        logOnAs(QStringLiteral("alice"), QStringLiteral("wonder land"), host);
+        QCOMPARE(mail->isLoggedOn(), error == 0);
+        QCOMPARE(spies->errors.isEmpty() ? 0 : lastError(), error);
+    }
 }
 
 void tst_ImapMailDovecot::wrongPasswordIsRefused_data()

@@ -27,6 +27,7 @@ private Q_SLOTS:
     void scheduledWaitsNeverOverlap();
     void scheduleWaitsForTheLine();
     void scheduledRoundLeavesAnOpenPopupCheckAlone();
+    void aFailedLastAccountNeverHoldsTheSchedule();
     void checkAfterConnectingRunsFiveSecondsAfterTheLineComesUp();
     void checkAfterConnectingKeepsItsFiveSecondsBesideAThirtyMinuteSchedule();
     void aNewRunDoesNotTakeTheOldWindowsQuitForItsLogOn();
@@ -123,6 +124,34 @@ void tst_MailCheck::scheduledRoundLeavesAnOpenPopupCheckAlone()
     QCOMPARE(p.server.linesLike(QStringLiteral("LOGON")).size(), 1);
     QCOMPARE(p.window(), manual);
     QCOMPARE(p.check().manualCheck, qint16(1));
+}
+
+// Nobody at the screen: the last account is refused at every round, and still every round
+// comes at its time; the one error dialog goes once that account logs on again.
+void tst_MailCheck::aFailedLastAccountNeverHoldsTheSchedule()
+{
+    TestContext t;
+    MailProgram p(
+        t, 2, true, {value(Keys::CheckMessages, "1"), value(Keys::CheckMailMinutes, "1")});
+    p.mail(1, {QStringLiteral("Invoice")});
+    p.refuse(2);
+    p.connectLine();
+    // A minute's wait, slot 1's minute of countdown, the gap, slot 2 refused.
+    p.run(60 + 0.5 + 60 + 5 + 1);
+    QPointer<frmMailServerError> error = p.check().serverErrorDialog();
+    QVERIFY(error && error->isVisible() && !error->cmdNextAccount->isEnabled());
+    QVERIFY(!p.check().checkOpen());
+    QVERIFY(p.customizeTimersRunning());
+    p.run(60);
+    QCOMPARE(p.server.linesLike(QStringLiteral("LOGON pop1")).size(), 2);
+    p.run(66);
+    QCOMPARE(p.server.linesLike(QStringLiteral("LOGON pop2")).size(), 2);
+    QCOMPARE(p.check().serverErrorDialog(), error.data()); // the open one, taken over
+    QVERIFY(error->isVisible() && !p.check().checkOpen());
+    p.server.boxes[MailProgram::host(2)].refuseLogOn = false;
+    p.run(60 + 0.5 + 60 + 5 + 1);
+    QCOMPARE(p.server.linesLike(QStringLiteral("LOGON pop2")).size(), 3);
+    QVERIFY(!error || !error->isVisible());
 }
 
 void tst_MailCheck::checkAfterConnectingRunsFiveSecondsAfterTheLineComesUp()
@@ -274,10 +303,13 @@ void tst_MailCheck::notificationActionsShowTheWindowAndOpenTheMailProgram()
     t.notifier().invoke(tag, DesktopNotices::ShowMessages);
     QVERIFY(p.window()->isVisible());
     QVERIFY(!p.window()->isMinimized());
-    // As Run Mail Program: the window closes and the program starts, watched.
+    QVERIFY(p.trayShows(QStringLiteral("mail.ico")));
+    // As Run Mail Program: the window closes and the program starts, watched; the mail is
+    // read from now on, and the envelope goes.
     t.notifier().invoke(tag, DesktopNotices::OpenMailProgram);
     QVERIFY(!p.window());
     QCOMPARE(t.programs().watched, QStringList{QStringLiteral("thunderbird -mail")});
+    QVERIFY(p.trayShows(QStringLiteral("net10a.ico")));
     // With no check window left, the program still starts.
     t.programs().exitAll();
     t.notifier().invoke(tag, DesktopNotices::OpenMailProgram);

@@ -8,6 +8,8 @@
 #include "support/widgetbyname.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -28,8 +30,11 @@ private Q_SLOTS:
         QCOMPARE(t.settings().get(Keys::MailProgram), QStringLiteral("/usr/bin/thunderbird"));
         QCOMPARE(widget<QLineEdit>(tab, "txtMailProgram")->text(),
             QStringLiteral("/usr/bin/thunderbird"));
+        // Arguments typed after it are kept, and started with it.
+        QTest::keyClicks(widget<QLineEdit>(tab, "txtMailProgram"), QStringLiteral(" -mail"));
+        QCOMPARE(t.settings().get(Keys::MailProgram), QStringLiteral("/usr/bin/thunderbird -mail"));
         widget<QPushButton>(tab, "cmdMailProgram")->click(); // cancelled
-        QCOMPARE(t.settings().get(Keys::MailProgram), QStringLiteral("/usr/bin/thunderbird"));
+        QCOMPARE(t.settings().get(Keys::MailProgram), QStringLiteral("/usr/bin/thunderbird -mail"));
         widget<QPushButton>(tab, "cmdRemoveMailCommandLine")->click();
         QCOMPARE(widget<QLineEdit>(tab, "txtMailProgram")->text(), QString());
         QVERIFY(t.settings().contains(Keys::MailProgram));
@@ -129,7 +134,14 @@ private Q_SLOTS:
         p.run(2); // the user reads the notice; the schedule ticks
         QVERIFY(p.schedule().isEnabled());
         QVERIFY(t.programs().watched.isEmpty());
-        QCOMPARE(ModalAnswerer::answerOpen(), QStringLiteral("Close Mail Program"));
+        QString told;
+        QCOMPARE(ModalAnswerer::answerOpen(QStringLiteral("cmdOK"),
+                     [&told](QWidget *notice) {
+                         for (const QLabel *label : notice->findChildren<QLabel *>())
+                             told += label->text();
+                     }),
+            QStringLiteral("Close Mail Program"));
+        QVERIFY2(told.contains(QStringLiteral("every 1 minute(s).")), qPrintable(told));
         QCOMPARE(t.clock().tickCount() - pressed, 2000);
         QCOMPARE(t.programs().watched, QStringList{QStringLiteral("mutt")});
         // The round whose wait began during the notice finds the program running.

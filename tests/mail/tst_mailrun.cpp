@@ -5,6 +5,8 @@
 #include "scriptedmailcontrol.h"
 #include "settings/settingsmodel.h"
 #include "settings/settingsstore.h"
+#include "shell/appcontext.h"
+#include "shell/apppaths.h"
 #include "support/testcontext.h"
 
 #include <QSignalSpy>
@@ -59,6 +61,10 @@ struct Run {
         store.save(Keys::MessageHeadersOnly, headers ? QStringLiteral("1") : QStringLiteral("0"));
         store.save(Keys::MailSlotCount, QString::number(boxes.size()));
         store.save(Keys::PauseBetweenAccounts, QStringLiteral("1"));
+        // Both alerts on: the arrival one with a wave of its own, the no-mail one the default.
+        store.save(Keys::AlertMailArrive, QStringLiteral("1"));
+        store.save(Keys::AlertMailArriveSound, t.context().paths().resource("notify.wav"));
+        store.save(Keys::AlertMailNoArrive, QStringLiteral("1"));
         for (int slot = 1; slot <= boxes.size(); ++slot) {
             store.save(Keys::Domain(slot), QStringLiteral("pop%1.example.org").arg(slot));
             server.boxes[QStringLiteral("pop%1.example.org").arg(slot)].subjects
@@ -90,6 +96,7 @@ private Q_SLOTS:
     void countsDownOnlyAfterAnAccountWithMailThenClosesAndGivesTheTimersBack();
     void headersComeInBatchesAndTheFirstNewOnesAreNamed();
     void theChosenSlotIsCheckedOnlyWhenTheStoredChoiceIsValid();
+    void aListingCutShortIsReportedOnceByItsCause();
 };
 
 void tst_MailRun::countsDownOnlyAfterAnAccountWithMailThenClosesAndGivesTheTimersBack()
@@ -113,6 +120,9 @@ void tst_MailRun::countsDownOnlyAfterAnAccountWithMailThenClosesAndGivesTheTimer
     QCOMPARE(r.host.told,
         QStringList({QStringLiteral("1: 0 waiting, 0 named"),
             QStringLiteral("2: 1 waiting, 1 named"), QStringLiteral("3: 0 waiting, 0 named")}));
+    // Each alert once in the run: slot 3 gives no second no-mail sound.
+    QCOMPARE(t.sounds().played().size(), 2);
+    QVERIFY(t.sounds().played().at(0).isDefault && !t.sounds().played().at(1).isDefault);
     // The window closes through stop(): the last session gets its one QUIT.
     r.run->stop();
     r.run->stop();
@@ -137,6 +147,7 @@ void tst_MailRun::headersComeInBatchesAndTheFirstNewOnesAreNamed()
     QCOMPARE(batches.at(1).at(0).value<QList<MailHeader>>().size(), 44);
     QCOMPARE(listed.size(), 1);
     QCOMPARE(r.host.told, QStringList{QStringLiteral("1: 300 waiting, 3 named")});
+    QCOMPARE(t.sounds().played().size(), 1); // for the check, not for each new message
 }
 
 void tst_MailRun::theChosenSlotIsCheckedOnlyWhenTheStoredChoiceIsValid()
@@ -151,6 +162,20 @@ void tst_MailRun::theChosenSlotIsCheckedOnlyWhenTheStoredChoiceIsValid()
         // The single-slot check leaves the program's timers alone.
         QVERIFY(r.host.timersRunning);
     }
+}
+
+void tst_MailRun::aListingCutShortIsReportedOnceByItsCause()
+{
+    TestContext t;
+    Run r(t, MailRun::Kind::Accounts, true, {QStringList(5, QStringLiteral("a"))});
+    r.server.boxes[QStringLiteral("pop1.example.org")].dropAtHeader = 3;
+    QSignalSpy failures(r.run.get(), &MailRun::failed);
+    QSignalSpy batches(r.run.get(), &MailRun::headersRead);
+    r.start();
+    QCOMPARE(failures.size(), 1);
+    QCOMPARE(failures.at(0).at(1).toString(), QStringLiteral("connection closed by the server"));
+    // The rows read, and the one that failed.
+    QCOMPARE(batches.last().at(0).value<QList<MailHeader>>().size(), 3);
 }
 
 QTEST_GUILESS_MAIN(tst_MailRun)

@@ -137,6 +137,12 @@ void tst_MailTab::accountNameFollowsIntoTheMenuOneKeystrokeAtATime()
     QCOMPARE(t->settings().get(Keys::AccountName(1)), QStringLiteral("Wo"));
     QTest::keyClicks(widget<QLineEdit>(tab, "txtAccountName1"), QStringLiteral("rk"));
     QCOMPARE(caption(MenuNames::mnuMailSlot(1)), QStringLiteral("Work"));
+    // The menu carries the names from the start, too.
+    monitor.reset();
+    t->reopen();
+    monitor = std::make_unique<frmBrisvaneMonitor>(t->context(), tray);
+    monitor->runStartup();
+    QCOMPARE(caption(MenuNames::mnuMailSlot(1)), QStringLiteral("Work"));
 }
 
 void tst_MailTab::slotBoxesAreStoredAndReloadedByOption()
@@ -155,6 +161,9 @@ void tst_MailTab::slotBoxesAreStoredAndReloadedByOption()
     widget<QLineEdit>(tab, "txtUserName3")->setText(QStringLiteral("dave"));
     QCOMPARE(t->settings().get(Keys::Domain(3)), QStringLiteral("pop.example.org"));
     QCOMPARE(t->settings().get(Keys::MailUserName(3)), QStringLiteral("dave"));
+    // The help on emptying a slot says what it is about.
+    widget<QPushButton>(tab, "cmdRemovingMailAccount")->click();
+    QCOMPARE(t->dialogs().shown().last().title, QStringLiteral("How to Remove a Mail Account"));
 }
 
 void tst_MailTab::spinnersStoreOnlyValuesOfTheirRange()

@@ -32,21 +32,45 @@ QCoro::Task<> frmCheckMail::cmdDeleteMessage_Click()
     unsetCursor();
 }
 
+// Cancel (and Escape) stay live: pressed meanwhile, they stop the deletions not sent yet, and
+// the window says how many were made.
 QCoro::Task<bool> frmCheckMail::deleteTickedMessages()
 {
     // Next Mail Account is held as well: moving on would clear the rows being worked on.
     const bool nextEnabled = m_ui->cmdNextMailAccount->isEnabled();
-    const auto buttons = {
-        m_ui->cmdSelectMessage, m_ui->cmdDeleteMessage, m_ui->cmdCancel, m_ui->cmdNextMailAccount};
+    const auto buttons = {m_ui->cmdSelectMessage, m_ui->cmdDeleteMessage, m_ui->cmdNextMailAccount};
     for (QPushButton *b : buttons)
         b->setEnabled(false);
+    m_ui->cmdCancel->setEnabled(true);
     setCursor(Qt::BusyCursor);
-    const bool alive = co_await MessageList::deleteTicked(
+    m_deleting = true;
+    const std::optional<MessageList::Deleted> deleted = co_await MessageList::deleteTicked(
         m_check.context().clock(), m_ui->listMessages, m_run->control(), this);
-    if (!alive || m_unloaded)
+    if (!deleted || m_unloaded)
         co_return false;
+    m_deleting = false;
+    showDeletionProgress(deleted->deleted, deleted->ticked, true);
     for (QPushButton *b : {m_ui->cmdSelectMessage, m_ui->cmdDeleteMessage, m_ui->cmdCancel})
         b->setEnabled(true);
     m_ui->cmdNextMailAccount->setEnabled(nextEnabled);
     co_return true;
+}
+
+void frmCheckMail::showDeletionProgress(int answered, int sent, bool over)
+{
+    if (!m_deleting && !over)
+        return;
+    m_ui->Label4->setText(over ? tr("Messages deleted: %1 of %2").arg(answered).arg(sent)
+                               : tr("Deleting messages: %1 of %2").arg(answered).arg(sent));
+    m_ui->Label4->show();
+}
+
+// Cancel while messages are being deleted stops the deletion, not the check.
+bool frmCheckMail::stopDeleting()
+{
+    if (!m_deleting)
+        return false;
+    m_run->control().StopDeleting();
+    m_ui->cmdCancel->setEnabled(false);
+    return true;
 }

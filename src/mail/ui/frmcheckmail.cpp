@@ -60,6 +60,8 @@ void frmCheckMail::wire()
     connect(run, &MailRun::betweenAccounts, this, [this] { m_ui->listMessages->clear(); });
     connect(run, &MailRun::movingOn, this, &frmCheckMail::movingOn);
     connect(run, &MailRun::closeRequested, this, &frmCheckMail::unload);
+    connect(&run->control(), &MailControl::DeletionProgress, this,
+        [this](int answered, int sent) { showDeletionProgress(answered, sent, false); });
 
     connect(m_ui->cmdNextMailAccount, &QPushButton::clicked, this,
         &frmCheckMail::cmdNextMailAccount_Click);
@@ -151,13 +153,16 @@ void frmCheckMail::closeEvent(QCloseEvent *event)
     if (m_unloaded)
         return;
     event->ignore();
+    // Either window's close stops a deletion under way.
+    if (stopDeleting())
+        return;
     if (!isSingleSlot() && m_ui->cmdCancel->isEnabled())
         m_ui->cmdCancel->click();
 }
 
 void frmCheckMail::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape && !isSingleSlot())
+    if (event->key() == Qt::Key_Escape && (m_deleting || !isSingleSlot()))
         close();
     else
         QWidget::keyPressEvent(event);
@@ -191,7 +196,8 @@ void frmCheckMail::showListed()
 
 void frmCheckMail::showFailure(int slotIndex, const QString &cause)
 {
-    m_check.serverError({this, !isSingleSlot(), slotIndex, {}, {}}, cause);
+    m_check.serverError(
+        {this, !isSingleSlot(), slotIndex, {}, {}, m_run->control().RefusedCertificate()}, cause);
     // Whatever else waits, the window can always be given up.
     m_ui->cmdCancel->setEnabled(true);
 }
@@ -227,10 +233,10 @@ void frmCheckMail::showTick(int secondsLeft, bool lastSlot)
     m_ui->cmdNextMailAccount->setEnabled(!lastSlot);
 }
 
+// Cancel stays live: the gap before the next account and "Processing..." may be cut short.
 void frmCheckMail::hideCountdown()
 {
     m_ui->cmdNextMailAccount->setEnabled(false);
-    m_ui->cmdCancel->setEnabled(false);
     m_ui->Label5->hide();
     m_ui->Label4->hide();
 }
@@ -243,7 +249,8 @@ void frmCheckMail::showProcessing(bool on)
 
 void frmCheckMail::cmdCancel_Click()
 {
-    m_run->cancel();
+    if (!stopDeleting())
+        m_run->cancel();
 }
 
 void frmCheckMail::cmdNextMailAccount_Click()

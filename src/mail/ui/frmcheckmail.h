@@ -68,9 +68,12 @@ private:
     void setListButtonsEnabled(bool enabled);
     // False when the window was unloaded meanwhile.
     QCoro::Task<bool> deleteTickedMessages();
+    void showDeletionProgress(int answered, int sent, bool over);
+    bool stopDeleting();
 
     const std::unique_ptr<Ui::frmCheckMail> m_ui;
     MailShared &m_check;
     std::unique_ptr<MailRun> m_run;
     bool m_unloaded = false;
+    bool m_deleting = false; // a deletion batch is under way
 };

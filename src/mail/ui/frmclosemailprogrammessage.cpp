@@ -1,5 +1,8 @@
 #include "mail/ui/frmclosemailprogrammessage.h"
 
+#include "settings/settingsmodel.h"
+#include "shell/appcontext.h"
+
 #include <QPushButton>
 
 frmCloseMailProgramMessage::frmCloseMailProgramMessage(
@@ -7,8 +10,9 @@ frmCloseMailProgramMessage::frmCloseMailProgramMessage(
     : NoticeDialog(context, menu, NoticeSwitch::closeMailProgram(),
         {QStringLiteral("frmCloseMailProgramMessage"), tr("Close Mail Program"),
             tr("Please close your mail program after checking your messages to "
-               "enable Brisvane to continue checking for messages every <x> minutes. "
-               "Your mail program will start now."),
+               "enable Brisvane to continue checking for messages every %n minute(s). "
+               "Your mail program will start now.",
+                nullptr, context.model().count(Keys::CheckMailMinutes)),
             QStyle::SP_MessageBoxInformation},
         parent)
     , cmdOK(addButton(tr("&OK"), QStringLiteral("cmdOK")))

@@ -1,6 +1,7 @@
 #include "mail/ui/frmmailservererror.h"
 
 #include "connection/linecontroller.h"
+#include "mail/slotsecurity.h"
 #include "mail/ui/frmcheckmail.h"
 #include "mail/ui/mailcheck.h"
 #include "settings/settingsmodel.h"
@@ -11,6 +12,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QPointer>
 #include <QPushButton>
 #include <QStyle>
@@ -33,6 +35,7 @@ frmMailServerError::frmMailServerError(MailCheck &check, QWidget *parent)
     connect(cmdDetails, &QPushButton::clicked, this, &frmMailServerError::cmdDetails_Click);
     connect(cmdNextAccount, &QPushButton::clicked, this, &frmMailServerError::cmdNextAccount_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmMailServerError::cmdClose_Click);
+    connect(cmdTrust, &QPushButton::clicked, this, &frmMailServerError::cmdTrust_Click);
 }
 
 void frmMailServerError::buildWindow()
@@ -57,12 +60,17 @@ void frmMailServerError::buildWindow()
     cmdNextAccount = button("cmdNextAccount", tr("&Next Account"), 56);
     cmdClose = button("cmdClose", tr("&Close"), 170);
     cmdDetails = button("cmdDetails", tr("&Details>>"), 284);
+    cmdTrust = button("cmdTrust", tr("&Trust Certificate"), 12);
+    cmdTrust->hide();
     setFixedSize(kClosedSize);
 }
 
 void frmMailServerError::Form_Load(const MailCheck::Failure &failure)
 {
     m_failure = failure;
+    cmdTrust->hide();
+    cmdTrust->setText(tr("&Trust Certificate"));
+    cmdTrust->setEnabled(true);
     if (m_watched)
         disconnect(m_watched);
     m_watched = {};
@@ -87,11 +95,45 @@ void frmMailServerError::cmdDetails_Click()
         + tr("This error may be resulting in an incorrect username, password, or "
              "domain name or the mail server is unresponsive at this time. Please "
              "check your settings on the Mail tab and try again later.")
-        + (m_failure.cause.isEmpty() ? QString() : br + br + m_failure.cause));
-    // Room for the cause under the general words.
-    setFixedSize(kDetailsSize.width(),
-        qMax(kDetailsSize.height(), Label2->y() + Label2->heightForWidth(Label2->width()) + 12));
-    Label2->resize(Label2->width(), height() - Label2->y() - 12);
+        + (m_failure.cause.isEmpty() ? QString() : br + br + m_failure.cause) + certificateText());
+    // Room for the cause under the general words, and for the trust button under them.
+    const bool certificate = !m_failure.certificate.isEmpty();
+    const int text = Label2->heightForWidth(Label2->width());
+    const int below = certificate ? cmdTrust->height() + 24 : 12;
+    setFixedSize(kDetailsSize.width(), qMax(kDetailsSize.height(), Label2->y() + text + below));
+    Label2->resize(Label2->width(), height() - Label2->y() - below);
+    cmdTrust->setGeometry(12, height() - cmdTrust->height() - 12,
+        qMax(cmdTrust->width(), cmdTrust->sizeHint().width()), cmdTrust->height());
+    cmdTrust->setVisible(certificate);
+}
+
+// What the user needs to know of a refused certificate to trust it, or nothing.
+QString frmMailServerError::certificateText() const
+{
+    const SlotSecurity::CertificateFacts facts
+        = SlotSecurity::certificateFacts(m_failure.certificate);
+    if (facts.sha256.isEmpty())
+        return {};
+    const QString br = Form::kLineBreak;
+    const QLocale locale;
+    return br + br + tr("Certificate: %1").arg(facts.subject) + br
+        + tr("Issued by: %1").arg(facts.issuer) + br + tr("SHA-256: %1").arg(facts.fingerprint) + br
+        + tr("Valid from %1 to %2")
+              .arg(locale.toString(facts.validFrom, QLocale::ShortFormat),
+                  locale.toString(facts.validTo, QLocale::ShortFormat));
+}
+
+// The account's next log-on accepts this certificate, and only this one, for its server.
+void frmMailServerError::cmdTrust_Click()
+{
+    const SlotSecurity::CertificateFacts facts
+        = SlotSecurity::certificateFacts(m_failure.certificate);
+    if (facts.sha256.isEmpty())
+        return;
+    SlotSecurity::trustCertificate(
+        m_check.settings(), qBound(0, m_failure.slotIndex, 4) + 1, facts.sha256);
+    cmdTrust->setText(tr("Trusted"));
+    cmdTrust->setEnabled(false);
 }
 
 // The check of the failed account, while it still waits on that account to go on.
@@ -138,6 +180,12 @@ void frmMailServerError::keyPressEvent(QKeyEvent *event)
         close();
     else
         QWidget::keyPressEvent(event);
+}
+
+void frmMailServerError::withdraw()
+{
+    m_buttonClosing = true;
+    close();
 }
 
 void frmMailServerError::cmdClose_Click()

@@ -22,12 +22,18 @@ public:
     void cmdDetails_Click();
     void cmdNextAccount_Click();
     void cmdClose_Click();
+    void cmdTrust_Click();
+    const MailCheck::Failure &failure() const { return m_failure; }
+    // The failure is over (its account logged on again): the dialog goes, touching nothing.
+    void withdraw();
 
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
     QPushButton *cmdNextAccount = nullptr;
     QPushButton *cmdClose = nullptr;
     QPushButton *cmdDetails = nullptr;
+    // Shown with the details of a certificate the handshake refused: trusts it for the slot.
+    QPushButton *cmdTrust = nullptr;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -35,6 +41,7 @@ protected:
 
 private:
     void buildWindow();
+    QString certificateText() const;
     frmCheckMail *waitingCheck() const;
     void checkMovedOn();
 

@@ -86,14 +86,10 @@ QCoro::Task<> MailCheck::mnuAllAccounts_Click()
     const bool current = co_await loadCheckWindow();
     if (!current || lastMessageCount() > 0 || checkWaitsAfterError())
         co_return;
-    const frmCheckMail *window = checkWindow();
-    if (!window || window->run().errorCount() == 0) {
-        setTrayIcon(QStringLiteral("net10a.ico"));
-        manualCheck = 0;
-        unloadCheckWindow();
-    } else if (m_window) {
-        m_window->showMinimized();
-    }
+    // Nothing to show (a failed last account has closed its window already).
+    setTrayIcon(QStringLiteral("net10a.ico"));
+    manualCheck = 0;
+    unloadCheckWindow();
     restartCustomizeTimers();
 }
 
@@ -109,6 +105,12 @@ void MailCheck::showServerError(const Failure &failure)
 frmMailServerError *MailCheck::serverErrorDialog() const
 {
     return m_error;
+}
+
+void MailCheck::accountReached(int slot)
+{
+    if (m_error && m_error->isVisible() && m_error->failure().slotIndex + 1 == slot)
+        m_error->withdraw();
 }
 
 QCoro::Task<> MailCheck::runScheduledRound(int onlySlot)

@@ -63,6 +63,8 @@ public:
     // Opens the mail server error dialog for `failure` (or shows the open one again).
     void showServerError(const Failure &failure) override;
     frmMailServerError *serverErrorDialog() const;
+    // The error dialog of a failure of `slot` withdraws: the account logged on again.
+    void accountReached(int slot) override;
 
     // What the schedule asks of the checks.
     bool checkOpen() const override { return checkWindow() != nullptr; }

@@ -53,6 +53,8 @@ QCoro::Task<> MailShared::launchMailProgram()
     // The user reads the mail now: none of it counts as new any more.
     m_unread.clear();
     m_links.line.setNewMail(0);
+    if (lineConnected())
+        m_links.tray.showIcon(QStringLiteral("net10a.ico"));
     ++m_mailProgramsRunning;
     context.programs().startAndWatch(settings().text(Keys::MailProgram), [self] {
         if (!self || --self->m_mailProgramsRunning > 0)

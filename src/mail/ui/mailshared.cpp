@@ -33,9 +33,24 @@ bool MailShared::lineConnected() const
     return m_links.line.lineConnected();
 }
 
+namespace {
+const QString kIdleIcon = QStringLiteral("net10a.ico");
+const QString kMailIcon = QStringLiteral("mail.ico");
+} // namespace
+
+// The envelope stays while the tip counts new mail: the line's icon comes back once the mail
+// program has started.
 void MailShared::setTrayIcon(const QString &fileName)
 {
-    m_links.tray.showIcon(fileName);
+    m_links.tray.showIcon(fileName == kIdleIcon && unreadTotal() > 0 ? kMailIcon : fileName);
+}
+
+int MailShared::unreadTotal() const
+{
+    int total = 0;
+    for (int count : std::as_const(m_unread))
+        total += count;
+    return total;
 }
 
 void MailShared::setTrayTip(const QString &tip)
@@ -86,6 +101,7 @@ AnnouncedMail &MailShared::announced()
 
 NewMail::AccountNews MailShared::newsOf(int slot, const MailControl &control)
 {
+    accountReached(slot);
     NewMail::AccountNews news;
     news.account = settings().text(Keys::AccountName(slot));
     news.key
@@ -122,8 +138,7 @@ void MailShared::announce(
             qPrintable(announced().fileOf(news.key)));
     int &unread = m_unread[news.key];
     unread = qMin(unread + int(news.fresh.size()), waiting);
-    int total = 0;
-    for (int count : std::as_const(m_unread))
-        total += count;
-    m_links.line.setNewMail(total);
+    m_links.line.setNewMail(unreadTotal());
+    if (!news.fresh.isEmpty())
+        m_links.tray.showIcon(kMailIcon);
 }

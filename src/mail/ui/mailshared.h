@@ -57,6 +57,7 @@ public:
         int slotIndex = 0; // 0 to 4
         QString accountName; // filled in by serverError()
         QString cause; // what the mail control said, the password masked
+        QByteArray certificate; // PEM of the certificate the TLS handshake refused, if any
     };
     // A check window's mail control failed with `cause`: the error dialog comes up, the window
     // is marked as closed by an error, and the desktop is told.
@@ -96,11 +97,14 @@ public:
 protected:
     // Opens the mail server error dialog for `failure` (or shows the open one again).
     virtual void showServerError(const Failure &failure) = 0;
+    // `slot` logged on: a failure of it told earlier is over.
+    virtual void accountReached(int slot) { Q_UNUSED(slot) }
 
     Links m_links;
 
 private:
     AnnouncedMail &announced();
+    int unreadTotal() const;
 
     int m_mailProgramsRunning = 0; // launches that have not ended yet
     QSet<QString> m_alertsTold; // account and text of the alerts told in this check

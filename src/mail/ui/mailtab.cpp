@@ -78,6 +78,9 @@ void MailTab::wire()
     connect(m_ui->cmdRemovingMailAccount, &QPushButton::clicked, this,
         &MailTab::cmdRemovingMailAccount_Click);
     connect(m_ui->cmdMailProgram, &QPushButton::clicked, this, &MailTab::cmdMailProgram_Click);
+    // The command line as typed, with its arguments ("thunderbird -mail"), is what starts.
+    connect(m_ui->txtMailProgram, &QLineEdit::textEdited, this,
+        [this](const QString &text) { m_context.settings().save(Keys::MailProgram, text); });
     connect(m_ui->cmdRemoveMailCommandLine, &QPushButton::clicked, this,
         &MailTab::cmdRemoveMailCommandLine_Click);
 }
@@ -278,7 +281,7 @@ void MailTab::applyMailSwitch()
 void MailTab::cmdRemovingMailAccount_Click()
 {
     const QString br = Form::kLineBreak;
-    Form::information(m_context.dialogs(), tr("Retrieving Message Headers Only"),
+    Form::information(m_context.dialogs(), tr("How to Remove a Mail Account"),
         tr("To remove Mail Accounts perform the following steps:") + br
             + tr("1. Select the mail account by clicking its option button") + br
             + tr("2. Delete the 3 account entries (Username, Password, POP/Domain) by "

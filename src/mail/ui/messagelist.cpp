@@ -13,7 +13,6 @@
 #include <QCoreApplication>
 
 namespace {
-constexpr double kSecondsBetweenDeletions = 3;
 const char *const kDeletingMessages = QT_TRANSLATE_NOOP("MessageList", "Deleting Messages");
 } // namespace
 
@@ -55,29 +54,28 @@ QCoro::Task<bool> confirmDeletion(
     co_return yes;
 }
 
-QCoro::Task<bool> deleteTicked(
+QCoro::Task<std::optional<Deleted>> deleteTicked(
     Clock &clock, HeadersList *list, MailControl &control, QWidget *window)
 {
+    QList<int> numbers;
     for (int i = 0; i < rowsInUse(list, control); ++i) {
-        if (!list->rows().isTicked(i))
-            continue;
-        const bool waited = co_await clock.sleep(kSecondsBetweenDeletions, window);
-        if (!waited)
-            co_return false;
-        if (i >= list->count())
-            break;
-        if (!list->rows().isTicked(i))
-            continue; // unticked during the pause
-        const QString identity = list->rows().identity(i);
-        if (identity.isEmpty()) {
-            control.setMessageNumber(qint16(i + 1));
-            control.DeleteMessage();
-        } else {
-            control.DeleteByIdentity(identity);
-        }
-        list->rows().markDeleted(i);
+        if (list->rows().isTicked(i))
+            numbers.append(i + 1);
     }
-    co_return true;
+    control.DeleteListed(numbers);
+    MailControl *answering = &control;
+    const bool alive = co_await clock.until([answering] { return !answering->deletionsUnderWay(); },
+        answering, &MailControl::DeletionProgress, window);
+    if (!alive)
+        co_return std::nullopt;
+    Deleted result{int(numbers.size()), 0};
+    for (int number : std::as_const(numbers)) {
+        if (number <= list->count() && control.isDeleted(number)) {
+            list->rows().markDeleted(number - 1);
+            ++result.deleted;
+        }
+    }
+    co_return result;
 }
 
 void selectAll(

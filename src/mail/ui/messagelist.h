@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <initializer_list>
+#include <optional>
 
 class Clock;
 class MailShared;
@@ -34,13 +35,16 @@ void selectAll(
 // also when `parent`, the window of the list, went away while the question was open.
 QCoro::Task<bool> confirmDeletion(
     MailShared &check, HeadersList *list, const MailControl &control, QWidget *parent);
-// Deletes the ticked messages one by one, three seconds apart, and marks their rows. Each
-// tick is read when its message's turn comes, after the pause: a row unticked meanwhile is
-// left alone. A message goes by its identity, so a mailbox changed since the listing never
-// loses another message in its place; only where the server gives no identities by its
-// number. Ends with false when `window` (which owns the list and the control) went away
-// during a pause.
-QCoro::Task<bool> deleteTicked(
+// Deletes the ticked messages as one batch and marks the rows of those the server agreed to
+// delete (MailControl::StopDeleting leaves the rest ticked). A message goes by its identity,
+// so a mailbox changed since the listing never loses another message in its place; only
+// where the server gives no identities by its number. Ends with the rows ticked and those
+// deleted, or nothing when `window` (which owns the list and the control) went away.
+struct Deleted {
+    int ticked = 0;
+    int deleted = 0;
+};
+QCoro::Task<std::optional<Deleted>> deleteTicked(
     Clock &clock, HeadersList *list, MailControl &control, QWidget *window);
 
 // The headers layout of a check window at the given size: the list takes the room the rows

@@ -68,6 +68,7 @@ void SlotMailControl::use(bool imap)
     });
     connect(m_session.get(), &MailSession::Error, this, &SlotMailControl::sessionError);
     connect(m_session.get(), &MailSession::Alert, this, &MailControl::ServerAlert);
+    connect(m_session.get(), &MailSession::DeletionProgress, this, &MailControl::DeletionProgress);
 }
 
 void SlotMailControl::LogOn()
@@ -91,6 +92,7 @@ void SlotMailControl::startSession()
         const SettingsModel &settings = m_context->model();
         m_session->setAllowClearText(SlotSecurity::clearTextAllowed(settings, m_slot));
         m_session->setTlsBefore(SlotSecurity::tlsBefore(settings, m_slot));
+        m_session->setTrustedCertificate(SlotSecurity::trustedCertificate(settings, m_slot));
     }
     m_loggingOn = true;
     m_session->LogOn();
@@ -183,6 +185,26 @@ void SlotMailControl::DeleteByIdentity(const QString &identity)
     m_session->DeleteByIdentity(identity);
 }
 
+void SlotMailControl::DeleteListed(const QList<int> &numbers)
+{
+    m_session->DeleteListed(numbers);
+}
+
+void SlotMailControl::StopDeleting()
+{
+    m_session->StopDeleting();
+}
+
+bool SlotMailControl::deletionsUnderWay() const
+{
+    return m_session->deletionsUnderWay();
+}
+
+bool SlotMailControl::isDeleted(int number) const
+{
+    return m_session->isDeleted(number);
+}
+
 void SlotMailControl::Quit()
 {
     ++m_generation; // a log-on still reading its password or asking is given up
@@ -203,6 +225,16 @@ QString SlotMailControl::Subject() const
 QString SlotMailControl::Date() const
 {
     return m_session->Date();
+}
+
+QByteArray SlotMailControl::RefusedCertificate() const
+{
+    return m_session ? m_session->refusedCertificate() : QByteArray();
+}
+
+bool SlotMailControl::sessionOpen() const
+{
+    return m_session && m_session->isLoggedOn();
 }
 
 bool SlotMailControl::isQuitting() const

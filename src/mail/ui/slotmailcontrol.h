@@ -45,11 +45,17 @@ public:
     QString Subject() const override;
     QString Date() const override;
     bool isQuitting() const override;
+    bool sessionOpen() const override;
+    QByteArray RefusedCertificate() const override;
     QObject *lifetimeOwner() const override;
     QStringList Identities() const override;
     QString IdentityProblem() const override;
     void PrefetchHeaders(const QList<int> &numbers) override;
     void DeleteByIdentity(const QString &identity) override;
+    void DeleteListed(const QList<int> &numbers) override;
+    void StopDeleting() override;
+    bool deletionsUnderWay() const override;
+    bool isDeleted(int number) const override;
     // Whether the control in use speaks IMAP (for the tests).
     bool usesImap() const { return m_imap; }
 

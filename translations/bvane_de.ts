@@ -108,6 +108,13 @@
     </message>
 </context>
 <context>
+    <name>BarChart</name>
+    <message>
+        <source>Usage chart</source>
+        <translation>Nutzungsdiagramm</translation>
+    </message>
+</context>
+<context>
     <name>ConnectedTimeLine</name>
     <message>
         <source>Connected %1</source>
@@ -1829,10 +1836,6 @@ Jeder auf dem Weg zum Server könnte es lesen. Die Antwort gilt für %2; solange
     <message>
         <source>Data (MB)</source>
         <translation>Daten (MB)</translation>
-    </message>
-    <message>
-        <source>Usage chart</source>
-        <translation>Nutzungsdiagramm</translation>
     </message>
     <message>
         <source>Connections of the month</source>

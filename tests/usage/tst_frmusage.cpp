@@ -9,6 +9,7 @@
 #include "support/testcontext.h"
 #include "support/widgetbyname.h"
 #include "trayctl/trayservice.h"
+#include "usage/ui/barchart.h"
 #include "usage/ui/frmusage.h"
 #include "usage/ui/usagelimitbox.h"
 #include "usage/usagerecorder.h"
@@ -69,6 +70,8 @@ class tst_frmUsage : public QObject
 private Q_SLOTS:
     void monthShowsItsTotalsChartAndConnections();
     void chartGoesByMonthAndMonthsCanBeChosen();
+    void valueAxisStepsAreRoundAndReadApart_data();
+    void valueAxisStepsAreRoundAndReadApart();
     void exportWritesTheMonthAsCsv();
     void windowFollowsTheRecorderAndTheLimit();
     void popupAndConnectionTabOpenOneWindow();
@@ -95,6 +98,29 @@ void tst_frmUsage::monthShowsItsTotalsChartAndConnections()
     QCOMPARE(minutes.at(29), 30.0);
     window->cboMeasure->setCurrentIndex(1);
     QCOMPARE(window->chartValues().at(9), 11.0); // 10 MB in, 1 MB out
+}
+
+// "0.0, 0.0, 0.1" on an axis says nothing: each step is 1, 2 or 5 times a power of ten, and
+// the labels carry the decimals it needs.
+void tst_frmUsage::valueAxisStepsAreRoundAndReadApart_data()
+{
+    QTest::addColumn<double>("largest");
+    QTest::addColumn<double>("top");
+    QTest::addColumn<double>("step");
+    QTest::addColumn<int>("decimals");
+    QTest::newRow("a tenth of an hour") << 0.12 << 0.15 << 0.05 << 2;
+    QTest::newRow("a month of minutes") << 31.0 << 40.0 << 10.0 << 0;
+    QTest::newRow("just over a megabyte") << 1.03 << 1.5 << 0.5 << 1;
+    QTest::newRow("nothing yet") << 0.0 << 1.0 << 1.0 << 0;
+}
+
+void tst_frmUsage::valueAxisStepsAreRoundAndReadApart()
+{
+    QFETCH(double, largest);
+    const BarChart::Scale scale = BarChart::scaleFor(largest);
+    QTEST(scale.top, "top");
+    QTEST(scale.step, "step");
+    QTEST(scale.decimals, "decimals");
 }
 
 void tst_frmUsage::chartGoesByMonthAndMonthsCanBeChosen()

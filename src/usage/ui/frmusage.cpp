@@ -2,17 +2,13 @@
 
 #include "shell/appcontext.h"
 #include "shell/dialogservice.h"
+#include "usage/ui/barchart.h"
 #include "usage/ui/usagesessionsmodel.h"
 #include "usage/usagelimit.h"
 #include "usage/usagerecorder.h"
 #include "usage/usagereport.h"
 
 #include <QAction>
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QChart>
-#include <QChartView>
 #include <QComboBox>
 #include <QDir>
 #include <QHBoxLayout>
@@ -23,9 +19,6 @@
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QValueAxis>
-
-#include <cmath>
 
 frmUsage::frmUsage(Links links, QWidget *parent)
     : QWidget(parent, Qt::Window)
@@ -36,12 +29,11 @@ frmUsage::frmUsage(Links links, QWidget *parent)
     , cboMeasure(new QComboBox(this))
     , lblSummary(new QLabel(this))
     , lblLimit(new QLabel(this))
-    , chartView(new QChartView(this))
+    , chartView(new BarChart(this))
     , lstSessions(new QTableView(this))
     , cmdExport(new QPushButton(tr("&Export CSV..."), this))
     , cmdClose(new QPushButton(tr("&Close"), this))
     , m_links(links)
-    , m_chart(new QChart)
     , m_model(new UsageSessionsModel(this))
 {
     setObjectName(QStringLiteral("frmUsage"));
@@ -92,13 +84,6 @@ void frmUsage::buildLayout()
     cboMeasure->addItems({tr("Time online (hours)"), tr("Data (MB)")});
     lblSummary->setObjectName(QStringLiteral("lblSummary"));
     lblLimit->setObjectName(QStringLiteral("lblLimit"));
-    m_chart->legend()->hide();
-    m_chart->setAnimationOptions(QChart::NoAnimation);
-    m_chart->setMargins(QMargins(4, 4, 4, 4));
-    chartView->setChart(m_chart);
-    chartView->setRenderHint(QPainter::Antialiasing);
-    chartView->setMinimumHeight(220);
-    chartView->setAccessibleName(tr("Usage chart"));
     lstSessions->setObjectName(QStringLiteral("lstSessions"));
     lstSessions->setAccessibleName(tr("Connections of the month"));
     lstSessions->setModel(m_model);
@@ -206,41 +191,14 @@ void frmUsage::showChart()
     const bool minutes = time && longest < 2 * 3600;
     const double secondsPerUnit = minutes ? 60 : 3600;
     const QString unit = !time ? tr("MB") : minutes ? tr("minutes") : tr("hours");
-    auto *bars = new QBarSet(unit);
     for (int i = 0; i < buckets.size(); ++i) {
-        const double value
-            = time ? double(buckets[i].seconds) / secondsPerUnit : double(buckets[i].bytes) / 1e6;
-        m_values.append(value);
-        *bars << value;
+        m_values.append(
+            time ? double(buckets[i].seconds) / secondsPerUnit : double(buckets[i].bytes) / 1e6);
         categories << (byDay ? QString::number(i + 1)
                              : QLocale().standaloneMonthName(i + 1, QLocale::ShortFormat));
     }
-    m_chart->removeAllSeries();
-    for (QAbstractAxis *axis : m_chart->axes())
-        m_chart->removeAxis(axis);
-    auto *series = new QBarSeries;
-    series->append(bars);
-    m_chart->addSeries(series);
-    auto *x = new QBarCategoryAxis;
-    x->append(categories);
-    // Small enough for "31" under each of a month's bars.
-    QFont small = x->labelsFont();
-    small.setPointSizeF(small.pointSizeF() * 0.8);
-    x->setLabelsFont(small);
-    auto *y = new QValueAxis;
-    const double top = *std::max_element(m_values.cbegin(), m_values.cend());
-    y->setRange(0, top > 0 ? top * 1.1 : 1);
-    y->applyNiceNumbers();
-    // As many decimals as the step between two labels needs, so that no two read the same.
-    const double step = (y->max() - y->min()) / qMax(1, y->tickCount() - 1);
-    const int decimals = qBound(0, int(std::ceil(-std::log10(step) - 1e-9)), 3);
-    y->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
-    y->setTitleText(unit);
-    m_chart->addAxis(x, Qt::AlignBottom);
-    m_chart->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(x);
-    series->attachAxis(y);
-    m_chart->setTitle(byDay ? lblMonth->text() : QString::number(m_month.year()));
+    chartView->setData(
+        byDay ? lblMonth->text() : QString::number(m_month.year()), unit, categories, m_values);
 }
 
 // A row written (the recorder only writes this month's) while this year is shown: this

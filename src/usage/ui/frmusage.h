@@ -6,8 +6,7 @@
 #include <QWidget>
 
 class AppContext;
-class QChart;
-class QChartView;
+class BarChart;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -55,7 +54,7 @@ public:
     QComboBox *cboMeasure;
     QLabel *lblSummary;
     QLabel *lblLimit;
-    QChartView *chartView;
+    BarChart *chartView;
     QTableView *lstSessions;
     QPushButton *cmdExport;
     QPushButton *cmdClose;
@@ -75,6 +74,5 @@ private:
     QList<UsageSession> m_year;
     QList<UsageSession> m_monthSessions;
     QList<double> m_values;
-    QChart *m_chart = nullptr;
     UsageSessionsModel *m_model = nullptr;
 };

@@ -43,7 +43,14 @@ void MailIdle::restart()
 {
     m_suspended = false;
     sync(false); // dropped, and their failures forgotten: the next look starts them all
+    m_failures.fill(0);
     m_follow->wake();
+}
+
+bool MailIdle::retryDue(int index) const
+{
+    const qint64 wait = qMin<qint64>(kRetryMs, qint64(kFirstRetryMs) << (m_failures[index] - 1));
+    return m_context.clock().tickCount() - m_failedAt[index] >= wait;
 }
 
 QString MailIdle::wanted(int slot, bool active) const
@@ -75,13 +82,15 @@ void MailIdle::sync(bool active)
     for (int slot = 1; slot <= kSlots; ++slot) {
         const int i = slot - 1;
         const QString account = wanted(slot, active);
-        const bool retryDue
-            = m_failedAt[i] > 0 && m_context.clock().tickCount() - m_failedAt[i] >= kRetryMs;
-        if (account == m_accounts[i] && (m_watches[i] || (m_failedAt[i] > 0 && !retryDue)))
+        if (m_watches[i] && m_watches[i]->isIdling())
+            m_failures[i] = 0;
+        if (account == m_accounts[i] && (m_watches[i] || (m_failedAt[i] > 0 && !retryDue(i))))
             continue;
         if (m_watches[i])
             m_watches[i]->stop();
         m_watches[i].reset();
+        if (account != m_accounts[i])
+            m_failures[i] = 0;
         m_accounts[i] = account;
         m_failedAt[i] = 0;
         if (account.isEmpty())
@@ -97,6 +106,7 @@ void MailIdle::sync(bool active)
         connect(watch, &ImapIdle::newMail, this, [this, slot] { Q_EMIT newMail(slot); });
         connect(watch, &ImapIdle::stopped, this, [this, i, watch] {
             m_failedAt[i] = qMax<qint64>(1, m_context.clock().tickCount());
+            m_failures[i] = qMin(m_failures[i] + 1, 16);
             // Not inside the watch's own report.
             QMetaObject::invokeMethod(
                 this,

@@ -17,8 +17,9 @@ class Timer;
 // on a server offering IDLE; a new message there asks for the scheduled check at once
 // (newMail), which the schedule starts by its own rules. The watches follow the line, the
 // scheduled-checking switch and the slots every kFollowMs (and at each sync()); a watch that
-// failed (no IDLE, refused, lost) is tried again after kRetryMs, or at once when its slot's
-// account has changed or the line has come up again.
+// failed (no IDLE, refused, lost, a server restarting) is tried again after kFirstRetryMs,
+// then after twice as long at each failure in a row up to kRetryMs, or at once when its
+// slot's account has changed or the line has come up again.
 class MailIdle : public QObject
 {
     Q_OBJECT
@@ -26,6 +27,7 @@ class MailIdle : public QObject
 public:
     static constexpr int kSlots = MailTools::kSlots;
     static constexpr int kFollowMs = 2000;
+    static constexpr int kFirstRetryMs = 5000;
     static constexpr int kRetryMs = 5 * 60 * 1000;
     using WatchFactory = std::function<std::unique_ptr<ImapIdle>()>;
 
@@ -56,6 +58,7 @@ private:
     // The slot's account text "host\nuser\nflags\npassword" (flags: clear text allowed, TLS
     // before, each "0" or "1") when it should be watched, else empty.
     QString wanted(int slot, bool active) const;
+    bool retryDue(int index) const;
 
     AppContext &m_context;
     std::function<bool()> m_lineConnected;
@@ -63,5 +66,6 @@ private:
     std::array<std::unique_ptr<ImapIdle>, kSlots> m_watches;
     std::array<QString, kSlots> m_accounts; // what each watch (or failed watch) was made for
     std::array<qint64, kSlots> m_failedAt{}; // tick count of the failure; 0 while none
+    std::array<int, kSlots> m_failures{}; // in a row, since the watch last idled
     bool m_suspended = false;
 };

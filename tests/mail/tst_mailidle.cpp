@@ -12,6 +12,7 @@
 #include "shell/systemevents.h"
 
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTest>
 #include <QTimer>
 
@@ -23,6 +24,7 @@ class tst_MailIdle : public QObject
 
 private Q_SLOTS:
     void deliveryStartsTheScheduledCheckAtOnce();
+    void failedWatchIsRetriedSoonThenLessOften();
 };
 
 void tst_MailIdle::deliveryStartsTheScheduledCheckAtOnce()
@@ -81,6 +83,35 @@ void tst_MailIdle::deliveryStartsTheScheduledCheckAtOnce()
     QVERIFY(!idle.watch(2));
     Q_EMIT events.resumed();
     QTRY_VERIFY_WITH_TIMEOUT(idle.watch(2) && idle.watch(2)->isIdling(), 10000);
+}
+
+// A server that is away (nobody listens on its port: a restart) is tried again after 5 s,
+// then 10, 20, 40 s: back soon after a short outage, without hammering one that stays away.
+void tst_MailIdle::failedWatchIsRetriedSoonThenLessOften()
+{
+    QTcpServer gone;
+    QVERIFY(gone.listen(QHostAddress::LocalHost));
+    const quint16 port = gone.serverPort();
+    gone.close();
+    TestContext t;
+    for (const auto &[key, value] : {std::pair{Keys::MailSlotCount, QStringLiteral("1")},
+             {Keys::Domain(1), QStringLiteral("imap://127.0.0.1:%1").arg(port)},
+             {Keys::MailUserName(1), QStringLiteral("ann")},
+             {Keys::MailPassword(1), QStringLiteral("pw")},
+             {Keys::CheckMessages, QStringLiteral("1")}})
+        t.settings().save(key, value);
+    MailIdle idle(t.context(), [] { return true; });
+    int starts = 0;
+    const MailIdle::WatchFactory make = idle.makeWatch;
+    idle.makeWatch = [&] {
+        ++starts;
+        return make();
+    };
+    for (int second = 1; second <= 60; ++second) {
+        t.clock().advance(1000);
+        QTest::qWait(5); // the refusal comes from the socket
+    }
+    QCOMPARE(starts, 4); // at about 2, 8, 18 and 38 s
 }
 
 QTEST_MAIN(tst_MailIdle)

@@ -14,7 +14,6 @@
 #include "programs/programrunner.h"
 #include "programs/ui/programmenu.h"
 #include "settings/firstrun.h"
-#include "settings/privatefiles.h"
 #include "settings/settingsmodel.h"
 #include "settings/settingsstore.h"
 #include "shell/appcontext.h"
@@ -76,7 +75,6 @@ void BrisvaneApp::startUsageRecord()
                 DialogService::Icon::Warning, QStringLiteral("Brisvane"), message);
         },
         Qt::QueuedConnection);
-    PrivateFiles::tighten(m_usageStore->path()); // an older version made it open to others
     m_usage = std::make_unique<UsageRecorder>(context, *m_usageStore, *m_line);
     m_usageLimit = std::make_unique<UsageLimit>(context, *m_usageStore);
     connect(m_usage.get(), &UsageRecorder::recorded, m_usageLimit.get(),

@@ -11,7 +11,8 @@ RealClock::RealClock(QObject *parent)
 RealClock::~RealClock()
 {
     deleteOwnedObjects();
-    qDeleteAll(m_backends);
+    for (const Backend &backend : std::as_const(m_backends))
+        delete backend.timer;
 }
 
 qint64 RealClock::tickCount() const
@@ -28,40 +29,39 @@ QTime RealClock::timeOfDay() const
 
 void RealClock::timerChanged(Timer *timer)
 {
-    QTimer *&backend = m_backends[timer];
-    if (!backend) {
-        backend = new QTimer;
-        backend->setTimerType(Qt::PreciseTimer);
-        connect(backend, &QTimer::timeout, timer, [this, timer, backend = backend] {
+    Backend &backend = m_backends[timer];
+    if (!backend.timer) {
+        backend.timer = new QTimer;
+        backend.timer->setTimerType(Qt::PreciseTimer);
+        connect(backend.timer, &QTimer::timeout, timer, [this, timer, qtTimer = backend.timer] {
             // Qt starts a repeating backend's next interval on its own.
-            if (backend->isActive())
-                m_dueAt.insert(timer, tickCount() + backend->interval());
+            m_backends[timer].dueAt = tickCount() + qtTimer->interval();
             fire(timer);
         });
     }
     if (timer->isArmed()) {
         const qint64 now = tickCount();
         const qint64 delay = timer->nextDelay(now);
-        backend->start(int(qMin<qint64>(delay, INT_MAX)));
-        m_dueAt.insert(timer, now + delay);
+        backend.timer->start(int(qMin<qint64>(delay, INT_MAX)));
+        backend.dueAt = now + delay;
     } else {
-        backend->stop();
-        m_dueAt.remove(timer);
+        backend.timer->stop();
     }
 }
 
 void RealClock::timerDestroyed(Timer *timer)
 {
-    delete m_backends.take(timer);
-    m_dueAt.remove(timer);
+    delete m_backends.take(timer).timer;
 }
 
 void RealClock::catchUp()
 {
-    const QList<Timer *> timers = m_dueAt.keys();
-    for (Timer *timer : timers) {
-        const QTimer *backend = m_backends.value(timer);
-        if (backend && backend->isActive() && m_dueAt.contains(timer))
-            timer->setNextDueAt(m_dueAt.value(timer));
+    // Moving a timer's tick changes its backend: the moments are read first.
+    QList<std::pair<Timer *, qint64>> running;
+    for (auto it = m_backends.cbegin(); it != m_backends.cend(); ++it) {
+        if (it->timer && it->timer->isActive())
+            running.append({it.key(), it->dueAt});
     }
+    for (const auto &[timer, dueAt] : running)
+        timer->setNextDueAt(dueAt);
 }

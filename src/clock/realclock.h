@@ -28,6 +28,9 @@ protected:
     void timerDestroyed(Timer *timer) override;
 
 private:
-    QHash<Timer *, QTimer *> m_backends;
-    QHash<Timer *, qint64> m_dueAt; // where each running backend's moment lies on the tick count
+    struct Backend {
+        QTimer *timer = nullptr;
+        qint64 dueAt = 0; // where its next moment lies on the tick count, while it runs
+    };
+    QHash<Timer *, Backend> m_backends;
 };

@@ -1,5 +1,7 @@
 #include "mail/announcedmail.h"
 
+#include "settings/privatefiles.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -53,9 +55,8 @@ bool AnnouncedMail::remember(const QString &account, const QStringList &identiti
     if (announced(account) == now)
         return true;
     m_sets.insert(account, now);
-    if (!QDir().mkpath(m_folder))
+    if (!PrivateFiles::makeFolder(m_folder))
         return false;
-    QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QSaveFile file(fileOf(account));
     if (!file.open(QIODevice::WriteOnly))
         return false;

@@ -43,7 +43,6 @@ void MailIdle::restart()
 {
     m_suspended = false;
     sync(false); // dropped, and their failures forgotten: the next look starts them all
-    m_failures.fill(0);
     m_follow->wake();
 }
 

@@ -1,5 +1,7 @@
 #include "settings/settingsstore.h"
 
+#include "settings/privatefiles.h"
+
 // A save that does not reach the disk whole (a full disk) keeps the old file, raises
 // writeFailed, and leaves the value in memory: the next save writes the whole document again.
 // The mode 0600 is set again at load (a file from elsewhere may be open to others), and
@@ -83,9 +85,7 @@ void SettingsStore::load()
     }
     m_doc = std::move(*doc);
     // A file made by hand or by an older version may be readable by others: it holds passwords.
-    const auto userBits = QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
-    if ((file.permissions() & ~userBits) != kPrivateFile && !file.setPermissions(kPrivateFile))
-        qWarning("Settings: cannot make %s private to the user", qPrintable(m_path));
+    PrivateFiles::tighten(m_path);
 }
 
 QString SettingsStore::GetSetting(
@@ -128,12 +128,8 @@ bool SettingsStore::contains(const SettingKey &key) const
 bool SettingsStore::writeFile()
 {
     const QFileInfo info(m_path);
-    if (!info.absoluteDir().exists()) {
-        if (!QDir().mkpath(info.absolutePath()))
-            return false;
-        QFile::setPermissions(info.absolutePath(),
-            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
+    if (!info.absoluteDir().exists() && !PrivateFiles::makeFolder(info.absolutePath()))
+        return false;
     // QSaveFile writes a temporary file beside the target and renames it over the old file: a
     // crash leaves either the old file or the new one. Its own buffered write reports a full
     // disk only when the buffer is flushed at commit, and commit renames even then; so the

@@ -1,5 +1,7 @@
 #include "shell/systemevents.h"
 
+#include "connection/nmproxies.h"
+
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 
@@ -7,8 +9,6 @@ namespace {
 const QString kLogind = QStringLiteral("org.freedesktop.login1");
 const QString kLogindPath = QStringLiteral("/org/freedesktop/login1");
 const QString kLogindManager = QStringLiteral("org.freedesktop.login1.Manager");
-const QString kNm = QStringLiteral("org.freedesktop.NetworkManager");
-const QString kNmPath = QStringLiteral("/org/freedesktop/NetworkManager");
 const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 } // namespace
 
@@ -25,8 +25,8 @@ SystemEvents::SystemEvents(const QDBusConnection &systemBus, QObject *parent)
         return;
     m_bus.connect(kLogind, kLogindPath, kLogindManager, QStringLiteral("PrepareForSleep"), this,
         SLOT(onPrepareForSleep(bool)));
-    m_bus.connect(kNm, kNmPath, kProperties, QStringLiteral("PropertiesChanged"), this,
-        SLOT(onNetworkProperties(QString, QVariantMap, QStringList)));
+    m_bus.connect(Nm::Service, Nm::ManagerPath, kProperties, QStringLiteral("PropertiesChanged"),
+        this, SLOT(onNetworkProperties(QString, QVariantMap, QStringList)));
     takeSleepLock();
 }
 
@@ -67,7 +67,7 @@ void SystemEvents::onPrepareForSleep(bool sleeping)
 void SystemEvents::onNetworkProperties(
     const QString &interface, const QVariantMap &changed, const QStringList &invalidated)
 {
-    if (interface != kNm)
+    if (interface != Nm::ManagerInterface)
         return;
     for (const char *name : {"PrimaryConnection", "Connectivity"}) {
         const QString property = QLatin1String(name);

@@ -59,7 +59,10 @@ UsageStore::UsageStore(QString path, QObject *parent)
     : QObject(parent)
     , m_path(std::move(path))
     , m_connectionName(connectionName())
-{ }
+{
+    // An older version made it open to others; it is closed before it is first used.
+    PrivateFiles::tighten(m_path);
+}
 
 UsageStore::~UsageStore()
 {

@@ -183,7 +183,7 @@ void frmUsage::showChart()
     const QList<UsageReport::Bucket> buckets
         = byDay ? UsageReport::perDay(m_year, m_month) : UsageReport::perMonth(m_year, m_month);
     QStringList categories;
-    m_values.clear();
+    QList<double> values;
     // Time under two hours at most reads in minutes: "0.0, 0.1" hours say nothing.
     qint64 longest = 0;
     for (const UsageReport::Bucket &bucket : buckets)
@@ -192,13 +192,18 @@ void frmUsage::showChart()
     const double secondsPerUnit = minutes ? 60 : 3600;
     const QString unit = !time ? tr("MB") : minutes ? tr("minutes") : tr("hours");
     for (int i = 0; i < buckets.size(); ++i) {
-        m_values.append(
+        values.append(
             time ? double(buckets[i].seconds) / secondsPerUnit : double(buckets[i].bytes) / 1e6);
         categories << (byDay ? QString::number(i + 1)
                              : QLocale().standaloneMonthName(i + 1, QLocale::ShortFormat));
     }
     chartView->setData(
-        byDay ? lblMonth->text() : QString::number(m_month.year()), unit, categories, m_values);
+        byDay ? lblMonth->text() : QString::number(m_month.year()), unit, categories, values);
+}
+
+QList<double> frmUsage::chartValues() const
+{
+    return chartView->values();
 }
 
 // A row written (the recorder only writes this month's) while this year is shown: this

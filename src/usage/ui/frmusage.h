@@ -44,7 +44,7 @@ public:
     void showMonth(QDate month);
     void refresh();
     // What the chart shows right now, one value per bar (hours or megabytes).
-    QList<double> chartValues() const { return m_values; }
+    QList<double> chartValues() const;
     const QList<UsageSession> &monthSessions() const { return m_monthSessions; }
 
     QLabel *lblMonth;
@@ -73,6 +73,5 @@ private:
     // The rows of the shown month's year, and those of the month itself.
     QList<UsageSession> m_year;
     QList<UsageSession> m_monthSessions;
-    QList<double> m_values;
     UsageSessionsModel *m_model = nullptr;
 };

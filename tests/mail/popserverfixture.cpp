@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSet>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -37,11 +38,20 @@ PopServerFixture::~PopServerFixture()
     endProcess(m_process, 10000);
 }
 
+// The kernel may offer again a port it has just been given back: two listeners of one server
+// (POP3 and POP3S, IMAP and IMAPS) would then collide. No port is handed out twice.
 quint16 PopServerFixture::freePort()
 {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
+    static QSet<quint16> handedOut;
+    for (;;) {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        const quint16 port = probe.serverPort();
+        if (port != 0 && !handedOut.contains(port)) {
+            handedOut.insert(port);
+            return port;
+        }
+    }
 }
 
 bool PopServerFixture::run(const QString &program, const QStringList &args, QString *why)

@@ -53,24 +53,25 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/lib)
 set(CPACK_COMPONENT_BRISVANE_DEPENDS pinlib6)
 set(CPACK_COMPONENT_PINLIB6_DEV_DEPENDS pinlib6)
 # What the program loads at run time besides the libraries it links: the X11 platform
-# plugin, the freedesktop sound theme its alerts play from, the TLS backend's libssl, Qt SQL's
+# plugin, the freedesktop sound theme its alerts play from, the hicolor icon theme its tray
+# pictures go in, the TLS backend's libssl, Qt SQL's
 # SQLite driver for the usage record. libcanberra0 is opened at run time, so shlibdeps does
 # not see it; nor libsecret-1-0, which QtKeychain opens to reach the desktop keyring.
 set(CPACK_DEBIAN_BRISVANE_PACKAGE_DEPENDS
-  "qt6-qpa-plugins, sound-theme-freedesktop, libssl3, libcanberra0, libqt6sql6-sqlite, libsecret-1-0")
+  "qt6-qpa-plugins, sound-theme-freedesktop, hicolor-icon-theme, libssl3, libcanberra0, libqt6sql6-sqlite, libsecret-1-0")
 # Qt's own translations (its standard buttons and dialogs) beside the program's.
 set(CPACK_DEBIAN_BRISVANE_PACKAGE_RECOMMENDS
   "libcanberra-pulse | pulseaudio-utils, xdg-utils, qt6-translations-l10n")
 set(CPACK_DEBIAN_BRISVANE_PACKAGE_SUGGESTS "network-manager, ppp")
-set(CPACK_DEBIAN_BRISVANE_DESCRIPTION "dial-up line and POP3 mail companion for the system tray
+set(CPACK_DEBIAN_BRISVANE_DESCRIPTION "dial-up line and mail companion for the system tray
 Brisvane lives in the notification area of the desktop. It dials a dial-up
 connection through NetworkManager or pppd, shows the line state and the
 connected time, redials a busy or dropped line, starts chosen programs when
-the line comes up or goes down, and checks up to five POP3 mail accounts on
-a schedule, listing their headers and deleting chosen messages.
+the line comes up or goes down, and checks up to five POP3 and IMAP mail
+accounts on a schedule, listing their headers and deleting chosen messages.
 
-The package also holds bvane-mailprobe, which tests a POP3 account from the
-command line.")
+The package also holds bvane-mailprobe, which tests a POP3 or IMAP account
+from the command line.")
 set(CPACK_DEBIAN_PINLIB6_PACKAGE_SECTION libs)
 # The library package's shlibs file and ldconfig trigger, written here; CPack's own would call
 # ldconfig from maintainer scripts, where Debian wants the trigger (the post-build script

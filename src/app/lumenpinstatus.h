@@ -13,6 +13,10 @@ class LumenpinStatus : public TrayStatus
 public:
     LumenpinStatus(Lumenpin &icon, const ImageList &dialFrames, const AppPaths &paths);
 
+    // Puts the program folder's picture `fileName` on `icon`, by its theme name where the
+    // icon theme has it.
+    static void show(Lumenpin &icon, const AppPaths &paths, const QString &fileName);
+
     void showIcon(const QString &fileName) override;
     void setTip(const QString &tip) override;
     void startDialAnimation() override;

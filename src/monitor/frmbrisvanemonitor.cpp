@@ -3,6 +3,7 @@
 #include "alerts/frmcustomizebrisvanereminder.h"
 #include "alerts/frmnotraynotice.h"
 #include "app/brisvaneapp.h"
+#include "app/lumenpinstatus.h"
 #include "clock/clock.h"
 #include "clock/clockwait.h"
 #include "clock/detach.h"
@@ -43,7 +44,7 @@ void frmBrisvaneMonitor::buildTray()
 {
     Lumenpin1->setObjectName(QStringLiteral("Lumenpin1"));
     // The icon is there from the moment the window loads.
-    Lumenpin1->LoadIcon(iconPath(QStringLiteral("net10b.ico")));
+    LumenpinStatus::show(*Lumenpin1, m_context.paths(), QStringLiteral("net10b.ico"));
     Lumenpin1->setTrayVisible(true);
     ImageList1
         = std::make_unique<ImageList>(QList<QIcon>{QIcon(iconPath(QStringLiteral("dial1.ico"))),

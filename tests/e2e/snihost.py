@@ -156,6 +156,10 @@ pixmaps = [(int(w), int(h)) for w, h, data in item.Get(ITEM, 'IconPixmap', dbus_
 if not icon_name and not pixmaps:
     fail('the item shows no icon')
 print('icon: %s' % (icon_name or 'pixmaps %s' % pixmaps))
+# The session's data folders hold the build's icon theme: the picture goes by its name there.
+want_icon = 'bvane-connected' if restarted else 'bvane-offline'
+if icon_name != want_icon:
+    fail('the item names the icon "%s", expected "%s"' % (icon_name, want_icon))
 if menu_path in ('', '/', '/NO_DBUSMENU'):
     fail('the item exports no menu')
 menu = dbus.Interface(bus.get_object(service, menu_path), MENU)
@@ -229,6 +233,8 @@ def running_time():
 
 tip = wait_for(running_time, 40, 'the tip never showed the running time')
 print('tip: ' + tip)
+wait_for(lambda: str(item.Get(ITEM, 'IconName', dbus_interface=PROPS)) == 'bvane-connected', 10,
+         'the item did not name the connected icon')
 line_tools(up=True)
 print('menu followed the line: Disconnect enabled, Connect disabled')
 # The time, for hosts without tooltips: it follows while the host has the menu open.

@@ -86,6 +86,9 @@ gnome_extensions() { gsettings set org.gnome.shell enabled-extensions "$1"; }
 gnome_host_up() { gnome_extensions "['ubuntu-appindicators@ubuntu.com']"; }
 gnome_host_down() { gnome_extensions "[]"; }
 
+# The build's icon theme (next to the binary) is where the desktop's panel and the program
+# look for the tray's pictures by name, as an installed program's are under /usr/share.
+export XDG_DATA_DIRS="$(dirname "$bvane"):${XDG_DATA_DIRS:-/usr/local/share:/usr/share}"
 "${desktop}_start"
 export WAYLAND_DISPLAY
 WAYLAND_DISPLAY=$(basename "$(ls "$XDG_RUNTIME_DIR"/wayland-* | grep -v lock | head -1)")

@@ -113,6 +113,10 @@ QString Passwords::placeText() const
     switch (m_place) {
     case Place::Keyring: return tr("Passwords are kept in the desktop keyring.");
     case Place::SettingsFile:
+        if (!m_settings.text(Keys::PasswordsInKeyring).isEmpty())
+            return tr("No desktop keyring answers: the passwords kept in it cannot be read "
+                      "now; passwords typed now are kept in the settings file (readable by "
+                      "you only).");
         return tr("No desktop keyring answers: passwords are kept in the settings file "
                   "(readable by you only).");
     case Place::Deciding: break;
@@ -151,9 +155,27 @@ QCoro::Task<Passwords::Read> Passwords::read(SettingKey key)
         m_known.insert(name, inFile);
         co_return Read{true, inFile, {}};
     }
+    co_return co_await readKeyring(name);
+}
+
+// One keyring request at a time: a locked keyring asks the user to unlock it for the first,
+// and a refusal then answers the others (and every later read of this run) without asking
+// again. A keyring that takes a password again has been unlocked: it is asked once more.
+QCoro::Task<Passwords::Read> Passwords::readKeyring(QString name)
+{
+    while (m_asking) {
+        const bool alive = co_await m_clock.until(
+            [this] { return !m_asking; }, this, &Passwords::answered, this);
+        if (!alive)
+            co_return Read{false, {}, tr("The program is ending")};
+    }
+    if (!m_refusal.isEmpty())
+        co_return Read{false, {}, m_refusal};
+    m_asking = true;
     const int request = ++m_nextRequest;
     m_keyring->read(name, [this, request](const KeyringBackend::Answer &answer) {
         m_answers.insert(request, answer);
+        m_asking = false;
         Q_EMIT answered();
     });
     const bool alive = co_await m_clock.until(
@@ -162,15 +184,19 @@ QCoro::Task<Passwords::Read> Passwords::read(SettingKey key)
         co_return Read{false, {}, tr("The program is ending")};
     const KeyringBackend::Answer answer = m_answers.take(request);
     // A locked keyring whose unlocking was declined gives nothing, as if there were nothing.
-    if (answer.missing && inKeyring(name))
-        co_return Read{false, {}, tr("the keyring is locked, or access to it was declined")};
+    if (answer.missing && inKeyring(name)) {
+        m_refusal = tr("the keyring is locked, or access to it was declined");
+        co_return Read{false, {}, m_refusal};
+    }
     // Nothing in the keyring: no password was ever given.
     if (answer.missing) {
         m_known.insert(name, QString());
         co_return Read{true, {}, {}};
     }
-    if (!answer.ok)
+    if (!answer.ok) {
+        m_refusal = answer.error;
         co_return Read{false, {}, answer.error};
+    }
     m_known.insert(name, answer.value);
     co_return Read{true, answer.value, {}};
 }
@@ -201,6 +227,7 @@ void Passwords::writeNext(const QString &name)
     m_writing.insert(name, true);
     m_keyring->write(name, value, [this, name, key, value](const KeyringBackend::Answer &written) {
         if (written.ok) {
+            m_refusal.clear();
             markInKeyring(name);
             if (!m_settings.text(key).isEmpty())
                 m_settings.setText(key, QString());
@@ -247,7 +274,21 @@ QCoro::Task<> Passwords::fetchInBackground(SettingKey key)
     m_fetching.remove(nameOf(key));
     if (!result.ok)
         m_known.insert(nameOf(key), QString());
+    if (result.ok)
+        m_unreadable.remove(nameOf(key));
+    else
+        m_unreadable.insert(nameOf(key), result.error);
     Q_EMIT fetched(key);
+}
+
+QString Passwords::unreadable(const SettingKey &key) const
+{
+    const QString name = nameOf(key);
+    if (!m_settings.text(key).isEmpty() || m_pending.contains(name))
+        return {};
+    if (m_place == Place::SettingsFile && inKeyring(name))
+        return tr("Kept in the desktop keyring, which does not answer");
+    return m_unreadable.value(name);
 }
 
 bool Passwords::inKeyring(const QString &name) const

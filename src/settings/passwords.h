@@ -80,6 +80,9 @@ public:
     QString known(const SettingKey &key) const;
     // Whether known() has the password already (the file is the place, or it was read).
     bool isKnown(const SettingKey &key) const;
+    // Why the password cannot be had now though one is kept (in a keyring that does not
+    // answer, or that refused), or empty.
+    QString unreadable(const SettingKey &key) const;
     // Reads the password in the background, for known(); fetched() follows.
     void fetch(const SettingKey &key);
 
@@ -101,6 +104,7 @@ private:
     bool inKeyring(const QString &name) const;
     void markInKeyring(const QString &name);
     QCoro::Task<> fetchInBackground(SettingKey key);
+    QCoro::Task<Read> readKeyring(QString name);
 
     SettingsModel &m_settings;
     Clock &m_clock;
@@ -111,6 +115,9 @@ private:
     QHash<QString, SettingKey> m_pendingKeys;
     QHash<QString, bool> m_writing; // a write of the name is with the keyring
     QSet<QString> m_fetching;
+    QHash<QString, QString> m_unreadable; // why a fetch gave nothing, by name
+    bool m_asking = false; // a read is with the keyring
+    QString m_refusal; // why the keyring gave nothing this run (locked, access declined)
     int m_nextRequest = 0;
     QHash<int, KeyringBackend::Answer> m_answers;
 };

@@ -16,6 +16,31 @@
 #include <QSignalSpy>
 #include <QTest>
 
+namespace {
+// The real keyring, with its reads counted.
+class CountingKeyring : public KeyringBackend
+{
+public:
+    explicit CountingKeyring(const QDBusConnection &bus)
+        : m_real(bus)
+    { }
+    void probe(std::function<void(bool)> done) override { m_real.probe(std::move(done)); }
+    void read(const QString &name, Done done) override
+    {
+        ++reads;
+        m_real.read(name, std::move(done));
+    }
+    void write(const QString &name, const QString &value, Done done) override
+    {
+        m_real.write(name, value, std::move(done));
+    }
+    int reads = 0;
+
+private:
+    QtKeychainBackend m_real;
+};
+} // namespace
+
 class tst_KeyringDovecot : public QObject
 {
     Q_OBJECT
@@ -27,7 +52,8 @@ private Q_SLOTS:
 
 private:
     // The passwords get the keyring on `bus` and start; slot 1 is Dovecot's account.
-    void start(TestContext &t, const QDBusConnection &bus = QDBusConnection::sessionBus());
+    CountingKeyring *start(
+        TestContext &t, const QDBusConnection &bus = QDBusConnection::sessionBus());
     // Slot 1 logs on as a check window has it do; the Error's text, or empty after Done.
     static QString logOn(TestContext &t, SlotMailControl &control);
     static void preferencesSay(TestContext &t, const QString &words, const char *png);
@@ -46,16 +72,19 @@ void tst_KeyringDovecot::initTestCase()
     QVERIFY2(dovecot->start(&why), qPrintable(why));
 }
 
-void tst_KeyringDovecot::start(TestContext &t, const QDBusConnection &bus)
+CountingKeyring *tst_KeyringDovecot::start(TestContext &t, const QDBusConnection &bus)
 {
     SettingsModel &settings = t.context().model();
     settings.setText(Keys::AccountName(1), QStringLiteral("Home"));
     settings.setText(Keys::MailUserName(1), QStringLiteral("jane"));
     settings.setText(Keys::Domain(1), QStringLiteral("127.0.0.1:%1").arg(dovecot->pop3Port()));
     Passwords &passwords = t.context().passwords();
-    passwords.setKeyring(std::make_unique<QtKeychainBackend>(bus));
+    auto keyring = std::make_unique<CountingKeyring>(bus);
+    CountingKeyring *counting = keyring.get();
+    passwords.setKeyring(std::move(keyring));
     passwords.start();
-    QTRY_VERIFY_WITH_TIMEOUT(passwords.place() != Passwords::Place::Deciding, 20000);
+    [&] { QTRY_VERIFY_WITH_TIMEOUT(passwords.place() != Passwords::Place::Deciding, 20000); }();
+    return counting;
 }
 
 void tst_KeyringDovecot::preferencesSay(TestContext &t, const QString &words, const char *png)
@@ -109,6 +138,16 @@ void tst_KeyringDovecot::passwordMovesToTheKeyringAndTheCheckLogsOnFromIt()
         QVERIFY(quit.wait());
     }
     preferencesSay(t, QStringLiteral("kept in the desktop keyring"), "preferences-keyring.png");
+    // The keyring gone at the next start: the password is not lost from sight, it is said
+    // to be where it is.
+    t.reopen();
+    PrivateBus bare;
+    QString why;
+    QVERIFY2(bare.start(&why), qPrintable(why));
+    start(t, bare.bus());
+    QCOMPARE(t.context().passwords().unreadable(Keys::MailPassword(1)),
+        QStringLiteral("Kept in the desktop keyring, which does not answer"));
+    preferencesSay(t, QStringLiteral("cannot be read now"), "preferences-keyring-gone.png");
 }
 
 void tst_KeyringDovecot::aLockedKeyringIsReportedForTheAccount()
@@ -121,13 +160,22 @@ void tst_KeyringDovecot::aLockedKeyringIsReportedForTheAccount()
                      QStringLiteral("array:objpath:/org/freedesktop/secrets/collection/login")}),
         0);
     TestContext t;
-    t.context().model().setText(Keys::PasswordsInKeyring, QStringLiteral("Password1"));
+    t.context().model().setText(
+        Keys::PasswordsInKeyring, QStringLiteral("Password1 Password2 Password3"));
     // A password that cannot go in now stays in the file rather than be lost.
     t.context().model().setText(Keys::Password, QStringLiteral("dial pass"));
-    start(t);
+    CountingKeyring *keyring = start(t);
     QCOMPARE(t.settings().get(Keys::Password), QStringLiteral("dial pass"));
+    // Three passwords wanted at once: the keyring is asked (and would ask the user to
+    // unlock it) once; its refusal answers the others, and the account's log-on too.
+    Passwords &passwords = t.context().passwords();
+    QSignalSpy fetched(&passwords, &Passwords::fetched);
+    for (int slot = 1; slot <= 3; ++slot)
+        passwords.fetch(Keys::MailPassword(slot));
+    QTRY_COMPARE_WITH_TIMEOUT(fetched.count(), 3, 20000);
     SlotMailControl control(t.context());
     QVERIFY(logOn(t, control).startsWith(u"The password of Home could not be read"));
+    QCOMPARE(keyring->reads, 1);
 }
 
 QTEST_MAIN(tst_KeyringDovecot)

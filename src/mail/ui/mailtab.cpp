@@ -143,6 +143,7 @@ void MailTab::loadPassword(int slot)
     const SettingKey key = Keys::MailPassword(slot);
     if (passwords.isKnown(key)) {
         password(slot)->setText(passwords.known(key));
+        showUnreadable(slot);
         return;
     }
     m_fillingPassword = true;
@@ -158,8 +159,19 @@ void MailTab::passwordFetched(const SettingKey &key)
             m_fillingPassword = true;
             password(slot)->setText(m_context.passwords().known(key));
             m_fillingPassword = false;
+            showUnreadable(slot);
         }
     }
+}
+
+// An empty box whose password the keyring keeps but did not give says why it is empty.
+void MailTab::showUnreadable(int slot)
+{
+    QString why = m_context.passwords().unreadable(Keys::MailPassword(slot));
+    if (!why.isEmpty())
+        why[0] = why[0].toUpper();
+    password(slot)->setPlaceholderText(why);
+    password(slot)->setToolTip(why);
 }
 
 void MailTab::showSlot(int slot)

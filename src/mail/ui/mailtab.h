@@ -44,6 +44,7 @@ public:
     void txtUserName_Change(int slot);
     void txtPassword_Change(int slot);
     void loadPassword(int slot);
+    void showUnreadable(int slot);
     void passwordFetched(const struct SettingKey &key);
     void txtDomain_Change(int slot);
     void UpDown1_Change();

@@ -73,6 +73,12 @@ QString named(const Header &header)
 
 } // namespace
 
+QString accountOfTag(const QString &tag)
+{
+    const QString prefix = QStringLiteral("new-mail/");
+    return tag.startsWith(prefix) ? tag.mid(prefix.size()) : QString();
+}
+
 bool enabled(const AppContext &context)
 {
     return readCheckState(context.settings(), Keys::DesktopNotifications, 1) == 1;

@@ -24,6 +24,9 @@ struct Header {
 
 bool enabled(const AppContext &context);
 
+// The account a mail notification's tag names ("new-mail/Home" gives "Home"), or empty.
+QString accountOfTag(const QString &tag);
+
 // What a check found on an account that the user has not been told of.
 struct MailNews {
     int fresh = 0; // messages not announced before

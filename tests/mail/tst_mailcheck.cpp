@@ -314,6 +314,14 @@ void tst_MailCheck::notificationActionsShowTheWindowAndOpenTheMailProgram()
     t.programs().exitAll();
     t.notifier().invoke(tag, DesktopNotices::OpenMailProgram);
     QCOMPARE(t.programs().watched.size(), 2);
+    // With no check window left, "Show messages" lists the notification's own account.
+    t.programs().exitAll();
+    t.notifier().invoke(tag, DesktopNotices::ShowMessages);
+    p.run(10);
+    frmCheckMail *listing = p.check().slotWindow();
+    QVERIFY(listing && listing->isVisible());
+    QCOMPARE(listing->run().control().MessageCount(), 1);
+    QCOMPARE(t.settings().get(Keys::MailSlotChosen), QStringLiteral("1"));
 }
 
 // Each header's answer repeats the alert: the desktop hears it once per account and check.

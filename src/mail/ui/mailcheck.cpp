@@ -2,8 +2,10 @@
 
 #include "alerts/desktopnotices.h"
 #include "alerts/notifier.h"
+#include "clock/detach.h"
 #include "mail/ui/frmcheckmail.h"
 #include "mail/ui/frmmailservererror.h"
+#include "mail/ui/mailtab.h"
 #include "mail/ui/slotmailcontrol.h"
 #include "settings/settingsmodel.h"
 #include "shell/appcontext.h"
@@ -124,9 +126,10 @@ QCoro::Task<> MailCheck::runScheduledRound(int onlySlot)
     restartCustomizeTimers();
 }
 
+// "Show messages" brings up the check window that told of the mail; once it has gone, the
+// account the notification named is checked and its messages listed, as from its menu tool.
 void MailCheck::notificationAction(const QString &tag, const QString &actionKey)
 {
-    Q_UNUSED(tag)
     QWidget *window = checkWindow();
     if (!window)
         window = slotWindow();
@@ -134,6 +137,10 @@ void MailCheck::notificationAction(const QString &tag, const QString &actionKey)
         window->showNormal();
         window->raise();
         window->activateWindow();
+    } else if (actionKey == DesktopNotices::ShowMessages) {
+        const int slot = slotOfAccount(DesktopNotices::accountOfTag(tag));
+        if (slot > 0)
+            detach(mnuMailSlot_Click(slot));
     } else if (actionKey == DesktopNotices::OpenMailProgram) {
         if (frmCheckMail *check = checkWindow())
             check->cmdMailProgram_Click();
@@ -142,4 +149,14 @@ void MailCheck::notificationAction(const QString &tag, const QString &actionKey)
         else
             runMailProgram([] {});
     }
+}
+
+int MailCheck::slotOfAccount(const QString &account) const
+{
+    for (int slot = 1; slot <= MailTab::kSlots; ++slot) {
+        if (settings().text(Keys::AccountName(slot)) == account
+            && !settings().text(Keys::Domain(slot)).isEmpty())
+            return slot;
+    }
+    return 0;
 }

@@ -74,6 +74,8 @@ public:
     // An action pressed on a new-mail notification: open the mail program (as Run Mail
     // Program does) or bring the check window forward.
     void notificationAction(const QString &tag, const QString &actionKey);
+    // The first slot with a server whose account is `account`, or 0.
+    int slotOfAccount(const QString &account) const;
 
 private:
     QPointer<frmCheckMail> m_window;

@@ -44,12 +44,14 @@ QCoro::Task<> MailShared::launchMailProgram()
 {
     AppContext &context = m_links.context;
     QPointer<MailShared> self(this);
+    // Held from the click on: a round that came due while the notice is up would log on to
+    // the server the mail program is about to use.
+    m_links.schedule.setEnabled(false);
     if (settings().isOn(Keys::CloseMailProgramMessage)) {
         co_await frmCloseMailProgramMessage::show(context, m_links.menu, &m_links.windowParent);
         if (!self)
             co_return;
     }
-    m_links.schedule.setEnabled(false);
     // The user reads the mail now: none of it counts as new any more.
     m_unread.clear();
     m_links.line.setNewMail(0);

@@ -863,6 +863,14 @@
         <source>All settings will be saved automatically</source>
         <translation>Alle Einstellungen werden automatisch gespeichert</translation>
     </message>
+    <message>
+        <source>pop.example.org or imaps://imap.example.org</source>
+        <translation>pop.example.org oder imaps://imap.example.org</translation>
+    </message>
+    <message>
+        <source>A POP3 server&apos;s name (pop3s://name for POP3 over TLS), or imap://name (STARTTLS when the server offers it) or imaps://name for IMAP; :port after the name where the server does not use the usual one</source>
+        <translation>Der Name eines POP3-Servers (pop3s://Name für POP3 über TLS), oder imap://Name (STARTTLS, wenn der Server es anbietet) bzw. imaps://Name für IMAP; :Port nach dem Namen, wo der Server nicht den üblichen verwendet</translation>
+    </message>
 </context>
 <context>
     <name>MessageList</name>
@@ -981,6 +989,14 @@
     <message>
         <source>the keyring is locked, or access to it was declined</source>
         <translation>der Schlüsselbund ist gesperrt, oder der Zugriff wurde verweigert</translation>
+    </message>
+    <message>
+        <source>No desktop keyring answers: the passwords kept in it cannot be read now; passwords typed now are kept in the settings file (readable by you only).</source>
+        <translation>Kein Schlüsselbund der Arbeitsumgebung antwortet: Die dort aufbewahrten Passwörter können jetzt nicht gelesen werden; jetzt eingegebene Passwörter werden in der Einstellungsdatei aufbewahrt (nur für Sie lesbar).</translation>
+    </message>
+    <message>
+        <source>Kept in the desktop keyring, which does not answer</source>
+        <translation>Im Schlüsselbund der Arbeitsumgebung aufbewahrt, der nicht antwortet</translation>
     </message>
 </context>
 <context>

@@ -45,6 +45,7 @@ LineController::LineController(
     // choice to redial, makes it look at once.
     connect(m_ras.get(), &mRAS::StateChanged, &m_watch, &Timer::wake);
     connect(m_ras.get(), &mRAS::LinesChanged, &m_watch, &Timer::wake);
+    connect(m_ras.get(), &mRAS::LinesChanged, this, &LineController::linesChanged);
     connect(&context.model(), &SettingsModel::changed, this, [this](const SettingKey &key) {
         if (key == Keys::ReconnectwhenDisconnected)
             m_watch.wake();

@@ -104,6 +104,8 @@ Q_SIGNALS:
     void connected();
     // The mail and program tools of the menu follow the line.
     void lineToolsChanged();
+    // A line came up or went down without a dial's step (also while the watch rests).
+    void linesChanged();
     // A hang-up begins (of a line that may be up, or of a dial): the usage record ends there.
     void wentDown(LineController::LineEnd by);
 

@@ -41,6 +41,7 @@ MailRun::~MailRun()
 void MailRun::prepare()
 {
     SettingsStore &store = m_host.context().settings();
+    m_overOurLine = m_host.lineConnected();
     m_headersMode = m_host.settings().isOn(Keys::MessageHeadersOnly);
     if (!multi()) {
         // Tells the server error dialog that a failure belongs to the single-slot check.
@@ -155,6 +156,17 @@ void MailRun::cancel()
     // The line watch comes back too: a line lost after a cancelled check must still be seen.
     if (multi())
         m_host.restartCustomizeTimers();
+}
+
+// A run over our line that sees it go ends at once, as a cancel does: the watch, given back,
+// tells of the lost line (and redials) now, and no later account is tried over a dead line
+// until its time-out.
+void MailRun::lineChanged()
+{
+    if (!m_overOurLine || m_stopped || m_host.lineConnected())
+        return;
+    m_overOurLine = false;
+    cancel();
 }
 
 void MailRun::nextAccount()

@@ -89,6 +89,8 @@ public:
     void stop();
     // Cancel: the session is quit, and the window asked to close.
     void cancel();
+    // A line came up or went down: a run whose line of ours has gone ends.
+    void lineChanged();
     // Next Mail Account: the countdown ends now.
     void nextAccount();
     // A deletion holds the countdown while it asks and works.
@@ -182,6 +184,7 @@ private:
     Timer m_tick; // the countdown's second
     bool m_headersMode = true;
     bool m_manual = false;
+    bool m_overOurLine = false; // a line of ours was up when the run began
     bool m_stopped = false;
     bool m_loadReturned = false;
     bool m_countdownRan = false;

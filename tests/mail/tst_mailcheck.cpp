@@ -28,6 +28,7 @@ private Q_SLOTS:
     void scheduleWaitsForTheLine();
     void scheduledRoundLeavesAnOpenPopupCheckAlone();
     void aFailedLastAccountNeverHoldsTheSchedule();
+    void aLineLostDuringTheCheckEndsItAtOnce();
     void checkAfterConnectingRunsFiveSecondsAfterTheLineComesUp();
     void checkAfterConnectingKeepsItsFiveSecondsBesideAThirtyMinuteSchedule();
     void aNewRunDoesNotTakeTheOldWindowsQuitForItsLogOn();
@@ -152,6 +153,26 @@ void tst_MailCheck::aFailedLastAccountNeverHoldsTheSchedule()
     p.run(60 + 0.5 + 60 + 5 + 1);
     QCOMPARE(p.server.linesLike(QStringLiteral("LOGON pop2")).size(), 3);
     QVERIFY(!error || !error->isVisible());
+}
+
+// The line drops while the check counts down after the first account: the check ends there
+// (the second account is not tried over a dead line) and the watch tells of the lost line
+// within its tick, not after the check's time-outs.
+void tst_MailCheck::aLineLostDuringTheCheckEndsItAtOnce()
+{
+    TestContext t;
+    MailProgram p(t, 2, true);
+    p.mail(1, {QStringLiteral("Invoice")});
+    p.mail(2, {QStringLiteral("Lunch")});
+    p.connectLine();
+    p.checkAllAccounts();
+    QVERIFY(p.window() && p.window()->run().countingDown());
+    t.line().setCarrier(false);
+    p.run(2);
+    QVERIFY(!p.window());
+    QCOMPARE(p.server.linesLike(QStringLiteral("LOGON")).size(), 1);
+    QVERIFY(t.notifier().summaries().contains(QStringLiteral("Connection lost")));
+    QVERIFY(!p.line().dialUp().IsConnected());
 }
 
 void tst_MailCheck::checkAfterConnectingRunsFiveSecondsAfterTheLineComesUp()

@@ -3,6 +3,7 @@
 #include "alerts/desktopnotices.h"
 #include "alerts/notifier.h"
 #include "clock/detach.h"
+#include "connection/linecontroller.h"
 #include "mail/ui/frmcheckmail.h"
 #include "mail/ui/frmmailservererror.h"
 #include "mail/ui/mailtab.h"
@@ -16,6 +17,12 @@ MailCheck::MailCheck(Links links, QObject *parent)
     connect(&m_links.context.notifier(), &Notifier::actionInvoked, this,
         &MailCheck::notificationAction);
     makeControl = [this] { return std::make_unique<SlotMailControl>(m_links.context); };
+    connect(&m_links.line, &LineController::linesChanged, this, [this] {
+        for (frmCheckMail *window : {checkWindow(), slotWindow()}) {
+            if (window)
+                window->run().lineChanged();
+        }
+    });
 }
 
 MailCheck::~MailCheck()

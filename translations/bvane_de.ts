@@ -1130,6 +1130,10 @@
         <source>Programs (*);;All Files (*)</source>
         <translation>Programme (*);;Alle Dateien (*)</translation>
     </message>
+    <message>
+        <source>%1 is not a program: only files that may be run can be added.</source>
+        <translation>%1 ist kein Programm: Nur ausführbare Dateien können hinzugefügt werden.</translation>
+    </message>
 </context>
 <context>
     <name>SettingsTab</name>

@@ -5,6 +5,7 @@
 #include "support/testcontext.h"
 #include "support/widgetbyname.h"
 
+#include <QFile>
 #include <QTest>
 
 namespace {
@@ -131,9 +132,9 @@ void tst_ProgramsTab::addWhenFullGivesTheLimitMessage()
     Page page(t);
     FakeMenuTools &menu = page.menu;
     ProgramsTab &tab = page.tab;
-    t.dialogs().chooseFileNext(QStringLiteral("/usr/bin/last"));
+    t.dialogs().chooseFileNext(QStringLiteral("/bin/true"));
     widget<QPushButton>(tab, "cmdAdd")->click();
-    QCOMPARE(t.settings().get(Keys::Program(10)), QStringLiteral("/usr/bin/last"));
+    QCOMPARE(t.settings().get(Keys::Program(10)), QStringLiteral("/bin/true"));
     t.dialogs().chooseFileNext(QStringLiteral("/usr/bin/one-too-many"));
     widget<QPushButton>(tab, "cmdAdd")->click();
     QCOMPARE(t.dialogs().shown().last().text,
@@ -154,15 +155,16 @@ void tst_ProgramsTab::addRefillsASlotFreedBeforeTheLast()
     tab.refreshProgramList();
     widget<QListWidget>(tab, "lstPrograms")->item(2)->setSelected(true);
     widget<QPushButton>(tab, "cmdDelete")->click();
-    t.dialogs().chooseFileNext(QStringLiteral("/usr/bin/again"));
+    t.dialogs().chooseFileNext(QStringLiteral("/bin/false"));
     widget<QPushButton>(tab, "cmdAdd")->click();
-    QCOMPARE(t.settings().get(Keys::Program(3)), QStringLiteral("/usr/bin/again"));
+    QCOMPARE(t.settings().get(Keys::Program(3)), QStringLiteral("/bin/false"));
     QCOMPARE(
-        widget<QListWidget>(tab, "lstPrograms")->item(2)->text(), QStringLiteral("/usr/bin/again"));
+        widget<QListWidget>(tab, "lstPrograms")->item(2)->text(), QStringLiteral("/bin/false"));
     QVERIFY(menu.tool(MenuNames::mnuProgram(3)).visible);
     QCOMPARE(t.dialogs().count(QStringLiteral("message")), 0);
 }
 
+// A cancelled file dialog, a document and a folder add nothing; the last two are said.
 void tst_ProgramsTab::cancelledFileDialogAddsNothing()
 {
     TestContext t;
@@ -170,6 +172,18 @@ void tst_ProgramsTab::cancelledFileDialogAddsNothing()
     FakeMenuTools &menu = page.menu;
     ProgramsTab &tab = page.tab;
     widget<QPushButton>(tab, "cmdAdd")->click();
+    const QString document = t.dir() + QStringLiteral("/notes.txt");
+    QFile text(document);
+    QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not a program\n") > 0);
+    text.close();
+    for (const QString &chosen : {document, QStringLiteral("/usr/bin")}) {
+        t.dialogs().chooseFileNext(chosen);
+        widget<QPushButton>(tab, "cmdAdd")->click();
+        const ScriptedDialogs::Shown told = t.dialogs().shown().last();
+        QCOMPARE(told.kind, QStringLiteral("message"));
+        QCOMPARE(told.text,
+            chosen + QStringLiteral(" is not a program: only files that may be run can be added."));
+    }
     QVERIFY(!t.settings().contains(Keys::Program(1)));
     QCOMPARE(widget<QListWidget>(tab, "lstPrograms")->item(0)->text(), QString());
     QCOMPARE(menu.saves, 0);

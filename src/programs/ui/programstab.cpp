@@ -10,6 +10,7 @@
 #include "shell/ui/formhelpers.h"
 #include "ui_programstab.h"
 
+#include <QDir>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QSignalBlocker>
@@ -177,6 +178,14 @@ void ProgramsTab::cmdAdd_Click()
     // A cancelled file dialog adds nothing.
     if (path.isEmpty())
         return;
+    // Only what can be started goes in: a document would fail only when the line comes up.
+    const QFileInfo file(path);
+    if (!file.isFile() || !file.isExecutable()) {
+        m_context.dialogs().message(DialogService::Icon::Warning, tr("Brisvane"),
+            tr("%1 is not a program: only files that may be run can be added.")
+                .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
     m_ui->lstPrograms->item(row)->setText(path);
     // The menu's tool follows the stored program (ProgramMenu).
     m_context.settings().save(Keys::Program(row + 1), path);

@@ -7,6 +7,7 @@
 #include "shell/ui/accessiblewindows.h"
 #include "shell/ui/startup.h"
 #include "shell/ui/translations.h"
+#include "shell/ui/wholetitles.h"
 #include "trayctl/trayservice.h"
 
 #include <QApplication>
@@ -80,6 +81,8 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     installTranslations(app, QStringLiteral("bvane"));
     installAccessibleWindows();
+    WholeTitles wholeTitles;
+    app.installEventFilter(&wholeTitles);
     // Wayland compositors and task bars find the program's icon and name through its desktop
     // entry (bvane.desktop), named by the window's app id.
     QGuiApplication::setDesktopFileName(QStringLiteral("bvane"));

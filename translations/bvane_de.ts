@@ -132,36 +132,40 @@
         <translation>Details zu den Verbindungseinträgen</translation>
     </message>
     <message>
-        <source>Details...</source>
-        <translation>Details...</translation>
+        <source>De&amp;tails...</source>
+        <translation>De&amp;tails...</translation>
     </message>
     <message>
-        <source>Make Default Connection</source>
-        <translation>Als Standardverbindung festlegen</translation>
+        <source>&amp;Details...</source>
+        <translation>&amp;Details...</translation>
+    </message>
+    <message>
+        <source>Ma&amp;ke Default Connection</source>
+        <translation>&amp;Als Standardverbindung festlegen</translation>
     </message>
     <message>
         <source>&amp;Usage...</source>
         <translation>&amp;Nutzung...</translation>
     </message>
     <message>
-        <source>Dial using User Settings</source>
-        <translation>Mit Benutzereinstellungen wählen</translation>
+        <source>D&amp;ial using User Settings</source>
+        <translation>Mit Benutzereinstellungen &amp;wählen</translation>
     </message>
     <message>
-        <source>User Logon Settings...</source>
-        <translation>Benutzeranmeldung...</translation>
+        <source>User &amp;Logon Settings...</source>
+        <translation>Benut&amp;zeranmeldung...</translation>
     </message>
     <message>
         <source>Details of dialling with user settings</source>
         <translation>Details zum Wählen mit Benutzereinstellungen</translation>
     </message>
     <message>
-        <source>Dial Selected Connection</source>
-        <translation>Ausgewählte Verbindung wählen</translation>
+        <source>Dial Selected &amp;Connection</source>
+        <translation>Ausgew&amp;ählte Verbindung wählen</translation>
     </message>
     <message>
-        <source>Disconnect Selected Connection</source>
-        <translation>Ausgewählte Verbindung trennen</translation>
+        <source>Disc&amp;onnect Selected Connection</source>
+        <translation>Ausgewäh&amp;lte Verbindung trennen</translation>
     </message>
     <message>
         <source>Connect &amp;State</source>
@@ -176,32 +180,36 @@
         <translation>Verbindungsstatus</translation>
     </message>
     <message>
-        <source>If line is busy, retry   times until connected</source>
-        <translation>Bei besetzter Leitung   Mal wiederholen, bis die Verbindung steht</translation>
+        <source>I&amp;f line is busy, retry   times until connected</source>
+        <translation>Bei besetzter Leitung   Mal wiederh&amp;olen, bis die Verbindung steht</translation>
     </message>
     <message>
         <source>Busy line retries</source>
         <translation>Wahlwiederholungen bei besetzter Leitung</translation>
     </message>
     <message>
-        <source>Connect automatically on startup</source>
-        <translation>Beim Start automatisch verbinden</translation>
+        <source>Connect auto&amp;matically on startup</source>
+        <translation>Bei&amp;m Start automatisch verbinden</translation>
     </message>
     <message>
-        <source>Alert when connected</source>
-        <translation>Signal beim Verbinden</translation>
+        <source>Alert &amp;when connected</source>
+        <translation>Signal &amp;beim Verbinden</translation>
     </message>
     <message>
         <source>Sound played when connected</source>
         <translation>Klang beim Verbinden</translation>
     </message>
     <message>
-        <source>Browse</source>
-        <translation>Durchsuchen</translation>
+        <source>B&amp;rowse</source>
+        <translation>Du&amp;rchsuchen</translation>
     </message>
     <message>
-        <source>Alert when disconnected</source>
-        <translation>Signal beim Trennen</translation>
+        <source>&amp;Browse</source>
+        <translation>D&amp;urchsuchen</translation>
+    </message>
+    <message>
+        <source>Alert whe&amp;n disconnected</source>
+        <translation>Si&amp;gnal beim Trennen</translation>
     </message>
     <message>
         <source>Sound played when disconnected</source>
@@ -766,8 +774,8 @@
         <translation>Anzahl der E-Mail-Fächer</translation>
     </message>
     <message>
-        <source>Check messages every   minutes and pause between mail accounts</source>
-        <translation>E-Mails alle   Minuten abrufen, zwischen den Konten   pausieren</translation>
+        <source>Chec&amp;k messages every   minutes and pause between mail accounts</source>
+        <translation>E-Mails alle   Minuten abrufen, &amp;zwischen den Konten   pausieren</translation>
     </message>
     <message>
         <source>Minutes between checks</source>
@@ -778,24 +786,28 @@
         <translation>Pause zwischen den E-Mail-Konten</translation>
     </message>
     <message>
-        <source>Check mail after connection</source>
-        <translation>E-Mails nach dem Verbinden abrufen</translation>
+        <source>&amp;Check mail after connection</source>
+        <translation>E-Mails nach dem Verbinden &amp;abrufen</translation>
     </message>
     <message>
-        <source>Alert when mail arrives</source>
-        <translation>Signal bei neuer E-Mail</translation>
+        <source>A&amp;lert when mail arrives</source>
+        <translation>Si&amp;gnal bei neuer E-Mail</translation>
     </message>
     <message>
         <source>Sound played when mail arrives</source>
         <translation>Klang bei neuer E-Mail</translation>
     </message>
     <message>
-        <source>Browse</source>
-        <translation>Durchsuchen</translation>
+        <source>Brow&amp;se</source>
+        <translation>Du&amp;rchsuchen</translation>
     </message>
     <message>
-        <source>Alert when there is no mail</source>
-        <translation>Signal, wenn keine E-Mail da ist</translation>
+        <source>Br&amp;owse</source>
+        <translation>D&amp;urchsuchen</translation>
+    </message>
+    <message>
+        <source>Alert when &amp;there is no mail</source>
+        <translation>Signal, wenn &amp;keine E-Mail da ist</translation>
     </message>
     <message>
         <source>Sound played when there is no mail</source>
@@ -822,8 +834,12 @@
         <translation>So entfernen Sie ein E-Mail-Konto</translation>
     </message>
     <message>
-        <source>Disable Mailchecking</source>
-        <translation>E-Mail-Abruf ausschalten</translation>
+        <source>How to R&amp;emove a Mail Account</source>
+        <translation>S&amp;o entfernen Sie ein E-Mail-Konto</translation>
+    </message>
+    <message>
+        <source>D&amp;isable Mailchecking</source>
+        <translation>E-Mai&amp;l-Abruf ausschalten</translation>
     </message>
     <message>
         <source>Mail Program</source>
@@ -897,8 +913,8 @@
 <context>
     <name>NoticeDialog</name>
     <message>
-        <source>Show this message in the future</source>
-        <translation>Diese Meldung künftig anzeigen</translation>
+        <source>&amp;Show this message in the future</source>
+        <translation>&amp;Diese Meldung künftig anzeigen</translation>
     </message>
 </context>
 <context>
@@ -1087,28 +1103,28 @@
         <translation>Programm</translation>
     </message>
     <message>
-        <source>Add</source>
-        <translation>Hinzufügen</translation>
+        <source>A&amp;dd</source>
+        <translation>Hi&amp;nzufügen</translation>
     </message>
     <message>
-        <source>Delete</source>
-        <translation>Löschen</translation>
+        <source>D&amp;elete</source>
+        <translation>&amp;Löschen</translation>
     </message>
     <message>
-        <source>Run Program</source>
-        <translation>Programm starten</translation>
+        <source>&amp;Run Program</source>
+        <translation>&amp;Programm starten</translation>
     </message>
     <message>
-        <source>Run when connected</source>
-        <translation>Beim Verbinden starten</translation>
+        <source>Run &amp;when connected</source>
+        <translation>Beim Verbinden &amp;starten</translation>
     </message>
     <message>
-        <source>Run when disconnected</source>
-        <translation>Beim Trennen starten</translation>
+        <source>R&amp;un when disconnected</source>
+        <translation>&amp;Beim Trennen starten</translation>
     </message>
     <message>
-        <source>Disable Programs/Applications</source>
-        <translation>Programme/Anwendungen ausschalten</translation>
+        <source>D&amp;isable Programs/Applications</source>
+        <translation>Programme/&amp;Anwendungen ausschalten</translation>
     </message>
     <message>
         <source>Click the appropriate program then click the Run Program button or double-click the program to execute</source>
@@ -1142,60 +1158,64 @@
         <translation>Beim Start</translation>
     </message>
     <message>
-        <source>Minimize to taskbar on startup</source>
-        <translation>Beim Start in die Taskleiste minimieren</translation>
+        <source>Minimize &amp;to taskbar on startup</source>
+        <translation>&amp;Beim Start in die Taskleiste minimieren</translation>
     </message>
     <message>
-        <source>Minimize to system tray on startup</source>
-        <translation>Beim Start in den Systembereich minimieren</translation>
+        <source>&amp;Minimize to system tray on startup</source>
+        <translation>Beim &amp;Start in den Systembereich minimieren</translation>
     </message>
     <message>
         <source>After Connecting Features</source>
         <translation>Nach dem Verbinden</translation>
     </message>
     <message>
-        <source>Minimize to taskbar after connecting</source>
-        <translation>Nach dem Verbinden in die Taskleiste minimieren</translation>
+        <source>Minimize to taskbar after &amp;connecting</source>
+        <translation>Nach dem Verbinden in die &amp;Taskleiste minimieren</translation>
     </message>
     <message>
-        <source>Minimize to system tray after connecting</source>
-        <translation>Nach dem Verbinden in den Systembereich minimieren</translation>
+        <source>Minimize to &amp;system tray after connecting</source>
+        <translation>&amp;Nach dem Verbinden in den Systembereich minimieren</translation>
     </message>
     <message>
-        <source>Reconnect when disconnected unintentionally</source>
-        <translation>Nach ungewolltem Trennen neu verbinden</translation>
+        <source>&amp;Reconnect when disconnected unintentionally</source>
+        <translation>Nach &amp;ungewolltem Trennen neu verbinden</translation>
     </message>
     <message>
         <source>Tray Icon Features</source>
         <translation>Symbol im Systembereich</translation>
     </message>
     <message>
-        <source>Show customize Brisvane dialog when connecting from tray icon</source>
-        <translation>Dialog „Brisvane anpassen“ beim Verbinden über das Symbol im Systembereich zeigen</translation>
+        <source>Show customize Brisvane dialog when connecting &amp;from tray icon</source>
+        <translation>Dialog „Brisvane anpassen“ beim Verbinden &amp;über das Symbol im Systembereich zeigen</translation>
     </message>
     <message>
-        <source>Connect and Disconnect on single click from tray icon and restore Brisvane Customize dialog to and from the system tray with double-click (Note: When this feature is disabled you can restore the Customize Brisvane dialog to and from the system tray with a single click)</source>
-        <translation>Mit einem Klick auf das Symbol im Systembereich verbinden und trennen und den Dialog „Brisvane anpassen“ mit einem Doppelklick aus dem Systembereich holen und dorthin ablegen (Hinweis: Ist diese Funktion aus, holt und legt ein einfacher Klick den Dialog „Brisvane anpassen“ ab)</translation>
+        <source>Connect and Disconnect &amp;on single click from tray icon and restore Brisvane Customize dialog to and from the system tray with double-click (Note: When this feature is disabled you can restore the Customize Brisvane dialog to and from the system tray with a single click)</source>
+        <translation>Mit einem &amp;Klick auf das Symbol im Systembereich verbinden und trennen und den Dialog „Brisvane anpassen“ mit einem Doppelklick aus dem Systembereich holen und dorthin ablegen (Hinweis: Ist diese Funktion aus, holt und legt ein einfacher Klick den Dialog „Brisvane anpassen“ ab)</translation>
     </message>
     <message>
         <source>Mail Checking Features</source>
         <translation>E-Mail-Abruf</translation>
     </message>
     <message>
-        <source>Check mail by displaying message headers only (TOP Functionality)</source>
-        <translation>E-Mails nur mit den Nachrichtenköpfen abrufen (TOP-Funktion)</translation>
+        <source>Check mail &amp;by displaying message headers only (TOP Functionality)</source>
+        <translation>E-Mails nur mit den Nachrichtenköpfen &amp;abrufen (TOP-Funktion)</translation>
     </message>
     <message>
         <source>Details of checking mail by message headers only</source>
         <translation>Details zum Abruf nur der Nachrichtenköpfe</translation>
     </message>
     <message>
-        <source>Details</source>
-        <translation>Details</translation>
+        <source>D&amp;etails</source>
+        <translation>D&amp;etails</translation>
     </message>
     <message>
-        <source>Check mail with Checking Mail dialog minimized to the taskbar</source>
-        <translation>E-Mails mit dem Fenster „E-Mails werden abgerufen“ in der Taskleiste minimiert abrufen</translation>
+        <source>&amp;Details</source>
+        <translation>&amp;Details</translation>
+    </message>
+    <message>
+        <source>Check mail &amp;with Checking Mail dialog minimized to the taskbar</source>
+        <translation>E-&amp;Mails mit dem Fenster „E-Mails werden abgerufen“ in der Taskleiste minimiert abrufen</translation>
     </message>
     <message>
         <source>Details of checking mail minimized</source>

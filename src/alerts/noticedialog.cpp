@@ -13,7 +13,7 @@
 NoticeDialog::NoticeDialog(
     AppContext &context, MenuTools &menu, NoticeSwitch notice, const Face &face, QWidget *parent)
     : QDialog(parent)
-    , Check1(new QCheckBox(tr("Show this message in the future"), this))
+    , Check1(new QCheckBox(tr("&Show this message in the future"), this))
     , m_context(context)
     , m_menu(menu)
     , m_notice(std::move(notice))

@@ -59,9 +59,9 @@ private Q_SLOTS:
         TestContext t;
         Tab tab(t);
         GapCheckBox *box = widget<GapCheckBox>(tab.tab, "chkReconnectLineBusy");
-        QCOMPARE(box->text(), QStringLiteral("If line is busy, retry   times until connected"));
+        QCOMPARE(box->text(), QStringLiteral("I&f line is busy, retry   times until connected"));
         QCOMPARE(box->shownPieces(),
-            (QStringList{QStringLiteral("If line is busy, retry"),
+            (QStringList{QStringLiteral("I&f line is busy, retry"),
                 QStringLiteral("times until connected")}));
         box->resize(box->sizeHint());
         QCOMPARE(widget<QLabel>(tab.tab, "lblReconnectLineBusy")->parentWidget(), box);

@@ -187,9 +187,9 @@ void tst_MailTab::eachCounterSitsInItsGapOfTheSentence()
 {
     GapCheckBox *box = widget<GapCheckBox>(tab, "chkCheckMessages");
     QCOMPARE(box->text(),
-        QStringLiteral("Check messages every   minutes and pause between mail accounts"));
+        QStringLiteral("Chec&k messages every   minutes and pause between mail accounts"));
     QCOMPARE(box->shownPieces(),
-        (QStringList{QStringLiteral("Check messages every"), QStringLiteral("minutes and pause"),
+        (QStringList{QStringLiteral("Chec&k messages every"), QStringLiteral("minutes and pause"),
             QStringLiteral("between mail accounts")}));
     box->resize(box->sizeHint());
     const QFontMetrics metrics = box->fontMetrics();

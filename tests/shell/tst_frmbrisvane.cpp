@@ -33,6 +33,8 @@
 #include <QTabWidget>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 // The Customize dialog as start-up fills it, and as a restart finds it again.
 class tst_frmBrisvane : public QObject
 {
@@ -58,7 +60,7 @@ private Q_SLOTS:
     void desktopNotificationBoxIsStoredOnOkOnly();
     void trayStartBuildsNoPageAndALaterBuildMatchesAnEarlyOne();
     void pagesAskOnlyForTheRoomTheyNeedAndEachOpeningStartsAtTheTop();
-    void everyTabStopOnEveryPageIsAControl();
+    void everyPageIsWorkedByKeyboard();
 
 private:
     struct Started {
@@ -509,17 +511,38 @@ void tst_frmBrisvane::pagesAskOnlyForTheRoomTheyNeedAndEachOpeningStartsAtTheTop
 }
 
 // Tab goes from control to control: no page's scroll area (which shows no focus) on the way.
-void tst_frmBrisvane::everyTabStopOnEveryPageIsAControl()
+// On every page each tab stop is a control, and each button and check box shown has an Alt
+// key of its own among those the page and the dialog's bottom row show.
+void tst_frmBrisvane::everyPageIsWorkedByKeyboard()
 {
     TestContext t;
     Started s = start(t);
     s.dialog().show();
+    const auto mnemonic = [](const QString &text) {
+        const qsizetype at = QString(text).replace(u"&&"_s, u"__"_s).indexOf(u'&');
+        return at < 0 || at + 1 >= text.size() ? QChar() : text.at(at + 1).toLower();
+    };
     for (int tab = 0; tab < s.dialog().tabs().count(); ++tab) {
         s.dialog().showTab(tab);
         for (QWidget *w = s.dialog().nextInFocusChain(); w != &s.dialog();
              w = w->nextInFocusChain())
             QVERIFY2(!qobject_cast<QScrollArea *>(w) || !(w->focusPolicy() & Qt::TabFocus),
                 qPrintable(w->objectName()));
+        QHash<QChar, QString> keys;
+        for (const QWidget *w : s.dialog().findChildren<QWidget *>()) {
+            const auto *button = qobject_cast<const QAbstractButton *>(w);
+            const auto *label = qobject_cast<const QLabel *>(w);
+            const QString text = button ? button->text() : label ? label->text() : QString();
+            if (w->window() != &s.dialog() || !w->isVisibleTo(&s.dialog()) || text.isEmpty()
+                || !(button || label->buddy()))
+                continue;
+            const QChar key = mnemonic(text);
+            QVERIFY2(!key.isNull() || label, qPrintable(w->objectName() + u" has no Alt key"_s));
+            QVERIFY2(key.isNull() || !keys.contains(key),
+                qPrintable(
+                    w->objectName() + u" shares Alt+"_s + key + u" with "_s + keys.value(key)));
+            keys.insert(key, w->objectName());
+        }
     }
 }
 

@@ -58,7 +58,7 @@ int GapCheckBox::layOut(bool place) const
 {
     int x = indicatorWidth();
     for (const Piece &piece : pieces()) {
-        x += fontMetrics().horizontalAdvance(piece.text);
+        x += pieceWidth(piece.text);
         for (QWidget *widget : piece.widgets) {
             x += kSpacing;
             const QSize size = widget->sizeHint().expandedTo(widget->minimumSize());
@@ -70,6 +70,12 @@ int GapCheckBox::layOut(bool place) const
             x += kSpacing;
     }
     return x;
+}
+
+// The width a piece takes on screen: its mnemonic's "&" is drawn as an underline.
+int GapCheckBox::pieceWidth(const QString &text) const
+{
+    return fontMetrics().size(Qt::TextShowMnemonic, text).width();
 }
 
 int GapCheckBox::indicatorWidth() const
@@ -100,9 +106,9 @@ void GapCheckBox::paintEvent(QPaintEvent *)
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     int x = indicatorWidth();
     for (const Piece &piece : pieces()) {
-        const int width = fontMetrics().horizontalAdvance(piece.text);
-        painter.drawText(
-            QRect(x, 0, width, height()), Qt::AlignLeft | Qt::AlignVCenter, piece.text);
+        const int width = pieceWidth(piece.text);
+        painter.drawText(QRect(x, 0, width, height()),
+            Qt::AlignLeft | Qt::AlignVCenter | Form::mnemonicFlag(this), piece.text);
         x += width;
         for (const QWidget *widget : piece.widgets)
             x = widget->geometry().right() + 1;

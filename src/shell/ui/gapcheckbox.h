@@ -44,6 +44,7 @@ private:
     // Lays the pieces out from the indicator on; returns the width they take.
     int layOut(bool place) const;
     int indicatorWidth() const;
+    int pieceWidth(const QString &text) const;
 
     QList<Gap> m_gaps;
 };

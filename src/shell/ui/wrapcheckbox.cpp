@@ -32,11 +32,20 @@ int Form::captionIndent(const QCheckBox *box)
         + box->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, box);
 }
 
+int Form::mnemonicFlag(const QCheckBox *box)
+{
+    QStyleOptionButton option;
+    option.initFrom(box);
+    return box->style()->styleHint(QStyle::SH_UnderlineShortcut, &option, box)
+        ? Qt::TextShowMnemonic
+        : Qt::TextHideMnemonic;
+}
+
 QRect WrapCheckBox::textRect(int width) const
 {
     const int textWidth = qMax(40, width - indicatorWidth());
-    const QRect bounds
-        = fontMetrics().boundingRect(QRect(0, 0, textWidth, 10000), kTextFlags, text());
+    const QRect bounds = fontMetrics().boundingRect(
+        QRect(0, 0, textWidth, 10000), kTextFlags | Qt::TextShowMnemonic, text());
     return QRect(indicatorWidth(), 0, textWidth, bounds.height());
 }
 
@@ -67,7 +76,8 @@ void WrapCheckBox::paintEvent(QPaintEvent *)
     painter.drawControl(QStyle::CE_CheckBox, option);
     painter.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    painter.drawText(textRect(width()).translated(0, 1), kTextFlags, text());
+    painter.drawText(
+        textRect(width()).translated(0, 1), kTextFlags | Form::mnemonicFlag(this), text());
 }
 
 bool WrapCheckBox::hitButton(const QPoint &pos) const

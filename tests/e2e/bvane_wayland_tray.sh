@@ -16,6 +16,7 @@ late=${4:-}
 mkdir -p "$out"
 case $desktop in
   sway) tools=(sway swaybar grim swaymsg) ;;
+  waybar) tools=(sway waybar grim swaymsg) ;;
   gnome) tools=(gnome-shell gsettings dbus-daemon unshare) ;;
   *) echo "FAIL: no desktop $desktop"; exit 1 ;;
 esac

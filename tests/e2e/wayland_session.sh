@@ -2,6 +2,7 @@
 # Inside a private session bus, as the test user: a Wayland desktop whose panel is the
 # StatusNotifier host, bvane on Qt's wayland platform, and the host script. The desktops:
 #   sway   sway on its headless backend, its bar's tray (swaybar) as the host;
+#   waybar sway with Waybar for its bar, Waybar's tray module as the host;
 #   gnome  GNOME Shell headless with the AppIndicator extension as the host, on a private
 #          system bus (the caller hides systemd-logind from it).
 # With "late", bvane starts first and the host after it (the bar 6 s later, the extension
@@ -37,13 +38,14 @@ bus_has() {
 watcher() { wait_for "${1:-} bus_has org.kde.StatusNotifierWatcher" 20; }
 
 # sway: the bar starts when the session lets it (a file appears), and leaves its process id.
+bar=(swaybar)
 sway_start() {
   export WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman
   printf '%s\n' 'xwayland disable' 'output HEADLESS-1 resolution 1280x800' \
     'bar {' 'id top' 'position top' 'tray_output *' "swaybar_command $HOME/bar.sh" '}' \
     >"$HOME/sway.conf"
-  printf '#!/bin/sh\nuntil [ -e ~/bar-go ]; do sleep 0.1; done\necho $$ >~/bar.pid\nexec swaybar "$@"\n' \
-    >"$HOME/bar.sh"
+  printf '#!/bin/sh\nuntil [ -e ~/bar-go ]; do sleep 0.1; done\necho $$ >~/bar.pid\nexec %s "$@"\n' \
+    "${bar[*]}" >"$HOME/bar.sh"
   chmod +x "$HOME/bar.sh"
   sway -c "$HOME/sway.conf" >"$HOME/desktop.log" 2>&1 &
   pids+=($!)
@@ -57,11 +59,25 @@ sway_host_up() {
   if [ ! -e "$HOME/bar-go" ]; then
     touch "$HOME/bar-go"
   else
-    swaybar -s "$sock" -b top >>"$HOME/desktop.log" 2>&1 &
+    if [ "${bar[0]}" = swaybar ]; then
+      swaybar -s "$sock" -b top >>"$HOME/desktop.log" 2>&1 &
+    else
+      "${bar[@]}" >>"$HOME/desktop.log" 2>&1 &
+    fi
     pids+=($!)
   fi
 }
 sway_host_down() { kill "$(cat "$HOME/bar.pid")"; }
+
+# Waybar in sway's place for its bar: a bar with the tray module alone.
+waybar_start() {
+  printf '%s\n' '{"layer": "top", "position": "top", "height": 28,' \
+    ' "modules-right": ["tray"], "tray": {"icon-size": 22, "spacing": 4}}' >"$HOME/waybar.json"
+  bar=(waybar -c "$HOME/waybar.json")
+  sway_start
+}
+waybar_host_up() { sway_host_up; }
+waybar_host_down() { sway_host_down; }
 
 # GNOME Shell asks the system bus for its accounts, power and network services; a bus of the
 # session's own answers that none is there.

@@ -1014,6 +1014,18 @@
         <source>Kept in the desktop keyring, which does not answer</source>
         <translation>Im Schlüsselbund der Arbeitsumgebung aufbewahrt, der nicht antwortet</translation>
     </message>
+    <message>
+        <source>Brisvane: %1 (%2@%3)</source>
+        <translation>Brisvane: %1 (%2@%3)</translation>
+    </message>
+    <message>
+        <source>mail slot %1</source>
+        <translation>E-Mail-Fach %1</translation>
+    </message>
+    <message>
+        <source>Brisvane: dial-up logon (%1)</source>
+        <translation>Brisvane: DFÜ-Anmeldung (%1)</translation>
+    </message>
 </context>
 <context>
     <name>PopConnection</name>

@@ -4,6 +4,7 @@
 #include "settings/settingsmodel.h"
 
 #include <QLoggingCategory>
+#include <QUrl>
 
 namespace {
 Q_LOGGING_CATEGORY(lcPasswords, "bvane.passwords")
@@ -12,6 +13,8 @@ constexpr int kMailSlots = 5;
 } // namespace
 
 KeyringBackend::~KeyringBackend() = default;
+
+void KeyringBackend::label(const QString &, const QString &) { }
 
 Passwords::Passwords(SettingsModel &settings, Clock &clock, QObject *parent)
     : QObject(parent)
@@ -95,7 +98,7 @@ void Passwords::migrate(QList<SettingKey> keys)
         }
         m_keyring->read(nameOf(key), [=, this](const KeyringBackend::Answer &back) {
             if (back.ok && back.value == value) {
-                markInKeyring(nameOf(key));
+                kept(key);
                 m_settings.setText(key, QString());
                 m_known.insert(nameOf(key), value);
             } else {
@@ -228,7 +231,7 @@ void Passwords::writeNext(const QString &name)
     m_keyring->write(name, value, [this, name, key, value](const KeyringBackend::Answer &written) {
         if (written.ok) {
             m_refusal.clear();
-            markInKeyring(name);
+            kept(key);
             if (!m_settings.text(key).isEmpty())
                 m_settings.setText(key, QString());
         } else {
@@ -289,6 +292,29 @@ QString Passwords::unreadable(const SettingKey &key) const
     if (m_place == Place::SettingsFile && inKeyring(name))
         return tr("Kept in the desktop keyring, which does not answer");
     return m_unreadable.value(name);
+}
+
+void Passwords::kept(const SettingKey &key)
+{
+    markInKeyring(nameOf(key));
+    m_keyring->label(nameOf(key), labelOf(key));
+}
+
+QString Passwords::labelOf(const SettingKey &key) const
+{
+    for (int slot = 1; slot <= kMailSlots; ++slot) {
+        if (key != Keys::MailPassword(slot))
+            continue;
+        // The server as the user knows it: the host of a pop3s:// or imap:// form, without a port.
+        const QString domain = m_settings.text(Keys::Domain(slot)).trimmed();
+        const QString host = domain.contains(QStringLiteral("://")) ? QUrl(domain).host()
+                                                                    : domain.section(u':', 0, 0);
+        const QString account = m_settings.text(Keys::AccountName(slot));
+        return tr("Brisvane: %1 (%2@%3)")
+            .arg(account.isEmpty() ? tr("mail slot %1").arg(slot) : account,
+                m_settings.text(Keys::MailUserName(slot)), host);
+    }
+    return tr("Brisvane: dial-up logon (%1)").arg(m_settings.text(Keys::UserName));
 }
 
 bool Passwords::inKeyring(const QString &name) const

@@ -37,6 +37,9 @@ public:
     virtual void probe(std::function<void(bool)> done) = 0;
     virtual void read(const QString &name, Done done) = 0;
     virtual void write(const QString &name, const QString &value, Done done) = 0;
+    // Names the entry `name` for the user where the keyring shows its entries (Seahorse,
+    // KeePassXC); done in the background, a failure changes nothing else.
+    virtual void label(const QString &name, const QString &label);
 };
 
 // Where the program keeps the passwords (the dial-up logon password, the five mail slots'):
@@ -97,6 +100,9 @@ Q_SIGNALS:
 
 private:
     static QString nameOf(const SettingKey &key);
+    // "Brisvane: Home (jane@mail.example.org)": what the keyring shows for the password.
+    QString labelOf(const SettingKey &key) const;
+    void kept(const SettingKey &key);
     void decide(Place place);
     void migrate(QList<SettingKey> keys);
     void writeNext(const QString &name);

@@ -1,5 +1,7 @@
 #include "settings/qtkeychainbackend.h"
 
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <qt6keychain/keychain.h>
@@ -36,7 +38,9 @@ KeyringBackend::Answer answerOf(const QKeychain::Job &job)
 QtKeychainBackend::QtKeychainBackend(QDBusConnection bus, QObject *parent)
     : KeyringBackend(parent)
     , m_bus(std::move(bus))
-{ }
+{
+    qDBusRegisterMetaType<QMap<QString, QString>>(); // the Secret Service's attributes
+}
 
 // Only a keyring that runs counts: one the bus could start would set up a new keyring with
 // a password prompt of its own, a surprise on a desktop that never used one. Asked
@@ -70,6 +74,37 @@ void QtKeychainBackend::read(const QString &name, Done done)
         done(answer);
     });
     job->start();
+}
+
+// QtKeychain names every entry after the service ("Brisvane", five alike in Seahorse). On the
+// Secret Service the entry is found by the attributes QtKeychain gives it (the key as "user",
+// the service as "server") and its Label set; KWallet keeps QtKeychain's naming.
+void QtKeychainBackend::label(const QString &name, const QString &label)
+{
+    if (!m_bus.isConnected())
+        return;
+    const QString secrets = QStringLiteral("org.freedesktop.secrets");
+    QDBusMessage search
+        = QDBusMessage::createMethodCall(secrets, QStringLiteral("/org/freedesktop/secrets"),
+            QStringLiteral("org.freedesktop.Secret.Service"), QStringLiteral("SearchItems"));
+    search << QVariant::fromValue(QMap<QString, QString>{
+        {QStringLiteral("user"), name}, {QStringLiteral("server"), kService}});
+    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(search), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+        [this, secrets, label](QDBusPendingCallWatcher *finished) {
+            finished->deleteLater();
+            const QDBusPendingReply<QList<QDBusObjectPath>, QList<QDBusObjectPath>> found
+                = *finished;
+            if (!found.isValid())
+                return;
+            for (const QDBusObjectPath &item : found.argumentAt<0>()) {
+                QDBusMessage set = QDBusMessage::createMethodCall(secrets, item.path(),
+                    QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"));
+                set << QStringLiteral("org.freedesktop.Secret.Item") << QStringLiteral("Label")
+                    << QVariant::fromValue(QDBusVariant(label));
+                m_bus.asyncCall(set);
+            }
+        });
 }
 
 void QtKeychainBackend::write(const QString &name, const QString &value, Done done)

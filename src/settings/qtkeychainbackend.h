@@ -17,6 +17,7 @@ public:
     void probe(std::function<void(bool)> done) override;
     void read(const QString &name, Done done) override;
     void write(const QString &name, const QString &value, Done done) override;
+    void label(const QString &name, const QString &label) override;
 
 private:
     QDBusConnection m_bus;

@@ -10,6 +10,9 @@
 #include "support/privatebus.h"
 #include "support/testcontext.h"
 
+#include <QDBusInterface>
+#include <QDBusObjectPath>
+#include <QDBusReply>
 #include <QDir>
 #include <QLabel>
 #include <QProcess>
@@ -34,6 +37,7 @@ public:
     {
         m_real.write(name, value, std::move(done));
     }
+    void label(const QString &name, const QString &label) override { m_real.label(name, label); }
     int reads = 0;
 
 private:
@@ -57,6 +61,8 @@ private:
     // Slot 1 logs on as a check window has it do; the Error's text, or empty after Done.
     static QString logOn(TestContext &t, SlotMailControl &control);
     static void preferencesSay(TestContext &t, const QString &words, const char *png);
+    // The labels of the keyring's entries of the program, as Seahorse lists them.
+    static QStringList keyringLabels();
 
     std::unique_ptr<DovecotServer> dovecot;
 };
@@ -97,6 +103,24 @@ void tst_KeyringDovecot::preferencesSay(TestContext &t, const QString &words, co
         QVERIFY(preferences.grab().save(artifacts + u'/' + QLatin1String(png)));
 }
 
+QStringList tst_KeyringDovecot::keyringLabels()
+{
+    const QString secrets = QStringLiteral("org.freedesktop.secrets");
+    QDBusMessage search
+        = QDBusMessage::createMethodCall(secrets, QStringLiteral("/org/freedesktop/secrets"),
+            QStringLiteral("org.freedesktop.Secret.Service"), QStringLiteral("SearchItems"));
+    search << QVariant::fromValue(
+        QMap<QString, QString>{{QStringLiteral("server"), QStringLiteral("Brisvane")}});
+    const QDBusReply<QList<QDBusObjectPath>> items = QDBusConnection::sessionBus().call(search);
+    QStringList labels;
+    for (const QDBusObjectPath &item : items.value()) {
+        QDBusInterface properties(
+            secrets, item.path(), QStringLiteral("org.freedesktop.Secret.Item"));
+        labels << properties.property("Label").toString();
+    }
+    return labels;
+}
+
 QString tst_KeyringDovecot::logOn(TestContext &t, SlotMailControl &control)
 {
     QSignalSpy done(&control, &MailControl::Done);
@@ -130,6 +154,8 @@ void tst_KeyringDovecot::passwordMovesToTheKeyringAndTheCheckLogsOnFromIt()
         QCOMPARE(t.context().passwords().place(), Passwords::Place::Keyring);
         QCOMPARE(t.settings().get(Keys::MailPassword(1)), QString());
         QCOMPARE(t.context().model().text(Keys::PasswordsInKeyring), QStringLiteral("Password1"));
+        QTRY_COMPARE(
+            keyringLabels(), QStringList{QStringLiteral("Brisvane: Home (jane@127.0.0.1)")});
         SlotMailControl control(t.context());
         QCOMPARE(logOn(t, control), QString());
         QCOMPARE(control.MessageCount(), 1);

@@ -6,7 +6,8 @@ dials through the menu's Connect and watches the tip and the menu follow the lin
 With --restarted (after a panel restart, the line up) it checks the item, its picture, its
 menu and the line's tools again, and takes a screenshot.
 Usage: snihost.py sway SCREENSHOT_DIR SWAYMSG_SOCKET [--restarted]
-       snihost.py gnome SCREENSHOT_DIR [--restarted]"""
+       snihost.py gnome SCREENSHOT_DIR [--restarted]
+       snihost.py x11 SCREENSHOT_DIR (an X server's panel: xdotool and ImageMagick's import)"""
 import json
 import re
 import subprocess
@@ -136,7 +137,22 @@ class Gnome:
             fail('GNOME Shell took no screenshot')
 
 
-desktop = Sway(args[2]) if args[0] == 'sway' else Gnome()
+class X11:
+    def window_names(self):
+        found = subprocess.run(['xdotool', 'search', '--onlyvisible', '--name', '.'],
+                               capture_output=True, text=True).stdout.split()
+        names = []
+        for window in found:
+            named = subprocess.run(['xdotool', 'getwindowname', window], capture_output=True,
+                                   text=True)
+            names.append(named.stdout.strip())
+        return names
+
+    def screenshot(self, name):
+        subprocess.run(['import', '-window', 'root', '%s/%s.png' % (shots, name)], check=True)
+
+
+desktop = {'sway': lambda: Sway(args[2]), 'gnome': Gnome, 'x11': X11}[args[0]]()
 window_names = desktop.window_names
 
 

@@ -73,6 +73,11 @@ QString named(const Header &header)
 
 } // namespace
 
+QString newMailTag(const QString &account)
+{
+    return QStringLiteral("new-mail/") + account;
+}
+
 bool enabled(const AppContext &context)
 {
     return readCheckState(context.settings(), Keys::DesktopNotifications, 1) == 1;
@@ -103,12 +108,17 @@ void newMail(AppContext &context, const QString &account, const MailNews &news)
     if (!news.note.isEmpty())
         body += u'\n' + news.note;
     send(context,
-        {QStringLiteral("new-mail/") + account,
-            QCoreApplication::translate("DesktopNotices", "You have new mail"), body,
-            icon(context, QStringLiteral("mail.ico")), QStringLiteral("email.arrived"),
+        {newMailTag(account), QCoreApplication::translate("DesktopNotices", "You have new mail"),
+            body, icon(context, QStringLiteral("mail.ico")), QStringLiteral("email.arrived"),
             Urgency::Normal,
             {{OpenMailProgram, QCoreApplication::translate("DesktopNotices", "Open mail program")},
-                {ShowMessages, QCoreApplication::translate("DesktopNotices", "Show messages")}}});
+                {ShowMessages, QCoreApplication::translate("DesktopNotices", "Show messages")},
+                {MarkRead, QCoreApplication::translate("DesktopNotices", "Mark as read")}}});
+}
+
+void withdrawNewMail(AppContext &context, const QString &account)
+{
+    context.notifier().withdraw(newMailTag(account));
 }
 
 void accountFailed(

@@ -13,6 +13,7 @@ namespace DesktopNotices {
 // Action keys of the new-mail notification.
 inline const QString OpenMailProgram = QStringLiteral("open-mail-program");
 inline const QString ShowMessages = QStringLiteral("show-messages");
+inline const QString MarkRead = QStringLiteral("mark-read");
 
 // How many messages a new-mail notification names.
 inline constexpr int kMessagesNamed = 3;
@@ -38,6 +39,10 @@ void newMail(
     AppContext &context, const QString &account, int count, const QList<Header> &headers = {});
 // `news.fresh` messages of the `news.waiting` on `account` are news to the user.
 void newMail(AppContext &context, const QString &account, const MailNews &news);
+// The tag of the new-mail notification of `account`.
+QString newMailTag(const QString &account);
+// The new mail told of on `account` was read: its notification goes.
+void withdrawNewMail(AppContext &context, const QString &account);
 // A mail account failed. `password` is the account's: it never reaches the notification,
 // whatever the server put in `cause`.
 void accountFailed(

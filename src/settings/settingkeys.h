@@ -175,6 +175,14 @@ inline SettingKey ClearTextDeclined(int slot)
 {
     return detail::numbered("ClearTextDeclined", slot);
 }
+// An IMAP slot's check window lists its unread messages only ("1", the default) or all.
+inline SettingKey ListUnreadOnly(int slot)
+{
+    SettingKey key = detail::numbered("ListUnreadOnly", slot);
+    key.type = SettingType::CheckState;
+    key.defaultValue = QStringLiteral("1");
+    return key;
+}
 // The POP/Domain text the slot last logged on to with TLS: without TLS there now, it refuses.
 inline SettingKey TlsSeen(int slot)
 {

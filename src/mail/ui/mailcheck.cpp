@@ -44,7 +44,7 @@ frmCheckMail *MailCheck::checkWindow() const
 int MailCheck::lastMessageCount() const
 {
     const frmCheckMail *window = checkWindow();
-    return window ? window->run().control().MessageCount() : 0;
+    return window ? window->run().control().UnreadCount() : 0;
 }
 
 bool MailCheck::checkWaitsAfterError() const
@@ -126,14 +126,17 @@ QCoro::Task<> MailCheck::runScheduledRound(int onlySlot)
 
 void MailCheck::notificationAction(const QString &tag, const QString &actionKey)
 {
-    Q_UNUSED(tag)
-    QWidget *window = checkWindow();
+    frmCheckMail *window = checkWindow();
     if (!window)
         window = slotWindow();
     if (actionKey == DesktopNotices::ShowMessages && window) {
         window->showNormal();
         window->raise();
         window->activateWindow();
+    } else if (actionKey == DesktopNotices::MarkRead && window
+        && tag == DesktopNotices::newMailTag(window->run().news().account)) {
+        // The messages told of, in the session the window still holds for their account.
+        window->run().markRead(window->run().news().fresh);
     } else if (actionKey == DesktopNotices::OpenMailProgram) {
         if (frmCheckMail *check = checkWindow())
             check->cmdMailProgram_Click();

@@ -109,20 +109,34 @@ NewMail::AccountNews MailShared::newsOf(int slot, const MailControl &control)
     news.key.remove(u'\n');
     news.identities = control.Identities();
     const int count = control.MessageCount();
+    // Only unread mail is news: a message read elsewhere is never announced.
     if (news.identities.size() == count && count > 0) {
         news.fresh = announced().fresh(news.key, news.identities);
+        news.fresh.removeIf([&control](int number) { return !control.isUnread(number); });
         return news;
     }
     // A server that cannot tell its messages apart: each check announces them all, as
     // always, and the user hears why once per run.
-    for (int number = 1; number <= count; ++number)
-        news.fresh.append(number);
+    for (int number = 1; number <= count; ++number) {
+        if (control.isUnread(number))
+            news.fresh.append(number);
+    }
     const QString problem = control.IdentityProblem();
     if (!problem.isEmpty() && !m_identityProblemsTold.contains(news.key)) {
         m_identityProblemsTold.insert(news.key);
         news.note = problem;
     }
     return news;
+}
+
+void MailShared::mailRead(const NewMail::AccountNews &news, int unread)
+{
+    int &told = m_unread[news.key];
+    told = qMin(told, unread);
+    m_links.line.setNewMail(unreadTotal());
+    if (unreadTotal() == 0)
+        m_links.tray.showIcon(kIdleIcon);
+    DesktopNotices::withdrawNewMail(context(), news.account);
 }
 
 void MailShared::announce(

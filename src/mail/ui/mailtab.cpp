@@ -68,6 +68,10 @@ void MailTab::wire()
         connect(
             domain(slot), &QLineEdit::textChanged, this, [this, slot] { txtDomain_Change(slot); });
     }
+    connect(m_ui->chkListUnreadOnly, &QCheckBox::clicked, this, [this](bool on) {
+        m_context.settings().save(Keys::ListUnreadOnly(m_shownSlot),
+            on ? SettingValues::Checked : SettingValues::Unchecked);
+    });
     connect(m_ui->UpDown1, &UpDown::Change, this, &MailTab::UpDown1_Change);
     connect(m_ui->UpDown2, &UpDown::Change, this, &MailTab::UpDown2_Change);
     connect(m_ui->UpDown3, &UpDown::Change, this, &MailTab::UpDown3_Change);
@@ -175,6 +179,9 @@ void MailTab::showSlot(int slot)
     m_ui->lblUserNameCaption->setBuddy(userName(slot));
     m_ui->lblPasswordCaption->setBuddy(password(slot));
     m_ui->lblDomainCaption->setBuddy(domain(slot));
+    // One box for the slot shown.
+    m_shownSlot = slot;
+    m_ui->chkListUnreadOnly->setChecked(m_context.model().isOn(Keys::ListUnreadOnly(slot)));
 }
 
 void MailTab::Option_Click(int slot)

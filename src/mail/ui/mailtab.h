@@ -82,4 +82,5 @@ private:
     std::array<QLineEdit *, kSlots> m_passwords;
     std::array<QLineEdit *, kSlots> m_domains;
     bool m_fillingPassword = false; // the box is being filled, not typed in
+    int m_shownSlot = 1; // whose boxes the tab shows
 };

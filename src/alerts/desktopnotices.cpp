@@ -107,13 +107,15 @@ void newMail(AppContext &context, const QString &account, const MailNews &news)
             + QCoreApplication::translate("DesktopNotices", "and %1 more").arg(news.fresh - shown);
     if (!news.note.isEmpty())
         body += u'\n' + news.note;
+    QList<Notifier::Action> actions{
+        {OpenMailProgram, QCoreApplication::translate("DesktopNotices", "Open mail program")},
+        {ShowMessages, QCoreApplication::translate("DesktopNotices", "Show messages")}};
+    if (news.markable)
+        actions.append({MarkRead, QCoreApplication::translate("DesktopNotices", "Mark as read")});
     send(context,
         {newMailTag(account), QCoreApplication::translate("DesktopNotices", "You have new mail"),
             body, icon(context, QStringLiteral("mail.ico")), QStringLiteral("email.arrived"),
-            Urgency::Normal,
-            {{OpenMailProgram, QCoreApplication::translate("DesktopNotices", "Open mail program")},
-                {ShowMessages, QCoreApplication::translate("DesktopNotices", "Show messages")},
-                {MarkRead, QCoreApplication::translate("DesktopNotices", "Mark as read")}}});
+            Urgency::Normal, actions});
 }
 
 void withdrawNewMail(AppContext &context, const QString &account)

@@ -31,6 +31,7 @@ struct MailNews {
     int waiting = 0; // all messages on the server
     QList<Header> headers; // of the fresh ones, in order; the first three are named
     QString note; // a line added at the end, when not empty
+    bool markable = false; // the server keeps read state: "Mark as read" is offered
 };
 
 // A check found `count` messages waiting on `account`, all of them news; `headers` are those

@@ -108,6 +108,7 @@ NewMail::AccountNews MailShared::newsOf(int slot, const MailControl &control)
         = settings().text(Keys::MailUserName(slot)) + u'@' + settings().text(Keys::Domain(slot));
     news.key.remove(u'\n');
     news.identities = control.Identities();
+    news.markable = control.hasReadState();
     const int count = control.MessageCount();
     // Only unread mail is news: a message read elsewhere is never announced.
     if (news.identities.size() == count && count > 0) {
@@ -144,7 +145,8 @@ void MailShared::announce(
 {
     if (!news.fresh.isEmpty())
         DesktopNotices::newMail(context(), news.account,
-            DesktopNotices::MailNews{int(news.fresh.size()), waiting, headers, news.note});
+            DesktopNotices::MailNews{
+                int(news.fresh.size()), waiting, headers, news.note, news.markable});
     // Only what the server still holds is kept: the set never outgrows the mailbox.
     const bool known = !news.identities.isEmpty() || waiting == 0;
     if (known && !announced().remember(news.key, news.identities))

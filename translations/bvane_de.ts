@@ -351,6 +351,10 @@
         <source>%1 is back up.</source>
         <translation>%1 steht wieder.</translation>
     </message>
+    <message>
+        <source>Mark as read</source>
+        <translation>Als gelesen markieren</translation>
+    </message>
 </context>
 <context>
     <name>ImapConnection</name>
@@ -504,6 +508,13 @@
     <message>
         <source>message %1 has not been listed</source>
         <translation>Nachricht %1 wurde nicht aufgelistet</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n unread message(s) in INBOX</source>
+        <translation>
+            <numerusform>%n ungelesene Nachricht in INBOX</numerusform>
+            <numerusform>%n ungelesene Nachrichten in INBOX</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -670,6 +681,13 @@
         <translation>
             <numerusform>Der Server hat es abgelehnt, %n Nachricht zu löschen: %1</numerusform>
             <numerusform>Der Server hat es abgelehnt, %n Nachrichten zu löschen: %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The server refused to mark %n message(s) read: %1</source>
+        <translation>
+            <numerusform>Der Server hat es abgelehnt, %n Nachricht als gelesen zu markieren: %1</numerusform>
+            <numerusform>Der Server hat es abgelehnt, %n Nachrichten als gelesen zu markieren: %1</numerusform>
         </translation>
     </message>
 </context>
@@ -862,6 +880,14 @@
     <message>
         <source>All settings will be saved automatically</source>
         <translation>Alle Einstellungen werden automatisch gespeichert</translation>
+    </message>
+    <message>
+        <source>List unread messages only (IMAP)</source>
+        <translation>Nur ungelesene Nachrichten auflisten (IMAP)</translation>
+    </message>
+    <message>
+        <source>The check window lists this account&apos;s unread messages only; unchecked, it lists all of them with the unread ones counted</source>
+        <translation>Das Fenster der Abfrage listet nur die ungelesenen Nachrichten dieses Kontos auf; ohne Haken listet es alle auf und zählt die ungelesenen</translation>
     </message>
 </context>
 <context>
@@ -1561,6 +1587,18 @@
     <message>
         <source>Deleting messages: %1 of %2</source>
         <translation>Nachrichten werden gelöscht: %1 von %2</translation>
+    </message>
+    <message>
+        <source>Mar&amp;k as Read</source>
+        <translation>Als gelesen mar&amp;kieren</translation>
+    </message>
+    <message>
+        <source>Mark the ticked message(s) read on the server</source>
+        <translation>Die angehakten Nachrichten auf dem Server als gelesen markieren</translation>
+    </message>
+    <message>
+        <source>Mark as Read</source>
+        <translation>Als gelesen markieren</translation>
     </message>
 </context>
 <context>

@@ -1824,6 +1824,22 @@ Jeder auf dem Weg zum Server könnte es lesen. Die Antwort gilt für %2; solange
         <source>Brisvane could not be kept from starting when you log in.</source>
         <translation>Der Start von Brisvane bei der Anmeldung konnte nicht abgestellt werden.</translation>
     </message>
+    <message>
+        <source>Quiet hours from</source>
+        <translation>Ruhezeit von</translation>
+    </message>
+    <message>
+        <source>No sound and no notification in this time; what came is told once it is over</source>
+        <translation>In dieser Zeit kein Ton und keine Benachrichtigung; was kam, wird gemeldet, sobald sie vorbei ist</translation>
+    </message>
+    <message>
+        <source>Quiet hours until</source>
+        <translation>Ruhezeit bis</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>bis</translation>
+    </message>
 </context>
 <context>
     <name>frmUsage</name>

@@ -359,6 +359,10 @@
         <source>%1 is back up.</source>
         <translation>%1 steht wieder.</translation>
     </message>
+    <message>
+        <source>Mark as read</source>
+        <translation>Als gelesen markieren</translation>
+    </message>
 </context>
 <context>
     <name>ImapConnection</name>
@@ -512,6 +516,13 @@
     <message>
         <source>message %1 has not been listed</source>
         <translation>Nachricht %1 wurde nicht aufgelistet</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n unread message(s) in INBOX</source>
+        <translation>
+            <numerusform>%n ungelesene Nachricht in INBOX</numerusform>
+            <numerusform>%n ungelesene Nachrichten in INBOX</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -678,6 +689,13 @@
         <translation>
             <numerusform>Der Server hat es abgelehnt, %n Nachricht zu löschen: %1</numerusform>
             <numerusform>Der Server hat es abgelehnt, %n Nachrichten zu löschen: %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The server refused to mark %n message(s) read: %1</source>
+        <translation>
+            <numerusform>Der Server hat es abgelehnt, %n Nachricht als gelesen zu markieren: %1</numerusform>
+            <numerusform>Der Server hat es abgelehnt, %n Nachrichten als gelesen zu markieren: %1</numerusform>
         </translation>
     </message>
 </context>
@@ -886,6 +904,14 @@
     <message>
         <source>A POP3 server&apos;s name (pop3s://name for POP3 over TLS), or imap://name (STARTTLS when the server offers it) or imaps://name for IMAP; :port after the name where the server does not use the usual one</source>
         <translation>Der Name eines POP3-Servers (pop3s://Name für POP3 über TLS), oder imap://Name (STARTTLS, wenn der Server es anbietet) bzw. imaps://Name für IMAP; :Port nach dem Namen, wo der Server nicht den üblichen verwendet</translation>
+    </message>
+    <message>
+        <source>List unread messa&amp;ges only (IMAP)</source>
+        <translation>Nur ungelesene Nachrich&amp;ten auflisten (IMAP)</translation>
+    </message>
+    <message>
+        <source>The check window lists this account&apos;s unread messages only; unchecked, it lists all of them with the unread ones counted</source>
+        <translation>Das Fenster der Abfrage listet nur die ungelesenen Nachrichten dieses Kontos auf; ohne Haken listet es alle auf und zählt die ungelesenen</translation>
     </message>
 </context>
 <context>
@@ -1614,6 +1640,18 @@
         <source>Deleting messages: %1 of %2</source>
         <translation>Nachrichten werden gelöscht: %1 von %2</translation>
     </message>
+    <message>
+        <source>Mar&amp;k as Read</source>
+        <translation>Als gelesen mar&amp;kieren</translation>
+    </message>
+    <message>
+        <source>Mark the ticked message(s) read on the server</source>
+        <translation>Die angehakten Nachrichten auf dem Server als gelesen markieren</translation>
+    </message>
+    <message>
+        <source>Mark as Read</source>
+        <translation>Als gelesen markieren</translation>
+    </message>
 </context>
 <context>
     <name>frmClearTextQuestion</name>
@@ -1837,6 +1875,22 @@ Jeder auf dem Weg zum Server könnte es lesen. Die Antwort gilt für %2; solange
     <message>
         <source>Brisvane could not be kept from starting when you log in.</source>
         <translation>Der Start von Brisvane bei der Anmeldung konnte nicht abgestellt werden.</translation>
+    </message>
+    <message>
+        <source>Quiet hours from</source>
+        <translation>Ruhezeit von</translation>
+    </message>
+    <message>
+        <source>No sound and no notification in this time; what came is told once it is over</source>
+        <translation>In dieser Zeit kein Ton und keine Benachrichtigung; was kam, wird gemeldet, sobald sie vorbei ist</translation>
+    </message>
+    <message>
+        <source>Quiet hours until</source>
+        <translation>Ruhezeit bis</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>bis</translation>
     </message>
 </context>
 <context>

@@ -109,6 +109,21 @@ void DBusNotifier::notify(const Notification &notification)
     }
 }
 
+// CloseNotification; one still waiting for the server is simply not sent.
+void DBusNotifier::withdraw(const QString &tag)
+{
+    m_waiting.removeIf([&tag](const Notification &n) { return n.tag == tag; });
+    const uint id = m_ids.take(tag);
+    if (id == 0 || m_server != Server::Present)
+        return;
+    QDBusMessage call
+        = QDBusMessage::createMethodCall(NotificationsProxy::Service, NotificationsProxy::Path,
+            NotificationsProxy::Interface, QStringLiteral("CloseNotification"));
+    call << id;
+    auto *reply = new QDBusPendingCallWatcher(m_bus.asyncCall(call, kCallTimeoutMs), this);
+    connect(reply, &QDBusPendingCallWatcher::finished, reply, &QObject::deleteLater);
+}
+
 void DBusNotifier::send(const Notification &n)
 {
     QStringList actions;

@@ -43,6 +43,7 @@ public:
     ~DBusNotifier() override;
 
     void notify(const Notification &notification) override;
+    void withdraw(const QString &tag) override;
 
     enum class Server { Asking, Present, Absent };
     Server server() const { return m_server; }

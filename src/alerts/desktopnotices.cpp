@@ -79,6 +79,11 @@ QString accountOfTag(const QString &tag)
     return tag.startsWith(prefix) ? tag.mid(prefix.size()) : QString();
 }
 
+QString newMailTag(const QString &account)
+{
+    return QStringLiteral("new-mail/") + account;
+}
+
 bool enabled(const AppContext &context)
 {
     return readCheckState(context.settings(), Keys::DesktopNotifications, 1) == 1;
@@ -108,13 +113,20 @@ void newMail(AppContext &context, const QString &account, const MailNews &news)
             + QCoreApplication::translate("DesktopNotices", "and %1 more").arg(news.fresh - shown);
     if (!news.note.isEmpty())
         body += u'\n' + news.note;
+    QList<Notifier::Action> actions{
+        {OpenMailProgram, QCoreApplication::translate("DesktopNotices", "Open mail program")},
+        {ShowMessages, QCoreApplication::translate("DesktopNotices", "Show messages")}};
+    if (news.markable)
+        actions.append({MarkRead, QCoreApplication::translate("DesktopNotices", "Mark as read")});
     send(context,
-        {QStringLiteral("new-mail/") + account,
-            QCoreApplication::translate("DesktopNotices", "You have new mail"), body,
-            icon(context, QStringLiteral("mail.ico")), QStringLiteral("email.arrived"),
-            Urgency::Normal,
-            {{OpenMailProgram, QCoreApplication::translate("DesktopNotices", "Open mail program")},
-                {ShowMessages, QCoreApplication::translate("DesktopNotices", "Show messages")}}});
+        {newMailTag(account), QCoreApplication::translate("DesktopNotices", "You have new mail"),
+            body, icon(context, QStringLiteral("mail.ico")), QStringLiteral("email.arrived"),
+            Urgency::Normal, actions});
+}
+
+void withdrawNewMail(AppContext &context, const QString &account)
+{
+    context.notifier().withdraw(newMailTag(account));
 }
 
 void accountFailed(

@@ -13,6 +13,7 @@ namespace DesktopNotices {
 // Action keys of the new-mail notification.
 inline const QString OpenMailProgram = QStringLiteral("open-mail-program");
 inline const QString ShowMessages = QStringLiteral("show-messages");
+inline const QString MarkRead = QStringLiteral("mark-read");
 
 // How many messages a new-mail notification names.
 inline constexpr int kMessagesNamed = 3;
@@ -33,6 +34,7 @@ struct MailNews {
     int waiting = 0; // all messages on the server
     QList<Header> headers; // of the fresh ones, in order; the first three are named
     QString note; // a line added at the end, when not empty
+    bool markable = false; // the server keeps read state: "Mark as read" is offered
 };
 
 // A check found `count` messages waiting on `account`, all of them news; `headers` are those
@@ -41,6 +43,10 @@ void newMail(
     AppContext &context, const QString &account, int count, const QList<Header> &headers = {});
 // `news.fresh` messages of the `news.waiting` on `account` are news to the user.
 void newMail(AppContext &context, const QString &account, const MailNews &news);
+// The tag of the new-mail notification of `account`.
+QString newMailTag(const QString &account);
+// The new mail told of on `account` was read: its notification goes.
+void withdrawNewMail(AppContext &context, const QString &account);
 // A mail account failed. `password` is the account's: it never reaches the notification,
 // whatever the server put in `cause`.
 void accountFailed(

@@ -3,6 +3,7 @@
 #include "alerts/desktopnotices.h"
 #include "settings/conversions.h"
 #include "settings/passwords.h"
+#include "settings/settingsmodel.h"
 #include "settings/settingsstore.h"
 #include "shell/appcontext.h"
 #include "shell/autostart.h"
@@ -15,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimeEdit>
 #include <QVBoxLayout>
 
 struct frmPreferences::Row {
@@ -63,6 +65,7 @@ frmPreferences::frmPreferences(AppContext &context, MenuTools &menu,
     chkDesktopNotifications->setObjectName(QStringLiteral("chkDesktopNotifications"));
     chkDesktopNotifications->setChecked(DesktopNotices::enabled(context));
     layout->addWidget(chkDesktopNotifications);
+    addQuietHours(layout);
     layout->addWidget(usageLimit);
     addPasswordsLine(layout);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -87,6 +90,46 @@ void frmPreferences::addPasswordsLine(QVBoxLayout *layout)
     layout->addWidget(lblPasswords);
     connect(&m_context.passwords(), &Passwords::placeChanged, lblPasswords,
         [this] { lblPasswords->setText(m_context.passwords().placeText()); });
+}
+
+// "Quiet hours from 22:00 to 07:00": the box and the two times in one row.
+void frmPreferences::addQuietHours(QVBoxLayout *layout)
+{
+    const SettingsModel &settings = m_context.model();
+    chkQuietHours = new QCheckBox(tr("Quiet hours from"), this);
+    chkQuietHours->setObjectName(QStringLiteral("chkQuietHours"));
+    chkQuietHours->setToolTip(tr("No sound and no notification in this time; what came is told "
+                                 "once it is over"));
+    chkQuietHours->setChecked(settings.isOn(Keys::QuietHours));
+    const auto timeBox = [this, &settings](const char *name, const SettingKey &key) {
+        auto *box = new QTimeEdit(this);
+        box->setObjectName(QLatin1String(name));
+        box->setDisplayFormat(QStringLiteral("HH:mm"));
+        QTime time = QTime::fromString(settings.text(key), QStringLiteral("HH:mm"));
+        box->setTime(
+            time.isValid() ? time : QTime::fromString(key.defaultValue, QStringLiteral("HH:mm")));
+        return box;
+    };
+    timQuietFrom = timeBox("timQuietFrom", Keys::QuietFrom);
+    timQuietUntil = timeBox("timQuietUntil", Keys::QuietUntil);
+    timQuietFrom->setAccessibleName(tr("Quiet hours from"));
+    timQuietUntil->setAccessibleName(tr("Quiet hours until"));
+    auto *row = new QHBoxLayout;
+    row->addWidget(chkQuietHours);
+    row->addWidget(timQuietFrom);
+    row->addWidget(new QLabel(tr("to"), this));
+    row->addWidget(timQuietUntil);
+    row->addStretch();
+    layout->addLayout(row);
+}
+
+void frmPreferences::saveQuietHours()
+{
+    SettingsStore &store = m_context.settings();
+    store.save(Keys::QuietHours,
+        chkQuietHours->isChecked() ? SettingValues::Checked : SettingValues::Unchecked);
+    store.save(Keys::QuietFrom, timQuietFrom->time().toString(QStringLiteral("HH:mm")));
+    store.save(Keys::QuietUntil, timQuietUntil->time().toString(QStringLiteral("HH:mm")));
 }
 
 // Its own row at the bottom, under a line; applied with OK like the rest.
@@ -159,6 +202,7 @@ void frmPreferences::cmdOK_Click()
     }
     store.save(Keys::DesktopNotifications,
         chkDesktopNotifications->isChecked() ? SettingValues::Checked : SettingValues::Unchecked);
+    saveQuietHours();
     usageLimit->save();
     accept();
 }

@@ -9,6 +9,7 @@ class MenuTools;
 class QCheckBox;
 class QLabel;
 class QPushButton;
+class QTimeEdit;
 class QVBoxLayout;
 class UsageLimitBox;
 
@@ -37,6 +38,10 @@ public:
     QPushButton *cmdOK;
     QPushButton *cmdCancel;
     QCheckBox *chkStartAtLogin;
+    // Quiet hours: the box and the range, saved with OK.
+    QCheckBox *chkQuietHours = nullptr;
+    QTimeEdit *timQuietFrom = nullptr;
+    QTimeEdit *timQuietUntil = nullptr;
     // The monthly usage limit, saved with OK.
     UsageLimitBox *usageLimit;
     // Where the passwords are kept (the desktop keyring or the settings file).
@@ -49,6 +54,8 @@ private:
     QList<Row> rows() const;
     void addStartAtLogin(QVBoxLayout *layout);
     void addPasswordsLine(QVBoxLayout *layout);
+    void addQuietHours(QVBoxLayout *layout);
+    void saveQuietHours();
     bool applyStartAtLogin();
 
     AppContext &m_context;

@@ -39,6 +39,8 @@ public:
 
     // Returns at once.
     virtual void notify(const Notification &notification) = 0;
+    // Takes the notification of `tag` off the screen, its news being over; returns at once.
+    virtual void withdraw(const QString &tag) = 0;
 
 Q_SIGNALS:
     // The user chose `actionKey` on the notification last sent with `tag`.

@@ -50,6 +50,8 @@ void ImapMail::resetProtocol()
     m_fetching.clear();
     m_askedUpTo = 0;
     m_listedUids.clear();
+    m_numberOfUid.clear();
+    m_byUid = false;
     m_quitProblem.clear();
 }
 
@@ -84,24 +86,59 @@ void ImapMail::logOn()
 }
 
 // UIDs rise with the message numbers, so the sorted UIDs are those of messages 1, 2, ... (a
-// message that arrived since SELECT adds one at the end).
+// message that arrived since SELECT adds one at the end). The unread ones come from a SEARCH
+// of their own (after the first: their answers share one list): in the unread view they are
+// the session's messages.
 void ImapMail::listIdentities(int count, const QByteArray &uidValidity)
 {
     m_searched.clear();
+    if (m_unreadOnly) {
+        searchUnseen(count, uidValidity);
+        return;
+    }
     connection<ImapConnection>()->send(
         "UID SEARCH ALL", [this, count, uidValidity](const ImapResponse &reply) {
             std::sort(m_searched.begin(), m_searched.end());
-            if (reply.ok() && m_searched.size() >= count) {
+            if (reply.ok() && m_searched.size() >= count)
                 m_listedUids = m_searched.first(count);
-                for (qint64 uid : std::as_const(m_listedUids))
-                    m_identities << QString::fromLatin1(uidValidity) + u'.' + QString::number(uid);
-            } else {
+            m_searched.clear();
+            searchUnseen(count, uidValidity);
+        });
+}
+
+void ImapMail::searchUnseen(int count, const QByteArray &uidValidity)
+{
+    connection<ImapConnection>()->send(
+        "UID SEARCH UNSEEN", [this, count, uidValidity](const ImapResponse &reply) {
+            std::sort(m_searched.begin(), m_searched.end());
+            const QList<qint64> unseen = reply.ok() ? m_searched : QList<qint64>();
+            if (m_unreadOnly && reply.ok())
+                m_listedUids = unseen;
+            if (m_listedUids.isEmpty() && (!m_unreadOnly || !reply.ok())) {
                 m_identityProblem = tr("The server did not list the messages' UIDs, so it "
                                        "cannot tell new messages from old: each check "
                                        "announces them all");
+                loggedOn(count, tr("%n message(s) in INBOX", nullptr, count));
+                return;
             }
-            loggedOn(count, tr("%n message(s) in INBOX", nullptr, count));
+            listUids(unseen, reply.ok(), uidValidity);
         });
+}
+
+void ImapMail::listUids(const QList<qint64> &unseen, bool readKnown, const QByteArray &uidValidity)
+{
+    m_byUid = m_unreadOnly;
+    for (qsizetype i = 0; i < m_listedUids.size(); ++i) {
+        const qint64 uid = m_listedUids.at(i);
+        m_numberOfUid.insert(uid, int(i) + 1);
+        m_identities << QString::fromLatin1(uidValidity) + u'.' + QString::number(uid);
+        if (readKnown && !std::binary_search(unseen.begin(), unseen.end(), uid))
+            m_readNumbers.insert(int(i) + 1);
+    }
+    const int listed = int(m_listedUids.size());
+    loggedOn(listed,
+        m_unreadOnly ? tr("%n unread message(s) in INBOX", nullptr, listed)
+                     : tr("%n message(s) in INBOX", nullptr, listed));
 }
 
 void ImapMail::quit()
@@ -136,10 +173,12 @@ void ImapMail::fetchFrom(int number)
     const int last = qMin<int>(m_messageCount, number + window - 1);
     m_fetching.append({number, last});
     m_askedUpTo = qMax(m_askedUpTo, last);
-    const QByteArray range = QByteArray::number(number)
-        + (last > number ? ':' + QByteArray::number(last) : QByteArray());
+    const QByteArray range = m_byUid
+        ? "UID FETCH " + uidSet(m_listedUids.mid(number - 1, last - number + 1))
+        : "FETCH " + QByteArray::number(number)
+            + (last > number ? ':' + QByteArray::number(last) : QByteArray());
     connection<ImapConnection>()->send(
-        "FETCH " + range + " (UID BODY.PEEK[HEADER.FIELDS (FROM SUBJECT DATE)])",
+        range + " (UID BODY.PEEK[HEADER.FIELDS (FROM SUBJECT DATE)])",
         [this, number, last](const ImapResponse &reply) {
             onFetched({{number, last}}, reply);
         });
@@ -181,8 +220,7 @@ bool ImapMail::onUntagged(const ImapResponse &response)
         }
         return true;
     }
-    const int number = int(response.number);
-    if (response.keyword != "FETCH" || !isFetching(number) || response.data.isEmpty()
+    if (response.keyword != "FETCH" || response.data.isEmpty()
         || response.data.first().kind != ImapValue::Kind::List)
         return false;
     const QList<ImapValue> &items = response.data.first().items;
@@ -196,8 +234,10 @@ bool ImapMail::onUntagged(const ImapResponse &response)
         else if (key.kind == ImapValue::Kind::Atom && key.text.toUpper().startsWith("BODY["))
             header = value.kind == ImapValue::Kind::String ? value.text : QByteArray();
     }
+    // The unread view numbers its messages by their place among the unread UIDs.
+    const int number = m_byUid ? m_numberOfUid.value(uid) : int(response.number);
     // Other FETCH responses (flags changed elsewhere) carry no header.
-    if (!header || m_headers.contains(number))
+    if (!header || !isFetching(number) || m_headers.contains(number))
         return false;
     if (uid > 0)
         m_uids.insert(number, uid);
@@ -287,6 +327,25 @@ void ImapMail::markListedDeleted(const QList<int> &numbers)
             });
     for (int number : unlisted)
         deletionAnswered(number, 0, false, tr("message %1 has not been listed").arg(number));
+}
+
+void ImapMail::markRead(const QList<int> &numbers)
+{
+    QList<qint64> uids;
+    for (int number : numbers) {
+        const qint64 uid
+            = m_listedUids.isEmpty() ? m_uids.value(number) : m_listedUids.value(number - 1);
+        if (uid > 0)
+            uids.append(uid);
+    }
+    if (uids.isEmpty()) {
+        readAnswered({}, true, {});
+        return;
+    }
+    connection<ImapConnection>()->send("UID STORE " + uidSet(uids) + " +FLAGS.SILENT (\\Seen)",
+        [this, numbers](const ImapResponse &reply) {
+            readAnswered(numbers, reply.ok(), imapStatusWords(reply));
+        });
 }
 
 void ImapMail::expunge()

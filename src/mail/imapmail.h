@@ -15,15 +15,16 @@ struct ImapResponse;
 // The mail control for an IMAP account (see MailSession for what every mail control does).
 //
 // Host takes "imap://name[:port]" (STARTTLS when offered) or "imaps://name[:port]".
-// MessageCount is the number of messages in INBOX. The first RetrieveHeader asks for From,
-// Subject and Date of all messages (up to kFetchWindow; the next window halfway through) in
-// one FETCH of BODY.PEEK[HEADER.FIELDS (FROM SUBJECT DATE)], which marks nothing read; each message
-// is tied to its UID as it is listed; without pipelining each header is fetched on its own.
-// DeleteMessage marks that UID \Deleted; Quit expunges those UIDs: by UID EXPUNGE where the
-// server has UIDPLUS, otherwise by EXPUNGE only when no other message carries \Deleted (else
-// Quit ends with an Error saying so and leaves them marked). A message that arrives meanwhile
-// is never deleted. After SELECT the log-on asks UID SEARCH ALL for the messages' identities
-// (UIDVALIDITY.UID); PrefetchHeaders asks one UID FETCH.
+// MessageCount is the number of unread messages in INBOX (message 1 the oldest, by UID), or
+// with setUnreadOnly(false) of all messages, the read ones told apart by UID SEARCH UNSEEN. The
+// first RetrieveHeader asks for From, Subject and Date of all messages (up to kFetchWindow; the
+// next window halfway through) in one FETCH of BODY.PEEK[HEADER.FIELDS (FROM SUBJECT DATE)], which
+// marks nothing read; each message is tied to its UID as it is listed; without pipelining each
+// header is fetched on its own. DeleteMessage marks that UID \Deleted; Quit expunges those UIDs: by
+// UID EXPUNGE where the server has UIDPLUS, otherwise by EXPUNGE only when no other message carries
+// \Deleted (else Quit ends with an Error saying so and leaves them marked). A message that arrives
+// meanwhile is never deleted. After SELECT the log-on asks UID SEARCH ALL for the messages'
+// identities (UIDVALIDITY.UID); PrefetchHeaders asks one UID FETCH.
 class ImapMail : public MailSession
 {
     Q_OBJECT
@@ -46,7 +47,10 @@ private:
     void storeDeleted(int number, qint64 uid);
     void markListedDeleted(const QList<int> &numbers) override;
     void prefetch(const QList<int> &numbers) override;
+    void markRead(const QList<int> &numbers) override;
     void listIdentities(int count, const QByteArray &uidValidity);
+    void searchUnseen(int count, const QByteArray &uidValidity);
+    void listUids(const QList<qint64> &unseen, bool readKnown, const QByteArray &uidValidity);
     void quit() override;
 
     bool isFetching(int number) const;
@@ -64,5 +68,7 @@ private:
     int m_askedUpTo = 0; // the highest message any FETCH asked for
     QList<qint64> m_searched; // the last SEARCH result
     QList<qint64> m_listedUids; // UIDs of messages 1 to MessageCount, from the log-on
+    QHash<qint64, int> m_numberOfUid; // and back
+    bool m_byUid = false; // the unread view: messages are fetched by their listed UIDs
     QString m_quitProblem;
 };

@@ -19,6 +19,13 @@ void MailControl::DeleteListed(const QList<int> &numbers)
         Qt::QueuedConnection);
 }
 
+void MailControl::MarkListedRead(const QList<int> &numbers)
+{
+    Q_UNUSED(numbers)
+    QMetaObject::invokeMethod(
+        this, [this] { Q_EMIT ReadMarked({}); }, Qt::QueuedConnection);
+}
+
 void MailControl::dispose(std::unique_ptr<MailControl> control)
 {
     if (!control || !control->isQuitting())

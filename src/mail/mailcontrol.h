@@ -71,6 +71,18 @@ public:
     virtual bool deletionsUnderWay() const { return false; }
     // The listing's message `number` is marked deleted in this session.
     virtual bool isDeleted(int number) const { return m_deletedHere.contains(number); }
+    // After LogOn: the unread messages among MessageCount, and whether message `number` is one
+    // (a protocol without read state, POP3, counts them all).
+    virtual int UnreadCount() const { return MessageCount(); }
+    virtual bool hasReadState() const { return false; }
+    virtual bool isUnread(int number) const
+    {
+        Q_UNUSED(number)
+        return true;
+    }
+    // Marks the listing's messages `numbers` read on the server; ReadMarked names those the
+    // server agreed to (none where there is no read state), or Error tells of a refusal.
+    virtual void MarkListedRead(const QList<int> &numbers);
 
     // Destroys a control its window no longer needs, once a Quit in progress has ended:
     // the server applies deletions only when it sees the QUIT.
@@ -83,6 +95,7 @@ Q_SIGNALS:
     void ServerAlert(const QString &text);
     // Of a deletion batch's `sent` deletions the server has answered `answered`.
     void DeletionProgress(int answered, int sent);
+    void ReadMarked(const QList<int> &numbers);
 
 private:
     QSet<int> m_deletedHere; // by the one-by-one DeleteListed

@@ -29,6 +29,13 @@ MailRun::MailRun(
     connect(&m_tick, &Timer::tick, this, &MailRun::tick);
     connect(m_control.get(), &MailControl::Done, this, &MailRun::onDone);
     connect(m_control.get(), &MailControl::Error, this, &MailRun::onError);
+    connect(m_control.get(), &MailControl::ReadMarked, this, [this](const QList<int> &numbers) {
+        if (numbers.isEmpty())
+            return;
+        m_news.fresh.removeIf([&numbers](int n) { return numbers.contains(n); });
+        m_host.mailRead(m_news, m_control->UnreadCount());
+        Q_EMIT readMarked(numbers);
+    });
     connect(m_control.get(), &MailControl::ServerAlert, this,
         [this](const QString &text) { m_host.serverAlert(accountName(slot()), text); });
 }
@@ -181,6 +188,12 @@ void MailRun::holdCountdown(bool hold)
         m_tick.setEnabled(!hold);
 }
 
+void MailRun::markRead(const QList<int> &numbers)
+{
+    if (!m_stopped && !numbers.isEmpty())
+        m_control->MarkListedRead(numbers);
+}
+
 void MailRun::noticeNewMail()
 {
     m_host.setTrayIcon(QStringLiteral("mail.ico"));
@@ -289,6 +302,6 @@ void MailRun::endAfterFailure()
 void MailRun::exitStep()
 {
     m_host.setTrayIcon(kIdleIcon);
-    if (!(singleAccountRun() && m_control->MessageCount() < 1))
+    if (!(singleAccountRun() && m_control->UnreadCount() < 1))
         Q_EMIT closeRequested();
 }

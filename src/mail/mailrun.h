@@ -45,6 +45,8 @@ public:
     virtual void announce(
         const NewMail::AccountNews &news, int waiting, const QList<DesktopNotices::Header> &headers)
         = 0;
+    // Messages of `news`'s account were marked read: `unread` are left there.
+    virtual void mailRead(const NewMail::AccountNews &news, int unread) = 0;
     // The server of `account` asked that `text` be shown to the user.
     virtual void serverAlert(const QString &account, const QString &text) = 0;
     // The connected-time clock, the mail schedule and the line watch rest while a run goes.
@@ -95,6 +97,10 @@ public:
     void nextAccount();
     // A deletion holds the countdown while it asks and works.
     void holdCountdown(bool hold);
+    // Marks the listing's messages `numbers` read on the server; readMarked follows.
+    void markRead(const QList<int> &numbers);
+    // What the current account's notification told of.
+    const NewMail::AccountNews &news() const { return m_news; }
     // The window is minimised when the run found new mail for it: the tray and a sound say so.
     void noticeNewMail();
 
@@ -120,6 +126,8 @@ Q_SIGNALS:
     // The headers of `slot`'s messages are about to come; the list starts empty.
     void listing(const QStringList &identities);
     void headersRead(const QList<MailHeader> &headers);
+    // The server marked the listing's messages `numbers` read.
+    void readMarked(const QList<int> &numbers);
     // Every header of the account has come.
     void listed();
     // The account has no messages.

@@ -37,7 +37,7 @@ QCoro::Task<> MailRun::runAccounts()
             settle();
             co_return;
         }
-        if (m_errors == 0 && m_control->MessageCount() < 1) {
+        if (m_errors == 0 && m_control->UnreadCount() < 1) {
             m_countdown = 0;
             continue;
         }
@@ -102,7 +102,8 @@ QCoro::Task<bool> MailRun::reportAccount()
     m_news = m_host.newsOf(slot(), *m_control);
     if (!m_headersMode)
         co_return co_await reportCount();
-    if (m_control->MessageCount() < 1) {
+    // Read mail is no mail: an IMAP account whose messages are all read has nothing to show.
+    if (m_control->UnreadCount() < 1) {
         Q_EMIT emptyMailbox();
         ++m_host.accountDone;
         if (multi())
@@ -122,7 +123,7 @@ QCoro::Task<bool> MailRun::reportAccount()
 // of it was announced before. False when the run stopped while their headers came.
 QCoro::Task<bool> MailRun::reportCount()
 {
-    const int count = m_control->MessageCount();
+    const int count = m_control->UnreadCount();
     Q_EMIT counted(slot(), count);
     QList<DesktopNotices::Header> headers;
     if (!m_news.fresh.isEmpty()) {
@@ -185,7 +186,7 @@ QCoro::Task<bool> MailRun::listHeaders()
             break;
     } while (number < m_control->MessageCount());
     Q_EMIT headersRead(batch);
-    m_host.announce(m_news, m_control->MessageCount(), named);
+    m_host.announce(m_news, m_control->UnreadCount(), named);
     if (!m_news.fresh.isEmpty() && opensMinimised())
         Q_EMIT freshMailAsideFromView();
     co_return true;

@@ -25,6 +25,7 @@ void MailSession::LogOn()
     m_deleted.clear();
     m_deleting.clear();
     m_deletedNumbers.clear();
+    m_readNumbers.clear();
     m_batch = {};
     m_messageCount = 0;
     m_identities.clear();
@@ -104,6 +105,38 @@ void MailSession::DeleteListed(const QList<int> &numbers)
         endBatch();
     else
         feedDeletions();
+}
+
+void MailSession::MarkListedRead(const QList<int> &numbers)
+{
+    if (!m_loggedOn || !m_connection) {
+        const Problem problem = *problemWith(0);
+        postError(problem.first, problem.second);
+        return;
+    }
+    QList<int> unread;
+    for (int number : numbers) {
+        if (!problemWith(number) && isUnread(number) && !m_deletedNumbers.contains(number))
+            unread.append(number);
+    }
+    if (unread.isEmpty()) {
+        post([this] { Q_EMIT ReadMarked({}); });
+        return;
+    }
+    markRead(unread);
+}
+
+void MailSession::readAnswered(const QList<int> &numbers, bool ok, const QString &serverWords)
+{
+    if (!ok) {
+        postError(MailError::ServerError,
+            tr("The server refused to mark %n message(s) read: %1", nullptr, int(numbers.size()))
+                .arg(serverWords));
+        return;
+    }
+    for (int number : numbers)
+        m_readNumbers.insert(number);
+    post([this, numbers] { Q_EMIT ReadMarked(numbers); });
 }
 
 void MailSession::StopDeleting()

@@ -59,6 +59,9 @@ public:
     void setTimeOutMs(int ms) { m_timeoutMs = qMax(1, ms); }
     int Deadline() const { return m_deadlineMs / 1000; }
     void setDeadline(int seconds) { m_deadlineMs = qMax(1, seconds) * 1000; }
+    // IMAP: the session's messages are the unread ones only (message 1 the oldest unread);
+    // otherwise all, with the read ones known. POP3 has no read state: all count as unread.
+    void setUnreadOnly(bool on) { m_unreadOnly = on; }
     bool RequireTls() const { return m_requireTls; }
     void setRequireTls(bool on) { m_requireTls = on; }
     // The user agreed to log on without TLS to a server that is not this machine.
@@ -102,6 +105,14 @@ public:
     bool isDeleted(int number) const { return m_deletedNumbers.contains(number); }
     void Quit();
 
+    // After LogOn: how many of the session's messages are unread, and whether message
+    // `number` is (POP3: all of them).
+    int UnreadCount() const { return m_messageCount - int(m_readNumbers.size()); }
+    bool isUnread(int number) const { return !m_readNumbers.contains(number); }
+    // Marks the listed messages `numbers` read on the server (IMAP's \Seen; nothing on POP3).
+    // ReadMarked names those the server agreed to, or Error tells of the refusal.
+    void MarkListedRead(const QList<int> &numbers);
+
     // Known after LogOn: the identity of each message that outlives the session (index i for
     // message i + 1), the POP3 UIDL or the IMAP UIDVALIDITY and UID; empty when the server
     // gives none, and then IdentityProblem() says why.
@@ -129,6 +140,8 @@ Q_SIGNALS:
     void Done();
     // Of a deletion batch's `sent` deletions, the server has answered `answered`.
     void DeletionProgress(int answered, int sent);
+    // The server marked these listed messages read.
+    void ReadMarked(const QList<int> &numbers);
 
 protected:
     struct HeaderResult {
@@ -157,6 +170,8 @@ protected:
     virtual void markListedDeleted(const QList<int> &numbers);
     // How many of a batch's deletions may be on their way at once.
     virtual int deletionWindow() const { return std::numeric_limits<int>::max(); }
+    // The session is open: mark these listed unread messages read, then readAnswered().
+    virtual void markRead(const QList<int> &numbers) { readAnswered(numbers, true, {}); }
     // The session is open: ask for these headers (none in hand or on its way) together.
     virtual void prefetch(const QList<int> &numbers) = 0;
     // The session is open and a Quit request waits: end it with sessionClosed().
@@ -179,6 +194,7 @@ protected:
     void deliverWaiting();
     // A deletion the server answered; `key` is what m_deleted holds for the message.
     void deletionAnswered(int number, qint64 key, bool ok, const QString &serverWords);
+    void readAnswered(const QList<int> &numbers, bool ok, const QString &serverWords);
     // The server answered the Quit: the session ends, with `problem` as its Error if any.
     void sessionClosed(const QString &problem);
     void finishRequest();
@@ -192,6 +208,7 @@ protected:
     QString m_userName;
     QString m_password;
     bool m_pipelining = true;
+    bool m_unreadOnly = true;
     bool m_requireTls = false;
     bool m_allowClearText = false;
     bool m_tlsBefore = false;
@@ -208,6 +225,7 @@ protected:
     QSet<qint64> m_deleted; // marked for deletion: message numbers (POP3) or UIDs (IMAP)
     QSet<qint64> m_deleting; // of those, the ones the server has not answered yet
     QSet<int> m_deletedNumbers; // listed numbers marked deleted with the server's agreement
+    QSet<int> m_readNumbers; // listed numbers the server holds as read
     QStringList m_identities;
     QString m_identityProblem;
     bool m_readAhead = true; // cleared once the caller chose the headers it wants

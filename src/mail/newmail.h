@@ -23,6 +23,7 @@ struct AccountNews {
     QStringList identities; // of all messages, empty when the server gives none
     QList<int> fresh; // numbers of the messages not announced before, in order
     QString note; // said once per account and run: why all messages count as new
+    bool markable = false; // the server keeps read state (IMAP)
 
     bool isFresh(int number) const
     {

@@ -119,6 +119,13 @@ BVANE_TRUTH(ShowDeleteMessageConfirmation, "ShowDeleteMessageConfirmation",
 BVANE_TRUTH(NoTrayNotice, "NoTrayNotice", "Notice", "True");
 // "Show desktop notifications" in Preferences: "1" (the default, when absent) or "0".
 BVANE_CHECK(DesktopNotifications, "DesktopNotifications", "Notifications", "1");
+// Quiet hours (Preferences): while "On" is "1", from From to Until ("HH:mm", the clock's time
+// of day; the range may pass midnight) no sound plays and notifications wait for its end.
+BVANE_CHECK(QuietHours, "QuietHours", "On");
+inline const SettingKey QuietFrom{QStringLiteral("QuietHours"), QStringLiteral("From"),
+    SettingType::Text, QStringLiteral("22:00")};
+inline const SettingKey QuietUntil{QStringLiteral("QuietHours"), QStringLiteral("Until"),
+    SettingType::Text, QStringLiteral("07:00")};
 
 // Usage record: an optional monthly limit (Preferences). Amount 0 means no limit; the unit is
 // "hours" (the default) or "megabytes". The months ("yyyy-MM") whose 80 % and 100 % notices
@@ -174,6 +181,14 @@ inline SettingKey ClearTextAllowed(int slot)
 inline SettingKey ClearTextDeclined(int slot)
 {
     return detail::numbered("ClearTextDeclined", slot);
+}
+// An IMAP slot's check window lists its unread messages only ("1", the default) or all.
+inline SettingKey ListUnreadOnly(int slot)
+{
+    SettingKey key = detail::numbered("ListUnreadOnly", slot);
+    key.type = SettingType::CheckState;
+    key.defaultValue = QStringLiteral("1");
+    return key;
 }
 // The POP/Domain text the slot last logged on to with TLS: without TLS there now, it refuses.
 inline SettingKey TlsSeen(int slot)

@@ -25,6 +25,7 @@ public:
     };
     QStringList capabilities;
     QList<Call> calls;
+    QList<uint> closed;
     uint lastId = 0;
 
 public Q_SLOTS:
@@ -35,6 +36,7 @@ public Q_SLOTS:
         calls.append({app, replaces, icon, summary, body, actions, hints, timeout});
         return replaces != 0 ? replaces : ++lastId;
     }
+    void CloseNotification(uint id) { closed.append(id); }
 
 Q_SIGNALS:
     void ActionInvoked(uint id, const QString &actionKey);
@@ -85,6 +87,7 @@ private Q_SLOTS:
     void init()
     {
         server.calls.clear();
+        server.closed.clear();
         server.lastId = 0;
     }
     void cleanup() { leave(); }
@@ -147,6 +150,13 @@ private Q_SLOTS:
         notifier.notify(mail(QStringLiteral("third")));
         QTRY_COMPARE(server.calls.size(), 4);
         QCOMPARE(server.calls.at(3).replaces, 0u);
+        // Withdrawn, it goes off the screen, and the next one is new too.
+        QTRY_COMPARE(notifier.idOf(QStringLiteral("new-mail/Home")), 3u);
+        notifier.withdraw(QStringLiteral("new-mail/Home"));
+        QTRY_COMPARE(server.closed, QList<uint>{3});
+        notifier.notify(mail(QStringLiteral("fourth")));
+        QTRY_COMPARE(server.calls.size(), 5);
+        QCOMPARE(server.calls.at(4).replaces, 0u);
     }
 
     void actionsAreOfferedAndComeBackWithTheirEvent()

@@ -1,4 +1,6 @@
 #include "alerts/frmpreferences.h"
+#include "settings/settingsmodel.h"
+#include "settings/settingsstore.h"
 #include "shell/autostart.h"
 #include "support/fakemenutools.h"
 #include "support/readonlyfolder.h"
@@ -12,6 +14,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <QTimeEdit>
 
 // The "Start Brisvane when I log in" box of the Preferences dialog, on the real autostart
 // entry in a test's own config folder.
@@ -22,6 +25,7 @@ class tst_frmPreferences : public QObject
 private Q_SLOTS:
     void startAtLoginIsOffByDefaultInItsOwnRowAtTheBottom();
     void tickingWritesAValidEntryOnOkAndClearingRemovesIt();
+    void quietHoursAreSavedWithOk();
     void readOnlyAutostartFolderGivesTheMessageAndKeepsTheBox_data();
     void readOnlyAutostartFolderGivesTheMessageAndKeepsTheBox();
 
@@ -75,6 +79,24 @@ void tst_frmPreferences::tickingWritesAValidEntryOnOkAndClearingRemovesIt()
     again.cmdOK->click();
     QVERIFY(!QFile::exists(entryPath(t)));
     QVERIFY(t.dialogs().shown().isEmpty());
+}
+
+void tst_frmPreferences::quietHoursAreSavedWithOk()
+{
+    TestContext t;
+    FakeMenuTools menu;
+    frmPreferences form(t.context(), menu, {});
+    QVERIFY(!form.chkQuietHours->isChecked());
+    QCOMPARE(form.timQuietFrom->time(), QTime(22, 0));
+    QCOMPARE(form.timQuietUntil->time(), QTime(7, 0));
+    form.chkQuietHours->click();
+    form.timQuietUntil->setTime(QTime(6, 30));
+    form.cmdOK->click();
+    QVERIFY(t.context().model().isOn(Keys::QuietHours));
+    QCOMPARE(t.settings().get(Keys::QuietFrom), QStringLiteral("22:00"));
+    QCOMPARE(t.settings().get(Keys::QuietUntil), QStringLiteral("06:30"));
+    frmPreferences again(t.context(), menu, {});
+    QCOMPARE(again.timQuietUntil->time(), QTime(6, 30));
 }
 
 void tst_frmPreferences::readOnlyAutostartFolderGivesTheMessageAndKeepsTheBox_data()

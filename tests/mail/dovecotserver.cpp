@@ -171,6 +171,43 @@ void DovecotServer::deliver(const QString &user, const QByteArray &message, cons
         qWarning("cannot move %s into place", qPrintable(temporary));
 }
 
+bool DovecotServer::imapSession(const QString &user, const QString &password,
+    const QList<QByteArray> &commands, QString *why) const
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, m_imapPort);
+    QByteArray seen;
+    const auto answered = [&](const QByteArray &tag) {
+        while (!seen.contains("\r\n" + tag + ' ') && !seen.startsWith(tag + ' ')) {
+            if (!socket.waitForReadyRead(10000))
+                return false;
+            seen += socket.readAll();
+        }
+        const qsizetype at = seen.lastIndexOf(tag + ' ');
+        const bool ok = seen.mid(at + tag.size() + 1).startsWith("OK");
+        seen.clear();
+        return ok;
+    };
+    QList<QByteArray> lines{
+        "LOGIN \"" + user.toUtf8() + "\" \"" + password.toUtf8() + '"', "SELECT INBOX"};
+    lines += commands;
+    lines << "LOGOUT";
+    if (!socket.waitForConnected(5000) || !socket.waitForReadyRead(5000)) {
+        *why = socket.errorString();
+        return false;
+    }
+    socket.readAll();
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArray tag = 't' + QByteArray::number(i);
+        socket.write(tag + ' ' + lines.at(i) + "\r\n");
+        if (!answered(tag)) {
+            *why = QStringLiteral("%1 was refused").arg(QString::fromUtf8(lines.at(i)));
+            return false;
+        }
+    }
+    return true;
+}
+
 int DovecotServer::flaggedOf(const QString &user, QChar flag) const
 {
     const QStringList names = QDir(maildir(user) + QLatin1String("/cur")).entryList(QDir::Files);

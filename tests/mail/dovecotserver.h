@@ -40,6 +40,10 @@ public:
     quint16 imapsPort() const { return m_imapsPort; }
     // How many of the user's messages carry the Maildir flag `flag` (S seen, T deleted).
     int flaggedOf(const QString &user, QChar flag) const;
+    // Another mail client: logs on over plain IMAP, selects INBOX and sends `commands` in
+    // turn (STORE 2 +FLAGS (\Seen), ...), each to its tagged answer; false with why otherwise.
+    bool imapSession(const QString &user, const QString &password,
+        const QList<QByteArray> &commands, QString *why) const;
     // The Subject lines of the user's messages, sorted.
     QStringList subjectsOf(const QString &user) const;
 

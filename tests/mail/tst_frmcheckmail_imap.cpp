@@ -23,7 +23,8 @@ const QString kIvy = QStringLiteral("ivy");
 // with her on slot 1 (POP3, IMAP or IMAPS), checking in real time.
 struct IvysMail {
     enum Way { Pop3, Imap, Imaps };
-    IvysMail(TestContext &t, const QList<QByteArray> &messages, Way way)
+    IvysMail(TestContext &t, const QList<QByteArray> &messages, Way way,
+        const QList<std::pair<SettingKey, QString>> &more = {})
         : dovecot(DovecotServer::Options{way == Imaps, false, true, {}})
     {
         dovecot.addUser(kIvy, QStringLiteral("green leaf"));
@@ -34,7 +35,8 @@ struct IvysMail {
             QList<std::pair<SettingKey, QString>>{{Keys::Domain(1), server(way)},
                 {Keys::MailUserName(1), kIvy},
                 {Keys::MailPassword(1), QStringLiteral("green leaf")},
-                {Keys::DeleteMessageConfirmation, SettingValues::FalseText}});
+                {Keys::DeleteMessageConfirmation, SettingValues::FalseText}}
+                + more);
         p->useRealServer();
         p->check().makeControl = [&t] { return std::make_unique<SlotMailControl>(t.context()); };
         p->connectLine();
@@ -74,6 +76,8 @@ private Q_SLOTS:
     void cancelStopsTheDeletionsNotSentYet_data();
     void cancelStopsTheDeletionsNotSentYet();
     void aSelfSignedServerIsTrustedFromTheErrorDialog();
+    void readMailIsNoMailAndMarkAsReadFollows_data();
+    void readMailIsNoMailAndMarkAsReadFollows();
 };
 
 void tst_frmCheckMailImap::listsTicksDeletesAndLeavesWhatArrivedMeanwhile()
@@ -154,6 +158,54 @@ void tst_frmCheckMailImap::aSelfSignedServerIsTrustedFromTheErrorDialog()
     error->cmdClose->click();
     QVERIFY(ivy.check());
     QCOMPARE(ivy.p->rows().size(), 1);
+}
+
+void tst_frmCheckMailImap::readMailIsNoMailAndMarkAsReadFollows_data()
+{
+    QTest::addColumn<QByteArray>("readElsewhere");
+    QTest::addColumn<QString>("unreadOnly");
+    QTest::addColumn<int>("rows");
+    QTest::newRow("all read") << QByteArray("1:3") << QStringLiteral("1") << 0;
+    QTest::newRow("one unread, listed alone") << QByteArray("2:3") << QStringLiteral("1") << 1;
+    QTest::newRow("one unread among all") << QByteArray("2:3") << QStringLiteral("0") << 3;
+}
+
+// Three messages, some read in another mail client before the check: the count, the window,
+// the tray and the notification go by the unread; marking it read here takes them back.
+void tst_frmCheckMailImap::readMailIsNoMailAndMarkAsReadFollows()
+{
+    QFETCH(QByteArray, readElsewhere);
+    QFETCH(QString, unreadOnly);
+    QFETCH(int, rows);
+    TestContext t;
+    IvysMail ivy(t, {message("first"), message("second"), message("third")}, IvysMail::Imap,
+        {{Keys::ListUnreadOnly(1), unreadOnly}});
+    QVERIFY2(ivy.started, qPrintable(ivy.why));
+    QVERIFY2(ivy.dovecot.imapSession(kIvy, QStringLiteral("green leaf"),
+                 {"STORE " + readElsewhere + " +FLAGS (\\Seen)"}, &ivy.why),
+        qPrintable(ivy.why));
+    QVERIFY(ivy.check());
+    MailProgram &p = *ivy.p;
+    QCOMPARE(p.rows().size(), rows);
+    QCOMPARE(t.notifier().sent().size(), rows > 0 ? 1 : 0);
+    QCOMPARE(p.trayShows(QStringLiteral("mail.ico")), rows > 0);
+    if (rows == 0) {
+        QVERIFY(!p.window());
+        return;
+    }
+    const Notifier::Notification told = t.notifier().sent().first();
+    QCOMPARE(
+        told.body, QStringLiteral("Account 1: 1 message waiting\nBob <bob@example.org>: first"));
+    QCOMPARE(told.actions.last().key, DesktopNotices::MarkRead);
+    HeadersList *list = widget<HeadersList>(p.window(), "listMessages");
+    QVERIFY(list->rows().isFresh(0));
+    list->rows().setTicked(0, true);
+    QTest::keyClick(p.window(), Qt::Key_K, Qt::AltModifier);
+    QTRY_COMPARE_WITH_TIMEOUT(ivy.dovecot.flaggedOf(kIvy, u'S'), 3, 10000);
+    QTRY_VERIFY(!list->rows().isFresh(0));
+    QVERIFY(!list->rows().isTicked(0));
+    QCOMPARE(t.notifier().withdrawn(), QStringList{told.tag});
+    QVERIFY(!p.trayShows(QStringLiteral("mail.ico")));
 }
 
 QTEST_MAIN(tst_frmCheckMailImap)

@@ -43,6 +43,8 @@ private Q_SLOTS:
     void withoutUidplusExpungesOnlyWhenNoOtherMessageIsMarked();
     void deletionByIdentityFollowsTheMailboxChangedSinceTheListing_data();
     void deletionByIdentityFollowsTheMailboxChangedSinceTheListing();
+    void countsUnreadMailAndMarksItRead_data();
+    void countsUnreadMailAndMarksItRead();
     void probeTakesImapAddresses();
 
 private:
@@ -84,6 +86,11 @@ void tst_ImapMailDovecot::initTestCase()
     for (const char *user : {"carol", "cyril"}) {
         dovecot->addUser(QString::fromLatin1(user), QStringLiteral("changing"));
         for (const char *subject : {"first", "second", "third"})
+            dovecot->deliver(QString::fromLatin1(user), message(subject));
+    }
+    for (const char *user : {"gail", "gus"}) {
+        dovecot->addUser(QString::fromLatin1(user), QStringLiteral("read some"));
+        for (const char *subject : {"one", "two", "three", "four"})
             dovecot->deliver(QString::fromLatin1(user), message(subject));
     }
     dovecot->addUser(QStringLiteral("dave"), QStringLiteral("probe pass"));
@@ -343,6 +350,58 @@ void tst_ImapMailDovecot::deletionByIdentityFollowsTheMailboxChangedSinceTheList
     QCOMPARE(spies->errors.size(), 1);
     QCOMPARE(dovecot->subjectsOf(user),
         (QStringList{QStringLiteral("fourth"), QStringLiteral("third")}));
+}
+
+void tst_ImapMailDovecot::countsUnreadMailAndMarksItRead_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<bool>("unreadOnly");
+    QTest::addColumn<QStringList>("listed");
+    QTest::addColumn<QList<bool>>("unread");
+    QTest::newRow("unread only") << QStringLiteral("gail") << true
+                                 << QStringList{QStringLiteral("one"), QStringLiteral("four")}
+                                 << QList<bool>{true, true};
+    QTest::newRow("all") << QStringLiteral("gus") << false
+                         << QStringList{QStringLiteral("one"), QStringLiteral("two"),
+                                QStringLiteral("three"), QStringLiteral("four")}
+                         << QList<bool>{true, false, false, true};
+}
+
+// Two of four messages read in another mail client; then the first one listed marked read here.
+void tst_ImapMailDovecot::countsUnreadMailAndMarksItRead()
+{
+    QFETCH(QString, user);
+    QFETCH(bool, unreadOnly);
+    QFETCH(QStringList, listed);
+    QFETCH(QList<bool>, unread);
+    QString why;
+    QVERIFY2(dovecot->imapSession(
+                 user, QStringLiteral("read some"), {"STORE 2:3 +FLAGS (\\Seen)"}, &why),
+        qPrintable(why));
+    mail->setUnreadOnly(unreadOnly);
+    logOnAs(user, QStringLiteral("read some"), imapHost(*dovecot));
+    QCOMPARE(mail->MessageCount(), listed.size());
+    QCOMPARE(mail->UnreadCount(), 2);
+    QCOMPARE(mail->Identities().size(), listed.size());
+    listAll();
+    QStringList subjects;
+    QList<bool> unreadNow;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        subjects << rows.at(i).section(u'|', 1, 1);
+        unreadNow << mail->isUnread(int(i) + 1);
+    }
+    QCOMPARE(subjects, listed);
+    QCOMPARE(unreadNow, unread);
+
+    QSignalSpy marked(mail.get(), &MailSession::ReadMarked);
+    mail->MarkListedRead({1, 2});
+    QTRY_COMPARE(marked.size(), 1);
+    const QList<int> wasUnread = unreadOnly ? QList<int>{1, 2} : QList<int>{1};
+    QCOMPARE(marked.first().first().value<QList<int>>(), wasUnread);
+    QCOMPARE(mail->UnreadCount(), 2 - int(wasUnread.size()));
+    QTRY_COMPARE(dovecot->flaggedOf(user, u'S'), unreadOnly ? 4 : 3);
+    QVERIFY(request([this] { mail->Quit(); }));
+    QCOMPARE(spies->errors.size(), 0);
 }
 
 void tst_ImapMailDovecot::probeTakesImapAddresses()

@@ -39,6 +39,7 @@ struct RecordingHost : MailRunHost {
                     .arg(waiting)
                     .arg(headers.size());
     }
+    void mailRead(const NewMail::AccountNews &, int) override { }
     void serverAlert(const QString &, const QString &) override { }
     void stopCustomizeTimers() override { timersRunning = false; }
     void restartCustomizeTimers() override { timersRunning = true; }

@@ -161,6 +161,15 @@ void tst_MailTab::slotBoxesAreStoredAndReloadedByOption()
     widget<QLineEdit>(tab, "txtUserName3")->setText(QStringLiteral("dave"));
     QCOMPARE(t->settings().get(Keys::Domain(3)), QStringLiteral("pop.example.org"));
     QCOMPARE(t->settings().get(Keys::MailUserName(3)), QStringLiteral("dave"));
+    // One unread-only box, the shown slot's: on by default, cleared for slot 3 alone.
+    QCheckBox *unreadOnly = widget<QCheckBox>(tab, "chkListUnreadOnly");
+    QVERIFY(unreadOnly->isChecked());
+    unreadOnly->click();
+    widget<QRadioButton>(tab, "Option1")->click();
+    QVERIFY(unreadOnly->isChecked());
+    widget<QRadioButton>(tab, "Option3")->click();
+    QVERIFY(!unreadOnly->isChecked());
+    QCOMPARE(t->settings().get(Keys::ListUnreadOnly(3)), SettingValues::Unchecked);
     // The help on emptying a slot says what it is about.
     widget<QPushButton>(tab, "cmdRemovingMailAccount")->click();
     QCOMPARE(t->dialogs().shown().last().title, QStringLiteral("How to Remove a Mail Account"));

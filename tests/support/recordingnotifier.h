@@ -12,8 +12,11 @@ public:
     using Notifier::Notifier;
 
     void notify(const Notification &notification) override { m_sent.append(notification); }
+    void withdraw(const QString &tag) override { m_withdrawn.append(tag); }
 
     const QList<Notification> &sent() const { return m_sent; }
+    // The tags withdrawn, in order.
+    const QStringList &withdrawn() const { return m_withdrawn; }
     void clear() { m_sent.clear(); }
     // The bodies (or summaries) sent, in order.
     QStringList bodies() const
@@ -37,4 +40,5 @@ public:
 
 private:
     QList<Notification> m_sent;
+    QStringList m_withdrawn;
 };

@@ -14,6 +14,15 @@ void frmCheckMail::cmdSelectMessage_Click()
         {m_ui->cmdSelectMessage, m_ui->cmdDeleteMessage, m_ui->cmdCancel});
 }
 
+void frmCheckMail::cmdMarkRead_Click()
+{
+    const QList<int> numbers = MessageList::tickedNumbers(m_ui->listMessages, m_run->control());
+    if (numbers.isEmpty())
+        MessageList::askForTicks(m_check, tr("Mark as Read"));
+    else
+        m_run->markRead(numbers);
+}
+
 QCoro::Task<> frmCheckMail::cmdDeleteMessage_Click()
 {
     // The countdown waits while the user is asked and the messages go.

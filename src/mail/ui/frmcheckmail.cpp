@@ -71,6 +71,11 @@ void frmCheckMail::wire()
     connect(
         m_ui->cmdDeleteMessage, &QPushButton::clicked, this, &frmCheckMail::cmdDeleteMessage_Click);
     connect(m_ui->cmdMailProgram, &QPushButton::clicked, this, &frmCheckMail::cmdMailProgram_Click);
+    connect(m_ui->cmdMarkRead, &QPushButton::clicked, this, &frmCheckMail::cmdMarkRead_Click);
+    connect(run, &MailRun::readMarked, this, [this](const QList<int> &numbers) {
+        for (int number : numbers)
+            m_ui->listMessages->rows().markRead(number - 1);
+    });
 }
 
 void frmCheckMail::resizeEvent(QResizeEvent *event)
@@ -94,7 +99,7 @@ QString frmCheckMail::accountName(int slot) const
 void frmCheckMail::useCompactLayout()
 {
     for (QWidget *w : std::initializer_list<QWidget *>{m_ui->Label1, m_ui->Label2, m_ui->Label3,
-             m_ui->listMessages, m_ui->cmdDeleteMessage, m_ui->cmdSelectMessage})
+             m_ui->listMessages, m_ui->cmdDeleteMessage, m_ui->cmdSelectMessage, m_ui->cmdMarkRead})
         w->hide();
     if (isSingleSlot()) {
         m_ui->Label4->move(8, 40);
@@ -116,6 +121,8 @@ void frmCheckMail::setListButtonsEnabled(bool enabled)
     for (QWidget *w : std::initializer_list<QWidget *>{
              m_ui->cmdSelectMessage, m_ui->cmdDeleteMessage, m_ui->cmdMailProgram})
         w->setEnabled(enabled);
+    // Only a server that keeps read state (IMAP) can be told a message was read.
+    m_ui->cmdMarkRead->setEnabled(enabled && m_run->control().hasReadState());
 }
 
 QCoro::Task<> frmCheckMail::Form_Load()

@@ -37,6 +37,8 @@ public:
     void cmdSelectMessage_Click();
     QCoro::Task<> cmdDeleteMessage_Click();
     void cmdMailProgram_Click();
+    // The ticked messages are marked read on the server; their rows follow its answer.
+    void cmdMarkRead_Click();
 
     MailRun &run() const { return *m_run; }
     bool isSingleSlot() const { return m_run->kind() == MailRun::Kind::ChosenSlot; }

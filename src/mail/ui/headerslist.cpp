@@ -100,6 +100,15 @@ void HeadersModel::markDeleted(int row)
     Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }
 
+void HeadersModel::markRead(int row)
+{
+    if (row < 0 || row >= m_rows.size())
+        return;
+    setState(row, Ticked, false);
+    setState(row, Fresh, false);
+    Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
+}
+
 QString HeadersModel::rowText(int row) const
 {
     if (isDeleted(row))

@@ -45,6 +45,8 @@ public:
     void setTicked(int row, bool ticked);
     void setAllTicked(int end, bool ticked);
     void markDeleted(int row);
+    // The row's message was read: no longer bold, its tick cleared.
+    void markRead(int row);
     // The row as one text: sender, two tabs, subject, three tabs, date; or "Message Deleted".
     QString rowText(int row) const;
     static QString rowText(const QString &from, const QString &subject, const QString &date);

@@ -53,7 +53,7 @@ frmCheckMail *MailCheck::checkWindow() const
 int MailCheck::lastMessageCount() const
 {
     const frmCheckMail *window = checkWindow();
-    return window ? window->run().control().MessageCount() : 0;
+    return window ? window->run().control().UnreadCount() : 0;
 }
 
 bool MailCheck::checkWaitsAfterError() const
@@ -137,13 +137,17 @@ QCoro::Task<> MailCheck::runScheduledRound(int onlySlot)
 // account the notification named is checked and its messages listed, as from its menu tool.
 void MailCheck::notificationAction(const QString &tag, const QString &actionKey)
 {
-    QWidget *window = checkWindow();
+    frmCheckMail *window = checkWindow();
     if (!window)
         window = slotWindow();
     if (actionKey == DesktopNotices::ShowMessages && window) {
         window->showNormal();
         window->raise();
         window->activateWindow();
+    } else if (actionKey == DesktopNotices::MarkRead && window
+        && tag == DesktopNotices::newMailTag(window->run().news().account)) {
+        // The messages told of, in the session the window still holds for their account.
+        window->run().markRead(window->run().news().fresh);
     } else if (actionKey == DesktopNotices::ShowMessages) {
         const int slot = slotOfAccount(DesktopNotices::accountOfTag(tag));
         if (slot > 0)

@@ -108,15 +108,20 @@ NewMail::AccountNews MailShared::newsOf(int slot, const MailControl &control)
         = settings().text(Keys::MailUserName(slot)) + u'@' + settings().text(Keys::Domain(slot));
     news.key.remove(u'\n');
     news.identities = control.Identities();
+    news.markable = control.hasReadState();
     const int count = control.MessageCount();
+    // Only unread mail is news: a message read elsewhere is never announced.
     if (news.identities.size() == count && count > 0) {
         news.fresh = announced().fresh(news.key, news.identities);
+        news.fresh.removeIf([&control](int number) { return !control.isUnread(number); });
         return news;
     }
     // A server that cannot tell its messages apart: each check announces them all, as
     // always, and the user hears why once per run.
-    for (int number = 1; number <= count; ++number)
-        news.fresh.append(number);
+    for (int number = 1; number <= count; ++number) {
+        if (control.isUnread(number))
+            news.fresh.append(number);
+    }
     const QString problem = control.IdentityProblem();
     if (!problem.isEmpty() && !m_identityProblemsTold.contains(news.key)) {
         m_identityProblemsTold.insert(news.key);
@@ -125,12 +130,23 @@ NewMail::AccountNews MailShared::newsOf(int slot, const MailControl &control)
     return news;
 }
 
+void MailShared::mailRead(const NewMail::AccountNews &news, int unread)
+{
+    int &told = m_unread[news.key];
+    told = qMin(told, unread);
+    m_links.line.setNewMail(unreadTotal());
+    if (unreadTotal() == 0)
+        m_links.tray.showIcon(kIdleIcon);
+    DesktopNotices::withdrawNewMail(context(), news.account);
+}
+
 void MailShared::announce(
     const NewMail::AccountNews &news, int waiting, const QList<DesktopNotices::Header> &headers)
 {
     if (!news.fresh.isEmpty())
         DesktopNotices::newMail(context(), news.account,
-            DesktopNotices::MailNews{int(news.fresh.size()), waiting, headers, news.note});
+            DesktopNotices::MailNews{
+                int(news.fresh.size()), waiting, headers, news.note, news.markable});
     // Only what the server still holds is kept: the set never outgrows the mailbox.
     const bool known = !news.identities.isEmpty() || waiting == 0;
     if (known && !announced().remember(news.key, news.identities))

@@ -66,6 +66,8 @@ public:
     // After the log-on of `slot` through `control`: which of its messages are news (all of them
     // when the server cannot tell them apart).
     NewMail::AccountNews newsOf(int slot, const MailControl &control) override;
+    // The count and the tray follow at once, and the account's notification goes.
+    void mailRead(const NewMail::AccountNews &news, int unread) override;
     // Tells the desktop of the fresh messages of `news` among the `waiting`, naming `headers`
     // (theirs, in order); from then on they count as announced, also after a restart.
     void announce(const NewMail::AccountNews &news, int waiting,

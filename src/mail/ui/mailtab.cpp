@@ -9,6 +9,8 @@
 #include "shell/ui/formhelpers.h"
 #include "ui_mailtab.h"
 
+#include <QSignalBlocker>
+
 MailTab::MailTab(AppContext &context, QWidget *parent)
     : QWidget(parent)
     , m_ui(std::make_unique<Ui::MailTab>())
@@ -68,6 +70,10 @@ void MailTab::wire()
         connect(
             domain(slot), &QLineEdit::textChanged, this, [this, slot] { txtDomain_Change(slot); });
     }
+    connect(m_ui->chkListUnreadOnly, &QCheckBox::toggled, this, [this](bool on) {
+        m_context.settings().save(Keys::ListUnreadOnly(m_shownSlot),
+            on ? SettingValues::Checked : SettingValues::Unchecked);
+    });
     connect(m_ui->UpDown1, &UpDown::Change, this, &MailTab::UpDown1_Change);
     connect(m_ui->UpDown2, &UpDown::Change, this, &MailTab::UpDown2_Change);
     connect(m_ui->UpDown3, &UpDown::Change, this, &MailTab::UpDown3_Change);
@@ -104,6 +110,7 @@ void MailTab::load()
     applyMailSwitch();
     for (int slot = 1; slot <= kSlots; ++slot)
         loadSlotBoxes(slot);
+    showListChoice();
     refresh();
 }
 
@@ -187,6 +194,16 @@ void MailTab::showSlot(int slot)
     m_ui->lblUserNameCaption->setBuddy(userName(slot));
     m_ui->lblPasswordCaption->setBuddy(password(slot));
     m_ui->lblDomainCaption->setBuddy(domain(slot));
+    // One box for the slot shown.
+    m_shownSlot = slot;
+    showListChoice();
+}
+
+// The box shows the shown slot's choice; only the user's change of it is stored.
+void MailTab::showListChoice()
+{
+    const QSignalBlocker loading(m_ui->chkListUnreadOnly);
+    m_ui->chkListUnreadOnly->setChecked(m_context.model().isOn(Keys::ListUnreadOnly(m_shownSlot)));
 }
 
 void MailTab::Option_Click(int slot)

@@ -44,6 +44,7 @@ public:
     void txtUserName_Change(int slot);
     void txtPassword_Change(int slot);
     void loadPassword(int slot);
+    void showListChoice();
     void showUnreadable(int slot);
     void passwordFetched(const struct SettingKey &key);
     void txtDomain_Change(int slot);
@@ -83,4 +84,5 @@ private:
     std::array<QLineEdit *, kSlots> m_passwords;
     std::array<QLineEdit *, kSlots> m_domains;
     bool m_fillingPassword = false; // the box is being filled, not typed in
+    int m_shownSlot = 1; // whose boxes the tab shows
 };

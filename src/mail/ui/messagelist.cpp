@@ -32,14 +32,28 @@ bool anyRowTicked(const HeadersList *list, const MailControl &control)
     return false;
 }
 
+QList<int> tickedNumbers(const HeadersList *list, const MailControl &control)
+{
+    QList<int> numbers;
+    for (int i = 0; i < rowsInUse(list, control); ++i) {
+        if (list->rows().isTicked(i))
+            numbers.append(i + 1);
+    }
+    return numbers;
+}
+
+void askForTicks(MailShared &check, const QString &title)
+{
+    Form::information(check.context().dialogs(), title,
+        QCoreApplication::translate(
+            "MessageList", "Please select a message(s) by clicking in the appropriate checkbox"));
+}
+
 QCoro::Task<bool> confirmDeletion(
     MailShared &check, HeadersList *list, const MailControl &control, QWidget *parent)
 {
     if (!anyRowTicked(list, control)) {
-        Form::information(check.context().dialogs(),
-            QCoreApplication::translate("MessageList", kDeletingMessages),
-            QCoreApplication::translate("MessageList",
-                "Please select a message(s) by clicking in the appropriate checkbox"));
+        askForTicks(check, QCoreApplication::translate("MessageList", kDeletingMessages));
         co_return false;
     }
     if (check.context().settings().get(Keys::DeleteMessageConfirmation) != SettingValues::TrueText)
@@ -57,11 +71,7 @@ QCoro::Task<bool> confirmDeletion(
 QCoro::Task<std::optional<Deleted>> deleteTicked(
     Clock &clock, HeadersList *list, MailControl &control, QWidget *window)
 {
-    QList<int> numbers;
-    for (int i = 0; i < rowsInUse(list, control); ++i) {
-        if (list->rows().isTicked(i))
-            numbers.append(i + 1);
-    }
+    const QList<int> numbers = tickedNumbers(list, control);
     control.DeleteListed(numbers);
     MailControl *answering = &control;
     const bool alive = co_await clock.until([answering] { return !answering->deletionsUnderWay(); },
@@ -119,8 +129,9 @@ void fitToWindow(Ui::frmCheckMail &form, const QSize &size)
     form.Label4->setGeometry(kMargin, bottom - kStatus, width, form.Label4->height());
     form.Label5->setGeometry(kMargin, bottom - kCountdown, width, form.Label5->height());
     form.Label6->move(kMargin, bottom - kCountdown);
-    for (QWidget *button : std::initializer_list<QWidget *>{form.cmdSelectMessage,
-             form.cmdDeleteMessage, form.cmdMailProgram, form.cmdNextMailAccount, form.cmdCancel})
+    for (QWidget *button :
+        std::initializer_list<QWidget *>{form.cmdSelectMessage, form.cmdDeleteMessage,
+            form.cmdMarkRead, form.cmdMailProgram, form.cmdNextMailAccount, form.cmdCancel})
         button->move(button->x(), bottom - kButtons);
 }
 

@@ -26,6 +26,10 @@ namespace MessageList {
 // Rows that stand for messages on the server.
 int rowsInUse(const HeadersList *list, const MailControl &control);
 bool anyRowTicked(const HeadersList *list, const MailControl &control);
+// The message numbers of the ticked rows (1 for the first row).
+QList<int> tickedNumbers(const HeadersList *list, const MailControl &control);
+// Tells the user to tick a message first, in a box titled `title`.
+void askForTicks(MailShared &check, const QString &title);
 // Select All: ticks every row, with the window's buttons held off meanwhile.
 void selectAll(
     HeadersList *list, const MailControl &control, std::initializer_list<QWidget *> buttons);

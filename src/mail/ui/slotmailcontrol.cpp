@@ -69,6 +69,7 @@ void SlotMailControl::use(bool imap)
     connect(m_session.get(), &MailSession::Error, this, &SlotMailControl::sessionError);
     connect(m_session.get(), &MailSession::Alert, this, &MailControl::ServerAlert);
     connect(m_session.get(), &MailSession::DeletionProgress, this, &MailControl::DeletionProgress);
+    connect(m_session.get(), &MailSession::ReadMarked, this, &MailControl::ReadMarked);
 }
 
 void SlotMailControl::LogOn()
@@ -93,6 +94,7 @@ void SlotMailControl::startSession()
         m_session->setAllowClearText(SlotSecurity::clearTextAllowed(settings, m_slot));
         m_session->setTlsBefore(SlotSecurity::tlsBefore(settings, m_slot));
         m_session->setTrustedCertificate(SlotSecurity::trustedCertificate(settings, m_slot));
+        m_session->setUnreadOnly(settings.isOn(Keys::ListUnreadOnly(m_slot)));
     }
     m_loggingOn = true;
     m_session->LogOn();
@@ -203,6 +205,21 @@ bool SlotMailControl::deletionsUnderWay() const
 bool SlotMailControl::isDeleted(int number) const
 {
     return m_session->isDeleted(number);
+}
+
+int SlotMailControl::UnreadCount() const
+{
+    return m_session->UnreadCount();
+}
+
+bool SlotMailControl::isUnread(int number) const
+{
+    return m_session->isUnread(number);
+}
+
+void SlotMailControl::MarkListedRead(const QList<int> &numbers)
+{
+    m_session->MarkListedRead(numbers);
 }
 
 void SlotMailControl::Quit()

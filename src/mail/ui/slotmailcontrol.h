@@ -56,6 +56,10 @@ public:
     void StopDeleting() override;
     bool deletionsUnderWay() const override;
     bool isDeleted(int number) const override;
+    int UnreadCount() const override;
+    bool hasReadState() const override { return m_imap; }
+    bool isUnread(int number) const override;
+    void MarkListedRead(const QList<int> &numbers) override;
     // Whether the control in use speaks IMAP (for the tests).
     bool usesImap() const { return m_imap; }
 

@@ -2,6 +2,7 @@
 
 #include "alerts/canberrasoundplayer.h"
 #include "alerts/dbusnotifier.h"
+#include "alerts/quiethours.h"
 #include "clock/realclock.h"
 #include "connection/dialupfactory.h"
 #include "connection/dialupservice.h"
@@ -35,8 +36,11 @@ std::unique_ptr<AppContext> makeApplicationContext()
     auto dialogs = std::make_unique<QtDialogService>(*clock);
     auto context = std::make_unique<AppContext>(AppPaths::forApplication(), std::move(clock),
         std::make_unique<SettingsStore>(SettingsStore::defaultFilePath()), std::move(dialogs));
-    context->setSounds(std::make_unique<CanberraSoundPlayer>());
-    context->setNotifier(std::make_unique<DBusNotifier>(QDBusConnection::sessionBus()));
+    // Quiet hours stand between the program and the desktop's sounds and notifications.
+    context->setSounds(std::make_unique<QuietSoundPlayer>(
+        context->clock(), context->model(), std::make_unique<CanberraSoundPlayer>()));
+    context->setNotifier(std::make_unique<QuietNotifier>(context->clock(), context->model(),
+        std::make_unique<DBusNotifier>(QDBusConnection::sessionBus())));
     context->setPrograms(std::make_unique<ProcessProgramLauncher>());
     context->setDialUpService(DialUpFactory::create(context->settings(), context->clock()));
     context->setSystemEvents(std::move(events));

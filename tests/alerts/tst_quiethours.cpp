@@ -70,7 +70,7 @@ void tst_QuietHours::notificationsWaitForTheEndAndSoundsAreNotHeard()
     QuietNotifier notifier(t.clock(), t.context().model(), std::move(recording));
     auto sounds = std::make_unique<RecordingSoundPlayer>();
     RecordingSoundPlayer &heard = *sounds;
-    QuietSoundPlayer player(t.clock(), t.context().model(), std::move(sounds));
+    QuietSoundPlayer player(t.clock(), t.context().model(), notifier, std::move(sounds));
 
     notifier.notify(note("new-mail/A", "1"));
     player.playDefault();

@@ -4,6 +4,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
+#include <QDBusVariant>
 #include <QVariantMap>
 
 namespace {
@@ -24,10 +25,23 @@ NotificationsProxy::NotificationsProxy(const QDBusConnection &bus, QObject *pare
     : QDBusAbstractInterface(QString(), Path, "org.freedesktop.Notifications", bus, parent)
 { }
 
+NotificationsPropertiesProxy::NotificationsPropertiesProxy(
+    const QDBusConnection &bus, QObject *parent)
+    : QDBusAbstractInterface(
+        QString(), NotificationsProxy::Path, "org.freedesktop.DBus.Properties", bus, parent)
+{ }
+
+namespace {
+const QString kDunst = QStringLiteral("org.dunstproject.cmd0");
+const QString kInhibited = QStringLiteral("Inhibited");
+const QString kPaused = QStringLiteral("paused");
+} // namespace
+
 DBusNotifier::DBusNotifier(const QDBusConnection &bus, QObject *parent)
     : Notifier(parent)
     , m_bus(bus)
     , m_proxy(new NotificationsProxy(bus, this))
+    , m_properties(new NotificationsPropertiesProxy(bus, this))
     , m_watcher(new QDBusServiceWatcher(
           NotificationsProxy::Service, bus, QDBusServiceWatcher::WatchForOwnerChange, this))
 {
@@ -38,6 +52,11 @@ DBusNotifier::DBusNotifier(const QDBusConnection &bus, QObject *parent)
     });
     connect(m_proxy, &NotificationsProxy::NotificationClosed, this,
         [this](uint id, uint) { m_ids.remove(tagOf(id)); });
+    connect(m_properties, &NotificationsPropertiesProxy::PropertiesChanged, this,
+        [this](const QString &interface, const QVariantMap &changed, const QStringList &) {
+            for (auto it = changed.cbegin(); it != changed.cend(); ++it)
+                takeProperty(interface, it.key(), it.value());
+        });
     connect(m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
         [this](const QString &, const QString &, const QString &newOwner) {
             onOwnerChanged(newOwner);
@@ -72,6 +91,7 @@ void DBusNotifier::onCapabilities(QDBusPendingCallWatcher *reply, quint64 genera
     }
     m_capabilities = answer.value();
     setServer(Server::Present);
+    askDoNotDisturb();
     for (const Notification &waiting : std::exchange(m_waiting, {}))
         send(waiting);
 }
@@ -81,6 +101,7 @@ void DBusNotifier::onOwnerChanged(const QString &newOwner)
     // Ids belong to the server that gave them.
     m_ids.clear();
     m_capabilities.clear();
+    m_inhibited = m_paused = false;
     if (newOwner.isEmpty()) {
         ++m_generation;
         m_waiting.clear();
@@ -148,6 +169,37 @@ void DBusNotifier::send(const Notification &n)
             if (generation == m_generation && id.isValid())
                 m_ids.insert(tag, id.value());
         });
+    // A server that says nothing of its changes (dunst's pause) is read again each time.
+    askDoNotDisturb();
+}
+
+// Servers without either property answer with an error, which leaves the value off.
+void DBusNotifier::askDoNotDisturb()
+{
+    for (const auto &[interface, name] :
+        {std::pair{NotificationsProxy::Interface, kInhibited}, {kDunst, kPaused}}) {
+        QDBusMessage call
+            = QDBusMessage::createMethodCall(NotificationsProxy::Service, NotificationsProxy::Path,
+                QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+        call << interface << name;
+        auto *reply = new QDBusPendingCallWatcher(m_bus.asyncCall(call, kCallTimeoutMs), this);
+        connect(reply, &QDBusPendingCallWatcher::finished, this,
+            [this, interface, name, generation = m_generation](QDBusPendingCallWatcher *w) {
+                w->deleteLater();
+                const QDBusPendingReply<QDBusVariant> value = *w;
+                if (generation == m_generation && value.isValid())
+                    takeProperty(interface, name, value.value().variant());
+            });
+    }
+}
+
+void DBusNotifier::takeProperty(
+    const QString &interface, const QString &name, const QVariant &value)
+{
+    if (interface == NotificationsProxy::Interface && name == kInhibited)
+        m_inhibited = value.toBool();
+    else if (interface == kDunst && name == kPaused)
+        m_paused = value.toBool();
 }
 
 QString DBusNotifier::tagOf(uint id) const

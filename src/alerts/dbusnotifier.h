@@ -28,6 +28,19 @@ Q_SIGNALS:
     void NotificationClosed(uint id, uint reason);
 };
 
+// The property changes of the notification server's object (its do-not-disturb).
+class NotificationsPropertiesProxy : public QDBusAbstractInterface
+{
+    Q_OBJECT
+
+public:
+    explicit NotificationsPropertiesProxy(const QDBusConnection &bus, QObject *parent = nullptr);
+
+Q_SIGNALS:
+    void PropertiesChanged(
+        const QString &interface, const QVariantMap &changed, const QStringList &invalidated);
+};
+
 // Sends notifications to org.freedesktop.Notifications on a bus (the session bus in the
 // program). Every call is asynchronous: the server is asked once for its capabilities, and
 // again whenever the name changes owner; until it has answered, notifications wait (a few at
@@ -44,6 +57,10 @@ public:
 
     void notify(const Notification &notification) override;
     void withdraw(const QString &tag) override;
+    // The server's "Inhibited" property (org.freedesktop.Notifications) or dunst's "paused"
+    // (org.dunstproject.cmd0), as last read: at the server's first answer, after each
+    // notification, and whenever the server says it changed.
+    bool doNotDisturb() const override { return m_inhibited || m_paused; }
 
     enum class Server { Asking, Present, Absent };
     Server server() const { return m_server; }
@@ -62,9 +79,14 @@ private:
     void setServer(Server server);
     void send(const Notification &notification);
     QString tagOf(uint id) const;
+    void askDoNotDisturb();
+    void takeProperty(const QString &interface, const QString &name, const QVariant &value);
 
     QDBusConnection m_bus;
     NotificationsProxy *m_proxy = nullptr;
+    NotificationsPropertiesProxy *m_properties = nullptr;
+    bool m_inhibited = false;
+    bool m_paused = false;
     QDBusServiceWatcher *m_watcher = nullptr;
     Server m_server = Server::Asking;
     QStringList m_capabilities;

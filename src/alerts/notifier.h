@@ -41,6 +41,9 @@ public:
     virtual void notify(const Notification &notification) = 0;
     // Takes the notification of `tag` off the screen, its news being over; returns at once.
     virtual void withdraw(const QString &tag) = 0;
+    // The desktop's do-not-disturb is on: the server shows no notification now (it may keep
+    // them for later), so no sound should call for one either.
+    virtual bool doNotDisturb() const { return false; }
 
 Q_SIGNALS:
     // The user chose `actionKey` on the notification last sent with `tag`.

@@ -87,10 +87,11 @@ void QuietNotifier::quietEnded()
         m_inner->notify(n);
 }
 
-QuietSoundPlayer::QuietSoundPlayer(
-    Clock &clock, const SettingsModel &settings, std::unique_ptr<SoundPlayer> inner)
+QuietSoundPlayer::QuietSoundPlayer(Clock &clock, const SettingsModel &settings,
+    const Notifier &notifier, std::unique_ptr<SoundPlayer> inner)
     : m_clock(clock)
     , m_settings(settings)
+    , m_notifier(notifier)
     , m_inner(std::move(inner))
 { }
 
@@ -98,7 +99,7 @@ QuietSoundPlayer::~QuietSoundPlayer() = default;
 
 bool QuietSoundPlayer::quiet() const
 {
-    return QuietHours::isQuiet(m_settings, m_clock.timeOfDay());
+    return m_notifier.doNotDisturb() || QuietHours::isQuiet(m_settings, m_clock.timeOfDay());
 }
 
 bool QuietSoundPlayer::startFile(const QString &path)

@@ -35,6 +35,7 @@ public:
     void notify(const Notification &notification) override;
     void withdraw(const QString &tag) override;
     int held() const { return int(m_held.size()); }
+    bool doNotDisturb() const override { return m_inner->doNotDisturb(); }
 
 private:
     void quietEnded();
@@ -46,13 +47,13 @@ private:
     QList<Notification> m_held;
 };
 
-// The sound player with quiet hours: in the quiet nothing is heard (nothing is kept either: a
-// sound told late tells nothing).
+// The sound player with quiet hours: in the quiet, and while the desktop's do-not-disturb is
+// on (`notifier`'s), nothing is heard (nothing is kept either: a sound told late tells nothing).
 class QuietSoundPlayer : public SoundPlayer
 {
 public:
-    QuietSoundPlayer(
-        Clock &clock, const SettingsModel &settings, std::unique_ptr<SoundPlayer> inner);
+    QuietSoundPlayer(Clock &clock, const SettingsModel &settings, const Notifier &notifier,
+        std::unique_ptr<SoundPlayer> inner);
     ~QuietSoundPlayer() override;
 
     void stop() override { m_inner->stop(); }
@@ -67,5 +68,6 @@ private:
 
     Clock &m_clock;
     const SettingsModel &m_settings;
+    const Notifier &m_notifier;
     std::unique_ptr<SoundPlayer> m_inner;
 };

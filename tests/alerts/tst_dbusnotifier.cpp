@@ -13,6 +13,7 @@ class FakeNotificationServer : public QObject
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+    Q_PROPERTY(bool Inhibited MEMBER inhibited)
 
 public:
     struct Call {
@@ -26,6 +27,7 @@ public:
     QStringList capabilities;
     QList<Call> calls;
     QList<uint> closed;
+    bool inhibited = false; // the desktop's do-not-disturb
     uint lastId = 0;
 
 public Q_SLOTS:
@@ -66,7 +68,8 @@ private:
     {
         server.capabilities = capabilities;
         QVERIFY(serverBus.registerObject(NotificationsProxy::Path, &server,
-            QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
+            QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals
+                | QDBusConnection::ExportAllProperties));
         QVERIFY(serverBus.registerService(NotificationsProxy::Service));
     }
     void leave()
@@ -88,6 +91,7 @@ private Q_SLOTS:
     {
         server.calls.clear();
         server.closed.clear();
+        server.inhibited = false;
         server.lastId = 0;
     }
     void cleanup() { leave(); }
@@ -157,6 +161,21 @@ private Q_SLOTS:
         notifier.notify(mail(QStringLiteral("fourth")));
         QTRY_COMPARE(server.calls.size(), 5);
         QCOMPARE(server.calls.at(4).replaces, 0u);
+    }
+
+    // Read at the first answer, then followed as the server tells of its changes.
+    void theServersDoNotDisturbIsFollowed()
+    {
+        server.inhibited = true;
+        serve({QStringLiteral("body")});
+        DBusNotifier notifier(bus.bus());
+        QTRY_VERIFY(notifier.doNotDisturb());
+        QDBusMessage changed = QDBusMessage::createSignal(NotificationsProxy::Path,
+            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"));
+        changed << NotificationsProxy::Interface
+                << QVariantMap{{QStringLiteral("Inhibited"), false}} << QStringList();
+        QVERIFY(serverBus.send(changed));
+        QTRY_VERIFY(!notifier.doNotDisturb());
     }
 
     void actionsAreOfferedAndComeBackWithTheirEvent()

@@ -30,63 +30,31 @@ private Q_SLOTS:
 
 void tst_QuietHours::quietBetweenItsTimes_data()
 {
-    QTest::addColumn<QString>("on");
-    QTest::addColumn<QString>("from");
-    QTest::addColumn<QString>("until");
-    QTest::addColumn<QString>("now");
-    QTest::addColumn<qint64>("msLeft");
-    QTest::newRow("inside") << "1"
-                            << "11:00"
-                            << "13:00"
-                            << "12:00" << 3600000LL;
-    QTest::newRow("at its start") << "1"
-                                  << "12:00"
-                                  << "12:30"
-                                  << "12:00" << 1800000LL;
-    QTest::newRow("at its end") << "1"
-                                << "11:00"
-                                << "12:00"
-                                << "12:00" << 0LL;
-    QTest::newRow("over midnight, before it") << "1"
-                                              << "22:00"
-                                              << "07:00"
-                                              << "06:00" << 3600000LL;
-    QTest::newRow("over midnight, after it") << "1"
-                                             << "22:00"
-                                             << "07:00"
-                                             << "23:30" << 27000000LL;
-    QTest::newRow("over midnight, outside") << "1"
-                                            << "22:00"
-                                            << "07:00"
-                                            << "12:00" << 0LL;
-    QTest::newRow("box off") << "0"
-                             << "11:00"
-                             << "13:00"
-                             << "12:00" << 0LL;
-    QTest::newRow("equal times") << "1"
-                                 << "12:00"
-                                 << "12:00"
-                                 << "12:00" << 0LL;
-    QTest::newRow("unreadable") << "1"
-                                << "noon"
-                                << "13:00"
-                                << "12:00" << 0LL;
+    // The box, the range and the moment; the minutes of quiet left.
+    QTest::addColumn<QStringList>("setting");
+    QTest::addColumn<int>("minutesLeft");
+    QTest::newRow("inside") << QStringList{"1", "11:00", "13:00", "12:00"} << 60;
+    QTest::newRow("at its start") << QStringList{"1", "12:00", "12:30", "12:00"} << 30;
+    QTest::newRow("at its end") << QStringList{"1", "11:00", "12:00", "12:00"} << 0;
+    QTest::newRow("over midnight, before") << QStringList{"1", "22:00", "07:00", "06:00"} << 60;
+    QTest::newRow("over midnight, after") << QStringList{"1", "22:00", "07:00", "23:30"} << 450;
+    QTest::newRow("over midnight, outside") << QStringList{"1", "22:00", "07:00", "12:00"} << 0;
+    QTest::newRow("box off") << QStringList{"0", "11:00", "13:00", "12:00"} << 0;
+    QTest::newRow("equal times") << QStringList{"1", "12:00", "12:00", "12:00"} << 0;
+    QTest::newRow("unreadable") << QStringList{"1", "noon", "13:00", "12:00"} << 0;
 }
 
 void tst_QuietHours::quietBetweenItsTimes()
 {
-    QFETCH(QString, on);
-    QFETCH(QString, from);
-    QFETCH(QString, until);
-    QFETCH(QString, now);
-    QFETCH(qint64, msLeft);
+    QFETCH(QStringList, setting);
+    QFETCH(int, minutesLeft);
     TestContext t;
-    t.settings().save(Keys::QuietHours, on);
-    t.settings().save(Keys::QuietFrom, from);
-    t.settings().save(Keys::QuietUntil, until);
-    const QTime at = QTime::fromString(now, QStringLiteral("HH:mm"));
-    QCOMPARE(QuietHours::msLeft(t.context().model(), at), msLeft);
-    QCOMPARE(QuietHours::isQuiet(t.context().model(), at), msLeft > 0);
+    for (const auto &[key, value] : {std::pair{Keys::QuietHours, setting.at(0)},
+             {Keys::QuietFrom, setting.at(1)}, {Keys::QuietUntil, setting.at(2)}})
+        t.settings().save(key, value);
+    const QTime at = QTime::fromString(setting.at(3), QStringLiteral("HH:mm"));
+    QCOMPARE(QuietHours::msLeft(t.context().model(), at), minutesLeft * 60000LL);
+    QCOMPARE(QuietHours::isQuiet(t.context().model(), at), minutesLeft > 0);
 }
 
 // Quiet from noon to half past: two notifications with one tag and one withdrawn come, and a
@@ -102,7 +70,7 @@ void tst_QuietHours::notificationsWaitForTheEndAndSoundsAreNotHeard()
     QuietNotifier notifier(t.clock(), t.context().model(), std::move(recording));
     auto sounds = std::make_unique<RecordingSoundPlayer>();
     RecordingSoundPlayer &heard = *sounds;
-    QuietSoundPlayer player(t.clock(), t.context().model(), std::move(sounds));
+    QuietSoundPlayer player(t.clock(), t.context().model(), notifier, std::move(sounds));
 
     notifier.notify(note("new-mail/A", "1"));
     player.playDefault();

@@ -37,10 +37,10 @@ std::unique_ptr<AppContext> makeApplicationContext()
     auto context = std::make_unique<AppContext>(AppPaths::forApplication(), std::move(clock),
         std::make_unique<SettingsStore>(SettingsStore::defaultFilePath()), std::move(dialogs));
     // Quiet hours stand between the program and the desktop's sounds and notifications.
-    context->setSounds(std::make_unique<QuietSoundPlayer>(
-        context->clock(), context->model(), std::make_unique<CanberraSoundPlayer>()));
     context->setNotifier(std::make_unique<QuietNotifier>(context->clock(), context->model(),
         std::make_unique<DBusNotifier>(QDBusConnection::sessionBus())));
+    context->setSounds(std::make_unique<QuietSoundPlayer>(context->clock(), context->model(),
+        context->notifier(), std::make_unique<CanberraSoundPlayer>()));
     context->setPrograms(std::make_unique<ProcessProgramLauncher>());
     context->setDialUpService(DialUpFactory::create(context->settings(), context->clock()));
     context->setSystemEvents(std::move(events));

@@ -140,6 +140,11 @@ void accountFailed(
             QStringLiteral("dialog-error"), QStringLiteral("email"), Urgency::Normal, {}});
 }
 
+void withdrawAccountFailed(AppContext &context, const QString &account)
+{
+    context.notifier().withdraw(QStringLiteral("account-failed/") + account);
+}
+
 void serverAlert(AppContext &context, const QString &account, const QString &text)
 {
     send(context,

@@ -53,6 +53,8 @@ void accountFailed(
     AppContext &context, const QString &account, const QString &cause, const QString &password);
 // The mail server of `account` asked that its words be shown to the user (an IMAP [ALERT]).
 void serverAlert(AppContext &context, const QString &account, const QString &text);
+// The account that failed answered again: its notification goes.
+void withdrawAccountFailed(AppContext &context, const QString &account);
 // The line dropped without the user hanging up.
 void lineLost(AppContext &context, const QString &entry);
 // A busy or failed dial is redialled: attempt `attempt` of `attempts`.

@@ -308,6 +308,11 @@ void tst_MailCheck::aFailingAccountIsAnnouncedWithoutItsPassword()
     QCOMPARE(t.notifier().summaries(), QStringList{QStringLiteral("Mail account failed")});
     QCOMPARE(
         t.notifier().bodies(), QStringList{QStringLiteral("Account 2: -ERR refused for ********")});
+    // The account answers at the next check: the notification that it failed goes.
+    p.server.boxes[MailProgram::host(2)].refuseLogOn = false;
+    p.checkAllAccounts();
+    p.run(10);
+    QVERIFY(t.notifier().withdrawn().contains(QStringLiteral("account-failed/Account 2")));
 }
 
 void tst_MailCheck::notificationActionsShowTheWindowAndOpenTheMailProgram()

@@ -116,10 +116,13 @@ frmMailServerError *MailCheck::serverErrorDialog() const
     return m_error;
 }
 
+// The account answers again: what said it failed goes, the dialog and the notification.
 void MailCheck::accountReached(int slot)
 {
     if (m_error && m_error->isVisible() && m_error->failure().slotIndex + 1 == slot)
         m_error->withdraw();
+    DesktopNotices::withdrawAccountFailed(
+        m_links.context, settings().text(Keys::AccountName(slot)));
 }
 
 QCoro::Task<> MailCheck::runScheduledRound(int onlySlot)

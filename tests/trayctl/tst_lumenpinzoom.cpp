@@ -94,6 +94,11 @@ void tst_LumenpinZoom::zoomFromTrayHidesThenShowsAndDrawsFromTheStrip()
     QVERIFY(midway.left() < 1100 && midway.left() > window.frameGeometry().left());
     f.clock.advance(1000);
     QVERIFY(!effect->isVisible());
+
+    // A minimised window comes back in its normal state, not shown and still minimised.
+    window.showMinimized();
+    f.control.ZoomFromTray(&window);
+    QVERIFY(window.isVisible() && !window.isMinimized());
 }
 
 void tst_LumenpinZoom::noRectangleWhereTheTrayPlaceIsUnknown()

@@ -73,6 +73,8 @@ accounts on a schedule, listing their headers and deleting chosen messages.
 The package also holds bvane-mailprobe, which tests a POP3 or IMAP account
 from the command line.")
 set(CPACK_DEBIAN_PINLIB6_PACKAGE_SECTION libs)
+# SVG icons load through Qt's SVG image and icon plugins.
+set(CPACK_DEBIAN_PINLIB6_PACKAGE_RECOMMENDS "libqt6svg6")
 # The library package's shlibs file and ldconfig trigger, written here; CPack's own would call
 # ldconfig from maintainer scripts, where Debian wants the trigger (the post-build script
 # takes out the scripts CPack adds all the same).
@@ -95,7 +97,8 @@ set(CPACK_DEBIAN_PINLIB6_DEV_DESCRIPTION "tray icon control library for Qt progr
 pinlib6 gives a Qt program an icon in the notification area with mouse
 events, animation, blinking, a zoom-to-tray effect and a minimise watch.
 
-This package holds the headers and the CMake package configuration
-(find_package(pinlib6), target pinlib6::pinlib6).")
+This package holds the headers, the CMake package configuration
+(find_package(pinlib6), target pinlib6::pinlib6), the pkg-config file and an
+example program.")
 
 include(CPack)

@@ -15,6 +15,7 @@
 #include "shell/appcontext.h"
 #include "shell/ui/frmbrisvane.h"
 #include "shell/ui/qtdialogservice.h"
+#include "trayctl/recordingtrayservice.h"
 #include "trayctl/trayservice.h"
 
 #include <QApplication>

@@ -11,6 +11,7 @@
 #include "settings/settingsstore.h"
 #include "shell/appcontext.h"
 #include "shell/ui/qtdialogservice.h"
+#include "trayctl/recordingtrayservice.h"
 #include "trayctl/trayservice.h"
 #include "usage/ui/frmusage.h"
 #include "usage/usagerecorder.h"

@@ -2,8 +2,6 @@
 
 #include "alerts/noticedialog.h"
 
-class TrayService;
-
 // Tells the user that the desktop shows no tray icons, and what gives it a tray.
 class frmNoTrayNotice : public NoticeDialog
 {

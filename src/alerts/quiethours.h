@@ -8,7 +8,6 @@
 
 #include <memory>
 
-class Clock;
 class SettingsModel;
 
 // Quiet hours: while the box in Preferences is on, from its first time of day to its second

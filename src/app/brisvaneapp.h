@@ -7,9 +7,7 @@
 #include <memory>
 
 class AppContext;
-class ImageList;
 class LineController;
-class Lumenpin;
 class LumenpinStatus;
 class MailCheck;
 class MailIdle;
@@ -17,7 +15,6 @@ class MailSchedule;
 class MenuTools;
 class ProgramMenu;
 class ProgramRunner;
-class TrayService;
 class TrayStatus;
 class UsageLimit;
 class UsageRecorder;

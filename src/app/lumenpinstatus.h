@@ -3,8 +3,6 @@
 #include "shell/traystatus.h"
 
 class AppPaths;
-class ImageList;
-class Lumenpin;
 
 // The controllers' tray status on the monitor's tray icon: the program folder's icons by
 // name, and the dialling animation's frames.

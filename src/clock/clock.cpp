@@ -6,6 +6,8 @@
 #include <climits>
 #include <memory>
 
+namespace pinlib6 {
+
 Clock::~Clock() = default;
 
 double Clock::secondsSinceMidnight() const
@@ -98,3 +100,5 @@ void ClockWait::end()
         m_timer->setEnabled(false);
     m_clock.resumeLater(m_handle);
 }
+
+} // namespace pinlib6

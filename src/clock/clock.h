@@ -1,13 +1,21 @@
 #pragma once
 
 #include "bvaneclock_export.h"
-#include "clock/clockwait.h"
 
 #include <QObject>
 #include <QTime>
 
+// The timed waits are C++20 coroutines; a C++17 host sees the clock and its timers without
+// them.
+#if defined(__cpp_impl_coroutine)
+#include "clock/clockwait.h"
+
 #include <coroutine>
 #include <functional>
+#define PINLIB6_CLOCK_WAITS 1
+#endif
+
+namespace pinlib6 {
 
 class Timer;
 
@@ -31,6 +39,7 @@ public:
     virtual QTime timeOfDay() const = 0;
     double secondsSinceMidnight() const;
 
+#ifdef PINLIB6_CLOCK_WAITS
     // `co_await clock.sleep(s, this)`: resumes once `seconds` have elapsed on the tick count
     // (so a wait that starts just before midnight still lasts its full length), or early with
     // false when `context` is destroyed.
@@ -50,6 +59,7 @@ public:
 
     // Resumes `handle` from the event loop; every wait on this clock ends through here.
     void resumeLater(std::coroutine_handle<> handle);
+#endif
 
 protected:
     // Timers tell their clock when they are armed, disarmed or destroyed.
@@ -60,7 +70,10 @@ protected:
     // Resumptions posted by resumeLater() that have not run yet. One posted while the event
     // loop delivers another waits for the loop's next pass; the virtual clock, which runs the
     // loop only between its timers, passes again until none is left.
-    int resumesPending() const { return m_resumesPending; }
+    int resumesPending() const
+    {
+        return m_resumesPending;
+    }
     // What lives as long as the clock (its children: a mail quit still under way, say) goes
     // first in a clock's destructor, while the clock can still take its timers' last words;
     // as QObject children they would go only after the clock's own parts are gone.
@@ -70,3 +83,5 @@ private:
     // A call dropped with the clock is never counted down: the count goes with the clock.
     int m_resumesPending = 0;
 };
+
+} // namespace pinlib6

@@ -9,6 +9,8 @@
 #include <functional>
 #include <memory>
 
+namespace pinlib6 {
+
 class Clock;
 class Timer;
 
@@ -39,7 +41,7 @@ public:
     bool await_resume() const { return !m_contextGone; }
 
 private:
-    void end();
+    BVANECLOCK_NO_EXPORT void end();
 
     Clock &m_clock;
     qint64 m_ms; // -1: no deadline
@@ -54,3 +56,5 @@ private:
     std::unique_ptr<QObject> m_guard;
     Timer *m_timer = nullptr;
 };
+
+} // namespace pinlib6

@@ -4,6 +4,8 @@
 
 #include <ctime>
 
+namespace pinlib6 {
+
 RealClock::RealClock(QObject *parent)
     : Clock(parent)
 { }
@@ -65,3 +67,5 @@ void RealClock::catchUp()
     for (const auto &[timer, dueAt] : running)
         timer->setNextDueAt(dueAt);
 }
+
+} // namespace pinlib6

@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QTimer>
 
+namespace pinlib6 {
+
 // The production clock: a tick count that goes on while the machine sleeps (CLOCK_BOOTTIME),
 // the system's time of day, Qt timers underneath. Qt's timers stand still while the machine
 // sleeps: told of the wake, the clock moves each armed timer back to its moment on the tick
@@ -34,3 +36,5 @@ private:
     };
     QHash<Timer *, Backend> m_backends;
 };
+
+} // namespace pinlib6

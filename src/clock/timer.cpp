@@ -6,6 +6,8 @@
 
 #include <utility>
 
+namespace pinlib6 {
+
 Timer::Timer(Clock &clock, QObject *parent)
     : QObject(parent)
     , m_clock(clock)
@@ -114,3 +116,5 @@ Timer::Hold::~Hold()
     if (m_timer && --m_timer->m_holds == 0)
         m_timer->rearm();
 }
+
+} // namespace pinlib6

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QPointer>
 
+namespace pinlib6 {
+
 class Clock;
 
 // A timer with the old desktop semantics: it ticks every `interval` ms while enabled; an
@@ -68,10 +70,10 @@ Q_SIGNALS:
 
 private:
     friend class Clock;
-    void fire();
+    BVANECLOCK_NO_EXPORT void fire();
 
     // Tells the clock the timer's state changed (armed or not, when next).
-    void rearm();
+    BVANECLOCK_NO_EXPORT void rearm();
 
     Clock &m_clock;
     int m_interval = 0;
@@ -81,3 +83,5 @@ private:
     bool m_asleep = false;
     qint64 m_dueAt = -1;
 };
+
+} // namespace pinlib6

@@ -2,6 +2,10 @@
 
 #include "clock/timer.h"
 
+#include <QCoreApplication>
+
+namespace pinlib6 {
+
 namespace {
 // Timers with this property set fire last among those due at the same moment: the end of a
 // wait of n seconds comes after the ticks that fall on its last moment, as it always has.
@@ -14,8 +18,6 @@ quint64 order(const Timer *timer, quint64 &next)
     return next++ + (timer->property(kTrailing).toBool() ? kTrailingOrder : 0);
 }
 } // namespace
-
-#include <QCoreApplication>
 
 VirtualClock::VirtualClock(QTime startOfDay, QObject *parent)
     : Clock(parent)
@@ -117,3 +119,5 @@ void VirtualClock::runPendingEvents() const
     for (int pass = 0; resumesPending() > 0 && pass < 1000; ++pass)
         QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
+
+} // namespace pinlib6

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+namespace pinlib6 {
+
 // The clock of the tests. Time moves only when a test advances it, firing the timers that fall
 // due in order on the way, so a 60-second wait costs no real time. Waits (coroutines suspended
 // on the clock) resume as their timers fire. advance() is never re-entered: a handler that
@@ -43,10 +45,10 @@ private:
         qint64 due;
         quint64 order;
     };
-    Timer *earliest() const;
-    void runUntil(qint64 target);
-    void fireNext(Timer *timer);
-    void runPendingEvents() const;
+    BVANECLOCK_NO_EXPORT Timer *earliest() const;
+    BVANECLOCK_NO_EXPORT void runUntil(qint64 target);
+    BVANECLOCK_NO_EXPORT void fireNext(Timer *timer);
+    BVANECLOCK_NO_EXPORT void runPendingEvents() const;
 
     QTime m_startOfDay;
     qint64 m_now = 0;
@@ -54,3 +56,5 @@ private:
     bool m_advancing = false;
     QHash<Timer *, Schedule> m_armed;
 };
+
+} // namespace pinlib6

@@ -5,7 +5,6 @@
 
 #include <memory>
 
-class Clock;
 class DialUpService;
 class SettingsStore;
 

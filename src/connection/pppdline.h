@@ -9,8 +9,6 @@
 
 #include <optional>
 
-class Clock;
-
 struct PppdOptions {
     QString peersDir = QStringLiteral("/etc/ppp/peers");
     // The modem a dial with user settings uses.

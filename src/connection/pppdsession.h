@@ -7,8 +7,6 @@
 
 #include <memory>
 
-class Clock;
-
 // One run of pppd, with the private folder of a dial with user settings. It outlives a
 // hang-up until its pppd has ended, and kills a pppd that does not end when asked.
 class PppdSession : public QObject

@@ -6,9 +6,6 @@
 
 #include <memory>
 
-class Clock;
-class Timer;
-
 // A line of our own, for trying the program anywhere and for the tests: each entry's
 // behaviour is scripted, and its steps run on the program's clock.
 class SimulatedLine : public DialUpService

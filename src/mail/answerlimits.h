@@ -5,9 +5,6 @@
 
 #include <functional>
 
-class Clock;
-class Timer;
-
 // The limits on a mail server's answer, counted on the project's clock while a connection
 // awaits the server. The time-out counts from the last data that moved; the deadline from the
 // start of the answer in progress, however steadily its data trickles in. A connection whose

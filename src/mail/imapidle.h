@@ -6,10 +6,8 @@
 
 #include <memory>
 
-class Clock;
 class ImapConnection;
 class ImapLogOn;
-class Timer;
 struct ImapResponse;
 
 // Keeps one IMAP account's INBOX open in IDLE and says when a new message arrives (the

@@ -12,7 +12,6 @@
 #include <utility>
 
 class AnswerLimits;
-class Clock;
 
 // An account as a log-on dialogue takes it; the password goes only into the commands.
 struct MailAccount {

@@ -11,7 +11,6 @@
 
 class AppContext;
 class ImapIdle;
-class Timer;
 
 // While the line is up, one IDLE connection for each mail slot in use that is an IMAP account
 // on a server offering IDLE; a new message there asks for the scheduled check at once

@@ -7,7 +7,6 @@
 
 #include <functional>
 
-class Clock;
 class SettingsModel;
 struct SettingKey;
 

@@ -14,7 +14,6 @@
 #include <optional>
 #include <utility>
 
-class Clock;
 class MailConnection;
 struct MailAccount;
 

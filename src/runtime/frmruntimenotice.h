@@ -4,7 +4,6 @@
 
 #include <QWidget>
 
-class Clock;
 class QLabel;
 
 // The notice of the runtime installer: shows itself for five seconds and then ends. The user

@@ -11,7 +11,6 @@
 #include <functional>
 #include <memory>
 
-class Clock;
 class SettingsModel;
 
 // A keyring of the desktop (the Secret Service, KWallet) as the passwords use it: every call

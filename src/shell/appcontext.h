@@ -8,7 +8,6 @@
 #include <vector>
 
 class Autostart;
-class Clock;
 class DialUpService;
 class DialogService;
 class Notifier;

@@ -1,8 +1,12 @@
 #include "trayctl/aboutbox.h"
 
+#include "trayctl/pinlib6_version.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace pinlib6 {
 
 frmLumenpinAbout::frmLumenpinAbout(QWidget *parent)
     : QDialog(parent)
@@ -36,3 +40,5 @@ QString frmLumenpinAbout::version()
         .arg(PINLIB6_VERSION_MINOR)
         .arg(PINLIB6_VERSION_PATCH);
 }
+
+} // namespace pinlib6

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+namespace pinlib6 {
+
 // The control's About window: product name, version and a Close button.
 class frmLumenpinAbout : public QDialog
 {
@@ -14,3 +16,5 @@ public:
     // major "." minor " (Build " revision ")"
     static QString version();
 };
+
+} // namespace pinlib6

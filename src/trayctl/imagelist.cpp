@@ -1,5 +1,7 @@
 #include "trayctl/imagelist.h"
 
+namespace pinlib6 {
+
 const ImageListItem *ImageListItems::Item(int index) const
 {
     if (index < 1 || index > m_items.size())
@@ -25,3 +27,5 @@ ImageList::ImageList(const QList<QIcon> &pictures, QObject *parent)
 }
 
 ImageList::~ImageList() = default;
+
+} // namespace pinlib6

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QObject>
 
+namespace pinlib6 {
+
 // One picture of an image list.
 struct PINLIB6_EXPORT ImageListItem {
     StdPicture Picture;
@@ -43,3 +45,5 @@ public:
 private:
     ImageListItems m_images;
 };
+
+} // namespace pinlib6

@@ -1,5 +1,8 @@
 #include "clock/timer.h"
 #include "trayctl/lumenpin.h"
+#include "trayctl/lumenpinprivate.h"
+
+namespace pinlib6 {
 
 namespace {
 const QString kAnimate = QStringLiteral("animate");
@@ -8,95 +11,115 @@ const QString kBlink = QStringLiteral("blink");
 
 bool Lumenpin::IsAnimating() const
 {
-    return m_animateTag == kAnimate && tmrAnimate->enabled();
+    return d->animateTag == kAnimate && d->tmrAnimate->enabled();
 }
 
 bool Lumenpin::IsBlinking() const
 {
-    return m_animateTag == kBlink && tmrAnimate->enabled();
+    return d->animateTag == kBlink && d->tmrAnimate->enabled();
 }
 
+// A frame is shown, not set: the icon to come back to and the persistent property stay.
 bool Lumenpin::setFrame(int frame)
 {
-    const ImageListItem *item = m_animImages ? m_animImages->ListImages().Item(frame) : nullptr;
+    const ImageListItem *item = d->animImages ? d->animImages->ListImages().Item(frame) : nullptr;
     if (!item)
         return false;
-    setTrayIcon(item->Picture);
+    if (!item->Picture.isIcon()) {
+        refuse(QStringLiteral("Frame %1 of the animation is no icon.").arg(frame));
+        return false;
+    }
+    showPicture(item->Picture);
     return true;
 }
 
 bool Lumenpin::StartAnimation(const ImageList *imgList, int Interval, int StartFrame)
 {
+    if (Interval <= 0) {
+        d->lastError = QStringLiteral("The interval must be at least 1 ms, not %1.").arg(Interval);
+        return false;
+    }
     if (IsBlinking())
         StopBlink();
     if (IsAnimating())
         StopAnimation();
-    tmrAnimate->setInterval(Interval);
+    d->tmrAnimate->setInterval(Interval);
     if (!imgList) {
-        m_lastError = QStringLiteral("Object required");
+        d->lastError = QStringLiteral("No image list to animate.");
         return false;
     }
     const int count = imgList->ListImages().Count();
     if (count < 1)
         return true;
-    m_savedIcon = m_trayIcon;
-    m_animFrame = StartFrame > count ? 1 : StartFrame;
-    const ImageListItem *first = imgList->ListImages().Item(m_animFrame);
-    if (!first) {
-        m_lastError = QStringLiteral("Index out of bounds");
+    const int first = StartFrame > count ? 1 : StartFrame;
+    if (!imgList->ListImages().Item(first)) {
+        d->lastError = QStringLiteral("The image list has no frame %1.").arg(StartFrame);
         return false;
     }
-    setTrayIcon(first->Picture);
-    m_animImages = imgList;
-    m_animateTag = kAnimate;
-    tmrAnimate->setEnabled(true);
+    d->savedIcon = d->trayIcon;
+    d->animFrame = first;
+    d->animImages = imgList;
+    d->animateTag = kAnimate;
+    setFrame(first);
+    d->tmrAnimate->setEnabled(true);
+    Q_EMIT animationChanged();
     return true;
 }
 
 void Lumenpin::StopAnimation()
 {
-    if (m_animateTag != kAnimate)
+    if (d->animateTag != kAnimate)
         return;
-    m_animateTag.clear();
-    tmrAnimate->setEnabled(false);
-    m_animImages = nullptr;
-    setTrayIcon(m_savedIcon);
+    d->animateTag.clear();
+    d->tmrAnimate->setEnabled(false);
+    d->animImages = nullptr;
+    showPicture(d->savedIcon);
+    Q_EMIT animationChanged();
 }
 
-void Lumenpin::StartBlink(int Interval, bool StartAsVisible)
+bool Lumenpin::StartBlink(int Interval, bool StartAsVisible)
 {
+    if (Interval <= 0) {
+        d->lastError = QStringLiteral("The interval must be at least 1 ms, not %1.").arg(Interval);
+        return false;
+    }
     if (IsAnimating())
         StopAnimation();
     if (IsBlinking())
         StopBlink();
-    tmrAnimate->setInterval(Interval);
-    m_savedIcon = m_trayIcon;
-    m_blinkVisible = StartAsVisible;
-    setTrayIcon(StartAsVisible ? m_savedIcon : StdPicture(m_blankIcon));
-    m_animateTag = kBlink;
-    tmrAnimate->setEnabled(true);
+    d->tmrAnimate->setInterval(Interval);
+    d->savedIcon = d->trayIcon;
+    d->blinkVisible = StartAsVisible;
+    d->animateTag = kBlink;
+    showPicture(StartAsVisible ? d->savedIcon : StdPicture(d->blankIcon));
+    d->tmrAnimate->setEnabled(true);
+    Q_EMIT animationChanged();
+    return true;
 }
 
 void Lumenpin::StopBlink()
 {
-    if (m_animateTag != kBlink)
+    if (d->animateTag != kBlink)
         return;
-    m_animateTag.clear();
-    tmrAnimate->setEnabled(false);
-    m_blinkVisible = true;
-    setTrayIcon(m_savedIcon);
+    d->animateTag.clear();
+    d->tmrAnimate->setEnabled(false);
+    d->blinkVisible = true;
+    showPicture(d->savedIcon);
+    Q_EMIT animationChanged();
 }
 
 void Lumenpin::tmrAnimate_Timer()
 {
-    if (m_animateTag == kAnimate) {
+    if (d->animateTag == kAnimate) {
         // The count is read on every tick: frames added or removed meanwhile take effect.
-        const int count = m_animImages ? m_animImages->ListImages().Count() : 0;
-        if (++m_animFrame > count)
-            m_animFrame = 1;
-        setFrame(m_animFrame);
-    } else if (m_animateTag == kBlink) {
-        m_blinkVisible = !m_blinkVisible;
-        setTrayIcon(m_blinkVisible ? m_savedIcon : StdPicture(m_blankIcon));
+        const int count = d->animImages ? d->animImages->ListImages().Count() : 0;
+        if (++d->animFrame > count)
+            d->animFrame = 1;
+        setFrame(d->animFrame);
+    } else if (d->animateTag == kBlink) {
+        d->blinkVisible = !d->blinkVisible;
+        showPicture(d->blinkVisible ? d->savedIcon : StdPicture(d->blankIcon));
     }
 }
+
+} // namespace pinlib6

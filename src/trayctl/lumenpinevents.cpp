@@ -1,9 +1,12 @@
 #include "clock/clock.h"
 #include "clock/timer.h"
 #include "trayctl/lumenpin.h"
+#include "trayctl/lumenpinprivate.h"
 
 #include <QGuiApplication>
 #include <QStyleHints>
+
+namespace pinlib6 {
 
 // The tray's messages for this control's icon: the callback message carries the icon id and
 // the mouse message. Connected only while the icon is in the tray.
@@ -16,16 +19,16 @@ void Lumenpin::TrayWindowProc(quintptr window, int message, qintptr wParam, qint
 void Lumenpin::PrepFireEvent(int mEvent, int ID)
 {
     // A message recorded while the timer is armed replaces the pending one.
-    m_pendingEvent = mEvent;
-    m_pendingId = ID;
-    tmrFireEvent->setEnabled(true);
+    d->pendingEvent = mEvent;
+    d->pendingId = ID;
+    d->tmrFireEvent->setEnabled(true);
 }
 
 void Lumenpin::tmrFireEvent_Timer()
 {
-    tmrFireEvent->setEnabled(false);
+    d->tmrFireEvent->setEnabled(false);
     using namespace MouseMessage;
-    switch (m_pendingEvent) {
+    switch (d->pendingEvent) {
     case MouseMessage::MouseMove: Q_EMIT this->MouseMove(); break;
     case LeftDown: Q_EMIT MouseDown(1); break;
     case LeftUp:
@@ -74,11 +77,13 @@ void Lumenpin::tmrFireEvent_Timer()
 // double-click time is the double click, and a third click starts afresh.
 bool Lumenpin::secondClickOfADouble()
 {
-    if (!m_menuShownByHost)
+    if (!d->menuShownByHost)
         return false;
-    const qint64 now = m_clock.tickCount();
+    const qint64 now = d->clock.tickCount();
     const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
-    const bool second = m_lastHostClick && now - *m_lastHostClick <= interval;
-    m_lastHostClick = second ? std::nullopt : std::optional<qint64>(now);
+    const bool second = d->lastHostClick && now - *d->lastHostClick <= interval;
+    d->lastHostClick = second ? std::nullopt : std::optional<qint64>(now);
     return second;
 }
+
+} // namespace pinlib6

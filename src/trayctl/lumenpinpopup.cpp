@@ -1,9 +1,12 @@
 #include "trayctl/aboutbox.h"
 #include "trayctl/lumenpin.h"
+#include "trayctl/lumenpinprivate.h"
 
 #include <QCursor>
 
 #include <memory>
+
+namespace pinlib6 {
 
 namespace {
 // The host window: the first widget among the control's parents, as a window.
@@ -26,7 +29,7 @@ std::optional<int> given(const QVariant &argument)
 
 void Lumenpin::setPopupHandler(PopupHandler handler)
 {
-    m_popup = handler ? std::move(handler) : PopupHandler(showPopup);
+    d->popup = handler ? std::move(handler) : PopupHandler(showPopup);
 }
 
 bool Lumenpin::PopupMenu(
@@ -42,10 +45,10 @@ bool Lumenpin::PopupMenu(
     frmHidden->activateWindow();
 
     const bool ok
-        = m_popup(hostWindow(this), {Menu, given(Flags), given(X), given(Y), DefaultMenu});
+        = d->popup(hostWindow(this), {Menu, given(Flags), given(X), given(Y), DefaultMenu});
     frmHidden.reset();
     if (!ok)
-        m_lastError = QStringLiteral("Invalid procedure call or argument");
+        d->lastError = QStringLiteral("Invalid procedure call or argument");
     return ok;
 }
 
@@ -74,3 +77,5 @@ void Lumenpin::AboutBox()
     frmLumenpinAbout about;
     about.exec();
 }
+
+} // namespace pinlib6

@@ -1,9 +1,12 @@
 #include "clock/timer.h"
 #include "trayctl/lumenpin.h"
+#include "trayctl/lumenpinprivate.h"
 #include "trayctl/zoomeffect.h"
 #include "trayctl/zoomwatch.h"
 
 #include <cmath>
+
+namespace pinlib6 {
 
 // The strip at the horizontal centre of the tray, in the tray's edge coordinates (right and
 // bottom exclusive): left = right - width / 2, rounded half to even; one pixel wide.
@@ -18,18 +21,20 @@ QRect Lumenpin::trayStrip(const QRect &tray)
 QRect Lumenpin::trayTarget() const
 {
     // No tray known: the empty rectangle at the screen's top-left corner.
-    return trayStrip(m_service.trayGeometry());
+    return trayStrip(d->service ? d->service->trayGeometry() : QRect());
 }
 
 void Lumenpin::playZoom(const QRect &from, const QRect &to)
 {
     // Without the tray's place (StatusNotifier hosts do not tell it) the rectangle would fly
     // to the screen's corner: the window only hides or shows.
-    if (!m_zoomEffectOn || !ZoomEffect::supported() || m_service.trayGeometry().isEmpty())
+    if (!d->zoomEffectOn || !ZoomEffect::supported() || !d->service
+        || d->service->trayGeometry().isEmpty()) {
         return;
-    if (!m_zoomEffect)
-        m_zoomEffect = std::make_unique<ZoomEffect>(m_clock);
-    m_zoomEffect->play(from, to);
+    }
+    if (!d->zoomEffect)
+        d->zoomEffect = std::make_unique<ZoomEffect>(d->clock);
+    d->zoomEffect->play(from, to);
 }
 
 void Lumenpin::ZoomToTray(QWidget *hWnd)
@@ -45,6 +50,10 @@ void Lumenpin::ZoomFromTray(QWidget *hWnd)
 {
     if (!hWnd)
         return;
+    // A minimised window comes back in its normal state first: shown as it is it would stay
+    // minimised.
+    if (hWnd->isMinimized())
+        hWnd->setWindowState(hWnd->windowState() & ~Qt::WindowMinimized);
     hWnd->hide();
     const QRect end = hWnd->frameGeometry();
     playZoom(trayTarget(), end);
@@ -65,12 +74,14 @@ void Lumenpin::RemoveMinimizeWatch(QWidget *hWnd)
 
 void Lumenpin::FireAfterMinimize(QWidget *window)
 {
-    m_minimizedWindow = window;
-    tmrAfterMinimize->setEnabled(true);
+    d->minimizedWindow = window;
+    d->tmrAfterMinimize->setEnabled(true);
 }
 
 void Lumenpin::tmrAfterMinimize_Timer()
 {
-    tmrAfterMinimize->setEnabled(false);
-    Q_EMIT AfterMinimize(m_minimizedWindow);
+    d->tmrAfterMinimize->setEnabled(false);
+    Q_EMIT AfterMinimize(d->minimizedWindow);
 }
+
+} // namespace pinlib6

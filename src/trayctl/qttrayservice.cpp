@@ -7,6 +7,8 @@
 
 #include <utility>
 
+namespace pinlib6 {
+
 namespace {
 // The session bus's StatusNotifier host and the X screen's XEmbed tray.
 class DesktopTrayHosts : public TrayHosts
@@ -34,15 +36,14 @@ private:
 TrayHosts::~TrayHosts() = default;
 
 QtTrayService::QtTrayService(QObject *parent)
-    : QtTrayService(new DesktopTrayHosts, parent)
+    : QtTrayService(std::make_unique<DesktopTrayHosts>(), parent)
 { }
 
-QtTrayService::QtTrayService(TrayHosts *hosts, QObject *parent)
+QtTrayService::QtTrayService(std::unique_ptr<TrayHosts> hosts, QObject *parent)
     : TrayService(parent)
-    , m_hosts(hosts)
+    , m_hosts(std::move(hosts))
 {
-    m_hosts->setParent(this);
-    connect(m_hosts, &TrayHosts::changed, this, &QtTrayService::hostsChanged);
+    connect(m_hosts.get(), &TrayHosts::changed, this, &QtTrayService::hostsChanged);
     hostsChanged();
 }
 
@@ -206,3 +207,5 @@ QRect QtTrayService::trayGeometry() const
     }
     return {};
 }
+
+} // namespace pinlib6

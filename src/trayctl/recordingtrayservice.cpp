@@ -1,7 +1,9 @@
-#include "trayctl/trayservice.h"
+#include "trayctl/recordingtrayservice.h"
 
 #include <algorithm>
 #include <utility>
+
+namespace pinlib6 {
 
 namespace {
 bool sameIcon(const NotifyRecord &a, const NotifyRecord &b)
@@ -72,3 +74,5 @@ void RecordingTrayService::setTrayAvailable(bool available)
     if (std::exchange(m_available, available) != available)
         Q_EMIT trayAvailableChanged(available);
 }
+
+} // namespace pinlib6

@@ -7,6 +7,8 @@
 #include <QDBusVariant>
 #include <QFile>
 
+namespace pinlib6 {
+
 StatusNotifierWatcherProxy::StatusNotifierWatcherProxy(const QDBusConnection &bus, QObject *parent)
     : QDBusAbstractInterface(Service, Path, Service, bus, parent)
 { }
@@ -89,3 +91,5 @@ void StatusNotifierHostWatch::set(bool registered)
     if (std::exchange(m_registered, registered) != registered || first)
         Q_EMIT hostRegisteredChanged(registered);
 }
+
+} // namespace pinlib6

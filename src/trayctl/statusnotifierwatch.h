@@ -6,6 +6,8 @@
 
 class QDBusPendingCallWatcher;
 
+namespace pinlib6 {
+
 // The StatusNotifier watcher on the session bus, as far as the tray needs it: its signals
 // that a host came or went.
 class StatusNotifierWatcherProxy : public QDBusAbstractInterface
@@ -61,3 +63,5 @@ private:
     bool m_answered = false;
     bool m_gnomeShell = false;
 };
+
+} // namespace pinlib6

@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+namespace pinlib6 {
+
 StdPicture::StdPicture(const QIcon &icon)
     : m_type(icon.isNull() ? Type::None : Type::Icon)
     , m_icon(icon)
@@ -18,6 +20,8 @@ StdPicture StdPicture::fromBitmap(const QPixmap &bitmap)
     return picture;
 }
 
+// Every picture Qt reads goes into the tray: ICO and CUR with all their sizes, PNG, SVG (drawn
+// sharp at any size by Qt's SVG icon engine), XPM, BMP, JPEG and the rest.
 bool StdPicture::load(const QString &fileName, StdPicture &picture, QString &error)
 {
     if (!QFileInfo(fileName).isFile()) {
@@ -25,22 +29,13 @@ bool StdPicture::load(const QString &fileName, StdPicture &picture, QString &err
         return false;
     }
     QImageReader reader(fileName);
-    const QByteArray format = reader.format();
-    if (format == "ico" || format == "cur") {
-        const QIcon icon(fileName);
-        if (!icon.isNull()) {
-            picture = StdPicture(icon);
-            return true;
-        }
-    } else if (!format.isEmpty()) {
-        const QImage image = reader.read();
-        if (!image.isNull()) {
-            picture = fromBitmap(QPixmap::fromImage(image));
-            return true;
-        }
+    if (reader.read().isNull()) {
+        error = QStringLiteral("Invalid picture: '%1' cannot be read (%2)")
+                    .arg(fileName, reader.errorString());
+        return false;
     }
-    error = QStringLiteral("Invalid picture: '%1'").arg(fileName);
-    return false;
+    picture = StdPicture(QIcon(fileName));
+    return true;
 }
 
 qint64 StdPicture::cacheKey() const
@@ -52,3 +47,5 @@ qint64 StdPicture::cacheKey() const
     }
     return 0;
 }
+
+} // namespace pinlib6

@@ -7,9 +7,11 @@
 #include <QPixmap>
 #include <QString>
 
-// A picture object as the control's users pass it around: nothing, an icon (loaded from an
-// ICO or CUR file, or any QIcon) or a bitmap (every other picture file). Only icons can go
-// into the tray; the kind travels with the picture so the control can tell.
+namespace pinlib6 {
+
+// A picture object as the control's users pass it around: nothing, an icon (any picture file
+// Qt reads, or any QIcon) or a bitmap (a pixmap handed over as one). Only icons can go into
+// the tray; the kind travels with the picture so the control can tell.
 class PINLIB6_EXPORT StdPicture
 {
 public:
@@ -20,7 +22,7 @@ public:
     StdPicture(const QIcon &icon); // NOLINT(google-explicit-constructor): pictures pass as icons
     static StdPicture fromBitmap(const QPixmap &bitmap);
 
-    // The picture loader: ICO and CUR files give icons, any other image file a bitmap. On a
+    // The picture loader: every image file Qt reads (ICO, PNG, SVG, ...) gives an icon. On a
     // missing or unreadable file it returns false, leaves `picture` alone and tells why.
     static bool load(const QString &fileName, StdPicture &picture, QString &error);
 
@@ -38,4 +40,6 @@ private:
     QPixmap m_bitmap;
 };
 
-Q_DECLARE_METATYPE(StdPicture)
+} // namespace pinlib6
+
+Q_DECLARE_METATYPE(pinlib6::StdPicture)

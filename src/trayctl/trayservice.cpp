@@ -1,17 +1,6 @@
 #include "trayctl/trayservice.h"
 
-QByteArray NotifyRecord::shellTip(const QString &tip)
-{
-    return tip.left(kTipLength).toLatin1().leftJustified(kTipLength, ' ');
-}
-
-QString NotifyRecord::tipText() const
-{
-    qsizetype end = tip.size();
-    while (end > 0 && tip.at(end - 1) == ' ')
-        --end;
-    return QString::fromLatin1(tip.left(end));
-}
+namespace pinlib6 {
 
 TrayService::~TrayService() = default;
 
@@ -19,3 +8,5 @@ bool TrayService::setIconMenu(quintptr, int, QMenu *)
 {
     return false;
 }
+
+} // namespace pinlib6

@@ -2,7 +2,6 @@
 
 #include "pinlib6_export.h"
 
-#include <QByteArray>
 #include <QHash>
 #include <QIcon>
 #include <QList>
@@ -11,8 +10,12 @@
 #include <QRect>
 #include <QString>
 
+#include <memory>
+
 class QMenu;
 class QSystemTrayIcon;
+
+namespace pinlib6 {
 
 // What the tray icon control hands the notification area with each operation: the callback
 // window (the control's id), the icon id, which fields count (flags), the callback message
@@ -22,20 +25,15 @@ struct PINLIB6_EXPORT NotifyRecord {
     static constexpr int kIconFlag = 2;
     static constexpr int kTipFlag = 4;
     static constexpr int kCallbackMessage = 1125;
-    static constexpr int kTipLength = 64;
 
     quintptr window = 0;
     int iconId = 0;
     int flags = 0;
     int callbackMessage = kCallbackMessage;
     QIcon icon;
-    QByteArray tip = shellTip({}); // always kTipLength bytes
+    QString tip; // the whole text, trailing blanks and all: hosts wrap or cut it themselves
 
-    // The tip field: the text cut at 64 characters, converted to the 8-bit code page and
-    // padded with blanks to the full field.
-    static QByteArray shellTip(const QString &tip);
-    // The tip as the user sees it: the field without its padding.
-    QString tipText() const;
+    QString tipText() const { return tip; }
 };
 
 // The old mouse message numbers the notification area reports activity on an icon with.
@@ -130,8 +128,8 @@ public:
 
     // Follows the desktop's own hosts.
     explicit QtTrayService(QObject *parent = nullptr);
-    // Follows `hosts` (the service takes it).
-    explicit QtTrayService(TrayHosts *hosts, QObject *parent = nullptr);
+    // Follows `hosts`.
+    explicit QtTrayService(std::unique_ptr<TrayHosts> hosts, QObject *parent = nullptr);
     ~QtTrayService() override;
 
     bool notify(Operation operation, const NotifyRecord &record) override;
@@ -160,60 +158,16 @@ private:
         bool menuShownByHost = false;
     };
     using Key = QPair<quintptr, int>;
-    void apply(Entry &entry, const NotifyRecord &record);
-    void makeIcon(Key key, Entry &entry);
-    void showMenu(Entry &entry);
-    void hostsChanged();
-    void activated(Key key, int reason);
+    PINLIB6_NO_EXPORT void apply(Entry &entry, const NotifyRecord &record);
+    PINLIB6_NO_EXPORT void makeIcon(Key key, Entry &entry);
+    PINLIB6_NO_EXPORT void showMenu(Entry &entry);
+    PINLIB6_NO_EXPORT void hostsChanged();
+    PINLIB6_NO_EXPORT void activated(Key key, int reason);
 
     QHash<Key, Entry> m_icons;
-    TrayHosts *m_hosts = nullptr;
+    std::unique_ptr<TrayHosts> m_hosts;
     Backend m_backend = Backend::None;
     bool m_available = true;
 };
 
-// Keeps every operation with its record and whether it succeeded, for tests; plays mouse
-// activity on a registered icon.
-class PINLIB6_EXPORT RecordingTrayService : public TrayService
-{
-    Q_OBJECT
-
-public:
-    struct Call {
-        Operation operation;
-        NotifyRecord record;
-        bool accepted;
-    };
-
-    using TrayService::TrayService;
-
-    bool notify(Operation operation, const NotifyRecord &record) override;
-    QRect trayGeometry() const override { return m_geometry; }
-    void setTrayGeometry(const QRect &geometry) { m_geometry = geometry; }
-    // Keeps the menu; the host takes it when told to (a StatusNotifier host) with
-    // setHostShowsMenus(true).
-    bool setIconMenu(quintptr window, int iconId, QMenu *menu) override;
-    void setHostShowsMenus(bool shows) { m_hostShowsMenus = shows; }
-    QMenu *iconMenu() const { return m_menu; }
-    bool trayAvailable() const override { return m_available; }
-    // A tray host appearing (true, the default) or going away; tells the change.
-    void setTrayAvailable(bool available);
-
-    const QList<Call> &calls() const { return m_calls; }
-    void clear() { m_calls.clear(); }
-    bool iconShown() const { return !m_icons.isEmpty(); }
-    // The icon as the tray shows it now (the first one registered).
-    NotifyRecord shown() const;
-    // The tip of the last operation that carried one.
-    QString lastTip() const;
-    // Mouse activity on the first registered icon; false when there is none.
-    bool send(int mouseMessage);
-
-private:
-    QList<Call> m_calls;
-    QList<NotifyRecord> m_icons;
-    QRect m_geometry;
-    QMenu *m_menu = nullptr;
-    bool m_hostShowsMenus = false;
-    bool m_available = true;
-};
+} // namespace pinlib6

@@ -6,6 +6,8 @@
 #include <memory>
 #include <xcb/xcb.h>
 
+namespace pinlib6 {
+
 namespace {
 template <typename Reply> using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
 
@@ -101,3 +103,5 @@ bool XEmbedTrayWatch::nativeEventFilter(const QByteArray &eventType, void *messa
     }
     return false; // Qt's own tray tracker reads the same events
 }
+
+} // namespace pinlib6

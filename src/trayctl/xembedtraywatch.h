@@ -7,6 +7,8 @@
 
 struct xcb_connection_t;
 
+namespace pinlib6 {
+
 // Follows the XEmbed tray of the X screen: the owner of the selection _NET_SYSTEM_TRAY_S<n>.
 // A tray that starts announces itself with a MANAGER message to the root window; one that
 // ends destroys the window that owns the selection. Both reach the program's own X
@@ -37,3 +39,5 @@ private:
     uint32_t m_manager = 0;
     uint32_t m_owner = 0;
 };
+
+} // namespace pinlib6

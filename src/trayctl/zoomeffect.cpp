@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QPainter>
 
+namespace pinlib6 {
+
 namespace {
 QRect between(const QRect &a, const QRect &b, double t)
 {
@@ -67,3 +69,5 @@ void ZoomEffect::paintEvent(QPaintEvent *)
     painter.drawRect(rect().adjusted(1, 1, -1, -1));
     painter.fillRect(QRect(0, 0, width(), qMin(height(), 6)), caption);
 }
+
+} // namespace pinlib6

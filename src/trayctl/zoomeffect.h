@@ -5,6 +5,8 @@
 
 #include <memory>
 
+namespace pinlib6 {
+
 class Clock;
 class Timer;
 
@@ -38,3 +40,5 @@ private:
     QRect m_to;
     int m_step = 0;
 };
+
+} // namespace pinlib6

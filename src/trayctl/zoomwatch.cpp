@@ -4,6 +4,8 @@
 
 #include <QEvent>
 
+namespace pinlib6 {
+
 ZoomWatch::ZoomWatch(Lumenpin *owner, QWidget *window, QString key)
     : QObject(window)
     , m_owner(owner)
@@ -93,3 +95,5 @@ void ZoomWatch::FireAfterMinimize(QWidget *window)
     if (m_owner)
         m_owner->FireAfterMinimize(window);
 }
+
+} // namespace pinlib6

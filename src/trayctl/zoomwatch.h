@@ -1,12 +1,12 @@
 #pragma once
 
-#include "pinlib6_export.h"
-
 #include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+
+namespace pinlib6 {
 
 class Lumenpin;
 
@@ -14,7 +14,7 @@ class Lumenpin;
 // zoom to the tray and the owner's AfterMinimize. The watches of a thread live in one table,
 // keyed by the window id in decimal; each remembers the control that set it up. A watch is a
 // child of its window, so the window's end takes it (and its table entry) away.
-class PINLIB6_EXPORT ZoomWatch : public QObject
+class ZoomWatch : public QObject
 {
     Q_OBJECT
 
@@ -47,3 +47,5 @@ private:
     QWidget *m_window;
     QString m_key;
 };
+
+} // namespace pinlib6

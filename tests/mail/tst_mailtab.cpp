@@ -14,6 +14,7 @@
 #include "shell/ui/settingstab.h"
 #include "support/testcontext.h"
 #include "support/widgetbyname.h"
+#include "trayctl/recordingtrayservice.h"
 #include "trayctl/trayservice.h"
 
 #include <QTest>

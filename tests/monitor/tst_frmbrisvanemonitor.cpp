@@ -12,6 +12,7 @@
 #include "support/modalanswerer.h"
 #include "support/testcontext.h"
 #include "support/widgetbyname.h"
+#include "trayctl/recordingtrayservice.h"
 #include "trayctl/trayservice.h"
 
 #include <QAction>

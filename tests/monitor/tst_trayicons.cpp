@@ -5,6 +5,7 @@
 #include "shell/apppaths.h"
 #include "trayctl/imagelist.h"
 #include "trayctl/lumenpin.h"
+#include "trayctl/recordingtrayservice.h"
 #include "trayctl/trayservice.h"
 
 #include <QCoreApplication>

@@ -8,6 +8,7 @@
 #include "support/testcontext.h"
 #include "support/widgetbyname.h"
 #include "trayctl/lumenpin.h"
+#include "trayctl/recordingtrayservice.h"
 #include "trayctl/trayservice.h"
 
 #include <QTest>

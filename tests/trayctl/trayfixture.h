@@ -2,6 +2,7 @@
 
 #include "clock/virtualclock.h"
 #include "trayctl/lumenpin.h"
+#include "trayctl/recordingtrayservice.h"
 #include "trayctl/trayservice.h"
 
 #include <QPixmap>

@@ -19,6 +19,10 @@ private Q_SLOTS:
     void stopBlinkInTheEmptyPhaseShowsTheIconAgain();
     void modesExcludeEachOtherAndStoppingTheOtherChangesNothing();
     void blankIconIsSixteenSquareAndFullyTransparent();
+    void realIconOutlivesTheFrames_data();
+    void realIconOutlivesTheFrames();
+    void nonPositiveIntervalIsRefused_data();
+    void nonPositiveIntervalIsRefused();
 };
 
 namespace {
@@ -191,6 +195,68 @@ void tst_LumenpinAnimation::blankIconIsSixteenSquareAndFullyTransparent()
         for (int x = 0; x < 16; ++x)
             QCOMPARE(qAlpha(image.pixel(x, y)), 0);
     }
+}
+
+void tst_LumenpinAnimation::realIconOutlivesTheFrames_data()
+{
+    QTest::addColumn<bool>("blink");
+    QTest::newRow("animation") << false;
+    QTest::newRow("blink") << true;
+}
+
+// Frames are shown, never saved: the property bag keeps the real icon and no frame marks it;
+// an icon set meanwhile is the one shown when the mode stops.
+void tst_LumenpinAnimation::realIconOutlivesTheFrames()
+{
+    QFETCH(bool, blink);
+    TrayFixture f;
+    Frames frames;
+    const QIcon idle = TrayFixture::icon(Qt::black);
+    f.showIcon(idle);
+    f.control.clearChangedProperties();
+    if (blink)
+        QVERIFY(f.control.StartBlink(100, false));
+    else
+        QVERIFY(f.control.StartAnimation(&frames.list, 100));
+    f.clock.advance(250);
+    QVERIFY(f.control.changedProperties().isEmpty());
+    const QVariant saved = f.control.WriteProperties().value(QStringLiteral("TrayIcon"));
+    QCOMPARE(saved.value<QIcon>().cacheKey(), idle.cacheKey());
+
+    const QIcon connected = TrayFixture::icon(Qt::white);
+    f.control.setTrayIcon(connected);
+    QVERIFY(f.control.IsBlinking() || f.control.IsAnimating());
+    f.clock.advance(250);
+    if (blink)
+        f.control.StopBlink();
+    else
+        f.control.StopAnimation();
+    QCOMPARE(f.tray.shown().icon.cacheKey(), connected.cacheKey());
+    QCOMPARE(f.control.changedProperties(), QStringList{QStringLiteral("TrayIcon")});
+}
+
+void tst_LumenpinAnimation::nonPositiveIntervalIsRefused_data()
+{
+    QTest::addColumn<bool>("blink");
+    QTest::addColumn<int>("interval");
+    QTest::newRow("blink 0") << true << 0;
+    QTest::newRow("blink -5") << true << -5;
+    QTest::newRow("animation 0") << false << 0;
+}
+
+void tst_LumenpinAnimation::nonPositiveIntervalIsRefused()
+{
+    QFETCH(bool, blink);
+    QFETCH(int, interval);
+    TrayFixture f;
+    Frames frames;
+    f.showIcon(TrayFixture::icon(Qt::black));
+    QVERIFY(f.control.StartAnimation(&frames.list, 100));
+    const bool started
+        = blink ? f.control.StartBlink(interval) : f.control.StartAnimation(&frames.list, interval);
+    QVERIFY(!started);
+    QVERIFY(f.control.lastError().contains(QLatin1String("interval")));
+    QVERIFY(f.control.IsAnimating()); // nothing changed
 }
 
 QTEST_MAIN(tst_LumenpinAnimation)

@@ -8,6 +8,7 @@
 #include "shell/ui/frmbrisvane.h"
 #include "support/testcontext.h"
 #include "support/widgetbyname.h"
+#include "trayctl/recordingtrayservice.h"
 #include "trayctl/trayservice.h"
 #include "usage/ui/barchart.h"
 #include "usage/ui/frmusage.h"

@@ -10,7 +10,6 @@
 #include <initializer_list>
 #include <optional>
 
-class Clock;
 class MailShared;
 class MailControl;
 class QSize;

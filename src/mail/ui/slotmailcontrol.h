@@ -9,7 +9,6 @@
 #include <memory>
 
 class AppContext;
-class Clock;
 class MailSession;
 
 // The program's mail control for a mail slot: at each LogOn the slot's server text picks the

@@ -9,7 +9,6 @@ class AlertControls;
 class AppContext;
 class ConnectionTab;
 class LineController;
-class Lumenpin;
 class MailTab;
 class MenuTools;
 class ProgramRunner;
@@ -18,7 +17,6 @@ class QPushButton;
 class QTabWidget;
 class QToolButton;
 class SettingsTab;
-class TrayService;
 
 // The Customize dialog: the program's one settings surface, with its four tabs. It is created
 // once and lives until the program ends; it is hidden and shown, never closed. It is a view:

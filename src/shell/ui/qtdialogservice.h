@@ -2,7 +2,6 @@
 
 #include "shell/dialogservice.h"
 
-class Clock;
 class QWidget;
 
 // DialogService answered by real Qt dialogs, titled and iconed as the program asks.

@@ -1,0 +1,247 @@
+// Logging on with OAuth2 access tokens: Dovecot's oauth2 passdb checks them at a real OpenID
+// provider on loopback, which hands them out after its login and consent pages. POP3 and IMAP,
+// OAUTHBEARER where offered and XOAUTH2 where it is the only one, the refusal of a token the
+// provider does not know (the server's JSON error answered and named), and one refresh after
+// a refusal.
+
+#include "clock/virtualclock.h"
+#include "craftedmessages.h"
+#include "dovecotserver.h"
+#include "mail/bearer.h"
+#include "mail/imapmail.h"
+#include "mail/mailerror.h"
+#include "mail/mmail.h"
+#include "mailspies.h"
+#include "oidcprovider.h"
+
+#include <QProcess>
+#include <QTest>
+
+#include <memory>
+
+// Hands out the listed tokens in turn (an empty one: "not signed in") and notes each ask.
+class ListedTokens : public AccessTokenSource
+{
+public:
+    void accessToken(bool fresh, QObject *context, Done done) override
+    {
+        asked << fresh;
+        const QString token = tokens.value(asked.size() - 1);
+        QMetaObject::invokeMethod(
+            context, [done, token] { done(token, token.isEmpty() ? "not signed in" : ""); },
+            Qt::QueuedConnection);
+    }
+
+    QStringList tokens;
+    QList<bool> asked;
+};
+
+class tst_BearerDovecot : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void logsOnWithTheProvidersToken_data();
+    void logsOnWithTheProvidersToken();
+    void refusedTokenIsNamedInPlainWords_data();
+    void refusedTokenIsNamedInPlainWords();
+    void refusedTokenIsRefreshedOnce_data();
+    void refusedTokenIsRefreshedOnce();
+    void probeTakesTheTokenFromStandardInput();
+
+private:
+    void makeControl(const QString &host, const DovecotServer &server);
+    QString hostOf(const QString &row, const DovecotServer &server) const;
+
+    OidcProvider provider;
+    std::unique_ptr<DovecotServer> dovecot; // OAUTHBEARER and XOAUTH2
+    std::unique_ptr<DovecotServer> xoauth2Only;
+    QString aliceToken;
+    std::unique_ptr<VirtualClock> clock;
+    std::unique_ptr<MailSession> mail;
+    std::unique_ptr<MailSpies<MailSession>> spies;
+};
+
+void tst_BearerDovecot::initTestCase()
+{
+    if (DovecotServer::program().isEmpty() || !DovecotServer::hasImap())
+        QSKIP("Dovecot's IMAP is not installed (Debian package dovecot-imapd)");
+    if (const QString why = OidcProvider::whyMissing(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    QString why;
+    QVERIFY2(provider.start(&why), qPrintable(why));
+    for (auto *server : {&dovecot, &xoauth2Only}) {
+        *server = std::make_unique<DovecotServer>(DovecotServer::Options{true, false, true, {}});
+        (*server)->useOAuth2(provider.issuer(),
+            server == &dovecot ? QStringLiteral("xoauth2 oauthbearer") : QStringLiteral("xoauth2"));
+        (*server)->addUser(QStringLiteral("alice"), QStringLiteral("unused"));
+        for (const char *subject : {"one", "two"})
+            (*server)->deliver(QStringLiteral("alice"), CraftedMessages::message(subject));
+        QVERIFY2((*server)->start(&why), qPrintable(why));
+    }
+    const QJsonObject tokens = provider.signIn(QStringLiteral("alice"), &why);
+    aliceToken = tokens.value(QLatin1String("access_token")).toString();
+    QVERIFY2(!aliceToken.isEmpty(), qPrintable(why));
+}
+
+void tst_BearerDovecot::init()
+{
+    clock = std::make_unique<VirtualClock>();
+}
+
+void tst_BearerDovecot::cleanup()
+{
+    if (QTest::currentTestFailed() && dovecot)
+        qInfo().noquote() << "dovecot log:\n"
+                          << dovecot->log() << "\nprovider:\n"
+                          << provider.log();
+    spies.reset();
+    mail.reset();
+    clock.reset();
+}
+
+void tst_BearerDovecot::makeControl(const QString &host, const DovecotServer &server)
+{
+    spies.reset();
+    if (host.startsWith(u"imap"))
+        mail = std::make_unique<ImapMail>(*clock);
+    else
+        mail = std::make_unique<mMail>(*clock);
+    mail->setCaCertificates(server.certificatePath());
+    mail->setHost(host);
+    mail->setUserName(QStringLiteral("alice"));
+    spies = std::make_unique<MailSpies<MailSession>>(*mail);
+}
+
+// "pop3", "pop3s", "imap", "imaps": plain with STLS/STARTTLS or TLS at once.
+QString tst_BearerDovecot::hostOf(const QString &row, const DovecotServer &server) const
+{
+    const quint16 port = row == u"pop3" ? server.pop3Port()
+        : row == u"pop3s"               ? server.pop3sPort()
+        : row == u"imap"                ? server.imapPort()
+                                        : server.imapsPort();
+    return QStringLiteral("%1://localhost:%2").arg(row).arg(port);
+}
+
+void tst_BearerDovecot::logsOnWithTheProvidersToken_data()
+{
+    QTest::addColumn<QString>("protocol");
+    QTest::addColumn<bool>("bothOffered");
+    QTest::addColumn<QString>("mechanism");
+    for (const char *protocol : {"pop3", "pop3s", "imap", "imaps"}) {
+        QTest::addRow("%s OAUTHBEARER", protocol) << protocol << true << "OAUTHBEARER";
+        QTest::addRow("%s XOAUTH2 alone", protocol) << protocol << false << "XOAUTH2";
+    }
+}
+
+void tst_BearerDovecot::logsOnWithTheProvidersToken()
+{
+    QFETCH(QString, protocol);
+    QFETCH(bool, bothOffered);
+    QFETCH(QString, mechanism);
+    const DovecotServer &server = bothOffered ? *dovecot : *xoauth2Only;
+    makeControl(hostOf(protocol, server), server);
+    mail->setBearerToken(aliceToken);
+    QVERIFY(spies->request([this] { mail->LogOn(); }));
+    QVERIFY2(spies->errors.isEmpty(), qPrintable(spies->lastErrorText()));
+    QCOMPARE(mail->MessageCount(), 2);
+    QVERIFY(mail->loggedOnWithTls());
+    QVERIFY2(spies->statusTexts().contains(QLatin1String("with ") + mechanism),
+        qPrintable(spies->statusTexts()));
+    QVERIFY(!spies->statusTexts().contains(aliceToken));
+    QVERIFY(spies->request([this] { mail->Quit(); }));
+}
+
+void tst_BearerDovecot::refusedTokenIsNamedInPlainWords_data()
+{
+    QTest::addColumn<QString>("protocol");
+    QTest::addColumn<bool>("bothOffered");
+    QTest::addColumn<QString>("token");
+    // The JSON challenge's status: RFC 7628's error code, or XOAUTH2's HTTP status.
+    QTest::addColumn<QString>("status");
+    const QString unknown = QStringLiteral("not-a-token-of-the-provider");
+    // Longer than POP3's AUTH line may carry: it waits for the server's empty challenge.
+    const QString huge = QString(400, u'x');
+    QTest::newRow("pop3 OAUTHBEARER") << "pop3" << true << unknown << "invalid_token";
+    QTest::newRow("pop3 OAUTHBEARER, token after the challenge")
+        << "pop3s" << true << huge << "invalid_token";
+    QTest::newRow("pop3 XOAUTH2") << "pop3" << false << unknown << "invalid_token (401)";
+    QTest::newRow("imap OAUTHBEARER") << "imap" << true << unknown << "invalid_token";
+    QTest::newRow("imaps XOAUTH2") << "imaps" << false << huge << "invalid_token (401)";
+}
+
+void tst_BearerDovecot::refusedTokenIsNamedInPlainWords()
+{
+    QFETCH(QString, protocol);
+    QFETCH(bool, bothOffered);
+    QFETCH(QString, token);
+    QFETCH(QString, status);
+    const DovecotServer &server = bothOffered ? *dovecot : *xoauth2Only;
+    makeControl(hostOf(protocol, server), server);
+    mail->setBearerToken(token);
+    QVERIFY(spies->request([this] { mail->LogOn(); }));
+    QCOMPARE(spies->lastError(), int(MailError::TokenRefused));
+    QVERIFY2(spies->lastErrorText().contains(u"refused the sign-in token of alice"),
+        qPrintable(spies->lastErrorText()));
+    // The status of the server's JSON challenge: the exchange went on to its end.
+    QVERIFY2(spies->lastErrorText().endsWith(QLatin1String(": ") + status),
+        qPrintable(spies->lastErrorText()));
+    QVERIFY(!mail->isLoggedOn());
+}
+
+void tst_BearerDovecot::refusedTokenIsRefreshedOnce_data()
+{
+    QTest::addColumn<QString>("protocol");
+    QTest::addColumn<QStringList>("tokens");
+    QTest::addColumn<int>("error");
+    const QString stale = QStringLiteral("expired-long-ago");
+    QTest::newRow("pop3: stale, then fresh") << "pop3" << QStringList{stale, "alice"} << 0;
+    QTest::newRow("imaps: stale, then fresh") << "imaps" << QStringList{stale, "alice"} << 0;
+    QTest::newRow("imaps: refused twice")
+        << "imaps" << QStringList{stale, stale} << int(MailError::TokenRefused);
+    QTest::newRow("imap: none to be had")
+        << "imap" << QStringList{} << int(MailError::TokenUnavailable);
+    QTest::newRow("pop3: none after the refresh")
+        << "pop3" << QStringList{stale} << int(MailError::TokenUnavailable);
+}
+
+void tst_BearerDovecot::refusedTokenIsRefreshedOnce()
+{
+    QFETCH(QString, protocol);
+    QFETCH(QStringList, tokens);
+    QFETCH(int, error);
+    ListedTokens source;
+    source.tokens = tokens.replaceInStrings(QStringLiteral("alice"), aliceToken);
+    makeControl(hostOf(protocol, *dovecot), *dovecot);
+    mail->setTokenSource(&source);
+    QVERIFY(spies->request([this] { mail->LogOn(); }));
+    QCOMPARE(spies->lastError(), error);
+    QCOMPARE(spies->done.size() + spies->errors.size(), 1);
+    const QList<bool> asked = tokens.isEmpty() ? QList<bool>{false} : QList<bool>{false, true};
+    QCOMPARE(source.asked, asked);
+    if (error == 0)
+        QCOMPARE(mail->MessageCount(), 2);
+    else if (error == MailError::TokenUnavailable)
+        QCOMPARE(spies->lastErrorText(), QStringLiteral("not signed in"));
+}
+
+void tst_BearerDovecot::probeTakesTheTokenFromStandardInput()
+{
+    QProcess probe;
+    probe.start(QCoreApplication::applicationDirPath() + QLatin1String("/bvane-mailprobe"),
+        {QStringLiteral("--bearer"), QStringLiteral("--count-only"), QStringLiteral("--cafile"),
+            dovecot->certificatePath(), hostOf(QStringLiteral("imaps"), *dovecot),
+            QStringLiteral("alice")});
+    probe.write(aliceToken.toUtf8() + '\n');
+    probe.closeWriteChannel();
+    QVERIFY(probe.waitForFinished(30000));
+    QCOMPARE(probe.readAllStandardError(), QByteArray());
+    QCOMPARE(probe.exitCode(), 0);
+    QCOMPARE(probe.readAllStandardOutput(), QByteArray("2\n"));
+}
+
+QTEST_GUILESS_MAIN(tst_BearerDovecot)
+#include "tst_bearer_dovecot.moc"

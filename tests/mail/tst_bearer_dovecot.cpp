@@ -1,8 +1,9 @@
 // Logging on with OAuth2 access tokens: Dovecot's oauth2 passdb checks them at a real OpenID
 // provider on loopback, which hands them out after its login and consent pages. POP3 and IMAP,
 // OAUTHBEARER where offered and XOAUTH2 where it is the only one, the refusal of a token the
-// provider does not know (the server's JSON error answered and named), and one refresh after
-// a refusal.
+// provider does not know (the server's JSON error answered and named), one refresh after a
+// refusal, and the sign-in itself: the browser (a script walking the provider's pages) comes
+// back to the program's loopback listener, declines, or never answers.
 
 #include "clock/virtualclock.h"
 #include "craftedmessages.h"
@@ -10,6 +11,7 @@
 #include "mail/bearer.h"
 #include "mail/imapmail.h"
 #include "mail/mailerror.h"
+#include "mail/mailsignin.h"
 #include "mail/mmail.h"
 #include "mailspies.h"
 #include "oidcprovider.h"
@@ -51,8 +53,15 @@ private Q_SLOTS:
     void refusedTokenIsRefreshedOnce_data();
     void refusedTokenIsRefreshedOnce();
     void probeTakesTheTokenFromStandardInput();
+    void signsInRefreshesAndLearnsOfTheRevocation();
+    void signInEnds_data();
+    void signInEnds();
 
 private:
+    // The provider's preset for the client "bvane"; the browser runs the page script.
+    std::unique_ptr<MailSignIn> makeSignIn(const QString &consent);
+    MailSignIn::Result await(QCoro::Task<MailSignIn::Result> task, qint64 advanceMs = 0);
+    bool logsOnWith(const QString &token, const QString &protocol);
     void makeControl(const QString &host, const DovecotServer &server);
     QString hostOf(const QString &row, const DovecotServer &server) const;
 
@@ -241,6 +250,103 @@ void tst_BearerDovecot::probeTakesTheTokenFromStandardInput()
     QCOMPARE(probe.readAllStandardError(), QByteArray());
     QCOMPARE(probe.exitCode(), 0);
     QCOMPARE(probe.readAllStandardOutput(), QByteArray("2\n"));
+}
+
+std::unique_ptr<MailSignIn> tst_BearerDovecot::makeSignIn(const QString &consent)
+{
+    const OAuthProvider preset{QStringLiteral("test"), QUrl(provider.issuer() + "/auth"),
+        QUrl(provider.issuer() + "/token"), QStringLiteral("bvane"), {},
+        QStringLiteral("openid offline_access mail"),
+        {{QStringLiteral("prompt"), QStringLiteral("consent")}}};
+    auto browser = [consent](const QUrl &url) {
+        if (consent == u"never")
+            return; // a browser closed without an answer
+        auto *page = new QProcess;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("BVANE_TEST_CONSENT"), consent);
+        page->setProcessEnvironment(environment);
+        QObject::connect(page, &QProcess::finished, page, &QObject::deleteLater);
+        page->start(QStringLiteral("/usr/bin/python3"),
+            {OidcProvider::browserScript(), url.toString(QUrl::FullyEncoded)});
+    };
+    return std::make_unique<MailSignIn>(*clock, preset, browser);
+}
+
+MailSignIn::Result tst_BearerDovecot::await(QCoro::Task<MailSignIn::Result> task, qint64 advanceMs)
+{
+    std::optional<MailSignIn::Result> result;
+    auto running = task.then([&result](MailSignIn::Result r) { result = r; });
+    if (advanceMs > 0)
+        clock->advance(advanceMs);
+    [&] { QTRY_VERIFY_WITH_TIMEOUT(result.has_value(), 30000); }();
+    return result.value_or(MailSignIn::Result{});
+}
+
+bool tst_BearerDovecot::logsOnWith(const QString &token, const QString &protocol)
+{
+    makeControl(hostOf(protocol, *dovecot), *dovecot);
+    mail->setBearerToken(token);
+    return spies->request([this] { mail->LogOn(); }) && spies->errors.isEmpty()
+        && mail->MessageCount() == 2;
+}
+
+void tst_BearerDovecot::signsInRefreshesAndLearnsOfTheRevocation()
+{
+    auto signIn = makeSignIn(QStringLiteral("yes"));
+    const MailSignIn::Result granted = await(signIn->signIn());
+    QCOMPARE(int(granted.outcome), int(MailSignIn::Outcome::Granted));
+    QVERIFY(!granted.refreshToken.isEmpty());
+    QVERIFY(granted.expiresIn > 3000);
+    QVERIFY(logsOnWith(granted.accessToken, QStringLiteral("imaps")));
+
+    // Expired at the provider: the server refuses it, a refresh brings one it takes.
+    provider.expire(granted.accessToken);
+    QVERIFY(!logsOnWith(granted.accessToken, QStringLiteral("pop3")));
+    const MailSignIn::Result refreshed = await(signIn->refresh(granted.refreshToken));
+    QCOMPARE(int(refreshed.outcome), int(MailSignIn::Outcome::Granted));
+    QVERIFY(refreshed.accessToken != granted.accessToken);
+    QVERIFY(logsOnWith(refreshed.accessToken, QStringLiteral("pop3")));
+
+    provider.revokeGrants(QStringLiteral("alice"));
+    const MailSignIn::Result revoked = await(signIn->refresh(refreshed.refreshToken));
+    QCOMPARE(int(revoked.outcome), int(MailSignIn::Outcome::Refused));
+    QVERIFY2(revoked.text.contains(u"sign in again"), qPrintable(revoked.text));
+}
+
+void tst_BearerDovecot::signInEnds_data()
+{
+    QTest::addColumn<QString>("consent");
+    QTest::addColumn<qint64>("advanceMs");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QString>("words");
+    QTest::newRow("declined") << "no" << qint64(0) << int(MailSignIn::Outcome::Refused)
+                              << "access_denied";
+    QTest::newRow("browser closed") << "never" << qint64(MailSignIn::kLimitSeconds * 1000)
+                                    << int(MailSignIn::Outcome::TimedOut) << "5 minute(s)";
+}
+
+void tst_BearerDovecot::signInEnds()
+{
+    QFETCH(QString, consent);
+    QFETCH(qint64, advanceMs);
+    QFETCH(int, outcome);
+    QFETCH(QString, words);
+    auto signIn = makeSignIn(consent);
+    if (advanceMs > 0) {
+        // A moment before the limit nothing has ended.
+        bool ended = false;
+        connect(signIn.get(), &MailSignIn::ended, this, [&ended] { ended = true; });
+        auto task = signIn->signIn();
+        clock->advance(advanceMs - 1);
+        QVERIFY(!ended);
+        const MailSignIn::Result result = await(std::move(task), 1);
+        QCOMPARE(int(result.outcome), outcome);
+        QVERIFY2(result.text.contains(words), qPrintable(result.text));
+        return;
+    }
+    const MailSignIn::Result result = await(signIn->signIn());
+    QCOMPARE(int(result.outcome), outcome);
+    QVERIFY2(result.text.contains(words), qPrintable(result.text));
 }
 
 QTEST_GUILESS_MAIN(tst_BearerDovecot)

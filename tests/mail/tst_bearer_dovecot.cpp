@@ -13,6 +13,7 @@
 #include "mail/mailerror.h"
 #include "mail/mailsignin.h"
 #include "mail/mmail.h"
+#include "mail/oauthtokens.h"
 #include "mailspies.h"
 #include "oidcprovider.h"
 
@@ -56,6 +57,7 @@ private Q_SLOTS:
     void signsInRefreshesAndLearnsOfTheRevocation();
     void signInEnds_data();
     void signInEnds();
+    void accountTokensRenewAheadAndAskOnceWhenRevoked();
 
 private:
     // The provider's preset for the client "bvane"; the browser runs the page script.
@@ -347,6 +349,52 @@ void tst_BearerDovecot::signInEnds()
     const MailSignIn::Result result = await(signIn->signIn());
     QCOMPARE(int(result.outcome), outcome);
     QVERIFY2(result.text.contains(words), qPrintable(result.text));
+}
+
+void tst_BearerDovecot::accountTokensRenewAheadAndAskOnceWhenRevoked()
+{
+    auto signIn = makeSignIn(QStringLiteral("yes"));
+    const MailSignIn::Result granted = await(signIn->signIn());
+    QCOMPARE(int(granted.outcome), int(MailSignIn::Outcome::Granted));
+    OAuthTokens tokens(*clock, *signIn);
+    QSignalSpy kept(&tokens, &OAuthTokens::refreshTokenChanged);
+    QSignalSpy asked(&tokens, &OAuthTokens::signInNeeded);
+    tokens.signedIn(granted.accessToken, granted.refreshToken, granted.expiresIn);
+    const auto logOn = [&](const QString &protocol) {
+        makeControl(hostOf(protocol, *dovecot), *dovecot);
+        mail->setTokenSource(&tokens);
+        return spies->request([this] { mail->LogOn(); });
+    };
+    QVERIFY(logOn(QStringLiteral("imaps")));
+    QCOMPARE(spies->lastError(), 0);
+    QCOMPARE(kept.size(), 1); // the sign-in's
+
+    // Expired early at the provider: refused, renewed, logged on, all in one LogOn.
+    provider.expire(granted.accessToken);
+    QVERIFY(logOn(QStringLiteral("pop3")));
+    QCOMPARE(spies->lastError(), 0);
+    QVERIFY(spies->statusTexts().contains(u"Renewing the sign-in token"));
+    const qsizetype renewals = kept.size();
+    QCOMPARE(renewals, 2);
+
+    // A minute before it expires, the next log-on renews it first.
+    clock->advance(qint64(granted.expiresIn - OAuthTokens::kRefreshAheadSeconds) * 1000);
+    QVERIFY(logOn(QStringLiteral("imap")));
+    QCOMPARE(spies->lastError(), 0);
+    QVERIFY(!spies->statusTexts().contains(u"Renewing"));
+    // The provider rotates refresh tokens at each refresh: one more was kept.
+    QCOMPARE(kept.size(), renewals + 1);
+
+    // Revoked: asked to sign in again once, however many checks follow.
+    provider.revokeGrants(QStringLiteral("alice"));
+    for (int check = 0; check < 2; ++check) {
+        QVERIFY(logOn(QStringLiteral("imaps")));
+        QCOMPARE(spies->lastError(), int(MailError::TokenUnavailable));
+    }
+    QCOMPARE(asked.size(), 1);
+    QVERIFY(asked.first().first().toString().contains(u"sign in again"));
+    QVERIFY(tokens.needsSignIn());
+    QCOMPARE(kept.last().first().toString(), QString());
 }
 
 QTEST_GUILESS_MAIN(tst_BearerDovecot)

@@ -46,7 +46,7 @@ QCoro::Task<> OAuthTokens::provide(bool fresh, QPointer<QObject> context, Done d
         co_return;
     }
     if (m_refreshToken.isEmpty()) {
-        answer(context, done, {}, tr("Not signed in: sign in on the Mail tab"));
+        answer(context, done, {}, tr("Not signed in with the provider: sign in first"));
         co_return;
     }
     QPointer<OAuthTokens> self(this);

@@ -460,6 +460,14 @@
         <source>%1 opened INBOX without a message count</source>
         <translation>%1 hat INBOX ohne Nachrichtenzahl geöffnet</translation>
     </message>
+    <message>
+        <source>%1 offers no sign-in with a token (OAUTHBEARER or XOAUTH2)</source>
+        <translation>%1 bietet keine Anmeldung mit einem Token an (OAUTHBEARER oder XOAUTH2)</translation>
+    </message>
+    <message>
+        <source>%1 refused the sign-in token of %2 (%3): %4</source>
+        <translation>%1 hat das Anmelde-Token von %2 abgelehnt (%3): %4</translation>
+    </message>
 </context>
 <context>
     <name>ImapMail</name>
@@ -698,6 +706,14 @@
             <numerusform>Der Server hat es abgelehnt, %n Nachrichten als gelesen zu markieren: %1</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Renewing the sign-in token</source>
+        <translation>Anmelde-Token wird erneuert</translation>
+    </message>
+    <message>
+        <source>Getting the sign-in token</source>
+        <translation>Anmelde-Token wird geholt</translation>
+    </message>
 </context>
 <context>
     <name>MailShared</name>
@@ -708,6 +724,40 @@
     <message>
         <source>Please define a mail program by browsing for it in the Customize Brisvane dialog box by clicking on the Mail tab</source>
         <translation>Bitte legen Sie ein E-Mail-Programm fest: Suchen Sie es im Dialog „Brisvane anpassen“ auf der Registerkarte „E-Mail“</translation>
+    </message>
+</context>
+<context>
+    <name>MailSignIn</name>
+    <message>
+        <source>The sign-in was declined (%1)</source>
+        <translation>Die Anmeldung wurde abgelehnt (%1)</translation>
+    </message>
+    <message>
+        <source>The provider no longer accepts this sign-in (%1): sign in again</source>
+        <translation>Der Anbieter nimmt diese Anmeldung nicht mehr an (%1): bitte neu anmelden</translation>
+    </message>
+    <message>
+        <source>The sign-in failed: %1</source>
+        <translation>Die Anmeldung ist fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>The provider %1 could not be reached or answered no tokens (error %2)</source>
+        <translation>Der Anbieter %1 war nicht erreichbar oder hat keine Token geliefert (Fehler %2)</translation>
+    </message>
+    <message>
+        <source>No port on 127.0.0.1 could be opened for the sign-in</source>
+        <translation>Für die Anmeldung konnte kein Port auf 127.0.0.1 geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Brisvane has the sign-in. You can close this page.</source>
+        <translation>Brisvane hat die Anmeldung erhalten. Sie können diese Seite schließen.</translation>
+    </message>
+    <message numerus="yes">
+        <source>No answer from the browser within %n minute(s): the sign-in is given up</source>
+        <translation>
+            <numerusform>Keine Antwort vom Browser innerhalb von %n Minute: die Anmeldung wird aufgegeben</numerusform>
+            <numerusform>Keine Antwort vom Browser innerhalb von %n Minuten: die Anmeldung wird aufgegeben</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -944,6 +994,13 @@
     </message>
 </context>
 <context>
+    <name>OAuthTokens</name>
+    <message>
+        <source>Not signed in with the provider: sign in first</source>
+        <translation>Nicht beim Anbieter angemeldet: bitte zuerst anmelden</translation>
+    </message>
+</context>
+<context>
     <name>Parser</name>
     <message>
         <source>a response without a tag</source>
@@ -1105,6 +1162,14 @@
     <message>
         <source>%1 answered STAT with no message count</source>
         <translation>%1 hat STAT ohne Nachrichtenzahl beantwortet</translation>
+    </message>
+    <message>
+        <source>%1 offers no sign-in with a token (OAUTHBEARER or XOAUTH2)</source>
+        <translation>%1 bietet keine Anmeldung mit einem Token an (OAUTHBEARER oder XOAUTH2)</translation>
+    </message>
+    <message>
+        <source>%1 refused the sign-in token of %2 (%3): %4</source>
+        <translation>%1 hat das Anmelde-Token von %2 abgelehnt (%3): %4</translation>
     </message>
 </context>
 <context>

@@ -139,6 +139,10 @@ void ImapLogOn::secure()
 
 void ImapLogOn::authenticate()
 {
+    if (!m_account.bearerToken.isEmpty()) {
+        authenticateBearer();
+        return;
+    }
     if (offers("AUTH=PLAIN")) {
         authenticatePlain();
     } else if (offers("LOGINDISABLED")) {
@@ -181,6 +185,51 @@ void ImapLogOn::login()
     selectAhead();
 }
 
+// The token never goes out as a password: a server offering neither mechanism gets nothing.
+// SELECT waits for the answer: the server's error challenge would take it for the response.
+void ImapLogOn::authenticateBearer()
+{
+    if (offers("AUTH=OAUTHBEARER")) {
+        m_mechanism = Bearer::Mechanism::OAuthBearer;
+    } else if (offers("AUTH=XOAUTH2")) {
+        m_mechanism = Bearer::Mechanism::XOAuth2;
+    } else {
+        m_callbacks.failed(MailError::LogOnRefused,
+            tr("%1 offers no sign-in with a token (OAUTHBEARER or XOAUTH2)")
+                .arg(m_connection.where()));
+        return;
+    }
+    m_bearer = true;
+    const QByteArray name = Bearer::name(m_mechanism);
+    m_method = QString::fromLatin1(name);
+    m_bearerResponse = Bearer::clientResponse(m_mechanism, m_account.userName,
+        m_account.bearerToken, m_connection.endpoint().host, m_connection.endpoint().port)
+                           .toBase64();
+    const auto done = [this](const ImapResponse &reply) { onAuthenticated(reply); };
+    const auto challenged = [this](const ImapResponse &challenge) { onBearerChallenge(challenge); };
+    if (offers("SASL-IR")) {
+        m_connection.send("AUTHENTICATE " + name + ' ' + m_bearerResponse, done,
+            "AUTHENTICATE " + name + " <token>", challenged);
+        m_bearerResponse.clear();
+    } else {
+        m_connection.send("AUTHENTICATE " + name, done, {}, challenged);
+    }
+    m_callbacks.status(tr("Logging on as %1 with %2").arg(m_account.userName, m_method));
+}
+
+// The first continuation asks for the token where it did not go with the command; any other
+// is the server's error, answered as the mechanism says so that the refusal follows.
+void ImapLogOn::onBearerChallenge(const ImapResponse &challenge)
+{
+    if (!m_bearerResponse.isEmpty()) {
+        m_connection.sendLine(m_bearerResponse, "<token>");
+        m_bearerResponse.clear();
+        return;
+    }
+    m_tokenStatus = Bearer::challengeStatus(challenge.text);
+    m_connection.sendLine(Bearer::errorAnswer(m_mechanism).toBase64());
+}
+
 // Only behind a command of one line: a continuation request would take SELECT for its answer.
 void ImapLogOn::selectAhead()
 {
@@ -217,6 +266,14 @@ void ImapLogOn::onAuthenticated(const ImapResponse &reply)
 
 void ImapLogOn::refused(const ImapResponse &reply)
 {
+    if (m_bearer) {
+        const QString reason = m_tokenStatus.isEmpty() ? serverWords(reply) : m_tokenStatus;
+        m_connection.abort();
+        m_callbacks.failed(MailError::TokenRefused,
+            tr("%1 refused the sign-in token of %2 (%3): %4")
+                .arg(m_connection.where(), m_account.userName, m_method, reason));
+        return;
+    }
     const QString text
         = tr("%1 refused the log-on of %2 (%3): %4")
               .arg(m_connection.where(), m_account.userName, m_method, serverWords(reply));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mail/bearer.h"
 #include "mail/mailconnection.h"
 
 #include <QByteArray>
@@ -13,7 +14,8 @@ struct ImapResponse;
 
 // The log-on dialogue on a fresh IMAP connection: greeting, CAPABILITY (from the greeting when
 // it carries them), STARTTLS when offered on a plain connection, then AUTHENTICATE PLAIN (with
-// the initial response where SASL-IR is offered) or LOGIN unless LOGINDISABLED, and SELECT
+// the initial response where SASL-IR is offered) or LOGIN unless LOGINDISABLED (with an access
+// token: AUTHENTICATE OAUTHBEARER, else XOAUTH2), and SELECT
 // INBOX for the message count. The capabilities come from the greeting and the log-on's answer
 // where the server sends them there. With pipelining SELECT follows a one-line log-on in the
 // same write; its answer counts only once the log-on succeeded (a refusal ends the connection
@@ -42,6 +44,8 @@ private:
     void authenticate();
     void authenticatePlain();
     void login();
+    void authenticateBearer();
+    void onBearerChallenge(const ImapResponse &challenge);
     void onAuthenticated(const ImapResponse &reply);
     void select();
     void selectAhead();
@@ -60,5 +64,9 @@ private:
     bool m_selectSent = false;
     bool m_selected = false;
     bool m_askingCapabilities = false;
+    bool m_bearer = false;
+    Bearer::Mechanism m_mechanism = Bearer::Mechanism::OAuthBearer;
+    QByteArray m_bearerResponse; // base64, until the server asked for it
+    QString m_tokenStatus; // the status of the server's error challenge, once it sent one
     QString m_method;
 };

@@ -27,6 +27,9 @@ struct MailAccount {
     // The account logged on with TLS before: a connection without it now is a downgrade
     // (someone on the way may have removed STLS/STARTTLS from the capabilities).
     bool tlsBefore = false;
+    // An OAuth2 access token: when set, the log-on offers it (OAUTHBEARER, else XOAUTH2) and
+    // never the password.
+    QString bearerToken = {};
 };
 
 // What a log-on dialogue (POP3, IMAP) reports, each through its own Result.

@@ -21,5 +21,7 @@ enum : int {
     ClearTextRefused = 15, // the server offers no TLS and sending in the clear is not allowed
     PasswordUnavailable = 16, // the keyring did not give the password (locked, declined)
     CertificateChanged = 17, // not the certificate the user trusted for the account
+    TokenRefused = 18, // the server refused the OAuth2 access token (expired, revoked)
+    TokenUnavailable = 19, // no access token could be had (not signed in, sign-in revoked)
 };
 } // namespace MailError

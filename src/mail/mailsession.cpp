@@ -1,5 +1,6 @@
 #include "mail/mailsession.h"
 
+#include "mail/bearer.h"
 #include "mail/mailconnection.h"
 #include "mail/mailerror.h"
 
@@ -37,7 +38,34 @@ void MailSession::LogOn()
     m_fields = {};
     resetProtocol();
     m_requests.push_back({Request::LogOn});
-    logOn();
+    ++m_logOnNumber;
+    m_tokenRefreshed = false;
+    if (m_tokenSource)
+        askToken(false);
+    else
+        logOn();
+}
+
+void MailSession::askToken(bool fresh)
+{
+    postStatus(fresh ? tr("Renewing the sign-in token") : tr("Getting the sign-in token"));
+    const int number = m_logOnNumber;
+    m_tokenSource->accessToken(
+        fresh, this, [this, number](const QString &token, const QString &problem) {
+            // Posted: the log-on must not start inside whatever ended the last one.
+            post([this, number, token, problem] {
+                if (number != m_logOnNumber || m_requests.empty()
+                    || m_requests.front().kind != Request::LogOn)
+                    return; // a later LogOn took over
+                if (token.isEmpty()) {
+                    logOnFailed(MailError::TokenUnavailable, problem);
+                    return;
+                }
+                m_bearerToken = token;
+                resetProtocol();
+                logOn();
+            });
+        });
 }
 
 void MailSession::RetrieveHeader()
@@ -256,6 +284,7 @@ void MailSession::attach(MailConnection *connection)
 MailAccount MailSession::account() const
 {
     MailAccount account{m_userName, m_password, m_requireTls, m_pipelining};
+    account.bearerToken = m_bearerToken;
     account.allowClearText = m_allowClearText;
     account.tlsBefore = m_tlsBefore;
     return account;
@@ -275,6 +304,11 @@ void MailSession::logOnFailed(int number, const QString &text)
     if (m_connection)
         m_refusedCertificate = m_connection->refusedCertificate();
     dropSession();
+    if (number == MailError::TokenRefused && m_tokenSource && !m_tokenRefreshed) {
+        m_tokenRefreshed = true;
+        askToken(true);
+        return;
+    }
     failRequest(number, text);
 }
 
@@ -426,6 +460,8 @@ QString MailSession::scrubbed(QString text) const
 {
     if (m_password.size() >= 3)
         text.replace(m_password, QStringLiteral("********"));
+    if (m_bearerToken.size() >= 3)
+        text.replace(m_bearerToken, QStringLiteral("********"));
     return text;
 }
 

@@ -14,6 +14,7 @@
 #include <optional>
 #include <utility>
 
+class AccessTokenSource;
 class MailConnection;
 struct MailAccount;
 
@@ -49,6 +50,12 @@ public:
     QString UserName() const { return m_userName; }
     void setUserName(const QString &name) { m_userName = name; }
     void setPassword(const QString &password) { m_password = password; }
+    // Logs on with this OAuth2 access token instead of the password (see MailAccount).
+    void setBearerToken(const QString &token) { m_bearerToken = token; }
+    // Where each LogOn takes its access token from first (the session does not own it; none:
+    // the token set, if any). A token the server refuses is refreshed once and the log-on
+    // tried again, so an expired token costs the caller nothing; a second refusal stands.
+    void setTokenSource(AccessTokenSource *source) { m_tokenSource = source; }
 
     // Mode options, read at the next LogOn (Pipelining also at each RetrieveHeader).
     bool Pipelining() const { return m_pipelining; }
@@ -206,6 +213,10 @@ protected:
     QString m_host;
     QString m_userName;
     QString m_password;
+    QString m_bearerToken;
+    AccessTokenSource *m_tokenSource = nullptr;
+    bool m_tokenRefreshed = false; // in this LogOn
+    int m_logOnNumber = 0; // which LogOn a token that comes belongs to
     bool m_pipelining = true;
     bool m_unreadOnly = true;
     bool m_requireTls = false;
@@ -251,6 +262,7 @@ private:
     void startHeader(int number);
     void deliverHeader(int number);
     void onConnectionFailed(int number, const QString &text);
+    void askToken(bool fresh);
     void dropSession();
     void post(std::function<void()> event);
     QString scrubbed(QString text) const;

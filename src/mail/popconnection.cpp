@@ -45,6 +45,23 @@ void PopConnection::send(
         restartDeadline();
 }
 
+void PopConnection::sendAuth(
+    const QByteArray &command, Handler onReply, Handler onChallenge, const QByteArray &logText)
+{
+    send(command, Expect::Single, std::move(onReply), logText);
+    if (!m_dead)
+        m_queue.back().onChallenge = std::move(onChallenge);
+}
+
+void PopConnection::sendLine(const QByteArray &line, const QByteArray &logText)
+{
+    if (m_dead || !m_stream)
+        return;
+    qCDebug(lcPop) << where() << "<<" << (logText.isEmpty() ? line : logText);
+    m_stream->write(line + "\r\n");
+    progressMade();
+}
+
 void PopConnection::setPipelining(bool on)
 {
     m_pipelining = on;
@@ -113,6 +130,14 @@ bool PopConnection::takeLine(const QByteArray &line)
         return !m_dead && !m_handshaking;
     }
     const auto status = parseStatusLine(line);
+    if (!status && head.onChallenge && (line == "+" || line.startsWith("+ "))) {
+        qCDebug(lcPop) << where() << ">>" << line.left(80);
+        PopReply challenge;
+        challenge.status.text = line.mid(2);
+        progressMade();
+        head.onChallenge(challenge);
+        return !m_dead;
+    }
     if (!status) {
         fail(MailError::ProtocolError,
             tr("%1 sent something that is not a POP3 reply: %2")

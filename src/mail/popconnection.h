@@ -49,6 +49,12 @@ public:
     // `logText` stands in for the command in debug output (for commands with secrets).
     void send(
         const QByteArray &command, Expect expect, Handler onReply, const QByteArray &logText = {});
+    // An AUTH command: a SASL challenge ("+ base64") before its reply goes to `onChallenge`
+    // (its status text the challenge), which answers it with sendLine().
+    void sendAuth(
+        const QByteArray &command, Handler onReply, Handler onChallenge, const QByteArray &logText);
+    // A line answering a challenge; not a command, so no reply of its own.
+    void sendLine(const QByteArray &line, const QByteArray &logText = {});
     void setPipelining(bool on);
     bool pipelining() const { return m_pipelining; }
     // Commands sent whose replies have not all come yet.
@@ -59,6 +65,7 @@ private:
         QByteArray line;
         Expect expect = Expect::Single;
         Handler onReply;
+        Handler onChallenge;
         bool written = false;
         std::unique_ptr<MultiLineCollector> collector;
         PopStatus status;

@@ -87,6 +87,10 @@ void PopLogOn::upgrade()
 void PopLogOn::authenticate()
 {
     m_methods.clear();
+    if (!m_account.bearerToken.isEmpty()) {
+        authBearer();
+        return;
+    }
     if (!m_connection.isEncrypted() && !m_timestamp.isEmpty())
         m_methods << &PopLogOn::apop;
     if (m_capabilities.offersSasl("PLAIN"))
@@ -147,6 +151,55 @@ void PopLogOn::authPlain()
     askStatAhead();
 }
 
+// The token never goes out as a password: a server offering neither mechanism gets nothing.
+// An initial response may make the AUTH line at most 255 octets (RFC 5034); a longer one (most
+// tokens) waits for the server's empty challenge. STAT waits for the answer: the server's error
+// challenge would take it for the response.
+void PopLogOn::authBearer()
+{
+    if (m_capabilities.offersSasl("OAUTHBEARER")) {
+        m_mechanism = Bearer::Mechanism::OAuthBearer;
+    } else if (m_capabilities.offersSasl("XOAUTH2")) {
+        m_mechanism = Bearer::Mechanism::XOAuth2;
+    } else {
+        m_callbacks.failed(MailError::LogOnRefused,
+            tr("%1 offers no sign-in with a token (OAUTHBEARER or XOAUTH2)")
+                .arg(m_connection.where()));
+        return;
+    }
+    m_connection.setPipelining(false);
+    ++m_attempt;
+    const QByteArray name = Bearer::name(m_mechanism);
+    m_method = QString::fromLatin1(name);
+    m_tried << m_method;
+    m_bearerResponse = Bearer::clientResponse(m_mechanism, m_account.userName,
+        m_account.bearerToken, m_connection.endpoint().host, m_connection.endpoint().port)
+                           .toBase64();
+    QByteArray command = "AUTH " + name;
+    if (command.size() + 1 + m_bearerResponse.size() <= 255) {
+        command += ' ' + m_bearerResponse;
+        m_bearerResponse.clear();
+    }
+    m_connection.sendAuth(
+        command, [this](const PopReply &reply) { onAuthenticated(reply); },
+        [this](const PopReply &challenge) { onBearerChallenge(challenge); },
+        "AUTH " + name + " <token>");
+    m_callbacks.status(tr("Logging on as %1 with %2").arg(m_account.userName, m_method));
+}
+
+// The first challenge asks for the token where it did not go with the command; any other is
+// the server's error, answered as the mechanism says so that the refusal follows.
+void PopLogOn::onBearerChallenge(const PopReply &challenge)
+{
+    if (!m_bearerResponse.isEmpty()) {
+        m_connection.sendLine(m_bearerResponse, "<token>");
+        m_bearerResponse.clear();
+        return;
+    }
+    m_tokenStatus = Bearer::challengeStatus(challenge.status.text);
+    m_connection.sendLine(Bearer::errorAnswer(m_mechanism).toBase64());
+}
+
 void PopLogOn::userPass()
 {
     m_method = QStringLiteral("USER/PASS");
@@ -186,6 +239,14 @@ void PopLogOn::refused(const PopReply &reply)
     const bool credentials = code != "IN-USE" && code != "LOGIN-DELAY" && !code.startsWith("SYS");
     if (credentials && !m_methods.isEmpty()) {
         tryNextMethod();
+        return;
+    }
+    if (!m_account.bearerToken.isEmpty() && credentials) {
+        const QString reason = m_tokenStatus.isEmpty() ? serverWords(reply.status) : m_tokenStatus;
+        m_connection.abort();
+        m_callbacks.failed(MailError::TokenRefused,
+            tr("%1 refused the sign-in token of %2 (%3): %4")
+                .arg(m_connection.where(), m_account.userName, m_method, reason));
         return;
     }
     const QString text = tr("%1 refused the log-on of %2 (%3): %4")

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mail/bearer.h"
 #include "mail/mailconnection.h"
 #include "mail/popreply.h"
 
@@ -18,7 +19,8 @@ struct PopReply;
 // offers, and STAT. A refused APOP (the user may have no APOP secret) is followed by AUTH PLAIN
 // or USER/PASS when CAPA allows one; a refusal names every method tried. Where the server offers
 // PIPELINING, PASS and STAT go out with the log-on command; their answers count only when the
-// log-on succeeded. Reports through callbacks; the password goes only into the commands.
+// log-on succeeded. With an access token the one method is AUTH OAUTHBEARER, else AUTH XOAUTH2.
+// Reports through callbacks; the password goes only into the commands.
 class PopLogOn
 {
 public:
@@ -43,6 +45,8 @@ private:
     void apop();
     void authPlain();
     void userPass();
+    void authBearer();
+    void onBearerChallenge(const PopReply &challenge);
     void onUser(const PopReply &reply);
     void sendPass();
     void askStatAhead();
@@ -63,4 +67,7 @@ private:
     QList<void (PopLogOn::*)()> m_methods; // still to try, in order
     int m_attempt = 0; // the method being tried
     int m_statAhead = 0; // the attempt STAT was sent behind, without waiting
+    Bearer::Mechanism m_mechanism = Bearer::Mechanism::OAuthBearer;
+    QByteArray m_bearerResponse; // base64, until the server asked for it
+    QString m_tokenStatus; // the status of the server's error challenge, once it sent one
 };

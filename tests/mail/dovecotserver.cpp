@@ -66,32 +66,33 @@ void DovecotServer::writeConfig()
 {
     const bool root = geteuid() == 0;
     const QString me = userName(getuid());
-    QString config
-        = QStringLiteral("protocols = pop3%10\n"
-                         "listen = 127.0.0.1%11\n"
-                         "base_dir = %1/run\n"
-                         "state_dir = %1/state\n"
-                         "log_path = %1/dovecot.log\n"
-                         "ssl = %2\n"
-                         "ssl_cert = <%1/cert.pem\n"
-                         "ssl_key = <%1/key.pem\n"
-                         "disable_plaintext_auth = no\n"
-                         "auth_mechanisms = plain%3\n"
-                         "auth_failure_delay = 0\n"
-                         "default_login_user = %4\n"
-                         "default_internal_user = %5\n"
-                         "default_internal_group = %8\n"
-                         "first_valid_uid = 1\n"
-                         "mail_location = maildir:~/Maildir\n"
-                         "service pop3-login {\n%9"
-                         "  inet_listener pop3 {\n    port = %6\n  }\n"
-                         "  inet_listener pop3s {\n    port = %7\n    ssl = yes\n  }\n"
-                         "}\n"
-                         "passdb {\n  driver = passwd-file\n  args = scheme=PLAIN %1/passwd\n}\n"
-                         "userdb {\n  driver = passwd-file\n  args = %1/passwd\n}\n");
+    QString config = QStringLiteral("protocols = pop3%10\n"
+                                    "listen = 127.0.0.1%11\n"
+                                    "base_dir = %1/run\n"
+                                    "state_dir = %1/state\n"
+                                    "log_path = %1/dovecot.log\n"
+                                    "ssl = %2\n"
+                                    "ssl_cert = <%1/cert.pem\n"
+                                    "ssl_key = <%1/key.pem\n"
+                                    "disable_plaintext_auth = no\n"
+                                    "auth_mechanisms = %3\n"
+                                    "auth_failure_delay = 0\n"
+                                    "default_login_user = %4\n"
+                                    "default_internal_user = %5\n"
+                                    "default_internal_group = %8\n"
+                                    "first_valid_uid = 1\n"
+                                    "mail_location = maildir:~/Maildir\n"
+                                    "service pop3-login {\n%9"
+                                    "  inet_listener pop3 {\n    port = %6\n  }\n"
+                                    "  inet_listener pop3s {\n    port = %7\n    ssl = yes\n  }\n"
+                                    "}\n"
+                                    "%12"
+                                    "userdb {\n  driver = passwd-file\n  args = %1/passwd\n}\n");
     config = config
                  .arg(m_dir.path(), m_options.tls ? QStringLiteral("yes") : QStringLiteral("no"),
-                     m_options.apop ? QStringLiteral(" apop") : QString(),
+                     !m_oauth2Issuer.isEmpty() ? m_oauth2Mechanisms
+                                               : QStringLiteral("plain")
+                             + (m_options.apop ? QStringLiteral(" apop") : QString()),
                      root ? QStringLiteral("dovenull") : me, root ? QStringLiteral("dovecot") : me)
                  .arg(m_pop3Port)
                  .arg(m_options.tls ? m_pop3sPort : freePort())
@@ -99,9 +100,16 @@ void DovecotServer::writeConfig()
                  // Without root there is no chroot; these two services use one by default.
                  .arg(root ? QString() : QStringLiteral("  chroot =\n"))
                  .arg(m_options.imap ? QStringLiteral(" imap") : QString())
-                 .arg(m_alsoListen.isEmpty() ? QString() : QStringLiteral(", ") + m_alsoListen);
-    if (!root)
-        config += QStringLiteral("service anvil {\n  chroot =\n}\n");
+                 .arg(m_alsoListen.isEmpty() ? QString() : QStringLiteral(", ") + m_alsoListen)
+                 .arg(passdb());
+    // Refused tokens must not slow the next log-ons down: a listener nobody may open turns
+    // the auth penalty (a delay growing to 15 s for an address that failed) off.
+    const QString noPenalty = m_oauth2Issuer.isEmpty()
+        ? QString()
+        : QStringLiteral("  unix_listener anvil-auth-penalty {\n    mode = 0\n  }\n");
+    if (!root || !noPenalty.isEmpty())
+        config += QStringLiteral("service anvil {\n%1%2}\n")
+                      .arg(root ? QString() : QStringLiteral("  chroot =\n"), noPenalty);
     if (m_options.imap) {
         config += QStringLiteral("service imap-login {\n%1"
                                  "  inet_listener imap {\n    port = %2\n  }\n"
@@ -115,6 +123,32 @@ void DovecotServer::writeConfig()
     }
     writeFile(QStringLiteral("dovecot.conf"), config.toUtf8());
     writeFile(QStringLiteral("passwd"), m_passwd.toUtf8());
+}
+
+// Dovecot 2.3.19's auth process crashed at a second log-on whose only check was an
+// introspection endpoint answering HTTP/1.0: the provider speaks HTTP/1.1 and answers
+// tokeninfo too.
+QString DovecotServer::passdb() const
+{
+    if (m_oauth2Issuer.isEmpty())
+        return QStringLiteral(
+            "passdb {\n  driver = passwd-file\n  args = scheme=PLAIN %1/passwd\n}\n")
+            .arg(m_dir.path());
+    const QString issuer = m_oauth2Issuer;
+    writeFile(QStringLiteral("oauth2.conf"),
+        QStringLiteral("tokeninfo_url = %1/tokeninfo?access_token=\n"
+                       "introspection_url = %2/token/introspection\n"
+                       "introspection_mode = post\n"
+                       "username_attribute = sub\n"
+                       "active_attribute = active\n"
+                       "active_value = true\n")
+            .arg(issuer,
+                QString(issuer).replace(
+                    QLatin1String("://"), QLatin1String("://dovecot:dovecot-secret@")))
+            .toUtf8());
+    return QStringLiteral(
+        "passdb {\n  driver = oauth2\n  mechanisms = %1\n  args = %2/oauth2.conf\n}\n")
+        .arg(m_oauth2Mechanisms, m_dir.path());
 }
 
 bool DovecotServer::start(QString *why)

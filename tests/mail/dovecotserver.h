@@ -28,6 +28,16 @@ public:
 
     // Before start().
     void addUser(const QString &name, const QString &password);
+    // Before start(), with an OpenID provider's address ("http://127.0.0.1:port",
+    // tests/mail/oidc): the users log on with its access tokens only, through these SASL
+    // mechanisms (the oauth2 passdb asks its tokeninfo and introspection endpoints as the
+    // client "dovecot").
+    void useOAuth2(
+        const QString &issuer, const QString &mechanisms = QStringLiteral("xoauth2 oauthbearer"))
+    {
+        m_oauth2Issuer = issuer;
+        m_oauth2Mechanisms = mechanisms;
+    }
     // An address to listen on besides 127.0.0.1 (in a test's own network namespace).
     void setAlsoListen(const QString &address) { m_alsoListen = address; }
     // Starts and waits until the ports answer; false with the reason (and the log) otherwise.
@@ -49,11 +59,14 @@ public:
 
 private:
     void writeConfig();
+    QString passdb() const;
     bool waitForImap(QString *why);
 
     Options m_options;
     QString m_passwd;
     QString m_alsoListen;
+    QString m_oauth2Issuer;
+    QString m_oauth2Mechanisms;
     quint16 m_imapPort = 0;
     quint16 m_imapsPort = 0;
     int m_flaggedDelivered = 0;

@@ -3,7 +3,8 @@
 // one line per header (From, Subject and Date, separated by TAB), deletes the messages named, and
 // quits. A server's alerts go to standard error. The password comes from BVANE_MAIL_PASSWORD or,
 // failing that, from the first line of standard input; never from the command line, where other
-// users could read it.
+// users could read it. With --bearer an OAuth2 access token stands in for it, from
+// BVANE_MAIL_TOKEN or standard input the same way.
 
 #include "clock/realclock.h"
 #include "mail/imapmail.h"
@@ -22,15 +23,15 @@
 
 namespace {
 
-QString readPassword()
+QString readSecret(const char *variable, const char *prompt)
 {
-    const QByteArray fromEnvironment = qgetenv("BVANE_MAIL_PASSWORD");
+    const QByteArray fromEnvironment = qgetenv(variable);
     if (!fromEnvironment.isEmpty())
         return QString::fromUtf8(fromEnvironment);
     termios saved{};
     const bool terminal = isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &saved) == 0;
     if (terminal) {
-        std::fputs("Password: ", stderr);
+        std::fputs(prompt, stderr);
         termios quiet = saved;
         quiet.c_lflag &= ~tcflag_t(ECHO);
         tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
@@ -136,7 +137,10 @@ int runProbe(Clock &clock, Mail &mail, const QCommandLineParser &parser, const J
     const QStringList args = parser.positionalArguments();
     mail.setHost(args.at(0));
     mail.setUserName(args.at(1));
-    mail.setPassword(readPassword());
+    if (parser.isSet(QStringLiteral("bearer")))
+        mail.setBearerToken(readSecret("BVANE_MAIL_TOKEN", "Access token: ").trimmed());
+    else
+        mail.setPassword(readSecret("BVANE_MAIL_PASSWORD", "Password: "));
     mail.setPipelining(!parser.isSet(QStringLiteral("no-pipelining")));
     mail.setRequireTls(parser.isSet(QStringLiteral("require-tls")));
     mail.setAllowClearText(parser.isSet(QStringLiteral("allow-plaintext")));
@@ -194,10 +198,13 @@ int main(int argc, char *argv[])
     const QCommandLineOption timeout(QStringLiteral("timeout"),
         QStringLiteral("Seconds to wait for each answer (60)."), QStringLiteral("seconds"),
         QStringLiteral("60"));
+    const QCommandLineOption bearer(QStringLiteral("bearer"),
+        QStringLiteral("Log on with an OAuth2 access token (OAUTHBEARER, else XOAUTH2) from "
+                       "BVANE_MAIL_TOKEN or standard input instead of a password."));
     const QCommandLineOption verbose(
         QStringLiteral("verbose"), QStringLiteral("Print the control's status texts."));
-    parser.addOptions(
-        {remove, countOnly, noPipelining, requireTls, allowPlaintext, caFile, timeout, verbose});
+    parser.addOptions({remove, countOnly, noPipelining, requireTls, allowPlaintext, caFile, timeout,
+        bearer, verbose});
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();

@@ -115,6 +115,17 @@
     </message>
 </context>
 <context>
+    <name>Bearer</name>
+    <message>
+        <source>%1 offers no sign-in with a token (OAUTHBEARER or XOAUTH2)</source>
+        <translation>%1 bietet keine Anmeldung mit einem Token an (OAUTHBEARER oder XOAUTH2)</translation>
+    </message>
+    <message>
+        <source>%1 refused the sign-in token of %2 (%3): %4</source>
+        <translation>%1 hat das Anmelde-Token von %2 abgelehnt (%3): %4</translation>
+    </message>
+</context>
+<context>
     <name>ConnectedTimeLine</name>
     <message>
         <source>Connected %1</source>
@@ -459,14 +470,6 @@
     <message>
         <source>%1 opened INBOX without a message count</source>
         <translation>%1 hat INBOX ohne Nachrichtenzahl geöffnet</translation>
-    </message>
-    <message>
-        <source>%1 offers no sign-in with a token (OAUTHBEARER or XOAUTH2)</source>
-        <translation>%1 bietet keine Anmeldung mit einem Token an (OAUTHBEARER oder XOAUTH2)</translation>
-    </message>
-    <message>
-        <source>%1 refused the sign-in token of %2 (%3): %4</source>
-        <translation>%1 hat das Anmelde-Token von %2 abgelehnt (%3): %4</translation>
     </message>
 </context>
 <context>
@@ -1162,14 +1165,6 @@
     <message>
         <source>%1 answered STAT with no message count</source>
         <translation>%1 hat STAT ohne Nachrichtenzahl beantwortet</translation>
-    </message>
-    <message>
-        <source>%1 offers no sign-in with a token (OAUTHBEARER or XOAUTH2)</source>
-        <translation>%1 bietet keine Anmeldung mit einem Token an (OAUTHBEARER oder XOAUTH2)</translation>
-    </message>
-    <message>
-        <source>%1 refused the sign-in token of %2 (%3): %4</source>
-        <translation>%1 hat das Anmelde-Token von %2 abgelehnt (%3): %4</translation>
     </message>
 </context>
 <context>

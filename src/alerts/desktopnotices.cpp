@@ -71,11 +71,17 @@ QString named(const Header &header)
     return from + QStringLiteral(": ") + subject;
 }
 
+// A failed account's notification, replaced by the next failure and withdrawn on recovery.
+QString failedTag(const QString &account)
+{
+    return QStringLiteral("account-failed/") + account;
+}
+
 } // namespace
 
 QString accountOfTag(const QString &tag)
 {
-    const QString prefix = QStringLiteral("new-mail/");
+    const QString prefix = newMailTag({});
     return tag.startsWith(prefix) ? tag.mid(prefix.size()) : QString();
 }
 
@@ -135,14 +141,13 @@ void accountFailed(
     const QString body
         = Passwords::masked(accountLabel(account) + QStringLiteral(": ") + cause, password);
     send(context,
-        {QStringLiteral("account-failed/") + account,
-            QCoreApplication::translate("DesktopNotices", "Mail account failed"), body,
-            QStringLiteral("dialog-error"), QStringLiteral("email"), Urgency::Normal, {}});
+        {failedTag(account), QCoreApplication::translate("DesktopNotices", "Mail account failed"),
+            body, QStringLiteral("dialog-error"), QStringLiteral("email"), Urgency::Normal, {}});
 }
 
 void withdrawAccountFailed(AppContext &context, const QString &account)
 {
-    context.notifier().withdraw(QStringLiteral("account-failed/") + account);
+    context.notifier().withdraw(failedTag(account));
 }
 
 void serverAlert(AppContext &context, const QString &account, const QString &text)

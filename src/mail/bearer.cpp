@@ -1,5 +1,6 @@
 #include "mail/bearer.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -74,6 +75,47 @@ QString challengeStatus(QByteArrayView base64Challenge)
         {QStringLiteral("403"), QStringLiteral("insufficient_scope")}};
     const auto word = words.constFind(status);
     return word == words.constEnd() ? status : *word + QStringLiteral(" (") + status + u')';
+}
+
+bool Exchange::choose(const std::function<bool(const QByteArray &)> &offers)
+{
+    for (const Mechanism mechanism : {Mechanism::OAuthBearer, Mechanism::XOAuth2}) {
+        if (offers(Bearer::name(mechanism))) {
+            m_mechanism = mechanism;
+            return true;
+        }
+    }
+    return false;
+}
+
+QByteArray Exchange::start(
+    const QString &user, const QString &token, const QString &host, quint16 port)
+{
+    m_status.clear();
+    m_pending = clientResponse(m_mechanism, user, token, host, port).toBase64();
+    return m_pending;
+}
+
+Exchange::Answer Exchange::answer(QByteArrayView challenge)
+{
+    if (!m_pending.isEmpty())
+        return {std::exchange(m_pending, {}), true};
+    m_status = challengeStatus(challenge);
+    return {errorAnswer(m_mechanism).toBase64(), false};
+}
+
+QString Exchange::nothingOffered(const QString &where)
+{
+    return QCoreApplication::translate(
+        "Bearer", "%1 offers no sign-in with a token (OAUTHBEARER or XOAUTH2)")
+        .arg(where);
+}
+
+QString Exchange::refusal(
+    const QString &where, const QString &user, const QString &serverWords) const
+{
+    return QCoreApplication::translate("Bearer", "%1 refused the sign-in token of %2 (%3): %4")
+        .arg(where, user, QString::fromLatin1(name()), m_status.isEmpty() ? serverWords : m_status);
 }
 
 } // namespace Bearer

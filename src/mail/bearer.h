@@ -31,6 +31,41 @@ QByteArray errorAnswer(Mechanism mechanism);
 // status (XOAUTH2's) in RFC 6750's words: "invalid_token (401)".
 QString challengeStatus(QByteArrayView base64Challenge);
 
+// One log-on with a token, over IMAP's AUTHENTICATE and POP3's AUTH alike: the mechanism the
+// server offers, the client message until the server asks for it, and the status of the
+// server's error challenge once it sent one.
+class Exchange
+{
+public:
+    // OAUTHBEARER where the server offers it (`offers` is asked by mechanism name), else
+    // XOAUTH2; false when it offers neither: the token never goes out as a password.
+    bool choose(const std::function<bool(const QByteArray &)> &offers);
+    QByteArray name() const { return Bearer::name(m_mechanism); }
+    // The client message, base64. It is kept for the first challenge unless it went out with
+    // the command (SASL-IR, a short POP3 AUTH line): then sentWithCommand().
+    QByteArray start(const QString &user, const QString &token, const QString &host, quint16 port);
+    void sentWithCommand() { m_pending.clear(); }
+
+    struct Answer {
+        QByteArray line; // base64
+        bool token = false; // the line holds the token (kept out of the log)
+    };
+    // The answer to a challenge (base64 as it came): the client message where the server asked
+    // for it, else the mechanism's answer to the server's error, whose status is kept.
+    Answer answer(QByteArrayView challenge);
+
+    // "<where> offers no sign-in with a token (...)".
+    static QString nothingOffered(const QString &where);
+    // "<where> refused the sign-in token of <user> (<mechanism>): <why>", the why being the
+    // status of the error challenge or, without one, the server's own words.
+    QString refusal(const QString &where, const QString &user, const QString &serverWords) const;
+
+private:
+    Mechanism m_mechanism = Mechanism::OAuthBearer;
+    QByteArray m_pending;
+    QString m_status;
+};
+
 } // namespace Bearer
 
 // Where a mail session gets its access token from before each log-on (a provider's sign-in, an

@@ -189,28 +189,22 @@ void ImapLogOn::login()
 // SELECT waits for the answer: the server's error challenge would take it for the response.
 void ImapLogOn::authenticateBearer()
 {
-    if (offers("AUTH=OAUTHBEARER")) {
-        m_mechanism = Bearer::Mechanism::OAuthBearer;
-    } else if (offers("AUTH=XOAUTH2")) {
-        m_mechanism = Bearer::Mechanism::XOAuth2;
-    } else {
-        m_callbacks.failed(MailError::LogOnRefused,
-            tr("%1 offers no sign-in with a token (OAUTHBEARER or XOAUTH2)")
-                .arg(m_connection.where()));
+    if (!m_bearer.choose([this](const QByteArray &name) { return offers("AUTH=" + name); })) {
+        m_callbacks.failed(
+            MailError::LogOnRefused, Bearer::Exchange::nothingOffered(m_connection.where()));
         return;
     }
-    m_bearer = true;
-    const QByteArray name = Bearer::name(m_mechanism);
+    m_usesToken = true;
+    const QByteArray name = m_bearer.name();
     m_method = QString::fromLatin1(name);
-    m_bearerResponse = Bearer::clientResponse(m_mechanism, m_account.userName,
-        m_account.bearerToken, m_connection.endpoint().host, m_connection.endpoint().port)
-                           .toBase64();
+    const QByteArray response = m_bearer.start(m_account.userName, m_account.bearerToken,
+        m_connection.endpoint().host, m_connection.endpoint().port);
     const auto done = [this](const ImapResponse &reply) { onAuthenticated(reply); };
     const auto challenged = [this](const ImapResponse &challenge) { onBearerChallenge(challenge); };
     if (offers("SASL-IR")) {
-        m_connection.send("AUTHENTICATE " + name + ' ' + m_bearerResponse, done,
+        m_connection.send("AUTHENTICATE " + name + ' ' + response, done,
             "AUTHENTICATE " + name + " <token>", challenged);
-        m_bearerResponse.clear();
+        m_bearer.sentWithCommand();
     } else {
         m_connection.send("AUTHENTICATE " + name, done, {}, challenged);
     }
@@ -221,13 +215,8 @@ void ImapLogOn::authenticateBearer()
 // is the server's error, answered as the mechanism says so that the refusal follows.
 void ImapLogOn::onBearerChallenge(const ImapResponse &challenge)
 {
-    if (!m_bearerResponse.isEmpty()) {
-        m_connection.sendLine(m_bearerResponse, "<token>");
-        m_bearerResponse.clear();
-        return;
-    }
-    m_tokenStatus = Bearer::challengeStatus(challenge.text);
-    m_connection.sendLine(Bearer::errorAnswer(m_mechanism).toBase64());
+    const Bearer::Exchange::Answer answer = m_bearer.answer(challenge.text);
+    m_connection.sendLine(answer.line, answer.token ? QByteArray("<token>") : QByteArray());
 }
 
 // Only behind a command of one line: a continuation request would take SELECT for its answer.
@@ -266,12 +255,11 @@ void ImapLogOn::onAuthenticated(const ImapResponse &reply)
 
 void ImapLogOn::refused(const ImapResponse &reply)
 {
-    if (m_bearer) {
-        const QString reason = m_tokenStatus.isEmpty() ? serverWords(reply) : m_tokenStatus;
+    if (m_usesToken) {
+        const QString text
+            = m_bearer.refusal(m_connection.where(), m_account.userName, serverWords(reply));
         m_connection.abort();
-        m_callbacks.failed(MailError::TokenRefused,
-            tr("%1 refused the sign-in token of %2 (%3): %4")
-                .arg(m_connection.where(), m_account.userName, m_method, reason));
+        m_callbacks.failed(MailError::TokenRefused, text);
         return;
     }
     const QString text

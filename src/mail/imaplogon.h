@@ -64,9 +64,7 @@ private:
     bool m_selectSent = false;
     bool m_selected = false;
     bool m_askingCapabilities = false;
-    bool m_bearer = false;
-    Bearer::Mechanism m_mechanism = Bearer::Mechanism::OAuthBearer;
-    QByteArray m_bearerResponse; // base64, until the server asked for it
-    QString m_tokenStatus; // the status of the server's error challenge, once it sent one
+    bool m_usesToken = false;
+    Bearer::Exchange m_bearer;
     QString m_method;
 };

@@ -157,28 +157,23 @@ void PopLogOn::authPlain()
 // challenge would take it for the response.
 void PopLogOn::authBearer()
 {
-    if (m_capabilities.offersSasl("OAUTHBEARER")) {
-        m_mechanism = Bearer::Mechanism::OAuthBearer;
-    } else if (m_capabilities.offersSasl("XOAUTH2")) {
-        m_mechanism = Bearer::Mechanism::XOAuth2;
-    } else {
-        m_callbacks.failed(MailError::LogOnRefused,
-            tr("%1 offers no sign-in with a token (OAUTHBEARER or XOAUTH2)")
-                .arg(m_connection.where()));
+    if (!m_bearer.choose(
+            [this](const QByteArray &name) { return m_capabilities.offersSasl(name); })) {
+        m_callbacks.failed(
+            MailError::LogOnRefused, Bearer::Exchange::nothingOffered(m_connection.where()));
         return;
     }
     m_connection.setPipelining(false);
     ++m_attempt;
-    const QByteArray name = Bearer::name(m_mechanism);
+    const QByteArray name = m_bearer.name();
     m_method = QString::fromLatin1(name);
     m_tried << m_method;
-    m_bearerResponse = Bearer::clientResponse(m_mechanism, m_account.userName,
-        m_account.bearerToken, m_connection.endpoint().host, m_connection.endpoint().port)
-                           .toBase64();
+    const QByteArray response = m_bearer.start(m_account.userName, m_account.bearerToken,
+        m_connection.endpoint().host, m_connection.endpoint().port);
     QByteArray command = "AUTH " + name;
-    if (command.size() + 1 + m_bearerResponse.size() <= 255) {
-        command += ' ' + m_bearerResponse;
-        m_bearerResponse.clear();
+    if (command.size() + 1 + response.size() <= 255) {
+        command += ' ' + response;
+        m_bearer.sentWithCommand();
     }
     m_connection.sendAuth(
         command, [this](const PopReply &reply) { onAuthenticated(reply); },
@@ -191,13 +186,8 @@ void PopLogOn::authBearer()
 // the server's error, answered as the mechanism says so that the refusal follows.
 void PopLogOn::onBearerChallenge(const PopReply &challenge)
 {
-    if (!m_bearerResponse.isEmpty()) {
-        m_connection.sendLine(m_bearerResponse, "<token>");
-        m_bearerResponse.clear();
-        return;
-    }
-    m_tokenStatus = Bearer::challengeStatus(challenge.status.text);
-    m_connection.sendLine(Bearer::errorAnswer(m_mechanism).toBase64());
+    const Bearer::Exchange::Answer answer = m_bearer.answer(challenge.status.text);
+    m_connection.sendLine(answer.line, answer.token ? QByteArray("<token>") : QByteArray());
 }
 
 void PopLogOn::userPass()
@@ -242,11 +232,10 @@ void PopLogOn::refused(const PopReply &reply)
         return;
     }
     if (!m_account.bearerToken.isEmpty() && credentials) {
-        const QString reason = m_tokenStatus.isEmpty() ? serverWords(reply.status) : m_tokenStatus;
+        const QString text
+            = m_bearer.refusal(m_connection.where(), m_account.userName, serverWords(reply.status));
         m_connection.abort();
-        m_callbacks.failed(MailError::TokenRefused,
-            tr("%1 refused the sign-in token of %2 (%3): %4")
-                .arg(m_connection.where(), m_account.userName, m_method, reason));
+        m_callbacks.failed(MailError::TokenRefused, text);
         return;
     }
     const QString text = tr("%1 refused the log-on of %2 (%3): %4")

@@ -67,7 +67,5 @@ private:
     QList<void (PopLogOn::*)()> m_methods; // still to try, in order
     int m_attempt = 0; // the method being tried
     int m_statAhead = 0; // the attempt STAT was sent behind, without waiting
-    Bearer::Mechanism m_mechanism = Bearer::Mechanism::OAuthBearer;
-    QByteArray m_bearerResponse; // base64, until the server asked for it
-    QString m_tokenStatus; // the status of the server's error challenge, once it sent one
+    Bearer::Exchange m_bearer;
 };

@@ -1,10 +1,10 @@
 #include "settings/passwords.h"
 
 #include "clock/clock.h"
+#include "mail/pophost.h"
 #include "settings/settingsmodel.h"
 
 #include <QLoggingCategory>
-#include <QUrl>
 
 namespace {
 Q_LOGGING_CATEGORY(lcPasswords, "bvane.passwords")
@@ -294,10 +294,16 @@ QString Passwords::unreadable(const SettingKey &key) const
     return m_unreadable.value(name);
 }
 
+// Labelled once per run and whenever the account's names changed, not at every write.
 void Passwords::kept(const SettingKey &key)
 {
-    markInKeyring(nameOf(key));
-    m_keyring->label(nameOf(key), labelOf(key));
+    const QString name = nameOf(key);
+    markInKeyring(name);
+    const QString label = labelOf(key);
+    if (m_labels.value(name) == label)
+        return;
+    m_labels.insert(name, label);
+    m_keyring->label(name, label);
 }
 
 QString Passwords::labelOf(const SettingKey &key) const
@@ -305,10 +311,10 @@ QString Passwords::labelOf(const SettingKey &key) const
     for (int slot = 1; slot <= kMailSlots; ++slot) {
         if (key != Keys::MailPassword(slot))
             continue;
-        // The server as the user knows it: the host of a pop3s:// or imap:// form, without a port.
+        // The server as the user knows it: the host of any of the box's forms, without a port.
         const QString domain = m_settings.text(Keys::Domain(slot)).trimmed();
-        const QString host = domain.contains(QStringLiteral("://")) ? QUrl(domain).host()
-                                                                    : domain.section(u':', 0, 0);
+        const auto endpoint = isImapAddress(domain) ? parseImapHost(domain) : parsePopHost(domain);
+        const QString host = endpoint ? endpoint->host : domain;
         const QString account = m_settings.text(Keys::AccountName(slot));
         return tr("Brisvane: %1 (%2@%3)")
             .arg(account.isEmpty() ? tr("mail slot %1").arg(slot) : account,

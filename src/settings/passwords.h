@@ -121,6 +121,7 @@ private:
     QHash<QString, bool> m_writing; // a write of the name is with the keyring
     QSet<QString> m_fetching;
     QHash<QString, QString> m_unreadable; // why a fetch gave nothing, by name
+    QHash<QString, QString> m_labels; // given to the keyring this run, by name
     bool m_asking = false; // a read is with the keyring
     QString m_refusal; // why the keyring gave nothing this run (locked, access declined)
     int m_nextRequest = 0;

@@ -93,19 +93,21 @@ void HeadersModel::setAllTicked(int end, bool ticked)
 
 void HeadersModel::markDeleted(int row)
 {
-    if (row < 0 || row >= m_rows.size())
-        return;
-    setState(row, Ticked, false);
-    setState(row, Deleted, true);
-    Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    settleRow(row, Deleted, true);
 }
 
 void HeadersModel::markRead(int row)
 {
+    settleRow(row, Fresh, false);
+}
+
+// The server did what the ticked row asked: the tick goes, the row shows the new state.
+void HeadersModel::settleRow(int row, State state, bool on)
+{
     if (row < 0 || row >= m_rows.size())
         return;
     setState(row, Ticked, false);
-    setState(row, Fresh, false);
+    setState(row, state, on);
     Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }
 

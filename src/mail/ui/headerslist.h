@@ -72,6 +72,7 @@ private:
     }
     QString field(int row, int column) const;
     void setState(int row, State flag, bool on);
+    void settleRow(int row, State state, bool on);
 
     QList<Row> m_rows;
     QByteArray m_text;

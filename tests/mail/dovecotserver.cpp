@@ -102,14 +102,8 @@ void DovecotServer::writeConfig()
                  .arg(m_options.imap ? QStringLiteral(" imap") : QString())
                  .arg(m_alsoListen.isEmpty() ? QString() : QStringLiteral(", ") + m_alsoListen)
                  .arg(passdb());
-    // Refused tokens must not slow the next log-ons down: a listener nobody may open turns
-    // the auth penalty (a delay growing to 15 s for an address that failed) off.
-    const QString noPenalty = m_oauth2Issuer.isEmpty()
-        ? QString()
-        : QStringLiteral("  unix_listener anvil-auth-penalty {\n    mode = 0\n  }\n");
-    if (!root || !noPenalty.isEmpty())
-        config += QStringLiteral("service anvil {\n%1%2}\n")
-                      .arg(root ? QString() : QStringLiteral("  chroot =\n"), noPenalty);
+    if (!root)
+        config += QStringLiteral("service anvil {\n  chroot =\n}\n");
     if (m_options.imap) {
         config += QStringLiteral("service imap-login {\n%1"
                                  "  inet_listener imap {\n    port = %2\n  }\n"
